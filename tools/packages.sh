@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs, with apt-get, the Debian packages a step needs and that are missing.
+# Usage: tools/packages.sh build|test
+
+set -euo pipefail
+
+build_packages=(build-essential g++ cmake ninja-build qt6-base-dev libgl-dev
+                qt6-translations-l10n qt6-qpa-plugins fonts-ipafont-gothic fonts-ipafont-mincho)
+test_packages=(googletest libgtest-dev xvfb xauth xdotool xclip x11-utils imagemagick
+               cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
+               clang libclang-rt-14-dev libbenchmark-dev)
+
+wanted=("${build_packages[@]}")
+if [ "${1:-build}" = test ]; then
+    wanted+=("${test_packages[@]}")
+fi
+
+missing=()
+for p in "${wanted[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    SUDO=""
+    if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi

@@ -1,0 +1,22 @@
+#include "ui/apptitle.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+QString ApplicationTitle()
+{
+    return QStringLiteral("歯形計算");
+}
+
+void InitApplication(QApplication& app)
+{
+    // The application name, not the display name: Qt would append a display name to every window caption.
+    QApplication::setApplicationName(ApplicationTitle());
+    QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
+    QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("IPAPMincho"));
+    static QTranslator qtTranslator;
+    if (qtTranslator.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtTranslator);
+}

@@ -1,0 +1,13 @@
+#pragma once
+// Application-wide set-up shared by the program and the window tests.
+
+#include <QString>
+
+class QApplication;
+
+// "歯形計算": the application title, caption of every error box.
+QString ApplicationTitle();
+
+// Sets the title, substitutes the Japanese font faces the window asks for and
+// loads Qt's Japanese translations.
+void InitApplication(QApplication& app);
