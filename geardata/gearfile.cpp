@@ -1,0 +1,160 @@
+#include "geardata/gearfile.h"
+
+#include "geardata/apperror.h"
+#include "geardata/gearrecord.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::string CannotOpen(const std::string& path) { return "ファイル " + path + " は開けません"; }
+std::string CannotCreate(const std::string& path) { return "ファイル " + path + " を作成できません"; }
+const char* const kReadError = "ストリームからの読み込みエラー";
+const char* const kWriteError = "ストリームへの書き込みエラー";
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor() { Close(); }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return m_fd; }
+    bool Close()
+    {
+        if (m_fd < 0)
+            return true;
+        const int rc = ::close(m_fd);
+        m_fd = -1;
+        return rc == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+bool WriteAll(int fd, const std::uint8_t* data, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// The folder part of a path, "." when there is none.
+std::string FolderOf(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+// Writes straight into something that is not a regular file (a device, a pipe).
+void WriteInPlace(const std::string& path, const std::string& shownName)
+{
+    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NONBLOCK));
+    if (fd.get() < 0)
+        throw AppError(CannotCreate(shownName));
+    if (!WriteAll(fd.get(), GearTableBytes(), kGearTableBytes) || !fd.Close())
+        throw AppError(kWriteError);
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> ReadGearFile(const std::string& path)
+{
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat st {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
+        throw AppError(CannotOpen(path));
+
+    std::vector<std::uint8_t> bytes(kGearTableBytes);
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(fd.get(), bytes.data() + got, bytes.size() - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw AppError(kReadError);
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    bytes.resize(got);
+    return bytes;
+}
+
+void LoadGearTableBytes(const std::vector<std::uint8_t>& bytes)
+{
+    std::memcpy(GearTableBytes(), bytes.data(), std::min(bytes.size(), kGearTableBytes));
+}
+
+void WriteGearFile(const std::string& path)
+{
+    if (path.empty())
+        throw AppError(CannotCreate(path));
+
+    // Write through a link to the file it names, so the link itself stays.
+    std::string target = path;
+    struct stat st {};
+    const bool exists = ::stat(path.c_str(), &st) == 0;
+    if (exists) {
+        if (S_ISDIR(st.st_mode))
+            throw AppError(CannotCreate(path));
+        if (!S_ISREG(st.st_mode)) {
+            WriteInPlace(path, path);
+            return;
+        }
+        if (::access(path.c_str(), W_OK) != 0)
+            throw AppError(CannotCreate(path));
+        if (char* real = ::realpath(path.c_str(), nullptr)) {
+            target = real;
+            std::free(real);
+        }
+    }
+
+    std::string temp = FolderOf(target) + "/.tsumugi-save-XXXXXX";
+    std::vector<char> templ(temp.begin(), temp.end());
+    templ.push_back('\0');
+    FileDescriptor fd(::mkostemp(templ.data(), O_CLOEXEC));
+    if (fd.get() < 0)
+        throw AppError(CannotCreate(path));
+    temp.assign(templ.data());
+
+    const mode_t mode = exists ? (st.st_mode & 07777) : [] {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        return static_cast<mode_t>(0666 & ~mask);
+    }();
+    // A mode that cannot be kept is no reason to refuse the save.
+    [[maybe_unused]] const int chmodResult = ::fchmod(fd.get(), mode);
+    bool ok = WriteAll(fd.get(), GearTableBytes(), kGearTableBytes) && ::fsync(fd.get()) == 0;
+    ok = fd.Close() && ok;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        throw AppError(kWriteError);
+    }
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        throw AppError(CannotCreate(path));
+    }
+    // Make the new name itself durable.
+    FileDescriptor folder(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() >= 0)
+        ::fsync(folder.get());
+}

@@ -1,0 +1,23 @@
+#pragma once
+// The gear data file: the 3344-byte image of the gear table, nothing else.
+// File names are the platform's bytes (UTF-8 here); the messages name the
+// file as given.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Reads the bytes of a gear data file: at most the 3344 bytes the table can
+// take (a longer file's tail is never needed). Failures: "ファイル %s は開けません"
+// (missing, no access, a folder or other non-file), "ストリームからの読み込みエラー".
+std::vector<std::uint8_t> ReadGearFile(const std::string& path);
+
+// Copies min(size, 3344) bytes over the start of the gear table, unchanged.
+void LoadGearTableBytes(const std::vector<std::uint8_t>& bytes);
+
+// Writes the 3344 bytes of the gear table under `path`, replacing an existing
+// file without asking. A regular file is written to a new file in the same
+// folder and put in place of the old one only when all of it is written and
+// flushed, so a failed save never leaves a cut-off file where a good one was.
+// Failures: "ファイル %s を作成できません", "ストリームへの書き込みエラー".
+void WriteGearFile(const std::string& path);

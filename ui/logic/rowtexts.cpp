@@ -1,0 +1,9 @@
+#include "ui/logic/rowtexts.h"
+
+#include "ui/logic/numbertext.h"
+
+RowTexts FormatRowTexts(const GearRecord& gear, std::string_view decimalSeparator)
+{
+    return {FormatFixed(gear.Module, 6, 3, decimalSeparator), FormatInteger(gear.Teeth),
+            FormatFixed(gear.Shift, 6, 3, decimalSeparator), FormatFixed(gear.TipDiameter, 11, 3, decimalSeparator)};
+}
