@@ -1,0 +1,152 @@
+#include "ui/logic/inputparse.h"
+
+#include "geardata/apperror.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <locale.h>
+
+namespace {
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+int HexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+std::size_t SkipBlanks(const std::string& text, std::size_t i)
+{
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    return i;
+}
+
+// The conversion below must read "." whatever locale the process runs in.
+locale_t ClassicNumericLocale()
+{
+    static const locale_t locale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr));
+    return locale;
+}
+
+} // namespace
+
+std::int32_t ParseInteger(const std::string& text)
+{
+    const auto fail = [&text]() -> std::int32_t {
+        throw AppError("'" + text + "' は整数ではありません");
+    };
+    const std::size_t n = text.size();
+    std::size_t i = SkipBlanks(text, 0);
+    if (i == n)
+        return fail();
+
+    bool hex = false;
+    if (text[i] == '$' || text[i] == 'x' || text[i] == 'X') {
+        hex = true;
+        i += 1;
+    } else if (text[i] == '0' && i + 1 < n && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+        hex = true;
+        i += 2;
+    }
+
+    if (hex) {
+        if (i == n)
+            return fail();
+        std::uint64_t value = 0;
+        for (; i < n; ++i) {
+            const int digit = HexDigitValue(text[i]);
+            if (digit < 0)
+                return fail();
+            value = value * 16 + static_cast<std::uint64_t>(digit);
+            if (value > 0xFFFFFFFFu)
+                return fail();
+        }
+        // Eight hex digits are the 32-bit pattern: $FFFFFFFF is -1.
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+    }
+
+    bool negative = false;
+    if (text[i] == '+' || text[i] == '-') {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i == n)
+        return fail();
+    std::int64_t magnitude = 0;
+    for (; i < n; ++i) {
+        if (!IsDigit(text[i]))
+            return fail();
+        magnitude = magnitude * 10 + (text[i] - '0');
+        if (magnitude > 2147483648)
+            return fail();
+    }
+    const std::int64_t value = negative ? -magnitude : magnitude;
+    if (value > 2147483647)
+        return fail();
+    return static_cast<std::int32_t>(value);
+}
+
+long double ParseFloat(const std::string& text, std::string_view decimalSeparator)
+{
+    const auto fail = [&text]() -> long double {
+        throw AppError("'" + text + "' は浮動小数点数ではありません");
+    };
+    const std::string_view separator = decimalSeparator.empty() ? std::string_view(".") : decimalSeparator;
+    const std::size_t n = text.size();
+    std::size_t i = SkipBlanks(text, 0);
+
+    // The accepted text rewritten with "." as separator for the C conversion.
+    std::string normalised;
+    if (i < n && (text[i] == '+' || text[i] == '-'))
+        normalised += text[i++];
+
+    int mantissaDigits = 0;
+    bool seenSeparator = false;
+    while (i < n) {
+        if (IsDigit(text[i])) {
+            normalised += text[i++];
+            ++mantissaDigits;
+        } else if (!seenSeparator && text.compare(i, separator.size(), separator) == 0) {
+            normalised += '.';
+            i += separator.size();
+            seenSeparator = true;
+        } else {
+            break;
+        }
+    }
+    if (mantissaDigits == 0)
+        return fail();
+
+    if (i < n && (text[i] == 'E' || text[i] == 'e')) {
+        normalised += 'e';
+        ++i;
+        if (i < n && (text[i] == '+' || text[i] == '-'))
+            normalised += text[i++];
+        int exponentDigits = 0;
+        while (i < n && IsDigit(text[i])) {
+            normalised += text[i++];
+            ++exponentDigits;
+        }
+        if (exponentDigits == 0)
+            return fail();
+    }
+
+    i = SkipBlanks(text, i);
+    if (i != n)
+        return fail();
+
+    const long double value = strtold_l(normalised.c_str(), nullptr, ClassicNumericLocale());
+    if (std::isinf(value))
+        return fail();
+    return value;
+}

@@ -1,0 +1,182 @@
+#include "ui/logic/numbertext.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+constexpr int kDecimalDigits = 18;
+
+// A finite non-zero magnitude as decimal digits d0 d1 ... with d0 != 0 and the
+// value d0.d1d2... * 10^exponent. Negative numbers keep their sign apart.
+struct DecimalDigits {
+    bool negative = false;
+    std::string digits;
+    int exponent = 0;
+};
+
+// The value to 18 significant digits, correctly rounded from the binary value.
+// printf's decimal point follows the process locale, so only the digits and
+// the exponent are taken from its text.
+DecimalDigits ToDecimal(double value)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*e", kDecimalDigits - 1, std::fabs(value));
+    DecimalDigits result;
+    result.negative = std::signbit(value);
+    const char* p = buffer;
+    for (; *p != '\0' && *p != 'e'; ++p) {
+        if (*p >= '0' && *p <= '9')
+            result.digits.push_back(*p);
+    }
+    if (*p == 'e')
+        result.exponent = std::atoi(p + 1);
+    return result;
+}
+
+// Rounds half away from zero so that no digit below 10^lowestKept remains.
+// Returns false when the magnitude rounds to zero; a carry out of the leading
+// digit raises the exponent.
+bool RoundAt(DecimalDigits& d, int lowestKept)
+{
+    const int keep = d.exponent - lowestKept + 1;
+    if (keep < 0)
+        return false;
+    if (keep >= static_cast<int>(d.digits.size()))
+        return true;
+    const bool up = d.digits[static_cast<std::size_t>(keep)] >= '5';
+    d.digits.resize(static_cast<std::size_t>(keep));
+    if (up) {
+        int i = keep - 1;
+        while (i >= 0 && d.digits[static_cast<std::size_t>(i)] == '9') {
+            d.digits[static_cast<std::size_t>(i)] = '0';
+            --i;
+        }
+        if (i >= 0) {
+            ++d.digits[static_cast<std::size_t>(i)];
+        } else {
+            d.digits.insert(d.digits.begin(), '1');
+            ++d.exponent;
+        }
+    }
+    if (d.digits.empty())
+        return false;
+    return true;
+}
+
+void DropTrailingZeros(std::string& digits)
+{
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+}
+
+// The digit for 10^power of the rounded number (zero outside the kept digits).
+char DigitAt(const DecimalDigits& d, int power)
+{
+    const int index = d.exponent - power;
+    if (index < 0 || index >= static_cast<int>(d.digits.size()))
+        return '0';
+    return d.digits[static_cast<std::size_t>(index)];
+}
+
+bool NonFiniteText(double value, std::string& text)
+{
+    if (std::isnan(value)) {
+        text = "NAN";
+        return true;
+    }
+    if (std::isinf(value)) {
+        text = value < 0 ? "-INF" : "INF";
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+std::string FormatInteger(std::int32_t value)
+{
+    return std::to_string(value);
+}
+
+std::string FormatGeneral(double value, int precision, std::string_view decimalSeparator)
+{
+    std::string text;
+    if (NonFiniteText(value, text))
+        return text;
+    if (value == 0)
+        return "0";
+    precision = std::clamp(precision, 1, kDecimalDigits);
+
+    DecimalDigits d = ToDecimal(value);
+    RoundAt(d, d.exponent - precision + 1);
+    DropTrailingZeros(d.digits);
+    const int count = static_cast<int>(d.digits.size());
+
+    if (d.negative)
+        text += '-';
+    if (d.exponent < precision && d.exponent >= -4) {
+        if (d.exponent < 0) {
+            text += '0';
+            text += decimalSeparator;
+            text.append(static_cast<std::size_t>(-d.exponent - 1), '0');
+            text += d.digits;
+        } else {
+            for (int power = d.exponent; power >= 0; --power)
+                text += DigitAt(d, power);
+            if (count > d.exponent + 1) {
+                text += decimalSeparator;
+                text.append(d.digits, static_cast<std::size_t>(d.exponent + 1));
+            }
+        }
+    } else {
+        text += d.digits[0];
+        if (count > 1) {
+            text += decimalSeparator;
+            text.append(d.digits, 1);
+        }
+        text += 'E';
+        text += std::to_string(d.exponent);
+    }
+    return text;
+}
+
+std::string FormatFixed(double value, int precision, int decimals, std::string_view decimalSeparator)
+{
+    std::string text;
+    if (NonFiniteText(value, text))
+        return text;
+    precision = std::clamp(precision, 1, kDecimalDigits);
+    decimals = std::max(decimals, 0);
+
+    const auto zeroText = [&] {
+        std::string zero = "0";
+        if (decimals > 0) {
+            zero += decimalSeparator;
+            zero.append(static_cast<std::size_t>(decimals), '0');
+        }
+        return zero;
+    };
+    if (value == 0)
+        return zeroText();
+
+    DecimalDigits d = ToDecimal(value);
+    if (!RoundAt(d, std::max(d.exponent - precision + 1, -decimals)))
+        return zeroText();
+    if (d.exponent + 1 > precision)
+        return FormatGeneral(value, precision, decimalSeparator);
+
+    if (d.negative)
+        text += '-';
+    for (int power = std::max(d.exponent, 0); power >= 0; --power)
+        text += DigitAt(d, power);
+    if (decimals > 0) {
+        text += decimalSeparator;
+        for (int power = -1; power >= -decimals; --power)
+            text += DigitAt(d, power);
+    }
+    return text;
+}
