@@ -7,6 +7,7 @@
 #include "geometry/outline.h"
 
 #include <cstdint>
+#include <functional>
 
 struct Rgb {
     std::uint8_t r, g, b;
@@ -33,18 +34,56 @@ public:
     virtual void LineTo(int x, int y) = 0;
 };
 
+// Calls plot(x, y) for every pixel of the line from (x0, y0) to (x1, y1) that
+// lies inside a surface of width x height pixels, in drawing order.
+// One pixel per step along the longer axis, from the start up to but
+// excluding the end; the other coordinate is the exact one rounded to the
+// nearest integer, halves to the smaller coordinate, so a line covers the same
+// pixels in both directions (apart from its two ends). Any 32-bit coordinates
+// are allowed: only the steps inside the surface are visited.
+void ForEachLinePixel(int x0, int y0, int x1, int y1, int width, int height,
+                      const std::function<void(int, int)>& plot);
+
 // A view window: centre and extents in gear millimetres.
 struct ViewWindow {
     double cx, cy, wx, wy;
 };
 
 // Item 0 "全体", 1 "拡大", 2 "最大" of the view choice, for the gear given.
+// Any other item index is taken as 0. Values are rounded to double; a result
+// beyond the double range raises the overflow fault.
 ViewWindow ChooseViewWindow(int itemIndex, const GearRecord& gear);
 
-// Clears the surface and draws the closed outline of points[0..lastIndex].
-// lastIndex must be below the number of points the buffer holds.
+// Gear millimetres to pixels: the point (x, y) lies at ((x - x0)·s, (y - y0)·s).
+struct PixelMapping {
+    long double s;
+    long double x0;
+    long double y0;
+};
+
+struct Pixel {
+    std::int32_t x, y;
+    friend bool operator==(const Pixel&, const Pixel&) = default;
+};
+
+// Fits the window into a surface of width x height pixels with one scale for
+// both axes, the window's centre at the surface's centre. A zero extent raises
+// the division-by-zero fault, 0/0 or a NaN scale the invalid-operation fault.
+PixelMapping ComputeMapping(int width, int height, double centreX, double centreY,
+                            double extentX, double extentY);
+
+// Rounds to the nearest pixel, halves to even; a coordinate that is not a
+// finite 32-bit value raises the invalid-operation fault.
+Pixel PixelOf(const PixelMapping& mapping, const OutlinePoint& point);
+
+// Clears the surface white and draws the closed outline of points[0..lastIndex]
+// in blue, one move and one line per edge, the closing edge last; leaves the
+// pen black. A negative lastIndex draws no edge; a lastIndex beyond the points
+// DisplayOutline receives (kOutlineCopied - 1) is taken as that last point.
 void DrawOutline(DrawingSurface& surface, const OutlinePoint* points, std::int32_t lastIndex,
                  double centreX, double centreY, double extentX, double extentY);
 
-// Draws DisplayOutline for the current gear (slot 0) in the given view.
+// Draws DisplayOutline for the current gear (slot 0) in the given view, with
+// 14 points per tooth. A tooth count outside 1..kMaxOutlineTeeth leaves the
+// surface white without edges.
 void ShowOutlineOn(DrawingSurface& surface, int itemIndex);
