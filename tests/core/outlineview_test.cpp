@@ -259,14 +259,6 @@ TEST(OutlineViewPixels, HalvesRoundToTheEvenNeighbour)
     }
 }
 
-TEST(OutlineViewPixels, TipOfTheBuiltOutline)
-{
-    BuildDefaultGear();
-    const PixelMapping m = ComputeMapping(kImageWidth, kImageHeight, 0.0, 0.0, 22.0, 22.0);
-    EXPECT_EQ(DisplayOutline[7].x, 10.0);
-    EXPECT_EQ(PixelOf(m, DisplayOutline[7]).x, 284);
-}
-
 TEST(OutlineViewPixels, CoordinatesThatAreNotFinite32BitValuesAreInvalid)
 {
     const PixelMapping m = ComputeMapping(kImageWidth, kImageHeight, 0.0, 0.0, 22.0, 22.0);
@@ -565,18 +557,6 @@ TEST(OutlineViewShow, PointCountComesFromSlotZeroNotFromTheLastBuild)
     EXPECT_EQ(edges[2 * 279], (Call{Op::Move, 148, 152}));
 }
 
-TEST(OutlineViewShow, SameGearRedrawsWithTheSamePixelsInTheChosenView)
-{
-    BuildDefaultGear();
-    RecordingSurface first, second;
-    ShowOutlineOn(first, 1);
-    ShowOutlineOn(second, 0);
-    ShowOutlineOn(second, 1);   // the whole picture is replaced
-    for (int y = 0; y < kImageHeight; ++y)
-        for (int x = 0; x < kImageWidth; ++x)
-            ASSERT_EQ(first.pixel(x, y), second.pixel(x, y)) << x << "," << y;
-}
-
 // ---------------------------------------------------------------- line pixels
 
 std::vector<std::pair<int, int>> Pixels(int x0, int y0, int x1, int y1, int width, int height)
@@ -587,53 +567,6 @@ std::vector<std::pair<int, int>> Pixels(int x0, int y0, int x1, int y1, int widt
 }
 
 using PixelList = std::vector<std::pair<int, int>>;
-
-TEST(LinePixels, SmallLines)
-{
-    const struct {
-        const char* what;
-        int x0, y0, x1, y1;
-        PixelList pixels;
-    } cases[] = {
-        {"horizontal", 1, 2, 5, 2, {{1, 2}, {2, 2}, {3, 2}, {4, 2}}},
-        {"horizontal, leftwards", 5, 2, 1, 2, {{5, 2}, {4, 2}, {3, 2}, {2, 2}}},
-        {"vertical", 3, 1, 3, 4, {{3, 1}, {3, 2}, {3, 3}}},
-        {"diagonal", 0, 0, 4, 4, {{0, 0}, {1, 1}, {2, 2}, {3, 3}}},
-        {"anti-diagonal", 4, 0, 0, 4, {{4, 0}, {3, 1}, {2, 2}, {1, 3}}},
-        {"steep", 0, 0, 2, 5, {{0, 0}, {0, 1}, {1, 2}, {1, 3}, {2, 4}}},
-        {"shallow", 0, 0, 5, 2, {{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 2}}},
-        {"tie goes to the smaller coordinate", 0, 0, 2, 1, {{0, 0}, {1, 0}}},
-        {"tie, drawn backwards", 2, 1, 0, 0, {{2, 1}, {1, 0}}},
-        {"single step", 7, 7, 8, 9, {{7, 7}, {7, 8}}},
-        {"zero length", 3, 3, 3, 3, {}},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(Pixels(c.x0, c.y0, c.x1, c.y1, 10, 10), c.pixels) << c.what;
-}
-
-TEST(LinePixels, ClippingAndHugeCoordinates)
-{
-    constexpr int kMin = std::numeric_limits<int>::min();
-    constexpr int kMax = std::numeric_limits<int>::max();
-    EXPECT_EQ(Pixels(-3, 1, 3, 1, 10, 10), (PixelList{{0, 1}, {1, 1}, {2, 1}}));
-    EXPECT_EQ(Pixels(8, 1, 14, 1, 10, 10), (PixelList{{8, 1}, {9, 1}}));
-    EXPECT_EQ(Pixels(-5, -5, 20, -1, 10, 10), PixelList{});
-    EXPECT_EQ(Pixels(12, 0, 12, 9, 10, 10), PixelList{});
-    // From (-2e9, 5) to (2e9, 7) the exact y is 6 + x/2e9 across the image.
-    PixelList row6;
-    for (int x = 0; x < 297; ++x)
-        row6.emplace_back(x, 6);
-    EXPECT_EQ(Pixels(-2000000000, 5, 2000000000, 7, 297, 305), row6);
-    // The full 32-bit diagonal passes through every pixel (k, k).
-    PixelList diagonal;
-    for (int k = 0; k < 10; ++k)
-        diagonal.emplace_back(k, k);
-    EXPECT_EQ(Pixels(kMin, kMin, kMax, kMax, 10, 10), diagonal);
-    PixelList backwards(diagonal.rbegin(), diagonal.rend());
-    EXPECT_EQ(Pixels(kMax, kMax, kMin, kMin, 10, 10), backwards);
-    EXPECT_EQ(Pixels(kMin, kMax, kMax, kMin, 10, 10), PixelList{});   // passes far from the image
-    EXPECT_EQ(Pixels(0, 0, 5, 0, 0, 0), PixelList{});
-}
 
 // Against the plain definition: every step of the unclipped line, the pixel
 // nearest to the exact line (halves to the smaller), kept when inside.
