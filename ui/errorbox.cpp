@@ -1,0 +1,64 @@
+#include "ui/errorbox.h"
+
+#include "geardata/apperror.h"
+#include "ui/apptitle.h"
+
+#include <QMessageBox>
+
+#include <exception>
+#include <new>
+
+namespace {
+
+std::function<void(const QString&)>& Recorder()
+{
+    static std::function<void(const QString&)> recorder;
+    return recorder;
+}
+
+}  // namespace
+
+QString ErrorBoxText(const QString& message)
+{
+    if (message.isEmpty())
+        return message;
+    const QChar last = message.back();
+    if (last == QLatin1Char(' ') || (last >= QLatin1Char('!') && last <= QLatin1Char('.')))
+        return message;
+    return message + QLatin1Char('.');
+}
+
+void ShowErrorBox(QWidget* parent, const QString& message)
+{
+    const QString text = ErrorBoxText(message);
+    if (Recorder()) {
+        Recorder()(text);
+        return;
+    }
+    QMessageBox box(QMessageBox::Critical, ApplicationTitle(), text, QMessageBox::Ok, parent);
+    box.setObjectName(QStringLiteral("ErrorBox"));
+    box.exec();
+}
+
+void SetErrorBoxRecorder(std::function<void(const QString& text)> recorder)
+{
+    Recorder() = std::move(recorder);
+}
+
+void RunCommand(QWidget* parent, const std::function<void()>& command)
+{
+    QString message;
+    try {
+        command();
+        return;
+    } catch (const AppError& e) {
+        message = QString::fromUtf8(e.what());
+    } catch (const std::bad_alloc&) {
+        message = QStringLiteral("メモリが足りません");
+    } catch (const std::exception& e) {
+        message = QString::fromUtf8(e.what());
+    } catch (...) {
+        message = QStringLiteral("予期しないエラーが発生しました");
+    }
+    ShowErrorBox(parent, message);
+}

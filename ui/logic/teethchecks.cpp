@@ -1,0 +1,41 @@
+#include "ui/logic/teethchecks.h"
+
+namespace {
+
+constexpr std::int32_t kUndercutLimit = 13;   // this many teeth or fewer undercut
+constexpr std::int32_t kMaxTeeth = 70;        // more than this cannot be computed
+
+}  // namespace
+
+const char* HomePageAddress()
+{
+    return "https://tsumugi.example.org/";
+}
+
+TeethCheckResult CheckTeethCounts(std::int32_t teeth, std::int32_t teeth2)
+{
+    TeethCheckResult out{{}, 0};
+    if (teeth <= kUndercutLimit) {
+        out.lines.emplace_back("警告：歯数Ｚ１が小さい、ｱﾝﾀﾞｰｶｯﾄ発生");
+        out.result = 1;
+    }
+    if (teeth2 <= kUndercutLimit) {
+        out.lines.emplace_back("警告：歯数Ｚ２が小さい、ｱﾝﾀﾞｰｶｯﾄ発生");
+        out.result = 1;
+    }
+    if (teeth > kMaxTeeth) {
+        out.lines.emplace_back("エラー：歯数Ｚ1が多すぎる、計算不可");
+        out.result = 2;
+    }
+    if (teeth2 > kMaxTeeth) {
+        out.lines.emplace_back("エラー：歯数Ｚ2が多すぎる、計算不可");
+        out.result = 2;
+    }
+    if (!out.lines.empty())
+        return out;
+    out.lines.emplace_back("作者：ツムギ開発チーム");
+    out.lines.emplace_back("E-mail：tsumugi@example.org");
+    out.lines.emplace_back(std::string("HP：") + HomePageAddress());
+    out.lines.emplace_back("エラー＝０、警告＝０");
+    return out;
+}

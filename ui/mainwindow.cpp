@@ -1,0 +1,333 @@
+#include "ui/mainwindow.h"
+
+#include "geardata/gearrecord.h"
+#include "geardata/tableops.h"
+#include "geometry/dimensions.h"
+#include "geometry/extended.h"
+#include "geometry/outline.h"
+#include "ui/errorbox.h"
+#include "ui/imagebox.h"
+#include "ui/layout.h"
+#include "ui/logic/inputparse.h"
+#include "ui/logic/numbertext.h"
+#include "ui/logic/outlineview.h"
+#include "ui/logic/teethchecks.h"
+#include "ui/stringgrid.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+QFont GothicFont(int pixelSize, bool bold)
+{
+    QFont font(layout::kGothic);
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+template <typename Widget>
+Widget* Place(Widget* widget, const char* name)
+{
+    const layout::Placement& p = layout::Find(name);
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(p.left, p.top, p.width, p.height);
+    return widget;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text)
+{
+    auto* label = Place(new QLabel(text, parent), name);
+    label->setAccessibleName(text);
+    return label;
+}
+
+// A single-line box with a flat border: one plain line, no sunken edge.
+QLineEdit* MakeEdit(QWidget* parent, const char* name, const QString& accessibleName, bool readOnly)
+{
+    auto* edit = Place(new QLineEdit(parent), name);
+    edit->setAccessibleName(accessibleName);
+    edit->setReadOnly(readOnly);
+    edit->setStyleSheet(QStringLiteral("QLineEdit { background-color: #FFFFFF; color: #000000;"
+                                       " border: 1px solid #000000; padding: 0px 1px; }"));
+    if (!readOnly)
+        edit->setFont(GothicFont(15, true));
+    return edit;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QFont& font)
+{
+    auto* button = Place(new QPushButton(caption, parent), name);
+    button->setAccessibleName(caption);
+    button->setFont(font);
+    button->setAutoDefault(false);
+    return button;
+}
+
+void FillWith(QWidget* widget, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QString Utf8(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+}  // namespace
+
+TForm1::TForm1(QWidget* parent)
+    : QMainWindow(parent),
+      OpenDialog1(FileDialog::Kind::Open, QString()),
+      SaveDialog1(FileDialog::Kind::Save, QStringLiteral("dumy.hgd"))
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("ラックに対する歯形計算"));
+    m_decimalSeparator = QLocale::system().decimalPoint().toStdString();
+    setFont(GothicFont(15, false));
+
+    createControls();
+    createMenu();
+    setTabOrder();
+    connectCommands();
+
+    resize(layout::kClientWidth, layout::kClientHeight + menuBar()->sizeHint().height());
+    move(layout::kWindowLeft, layout::kWindowTop);
+
+    RunCommand(this, [this] { FormCreate(); });
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::createControls()
+{
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("ClientArea"));
+    m_client->setMinimumSize(layout::kClientWidth, layout::kClientHeight);
+    FillWith(m_client, layout::kWindowColour);
+    setCentralWidget(m_client);
+
+    Label2 = MakeLabel(m_client, "Label2", QStringLiteral("モジュール"));
+    Label3 = MakeLabel(m_client, "Label3", QStringLiteral("歯数"));
+    Label4 = MakeLabel(m_client, "Label4", QStringLiteral("転位係数"));
+    Label5 = MakeLabel(m_client, "Label5", QStringLiteral("ピッチ円"));
+    Label6 = MakeLabel(m_client, "Label6", QStringLiteral("歯先円"));
+    Label7 = MakeLabel(m_client, "Label7", QStringLiteral("歯底円"));
+    Label8 = MakeLabel(m_client, "Label8", QStringLiteral("基礎円"));
+    Label12 = MakeLabel(m_client, "Label12", QStringLiteral("歯先歯厚"));
+
+    Edit1 = MakeEdit(m_client, "Edit1", QStringLiteral("モジュール"), false);
+    Edit2 = MakeEdit(m_client, "Edit2", QStringLiteral("歯数"), false);
+    Edit4 = MakeEdit(m_client, "Edit4", QStringLiteral("転位係数"), false);
+    Edit1->setText(QStringLiteral("1"));
+    Edit2->setText(QStringLiteral("18"));
+    Edit4->setText(QStringLiteral("0"));
+
+    BitBtn1 = MakeButton(m_client, "BitBtn1", QStringLiteral("計算・登録"), GothicFont(15, true));
+    QFont mincho(layout::kMincho);
+    mincho.setPixelSize(15);
+    mincho.setBold(true);
+    BitBtn2 = MakeButton(m_client, "BitBtn2", QStringLiteral("削除"), mincho);
+
+    Edit6 = MakeEdit(m_client, "Edit6", QStringLiteral("ピッチ円"), true);
+    Edit8 = MakeEdit(m_client, "Edit8", QStringLiteral("歯先円"), true);
+    Edit10 = MakeEdit(m_client, "Edit10", QStringLiteral("歯底円"), true);
+    Edit12 = MakeEdit(m_client, "Edit12", QStringLiteral("基礎円"), true);
+    Edit47 = MakeEdit(m_client, "Edit47", QStringLiteral("歯先歯厚"), true);
+
+    ListBox1 = Place(new QListWidget(m_client), "ListBox1");
+    ListBox1->setAccessibleName(QStringLiteral("メッセージ"));
+    ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
+    {
+        QPalette palette = ListBox1->palette();
+        palette.setColor(QPalette::Base, layout::kListColour);
+        ListBox1->setPalette(palette);
+    }
+
+    RG1 = Place(new QGroupBox(QStringLiteral("表示設定"), m_client), "RG1");
+    RG1->setAccessibleName(QStringLiteral("表示設定"));
+    m_rg1Buttons = new QButtonGroup(RG1);
+    const QString items[] = {QStringLiteral("全体"), QStringLiteral("拡大"), QStringLiteral("最大")};
+    const int columnWidth = (layout::Find("RG1").width - 8) / 3;
+    for (int i = 0; i < 3; ++i) {
+        auto* item = new QRadioButton(items[i], RG1);
+        item->setObjectName(QStringLiteral("RG1_%1").arg(i));
+        item->setAccessibleName(items[i]);
+        item->setGeometry(6 + i * columnWidth, 20, columnWidth - 2, 22);
+        m_rg1Buttons->addButton(item, i);
+    }
+    m_rg1Buttons->button(0)->setChecked(true);
+
+    Panel1 = Place(new QFrame(m_client), "Panel1");
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setLineWidth(1);
+    Panel1->setAccessibleName(QStringLiteral("歯車表と歯形"));
+    FillWith(Panel1, layout::kPanelColour);
+
+    sg1 = Place(new StringGrid(Panel1), "sg1");
+    Image1 = Place(new ImageBox(Panel1), "Image1");
+    Image1->setVisible(false);
+
+    BitBtn3 = MakeButton(m_client, "BitBtn3", QStringLiteral("GO　ＨＰ"), GothicFont(13, true));
+    {
+        QPalette palette = BitBtn3->palette();
+        palette.setColor(QPalette::ButtonText, layout::kHomePageTextColour);
+        BitBtn3->setPalette(palette);
+    }
+}
+
+void TForm1::createMenu()
+{
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    const QString fiveBlanks(5, QChar(0x3000));
+
+    auto addItem = [](QMenu* menu, const char* name, const QString& caption) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        return action;
+    };
+
+    File1 = bar->addMenu(QStringLiteral("ファイル") + fiveBlanks);
+    File1->setObjectName(QStringLiteral("File1"));
+    N1 = addItem(File1, "N1", QStringLiteral("読み取り"));
+    N2 = addItem(File1, "N2", QStringLiteral("書き込み"));
+    Print1 = addItem(File1, "Print1", QStringLiteral("印刷"));
+    N3 = addItem(File1, "N3", QStringLiteral("ＥＮＤ"));
+
+    Edit41 = bar->addMenu(QStringLiteral("編集") + fiveBlanks);
+    Edit41->setObjectName(QStringLiteral("Edit41"));
+    N4 = addItem(Edit41, "N4", QStringLiteral("表コピー"));
+
+    Help1 = bar->addMenu(QStringLiteral("ヘルプ"));
+    Help1->setObjectName(QStringLiteral("Help1"));
+    Help2 = addItem(Help1, "Help2", QStringLiteral("ヘルプ"));
+    N5 = addItem(Help1, "N5", QStringLiteral("バージョン"));
+}
+
+void TForm1::setTabOrder()
+{
+    QWidget* order[] = {Edit1,  Edit2,  Edit4,  BitBtn1,  BitBtn2,                  Edit6, Edit8,
+                        Edit10, Edit12, Edit47, ListBox1, m_rg1Buttons->button(0), sg1,   BitBtn3};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+        QWidget::setTabOrder(order[i], order[i + 1]);
+}
+
+void TForm1::command(void (TForm1::*handler)())
+{
+    RunCommand(this, [this, handler] { (this->*handler)(); });
+}
+
+void TForm1::connectCommands()
+{
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { command(&TForm1::BitBtn1Click); });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { command(&TForm1::BitBtn2Click); });
+    connect(BitBtn3, &QPushButton::clicked, this, [this] { command(&TForm1::BitBtn3Click); });
+    connect(sg1, &StringGrid::click, this, [this] { command(&TForm1::sg1Click); });
+    connect(m_rg1Buttons, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        if (checked)
+            command(&TForm1::RG1Click);
+    });
+    connect(N1, &QAction::triggered, this, [this] { command(&TForm1::N1Click); });
+    connect(N2, &QAction::triggered, this, [this] { command(&TForm1::N2Click); });
+    connect(Print1, &QAction::triggered, this, [this] { command(&TForm1::Print1Click); });
+    connect(N3, &QAction::triggered, this, [this] { command(&TForm1::N3Click); });
+    connect(N4, &QAction::triggered, this, [this] { command(&TForm1::N4Click); });
+    connect(Help2, &QAction::triggered, this, [this] { command(&TForm1::Help2Click); });
+    connect(N5, &QAction::triggered, this, [this] { command(&TForm1::N5Click); });
+}
+
+void TForm1::FormCreate()
+{
+    setWindowTitle(QStringLiteral("ツムギ"));
+    InitTableGrid();
+    Image1->setVisible(true);
+    RegisteredCount = 0;
+    ResetGearTable();
+    ComputeGearDimensions();
+    ShowResults();
+    RebuildOutline();
+    ShowOutline();
+}
+
+void TForm1::ReadInputs()
+{
+    GearRecord& g = gearTable[kCurrentSlot];
+    g.Module = Store(ParseFloat(Edit1->text().toStdString(), m_decimalSeparator));
+    g.Teeth = ParseInteger(Edit2->text().toStdString());
+    g.Shift = Store(ParseFloat(Edit4->text().toStdString(), m_decimalSeparator));
+}
+
+void TForm1::ShowResults()
+{
+    const GearRecord& g = gearTable[kCurrentSlot];
+    const std::string& sep = m_decimalSeparator;
+    Edit1->setText(Utf8(FormatGeneral(g.Module, 11, sep)));
+    Edit2->setText(Utf8(FormatInteger(g.Teeth)));
+    Edit4->setText(Utf8(FormatGeneral(g.Shift, 11, sep)));
+    Edit6->setText(Utf8(FormatFixed(g.PitchDiameter, 11, 3, sep)));
+    Edit8->setText(Utf8(FormatFixed(g.TipDiameter, 11, 3, sep)));
+    Edit10->setText(Utf8(FormatFixed(g.RootDiameter, 11, 3, sep)));
+    Edit12->setText(Utf8(FormatFixed(g.BaseDiameter, 11, 3, sep)));
+    Edit47->setText(Utf8(FormatFixed(g.TipThickness, 11, 3, sep)));
+}
+
+int TForm1::CheckTeeth()
+{
+    const GearRecord& g = gearTable[kCurrentSlot];
+    const TeethCheckResult check = CheckTeethCounts(g.Teeth, g.Teeth2);
+    ListBox1->clear();
+    QPalette palette = ListBox1->palette();
+    palette.setColor(QPalette::Text, layout::kListTextColour);
+    ListBox1->setPalette(palette);
+    for (const std::string& line : check.lines) {
+        auto* item = new QListWidgetItem(Utf8(line), ListBox1);
+        item->setSizeHint(QSize(0, 15));
+        item->setForeground(layout::kListTextColour);
+    }
+    return check.result;
+}
+
+void TForm1::BitBtn1Click()
+{
+    ReadInputs();
+    if (CheckTeeth() == 2)
+        return;
+    ComputeGearDimensions();
+    ShowResults();
+    RebuildOutline();
+    ShowOutline();
+    Image1->setVisible(true);
+    RegisterCurrentGear();
+}
+
+int TForm1::RG1ItemIndex() const
+{
+    return m_rg1Buttons->checkedId();
+}
+
+void TForm1::ShowOutline()
+{
+    // The image shows whatever was drawn, also when a fault stopped the drawing.
+    struct Repaint {
+        ImageBox* box;
+        ~Repaint() { box->update(); }
+    } repaint{Image1};
+    ShowOutlineOn(Image1->surface(), RG1ItemIndex());
+}
+
+void TForm1::RG1Click()
+{
+    ShowOutline();
+}

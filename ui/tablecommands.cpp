@@ -1,0 +1,99 @@
+// The gear table commands of the main window: the grid texts, registration,
+// recall, delete, the gear data files and the table copy.
+
+#include "ui/mainwindow.h"
+
+#include "geardata/gearfile.h"
+#include "geardata/gearrecord.h"
+#include "geardata/tableops.h"
+#include "geometry/outline.h"
+#include "ui/clipboardcopy.h"
+#include "ui/logic/numbertext.h"
+#include "ui/logic/rowtexts.h"
+#include "ui/stringgrid.h"
+
+#include <QFile>
+
+namespace {
+
+constexpr int kGearColumns = 4;
+
+std::string LocalFileName(const QString& name)
+{
+    return QFile::encodeName(name).toStdString();
+}
+
+}  // namespace
+
+void TForm1::InitTableGrid()
+{
+    const QString headers[kGearColumns] = {QStringLiteral("ﾓｼﾞｭｰﾙ"), QStringLiteral("歯数"), QStringLiteral("転位係数"),
+                                           QStringLiteral("歯先円")};
+    for (int col = 1; col <= kGearColumns; ++col)
+        sg1->setCellText(col, 0, headers[col - 1]);
+    for (int row = kFirstRow; row <= kLastRow; ++row)
+        sg1->setCellText(0, row, QString::fromStdString(FormatInteger(row)));
+}
+
+void TForm1::ClearTableCells()
+{
+    for (int row = kFirstRow; row <= kLastRow; ++row)
+        for (int col = 1; col <= kGearColumns; ++col)
+            sg1->setCellText(col, row, QString());
+}
+
+void TForm1::RegisterCurrentGear()
+{
+    RegisterSlots();
+    for (int row = kFirstRow; row <= kLastRow; ++row) {
+        if (!IsShown(gearTable[row]))
+            continue;
+        const RowTexts texts = FormatRowTexts(gearTable[row], decimalSeparator());
+        sg1->setCellText(1, row, QString::fromStdString(texts.module));
+        sg1->setCellText(2, row, QString::fromStdString(texts.teeth));
+        sg1->setCellText(3, row, QString::fromStdString(texts.shift));
+        sg1->setCellText(4, row, QString::fromStdString(texts.tip));
+    }
+}
+
+void TForm1::sg1Click()
+{
+    if (!RecallRow(sg1->currentRow()))
+        return;
+    ShowResults();
+    RebuildOutline();
+    ShowOutline();
+}
+
+void TForm1::BitBtn2Click()
+{
+    const int row = sg1->currentRow();
+    if (row <= 0 || row > kLastRow || !CanDelete(gearTable[row]))
+        return;
+    for (int j = row; j <= kLastRow; ++j)
+        for (int col = 1; col <= kGearColumns; ++col)
+            sg1->setCellText(col, j, sg1->cellText(col, j + 1));
+    DeleteRowSlots(row);
+    for (int col = 1; col <= kGearColumns; ++col)
+        sg1->setCellText(col, kLastRow, QStringLiteral(" "));
+}
+
+void TForm1::N1Click()
+{
+    if (const std::optional<QString> name = OpenDialog1.Execute(this))
+        LoadGearTableBytes(ReadGearFile(LocalFileName(*name)));
+    ClearTableCells();
+    ShowResults();
+    RegisterCurrentGear();
+}
+
+void TForm1::N2Click()
+{
+    if (const std::optional<QString> name = SaveDialog1.Execute(this))
+        WriteGearFile(LocalFileName(*name));
+}
+
+void TForm1::N4Click()
+{
+    CopyCellsToClipboard(*sg1, 0, 0, 11, 11);
+}
