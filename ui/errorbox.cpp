@@ -3,7 +3,10 @@
 #include "geardata/apperror.h"
 #include "ui/apptitle.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMessageBox>
+#include <QShortcut>
 
 #include <exception>
 #include <new>
@@ -37,6 +40,13 @@ void ShowErrorBox(QWidget* parent, const QString& message)
     }
     QMessageBox box(QMessageBox::Critical, ApplicationTitle(), text, QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("ErrorBox"));
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // Ctrl+C copies the message, as message boxes on other desktops do.
+    auto* copy = new QShortcut(QKeySequence::Copy, &box);
+    QObject::connect(copy, &QShortcut::activated, &box, [text] {
+        if (QClipboard* clipboard = QGuiApplication::clipboard())
+            clipboard->setText(text);
+    });
     box.exec();
 }
 
