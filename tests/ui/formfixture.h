@@ -65,3 +65,18 @@ protected:
     QStringList m_errors;
     std::unique_ptr<TForm1> m_form;
 };
+
+#include <QApplication>
+#include <QMouseEvent>
+
+// Presses and releases the left mouse button on a grid cell, as a user's click.
+inline void ClickGridCell(StringGrid& grid, int col, int row)
+{
+    grid.setCurrentCell(col, row);   // scrolls the cell into view without a click
+    const QPoint pos = grid.cellRect(col, row).center() - grid.viewport()->geometry().topLeft();
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, pos, grid.viewport()->mapToGlobal(pos), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(grid.viewport(), &event);
+    }
+}
