@@ -107,13 +107,16 @@ read_box() {
     xclip -o -selection clipboard
 }
 
-# Opens a menu item by clicking the menu bar title at x, then the item at row n (1-based).
+# Menu bar titles, by their x in the menu bar: ファイル, 編集, ヘルプ.
+declare -A MENU_X=([File1]=20 [Edit41]=160 [Help1]=280)
+
+# Chooses item n (1-based) of a menu: a click on its title, then the keyboard.
 menu_item() {
-    xdotool mousemove --sync $((WIN_X + $1)) $((WIN_Y + MENU_H / 2)) click 1
+    xdotool mousemove --sync $((WIN_X + ${MENU_X[$1]})) $((WIN_Y + MENU_H / 2)) click 1
     sleep 0.4
-    local menu
-    menu=$(xdotool search --onlyvisible --classname "tsumugi" 2>/dev/null | tail -n 1)
-    xdotool key --clearmodifiers $(printf 'Down %.0s' $(seq "$2")) Return
+    local keys=()
+    for _ in $(seq "$2"); do keys+=(Down); done
+    xdotool key --clearmodifiers "${keys[@]}" Return
     sleep 0.4
 }
 
