@@ -1,16 +1,47 @@
-// The auxiliary commands of the main window: print, exit, help, home page and version.
-
+// The auxiliary commands of the main window: print, exit, help, home page and
+// the version box. None of them touches the gear data.
 #include "ui/mainwindow.h"
 
-void TForm1::Print1Click() {}
+#include "geardata/apperror.h"
+#include "ui/logic/teethchecks.h"
+#include "ui/printpage.h"
+#include "ui/versionbox.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QUrl>
+
+void TForm1::Print1Click()
+{
+    const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
+    if (defaultPrinter.isNull())
+        throw AppError("デフォルト プリンタが存在しません");
+    QPrinter printer(defaultPrinter, QPrinter::HighResolution);
+    printer.setDocName(QString());
+    PrintWidgetImage(clientArea(), printer);
+}
 
 void TForm1::N3Click()
 {
     close();
 }
 
-void TForm1::Help2Click() {}
+void TForm1::Help2Click()
+{
+    // Beside the executable, wherever the program was started from.
+    QDesktopServices::openUrl(
+        QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + QStringLiteral("/helphelp.htm")));
+}
 
-void TForm1::BitBtn3Click() {}
+void TForm1::BitBtn3Click()
+{
+    QDesktopServices::openUrl(QUrl(QString::fromUtf8(HomePageAddress())));
+}
 
-void TForm1::N5Click() {}
+void TForm1::N5Click()
+{
+    if (m_versionBox)
+        m_versionBox->exec();
+}
