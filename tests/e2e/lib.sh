@@ -23,21 +23,23 @@ fail() {
     exit 1
 }
 
+# A private X server on a display number it picks itself (no race with other runs).
 start_x() {
-    local n
-    for n in $(seq 90 140); do
-        if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then
-            Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
-            XVFB_PID=$!
-            export DISPLAY=:$n
-            for _ in $(seq 50); do
-                xdpyinfo >/dev/null 2>&1 && return 0
-                sleep 0.1
-            done
-            kill "$XVFB_PID" 2>/dev/null || true
-        fi
+    local fifo=$E2E_TMP/displayfd n
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >"$E2E_TMP/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 100); do
+        n=$(head -n 1 "$fifo" 2>/dev/null || true)
+        [ -n "$n" ] && break
+        sleep 0.1
     done
-    fail "no X server could be started"
+    [ -n "$n" ] || fail "no X server could be started"
+    export DISPLAY=:$n
+    for _ in $(seq 50); do
+        xdpyinfo >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    fail "the X server on :$n does not answer"
 }
 
 cleanup() {
