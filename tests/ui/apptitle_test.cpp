@@ -10,3 +10,11 @@ TEST(Application, TitleAndFontSubstitutes)
     EXPECT_EQ(QFont::substitute(QStringLiteral("ＭＳ Ｐゴシック")).toLower(), QStringLiteral("ipapgothic"));
     EXPECT_EQ(QFont::substitute(QStringLiteral("ＭＳ Ｐ明朝")).toLower(), QStringLiteral("ipapmincho"));
 }
+
+#include <QCoreApplication>
+
+TEST(Application, StandardDialogsSpeakJapanese)
+{
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("キャンセル"));
+    EXPECT_TRUE(QCoreApplication::translate("QFileDialog", "File &name:").startsWith(QStringLiteral("ファイル名")));
+}
