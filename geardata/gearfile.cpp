@@ -101,6 +101,9 @@ std::vector<std::uint8_t> ReadGearFile(const std::string& path)
 
 void LoadGearTableBytes(const std::vector<std::uint8_t>& bytes)
 {
+    // An empty vector may have no storage at all: memcpy must not see its null pointer.
+    if (bytes.empty())
+        return;
     std::memcpy(GearTableBytes(), bytes.data(), std::min(bytes.size(), kGearTableBytes));
 }
 
