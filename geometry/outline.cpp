@@ -22,14 +22,22 @@ const char* TooManyTeethToDrawMessage()
     return "歯数が多すぎて歯形を描けません（描けるのは 71 枚まで）";
 }
 
-void RotatePoint(double x, double y, double angle, double& xOut, double& yOut)
+namespace {
+
+// The rotation by the angle whose cosine and sine are c and s.
+void RotateBy(double x, double y, Ext c, Ext s, double& xOut, double& yOut)
 {
-    const Ext c = Cos(angle);
-    const Ext s = Sin(angle);
     const double rx = Store(Ext(x) * c - Ext(y) * s);
     const double ry = Store(Ext(x) * s + Ext(y) * c);
     xOut = rx;
     yOut = ry;
+}
+
+}  // namespace
+
+void RotatePoint(double x, double y, double angle, double& xOut, double& yOut)
+{
+    RotateBy(x, y, Cos(angle), Sin(angle), xOut, yOut);
 }
 
 void BuildToothOutline(std::int32_t teeth, double module, double shift, double tipDiameter, double rootDiameter)
@@ -73,9 +81,13 @@ void ReplicateTeeth(std::int32_t teeth)
     const std::int32_t lastTooth = teeth < kMaxOutlineTeeth ? teeth : kMaxOutlineTeeth;
     for (std::int32_t k = 1; k < lastTooth; ++k) {
         const double theta = Store(Ext(k) * Ext(delta));
+        // RotatePoint for each of the 14 points, with the cosine and sine of
+        // the tooth's angle taken once: they cost more than all 14 rotations.
+        const Ext c = Cos(theta);
+        const Ext s = Sin(theta);
         for (int j = 0; j < kPointsPerTooth; ++j) {
             OutlinePoint& out = GearOutline[kPointsPerTooth * k + j];
-            RotatePoint(GearOutline[j].x, GearOutline[j].y, theta, out.x, out.y);
+            RotateBy(GearOutline[j].x, GearOutline[j].y, c, s, out.x, out.y);
         }
     }
 }

@@ -15,11 +15,6 @@ int ImageSurface::Height() const
     return m_image.height();
 }
 
-void ImageSurface::SetPixel(int x, int y, Rgb colour)
-{
-    reinterpret_cast<QRgb*>(m_image.scanLine(y))[x] = qRgb(colour.r, colour.g, colour.b);
-}
-
 void ImageSurface::FillRect(int left, int top, int right, int bottom, Rgb colour)
 {
     const int x0 = std::max(left, 0);
@@ -53,7 +48,17 @@ void ImageSurface::MoveTo(int x, int y)
 
 void ImageSurface::LineTo(int x, int y)
 {
-    ForEachLinePixel(m_x, m_y, x, y, Width(), Height(), [this](int px, int py) { SetPixel(px, py, m_penColour); });
+    // The image is made writable (detached) once per line, not once per
+    // pixel. The plot function captures one reference, small enough for
+    // std::function to hold without a heap allocation.
+    struct Pen {
+        uchar* bits;
+        qsizetype stride;
+        QRgb value;
+    } const pen{m_image.bits(), m_image.bytesPerLine(), qRgb(m_penColour.r, m_penColour.g, m_penColour.b)};
+    ForEachLinePixel(m_x, m_y, x, y, Width(), Height(), [&pen](int px, int py) {
+        reinterpret_cast<QRgb*>(pen.bits + py * pen.stride)[px] = pen.value;
+    });
     m_x = x;
     m_y = y;
 }

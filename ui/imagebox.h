@@ -31,8 +31,6 @@ public:
     int currentY() const { return m_y; }
 
 private:
-    void SetPixel(int x, int y, Rgb colour);
-
     QImage& m_image;
     Rgb m_penColour = kBlack;
     int m_penWidth = 1;

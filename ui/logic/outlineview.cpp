@@ -3,6 +3,7 @@
 #include "geometry/extended.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -11,6 +12,15 @@ __extension__ typedef __int128 Wide;
 // Smallest integer not below num / den, for den > 0.
 std::int64_t CeilDiv(Wide num, Wide den)
 {
+    // Lines that reach into the surface from near it fit in 64 bits, whose
+    // division is many times quicker than the 128-bit one.
+    constexpr Wide kMin = std::numeric_limits<std::int64_t>::min();
+    constexpr Wide kMax = std::numeric_limits<std::int64_t>::max();
+    if (num >= kMin && num <= kMax && den <= kMax) {
+        const auto n = static_cast<std::int64_t>(num);
+        const auto d = static_cast<std::int64_t>(den);
+        return n / d + (n % d != 0 && n > 0 ? 1 : 0);
+    }
     Wide q = num / den;
     if (num % den != 0 && num > 0)
         ++q;
@@ -83,16 +93,38 @@ void ForEachLinePixel(int x0, int y0, int x1, int y1, int width, int height,
     first = std::max<std::int64_t>(first, 0);
     last = std::min<std::int64_t>(last, steps - 1);
 
-    for (std::int64_t t = first; t <= last; ++t) {
-        // b = b0 + db*t/steps rounded to nearest, halves down: ceil(exact - 1/2).
-        const std::int64_t b = b0 + CeilDiv(Wide{2} * db * t - steps, Wide{2} * steps);
-        if (b < 0 || b >= sizeB)
-            continue;
-        const std::int64_t a = a0 + dir * t;
-        if (xMajor)
-            plot(static_cast<int>(a), static_cast<int>(b));
-        else
-            plot(static_cast<int>(b), static_cast<int>(a));
+    if (first > last)
+        return;
+
+    // b = b0 + db*t/steps rounded to nearest, halves down: ceil(exact - 1/2),
+    // that is b0 + q with q = ceil(n / den), n = 2*db*t - steps, den = 2*steps.
+    // q is divided out once, at the first step; after that n grows by 2*db
+    // per step, which is at most den in size (b is the shorter axis), so the
+    // remainder r = q*den - n, kept in [0, den), moves q by at most one.
+    const std::int64_t den = 2 * steps;
+    const std::int64_t grow = 2 * db;
+    const Wide n = Wide{2} * db * first - steps;
+    std::int64_t q = CeilDiv(n, den);
+    std::int64_t r = static_cast<std::int64_t>(Wide{q} * den - n);
+    for (std::int64_t t = first;; ++t) {
+        const std::int64_t b = b0 + q;
+        if (b >= 0 && b < sizeB) {
+            const std::int64_t a = a0 + dir * t;
+            if (xMajor)
+                plot(static_cast<int>(a), static_cast<int>(b));
+            else
+                plot(static_cast<int>(b), static_cast<int>(a));
+        }
+        if (t == last)
+            break;
+        r -= grow;
+        if (r < 0) {
+            r += den;
+            ++q;
+        } else if (r >= den) {
+            r -= den;
+            --q;
+        }
     }
 }
 
@@ -151,16 +183,20 @@ void DrawOutline(DrawingSurface& surface, const OutlinePoint* points, std::int32
     // DisplayOutline receives kOutlineCopied points; nothing beyond is drawn.
     const std::int32_t last = std::min<std::int32_t>(lastIndex, kOutlineCopied - 1);
     if (last >= 0) {
+        // Each point is mapped once: the end of one edge is the start of the
+        // next, and the first point closes the outline. The points are still
+        // mapped in drawing order, so a point that faults stops the drawing
+        // after the same moves and lines.
+        const Pixel first = PixelOf(mapping, points[0]);
+        Pixel from = first;
         for (std::int32_t i = 0; i < last; ++i) {
-            const Pixel from = PixelOf(mapping, points[i]);
             surface.MoveTo(from.x, from.y);
             const Pixel to = PixelOf(mapping, points[i + 1]);
             surface.LineTo(to.x, to.y);
+            from = to;
         }
-        const Pixel from = PixelOf(mapping, points[last]);
         surface.MoveTo(from.x, from.y);
-        const Pixel to = PixelOf(mapping, points[0]);
-        surface.LineTo(to.x, to.y);
+        surface.LineTo(first.x, first.y);
     }
     surface.SetPenColour(kBlack);
 }
