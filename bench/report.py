@@ -135,16 +135,18 @@ def machine_line(contexts):
             pass
     loads = [c.get("load_avg", [None])[0] for c in contexts if c.get("load_avg")]
     if loads:
-        parts.append("load average at start " + ", ".join(f"{x:.2f}" for x in loads))
+        parts.append("1-minute load average as each benchmark program started: " + ", ".join(f"{x:.2f}" for x in loads))
     return "; ".join(parts)
 
 
 def main(paths):
     medians, contexts, repetitions = load(paths)
     print(f"Machine: {machine_line(contexts)}.")
-    reps = sorted({r for r in repetitions.values() if r})
-    print(f"Medians over {' / '.join(str(r) for r in reps)} repetitions; wall-clock time; "
-          "Release build; windows on the offscreen platform.")
+    startup = repetitions.get("BM_Startup/tsumugi")
+    others = sorted({r for name, r in repetitions.items() if r and not name.startswith("BM_Startup/")})
+    print(f"Wall-clock medians of {' / '.join(str(r) for r in others)} repetitions"
+          + (f" (start-up: of {startup} runs of each program, in random order)" if startup else "")
+          + "; Release build; windows on the offscreen platform.")
     print()
     print("| figure | median | baseline | median | ratio | goal |")
     print("| --- | ---: | --- | ---: | ---: | --- |")
