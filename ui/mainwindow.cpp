@@ -5,6 +5,7 @@
 #include "geometry/dimensions.h"
 #include "geometry/extended.h"
 #include "geometry/outline.h"
+#include "ui/apptitle.h"
 #include "ui/errorbox.h"
 #include "ui/imagebox.h"
 #include "ui/layout.h"
@@ -28,7 +29,7 @@ namespace {
 
 QFont GothicFont(int pixelSize, bool bold)
 {
-    QFont font(layout::kGothic);
+    QFont font(InstalledFace(layout::kGothic));
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;
@@ -135,7 +136,7 @@ void TForm1::createControls()
     Edit4->setText(QStringLiteral("0"));
 
     BitBtn1 = MakeButton(m_client, "BitBtn1", QStringLiteral("計算・登録"), GothicFont(15, true));
-    QFont mincho(layout::kMincho);
+    QFont mincho(InstalledFace(layout::kMincho));
     mincho.setPixelSize(15);
     mincho.setBold(true);
     BitBtn2 = MakeButton(m_client, "BitBtn2", QStringLiteral("削除"), mincho);

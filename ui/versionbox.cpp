@@ -1,5 +1,6 @@
 #include "ui/versionbox.h"
 
+#include "ui/apptitle.h"
 #include "ui/layout.h"
 
 #include <QFont>
@@ -27,7 +28,7 @@ VersionBox::VersionBox(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("バージョン情報"));
     setModal(true);
 
-    QFont font(layout::kGothic);
+    QFont font(InstalledFace(layout::kGothic));
     font.setPixelSize(12);
     setFont(font);
 
