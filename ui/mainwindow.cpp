@@ -11,7 +11,6 @@
 #include "ui/layout.h"
 #include "ui/logic/inputparse.h"
 #include "ui/logic/numbertext.h"
-#include "ui/logic/outlineview.h"
 #include "ui/logic/teethchecks.h"
 #include "ui/stringgrid.h"
 
@@ -320,12 +319,7 @@ int TForm1::RG1ItemIndex() const
 
 void TForm1::ShowOutline()
 {
-    // The image shows whatever was drawn, also when a fault stopped the drawing.
-    struct Repaint {
-        ImageBox* box;
-        ~Repaint() { box->update(); }
-    } repaint{Image1};
-    ShowOutlineOn(Image1->surface(), RG1ItemIndex());
+    Image1->showOutline(RG1ItemIndex());
 }
 
 void TForm1::RG1Click()
