@@ -142,6 +142,7 @@ def machine_line(contexts):
 def main(paths):
     medians, contexts, repetitions = load(paths)
     print(f"Machine: {machine_line(contexts)}.")
+    print()
     startup = repetitions.get("BM_Startup/tsumugi")
     others = sorted({r for name, r in repetitions.items() if r and not name.startswith("BM_Startup/")})
     print(f"Wall-clock medians of {' / '.join(str(r) for r in others)} repetitions"
