@@ -5,7 +5,6 @@
 #include "geometry/dimensions.h"
 #include "geometry/extended.h"
 #include "geometry/outline.h"
-#include "ui/apptitle.h"
 #include "ui/errorbox.h"
 #include "ui/imagebox.h"
 #include "ui/layout.h"
@@ -28,7 +27,7 @@ namespace {
 
 QFont GothicFont(int pixelSize, bool bold)
 {
-    QFont font(InstalledFace(layout::kGothic));
+    QFont font(layout::kGothic);
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;
@@ -135,7 +134,7 @@ void TForm1::createControls()
     Edit4->setText(QStringLiteral("0"));
 
     BitBtn1 = MakeButton(m_client, "BitBtn1", QStringLiteral("計算・登録"), GothicFont(15, true));
-    QFont mincho(InstalledFace(layout::kMincho));
+    QFont mincho(layout::kMincho);
     mincho.setPixelSize(15);
     mincho.setBold(true);
     BitBtn2 = MakeButton(m_client, "BitBtn2", QStringLiteral("削除"), mincho);

@@ -1,7 +1,5 @@
 #include "ui/stringgrid.h"
 
-#include "ui/apptitle.h"
-
 #include <QAbstractButton>
 #include <QAbstractTableModel>
 #include <QHeaderView>
@@ -140,7 +138,7 @@ StringGrid::StringGrid(QWidget* parent)
     setObjectName(QStringLiteral("sg1"));
     setAccessibleName(QStringLiteral("歯車表"));
 
-    QFont gridFont(InstalledFace(QStringLiteral("ＭＳ Ｐゴシック")));
+    QFont gridFont(QStringLiteral("ＭＳ Ｐゴシック"));
     gridFont.setPixelSize(13);
     gridFont.setWeight(QFont::Normal);
     gridFont.setItalic(false);

@@ -1,6 +1,5 @@
 #include "ui/versionbox.h"
 
-#include "ui/apptitle.h"
 #include "ui/layout.h"
 
 #include <QFont>
@@ -28,7 +27,7 @@ VersionBox::VersionBox(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("バージョン情報"));
     setModal(true);
 
-    QFont font(InstalledFace(layout::kGothic));
+    QFont font(layout::kGothic);
     font.setPixelSize(12);
     setFont(font);
 

@@ -6,7 +6,6 @@
 #include "formfixture.h"
 
 #include "geardata/apperror.h"
-#include "ui/apptitle.h"
 #include "ui/layout.h"
 #include "ui/logic/printscale.h"
 #include "ui/logic/teethchecks.h"
@@ -282,7 +281,7 @@ TEST_F(AuxCommandsTest, VersionBoxIsHiddenAtStartWithItsLayout)
     EXPECT_EQ(box.pos(), QPoint(290, 222));
     // 292 × 225 outer, less a frame of 8 px at the sides and bottom and a caption of 31 px.
     EXPECT_EQ(box.size(), QSize(292 - 16, 225 - 39));
-    EXPECT_EQ(box.font().family(), InstalledFace(layout::kGothic));
+    EXPECT_EQ(box.font().family(), layout::kGothic);
     EXPECT_EQ(box.font().pixelSize(), 12);
     EXPECT_EQ(box.palette().color(QPalette::Window), box.palette().color(QPalette::Button));
     EXPECT_EQ(box.Memo1->toPlainText().split(QLatin1Char('\n')), kVersionLines);

@@ -1,7 +1,6 @@
 #include "formfixture.h"
 
 #include "geardata/tableops.h"
-#include "ui/apptitle.h"
 #include "ui/imagebox.h"
 #include "ui/layout.h"
 
@@ -191,17 +190,15 @@ TEST_F(FormTest, EveryControlAtItsPlace)
 TEST_F(FormTest, FontsAndColours)
 {
     auto pixelSize = [](QWidget* w) { return w->font().pixelSize(); };
-    // The named faces, or the faces installed in their place.
-    const QString gothic = InstalledFace(QStringLiteral("ＭＳ Ｐゴシック"));
-    EXPECT_EQ(form().font().family(), gothic);
+    EXPECT_EQ(form().font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
     EXPECT_EQ(pixelSize(&form()), 15);
     for (QWidget* w : {static_cast<QWidget*>(form().Edit1), static_cast<QWidget*>(form().Edit2),
                        static_cast<QWidget*>(form().Edit4), static_cast<QWidget*>(form().BitBtn1)}) {
         EXPECT_EQ(pixelSize(w), 15);
         EXPECT_TRUE(w->font().bold()) << w->objectName().toStdString();
-        EXPECT_EQ(w->font().family(), gothic);
+        EXPECT_EQ(w->font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
     }
-    EXPECT_EQ(form().BitBtn2->font().family(), InstalledFace(QStringLiteral("ＭＳ Ｐ明朝")));
+    EXPECT_EQ(form().BitBtn2->font().family(), QStringLiteral("ＭＳ Ｐ明朝"));
     EXPECT_TRUE(form().BitBtn2->font().bold());
     EXPECT_EQ(pixelSize(form().BitBtn3), 13);
     EXPECT_EQ(form().BitBtn3->palette().color(QPalette::ButtonText), QColor(0xFF, 0, 0));

@@ -1,5 +1,4 @@
 #include "geardata/apperror.h"
-#include "ui/apptitle.h"
 #include "ui/clipboardcopy.h"
 #include "ui/stringgrid.h"
 
@@ -84,7 +83,7 @@ TEST_F(GridTest, IdentityAndLayout)
     EXPECT_EQ(m_grid.accessibleName(), QStringLiteral("歯車表"));
     EXPECT_EQ(m_grid.colCount(), 5);
     EXPECT_EQ(m_grid.rowCount(), 21);
-    EXPECT_EQ(m_grid.font().family(), InstalledFace(QStringLiteral("ＭＳ Ｐゴシック")));
+    EXPECT_EQ(m_grid.font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
     EXPECT_EQ(m_grid.font().pixelSize(), 13);
     EXPECT_EQ(m_grid.font().weight(), QFont::Normal);
 
