@@ -23,23 +23,34 @@ fail() {
     exit 1
 }
 
-# A private X server on a display number it picks itself (no race with other runs).
+# Whether display n is taken: a lock file, or a socket of that number, also in
+# the abstract namespace that X clients try first.
+display_taken() {
+    [ -e "/tmp/.X$1-lock" ] || [ -e "/tmp/.X11-unix/X$1" ] ||
+        grep -aq "/tmp/.X11-unix/X$1\$" /proc/net/unix 2>/dev/null
+}
+
+# A private X server on a free display chosen at random, checked to be ours:
+# alive, and answering with its own screen size.
 start_x() {
-    local fifo=$E2E_TMP/displayfd n
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >"$E2E_TMP/xvfb.log" 2>&1 &
-    XVFB_PID=$!
-    for _ in $(seq 100); do
-        n=$(head -n 1 "$fifo" 2>/dev/null || true)
-        [ -n "$n" ] && break
-        sleep 0.1
+    local n attempt
+    for attempt in $(seq 20); do
+        n=$((200 + RANDOM % 700))
+        display_taken "$n" && continue
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
+        XVFB_PID=$!
+        export DISPLAY=:$n
+        for _ in $(seq 50); do
+            kill -0 "$XVFB_PID" 2>/dev/null || break
+            if xdpyinfo 2>/dev/null | grep -q 'dimensions: *1280x1024 pixels'; then
+                return 0
+            fi
+            sleep 0.1
+        done
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
     done
-    [ -n "$n" ] || fail "no X server could be started"
-    export DISPLAY=:$n
-    for _ in $(seq 50); do
-        xdpyinfo >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    fail "the X server on :$n does not answer"
+    fail "no X server could be started"
 }
 
 cleanup() {
