@@ -38,31 +38,22 @@ const WorkedExample kExamples[] = {
      0.6816715558235892},
 };
 
-class Dimensions : public ::testing::TestWithParam<WorkedExample> {};
-
-TEST_P(Dimensions, WorkedExampleToEveryDigit)
+TEST(ComputeGearDimensions, WorkedExamplesToEveryDigit)
 {
-    const WorkedExample& e = GetParam();
-    SetGear(e.module, e.teeth, e.shift, e.pressureIndex);
-    ComputeGearDimensions();
-    const GearRecord& g = gearTable[0];
-    EXPECT_EQ(g.PitchDiameter, e.pitch);
-    EXPECT_EQ(g.TipDiameter, e.tip);
-    EXPECT_EQ(g.BaseDiameter, e.base);
-    EXPECT_EQ(g.RootDiameter, e.root);
-    EXPECT_EQ(g.InUse, 1);
-    EXPECT_EQ(SolveTarget, e.solveTarget);
-    EXPECT_EQ(g.TipThickness, e.tipThickness);
+    for (const WorkedExample& e : kExamples) {
+        SCOPED_TRACE(e.name);
+        SetGear(e.module, e.teeth, e.shift, e.pressureIndex);
+        ComputeGearDimensions();
+        const GearRecord& g = gearTable[0];
+        EXPECT_EQ(g.PitchDiameter, e.pitch);
+        EXPECT_EQ(g.TipDiameter, e.tip);
+        EXPECT_EQ(g.BaseDiameter, e.base);
+        EXPECT_EQ(g.RootDiameter, e.root);
+        EXPECT_EQ(g.InUse, 1);
+        EXPECT_EQ(SolveTarget, e.solveTarget);
+        EXPECT_EQ(g.TipThickness, e.tipThickness);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(WorkedExamples, Dimensions, ::testing::ValuesIn(kExamples),
-                         [](const auto& info) {
-                             std::string n = info.param.name;
-                             for (char& c : n)
-                                 if (!std::isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
-                             return n;
-                         });
 
 struct SolveCase {
     double target;
