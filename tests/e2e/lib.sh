@@ -20,6 +20,10 @@ fail() {
         echo "--- program output" >&2
         cat "$E2E_TMP/program.log" >&2
     fi
+    if [ -s "$E2E_TMP/xvfb.log" ]; then
+        echo "--- X server output" >&2
+        tail -n 20 "$E2E_TMP/xvfb.log" >&2
+    fi
     exit 1
 }
 
@@ -31,16 +35,18 @@ display_taken() {
 }
 
 # A private X server on a free display chosen at random, checked to be ours:
-# alive, and answering with its own screen size.
+# alive, and answering with its own screen size. A server that dies at start
+# (its number taken meanwhile) is replaced by one on another number; a slow
+# start on a busy machine is waited for.
 start_x() {
     local n attempt
-    for attempt in $(seq 20); do
+    for attempt in $(seq 10); do
         n=$((200 + RANDOM % 700))
         display_taken "$n" && continue
         Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
         XVFB_PID=$!
         export DISPLAY=:$n
-        for _ in $(seq 50); do
+        for _ in $(seq 600); do
             kill -0 "$XVFB_PID" 2>/dev/null || break
             if xdpyinfo 2>/dev/null | grep -q 'dimensions: *1280x1024 pixels'; then
                 return 0
