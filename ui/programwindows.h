@@ -1,0 +1,13 @@
+#pragma once
+// The program's two windows, created in the order the entry needs: the main
+// window (its construction runs FormCreate), then the version box, hidden.
+
+#include "ui/mainwindow.h"
+#include "ui/versionbox.h"
+
+struct ProgramWindows {
+    ProgramWindows() { form.setVersionBox(&versionBox); }
+
+    TForm1 form;
+    VersionBox versionBox;
+};
