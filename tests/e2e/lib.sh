@@ -27,41 +27,60 @@ fail() {
     exit 1
 }
 
-# Whether display n is taken: a lock file, or a socket of that number, also in
-# the abstract namespace that X clients try first.
-display_taken() {
-    [ -e "/tmp/.X$1-lock" ] || [ -e "/tmp/.X11-unix/X$1" ] ||
-        grep -aq "/tmp/.X11-unix/X$1\$" /proc/net/unix 2>/dev/null
-}
-
-# A private X server on a free display chosen at random, checked to be ours:
-# alive, and answering with its own screen size. A server that dies at start
-# (its number taken meanwhile) is replaced by one on another number; a slow
-# start on a busy machine is waited for.
+# A private X server. It chooses its own display number (-displayfd): the first
+# whose lock file and sockets it can take, so no number is picked blindly and
+# raced for. -noreset keeps it from resetting when its last client leaves, so a
+# client arriving right after the readiness check finds it up. A slow start on
+# a busy machine is waited for; a server that dies at start is replaced.
 start_x() {
-    local n attempt
-    for attempt in $(seq 10); do
-        n=$((200 + RANDOM % 700))
-        display_taken "$n" && continue
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
+    local attempt n info
+    for attempt in $(seq 5); do
+        rm -f "$E2E_TMP/display"
+        Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+            9>"$E2E_TMP/display" >"$E2E_TMP/xvfb.log" 2>&1 &
         XVFB_PID=$!
-        export DISPLAY=:$n
         for _ in $(seq 600); do
             kill -0 "$XVFB_PID" 2>/dev/null || break
-            if xdpyinfo 2>/dev/null | grep -q 'dimensions: *1280x1024 pixels'; then
+            n=$(tr -cd '0-9' <"$E2E_TMP/display" 2>/dev/null || true)
+            # Read all of xdpyinfo's answer: under pipefail, grep -q leaving
+            # early would fail the check through xdpyinfo's broken pipe.
+            if [ -n "$n" ] && info=$(DISPLAY=:$n xdpyinfo 2>/dev/null) &&
+                [[ $info =~ dimensions:\ +1280x1024\ pixels ]]; then
+                export DISPLAY=:$n
                 return 0
             fi
             sleep 0.1
         done
-        kill "$XVFB_PID" 2>/dev/null || true
-        wait "$XVFB_PID" 2>/dev/null || true
+        echo "note: X server attempt $attempt failed; trying again" >&2
+        stop_x
     done
     fail "no X server could be started"
 }
 
+stop_x() {
+    if [ -n "${XVFB_PID:-}" ]; then
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+        XVFB_PID=
+    fi
+}
+
+# What the X side looked like, for a failure report.
+x_diagnostics() {
+    echo "--- X diagnostics: DISPLAY=${DISPLAY:-} uid=$(id -u)" >&2
+    if [ -n "${XVFB_PID:-}" ] && kill -0 "$XVFB_PID" 2>/dev/null; then
+        echo "server $XVFB_PID alive" >&2
+    else
+        echo "server ${XVFB_PID:-none} not running" >&2
+    fi
+    { xdpyinfo 2>&1 || true; } | sed -n 1,3p >&2
+    { ls -la /tmp/.X11-unix 2>&1 || true; } | sed -n 1,10p >&2
+    { grep -a 'X11-unix' /proc/net/unix 2>/dev/null || true; } | sed -n 1,10p >&2
+}
+
 cleanup() {
     [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null || true
-    [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
+    stop_x
     wait 2>/dev/null || true
     rm -rf "$E2E_TMP"
 }
@@ -76,15 +95,38 @@ wait_window() {
             echo "$id"
             return 0
         fi
+        # A program that has ended shows no more windows.
+        if [ -n "${APP_PID:-}" ] && ! kill -0 "$APP_PID" 2>/dev/null; then
+            return 1
+        fi
         sleep 0.1
     done
     return 1
 }
 
+# Starts the program and waits for its main window. A program that could not
+# reach the X server at all never ran a line of ours: that start is reported and
+# made again on a fresh server, at most twice. Anything else is a failure.
 start_program() {
-    (cd "${START_DIR:-$E2E_TMP}" && exec "$PROGRAM") >"$E2E_TMP/program.log" 2>&1 &
-    APP_PID=$!
-    WIN=$(wait_window "ツムギ") || fail "the window ツムギ did not appear"
+    local attempt
+    for attempt in 1 2 3; do
+        (cd "${START_DIR:-$E2E_TMP}" && exec "$PROGRAM") >"$E2E_TMP/program.log" 2>&1 &
+        APP_PID=$!
+        if WIN=$(wait_window "ツムギ"); then
+            break
+        fi
+        if kill -0 "$APP_PID" 2>/dev/null ||
+            ! grep -q 'could not connect to display' "$E2E_TMP/program.log" || [ "$attempt" = 3 ]; then
+            x_diagnostics
+            fail "the window ツムギ did not appear"
+        fi
+        echo "note: the program could not reach the X server (attempt $attempt):" >&2
+        cat "$E2E_TMP/program.log" >&2
+        x_diagnostics
+        wait "$APP_PID" 2>/dev/null || true
+        stop_x
+        start_x
+    done
     sleep 0.3
     read -r WIN_X WIN_Y WIN_W WIN_H < <(xdotool getwindowgeometry --shell "$WIN" |
         awk -F= '/^X=/{x=$2} /^Y=/{y=$2} /^WIDTH=/{w=$2} /^HEIGHT=/{h=$2} END{print x, y, w, h}')
