@@ -64,13 +64,22 @@ std::string FolderOf(const std::string& path)
     return path.substr(0, slash);
 }
 
-// Writes straight into something that is not a regular file (a device, a pipe).
-void WriteInPlace(const std::string& path, const std::string& shownName)
+// Writes straight into `path`, truncating what is there: a device or a pipe,
+// or a file that has to stay the very same file (more names link to it,
+// another user owns it, or its folder takes no new names). With `create` the
+// file is made when missing, as for a link whose file does not exist yet.
+void WriteInPlace(const std::string& path, const std::string& shownName, bool create)
 {
-    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NONBLOCK));
+    const int flags = O_WRONLY | O_TRUNC | O_CLOEXEC | O_NONBLOCK | (create ? O_CREAT : 0);
+    FileDescriptor fd(::open(path.c_str(), flags, 0666));
     if (fd.get() < 0)
         throw AppError(CannotCreate(shownName));
-    if (!WriteAll(fd.get(), GearTableBytes(), kGearTableBytes) || !fd.Close())
+    bool ok = WriteAll(fd.get(), GearTableBytes(), kGearTableBytes);
+    struct stat st {};
+    if (ok && ::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode))
+        ok = ::fsync(fd.get()) == 0;
+    ok = fd.Close() && ok;
+    if (!ok)
         throw AppError(kWriteError);
 }
 
@@ -120,14 +129,29 @@ void WriteGearFile(const std::string& path)
         if (S_ISDIR(st.st_mode))
             throw AppError(CannotCreate(path));
         if (!S_ISREG(st.st_mode)) {
-            WriteInPlace(path, path);
+            WriteInPlace(path, path, false);
             return;
         }
-        if (::access(path.c_str(), W_OK) != 0)
+        // A read-only file stays as it is, even for a user whom the system
+        // would let write it.
+        if (::access(path.c_str(), W_OK) != 0 || (st.st_mode & 0222) == 0)
             throw AppError(CannotCreate(path));
         if (char* real = ::realpath(path.c_str(), nullptr)) {
             target = real;
             std::free(real);
+        }
+        // A new file put in its place would cut the other links and change
+        // the owner: such a file is rewritten where it is.
+        if (st.st_nlink > 1 || st.st_uid != ::geteuid()) {
+            WriteInPlace(target, path, false);
+            return;
+        }
+    } else {
+        struct stat link {};
+        if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+            // A link to a file not there yet: make that file, keep the link.
+            WriteInPlace(path, path, true);
+            return;
         }
     }
 
@@ -135,8 +159,14 @@ void WriteGearFile(const std::string& path)
     std::vector<char> templ(temp.begin(), temp.end());
     templ.push_back('\0');
     FileDescriptor fd(::mkostemp(templ.data(), O_CLOEXEC));
-    if (fd.get() < 0)
+    if (fd.get() < 0) {
+        // A folder that takes no new names may still hold a writable file.
+        if (exists) {
+            WriteInPlace(target, path, false);
+            return;
+        }
         throw AppError(CannotCreate(path));
+    }
     temp.assign(templ.data());
 
     const mode_t mode = exists ? (st.st_mode & 07777) : [] {
@@ -153,7 +183,13 @@ void WriteGearFile(const std::string& path)
         throw AppError(kWriteError);
     }
     if (::rename(temp.c_str(), target.c_str()) != 0) {
+        const int renameError = errno;
         ::unlink(temp.c_str());
+        // A sticky folder may refuse the new name over a file we can write.
+        if (exists && (renameError == EACCES || renameError == EPERM)) {
+            WriteInPlace(target, path, false);
+            return;
+        }
         throw AppError(CannotCreate(path));
     }
     // Make the new name itself durable.

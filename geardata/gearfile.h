@@ -19,5 +19,8 @@ void LoadGearTableBytes(const std::vector<std::uint8_t>& bytes);
 // file without asking. A regular file is written to a new file in the same
 // folder and put in place of the old one only when all of it is written and
 // flushed, so a failed save never leaves a cut-off file where a good one was.
+// A file that must stay the same file (hard links, another owner, a folder
+// that takes no new names) is rewritten in place; a link to a missing file
+// makes that file.
 // Failures: "ファイル %s を作成できません", "ストリームへの書き込みエラー".
 void WriteGearFile(const std::string& path);

@@ -13,6 +13,7 @@
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -99,10 +100,13 @@ TEST_F(GearFile, ReadFailuresNameTheFile)
 TEST_F(GearFile, WriteFailuresNameTheFileAndLeaveNothingBehind)
 {
     ::mkdir(Path("folder.hgd").c_str(), 0755);
-    const std::string cases[] = {Path("folder.hgd"), Path("no/such/folder.hgd"), "/proc/version", ""};
+    WriteBytes(Path("readonly.hgd"), std::vector<std::uint8_t>(10, 1));
+    ::chmod(Path("readonly.hgd").c_str(), 0444);
+    const std::string cases[] = {Path("folder.hgd"), Path("no/such/folder.hgd"), Path("readonly.hgd"), "/proc/version", ""};
     for (const std::string& path : cases)
         EXPECT_EQ(MessageOf(&WriteGearFile, path), "ファイル " + path + " を作成できません");
     EXPECT_EQ(std::system(("test -z \"$(ls -A '" + m_dir + "/folder.hgd')\"").c_str()), 0);
+    EXPECT_EQ(ReadBytes(Path("readonly.hgd")).size(), 10u);
 }
 
 TEST_F(GearFile, FullDiskIsAWriteError)
@@ -147,6 +151,81 @@ TEST_F(GearFile, SavingThroughALinkReplacesTheFileItNames)
     ::lstat(Path("link.hgd").c_str(), &st);
     EXPECT_TRUE(S_ISLNK(st.st_mode));
     EXPECT_EQ(ReadBytes(Path("real.hgd")).size(), kGearTableBytes);
+}
+
+TEST_F(GearFile, SavingThroughALinkToAMissingFileMakesThatFile)
+{
+    ASSERT_EQ(::symlink(Path("later.hgd").c_str(), Path("link.hgd").c_str()), 0);
+    WriteGearFile(Path("link.hgd"));
+    struct stat st {};
+    ::lstat(Path("link.hgd").c_str(), &st);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(ReadBytes(Path("later.hgd")), TableImage());
+}
+
+TEST_F(GearFile, HardLinkedFileStaysOneFileUnderEveryName)
+{
+    WriteBytes(Path("a.hgd"), std::vector<std::uint8_t>(10, 1));
+    ASSERT_EQ(::link(Path("a.hgd").c_str(), Path("b.hgd").c_str()), 0);
+    struct stat before {};
+    ::stat(Path("a.hgd").c_str(), &before);
+    WriteGearFile(Path("a.hgd"));
+    struct stat after {};
+    ::stat(Path("b.hgd").c_str(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_nlink, 2u);
+    EXPECT_EQ(ReadBytes(Path("b.hgd")), TableImage());
+}
+
+// Runs a save as another user (nobody) when the tests run as root; returns
+// whether the save succeeded.
+static bool SaveAsNobody(const std::string& path)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(2);
+        try {
+            WriteGearFile(path);
+        } catch (const AppError&) {
+            ::_exit(1);
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_F(GearFile, WritableFileInAFolderThatTakesNoNewNamesIsSaved)
+{
+    WriteBytes(Path("a.hgd"), std::vector<std::uint8_t>(10, 1));
+    ::chmod(Path("a.hgd").c_str(), 0666);
+    if (::geteuid() == 0) {
+        ::chmod(m_dir.c_str(), 0755);
+        EXPECT_TRUE(SaveAsNobody(Path("a.hgd")));
+        EXPECT_FALSE(SaveAsNobody(Path("new.hgd")));
+    } else {
+        ::chmod(m_dir.c_str(), 0555);
+        WriteGearFile(Path("a.hgd"));
+        EXPECT_EQ(MessageOf(&WriteGearFile, Path("new.hgd")), "ファイル " + Path("new.hgd") + " を作成できません");
+        ::chmod(m_dir.c_str(), 0755);
+    }
+    EXPECT_EQ(ReadBytes(Path("a.hgd")), TableImage());
+    EXPECT_EQ(std::system(("test \"$(ls -A '" + m_dir + "')\" = a.hgd").c_str()), 0) << "a stray file was left";
+}
+
+TEST_F(GearFile, AnotherUsersFileKeepsItsOwner)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to give the file away";
+    WriteBytes(Path("a.hgd"), std::vector<std::uint8_t>(10, 1));
+    ASSERT_EQ(::chown(Path("a.hgd").c_str(), 65534, 65534), 0);
+    WriteGearFile(Path("a.hgd"));
+    struct stat st {};
+    ::stat(Path("a.hgd").c_str(), &st);
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(ReadBytes(Path("a.hgd")), TableImage());
 }
 
 TEST_F(GearFile, NameWithoutExtensionIsUsedAsTyped)
