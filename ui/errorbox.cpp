@@ -40,6 +40,8 @@ void ShowErrorBox(QWidget* parent, const QString& message)
     }
     QMessageBox box(QMessageBox::Critical, ApplicationTitle(), text, QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("ErrorBox"));
+    // Messages carry what the user typed and file names: never read them as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     // Ctrl+C copies the message, as message boxes on other desktops do.
     auto* copy = new QShortcut(QKeySequence::Copy, &box);

@@ -1,7 +1,11 @@
 #include "geardata/apperror.h"
 #include "ui/errorbox.h"
 
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
 #include <QStringList>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -33,4 +37,26 @@ TEST(ErrorBox, GuardShowsEveryFailureOnceAndSwallowsIt)
     RunCommand(nullptr, [] {});
     SetErrorBoxRecorder({});
     EXPECT_EQ(shown, (QStringList{QStringLiteral("ファイル x は開けません."), QStringLiteral("other.")}));
+}
+
+TEST(ErrorBox, TextThatLooksLikeMarkupIsShownAsTyped)
+{
+    const QString typed = QStringLiteral("'<b>1</b><img src=x>' は浮動小数点数ではありません");
+    Qt::TextFormat format = Qt::RichText;
+    QString shown;
+    QString caption;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        caption = box->windowTitle();
+        if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+            format = label->textFormat();
+            shown = label->text();
+        }
+        box->accept();
+    });
+    RunCommand(nullptr, [&] { throw AppError(typed.toStdString()); });
+    EXPECT_EQ(caption, QStringLiteral("歯形計算"));
+    EXPECT_EQ(format, Qt::PlainText);
+    EXPECT_EQ(shown, typed + QLatin1Char('.'));
 }
