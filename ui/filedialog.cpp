@@ -33,6 +33,8 @@ std::optional<QString> FileDialog::Execute(QWidget* parent)
         QFileDialog dialog(parent);
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setNameFilter(Filter());
+        // The filter list shows the description alone, "平ギアのデーター".
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
         // The open dialog takes a name that does not exist: opening it fails later, with its own message.
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setAcceptMode(m_kind == Kind::Open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
