@@ -113,7 +113,6 @@ void TForm1::createControls()
 {
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("ClientArea"));
-    m_client->setMinimumSize(layout::kClientWidth, layout::kClientHeight);
     FillWith(m_client, layout::kWindowColour);
     setCentralWidget(m_client);
 

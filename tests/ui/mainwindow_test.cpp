@@ -175,12 +175,20 @@ TEST_F(FormTest, TipInsideTheBaseCircleShowsNoThickness)
 
 TEST_F(FormTest, EveryControlAtItsPlace)
 {
-    for (const layout::Placement& p : layout::kControls) {
-        auto* widget = form().findChild<QWidget*>(QString::fromLatin1(p.name));
-        ASSERT_NE(widget, nullptr) << p.name;
-        EXPECT_EQ(widget->geometry(), QRect(p.left, p.top, p.width, p.height)) << p.name;
-        EXPECT_FALSE(widget->accessibleName().isEmpty()) << p.name;
+    // At the opening size, and where the user makes the window larger or smaller.
+    form().show();
+    const QSize opening = form().size();
+    for (const QSize size : {opening, QSize(900, 700), QSize(320, 240)}) {
+        form().resize(size);
+        EXPECT_EQ(form().size(), size);
+        for (const layout::Placement& p : layout::kControls) {
+            auto* widget = form().findChild<QWidget*>(QString::fromLatin1(p.name));
+            ASSERT_NE(widget, nullptr) << p.name;
+            EXPECT_EQ(widget->geometry(), QRect(p.left, p.top, p.width, p.height)) << p.name;
+            EXPECT_FALSE(widget->accessibleName().isEmpty()) << p.name;
+        }
     }
+    form().resize(opening);
     EXPECT_EQ(form().Panel1, form().sg1->parentWidget());
     EXPECT_EQ(form().Panel1, form().Image1->parentWidget());
     EXPECT_EQ(form().Image1->size(), QSize(297, 305));
