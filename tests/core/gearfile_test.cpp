@@ -177,9 +177,10 @@ TEST_F(GearFile, HardLinkedFileStaysOneFileUnderEveryName)
     EXPECT_EQ(ReadBytes(Path("b.hgd")), TableImage());
 }
 
-// Runs a save as another user (nobody) when the tests run as root; returns
-// whether the save succeeded.
-static bool SaveAsNobody(const std::string& path)
+enum class SaveOutcome { Saved, Refused, NoSuchUser };
+
+// Runs a save as another user (nobody) when the tests run as root.
+static SaveOutcome SaveAsNobody(const std::string& path)
 {
     const pid_t child = ::fork();
     if (child == 0) {
@@ -194,7 +195,9 @@ static bool SaveAsNobody(const std::string& path)
     }
     int status = 0;
     ::waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) == 2)
+        return SaveOutcome::NoSuchUser;
+    return WEXITSTATUS(status) == 0 ? SaveOutcome::Saved : SaveOutcome::Refused;
 }
 
 TEST_F(GearFile, WritableFileInAFolderThatTakesNoNewNamesIsSaved)
@@ -203,8 +206,11 @@ TEST_F(GearFile, WritableFileInAFolderThatTakesNoNewNamesIsSaved)
     ::chmod(Path("a.hgd").c_str(), 0666);
     if (::geteuid() == 0) {
         ::chmod(m_dir.c_str(), 0755);
-        EXPECT_TRUE(SaveAsNobody(Path("a.hgd")));
-        EXPECT_FALSE(SaveAsNobody(Path("new.hgd")));
+        const SaveOutcome existing = SaveAsNobody(Path("a.hgd"));
+        if (existing == SaveOutcome::NoSuchUser)
+            GTEST_SKIP() << "this system has no user nobody to switch to";
+        EXPECT_EQ(existing, SaveOutcome::Saved);
+        EXPECT_EQ(SaveAsNobody(Path("new.hgd")), SaveOutcome::Refused);
     } else {
         ::chmod(m_dir.c_str(), 0555);
         WriteGearFile(Path("a.hgd"));
@@ -220,7 +226,8 @@ TEST_F(GearFile, AnotherUsersFileKeepsItsOwner)
     if (::geteuid() != 0)
         GTEST_SKIP() << "needs root to give the file away";
     WriteBytes(Path("a.hgd"), std::vector<std::uint8_t>(10, 1));
-    ASSERT_EQ(::chown(Path("a.hgd").c_str(), 65534, 65534), 0);
+    if (::chown(Path("a.hgd").c_str(), 65534, 65534) != 0)
+        GTEST_SKIP() << "this system has no user nobody to give the file to";
     WriteGearFile(Path("a.hgd"));
     struct stat st {};
     ::stat(Path("a.hgd").c_str(), &st);
