@@ -1,5 +1,7 @@
 #include "ui/apptitle.h"
 
+#include "ui/layout.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QLibraryInfo>
@@ -14,8 +16,8 @@ void InitApplication(QApplication& app)
 {
     // The application name, not the display name: Qt would append a display name to every window caption.
     QApplication::setApplicationName(ApplicationTitle());
-    QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
-    QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("IPAPMincho"));
+    QFont::insertSubstitution(layout::kGothic, QStringLiteral("IPAPGothic"));
+    QFont::insertSubstitution(layout::kMincho, QStringLiteral("IPAPMincho"));
     static QTranslator qtTranslator;
     if (qtTranslator.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         app.installTranslator(&qtTranslator);

@@ -6,6 +6,8 @@
 #include <QColor>
 #include <QString>
 
+#include <string_view>
+
 namespace layout {
 
 struct Placement {
@@ -32,20 +34,30 @@ inline constexpr Placement kControls[] = {
 inline const Placement& Find(const char* name)
 {
     for (const Placement& p : kControls)
-        if (QString::fromLatin1(p.name) == QString::fromLatin1(name))
+        if (std::string_view(p.name) == name)
             return p;
     return kControls[0];
 }
 
-// The window: screen position, outer size (frame included) and the client
-// area left inside a frame of 8 px at the sides and bottom and a caption of 31 px.
+// A window's frame: 8 px at the sides and bottom, a caption of 31 px; the
+// client area is what the frame leaves of the outer size.
+inline constexpr int kFrameWidth = 8;
+inline constexpr int kCaptionHeight = 31;
+inline constexpr int ClientWidthOf(int outerWidth) { return outerWidth - 2 * kFrameWidth; }
+inline constexpr int ClientHeightOf(int outerHeight) { return outerHeight - kFrameWidth - kCaptionHeight; }
+
+// The main window: screen position, outer size (frame included) and the
+// client area below its menu bar of 19 px.
 inline constexpr int kWindowLeft = 605;
 inline constexpr int kWindowTop = 282;
 inline constexpr int kOuterWidth = 656;
 inline constexpr int kOuterHeight = 532;
-inline constexpr int kClientWidth = kOuterWidth - 2 * 8;
-inline constexpr int kClientHeight = kOuterHeight - 8 - 31 - 19;   // less the menu bar of 19 px
+inline constexpr int kMenuBarHeight = 19;
+inline constexpr int kClientWidth = ClientWidthOf(kOuterWidth);
+inline constexpr int kClientHeight = ClientHeightOf(kOuterHeight) - kMenuBarHeight;
 
+// The font families the window asks for; InitApplication maps them to the
+// installed faces.
 inline const QString kGothic = QStringLiteral("ＭＳ Ｐゴシック");
 inline const QString kMincho = QStringLiteral("ＭＳ Ｐ明朝");
 

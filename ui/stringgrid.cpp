@@ -1,5 +1,7 @@
 #include "ui/stringgrid.h"
 
+#include "ui/layout.h"
+
 #include <QAbstractButton>
 #include <QAbstractTableModel>
 #include <QHeaderView>
@@ -138,7 +140,7 @@ StringGrid::StringGrid(QWidget* parent)
     setObjectName(QStringLiteral("sg1"));
     setAccessibleName(QStringLiteral("歯車表"));
 
-    QFont gridFont(QStringLiteral("ＭＳ Ｐゴシック"));
+    QFont gridFont(layout::kGothic);
     gridFont.setPixelSize(13);
     gridFont.setWeight(QFont::Normal);
     gridFont.setItalic(false);

@@ -68,12 +68,12 @@ void TForm1::sg1Click()
 void TForm1::BitBtn2Click()
 {
     const int row = sg1->currentRow();
-    if (row <= 0 || row > kLastRow || !CanDelete(gearTable[row]))
+    if (!DeleteRowSlots(row))
         return;
+    // The grid's texts follow the slots: rows below move up one.
     for (int j = row; j <= kLastRow; ++j)
         for (int col = 1; col <= kGearColumns; ++col)
             sg1->setCellText(col, j, sg1->cellText(col, j + 1));
-    DeleteRowSlots(row);
     for (int col = 1; col <= kGearColumns; ++col)
         sg1->setCellText(col, kLastRow, QStringLiteral(" "));
 }

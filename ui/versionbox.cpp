@@ -9,15 +9,13 @@
 
 namespace {
 
-// Screen position and outer size of the box; the client area is what a
-// frame of 8 px at the sides and bottom and a caption of 31 px leave, as for
-// the main window.
+// Screen position and outer size of the box, framed as the main window is.
 constexpr int kLeft = 290;
 constexpr int kTop = 222;
 constexpr int kOuterWidth = 292;
 constexpr int kOuterHeight = 225;
-constexpr int kClientWidth = kOuterWidth - 2 * 8;
-constexpr int kClientHeight = kOuterHeight - 8 - 31;
+constexpr int kClientWidth = layout::ClientWidthOf(kOuterWidth);
+constexpr int kClientHeight = layout::ClientHeightOf(kOuterHeight);
 
 }  // namespace
 

@@ -91,17 +91,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, GeneralFormat, testing::Values(
     FormatCase{-kInf, 11, ".", "-INF"},
     FormatCase{kNaN, 11, ".", "NAN"}));
 
-struct FixedCase {
-    double value;
-    int precision;
-    const char* separator;
-    const char* expected;
-};
-
-void PrintTo(const FixedCase& c, std::ostream* os)
-{
-    *os << std::hexfloat << c.value << " p=" << c.precision << " sep='" << c.separator << "'";
-}
+using FixedCase = FormatCase;
 
 class FixedFormat : public testing::TestWithParam<FixedCase> {};
 
