@@ -208,6 +208,9 @@ void TForm1::createMenu()
     Edit41->setObjectName(QStringLiteral("Edit41"));
     N4 = addItem(Edit41, "N4", QStringLiteral("表コピー"));
 
+    Tool1 = bar->addMenu(QStringLiteral("ツール") + fiveBlanks);
+    Tool1->setObjectName(QStringLiteral("Tool1"));
+
     Help1 = bar->addMenu(QStringLiteral("ヘルプ"));
     Help1->setObjectName(QStringLiteral("Help1"));
     Help2 = addItem(Help1, "Help2", QStringLiteral("ヘルプ"));
@@ -308,6 +311,7 @@ void TForm1::BitBtn1Click()
     ShowOutline();
     Image1->setVisible(true);
     RegisterCurrentGear();
+    Q_EMIT currentGearChanged();
 }
 
 int TForm1::RG1ItemIndex() const

@@ -108,12 +108,18 @@ public:
     QAction* N3;
     QMenu* Edit41;
     QAction* N4;
+    QMenu* Tool1;   // ツール: the tool windows add their items here
     QMenu* Help1;
     QAction* Help2;
     QAction* N5;
 
     FileDialog OpenDialog1;
     FileDialog SaveDialog1;
+
+Q_SIGNALS:
+    // Slot 0 holds another gear, shown in the boxes: after a completed
+    // calculation, a row recall and a file read. Tool windows follow it.
+    void currentGearChanged();
 
 private:
     void createControls();

@@ -63,6 +63,7 @@ void TForm1::sg1Click()
     ShowResults();
     RebuildOutline();
     ShowOutline();
+    Q_EMIT currentGearChanged();
 }
 
 void TForm1::BitBtn2Click()
@@ -85,6 +86,7 @@ void TForm1::N1Click()
     ClearTableCells();
     ShowResults();
     RegisterCurrentGear();
+    Q_EMIT currentGearChanged();
 }
 
 void TForm1::N2Click()

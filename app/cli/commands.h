@@ -1,0 +1,17 @@
+#pragma once
+// The subcommands of tsumugi-cli. Each Add...Command puts its subcommand on the
+// application; its callback runs the command and sets `exitCode`.
+
+#include <CLI/CLI.hpp>
+
+// Exit codes of tsumugi-cli (listed in --help and the README).
+enum CliExit : int {
+    kExitOk = 0,          // everything computed and printed
+    kExitBadInput = 1,    // a value or an input line was refused; the others were still printed
+    kExitUsage = 2,       // unknown option, missing or malformed argument
+    kExitFileError = 3,   // a file could not be read or written
+};
+
+struct CliContext {
+    int exitCode = kExitOk;
+};
