@@ -15,12 +15,7 @@ std::vector<std::uint8_t> ReadGearFile(const std::string& path);
 // Copies min(size, 3344) bytes over the start of the gear table, unchanged.
 void LoadGearTableBytes(const std::vector<std::uint8_t>& bytes);
 
-// Writes the 3344 bytes of the gear table under `path`, replacing an existing
-// file without asking. A regular file is written to a new file in the same
-// folder and put in place of the old one only when all of it is written and
-// flushed, so a failed save never leaves a cut-off file where a good one was.
-// A file that must stay the same file (hard links, another owner, a folder
-// that takes no new names) is rewritten in place; a link to a missing file
-// makes that file.
+// Writes the 3344 bytes of the gear table under `path` with WriteFileSafely
+// (geardata/safefile.h).
 // Failures: "ファイル %s を作成できません", "ストリームへの書き込みエラー".
 void WriteGearFile(const std::string& path);
