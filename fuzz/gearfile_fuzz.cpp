@@ -251,11 +251,7 @@ private:
     // The program's start-up on zeroed static storage.
     void StartUp()
     {
-        std::memset(GearTableBytes(), 0, kGearTableBytes);
-        GearOutline = {};
-        DisplayOutline = {};
-        SolveTarget = 0.0;
-        RegisteredCount = 0;
+        ResetProgramState();
         ResetGearTable();
         ComputeGearDimensions();
         ShowResults();

@@ -7,6 +7,7 @@
 // for the number texts.
 
 #include "geardata/gearrecord.h"
+#include "geardata/programstate.h"
 #include "geardata/tableops.h"
 #include "geometry/dimensions.h"
 
@@ -64,7 +65,7 @@ void MarkReservedBytes()
 // The program's start-up: reset and the default gear computed.
 void StartUp()
 {
-    std::memset(GearTableBytes(), 0, kGearTableBytes);
+    ResetProgramState();
     RegisteredCount = 0;
     ResetGearTable();
     ComputeGearDimensions();

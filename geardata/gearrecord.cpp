@@ -1,8 +1,15 @@
 #include "geardata/gearrecord.h"
 
+#include "geardata/programstate.h"
+
 #include <cstring>
 
-GearTable gearTable{};
+ProgramState programState{};
+
+void ResetProgramState()
+{
+    programState = ProgramState{};
+}
 
 void ResetGearTable()
 {

@@ -62,9 +62,6 @@ using GearTable = std::array<GearRecord, kSlotCount>;
 static_assert(sizeof(GearTable) == 3344);
 constexpr std::size_t kGearTableBytes = sizeof(GearTable);
 
-// The one process-wide table, zero at start.
-extern GearTable gearTable;
-
 // Pressure angles in degrees, selected by PressureAngleIndex.
 inline constexpr std::array<double, 2> PressureAngleTable{14.5, 20.0};
 

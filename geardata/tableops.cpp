@@ -1,7 +1,5 @@
 #include "geardata/tableops.h"
 
-std::int32_t RegisteredCount = 0;
-
 void RegisterSlots()
 {
     int firstFree = 0;

@@ -2,12 +2,12 @@
 // The moves of gears between the current gear (slot 0) and the table rows
 // 1-20, without any window: the window refreshes its grid after them.
 
-#include "geardata/gearrecord.h"
+#include "geardata/programstate.h"
 
 #include <cstdint>
 
-// The first free row after the last registration, or 20 when the table is full.
-extern std::int32_t RegisteredCount;
+// RegisteredCount (geardata/programstate.h): the first free row after the
+// last registration, or 20 when the table is full.
 
 // The slot tests, each as the table operations read InUse.
 inline bool IsShown(const GearRecord& g) { return g.InUse != 0; }

@@ -6,8 +6,6 @@
 #include <limits>
 #include <string>
 
-double SolveTarget = 0.0;
-
 namespace {
 
 // The ten-digit pi of the pressure-angle conversion (not the exact pi).

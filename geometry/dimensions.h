@@ -7,10 +7,12 @@
 // and residuals). Floating-point faults are raised as FloatFault; fields stored
 // before a fault keep their new values.
 
+#include "geardata/programstate.h"
+
 #include <cstdint>
 
-// The cosine the solver aims at; written by ThicknessAtDiameter, read by CosineResidual.
-extern double SolveTarget;
+// SolveTarget (geardata/programstate.h) is the cosine the solver aims at;
+// written by ThicknessAtDiameter, read by CosineResidual.
 
 // Writes PitchDiameter, TipDiameter, BaseDiameter, RootDiameter, InUse and
 // TipThickness of slot 0, in that order. A PressureAngleIndex other than 0 or 1

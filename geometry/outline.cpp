@@ -7,9 +7,6 @@
 #include <cmath>
 #include <limits>
 
-OutlineBuffer GearOutline{};
-OutlineBuffer DisplayOutline{};
-
 namespace {
 
 // Twice the involute of 20 degrees, as the nine-digit constant of the tooth table.

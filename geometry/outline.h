@@ -4,22 +4,15 @@
 // tooth position. GearOutline is the work buffer; DisplayOutline is the copy
 // the outline view draws.
 
-#include <array>
+#include "geardata/programstate.h"
+
 #include <cstdint>
 
-struct OutlinePoint {
-    double x;
-    double y;
-};
-
-inline constexpr int kOutlineCapacity = 1001;      // points per buffer
+// OutlinePoint, GearOutline and DisplayOutline (kOutlineCapacity points each)
+// are in geardata/programstate.h.
 inline constexpr int kOutlineCopied = 1000;        // points copied into DisplayOutline
 inline constexpr int kPointsPerTooth = 14;
 inline constexpr int kMaxOutlineTeeth = 71;        // 14 * 71 = 994 <= 1000
-
-using OutlineBuffer = std::array<OutlinePoint, kOutlineCapacity>;
-extern OutlineBuffer GearOutline;
-extern OutlineBuffer DisplayOutline;
 
 // Writes GearOutline[0..13].
 void BuildToothOutline(std::int32_t teeth, double module, double shift, double tipDiameter, double rootDiameter);

@@ -1,4 +1,5 @@
 #include "geardata/gearrecord.h"
+#include "geardata/programstate.h"
 #include "geometry/dimensions.h"
 #include "geometry/extended.h"
 
@@ -13,7 +14,7 @@ namespace {
 
 void SetGear(double module, std::int32_t teeth, double shift, std::int32_t pressureIndex = 1)
 {
-    std::memset(GearTableBytes(), 0, kGearTableBytes);
+    ResetProgramState();
     ResetGearTable();
     GearRecord& g = gearTable[0];
     g.Module = module;

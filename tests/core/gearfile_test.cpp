@@ -1,6 +1,7 @@
 #include "geardata/apperror.h"
 #include "geardata/gearfile.h"
 #include "geardata/gearrecord.h"
+#include "geardata/programstate.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +27,7 @@ protected:
         char templ[] = "/tmp/gearfile-test-XXXXXX";
         ASSERT_NE(::mkdtemp(templ), nullptr);
         m_dir = templ;
-        std::memset(GearTableBytes(), 0, kGearTableBytes);
+        ResetProgramState();
         ResetGearTable();
     }
     void TearDown() override { std::system(("rm -rf '" + m_dir + "'").c_str()); }

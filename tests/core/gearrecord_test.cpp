@@ -1,4 +1,5 @@
 #include "geardata/gearrecord.h"
+#include "geardata/programstate.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,7 @@ std::vector<std::uint8_t> SlotBytes(int slot)
 
 TEST(GearRecord, DefaultSlotHasTheStoredFirst32Bytes)
 {
-    std::memset(GearTableBytes(), 0, kGearTableBytes);
+    ResetProgramState();
     ResetGearTable();
     const std::vector<std::uint8_t> expected{
         0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00,
@@ -48,18 +49,18 @@ TEST(GearRecord, ResetTouchesExactlyBytes0To135OfSlots0To20)
     }
     for (std::uint8_t b : SlotBytes(21))
         ASSERT_EQ(b, 0xA5);
-    std::memset(GearTableBytes(), 0, kGearTableBytes);
+    ResetProgramState();
 }
 
 TEST(GearRecord, FieldPositionsInTheTableImage)
 {
-    std::memset(GearTableBytes(), 0, kGearTableBytes);
+    ResetProgramState();
     gearTable[3].Teeth = 0x01020304;
     gearTable[0].TipThickness = 1.0;
     EXPECT_EQ(GearTableBytes()[472], 0x04);
     EXPECT_EQ(GearTableBytes()[475], 0x01);
     EXPECT_EQ(GearTableBytes()[143], 0x3F);
-    std::memset(GearTableBytes(), 0, kGearTableBytes);
+    ResetProgramState();
 }
 
 }  // namespace

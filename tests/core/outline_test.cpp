@@ -1,4 +1,5 @@
 #include "geardata/gearrecord.h"
+#include "geardata/programstate.h"
 #include "geometry/dimensions.h"
 #include "geometry/extended.h"
 #include "geometry/outline.h"

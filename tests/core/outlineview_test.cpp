@@ -1,6 +1,7 @@
 #include "ui/logic/outlineview.h"
 
 #include "geardata/gearrecord.h"
+#include "geardata/programstate.h"
 #include "geometry/dimensions.h"
 #include "geometry/extended.h"
 #include "geometry/outline.h"
@@ -119,7 +120,7 @@ Call LineCall(Pixel p) { return {Op::Line, p.x, p.y}; }
 
 void DefaultGearInSlotZero()
 {
-    std::memset(GearTableBytes(), 0, kGearTableBytes);
+    ResetProgramState();
     ResetGearTable();
     ComputeGearDimensions();
 }

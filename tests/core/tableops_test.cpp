@@ -1,4 +1,5 @@
 #include "geardata/gearrecord.h"
+#include "geardata/programstate.h"
 #include "geardata/tableops.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,7 @@ namespace {
 // A table whose rows hold gears told apart by their tooth count; 0 marks a free row.
 void MakeTable(const std::vector<int>& rowTeeth, int currentTeeth = 99)
 {
-    std::memset(GearTableBytes(), 0, kGearTableBytes);
+    ResetProgramState();
     ResetGearTable();
     gearTable[0].InUse = 1;
     gearTable[0].Teeth = currentTeeth;

@@ -2,6 +2,7 @@
 // A fresh main window for each test, its error boxes recorded instead of shown.
 
 #include "geardata/gearrecord.h"
+#include "geardata/programstate.h"
 #include "ui/errorbox.h"
 #include "ui/mainwindow.h"
 #include "ui/stringgrid.h"
@@ -19,7 +20,7 @@ class FormTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::memset(GearTableBytes(), 0, kGearTableBytes);
+        ResetProgramState();
         SetErrorBoxRecorder([this](const QString& text) { m_errors << text; });
         m_form = std::make_unique<TForm1>();
         m_form->setDecimalSeparator(".");

@@ -1,6 +1,7 @@
 #include "ui/imagebox.h"
 
 #include "geardata/gearrecord.h"
+#include "geardata/programstate.h"
 #include "geometry/dimensions.h"
 #include "geometry/extended.h"
 #include "geometry/outline.h"
@@ -164,7 +165,7 @@ TEST(ImageSurface, PenColourAndWidthAreKept)
 // The default gear drawn into Image1 and shown 1:1 by the widget.
 TEST(ImageBox, ShowsTheDefaultGearOneToOne)
 {
-    std::memset(GearTableBytes(), 0, kGearTableBytes);
+    ResetProgramState();
     ResetGearTable();
     ComputeGearDimensions();
     RebuildOutline();
@@ -188,7 +189,7 @@ TEST(ImageBox, ShowsTheDefaultGearOneToOne)
 
 TEST(ImageBox, FaultLeavesTheImageWhite)
 {
-    std::memset(GearTableBytes(), 0, kGearTableBytes);
+    ResetProgramState();
     ResetGearTable();
     ComputeGearDimensions();
     RebuildOutline();
