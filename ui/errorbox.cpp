@@ -1,15 +1,12 @@
 #include "ui/errorbox.h"
 
-#include "geardata/apperror.h"
 #include "ui/apptitle.h"
+#include "ui/logic/commands.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QShortcut>
-
-#include <exception>
-#include <new>
 
 namespace {
 
@@ -63,14 +60,8 @@ void RunCommand(QWidget* parent, const std::function<void()>& command)
     try {
         command();
         return;
-    } catch (const AppError& e) {
-        message = QString::fromUtf8(e.what());
-    } catch (const std::bad_alloc&) {
-        message = QStringLiteral("メモリが足りません");
-    } catch (const std::exception& e) {
-        message = QString::fromUtf8(e.what());
     } catch (...) {
-        message = QStringLiteral("予期しないエラーが発生しました");
+        message = QString::fromStdString(CurrentFailureMessage());
     }
     ShowErrorBox(parent, message);
 }

@@ -1,16 +1,8 @@
 #include "ui/mainwindow.h"
 
-#include "geardata/gearrecord.h"
-#include "geardata/tableops.h"
-#include "geometry/dimensions.h"
-#include "geometry/extended.h"
-#include "geometry/outline.h"
 #include "ui/errorbox.h"
 #include "ui/imagebox.h"
 #include "ui/layout.h"
-#include "ui/logic/inputparse.h"
-#include "ui/logic/numbertext.h"
-#include "ui/logic/teethchecks.h"
 #include "ui/stringgrid.h"
 
 #include <QButtonGroup>
@@ -227,7 +219,7 @@ void TForm1::setTabOrder()
 
 void TForm1::command(void (TForm1::*handler)())
 {
-    RunCommand(this, [this, handler] { (this->*handler)(); });
+    RunSequence(*this, [this, handler] { (this->*handler)(); });
 }
 
 void TForm1::connectCommands()
@@ -252,66 +244,12 @@ void TForm1::connectCommands()
 void TForm1::FormCreate()
 {
     setWindowTitle(QStringLiteral("ツムギ"));
-    InitTableGrid();
-    Image1->setVisible(true);
-    RegisteredCount = 0;
-    ResetGearTable();
-    ComputeGearDimensions();
-    ShowResults();
-    RebuildOutline();
-    ShowOutline();
-}
-
-void TForm1::ReadInputs()
-{
-    GearRecord& g = gearTable[kCurrentSlot];
-    g.Module = Store(ParseFloat(Edit1->text().toStdString(), m_decimalSeparator));
-    g.Teeth = ParseInteger(Edit2->text().toStdString());
-    g.Shift = Store(ParseFloat(Edit4->text().toStdString(), m_decimalSeparator));
-}
-
-void TForm1::ShowResults()
-{
-    const GearRecord& g = gearTable[kCurrentSlot];
-    const std::string& sep = m_decimalSeparator;
-    Edit1->setText(Utf8(FormatGeneral(g.Module, 11, sep)));
-    Edit2->setText(Utf8(FormatInteger(g.Teeth)));
-    Edit4->setText(Utf8(FormatGeneral(g.Shift, 11, sep)));
-    Edit6->setText(Utf8(FormatFixed(g.PitchDiameter, 11, 3, sep)));
-    Edit8->setText(Utf8(FormatFixed(g.TipDiameter, 11, 3, sep)));
-    Edit10->setText(Utf8(FormatFixed(g.RootDiameter, 11, 3, sep)));
-    Edit12->setText(Utf8(FormatFixed(g.BaseDiameter, 11, 3, sep)));
-    Edit47->setText(Utf8(FormatFixed(g.TipThickness, 11, 3, sep)));
-}
-
-int TForm1::CheckTeeth()
-{
-    const GearRecord& g = gearTable[kCurrentSlot];
-    const TeethCheckResult check = CheckTeethCounts(g.Teeth, g.Teeth2);
-    ListBox1->clear();
-    QPalette palette = ListBox1->palette();
-    palette.setColor(QPalette::Text, layout::kListTextColour);
-    ListBox1->setPalette(palette);
-    for (const std::string& line : check.lines) {
-        auto* item = new QListWidgetItem(Utf8(line), ListBox1);
-        item->setSizeHint(QSize(0, 15));
-        item->setForeground(layout::kListTextColour);
-    }
-    return check.result;
+    StartUp(*this);
 }
 
 void TForm1::BitBtn1Click()
 {
-    ReadInputs();
-    if (CheckTeeth() == 2)
-        return;
-    ComputeGearDimensions();
-    ShowResults();
-    RebuildOutline();
-    ShowOutline();
-    Image1->setVisible(true);
-    RegisterCurrentGear();
-    Q_EMIT currentGearChanged();
+    Calculate(*this, {Edit1->text().toStdString(), Edit2->text().toStdString(), Edit4->text().toStdString()});
 }
 
 int TForm1::RG1ItemIndex() const
@@ -319,12 +257,52 @@ int TForm1::RG1ItemIndex() const
     return m_rg1Buttons->checkedId();
 }
 
+void TForm1::RG1Click()
+{
+    ShowOutline();
+}
+
+void TForm1::ShowBoxes(const BoxTexts& texts)
+{
+    Edit1->setText(Utf8(texts.module));
+    Edit2->setText(Utf8(texts.teeth));
+    Edit4->setText(Utf8(texts.shift));
+    Edit6->setText(Utf8(texts.pitch));
+    Edit8->setText(Utf8(texts.tip));
+    Edit10->setText(Utf8(texts.root));
+    Edit12->setText(Utf8(texts.base));
+    Edit47->setText(Utf8(texts.tipThickness));
+}
+
+void TForm1::ShowMessages(const std::vector<std::string>& lines)
+{
+    ListBox1->clear();
+    QPalette palette = ListBox1->palette();
+    palette.setColor(QPalette::Text, layout::kListTextColour);
+    ListBox1->setPalette(palette);
+    for (const std::string& line : lines) {
+        auto* item = new QListWidgetItem(Utf8(line), ListBox1);
+        item->setSizeHint(QSize(0, 15));
+        item->setForeground(layout::kListTextColour);
+    }
+}
+
 void TForm1::ShowOutline()
 {
     Image1->showOutline(RG1ItemIndex());
 }
 
-void TForm1::RG1Click()
+void TForm1::ShowImage()
 {
-    ShowOutline();
+    Image1->setVisible(true);
+}
+
+void TForm1::ShowError(const std::string& message)
+{
+    ShowErrorBox(this, Utf8(message));
+}
+
+void TForm1::CurrentGearChanged()
+{
+    Q_EMIT currentGearChanged();
 }

@@ -2,14 +2,20 @@
 // TForm1, the one main window.
 //
 // How the window, its commands and the core meet: the window owns the
-// controls and nothing else. Every command handler (BitBtn1Click, sg1Click,
-// N1Click, ...) runs through RunCommand, which shows any failure in the error
-// box, so no exception reaches Qt's event loop. A handler reads the widgets,
-// calls the core (geometry/, geardata/, ui/logic/) which works on the
-// process-wide gear table and outline buffers, and writes the widgets back.
-// Positions, sizes, fonts and colours come from ui/layout.h.
+// controls and nothing else. Each command handler (BitBtn1Click, sg1Click,
+// N1Click, ...) reads its widgets and calls one command sequence of
+// ui/logic/commands.h, which works on the program state and tells the window,
+// through the GearView interface it implements here, what to show. Every
+// handler runs through RunSequence, so a failure ends in the error box and no
+// exception reaches Qt's event loop.
+//
+// The identifiers of the window (TForm1, Edit1, sg1, BitBtn1Click, ...) are
+// the names its controls and handlers were designed with; each declaration
+// says what it is for the user. Positions, sizes, fonts and colours come from
+// ui/layout.h.
 
 #include "ui/filedialog.h"
+#include "ui/logic/commands.h"
 
 #include <QMainWindow>
 
@@ -28,41 +34,41 @@ class QPushButton;
 class StringGrid;
 class VersionBox;
 
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, public GearView {
     Q_OBJECT
 
 public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
-    // Start-up, calculation and the boxes.
-    void FormCreate();
-    void ReadInputs();
-    void ShowResults();
-    void BitBtn1Click();
-    int CheckTeeth();
+    // Command handlers: each reads its widgets and calls a command sequence.
+    void FormCreate();     // start-up: caption, table headers, the default gear shown and drawn
+    void BitBtn1Click();   // 「計算・登録」: compute the typed gear, draw it, add it to the table
+    void RG1Click();       // 表示設定 (全体 / 拡大 / 最大): draw the outline at the chosen zoom
+    int RG1ItemIndex() const;   // the chosen zoom: 0 全体, 1 拡大, 2 最大
+    void sg1Click();       // a click on a table row: recall that gear
+    void BitBtn2Click();   // 「削除」: remove the current table row
+    void N1Click();        // ファイル › 読み取り: read a gear data file
+    void N2Click();        // ファイル › 書き込み: write a gear data file
+    void N4Click();        // 編集 › 表コピー: copy the table to the clipboard as text
+    void Print1Click();    // ファイル › 印刷: print the window on the default printer
+    void N3Click();        // ファイル › ＥＮＤ: close the program
+    void Help2Click();     // ヘルプ › ヘルプ: open the help page
+    void BitBtn3Click();   // 「GO　ＨＰ」: open the maker's home page
+    void N5Click();        // ヘルプ › バージョン: show the version box
 
-    // Outline view.
-    void ShowOutline();
-    void RG1Click();
-    int RG1ItemIndex() const;
-
-    // Gear table.
-    void InitTableGrid();
-    void ClearTableCells();
-    void RegisterCurrentGear();
-    void sg1Click();
-    void BitBtn2Click();
-    void N1Click();
-    void N2Click();
-    void N4Click();
-
-    // Auxiliary commands.
-    void Print1Click();
-    void N3Click();
-    void Help2Click();
-    void BitBtn3Click();
-    void N5Click();
+    // What the command sequences show (GearView).
+    std::string DecimalSeparator() const override { return m_decimalSeparator; }
+    void InitTableGrid() override;     // the grid's headers and row numbers
+    void ShowBoxes(const BoxTexts& texts) override;
+    void ShowMessages(const std::vector<std::string>& lines) override;
+    void ShowOutline() override;       // draws the outline in Image1 at the chosen zoom
+    void ShowImage() override;
+    void ShowRow(int row, const RowTexts& texts) override;
+    void ClearTableCells() override;   // empties the gear cells of the grid
+    void MoveRowsUp(int row) override;
+    void ShowError(const std::string& message) override;
+    void CurrentGearChanged() override;
 
     // The version box, created hidden by the program entry right after this window.
     void setVersionBox(VersionBox* box) { m_versionBox = box; }
@@ -75,46 +81,46 @@ public:
     // The client area: everything below the menu bar.
     QWidget* clientArea() const { return m_client; }
 
-    QLabel* Label2;
-    QLabel* Label3;
-    QLabel* Label4;
-    QLabel* Label5;
-    QLabel* Label6;
-    QLabel* Label7;
-    QLabel* Label8;
-    QLabel* Label12;
-    QLineEdit* Edit1;
-    QLineEdit* Edit2;
-    QLineEdit* Edit4;
-    QPushButton* BitBtn1;
-    QPushButton* BitBtn2;
-    QLineEdit* Edit6;
-    QLineEdit* Edit8;
-    QLineEdit* Edit10;
-    QLineEdit* Edit12;
-    QLineEdit* Edit47;
-    QListWidget* ListBox1;
-    QGroupBox* RG1;
-    QButtonGroup* m_rg1Buttons;
-    QFrame* Panel1;
-    StringGrid* sg1;
-    ImageBox* Image1;
-    QPushButton* BitBtn3;
+    QLabel* Label2;        // 「モジュール」
+    QLabel* Label3;        // 「歯数」
+    QLabel* Label4;        // 「転位係数」
+    QLabel* Label5;        // 「ピッチ円」
+    QLabel* Label6;        // 「歯先円」
+    QLabel* Label7;        // 「歯底円」
+    QLabel* Label8;        // 「基礎円」
+    QLabel* Label12;       // 「歯先歯厚」
+    QLineEdit* Edit1;      // input: module
+    QLineEdit* Edit2;      // input: number of teeth
+    QLineEdit* Edit4;      // input: profile shift coefficient
+    QPushButton* BitBtn1;  // 「計算・登録」
+    QPushButton* BitBtn2;  // 「削除」
+    QLineEdit* Edit6;      // result: pitch circle diameter
+    QLineEdit* Edit8;      // result: tip circle diameter
+    QLineEdit* Edit10;     // result: root circle diameter
+    QLineEdit* Edit12;     // result: base circle diameter
+    QLineEdit* Edit47;     // result: tooth thickness on the tip circle
+    QListWidget* ListBox1; // message list: the teeth checks' findings
+    QGroupBox* RG1;        // 「表示設定」: the zoom of the outline view
+    QButtonGroup* m_rg1Buttons;   // RG1's three items
+    QFrame* Panel1;        // the panel holding the grid and the outline view
+    StringGrid* sg1;       // the gear table: row r shows slot r
+    ImageBox* Image1;      // the outline view
+    QPushButton* BitBtn3;  // 「GO　ＨＰ」
 
-    QMenu* File1;
-    QAction* N1;
-    QAction* N2;
-    QAction* Print1;
-    QAction* N3;
-    QMenu* Edit41;
-    QAction* N4;
-    QMenu* Tool1;   // ツール: the tool windows add their items here
-    QMenu* Help1;
-    QAction* Help2;
-    QAction* N5;
+    QMenu* File1;          // ファイル
+    QAction* N1;           // 読み取り
+    QAction* N2;           // 書き込み
+    QAction* Print1;       // 印刷
+    QAction* N3;           // ＥＮＤ
+    QMenu* Edit41;         // 編集
+    QAction* N4;           // 表コピー
+    QMenu* Tool1;          // ツール: the tool windows add their items here
+    QMenu* Help1;          // ヘルプ
+    QAction* Help2;        // ヘルプ
+    QAction* N5;           // バージョン
 
-    FileDialog OpenDialog1;
-    FileDialog SaveDialog1;
+    FileDialog OpenDialog1;   // the open dialog of 読み取り, keeps the last name
+    FileDialog SaveDialog1;   // the save dialog of 書き込み, keeps the last name
 
 Q_SIGNALS:
     // Slot 0 holds another gear, shown in the boxes: after a completed

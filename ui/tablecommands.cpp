@@ -1,15 +1,12 @@
-// The gear table commands of the main window: the grid texts, registration,
-// recall, delete, the gear data files and the table copy.
+// The gear table side of the main window: the grid texts the command
+// sequences show, and the handlers of the table commands, the gear data files
+// and the table copy.
 
 #include "ui/mainwindow.h"
 
-#include "geardata/gearfile.h"
 #include "geardata/gearrecord.h"
-#include "geardata/tableops.h"
-#include "geometry/outline.h"
 #include "ui/clipboardcopy.h"
 #include "ui/logic/numbertext.h"
-#include "ui/logic/rowtexts.h"
 #include "ui/stringgrid.h"
 
 #include <QFile>
@@ -42,36 +39,16 @@ void TForm1::ClearTableCells()
             sg1->setCellText(col, row, QString());
 }
 
-void TForm1::RegisterCurrentGear()
+void TForm1::ShowRow(int row, const RowTexts& texts)
 {
-    RegisterSlots();
-    for (int row = kFirstRow; row <= kLastRow; ++row) {
-        if (!IsShown(gearTable[row]))
-            continue;
-        const RowTexts texts = FormatRowTexts(gearTable[row], decimalSeparator());
-        sg1->setCellText(1, row, QString::fromStdString(texts.module));
-        sg1->setCellText(2, row, QString::fromStdString(texts.teeth));
-        sg1->setCellText(3, row, QString::fromStdString(texts.shift));
-        sg1->setCellText(4, row, QString::fromStdString(texts.tip));
-    }
+    sg1->setCellText(1, row, QString::fromStdString(texts.module));
+    sg1->setCellText(2, row, QString::fromStdString(texts.teeth));
+    sg1->setCellText(3, row, QString::fromStdString(texts.shift));
+    sg1->setCellText(4, row, QString::fromStdString(texts.tip));
 }
 
-void TForm1::sg1Click()
+void TForm1::MoveRowsUp(int row)
 {
-    if (!RecallRow(sg1->currentRow()))
-        return;
-    ShowResults();
-    RebuildOutline();
-    ShowOutline();
-    Q_EMIT currentGearChanged();
-}
-
-void TForm1::BitBtn2Click()
-{
-    const int row = sg1->currentRow();
-    if (!DeleteRowSlots(row))
-        return;
-    // The grid's texts follow the slots: rows below move up one.
     for (int j = row; j <= kLastRow; ++j)
         for (int col = 1; col <= kGearColumns; ++col)
             sg1->setCellText(col, j, sg1->cellText(col, j + 1));
@@ -79,20 +56,26 @@ void TForm1::BitBtn2Click()
         sg1->setCellText(col, kLastRow, QStringLiteral(" "));
 }
 
+void TForm1::sg1Click()
+{
+    RecallGear(*this, sg1->currentRow());
+}
+
+void TForm1::BitBtn2Click()
+{
+    DeleteRow(*this, sg1->currentRow());
+}
+
 void TForm1::N1Click()
 {
-    if (const std::optional<QString> name = OpenDialog1.Execute(this))
-        LoadGearTableBytes(ReadGearFile(LocalFileName(*name)));
-    ClearTableCells();
-    ShowResults();
-    RegisterCurrentGear();
-    Q_EMIT currentGearChanged();
+    const std::optional<QString> name = OpenDialog1.Execute(this);
+    ReadTable(*this, name ? std::optional<std::string>(LocalFileName(*name)) : std::nullopt);
 }
 
 void TForm1::N2Click()
 {
     if (const std::optional<QString> name = SaveDialog1.Execute(this))
-        WriteGearFile(LocalFileName(*name));
+        WriteTable(LocalFileName(*name));
 }
 
 void TForm1::N4Click()

@@ -1,0 +1,133 @@
+#include "ui/logic/commands.h"
+
+#include "geardata/apperror.h"
+#include "geardata/gearfile.h"
+#include "geardata/programstate.h"
+#include "geardata/tableops.h"
+#include "geometry/dimensions.h"
+#include "geometry/extended.h"
+#include "geometry/outline.h"
+#include "ui/logic/inputparse.h"
+#include "ui/logic/numbertext.h"
+#include "ui/logic/teethchecks.h"
+
+#include <exception>
+#include <new>
+
+void StartUp(GearView& view)
+{
+    view.InitTableGrid();
+    view.ShowImage();
+    RegisteredCount = 0;
+    ResetGearTable();
+    ComputeGearDimensions();
+    ShowResults(view);
+    RebuildOutline();
+    view.ShowOutline();
+}
+
+void ReadInputs(const InputTexts& texts, const std::string& decimalSeparator)
+{
+    GearRecord& g = gearTable[kCurrentSlot];
+    g.Module = Store(ParseFloat(texts.module, decimalSeparator));
+    g.Teeth = ParseInteger(texts.teeth);
+    g.Shift = Store(ParseFloat(texts.shift, decimalSeparator));
+}
+
+void ShowResults(GearView& view)
+{
+    const GearRecord& g = gearTable[kCurrentSlot];
+    const std::string sep = view.DecimalSeparator();
+    view.ShowBoxes({FormatGeneral(g.Module, 11, sep), FormatInteger(g.Teeth), FormatGeneral(g.Shift, 11, sep),
+                    FormatFixed(g.PitchDiameter, 11, 3, sep), FormatFixed(g.TipDiameter, 11, 3, sep),
+                    FormatFixed(g.RootDiameter, 11, 3, sep), FormatFixed(g.BaseDiameter, 11, 3, sep),
+                    FormatFixed(g.TipThickness, 11, 3, sep)});
+}
+
+int CheckTeeth(GearView& view)
+{
+    const GearRecord& g = gearTable[kCurrentSlot];
+    const TeethCheckResult check = CheckTeethCounts(g.Teeth, g.Teeth2);
+    view.ShowMessages(check.lines);
+    return check.result;
+}
+
+void RegisterCurrentGear(GearView& view)
+{
+    RegisterSlots();
+    const std::string sep = view.DecimalSeparator();
+    for (int row = kFirstRow; row <= kLastRow; ++row)
+        if (IsShown(gearTable[row]))
+            view.ShowRow(row, FormatRowTexts(gearTable[row], sep));
+}
+
+void Calculate(GearView& view, const InputTexts& texts)
+{
+    ReadInputs(texts, view.DecimalSeparator());
+    if (CheckTeeth(view) == 2)
+        return;
+    ComputeGearDimensions();
+    ShowResults(view);
+    RebuildOutline();
+    view.ShowOutline();
+    view.ShowImage();
+    RegisterCurrentGear(view);
+    view.CurrentGearChanged();
+}
+
+void RecallGear(GearView& view, int row)
+{
+    if (!RecallRow(row))
+        return;
+    ShowResults(view);
+    RebuildOutline();
+    view.ShowOutline();
+    view.CurrentGearChanged();
+}
+
+void DeleteRow(GearView& view, int row)
+{
+    if (DeleteRowSlots(row))
+        view.MoveRowsUp(row);
+}
+
+void ReadTable(GearView& view, const std::optional<std::string>& path)
+{
+    if (path)
+        LoadGearTableBytes(ReadGearFile(*path));
+    view.ClearTableCells();
+    ShowResults(view);
+    RegisterCurrentGear(view);
+    view.CurrentGearChanged();
+}
+
+void WriteTable(const std::string& path)
+{
+    WriteGearFile(path);
+}
+
+std::string CurrentFailureMessage()
+{
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        return "メモリが足りません";
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return "予期しないエラーが発生しました";
+    }
+}
+
+bool RunSequence(GearView& view, const std::function<void()>& command)
+{
+    std::string message;
+    try {
+        command();
+        return true;
+    } catch (...) {
+        message = CurrentFailureMessage();
+    }
+    view.ShowError(message);
+    return false;
+}
