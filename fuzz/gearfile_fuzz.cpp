@@ -1,9 +1,9 @@
 // Fuzz target: any bytes as a gear data file. After a fresh start-up the bytes
-// are written to a file, read back and loaded over the table; then the user's
-// roads are taken one after the other: the refresh that registers the loaded
-// current gear, a redraw of each of the three views, the recall of every row
-// (each redrawn in all views), a calculation from the recalled gear's own box
-// texts, the delete of one row and a save.
+// are written to a file and read back; then the user's roads are taken one
+// after the other through the program's own command sequences: the file read
+// (which registers the loaded current gear), a redraw of each of the three
+// views, the recall of every row (each redrawn in all views), a calculation
+// from the recalled gear's own box texts, the delete of one row and a save.
 //
 // Checks, besides the sanitizers: every failure is an AppError with one of the
 // system's messages; the table image after every step equals a reference copy
@@ -22,11 +22,9 @@
 #include "geometry/dimensions.h"
 #include "geometry/extended.h"
 #include "geometry/outline.h"
-#include "ui/logic/inputparse.h"
+#include "ui/logic/commands.h"
 #include "ui/logic/numbertext.h"
 #include "ui/logic/outlineview.h"
-#include "ui/logic/rowtexts.h"
-#include "ui/logic/teethchecks.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -42,8 +40,6 @@
 
 namespace {
 
-constexpr int kImageWidth = 297;    // Image1
-constexpr int kImageHeight = 305;
 constexpr int kViews = 3;           // "全体", "拡大", "最大"
 constexpr int kFirstUnusedPoint = kPointsPerTooth * kMaxOutlineTeeth;   // 994
 
@@ -104,9 +100,8 @@ bool EndsWith(std::string_view text, std::string_view suffix)
 
 // The messages a command on a loaded table may end in; `more` adds the
 // conversion messages of the box texts of a calculation.
-void CheckMessage(const AppError& error, const std::vector<std::string>& more = {})
+void CheckMessage(const std::string& message, const std::vector<std::string>& more = {})
 {
-    const std::string message = error.what();
     for (FloatFaultKind kind : {FloatFaultKind::InvalidOperation, FloatFaultKind::DivisionByZero, FloatFaultKind::Overflow})
         if (message == FloatFaultMessage(kind))
             return;
@@ -217,19 +212,94 @@ private:
 
 // --- one run -------------------------------------------------------------------
 
+// The front end of a run: it checks what the sequences show and draws into a
+// checking bitmap.
+class CheckingView : public GearView {
+public:
+    explicit CheckingView(std::string separator)
+        : m_separator(std::move(separator)), m_surface(kOutlineViewWidth, kOutlineViewHeight) {}
+
+    std::string DecimalSeparator() const override { return m_separator; }
+    void InitTableGrid() override {}
+    void ShowBoxes(const BoxTexts& t) override
+    {
+        for (const std::string* text : {&t.module, &t.teeth, &t.shift, &t.pitch, &t.tip, &t.root, &t.base,
+                                        &t.tipThickness})
+            if (text->empty())
+                Fail("an empty box text");
+    }
+    void ShowMessages(const std::vector<std::string>&) override {}
+    void ShowOutline() override { Draw(m_view, true); }
+    void ShowImage() override {}
+    void ShowRow(int, const RowTexts& t) override
+    {
+        if (t.module.empty() || t.teeth.empty() || t.shift.empty() || t.tip.empty())
+            Fail("an empty row text");
+    }
+    void ClearTableCells() override {}
+    void MoveRowsUp(int) override { ++m_rowMoves; }
+    void ShowError(const std::string& message) override { m_errors.push_back(message); }
+    void CurrentGearChanged() override { ++m_changes; }
+
+    // Runs one sequence; returns the message it ended in, empty when it ran through.
+    std::string Run(const std::function<void()>& command)
+    {
+        m_errors.clear();
+        RunSequence(*this, command);
+        if (m_errors.size() > 1)
+            Fail("one command showed two errors");
+        return m_errors.empty() ? std::string() : m_errors.front();
+    }
+    int changes() const { return m_changes; }
+    int rowMoves() const { return m_rowMoves; }
+    void SetView(int view) { m_view = view; }
+
+    // Draws slot 0 in `view` and checks the edges drawn; with `rethrow` a
+    // fault ends the command as in the window, else it is only checked.
+    void Draw(int view, bool rethrow = false)
+    {
+        const std::int32_t teeth = gearTable[kCurrentSlot].Teeth;
+        const bool drawable = teeth >= 1 && teeth <= kMaxOutlineTeeth;
+        const int edges = drawable ? kPointsPerTooth * teeth : 0;
+        m_surface.ResetCounts();
+        bool done = true;
+        std::string message;
+        try {
+            ShowOutlineOn(m_surface, view);
+        } catch (const AppError& e) {
+            message = e.what();
+            CheckMessage(message);
+            done = false;
+        }
+        if (m_surface.fills() > 1 || m_surface.lines() > edges || (done && (m_surface.fills() != 1 || m_surface.lines() != edges)))
+            Fail("view " + std::to_string(view) + " of a gear with " + std::to_string(teeth) + " teeth drew " +
+                 std::to_string(m_surface.lines()) + " edges after " + std::to_string(m_surface.fills()) + " fills" +
+                 (done ? "" : " and a fault"));
+        if (done && drawable && !(m_surface.penColour() == kBlack))
+            Fail("the pen is not black after a drawing");
+        if (!done && rethrow)
+            throw AppError(message);
+    }
+
+private:
+    std::string m_separator;
+    CheckedSurface m_surface;
+    std::vector<std::string> m_errors;
+    int m_changes = 0;
+    int m_rowMoves = 0;
+    int m_view = 0;
+};
+
 class Session {
 public:
-    explicit Session(std::string separator) : m_separator(std::move(separator)), m_surface(kImageWidth, kImageHeight) {}
+    explicit Session(std::string separator) : m_separator(separator), m_view(std::move(separator)) {}
 
     void Run(const std::uint8_t* data, std::size_t size)
     {
         StartUp();
-        LoadFile(data, size);
-        // The refresh after a read: the boxes, then the registration.
-        ShowResults();
-        Register("the registration after the load");
+        ReadFile(data, size);
         for (int view = 0; view < kViews; ++view)
-            Draw(view);
+            m_view.Draw(view);
         for (int row = kFirstRow; row <= kLastRow; ++row)
             Recall(row);
         const std::uint32_t hash = Hash(data, size);
@@ -252,15 +322,15 @@ private:
     void StartUp()
     {
         ResetProgramState();
-        ResetGearTable();
-        ComputeGearDimensions();
-        ShowResults();
-        Rebuild();
-        Draw(0);
+        m_view.SetView(0);
+        const std::string message = m_view.Run([this] { ::StartUp(m_view); });
+        if (!message.empty())
+            Fail("the start-up failed: " + message);
         m_model.TakeWhole();
     }
 
-    void LoadFile(const std::uint8_t* data, std::size_t size)
+    // The file's bytes as the reader returns them, then the read command.
+    void ReadFile(const std::uint8_t* data, std::size_t size)
     {
         const std::string path = Folder() + "/in.hgd";
         WriteBytes(path, data, size);
@@ -268,152 +338,90 @@ private:
         const std::size_t expected = std::min(size, kGearTableBytes);
         if (bytes.size() != expected || (expected > 0 && std::memcmp(bytes.data(), data, expected) != 0))
             Fail("the file read is not the first " + std::to_string(expected) + " bytes of the file");
-        LoadGearTableBytes(bytes);
+
+        const int changes = m_view.changes();
+        const std::string message = m_view.Run([&] { ReadTable(m_view, path); });
+        if (!message.empty())
+            Fail("the file read failed: " + message);
+        if (m_view.changes() != changes + 1)
+            Fail("the file read did not end in a new current gear");
         m_model.Load(data, size);
-        m_model.Expect("the load");
-        // Loading the whole file, tail and all, takes the same bytes.
-        LoadGearTableBytes(std::vector<std::uint8_t>(data, data + size));
-        m_model.Expect("the load of the whole file");
+        ExpectRegistration("the read of the file");
     }
 
-    void ShowResults()
-    {
-        const GearRecord& g = gearTable[kCurrentSlot];
-        const std::string texts[] = {
-            FormatGeneral(g.Module, 11, m_separator),        FormatInteger(g.Teeth),
-            FormatGeneral(g.Shift, 11, m_separator),         FormatFixed(g.PitchDiameter, 11, 3, m_separator),
-            FormatFixed(g.TipDiameter, 11, 3, m_separator),  FormatFixed(g.RootDiameter, 11, 3, m_separator),
-            FormatFixed(g.BaseDiameter, 11, 3, m_separator), FormatFixed(g.TipThickness, 11, 3, m_separator)};
-        for (const std::string& text : texts)
-            if (text.empty())
-                Fail("an empty box text");
-    }
-
-    void Register(const char* step)
+    void ExpectRegistration(const char* step)
     {
         const std::int32_t expectedCount = m_model.Register();
-        RegisterSlots();
         m_model.Expect(step);
         if (RegisteredCount != expectedCount)
             Fail("RegisteredCount " + std::to_string(RegisteredCount) + " instead of " + std::to_string(expectedCount));
-        for (int row = kFirstRow; row <= kLastRow; ++row) {
-            if (!IsShown(gearTable[row]))
-                continue;
-            const RowTexts texts = FormatRowTexts(gearTable[row], m_separator);
-            if (texts.module.empty() || texts.teeth.empty() || texts.shift.empty() || texts.tip.empty())
-                Fail("an empty row text");
-        }
     }
 
-    // RebuildOutline; a refusal or fault leaves DisplayOutline as it was.
-    bool Rebuild()
-    {
-        const OutlineBuffer before = DisplayOutline;
-        try {
-            RebuildOutline();
-        } catch (const AppError& e) {
-            CheckMessage(e);
-            if (std::memcmp(&before, &DisplayOutline, sizeof before) != 0)
-                Fail("a failed rebuild changed DisplayOutline");
-            return false;
-        }
-        if (std::memcmp(DisplayOutline.data(), GearOutline.data(), sizeof(OutlinePoint) * kOutlineCopied) != 0)
-            Fail("DisplayOutline is not a copy of the first 1000 points of GearOutline");
-        return true;
-    }
-
-    bool Draw(int view)
-    {
-        const std::int32_t teeth = gearTable[kCurrentSlot].Teeth;
-        const bool drawable = teeth >= 1 && teeth <= kMaxOutlineTeeth;
-        const int edges = drawable ? kPointsPerTooth * teeth : 0;
-        m_surface.ResetCounts();
-        bool done = true;
-        try {
-            ShowOutlineOn(m_surface, view);
-        } catch (const AppError& e) {
-            CheckMessage(e);
-            done = false;
-        }
-        if (m_surface.fills() > 1 || m_surface.lines() > edges || (done && (m_surface.fills() != 1 || m_surface.lines() != edges)))
-            Fail("view " + std::to_string(view) + " of a gear with " + std::to_string(teeth) + " teeth drew " +
-                 std::to_string(m_surface.lines()) + " edges after " + std::to_string(m_surface.fills()) + " fills" +
-                 (done ? "" : " and a fault"));
-        if (done && drawable && !(m_surface.penColour() == kBlack))
-            Fail("the pen is not black after a drawing");
-        return done;
-    }
-
-    // sg1Click: the boxes, the rebuild and the redraw in the chosen view; then
-    // the other views as RG1 would draw them, also after a refused rebuild.
+    // A row recall in the chosen view; then the other views as RG1 would
+    // draw them, also after a refused rebuild.
     void Recall(int row)
     {
         const bool expected = m_model.Recall(row);
-        if (RecallRow(row) != expected)
-            Fail("RecallRow(" + std::to_string(row) + ") did not do what the InUse test says");
+        const OutlineBuffer before = DisplayOutline;
+        m_view.SetView(0);
+        const std::string message = m_view.Run([&] { RecallGear(m_view, row); });
         m_model.Expect("a recall");
+        if (!message.empty()) {
+            CheckMessage(message);
+            if (message == TooManyTeethToDrawMessage() && std::memcmp(&before, &DisplayOutline, sizeof before) != 0)
+                Fail("a refused rebuild changed DisplayOutline");
+        } else if (expected &&
+                   std::memcmp(DisplayOutline.data(), GearOutline.data(), sizeof(OutlinePoint) * kOutlineCopied) != 0) {
+            Fail("DisplayOutline is not a copy of the first 1000 points of GearOutline");
+        }
         if (!expected)
             return;
-        ShowResults();
-        Rebuild();
         for (int view = 0; view < kViews; ++view)
-            Draw(view);
+            m_view.Draw(view);
     }
 
-    // BitBtn1Click on the current gear, from the texts its boxes show, with
+    // "計算・登録" on the current gear, from the texts its boxes show, with
     // the view chosen in RG1.
     void Calculate(int view)
     {
-        GearRecord& g = gearTable[kCurrentSlot];
-        const std::string module = FormatGeneral(g.Module, 11, m_separator);
-        const std::string teeth = FormatInteger(g.Teeth);
-        const std::string shift = FormatGeneral(g.Shift, 11, m_separator);
-        const std::vector<std::string> conversions{"'" + module + "' は浮動小数点数ではありません",
-                                                   "'" + shift + "' は浮動小数点数ではありません"};
-        try {
-            g.Module = Store(ParseFloat(module, m_separator));
-            g.Teeth = ParseInteger(teeth);
-            g.Shift = Store(ParseFloat(shift, m_separator));
-        } catch (const AppError& e) {
-            CheckMessage(e, conversions);
-            m_model.TakeInputFields();
-            m_model.Expect("a failed reading of the boxes");
-            return;
-        }
+        const GearRecord& g = gearTable[kCurrentSlot];
+        const InputTexts texts{FormatGeneral(g.Module, 11, m_separator), FormatInteger(g.Teeth),
+                               FormatGeneral(g.Shift, 11, m_separator)};
+        const std::vector<std::string> conversions{"'" + texts.module + "' は浮動小数点数ではありません",
+                                                   "'" + texts.shift + "' は浮動小数点数ではありません"};
+        const int changes = m_view.changes();
+        m_view.SetView(view);
+        const std::string message = m_view.Run([&] { ::Calculate(m_view, texts); });
+        if (!message.empty())
+            CheckMessage(message, conversions);
+        // The boxes and the arithmetic write these fields of slot 0; the
+        // registration, when the command ran through, moves the slots.
         m_model.TakeInputFields();
-        m_model.Expect("the reading of the boxes");
-
-        if (CheckTeethCounts(g.Teeth, g.Teeth2).result == 2)
-            return;
-        try {
-            ComputeGearDimensions();
-        } catch (const AppError& e) {
-            CheckMessage(e);
-            m_model.TakeComputedFields();
-            m_model.Expect("a failed calculation");
-            return;
-        }
         m_model.TakeComputedFields();
+        if (m_view.changes() != changes) {
+            if (!message.empty())
+                Fail("a failed calculation registered the gear");
+            ExpectRegistration("the registration of a calculation");
+        }
         m_model.Expect("the calculation");
-        ShowResults();
-        if (!Rebuild())
-            return;
-        if (Draw(view))
-            Register("the registration of a calculation");
     }
 
     void Delete(int row)
     {
         const bool expected = m_model.Delete(row);
-        if (DeleteRowSlots(row) != expected)
-            Fail("DeleteRowSlots(" + std::to_string(row) + ") did not do what the InUse test says");
+        const int moves = m_view.rowMoves();
+        m_view.Run([&] { DeleteRow(m_view, row); });
+        if ((m_view.rowMoves() != moves) != expected)
+            Fail("the delete of row " + std::to_string(row) + " did not do what the InUse test says");
         m_model.Expect("a delete");
     }
 
     void Save()
     {
         const std::string path = Folder() + "/out.hgd";
-        WriteGearFile(path);
+        const std::string message = m_view.Run([&] { WriteTable(path); });
+        if (!message.empty())
+            Fail("the save failed: " + message);
         const std::vector<std::uint8_t> saved = ReadGearFile(path);
         if (saved.size() != kGearTableBytes)
             Fail("the saved file holds " + std::to_string(saved.size()) + " bytes");
@@ -431,7 +439,7 @@ private:
     }
 
     std::string m_separator;
-    CheckedSurface m_surface;
+    CheckingView m_view;
     TableModel m_model;
 };
 

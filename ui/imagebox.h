@@ -42,8 +42,8 @@ class ImageBox : public QWidget {
     Q_OBJECT
 
 public:
-    static constexpr int kWidth = 297;
-    static constexpr int kHeight = 305;
+    static constexpr int kWidth = kOutlineViewWidth;
+    static constexpr int kHeight = kOutlineViewHeight;
 
     explicit ImageBox(QWidget* parent = nullptr);
 

@@ -3,6 +3,8 @@
 // so that they can be checked line by line. Positions are client-area pixels,
 // or Panel1 pixels for the two controls inside it.
 
+#include "ui/logic/outlineview.h"
+
 #include <QColor>
 #include <QString>
 
@@ -27,7 +29,7 @@ inline constexpr Placement kControls[] = {
     {"RG1", 320, 80, 209, 49},
     {"Panel1", 8, 136, 617, 321},
     {"sg1", 8, 9, 297, 304},
-    {"Image1", 312, 8, 297, 305},
+    {"Image1", 312, 8, kOutlineViewWidth, kOutlineViewHeight},
     {"BitBtn3", 536, 88, 81, 41},
 };
 

@@ -2,6 +2,7 @@
 
 #include "geardata/apperror.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <locale.h>
@@ -11,17 +12,6 @@ namespace {
 bool IsDigit(char c)
 {
     return c >= '0' && c <= '9';
-}
-
-int HexDigitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 std::size_t SkipBlanks(const std::string& text, std::size_t i)
@@ -59,20 +49,19 @@ std::int32_t ParseInteger(const std::string& text)
         i += 2;
     }
 
+    // The digits from i to the end of the text, nothing left over.
+    const auto digitsToEnd = [&text, &i](std::uint32_t& value, int base) {
+        const char* const last = text.data() + text.size();
+        const auto [end, error] = std::from_chars(text.data() + i, last, value, base);
+        return error == std::errc() && end == last;
+    };
+
     if (hex) {
-        if (i == n)
-            return fail();
-        std::uint64_t value = 0;
-        for (; i < n; ++i) {
-            const int digit = HexDigitValue(text[i]);
-            if (digit < 0)
-                return fail();
-            value = value * 16 + static_cast<std::uint64_t>(digit);
-            if (value > 0xFFFFFFFFu)
-                return fail();
-        }
         // Eight hex digits are the 32-bit pattern: $FFFFFFFF is -1.
-        return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+        std::uint32_t pattern = 0;
+        if (!digitsToEnd(pattern, 16))
+            return fail();
+        return static_cast<std::int32_t>(pattern);
     }
 
     bool negative = false;
@@ -80,20 +69,10 @@ std::int32_t ParseInteger(const std::string& text)
         negative = text[i] == '-';
         ++i;
     }
-    if (i == n)
+    std::uint32_t magnitude = 0;
+    if (!digitsToEnd(magnitude, 10) || magnitude > (negative ? 2147483648u : 2147483647u))
         return fail();
-    std::int64_t magnitude = 0;
-    for (; i < n; ++i) {
-        if (!IsDigit(text[i]))
-            return fail();
-        magnitude = magnitude * 10 + (text[i] - '0');
-        if (magnitude > 2147483648)
-            return fail();
-    }
-    const std::int64_t value = negative ? -magnitude : magnitude;
-    if (value > 2147483647)
-        return fail();
-    return static_cast<std::int32_t>(value);
+    return static_cast<std::int32_t>(negative ? -static_cast<std::int64_t>(magnitude) : magnitude);
 }
 
 long double ParseFloat(const std::string& text, std::string_view decimalSeparator)

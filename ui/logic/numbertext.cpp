@@ -1,9 +1,8 @@
 #include "ui/logic/numbertext.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -18,22 +17,26 @@ struct DecimalDigits {
     int exponent = 0;
 };
 
-// The value to 18 significant digits, correctly rounded from the binary value.
-// printf's decimal point follows the process locale, so only the digits and
-// the exponent are taken from its text.
+// The value to 18 significant digits, correctly rounded from the binary
+// value: "d.ddd…e±xx" from std::to_chars, whatever the process locale.
 DecimalDigits ToDecimal(double value)
 {
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*e", kDecimalDigits - 1, std::fabs(value));
+    const char* const end =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, kDecimalDigits - 1).ptr;
     DecimalDigits result;
     result.negative = std::signbit(value);
     const char* p = buffer;
-    for (; *p != '\0' && *p != 'e'; ++p) {
+    for (; p != end && *p != 'e'; ++p) {
         if (*p >= '0' && *p <= '9')
             result.digits.push_back(*p);
     }
-    if (*p == 'e')
-        result.exponent = std::atoi(p + 1);
+    if (p != end && *p == 'e') {
+        ++p;
+        if (p != end && *p == '+')
+            ++p;
+        std::from_chars(p, end, result.exponent);
+    }
     return result;
 }
 
@@ -99,7 +102,8 @@ bool NonFiniteText(double value, std::string& text)
 
 std::string FormatInteger(std::int32_t value)
 {
-    return std::to_string(value);
+    char buffer[16];
+    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
 }
 
 std::string FormatGeneral(double value, int precision, std::string_view decimalSeparator)

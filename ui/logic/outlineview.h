@@ -44,6 +44,10 @@ public:
 void ForEachLinePixel(int x0, int y0, int x1, int y1, int width, int height,
                       const std::function<void(int, int)>& plot);
 
+// The bitmap of the outline view, in pixels.
+inline constexpr int kOutlineViewWidth = 297;
+inline constexpr int kOutlineViewHeight = 305;
+
 // A view window: centre and extents in gear millimetres.
 struct ViewWindow {
     double cx, cy, wx, wy;

@@ -1,0 +1,7 @@
+# The sources of the arithmetic core (geometry, gear data, number texts,
+# parsers, command sequences): no Qt. One list for the program's build and the
+# fuzz build. TSUMUGI_ROOT is the project's root folder.
+file(GLOB TSUMUGI_CORE_SOURCES CONFIGURE_DEPENDS
+  ${TSUMUGI_ROOT}/geometry/*.cpp
+  ${TSUMUGI_ROOT}/geardata/*.cpp
+  ${TSUMUGI_ROOT}/ui/logic/*.cpp)
