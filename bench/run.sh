@@ -19,7 +19,7 @@ if ! dpkg-query -W -f='${Status}' libbenchmark-dev 2>/dev/null | grep -q 'instal
 fi
 
 echo "== build (Release, build-bench/)" >&2
-cmake -S bench -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S bench -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTSUMUGI_WERROR=ON >/dev/null
 cmake --build build-bench -j "$(nproc)" >&2
 
 export QT_QPA_PLATFORM=offscreen

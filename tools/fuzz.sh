@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-${TSUMUGI_FUZZ_SECONDS:-30}}
 jobs=$(nproc)
 
-cmake -S fuzz -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+cmake -S fuzz -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DTSUMUGI_WERROR=ON >/dev/null
 cmake --build build-fuzz -j "$jobs"
 
 scratch=$(mktemp -d)

@@ -39,7 +39,7 @@ VersionBox::VersionBox(QWidget* parent) : QDialog(parent)
     Memo1->setAccessibleName(QStringLiteral("バージョン情報"));
     Memo1->setGeometry(16, 16, 244, 129);
     Memo1->setPlainText(QStringLiteral("ツムギ（平歯車の歯形計算）\n"
-                                       "バージョン 1.0.0\n"
+                                       "バージョン " TSUMUGI_VERSION "\n"
                                        "ツムギ開発チーム"));
 
     Button1 = new QPushButton(QStringLiteral("OK"), this);
