@@ -1,11 +1,14 @@
 #include "ui/apptitle.h"
 
+#include "ui/facenames.h"
 #include "ui/layout.h"
 
 #include <QApplication>
 #include <QFont>
 #include <QLibraryInfo>
 #include <QTranslator>
+
+#include <utility>
 
 QString ApplicationTitle()
 {
@@ -16,8 +19,13 @@ void InitApplication(QApplication& app)
 {
     // The application name, not the display name: Qt would append a display name to every window caption.
     QApplication::setApplicationName(ApplicationTitle());
-    QFont::insertSubstitution(layout::kGothic, QStringLiteral("IPAPGothic"));
-    QFont::insertSubstitution(layout::kMincho, QStringLiteral("IPAPMincho"));
+    // The installed IPA faces answer to the design's names; where fontconfig
+    // cannot list them so, Qt substitutes them by name.
+    const std::pair<QString, QString> faces[] = {{layout::kGothic, QStringLiteral("IPAPGothic")},
+                                                 {layout::kMincho, QStringLiteral("IPAPMincho")}};
+    for (const auto& [designName, standIn] : faces)
+        if (!AnswerDesignNameWith(designName, standIn))
+            QFont::insertSubstitution(designName, standIn);
     static QTranslator qtTranslator;
     if (qtTranslator.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         app.installTranslator(&qtTranslator);

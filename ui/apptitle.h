@@ -8,6 +8,6 @@ class QApplication;
 // "歯形計算": the application title, caption of every error box.
 QString ApplicationTitle();
 
-// Sets the title, substitutes the Japanese font faces the window asks for and
+// Sets the title, makes installed Japanese faces answer to the names the window asks for and
 // loads Qt's Japanese translations.
 void InitApplication(QApplication& app);

@@ -58,8 +58,8 @@ inline constexpr int kMenuBarHeight = 19;
 inline constexpr int kClientWidth = ClientWidthOf(kOuterWidth);
 inline constexpr int kClientHeight = ClientHeightOf(kOuterHeight) - kMenuBarHeight;
 
-// The font families the window asks for; InitApplication maps them to the
-// installed faces.
+// The font families the window asks for; InitApplication makes the installed
+// faces answer to them.
 inline const QString kGothic = QStringLiteral("ＭＳ Ｐゴシック");
 inline const QString kMincho = QStringLiteral("ＭＳ Ｐ明朝");
 
