@@ -11,6 +11,7 @@
 #include "ui/logic/inputparse.h"
 #include "ui/logic/numbertext.h"
 #include "ui/logic/teethchecks.h"
+#include "ui/pairwindow.h"
 #include "ui/stringgrid.h"
 
 #include <QButtonGroup>
@@ -105,6 +106,7 @@ TForm1::TForm1(QWidget* parent)
     move(layout::kWindowLeft, layout::kWindowTop);
 
     RunCommand(this, [this] { FormCreate(); });
+    InstallPairTool(*this);
 }
 
 TForm1::~TForm1() = default;
