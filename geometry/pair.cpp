@@ -142,7 +142,11 @@ double ShiftSumForCenterDistance(const PairInput& in, double centerDistance)
     if (!(std::isfinite(centerDistance) && cosW > 0.0L && cosW < 1.0L))
         throw AppError("中心距離が小さすぎます（両歯車の基礎円半径の和より大きくしてください）");
     const long double alphaW = std::acos(cosW);
-    return Store((Involute(alphaW) - (tanA - alpha)) * zSum / (2.0L * tanA));
+    const long double invW = Involute(alphaW);
+    // So close to a right angle that the tangent has lost its sign or range.
+    if (!(invW > 0.0L && std::isfinite(invW)))
+        throw AppError("中心距離が大きすぎて、転位係数の和が求まりません");
+    return Store((invW - (tanA - alpha)) * zSum / (2.0L * tanA));
 }
 
 std::array<double, 2> SplitShiftSum(double sum, std::int32_t z1, std::int32_t z2)
