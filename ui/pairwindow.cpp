@@ -57,9 +57,10 @@ QLineEdit* MakeBox(QWidget* parent, const QString& name, const QString& accessib
     return box;
 }
 
-QLabel* MakeCaption(QWidget* parent, const QString& text)
+QLabel* MakeCaption(QWidget* parent, const QString& name, const QString& text)
 {
     auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
     label->setAccessibleName(text);
     return label;
 }
@@ -93,9 +94,10 @@ PairWindow::PairWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
 
     auto* inputs = new QGroupBox(QStringLiteral("入力"), this);
     inputs->setObjectName(QStringLiteral("PairInputs"));
+    inputs->setAccessibleName(inputs->title());
     auto* in = new QGridLayout(inputs);
-    in->addWidget(MakeCaption(inputs, QStringLiteral("歯車１（現在の歯車）")), 0, 1);
-    in->addWidget(MakeCaption(inputs, kGearCaption[1]), 0, 2);
+    in->addWidget(MakeCaption(inputs, QStringLiteral("PairInputGear1"), QStringLiteral("歯車１（現在の歯車）")), 0, 1);
+    in->addWidget(MakeCaption(inputs, QStringLiteral("PairInputGear2"), kGearCaption[1]), 0, 2);
     m_teeth1 = MakeBox(inputs, QStringLiteral("PairTeeth1"), QStringLiteral("歯数 z 歯車１"), true);
     m_teeth2 = MakeBox(inputs, QStringLiteral("PairTeeth2"), QStringLiteral("歯数 z 歯車２"), false);
     m_shift1 = MakeBox(inputs, QStringLiteral("PairShift1"), QStringLiteral("転位係数 x 歯車１"), true);
@@ -103,12 +105,14 @@ PairWindow::PairWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
     m_module = MakeBox(inputs, QStringLiteral("PairModule"), QStringLiteral("モジュール m"), true);
     m_pressureAngle = MakeBox(inputs, QStringLiteral("PairPressureAngle"), QStringLiteral("圧力角 α（°）"), true);
     m_centerDistance = MakeBox(inputs, QStringLiteral("PairCenterDistance"), QStringLiteral("中心距離 a"), false);
+    const char* const names[] = {"PairLabelTeeth", "PairLabelShift", "PairLabelModule", "PairLabelPressureAngle",
+                                 "PairLabelCenterDistance"};
     const QString captions[] = {QStringLiteral("歯数 z"), QStringLiteral("転位係数 x"), QStringLiteral("モジュール m"),
                                 QStringLiteral("圧力角 α（°）"), QStringLiteral("中心距離 a")};
     QLineEdit* boxes[][2] = {{m_teeth1, m_teeth2}, {m_shift1, m_shift2}, {m_module, nullptr},
                              {m_pressureAngle, nullptr}, {m_centerDistance, nullptr}};
     for (int row = 0; row < 5; ++row) {
-        in->addWidget(MakeCaption(inputs, captions[row]), row + 1, 0);
+        in->addWidget(MakeCaption(inputs, QString::fromLatin1(names[row]), captions[row]), row + 1, 0);
         for (int gear = 0; gear < 2; ++gear)
             if (boxes[row][gear])
                 in->addWidget(boxes[row][gear], row + 1, gear + 1);
@@ -139,13 +143,14 @@ PairWindow::PairWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
 
     auto* results = new QGroupBox(QStringLiteral("結果"), this);
     results->setObjectName(QStringLiteral("PairResults"));
+    results->setAccessibleName(results->title());
     auto* out = new QGridLayout(results);
-    out->addWidget(MakeCaption(results, kGearCaption[0]), 0, 1);
-    out->addWidget(MakeCaption(results, kGearCaption[1]), 0, 2);
+    out->addWidget(MakeCaption(results, QStringLiteral("PairResultGear1"), kGearCaption[0]), 0, 1);
+    out->addWidget(MakeCaption(results, QStringLiteral("PairResultGear2"), kGearCaption[1]), 0, 2);
     int row = 1;
     for (const PairRow& r : PairResultRows(PairResult{}, ".")) {
         const QString label = QString::fromUtf8(r.label);
-        out->addWidget(MakeCaption(results, label), row, 0);
+        out->addWidget(MakeCaption(results, QStringLiteral("PairLabel_") + QString::fromLatin1(r.key), label), row, 0);
         std::array<QLineEdit*, 2>& pair = m_results[r.key];
         for (int gear = 0; gear < (r.perGear ? 2 : 1); ++gear) {
             const QString suffix = r.perGear ? QString::number(gear + 1) : QString();
@@ -175,6 +180,8 @@ PairWindow::PairWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
     QWidget::setTabOrder(m_shift2, m_centerDistance);
 
     connect(m_calculate, &QPushButton::clicked, this, [this] { CalculateClick(); });
+    for (QLineEdit* box : {m_teeth2, m_shift2, m_centerDistance})
+        connect(box, &QLineEdit::returnPressed, this, [this] { CalculateClick(); });
     connect(m_copy, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { CopyClick(); }); });
     connect(m_fromShifts, &QRadioButton::toggled, this, [this] { modeChanged(); });
     connect(&form, &TForm1::currentGearChanged, this, [this] { FollowCurrentGear(); });

@@ -76,6 +76,22 @@ TEST_F(PairWindowTest, FollowsTheCurrentGearAndNeverWritesTheTable)
     EXPECT_TRUE(m_errors.isEmpty());
 }
 
+TEST_F(PairWindowTest, EveryControlIsNamed)
+{
+    PairWindow& w = Open();
+    int controls = 0;
+    for (QWidget* c : w.findChildren<QWidget*>()) {
+        if (!c->inherits("QLabel") && !c->inherits("QLineEdit") && !c->inherits("QAbstractButton") &&
+            !c->inherits("QListWidget") && !c->inherits("QGroupBox"))
+            continue;
+        ++controls;
+        EXPECT_FALSE(c->accessibleName().isEmpty()) << c->objectName().toStdString();
+        EXPECT_TRUE(!c->objectName().isEmpty() && QString::fromLatin1(c->objectName().toLatin1()) == c->objectName());
+    }
+    // Inputs: 7 captions, 7 boxes; 2 modes, 2 buttons, 2 groups, 1 list; results: 17 captions, 20 boxes.
+    EXPECT_EQ(controls, 58);
+}
+
 TEST_F(PairWindowTest, UntouchedMateFollowsTheRecord)
 {
     PairWindow& w = Open();
