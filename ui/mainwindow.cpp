@@ -3,6 +3,7 @@
 #include "ui/errorbox.h"
 #include "ui/imagebox.h"
 #include "ui/layout.h"
+#include "ui/pairwindow.h"
 #include "ui/stringgrid.h"
 
 #include <QButtonGroup>
@@ -97,6 +98,7 @@ TForm1::TForm1(QWidget* parent)
     move(layout::kWindowLeft, layout::kWindowTop);
 
     RunCommand(this, [this] { FormCreate(); });
+    InstallPairTool(*this);
 }
 
 TForm1::~TForm1() = default;

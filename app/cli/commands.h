@@ -15,3 +15,6 @@ enum CliExit : int {
 struct CliContext {
     int exitCode = kExitOk;
 };
+
+// pair: two gears in mesh, from their shifts or from a centre distance.
+void AddPairCommand(CLI::App& app, CliContext& context);

@@ -1,0 +1,168 @@
+#include "geometry/pair.h"
+
+#include "geardata/apperror.h"
+#include "geometry/extended.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const char* const kGearName[2] = {"歯車１", "歯車２"};
+const char* const kTeethName[2] = {"歯数Ｚ１", "歯数Ｚ２"};
+const char* const kShiftName[2] = {"転位係数 x1", "転位係数 x2"};
+
+void CheckGears(const PairInput& in)
+{
+    if (!(std::isfinite(in.module) && in.module > 0.0))
+        throw AppError("モジュールは正の数でなければなりません");
+    if (!(in.pressureAngle > 0.0 && in.pressureAngle < 90.0))
+        throw AppError("圧力角は 0° より大きく 90° より小さくなければなりません");
+    for (int i = 0; i < 2; ++i)
+        if (in.teeth[i] < 1)
+            throw AppError(std::string(kTeethName[i]) + "は 1 以上でなければなりません");
+}
+
+void CheckShifts(const PairInput& in)
+{
+    for (int i = 0; i < 2; ++i)
+        if (!std::isfinite(in.shift[i]))
+            throw AppError(std::string(kShiftName[i]) + " は有限の数でなければなりません");
+}
+
+long double Radians(double degrees)
+{
+    return static_cast<long double>(degrees) * kPi / 180.0L;
+}
+
+long double Involute(long double phi)
+{
+    return std::tan(phi) - phi;
+}
+
+}  // namespace
+
+long double InverseInvolute(long double involute)
+{
+    if (!(involute > 0.0L && std::isfinite(involute)))
+        throw AppError("作用圧力角が求まりません（インボリュート関数の値が正ではありません）");
+    // Both starting points lie right of the root: tan(phi) - phi >= phi^3 / 3,
+    // and at atan(c + pi/2) the involute is pi/2 - phi > 0 above c.
+    long double phi = std::min(std::cbrt(3.0L * involute), std::atan(involute + kPi / 2.0L));
+    for (int round = 0; round < 200; ++round) {
+        const long double t = std::tan(phi);
+        const long double next = phi - (t - phi - involute) / (t * t);
+        if (!(next < phi))
+            break;   // no more progress: the root to the last bit
+        phi = next;
+    }
+    return phi;
+}
+
+PairResult ComputePair(const PairInput& in)
+{
+    CheckGears(in);
+    CheckShifts(in);
+
+    PairResult r;
+    r.input = in;
+    const long double m = in.module;
+    const long double alpha = Radians(in.pressureAngle);
+    const long double tanA = std::tan(alpha);
+    const long double cosA = std::cos(alpha);
+    const long double invA = tanA - alpha;
+    const std::array<long double, 2> z{static_cast<long double>(in.teeth[0]), static_cast<long double>(in.teeth[1])};
+    const std::array<long double, 2> x{in.shift[0], in.shift[1]};
+    const long double zSum = z[0] + z[1];
+    const long double xSum = x[0] + x[1];
+
+    const long double invW = invA + 2.0L * tanA * xSum / zSum;
+    if (!(invW > 0.0L))
+        throw AppError("転位係数の和 x1+x2 が小さすぎて、かみあう中心距離がありません");
+    const long double alphaW = InverseInvolute(invW);
+    const long double a0 = m * zSum / 2.0L;
+    const long double a = a0 * cosA / std::cos(alphaW);
+    const long double y = (a - a0) / m;
+    const long double k = xSum - y;
+
+    r.shiftSum = Store(xSum);
+    r.workingPressureAngle = Store(alphaW * 180.0L / kPi);
+    r.standardCenterDistance = Store(a0);
+    r.centerDistance = Store(a);
+    r.centerDistanceModification = Store(y);
+    r.tipShortening = Store(k);
+
+    std::array<long double, 2> fullTip{}, tip{}, root{}, base{}, approach{};
+    for (int i = 0; i < 2; ++i) {
+        fullTip[i] = m * (z[i] + 2.0L + 2.0L * x[i]);
+        tip[i] = fullTip[i] - 2.0L * k * m;
+        root[i] = fullTip[i] - 4.5L * m;
+        base[i] = m * z[i] * cosA;
+        if (!(tip[i] > base[i]))
+            throw AppError(std::string(kGearName[i]) + "の歯先円が基礎円の内側にあり、かみあいません");
+        const long double alphaTip = std::acos(base[i] / tip[i]);
+        const long double thickness =
+            tip[i] * ((kPi / 2.0L + 2.0L * x[i] * tanA) / z[i] + invA - Involute(alphaTip));
+        // From the tangent point of this gear to where its tip circle crosses the line of action.
+        approach[i] = std::sqrt(tip[i] * tip[i] - base[i] * base[i]) / 2.0L;
+        r.tipDiameter[i] = Store(tip[i]);
+        r.rootDiameter[i] = Store(root[i]);
+        r.baseDiameter[i] = Store(base[i]);
+        r.tipThickness[i] = Store(thickness);
+    }
+    r.clearanceUnshortened = Store(std::min(a - fullTip[0] / 2.0L - root[1] / 2.0L, a - fullTip[1] / 2.0L - root[0] / 2.0L));
+    r.clearance = Store(std::min(a - tip[0] / 2.0L - root[1] / 2.0L, a - tip[1] / 2.0L - root[0] / 2.0L));
+    const long double line = a * std::sin(alphaW);
+    r.lineOfAction = Store(line);
+    r.contactRatio = Store((approach[0] + approach[1] - line) / (kPi * m * cosA));
+
+    if (r.contactRatio < kMinimumContactRatio)
+        r.findings.emplace_back("警告：かみあい率εαが1.2未満、かみあいが途切れる");
+    for (int i = 0; i < 2; ++i)
+        if (approach[i] > line)   // the tip's contact point lies past the mate's tangent point
+            r.findings.push_back(std::string("警告：") + kGearName[i] + "の歯先が" + kGearName[1 - i] +
+                                 "の作用線を越える、干渉発生");
+    for (int i = 0; i < 2; ++i)
+        if (x[i] < 1.0L - z[i] * std::sin(alpha) * std::sin(alpha) / 2.0L)
+            r.findings.push_back(std::string("警告：") + kGearName[i] + "の転位係数が小さい、ｱﾝﾀﾞｰｶｯﾄ発生");
+    for (int i = 0; i < 2; ++i)
+        if (!(r.tipThickness[i] > 0.0))
+            r.findings.push_back(std::string("警告：") + kGearName[i] + "の歯先がとがる（歯先厚さ０以下）");
+    return r;
+}
+
+double ShiftSumForCenterDistance(const PairInput& in, double centerDistance)
+{
+    CheckGears(in);
+    const long double alpha = Radians(in.pressureAngle);
+    const long double tanA = std::tan(alpha);
+    const long double zSum = static_cast<long double>(in.teeth[0]) + in.teeth[1];
+    const long double a0 = static_cast<long double>(in.module) * zSum / 2.0L;
+    const long double cosW = a0 * std::cos(alpha) / centerDistance;
+    if (!(std::isfinite(centerDistance) && cosW > 0.0L && cosW < 1.0L))
+        throw AppError("中心距離が小さすぎます（両歯車の基礎円半径の和より大きくしてください）");
+    const long double alphaW = std::acos(cosW);
+    const long double invW = Involute(alphaW);
+    // So close to a right angle that the tangent has lost its sign or range.
+    if (!(invW > 0.0L && std::isfinite(invW)))
+        throw AppError("中心距離が大きすぎて、転位係数の和が求まりません");
+    return Store((invW - (tanA - alpha)) * zSum / (2.0L * tanA));
+}
+
+std::array<double, 2> SplitShiftSum(double sum, std::int32_t z1, std::int32_t z2)
+{
+    const long double zSum = static_cast<long double>(z1) + z2;
+    const long double share = (sum >= 0.0 ? z2 : z1) / zSum;
+    const double x1 = Store(share * sum);
+    return {x1, Store(static_cast<long double>(sum) - x1)};
+}
+
+PairResult ComputePairForCenterDistance(const PairInput& in, double centerDistance)
+{
+    PairInput split = in;
+    const double sum = ShiftSumForCenterDistance(in, centerDistance);
+    split.shift = SplitShiftSum(sum, in.teeth[0], in.teeth[1]);
+    PairResult r = ComputePair(split);
+    r.fromCenterDistance = true;
+    return r;
+}

@@ -1,0 +1,67 @@
+#pragma once
+// Two external spur gears of the same rack in mesh without backlash: the
+// working pressure angle, the centre distance, the tip shortening that keeps
+// the standard tip clearance, the contact ratio, and the inverse (the shift sum
+// for a given centre distance). Every finding a machinist must see comes back
+// as a message; a pair that cannot mesh at all is refused with an AppError.
+//
+// Tooth proportions are those of ComputeGearDimensions: addendum m(1 + x),
+// root diameter 4.5 m below the unshortened tip diameter (clearance 0.25 m).
+// Angles are computed with the gear's own pressure angle and the exact pi.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct PairInput {
+    double module = 1.0;
+    double pressureAngle = 20.0;          // degrees, from PressureAngleTable
+    std::array<std::int32_t, 2> teeth{18, 20};
+    std::array<double, 2> shift{0.0, 0.0};
+};
+
+struct PairResult {
+    PairInput input;                      // the shifts actually used (the proposed split in the inverse)
+    bool fromCenterDistance = false;      // true when the centre distance was given
+    double shiftSum = 0.0;                // x1 + x2
+    double workingPressureAngle = 0.0;    // alpha_w, degrees
+    double standardCenterDistance = 0.0;  // a0 = m (z1 + z2) / 2
+    double centerDistance = 0.0;          // a = a0 cos alpha / cos alpha_w
+    double centerDistanceModification = 0.0;   // y = (a - a0) / m
+    double tipShortening = 0.0;           // k = x1 + x2 - y
+    std::array<double, 2> tipDiameter{};  // after the shortening
+    std::array<double, 2> rootDiameter{};
+    std::array<double, 2> baseDiameter{};
+    std::array<double, 2> tipThickness{}; // arc thickness on the shortened tip circle
+    double clearanceUnshortened = 0.0;    // tip clearance with the full addendum
+    double clearance = 0.0;               // tip clearance after the shortening
+    double lineOfAction = 0.0;            // a sin alpha_w, between the two tangent points
+    double contactRatio = 0.0;            // transverse contact ratio epsilon_alpha
+    std::vector<std::string> findings;    // warnings, in a fixed order; empty when none
+};
+
+// The contact ratio below which a pair draws a warning.
+inline constexpr double kMinimumContactRatio = 1.2;
+
+// The angle phi in (0, pi/2) whose involute tan(phi) - phi equals `involute`,
+// by Newton's method from the right (the involute is convex, so the rounds fall
+// monotonically onto the root) to full precision. A value that is not positive
+// and finite is refused.
+long double InverseInvolute(long double involute);
+
+// The pair for given shifts x1, x2.
+PairResult ComputePair(const PairInput& input);
+
+// The shift sum x1 + x2 that makes the pair mesh without backlash at centre
+// distance a (input.shift is not read).
+double ShiftSumForCenterDistance(const PairInput& input, double centerDistance);
+
+// The proposed split of a shift sum: in inverse proportion to the tooth counts
+// for a positive sum (the smaller gear, which undercuts first, takes the larger
+// share), in proportion to them for a negative sum (the smaller gear gives up
+// less); equal counts split evenly.
+std::array<double, 2> SplitShiftSum(double sum, std::int32_t z1, std::int32_t z2);
+
+// The pair for a given centre distance: the shift sum, split as proposed.
+PairResult ComputePairForCenterDistance(const PairInput& input, double centerDistance);

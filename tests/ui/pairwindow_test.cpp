@@ -1,0 +1,120 @@
+// The かみあい window on the real main window: it follows the current gear,
+// never writes the gear table, and reports bad input in the error box.
+#include "formfixture.h"
+
+#include "ui/pairwindow.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QRadioButton>
+
+#include <vector>
+
+namespace {
+
+class PairWindowTest : public FormTest {
+protected:
+    PairWindow& Open()
+    {
+        form().findChild<QAction*>(QStringLiteral("PairTool"))->trigger();
+        auto* window = form().findChild<PairWindow*>(QStringLiteral("PairWindow"));
+        EXPECT_NE(window, nullptr);
+        EXPECT_TRUE(window->isVisible());
+        return *window;
+    }
+    static void Type(QLineEdit* box, const QString& text)
+    {
+        box->setText(text);
+        box->setModified(true);   // as a user's typing leaves it
+    }
+    static QStringList Gear1(PairWindow& w)
+    {
+        return {w.m_module->text(), w.m_pressureAngle->text(), w.m_teeth1->text(), w.m_shift1->text(),
+                w.m_teeth2->text()};
+    }
+    static QStringList Findings(PairWindow& w)
+    {
+        QStringList lines;
+        for (int i = 0; i < w.m_findings->count(); ++i)
+            lines << w.m_findings->item(i)->text();
+        return lines;
+    }
+    static QStringList Texts(PairWindow& w, const std::vector<std::pair<const char*, int>>& boxes)
+    {
+        QStringList texts;
+        for (const auto& [key, gear] : boxes)
+            texts << w.resultBox(key, gear)->text();
+        return texts;
+    }
+};
+
+const std::vector<std::pair<const char*, int>> kReferenceBoxes = {
+    {"working_pressure_angle", 0}, {"center_distance", 0}, {"tip_diameter", 0}, {"tip_diameter", 1}};
+
+TEST_F(PairWindowTest, FollowsTheCurrentGearAndNeverWritesTheTable)
+{
+    form().setDecimalSeparator(",");
+    PairWindow& w = Open();
+    EXPECT_EQ(Gear1(w), (QStringList{"1", "20", "18", "0", "20"}));
+    EXPECT_EQ(Findings(w), QStringList{"警告＝０"});
+
+    Calculate("3", "12", "0,6");
+    EXPECT_EQ(Gear1(w), (QStringList{"3", "20", "12", "0,6", "20"}));
+    Type(w.m_teeth2, "24");
+    Type(w.m_shift2, "0,36");
+    std::vector<std::uint8_t> before(GearTableBytes(), GearTableBytes() + kGearTableBytes);
+    w.m_calculate->click();
+    EXPECT_EQ(Texts(w, kReferenceBoxes), (QStringList{"26,0886", "56,500", "44,840", "79,400"}));
+    EXPECT_EQ(std::vector<std::uint8_t>(GearTableBytes(), GearTableBytes() + kGearTableBytes), before);
+
+    // Another gear in the main window: gear 1 follows, the typed mate stays.
+    Type(w.m_shift2, "0");
+    Calculate("2", "20", "0");
+    EXPECT_EQ(Gear1(w), (QStringList{"2", "20", "20", "0", "24"}));
+    EXPECT_EQ(Texts(w, kReferenceBoxes), (QStringList{"20,0000", "44,000", "44,000", "52,000"}));
+    EXPECT_TRUE(m_errors.isEmpty());
+}
+
+TEST_F(PairWindowTest, UntouchedMateFollowsTheRecord)
+{
+    PairWindow& w = Open();
+    gearTable[kCurrentSlot].Teeth2 = 40;
+    Q_EMIT form().currentGearChanged();
+    EXPECT_EQ(w.m_teeth2->text(), "40");
+    EXPECT_EQ(w.resultBox("center_distance")->text(), "29.000");
+}
+
+TEST_F(PairWindowTest, CentreDistanceGivenAndCopied)
+{
+    Calculate("3", "12", "0.6");
+    PairWindow& w = Open();
+    Type(w.m_teeth2, "24");
+    Type(w.m_shift2, "0.36");
+    w.m_calculate->click();
+    w.m_fromCenterDistance->click();   // starts at the centre distance just computed
+    EXPECT_EQ(w.m_centerDistance->text(), "56.49986972");
+    EXPECT_EQ(Texts(w, {{"shift_sum", 0}, {"shift", 0}, {"shift", 1}}), (QStringList{"0.960000", "0.640000", "0.320000"}));
+    w.m_copy->click();
+    const QString copied = QGuiApplication::clipboard()->text().remove(QLatin1Char('\r'));
+    EXPECT_TRUE(copied.startsWith("かみあい（中心距離から）\nモジュール m\t3\n") &&
+                copied.contains("\n歯先円直径 da（短縮後）\t45.080\t79.160\n")) << copied.toStdString();
+}
+
+TEST_F(PairWindowTest, BadInputInTheErrorBoxFollowFailuresInTheList)
+{
+    PairWindow& w = Open();
+    Type(w.m_shift2, "abc");
+    w.m_calculate->click();
+    EXPECT_EQ(m_errors, QStringList{"'abc' は浮動小数点数ではありません."});
+    EXPECT_EQ(w.resultBox("center_distance")->text(), "");
+    EXPECT_FALSE(w.m_copy->isEnabled());
+
+    m_errors.clear();
+    Type(w.m_shift2, "2");
+    Calculate("1", "60", "-3");
+    EXPECT_EQ(Findings(w), QStringList{"エラー：歯車１の歯先円が基礎円の内側にあり、かみあいません"});
+    EXPECT_TRUE(m_errors.isEmpty());
+}
+
+}  // namespace

@@ -1,0 +1,80 @@
+#include "ui/logic/pairtext.h"
+
+#include "ui/logic/numbertext.h"
+
+namespace {
+
+PairRow One(const char* key, const char* label, std::string text)
+{
+    return {key, label, false, {std::move(text), std::string()}};
+}
+
+PairRow Two(const char* key, const char* label, std::string first, std::string second)
+{
+    return {key, label, true, {std::move(first), std::move(second)}};
+}
+
+}  // namespace
+
+std::vector<PairRow> PairInputRows(const PairResult& r, std::string_view sep)
+{
+    const PairInput& in = r.input;
+    return {
+        One("module", "モジュール m", FormatGeneral(in.module, 11, sep)),
+        One("pressure_angle", "圧力角 α（°）", FormatGeneral(in.pressureAngle, 11, sep)),
+        Two("teeth", "歯数 z", FormatInteger(in.teeth[0]), FormatInteger(in.teeth[1])),
+    };
+}
+
+std::vector<PairRow> PairResultRows(const PairResult& r, std::string_view sep)
+{
+    auto f = [sep](double value, int decimals) { return FormatFixed(value, 11, decimals, sep); };
+    return {
+        Two("shift", "転位係数 x", f(r.input.shift[0], 6), f(r.input.shift[1], 6)),
+        One("shift_sum", "転位係数の和 x1+x2", f(r.shiftSum, 6)),
+        One("working_pressure_angle", "作用圧力角 αw（°）", f(r.workingPressureAngle, 4)),
+        One("standard_center_distance", "標準中心距離 a0", f(r.standardCenterDistance, 3)),
+        One("center_distance", "中心距離 a", f(r.centerDistance, 3)),
+        One("center_distance_modification", "中心距離修正係数 y", f(r.centerDistanceModification, 6)),
+        One("tip_shortening", "歯先短縮係数 k", f(r.tipShortening, 6)),
+        Two("tip_diameter", "歯先円直径 da（短縮後）", f(r.tipDiameter[0], 3), f(r.tipDiameter[1], 3)),
+        Two("root_diameter", "歯底円直径 df", f(r.rootDiameter[0], 3), f(r.rootDiameter[1], 3)),
+        Two("base_diameter", "基礎円直径 db", f(r.baseDiameter[0], 3), f(r.baseDiameter[1], 3)),
+        Two("tip_thickness", "歯先円弧歯厚 sa（短縮後）", f(r.tipThickness[0], 3), f(r.tipThickness[1], 3)),
+        One("clearance_unshortened", "頂げき（短縮なし）", f(r.clearanceUnshortened, 3)),
+        One("clearance", "頂げき（短縮後）", f(r.clearance, 3)),
+        One("line_of_action", "a・sin αw", f(r.lineOfAction, 3)),
+        One("contact_ratio", "かみあい率 εα", f(r.contactRatio, 3)),
+    };
+}
+
+const char* PairModeText(const PairResult& r)
+{
+    return r.fromCenterDistance ? "中心距離から" : "転位係数から";
+}
+
+std::string PairReportText(const PairResult& r, std::string_view sep, std::string_view newline)
+{
+    std::string text = std::string("かみあい（") + PairModeText(r) + "）";
+    text += newline;
+    for (const auto& rows : {PairInputRows(r, sep), PairResultRows(r, sep)})
+        for (const PairRow& row : rows) {
+            text += row.label;
+            text += '\t';
+            text += row.texts[0];
+            if (row.perGear) {
+                text += '\t';
+                text += row.texts[1];
+            }
+            text += newline;
+        }
+    if (r.findings.empty()) {
+        text += "警告＝０";
+        text += newline;
+    }
+    for (const std::string& finding : r.findings) {
+        text += finding;
+        text += newline;
+    }
+    return text;
+}

@@ -1,0 +1,68 @@
+#pragma once
+// かみあい: a non-modal tool window for the current gear and a mate in mesh.
+//
+// Gear 1 is the current gear (slot 0 of the gear table); the window follows
+// TForm1::currentGearChanged. Gear 2's teeth (starting at slot 0's Teeth2),
+// its shift (starting at 0) and the centre distance are typed here and live
+// only in this window: the gear table is read, never written. The numbers come
+// from geometry/pair.h and their texts from ui/logic/pairtext.h, the same texts
+// tsumugi-cli pair prints.
+
+#include "geometry/pair.h"
+
+#include <QWidget>
+
+#include <array>
+#include <map>
+#include <optional>
+#include <string>
+
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class TForm1;
+
+class PairWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit PairWindow(TForm1& form);
+
+    // The 計算 button: reads the boxes, computes, shows; a failure ends in the error box.
+    void CalculateClick();
+    // Gear 1 changed in the main window: its boxes are refreshed and the pair
+    // recomputed; a failure is listed with the findings, without a box.
+    void FollowCurrentGear();
+    // The コピー button: the whole report on the clipboard, CR LF after every line.
+    void CopyClick();
+
+    // The box of one computed quantity (key as in PairResultRows), gear 0 or 1.
+    QLineEdit* resultBox(const std::string& key, int gear = 0) const;
+
+    QLineEdit* m_module;
+    QLineEdit* m_pressureAngle;
+    QLineEdit* m_teeth1;
+    QLineEdit* m_shift1;
+    QLineEdit* m_teeth2;
+    QLineEdit* m_shift2;
+    QLineEdit* m_centerDistance;
+    QRadioButton* m_fromShifts;
+    QRadioButton* m_fromCenterDistance;
+    QPushButton* m_calculate;
+    QPushButton* m_copy;
+    QListWidget* m_findings;
+
+private:
+    void showGear1();
+    void compute();
+    void clearResults();
+    void modeChanged();
+
+    TForm1& m_form;
+    std::map<std::string, std::array<QLineEdit*, 2>> m_results;
+    std::optional<PairResult> m_last;
+};
+
+// Adds "かみあい" to TForm1's ツール menu; the window is made on first use.
+void InstallPairTool(TForm1& form);
