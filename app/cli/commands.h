@@ -15,3 +15,6 @@ enum CliExit : int {
 struct CliContext {
     int exitCode = kExitOk;
 };
+
+// export: the true-scale tooth profile as a DXF or SVG file.
+void AddExportCommand(CLI::App& app, CliContext& context);

@@ -10,6 +10,7 @@ int main(int argc, char** argv)
     app.require_subcommand(1);
     CliContext context;
     // The subcommands add themselves here.
+    AddExportCommand(app, context);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
