@@ -6,6 +6,7 @@
 #include "geometry/extended.h"
 #include "geometry/outline.h"
 #include "ui/errorbox.h"
+#include "ui/exportdialog.h"
 #include "ui/imagebox.h"
 #include "ui/layout.h"
 #include "ui/logic/inputparse.h"
@@ -105,6 +106,7 @@ TForm1::TForm1(QWidget* parent)
     move(layout::kWindowLeft, layout::kWindowTop);
 
     RunCommand(this, [this] { FormCreate(); });
+    InstallExportTool(*this);
 }
 
 TForm1::~TForm1() = default;
