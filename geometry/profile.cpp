@@ -33,6 +33,7 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 constexpr int kMaxTeeth = 10000;
 constexpr int kMaxDepth = 40;
+constexpr std::size_t kMaxPoints = 5000000;   // what a file and the programs reading it can take
 
 struct Pt {
     double x;
@@ -280,6 +281,8 @@ GearProfile BuildGearProfile(const ProfileInput& in)
     for (std::size_t k = h.size() - 1; k-- > 1;)
         tooth.push_back({h[k].x, -h[k].y});
     out.pointsPerTooth = static_cast<int>(tooth.size());
+    if (tooth.size() * static_cast<std::size_t>(in.teeth) > kMaxPoints)
+        throw AppError("点の数が 500 万を超えます。許容差を大きくしてください");
 
     out.points.reserve(tooth.size() * static_cast<std::size_t>(in.teeth));
     for (int k = 0; k < in.teeth; ++k) {

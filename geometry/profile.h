@@ -45,8 +45,8 @@ struct GearProfile {
 
 // The profile of a gear; refuses, with an AppError, inputs that give no
 // outline: a tooth count below 3, a module or tolerance out of range, a tip
-// radius that does not fit the rack, and teeth that cross (tip thickness not
-// positive) or run into their neighbours.
+// radius that does not fit the rack, teeth that cross (tip thickness not
+// positive) or run into their neighbours, and more than 5 million points.
 GearProfile BuildGearProfile(const ProfileInput& input);
 
 // The refusals, for tests and the front ends.

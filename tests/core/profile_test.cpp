@@ -178,12 +178,13 @@ TEST(GearProfile, RefusesWhatGivesNoOutline)
         std::string message;
     };
     ProfileInput fine = Gear(1.0, 20, 0.0);
-    ProfileInput coarse = fine, sharp = fine, round = fine, few = fine, angle = fine;
+    ProfileInput coarse = fine, sharp = fine, round = fine, few = fine, angle = fine, huge = Gear(100.0, 10000, 0.0);
     coarse.tolerance = 0.0;
     sharp.tipRadius = -0.01;
     round.tipRadius = 0.6;
     few.teeth = 2;
     angle.pressureAngleIndex = 2;
+    huge.tolerance = 0.00001;
     const Case cases[] = {
         {Gear(1.0, 12, 2.0), ProfileCrossingTeethMessage()},   // pointed teeth
         {coarse, ProfileToleranceMessage()},
@@ -191,6 +192,7 @@ TEST(GearProfile, RefusesWhatGivesNoOutline)
         {round, ProfileTipRadiusMessage()},
         {few, "歯数は 3 以上 10000 以下にしてください"},
         {angle, "圧力角の番号が正しくありません"},
+        {huge, "点の数が 500 万を超えます。許容差を大きくしてください"},
     };
     for (const Case& c : cases) {
         try {
