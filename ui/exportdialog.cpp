@@ -34,12 +34,15 @@ QString Text(double value, const std::string& separator)
     return QString::fromStdString(FormatGeneral(value, 11, separator));
 }
 
+// A labelled box; the box is <name>Edit, its label <name>Label.
 QLineEdit* AddBox(QFormLayout* rows, QWidget* parent, const char* name, const QString& caption, const QString& text)
 {
     auto* edit = new QLineEdit(text, parent);
-    edit->setObjectName(QString::fromLatin1(name));
+    edit->setObjectName(QString::fromLatin1(name) + QStringLiteral("Edit"));
     edit->setAccessibleName(caption);
     auto* label = new QLabel(caption, parent);
+    label->setObjectName(QString::fromLatin1(name) + QStringLiteral("Label"));
+    label->setAccessibleName(caption);
     label->setBuddy(edit);
     rows->addRow(label, edit);
     return edit;
@@ -64,6 +67,7 @@ ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::strin
 {
     setObjectName(QStringLiteral("ExportForm"));
     setWindowTitle(QStringLiteral("歯形の書き出し"));
+    setAccessibleName(windowTitle());
     auto* column = new QVBoxLayout(this);
 
     m_gearLabel = new QLabel(this);
@@ -75,10 +79,10 @@ ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::strin
     column->addWidget(m_gearLabel);
 
     auto* rows = new QFormLayout;
-    m_toleranceEdit = AddBox(rows, this, "ToleranceEdit", QStringLiteral("許容差 (mm)"), Text(0.001, separator));
-    m_tipRadiusEdit = AddBox(rows, this, "TipRadiusEdit", QStringLiteral("工具の歯先丸み半径 ρ (mm)"),
+    m_toleranceEdit = AddBox(rows, this, "Tolerance", QStringLiteral("許容差 (mm)"), Text(0.001, separator));
+    m_tipRadiusEdit = AddBox(rows, this, "TipRadius", QStringLiteral("工具の歯先丸み半径 ρ (mm)"),
                              Text(DefaultToolTipRadius(gear.Module), separator));
-    m_boreEdit = AddBox(rows, this, "BoreEdit", QStringLiteral("穴径 (mm、0 は穴なし)"), Text(0.0, separator));
+    m_boreEdit = AddBox(rows, this, "Bore", QStringLiteral("穴径 (mm、0 は穴なし)"), Text(0.0, separator));
     column->addLayout(rows);
 
     auto* buttons = new QDialogButtonBox(this);

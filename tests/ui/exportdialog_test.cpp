@@ -63,6 +63,8 @@ TEST_F(ExportToolTest, MenuItemAndFormAsTheUserMeetsThem)
         EXPECT_FALSE(widget->objectName().isEmpty());
         EXPECT_EQ(widget->accessibleName(), QString::fromUtf8(name));
     }
+    for (QLabel* label : f.findChildren<QLabel*>())
+        EXPECT_TRUE(!label->objectName().isEmpty() && !label->accessibleName().isEmpty()) << label->text().toStdString();
     EXPECT_EQ(ExportFilters(), QStringLiteral("DXF (*.dxf);;SVG (*.svg)"));
 }
 
