@@ -1,6 +1,7 @@
 #include "ui/mainwindow.h"
 
 #include "ui/errorbox.h"
+#include "ui/exportdialog.h"
 #include "ui/imagebox.h"
 #include "ui/layout.h"
 #include "ui/pairwindow.h"
@@ -98,6 +99,7 @@ TForm1::TForm1(QWidget* parent)
     move(layout::kWindowLeft, layout::kWindowTop);
 
     RunCommand(this, [this] { FormCreate(); });
+    InstallExportTool(*this);
     InstallPairTool(*this);
 }
 

@@ -18,3 +18,5 @@ struct CliContext {
 
 // pair: two gears in mesh, from their shifts or from a centre distance.
 void AddPairCommand(CLI::App& app, CliContext& context);
+// export: the true-scale tooth profile as a DXF or SVG file.
+void AddExportCommand(CLI::App& app, CliContext& context);

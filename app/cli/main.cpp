@@ -11,6 +11,7 @@ int main(int argc, char** argv)
     CliContext context;
     // The subcommands add themselves here.
     AddPairCommand(app, context);
+    AddExportCommand(app, context);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -1,0 +1,81 @@
+// tsumugi-cli export: the gear's true-scale profile as a DXF or SVG file.
+#include "app/cli/commands.h"
+
+#include "export/profileexport.h"
+#include "geardata/apperror.h"
+#include "geardata/safefile.h"
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+struct ExportOptions {
+    double module = 0.0;
+    int teeth = 0;
+    double shift = 0.0;
+    double pressureAngle = 20.0;
+    double tolerance = 0.001;
+    double tipRadius = -1.0;     // below 0: 0.38 m
+    double bore = 0.0;
+    std::string output;
+};
+
+int RunExport(const ExportOptions& o)
+{
+    ExportRequest request;
+    request.gear.module = o.module;
+    request.gear.teeth = o.teeth;
+    request.gear.shift = o.shift;
+    request.gear.pressureAngleIndex = o.pressureAngle == 14.5 ? 0 : 1;
+    request.gear.tolerance = o.tolerance;
+    request.gear.tipRadius = o.tipRadius < 0.0 ? DefaultToolTipRadius(o.module) : o.tipRadius;
+    request.boreDiameter = o.bore;
+
+    GearProfile profile;
+    std::string bytes;
+    try {
+        const ExportFormat format = ExportFormatOf(o.output);
+        profile = BuildGearProfile(request.gear);
+        CheckBore(profile, request.boreDiameter);
+        bytes = format == ExportFormat::Dxf ? ProfileDxf(profile, request.boreDiameter)
+                                            : ProfileSvg(profile, request.boreDiameter);
+    } catch (const AppError& e) {
+        std::fprintf(stderr, "tsumugi-cli export: %s\n", e.what());
+        return kExitBadInput;
+    }
+    try {
+        WriteFileSafely(o.output, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    } catch (const AppError& e) {
+        std::fprintf(stderr, "tsumugi-cli export: %s\n", e.what());
+        return kExitFileError;
+    }
+    std::printf("file\t%s\n", o.output.c_str());
+    std::printf("points\t%zu\n", profile.points.size());
+    std::printf("points_per_tooth\t%d\n", profile.pointsPerTooth);
+    std::printf("deviation_mm\t%.6g\n", profile.deviation);
+    std::printf("tip_diameter_mm\t%.6f\n", profile.tipDiameter);
+    std::printf("root_diameter_mm\t%.6f\n", profile.rootDiameter);
+    std::printf("involute_start_diameter_mm\t%.6f\n", profile.involuteStartDiameter);
+    std::printf("undercut\t%s\n", profile.undercut ? "yes" : "no");
+    return kExitOk;
+}
+
+}  // namespace
+
+void AddExportCommand(CLI::App& app, CliContext& context)
+{
+    auto options = std::make_shared<ExportOptions>();
+    CLI::App* cmd = app.add_subcommand("export", "Write the true-scale tooth profile as a DXF or SVG file (mm)");
+    cmd->add_option("-m,--module", options->module, "module, mm")->required();
+    cmd->add_option("-z,--teeth", options->teeth, "number of teeth")->required();
+    cmd->add_option("-x,--shift", options->shift, "profile shift coefficient")->capture_default_str();
+    cmd->add_option("--pressure-angle", options->pressureAngle, "pressure angle, degrees")
+        ->check(CLI::IsMember({20.0, 14.5}))
+        ->capture_default_str();
+    cmd->add_option("--tolerance", options->tolerance, "largest chord deviation, mm")->capture_default_str();
+    cmd->add_option("--tip-radius", options->tipRadius, "tip radius of the rack cutter, mm (default 0.38 m)");
+    cmd->add_option("--bore", options->bore, "diameter of a centre bore, mm (0: none)")->capture_default_str();
+    cmd->add_option("-o,--output", options->output, "FILE.dxf or FILE.svg")->required();
+    cmd->callback([options, &context] { context.exitCode = RunExport(*options); });
+}

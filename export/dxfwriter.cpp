@@ -1,0 +1,126 @@
+// The DXF file of a profile, through dxflib, into memory. R12: the version every
+// laser, CAD and CNC program reads, and the one whose file an independent
+// reader accepts without a fix (dxflib's R2000 objects carry owner handles
+// that readers have to repair). The units are declared all the same ($INSUNITS
+// millimetres, $MEASUREMENT metric). The writer below formats group codes and
+// values as dxflib's own file writer does, but into a string and independent
+// of the C locale.
+#include "export/profileexport.h"
+
+#include <dl_dxf.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+class MemoryWriter : public DL_WriterA {
+public:
+    explicit MemoryWriter(DL_Codes::version version) : DL_WriterA("", version) {}
+
+    void dxfReal(int gc, double value) const override
+    {
+        if (std::fabs(value) < 1e-12)
+            value = 0.0;
+        char text[64];
+        const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed).ptr;
+        std::string s(text, end);
+        if (s.find('.') == std::string::npos)
+            s += ".0";
+        put(gc, s);
+    }
+    void dxfInt(int gc, int value) const override { put(gc, std::to_string(value)); }
+    void dxfHex(int gc, int value) const override
+    {
+        char text[16];
+        std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(value));
+        put(gc, text);
+    }
+    void dxfString(int gc, const char* value) const override { put(gc, value); }
+    void dxfString(int gc, const std::string& value) const override { put(gc, value); }
+
+    const std::string& bytes() const { return m_bytes; }
+
+private:
+    void put(int gc, const std::string& value) const
+    {
+        m_bytes += gc < 10 ? "  " : gc < 100 ? " " : "";
+        m_bytes += std::to_string(gc);
+        m_bytes += '\n';
+        m_bytes += value;
+        m_bytes += '\n';
+    }
+
+    mutable std::string m_bytes;
+};
+
+constexpr int kColourGear = 7;     // white on black, black on white
+constexpr int kColourPitch = 1;    // red
+constexpr int kColourBore = 5;     // blue
+
+}  // namespace
+
+std::string ProfileDxf(const GearProfile& profile, double boreDiameter)
+{
+    DL_Dxf dxf;
+    const DL_Codes::version version = DL_VERSION_R12;
+    delete dxf.out("", version);   // sets the library's version; the empty name opens no file
+    MemoryWriter dw(version);
+    const bool bore = boreDiameter > 0.0;
+
+    dxf.writeHeader(dw);
+    dw.dxfString(9, "$INSUNITS");
+    dw.dxfInt(70, 4);                // millimetres
+    dw.dxfString(9, "$MEASUREMENT");
+    dw.dxfInt(70, 1);                // metric
+    dw.sectionEnd();
+
+    dw.sectionTables();
+    dxf.writeVPort(dw);
+    dw.tableLinetypes(3);
+    dxf.writeLinetype(dw, DL_LinetypeData("BYBLOCK", "BYBLOCK", 0, 0, 0.0));
+    dxf.writeLinetype(dw, DL_LinetypeData("BYLAYER", "BYLAYER", 0, 0, 0.0));
+    dxf.writeLinetype(dw, DL_LinetypeData("CONTINUOUS", "Continuous", 0, 0, 0.0));
+    dw.tableEnd();
+    dw.tableLayers(bore ? 4 : 3);
+    dxf.writeLayer(dw, DL_LayerData("0", 0), DL_Attributes("", kColourGear, 100, "CONTINUOUS", 1.0));
+    dxf.writeLayer(dw, DL_LayerData("GEAR", 0), DL_Attributes("", kColourGear, 100, "CONTINUOUS", 1.0));
+    dxf.writeLayer(dw, DL_LayerData("PITCH", 0), DL_Attributes("", kColourPitch, 100, "CONTINUOUS", 1.0));
+    if (bore)
+        dxf.writeLayer(dw, DL_LayerData("BORE", 0), DL_Attributes("", kColourBore, 100, "CONTINUOUS", 1.0));
+    dw.tableEnd();
+    dw.tableStyle(1);
+    dxf.writeStyle(dw, DL_StyleData("standard", 0, 2.5, 1.0, 0.0, 0, 2.5, "txt", ""));
+    dw.tableEnd();
+    dxf.writeView(dw);
+    dxf.writeUcs(dw);
+    dw.tableAppid(1);
+    dxf.writeAppid(dw, "ACAD");
+    dw.tableEnd();
+    dxf.writeDimStyle(dw, 2.5, 0.625, 0.625, 0.625, 2.5);
+    dw.sectionEnd();
+
+    dw.sectionBlocks();
+    dxf.writeBlock(dw, DL_BlockData("*Model_Space", 0, 0.0, 0.0, 0.0));
+    dxf.writeEndBlock(dw, "*Model_Space");
+    dxf.writeBlock(dw, DL_BlockData("*Paper_Space", 0, 0.0, 0.0, 0.0));
+    dxf.writeEndBlock(dw, "*Paper_Space");
+    dw.sectionEnd();
+
+    dw.sectionEntities();
+    const DL_Attributes gear("GEAR", 256, -1, "BYLAYER", 1.0);
+    dxf.writePolyline(dw, DL_PolylineData(static_cast<int>(profile.points.size()), 0, 0, 1), gear);
+    for (const OutlinePoint& p : profile.points)
+        dxf.writeVertex(dw, DL_VertexData(p.x, p.y, 0.0, 0.0));
+    dxf.writePolylineEnd(dw);
+    dxf.writeCircle(dw, DL_CircleData(0.0, 0.0, 0.0, profile.pitchDiameter / 2.0),
+                    DL_Attributes("PITCH", 256, -1, "BYLAYER", 1.0));
+    if (bore)
+        dxf.writeCircle(dw, DL_CircleData(0.0, 0.0, 0.0, boreDiameter / 2.0),
+                        DL_Attributes("BORE", 256, -1, "BYLAYER", 1.0));
+    dw.sectionEnd();
+
+    dw.dxfEOF();
+    return dw.bytes();
+}

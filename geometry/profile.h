@@ -1,0 +1,55 @@
+#pragma once
+// The true-scale tooth profile of the gear as a standard rack cutter makes it,
+// for the files a laser, a waterjet, a mill or a printer works from.
+//
+// The rack has the gear's own pressure angle, an addendum of 1.25 m (so the
+// root circle is the gear's root diameter, tip - 4.5 m), straight flanks and a
+// tip rounded with radius rho. The flanks are involutes from the point where
+// the rounded tip's trochoid meets them up to the tip circle; below that the
+// root fillet is the trochoid itself, including the undercut it cuts into the
+// involute on a gear with too few teeth for its shift. Tip and root are arcs.
+//
+// Points are placed so that no chord departs from the true curve by more than
+// the tolerance. Coordinates are millimetres about the gear centre, x along
+// tooth 0's centre line, points counter-clockwise; the outline is closed by
+// the edge from the last point back to the first.
+
+#include "geometry/outline.h"
+
+#include <cstdint>
+#include <vector>
+
+struct ProfileInput {
+    std::int32_t teeth = 18;
+    double module = 1.0;                // mm
+    double shift = 0.0;                 // profile shift coefficient
+    std::int32_t pressureAngleIndex = 1;   // into PressureAngleTable
+    double tolerance = 0.001;           // largest chord deviation, mm
+    double tipRadius = 0.38;            // rho of the rack's tip, mm
+};
+
+// The rack's tip radius a gear gets when nobody chooses one: 0.38 m.
+double DefaultToolTipRadius(double module);
+
+struct GearProfile {
+    std::vector<OutlinePoint> points;   // the whole gear, counter-clockwise, not repeated at the end
+    int pointsPerTooth = 0;
+    double pitchDiameter = 0.0;
+    double tipDiameter = 0.0;
+    double rootDiameter = 0.0;
+    double baseDiameter = 0.0;
+    double involuteStartDiameter = 0.0; // where the fillet meets the involute
+    bool undercut = false;              // the fillet cuts into the involute
+    double deviation = 0.0;             // the largest chord deviation achieved, mm
+};
+
+// The profile of a gear; refuses, with an AppError, inputs that give no
+// outline: a tooth count below 3, a module or tolerance out of range, a tip
+// radius that does not fit the rack, teeth that cross (tip thickness not
+// positive) or run into their neighbours, and more than 5 million points.
+GearProfile BuildGearProfile(const ProfileInput& input);
+
+// The refusals, for tests and the front ends.
+const char* ProfileCrossingTeethMessage();
+const char* ProfileToleranceMessage();
+const char* ProfileTipRadiusMessage();

@@ -1,0 +1,148 @@
+#include "ui/exportdialog.h"
+
+#include "export/profileexport.h"
+#include "geardata/apperror.h"
+#include "geardata/gearrecord.h"
+#include "geardata/safefile.h"
+#include "ui/errorbox.h"
+#include "ui/logic/inputparse.h"
+#include "ui/logic/numbertext.h"
+#include "ui/mainwindow.h"
+
+#include <QAction>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+std::function<bool(ExportForm&)> formAnswer;
+std::function<QString(const QString&, QString&)> fileAnswer;
+QString lastFileName = QStringLiteral("gear.dxf");
+
+const QString kDxfFilter = QStringLiteral("DXF (*.dxf)");
+const QString kSvgFilter = QStringLiteral("SVG (*.svg)");
+
+QString Text(double value, const std::string& separator)
+{
+    return QString::fromStdString(FormatGeneral(value, 11, separator));
+}
+
+// A labelled box; the box is <name>Edit, its label <name>Label.
+QLineEdit* AddBox(QFormLayout* rows, QWidget* parent, const char* name, const QString& caption, const QString& text)
+{
+    auto* edit = new QLineEdit(text, parent);
+    edit->setObjectName(QString::fromLatin1(name) + QStringLiteral("Edit"));
+    edit->setAccessibleName(caption);
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QString::fromLatin1(name) + QStringLiteral("Label"));
+    label->setAccessibleName(caption);
+    label->setBuddy(edit);
+    rows->addRow(label, edit);
+    return edit;
+}
+
+double ReadBox(const QLineEdit* edit, const std::string& separator)
+{
+    return static_cast<double>(ParseFloat(edit->text().toStdString(), separator));
+}
+
+}  // namespace
+
+QString ExportFilters()
+{
+    return kDxfFilter + QStringLiteral(";;") + kSvgFilter;
+}
+
+void SetExportFormAnswer(std::function<bool(ExportForm&)> answer) { formAnswer = std::move(answer); }
+void SetExportFileAnswer(std::function<QString(const QString&, QString&)> answer) { fileAnswer = std::move(answer); }
+
+ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::string& separator) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("ExportForm"));
+    setWindowTitle(QStringLiteral("歯形の書き出し"));
+    setAccessibleName(windowTitle());
+    auto* column = new QVBoxLayout(this);
+
+    m_gearLabel = new QLabel(this);
+    m_gearLabel->setObjectName(QStringLiteral("ExportGearLabel"));
+    m_gearLabel->setText(QStringLiteral("モジュール %1　歯数 %2　転位係数 %3　圧力角 %4°")
+                             .arg(Text(gear.Module, separator), QString::number(gear.Teeth), Text(gear.Shift, separator),
+                                  Text(PressureAngleTable[gear.PressureAngleIndex == 0 ? 0 : 1], separator)));
+    m_gearLabel->setAccessibleName(QStringLiteral("書き出す歯車"));
+    column->addWidget(m_gearLabel);
+
+    auto* rows = new QFormLayout;
+    m_toleranceEdit = AddBox(rows, this, "Tolerance", QStringLiteral("許容差 (mm)"), Text(0.001, separator));
+    m_tipRadiusEdit = AddBox(rows, this, "TipRadius", QStringLiteral("工具の歯先丸み半径 ρ (mm)"),
+                             Text(DefaultToolTipRadius(gear.Module), separator));
+    m_boreEdit = AddBox(rows, this, "Bore", QStringLiteral("穴径 (mm、0 は穴なし)"), Text(0.0, separator));
+    column->addLayout(rows);
+
+    auto* buttons = new QDialogButtonBox(this);
+    m_okButton = buttons->addButton(QStringLiteral("保存先を選ぶ…"), QDialogButtonBox::AcceptRole);
+    m_okButton->setObjectName(QStringLiteral("ExportOkButton"));
+    m_okButton->setAccessibleName(QStringLiteral("保存先を選ぶ"));
+    m_okButton->setDefault(true);
+    m_cancelButton = buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+    m_cancelButton->setObjectName(QStringLiteral("ExportCancelButton"));
+    m_cancelButton->setAccessibleName(QStringLiteral("キャンセル"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    column->addWidget(buttons);
+}
+
+void RunExportTool(TForm1& form)
+{
+    const GearRecord gear = gearTable[kCurrentSlot];
+    if (gear.InUse != 1)
+        throw AppError("書き出す歯車がありません。先に計算してください");
+    const std::string& separator = form.decimalSeparator();
+
+    ExportForm dialog(&form, gear, separator);
+    if (!(formAnswer ? formAnswer(dialog) : dialog.exec() == QDialog::Accepted))
+        return;
+
+    ExportRequest request;
+    request.gear.teeth = gear.Teeth;
+    request.gear.module = gear.Module;
+    request.gear.shift = gear.Shift;
+    request.gear.pressureAngleIndex = gear.PressureAngleIndex;
+    request.gear.tolerance = ReadBox(dialog.m_toleranceEdit, separator);
+    request.gear.tipRadius = ReadBox(dialog.m_tipRadiusEdit, separator);
+    request.boreDiameter = ReadBox(dialog.m_boreEdit, separator);
+    // Refuse the gear before asking for a file.
+    const GearProfile profile = BuildGearProfile(request.gear);
+    CheckBore(profile, request.boreDiameter);
+
+    QString filter = QFileInfo(lastFileName).suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) == 0
+                         ? kSvgFilter : kDxfFilter;
+    const QString name = fileAnswer ? fileAnswer(lastFileName, filter)
+                                    : QFileDialog::getSaveFileName(&form, QStringLiteral("歯形の書き出し"), lastFileName,
+                                                                   ExportFilters(), &filter);
+    if (name.isEmpty())
+        return;
+    QString path = name;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix != QStringLiteral("dxf") && suffix != QStringLiteral("svg"))
+        path += filter == kSvgFilter ? QStringLiteral(".svg") : QStringLiteral(".dxf");
+    lastFileName = path;
+
+    const std::string file = path.toStdString();
+    const std::string bytes = ExportFormatOf(file) == ExportFormat::Dxf ? ProfileDxf(profile, request.boreDiameter)
+                                                                         : ProfileSvg(profile, request.boreDiameter);
+    WriteFileSafely(file, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+}
+
+void InstallExportTool(TForm1& form)
+{
+    auto* action = form.Tool1->addAction(QStringLiteral("歯形の書き出し"));
+    action->setObjectName(QStringLiteral("ExportProfile1"));
+    QObject::connect(action, &QAction::triggered, &form, [&form] { RunCommand(&form, [&form] { RunExportTool(form); }); });
+}

@@ -1,0 +1,46 @@
+#pragma once
+// The profile export of the ツール menu: "歯形の書き出し" asks for the
+// tolerance, the rack's tip radius and a bore in a small form, then for a DXF
+// or SVG file, and writes the current gear's (slot 0) true-scale profile there.
+
+#include <QDialog>
+#include <QString>
+
+#include <functional>
+#include <string>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class TForm1;
+struct GearRecord;
+
+// The form before the save dialog.
+class ExportForm : public QDialog {
+    Q_OBJECT
+
+public:
+    ExportForm(QWidget* parent, const GearRecord& gear, const std::string& decimalSeparator);
+
+    QLabel* m_gearLabel;
+    QLineEdit* m_toleranceEdit;
+    QLineEdit* m_tipRadiusEdit;
+    QLineEdit* m_boreEdit;
+    QPushButton* m_okButton;
+    QPushButton* m_cancelButton;
+};
+
+// Adds "歯形の書き出し" to the form's ツール menu.
+void InstallExportTool(TForm1& form);
+
+// The command behind the menu item.
+void RunExportTool(TForm1& form);
+
+// The filters of the save dialog.
+QString ExportFilters();
+
+// Tests answer the form and the save dialog; empty functions restore them.
+// The form answer fills the boxes and returns true for OK; the file answer
+// returns the chosen name (empty: cancelled) and the chosen filter.
+void SetExportFormAnswer(std::function<bool(ExportForm& form)> answer);
+void SetExportFileAnswer(std::function<QString(const QString& initialName, QString& selectedFilter)> answer);
