@@ -55,7 +55,10 @@ public:
         // By the name alone: a regular file's extension, never its contents.
         if (!info.isFile())
             return QCoreApplication::translate("QAbstractFileIconProvider", "File");
-        return QMimeDatabase().mimeTypeForFile(info, QMimeDatabase::MatchExtension).comment();
+        const QMimeType mime = QMimeDatabase().mimeTypeForFile(info, QMimeDatabase::MatchExtension);
+        if (mime.isDefault())
+            return QCoreApplication::translate("QAbstractFileIconProvider", "File");
+        return mime.comment();
     }
 
 private:
