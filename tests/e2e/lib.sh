@@ -183,8 +183,8 @@ read_box() {
     xclip -o -selection clipboard
 }
 
-# Menu bar titles, by their x in the menu bar: ファイル, 編集, ヘルプ.
-declare -A MENU_X=([File1]=20 [Edit41]=160 [Help1]=280)
+# Menu bar titles, by their x in the menu bar: ファイル, 編集, ヘルプ (ツール lies between 編集 and ヘルプ).
+declare -A MENU_X=([File1]=20 [Edit41]=160 [Help1]=420)
 
 # Chooses item n (1-based) of a menu: a click on its title, then the keyboard.
 menu_item() {
