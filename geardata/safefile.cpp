@@ -169,7 +169,7 @@ void RemoveLeftovers(const std::string& folder)
 std::string HiddenName(const std::string& folder)
 {
     static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    static std::mt19937 random{std::random_device{}()};
+    thread_local std::mt19937 random{std::random_device{}()};
     std::string name = folder + "/" + kHiddenPrefix;
     for (int i = 0; i < 6; ++i)
         name += kLetters[random() % (sizeof kLetters - 1)];
@@ -256,6 +256,9 @@ void ReplaceWithNewFile(const std::string& target, const std::string& shownName,
     const std::string self = "/proc/self/fd/" + std::to_string(fd.get());
     const auto link = [&](const std::string& name) {
         if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return 0;
+        // Without /proc the file can still be named through its descriptor (a privilege some processes have).
+        if (errno == ENOENT && named.empty() && ::linkat(fd.get(), "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0)
             return 0;
         return errno;
     };

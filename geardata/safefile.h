@@ -21,8 +21,9 @@
 // that takes no new names, a group or attribute that cannot be given to a new
 // file) is rewritten in place without cutting it first: room is claimed, the
 // whole image is written at offset 0 in one call, then the length is set and
-// the file flushed, so it holds the old or the new bytes at every instant. A
-// link to a missing file makes that file.
+// the file flushed, so a file of the same length holds the old or the new
+// bytes at every instant (a longer old file keeps its tail until the length is
+// set). A link to a missing file makes that file.
 //
 // A file-size limit below `size` is found before anything is written, so the
 // process is never sent SIGXFSZ.
