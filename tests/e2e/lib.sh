@@ -10,6 +10,8 @@ export XDG_RUNTIME_DIR=$E2E_TMP/runtime
 mkdir -p "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM
+# The file dialogs driven here are Qt's own, not a desktop's.
+unset QT_QPA_PLATFORMTHEME XDG_CURRENT_DESKTOP DESKTOP_SESSION
 export LC_ALL=C.UTF-8
 
 CLIENT_HEIGHT=474   # the client area below the menu bar
