@@ -67,6 +67,7 @@ int SaveInChild(const std::string& path, rlim_t sizeLimit)
             if (static_cast<int>(step) == killAt)
                 ::raise(SIGKILL);
         });
+        std::signal(SIGXFSZ, SIG_DFL);   // as in the program, whatever an earlier test set
         const rlimit limit{sizeLimit, sizeLimit};
         ::setrlimit(RLIMIT_FSIZE, &limit);
         try {
