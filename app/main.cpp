@@ -5,8 +5,13 @@
 
 #include <QApplication>
 
+#include <csignal>
+
 int main(int argc, char** argv)
 {
+    // A file-size limit makes a write fail instead of ending the program with
+    // the user's table in it.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     InitApplication(app);
     ProgramWindows windows;

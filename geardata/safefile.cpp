@@ -5,8 +5,13 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <random>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 #include <vector>
 
@@ -14,6 +19,15 @@ namespace {
 
 std::string CannotCreate(const std::string& path) { return "ファイル " + path + " を作成できません"; }
 const char* const kWriteError = "ストリームへの書き込みエラー";
+const char* const kHiddenPrefix = ".tsumugi-save-";
+
+SaveStepHook theHook = nullptr;
+
+void Step(SaveStep step)
+{
+    if (theHook)
+        theHook(step);
+}
 
 class FileDescriptor {
 public:
@@ -22,6 +36,11 @@ public:
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     int get() const { return m_fd; }
+    void Reset(int fd)
+    {
+        Close();
+        m_fd = fd;
+    }
     bool Close()
     {
         if (m_fd < 0)
@@ -34,6 +53,22 @@ public:
 private:
     int m_fd;
 };
+
+// Writes from `offset` on; a short write continues where it stopped.
+bool WriteAllAt(int fd, const std::uint8_t* data, std::size_t size, off_t offset)
+{
+    while (size > 0) {
+        const ssize_t n = ::pwrite(fd, data, size, offset);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+        offset += n;
+    }
+    return true;
+}
 
 bool WriteAll(int fd, const std::uint8_t* data, std::size_t size)
 {
@@ -49,6 +84,16 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t size)
     return true;
 }
 
+// False when the process may not make a file of `size` bytes: writing past the
+// limit would send SIGXFSZ, which ends a process that does not ignore it.
+bool WithinSizeLimit(std::size_t size)
+{
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return true;
+    return size <= limit.rlim_cur;
+}
+
 // The folder part of a path, "." when there is none.
 std::string FolderOf(const std::string& path)
 {
@@ -60,27 +105,216 @@ std::string FolderOf(const std::string& path)
     return path.substr(0, slash);
 }
 
-// Writes straight into `path`, truncating what is there: a device or a pipe,
-// or a file that has to stay the very same file (more names link to it,
-// another user owns it, or its folder takes no new names). With `create` the
-// file is made when missing, as for a link whose file does not exist yet.
-void WriteInPlace(const std::string& path, const std::string& shownName, bool create, const std::uint8_t* data,
-                  std::size_t size)
+// A device or a pipe: written as it is, nothing to keep.
+void WriteToDevice(const std::string& path, const std::uint8_t* data, std::size_t size)
 {
-    const int flags = O_WRONLY | O_TRUNC | O_CLOEXEC | O_NONBLOCK | (create ? O_CREAT : 0);
-    FileDescriptor fd(::open(path.c_str(), flags, 0666));
+    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0)
-        throw AppError(CannotCreate(shownName));
-    bool ok = WriteAll(fd.get(), data, size);
-    struct stat st {};
-    if (ok && ::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode))
-        ok = ::fsync(fd.get()) == 0;
-    ok = fd.Close() && ok;
-    if (!ok)
+        throw AppError(CannotCreate(path));
+    const bool ok = WriteAll(fd.get(), data, size);
+    if (!fd.Close() || !ok)
         throw AppError(kWriteError);
 }
 
+// Rewrites the file at `path` where it is, so it stays the same file. Nothing
+// is cut before the new bytes are in: the room is claimed first (a full disk
+// refuses there), the whole image goes in at offset 0 in one call, and only
+// then is a longer old file cut to the new length. With `create` the file is
+// made when missing, as for a link whose file does not exist yet.
+void RewriteInPlace(const std::string& path, const std::string& shownName, bool create, const std::uint8_t* data,
+                    std::size_t size)
+{
+    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | (create ? O_CREAT : 0), 0666));
+    if (fd.get() < 0)
+        throw AppError(CannotCreate(shownName));
+    Step(SaveStep::Opened);
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0 || !WithinSizeLimit(size))
+        throw AppError(kWriteError);
+    if (size > 0 && ::fallocate(fd.get(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)) != 0 &&
+        errno != EOPNOTSUPP && errno != ENOSYS)
+        throw AppError(kWriteError);
+    bool ok = WriteAllAt(fd.get(), data, size, 0);
+    Step(SaveStep::Written);
+    if (ok && st.st_size > static_cast<off_t>(size))
+        ok = ::ftruncate(fd.get(), static_cast<off_t>(size)) == 0;
+    ok = ok && ::fsync(fd.get()) == 0;
+    ok = fd.Close() && ok;
+    if (!ok)
+        throw AppError(kWriteError);
+    Step(SaveStep::Flushed);
+    Step(SaveStep::Replaced);
+}
+
+// Removes the hidden names that saves killed before putting their file in
+// place left in `folder`. Only this user's regular files are touched; a save
+// running at the same moment whose name goes this way names its file again.
+void RemoveLeftovers(const std::string& folder)
+{
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return;
+    const std::size_t prefixLength = std::strlen(kHiddenPrefix);
+    while (const dirent* entry = ::readdir(dir)) {
+        if (std::strncmp(entry->d_name, kHiddenPrefix, prefixLength) != 0)
+            continue;
+        struct stat st {};
+        if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
+            st.st_uid == ::geteuid())
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
+std::string HiddenName(const std::string& folder)
+{
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    thread_local std::mt19937 random{std::random_device{}()};
+    std::string name = folder + "/" + kHiddenPrefix;
+    for (int i = 0; i < 6; ++i)
+        name += kLetters[random() % (sizeof kLetters - 1)];
+    return name;
+}
+
+// Gives the new file the group and the extended attributes of the file it
+// replaces; false when one of them cannot be given.
+bool KeepAttributes(int fd, const std::string& oldPath, const struct stat& old)
+{
+    if (old.st_gid != ::getegid() && ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0)
+        return false;
+    // After the owner change, which clears set-user and set-group bits.
+    if (::fchmod(fd, old.st_mode & 07777) != 0)
+        return false;
+    const ssize_t listSize = ::listxattr(oldPath.c_str(), nullptr, 0);
+    if (listSize < 0)
+        return errno == ENOTSUP;
+    std::vector<char> names(static_cast<std::size_t>(listSize) + 1, '\0');
+    const ssize_t got = ::listxattr(oldPath.c_str(), names.data(), names.size());
+    if (got < 0)
+        return false;
+    for (const char* name = names.data(); name < names.data() + got; name += std::strlen(name) + 1) {
+        const ssize_t valueSize = ::getxattr(oldPath.c_str(), name, nullptr, 0);
+        if (valueSize < 0)
+            return false;
+        std::vector<char> value(static_cast<std::size_t>(valueSize) + 1);
+        const ssize_t valueGot = ::getxattr(oldPath.c_str(), name, value.data(), value.size());
+        if (valueGot < 0 || ::fsetxattr(fd, name, value.data(), static_cast<std::size_t>(valueGot), 0) != 0)
+            return false;
+    }
+    return true;
+}
+
+// Why the new-file route handed the save over to the rewrite in place.
+struct UseInPlace {};
+
+// Writes a new file beside `target` and puts it in place; throws UseInPlace
+// where the old file has to be rewritten instead.
+void ReplaceWithNewFile(const std::string& target, const std::string& shownName, const struct stat* old,
+                        const std::uint8_t* data, std::size_t size)
+{
+    const std::string folder = FolderOf(target);
+    RemoveLeftovers(folder);
+
+    // An unnamed file first: killed before it is named, it leaves nothing.
+    std::string named;
+    FileDescriptor fd(::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+    if (fd.get() < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+        std::string templ = folder + "/" + kHiddenPrefix + "XXXXXX";
+        fd.Reset(::mkostemp(templ.data(), O_CLOEXEC));
+        if (fd.get() >= 0) {
+            named = templ;
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            // The mode an unnamed file would have had; an old file's mode follows below.
+            [[maybe_unused]] const int chmodResult = ::fchmod(fd.get(), 0666 & ~mask);
+        }
+    }
+    if (fd.get() < 0) {
+        if (old)
+            throw UseInPlace{};
+        throw AppError(CannotCreate(shownName));
+    }
+    const auto discard = [&] {
+        fd.Close();
+        if (!named.empty())
+            ::unlink(named.c_str());
+    };
+    if (old && !KeepAttributes(fd.get(), target, *old)) {
+        discard();
+        throw UseInPlace{};
+    }
+    Step(SaveStep::Opened);
+    bool ok = WithinSizeLimit(size) && WriteAll(fd.get(), data, size);
+    Step(SaveStep::Written);
+    ok = ok && ::fsync(fd.get()) == 0;
+    if (!ok) {
+        discard();
+        throw AppError(kWriteError);
+    }
+    Step(SaveStep::Flushed);
+
+    const std::string self = "/proc/self/fd/" + std::to_string(fd.get());
+    const auto link = [&](const std::string& name) {
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return 0;
+        // Without /proc the file can still be named through its descriptor (a privilege some processes have).
+        if (errno == ENOENT && named.empty() && ::linkat(fd.get(), "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0)
+            return 0;
+        return errno;
+    };
+    // A new file takes its name in one step.
+    if (!old && named.empty()) {
+        const int error = link(target);
+        if (error == 0) {
+            fd.Close();
+            Step(SaveStep::Replaced);
+            return;
+        }
+        if (error != EEXIST) {
+            discard();
+            throw AppError(CannotCreate(shownName));
+        }
+    }
+    // An old file is replaced through a hidden name, taken again should
+    // another save remove it before the replacement.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string hidden = named;
+        if (hidden.empty()) {
+            hidden = HiddenName(folder);
+            const int error = link(hidden);
+            if (error == EEXIST)
+                continue;
+            if (error != 0)
+                break;
+        }
+        Step(SaveStep::Named);
+        if (::rename(hidden.c_str(), target.c_str()) == 0) {
+            fd.Close();
+            Step(SaveStep::Replaced);
+            return;
+        }
+        const int error = errno;
+        ::unlink(hidden.c_str());
+        named.clear();
+        if (error == ENOENT)
+            continue;
+        // A sticky folder may refuse the new name over a file this user can write.
+        if (old && (error == EACCES || error == EPERM)) {
+            fd.Close();
+            throw UseInPlace{};
+        }
+        break;
+    }
+    discard();
+    throw AppError(CannotCreate(shownName));
+}
+
 }  // namespace
+
+void SetSaveStepHook(SaveStepHook hook)
+{
+    theHook = hook;
+}
 
 void WriteFileSafely(const std::string& path, const std::uint8_t* data, std::size_t size)
 {
@@ -95,7 +329,7 @@ void WriteFileSafely(const std::string& path, const std::uint8_t* data, std::siz
         if (S_ISDIR(st.st_mode))
             throw AppError(CannotCreate(path));
         if (!S_ISREG(st.st_mode)) {
-            WriteInPlace(path, path, false, data, size);
+            WriteToDevice(path, data, size);
             return;
         }
         // A read-only file stays as it is, even for a user whom the system
@@ -109,54 +343,22 @@ void WriteFileSafely(const std::string& path, const std::uint8_t* data, std::siz
         // A new file put in its place would cut the other links and change
         // the owner: such a file is rewritten where it is.
         if (st.st_nlink > 1 || st.st_uid != ::geteuid()) {
-            WriteInPlace(target, path, false, data, size);
+            RewriteInPlace(target, path, false, data, size);
             return;
         }
     } else {
         struct stat link {};
         if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
             // A link to a file not there yet: make that file, keep the link.
-            WriteInPlace(path, path, true, data, size);
+            RewriteInPlace(path, path, true, data, size);
             return;
         }
     }
-
-    std::string temp = FolderOf(target) + "/.tsumugi-save-XXXXXX";
-    std::vector<char> templ(temp.begin(), temp.end());
-    templ.push_back('\0');
-    FileDescriptor fd(::mkostemp(templ.data(), O_CLOEXEC));
-    if (fd.get() < 0) {
-        // A folder that takes no new names may still hold a writable file.
-        if (exists) {
-            WriteInPlace(target, path, false, data, size);
-            return;
-        }
-        throw AppError(CannotCreate(path));
-    }
-    temp.assign(templ.data());
-
-    const mode_t mode = exists ? (st.st_mode & 07777) : [] {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        return static_cast<mode_t>(0666 & ~mask);
-    }();
-    // A mode that cannot be kept is no reason to refuse the save.
-    [[maybe_unused]] const int chmodResult = ::fchmod(fd.get(), mode);
-    bool ok = WriteAll(fd.get(), data, size) && ::fsync(fd.get()) == 0;
-    ok = fd.Close() && ok;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        throw AppError(kWriteError);
-    }
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
-        const int renameError = errno;
-        ::unlink(temp.c_str());
-        // A sticky folder may refuse the new name over a file we can write.
-        if (exists && (renameError == EACCES || renameError == EPERM)) {
-            WriteInPlace(target, path, false, data, size);
-            return;
-        }
-        throw AppError(CannotCreate(path));
+    try {
+        ReplaceWithNewFile(target, path, exists ? &st : nullptr, data, size);
+    } catch (const UseInPlace&) {
+        RewriteInPlace(target, path, false, data, size);
+        return;
     }
     // Make the new name itself durable.
     FileDescriptor folder(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));

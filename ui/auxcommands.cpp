@@ -4,6 +4,7 @@
 
 #include "geardata/apperror.h"
 #include "ui/logic/teethchecks.h"
+#include "ui/printerquery.h"
 #include "ui/printpage.h"
 #include "ui/versionbox.h"
 
@@ -15,7 +16,13 @@
 
 void TForm1::Print1Click()
 {
-    const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
+    const std::optional<QPrinterInfo> answer = QueryDefaultPrinter(std::chrono::seconds(10));
+    if (!answer)
+        throw AppError("印刷システムが 10 秒以内に応答しません");
+    // Closed while the print system was asked: nothing is left to print.
+    if (!isVisible())
+        return;
+    const QPrinterInfo& defaultPrinter = *answer;
     if (defaultPrinter.isNull())
         throw AppError("デフォルト プリンタが存在しません");
     QPrinter printer(defaultPrinter, QPrinter::HighResolution);

@@ -1,8 +1,69 @@
 #include "ui/filedialog.h"
 
+#include <QAbstractFileIconProvider>
+#include <QApplication>
+#include <QCoreApplication>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QMimeDatabase>
+#include <QStyle>
 
 namespace {
+
+// Icons and type names from the kind of an entry alone. The default provider
+// guesses a file's type by reading its first bytes, and a file that blocks on
+// read (a FIFO, /proc/kmsg, a hung network mount) then stops the listing and
+// the dialog with it; this one never opens a file.
+class KindIconProvider : public QAbstractFileIconProvider {
+public:
+    KindIconProvider() { setOptions(DontUseCustomDirectoryIcons); }
+
+    QIcon icon(IconType type) const override
+    {
+        switch (type) {
+        case Computer:
+            return Standard(QStyle::SP_ComputerIcon);
+        case Desktop:
+            return Standard(QStyle::SP_DesktopIcon);
+        case Trashcan:
+            return Standard(QStyle::SP_TrashIcon);
+        case Network:
+            return Standard(QStyle::SP_DriveNetIcon);
+        case Drive:
+            return Standard(QStyle::SP_DriveHDIcon);
+        case Folder:
+            return Standard(QStyle::SP_DirIcon);
+        case File:
+            break;
+        }
+        return Standard(QStyle::SP_FileIcon);
+    }
+
+    QIcon icon(const QFileInfo& info) const override
+    {
+        if (info.isRoot())
+            return icon(Drive);
+        if (info.isDir())
+            return Standard(info.isSymLink() ? QStyle::SP_DirLinkIcon : QStyle::SP_DirIcon);
+        return Standard(info.isSymLink() ? QStyle::SP_FileLinkIcon : QStyle::SP_FileIcon);
+    }
+
+    QString type(const QFileInfo& info) const override
+    {
+        if (info.isRoot() || info.isDir())
+            return QAbstractFileIconProvider::type(info);
+        // By the name alone: a regular file's extension, never its contents.
+        if (!info.isFile())
+            return QCoreApplication::translate("QAbstractFileIconProvider", "File");
+        const QMimeType mime = QMimeDatabase().mimeTypeForFile(info, QMimeDatabase::MatchExtension);
+        if (mime.isDefault())
+            return QCoreApplication::translate("QAbstractFileIconProvider", "File");
+        return mime.comment();
+    }
+
+private:
+    static QIcon Standard(QStyle::StandardPixmap pixmap) { return QApplication::style()->standardIcon(pixmap); }
+};
 
 FileDialog::Chooser& TheChooser()
 {
@@ -30,8 +91,12 @@ std::optional<QString> FileDialog::Execute(QWidget* parent)
     if (TheChooser()) {
         chosen = TheChooser()(m_kind, m_fileName);
     } else {
+        // Declared first, so that it outlives the dialog that uses it.
+        KindIconProvider iconProvider;
+        // The desktop's own dialog where the platform offers one (a portal or
+        // the desktop's platform theme), Qt's own otherwise.
         QFileDialog dialog(parent);
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setIconProvider(&iconProvider);
         dialog.setNameFilter(Filter());
         // The filter list shows the description alone, "平ギアのデーター".
         dialog.setOption(QFileDialog::HideNameFilterDetails);

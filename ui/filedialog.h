@@ -1,6 +1,9 @@
 #pragma once
 // The open and save dialogs of the gear data files. Each keeps the name
-// confirmed in it last and offers it the next time it opens.
+// confirmed in it last and offers it the next time it opens. The dialog is the
+// desktop's own where the platform offers one (a desktop portal, the GNOME or
+// KDE platform theme), Qt's own otherwise, or always with the application
+// attribute Qt::AA_DontUseNativeDialogs (as the tests set it).
 
 #include <QString>
 

@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <limits>
+
 namespace {
 
 QFont GothicFont(int pixelSize, bool bold)
@@ -49,6 +51,9 @@ QLineEdit* MakeEdit(QWidget* parent, const char* name, const QString& accessible
     auto* edit = Place(new QLineEdit(parent), name);
     edit->setAccessibleName(accessibleName);
     edit->setReadOnly(readOnly);
+    // The whole text reaches the parser: a pasted text longer than Qt's
+    // default limit of 32767 characters is refused there, never cut here.
+    edit->setMaxLength(std::numeric_limits<int>::max());
     edit->setStyleSheet(QStringLiteral("QLineEdit { background-color: #FFFFFF; color: #000000;"
                                        " border: 1px solid #000000; padding: 0px 1px; }"));
     if (!readOnly)

@@ -10,6 +10,8 @@ export XDG_RUNTIME_DIR=$E2E_TMP/runtime
 mkdir -p "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM
+# The file dialogs driven here are Qt's own, not a desktop's.
+unset QT_QPA_PLATFORMTHEME XDG_CURRENT_DESKTOP DESKTOP_SESSION
 export LC_ALL=C.UTF-8
 
 CLIENT_HEIGHT=474   # the client area below the menu bar
@@ -78,11 +80,26 @@ x_diagnostics() {
     { grep -a 'X11-unix' /proc/net/unix 2>/dev/null || true; } | sed -n 1,10p >&2
 }
 
+# A program still running at the end is ended through ＥＮＤ, as a user ends it,
+# so that a sanitizer build checks its leaks on the way out; one that does not
+# end within 5 s is killed. A sanitizer report in the program's output fails
+# the test, whatever else passed.
 cleanup() {
-    [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null || true
+    local status=$?
+    if [ -n "${APP_PID:-}" ] && kill -0 "$APP_PID" 2>/dev/null; then
+        { [ -n "${WIN_X:-}" ] && menu_item File1 4; } >/dev/null 2>&1 || true
+        for _ in $(seq 50); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
+        kill "$APP_PID" 2>/dev/null || true
+    fi
     stop_x
     wait 2>/dev/null || true
+    if grep -qE 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$E2E_TMP/program.log" 2>/dev/null; then
+        echo "FAIL: a sanitizer report in the program's output" >&2
+        cat "$E2E_TMP/program.log" >&2
+        status=1
+    fi
     rm -rf "$E2E_TMP"
+    exit "$status"
 }
 trap cleanup EXIT
 
@@ -168,8 +185,8 @@ read_box() {
     xclip -o -selection clipboard
 }
 
-# Menu bar titles, by their x in the menu bar: ファイル, 編集, ヘルプ.
-declare -A MENU_X=([File1]=20 [Edit41]=160 [Help1]=280)
+# Menu bar titles, by their x in the menu bar: ファイル, 編集, ヘルプ (ツール lies between 編集 and ヘルプ).
+declare -A MENU_X=([File1]=20 [Edit41]=160 [Help1]=420)
 
 # Chooses item n (1-based) of a menu: a click on its title, then the keyboard.
 menu_item() {

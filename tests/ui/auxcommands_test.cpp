@@ -32,9 +32,12 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <arpa/inet.h>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
+#include <netinet/in.h>
+#include <sys/socket.h>
 
 // Receives the addresses the commands hand to the desktop.
 class UrlRecorder : public QObject {
@@ -500,6 +503,35 @@ TEST_F(AuxCommandsTest, PrintWithoutADefaultPrinterShowsTheMessage)
     const ToolOutput child = RunTool(QCoreApplication::applicationFilePath(), {filter}, &env);
     EXPECT_EQ(child.exitCode, 0) << child.out.toStdString();
     EXPECT_TRUE(child.out.contains(QLatin1String("[  PASSED  ] 1 test."))) << child.out.toStdString();
+}
+
+// A print server that takes connections and never answers: the command ends
+// with its message within its limit, and the window repaints meanwhile.
+TEST_F(AuxCommandsTest, PrintEndsWithAMessageWithinItsLimitWhenThePrintServerNeverAnswers)
+{
+    const int server = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::bind(server, reinterpret_cast<sockaddr*>(&address), length), 0);
+    ASSERT_EQ(::listen(server, 16), 0);   // the system takes the connections; nobody reads them
+    ASSERT_EQ(::getsockname(server, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    const QByteArray cupsServer = qgetenv("CUPS_SERVER");
+    qputenv("CUPS_SERVER", "127.0.0.1:" + QByteArray::number(ntohs(address.sin_port)));
+    form().show();
+    int paints = 0;
+    QTimer repaint;
+    QObject::connect(&repaint, &QTimer::timeout, [&] { paints += !form().clientArea()->grab().isNull(); });
+    repaint.start(100);
+    QElapsedTimer took;
+    took.start();
+    form().Print1->trigger();
+    const qint64 ms = took.elapsed();
+    ::close(server);   // the question left waiting ends now
+    cupsServer.isNull() ? qunsetenv("CUPS_SERVER") : qputenv("CUPS_SERVER", cupsServer);
+    EXPECT_EQ(m_errors, QStringList{QStringLiteral("印刷システムが 10 秒以内に応答しません.")});
+    EXPECT_GE(ms, 9900);
+    EXPECT_LT(ms, 11500);
+    EXPECT_GE(paints, 50) << "the window did not repaint while the print system was asked";
 }
 
 // The real thing: the default printer of this machine, a CUPS queue that

@@ -2,10 +2,22 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
+#include <sys/fanotify.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -42,4 +54,51 @@ TEST(FileDialogWindow, ShowsTheFilterDescriptionAndTheInitialName)
         EXPECT_EQ(seen.filterShown, QStringLiteral("平ギアのデーター"));
         EXPECT_EQ(seen.nameOffered, QStringLiteral("dumy.hgd"));
     }
+}
+
+// A FIFO blocks a reader until a writer comes, and a file on a hung network
+// mount blocks it too; "stuck.hgd" stands for one, held by a fanotify watch
+// that never answers (where the system allows one). The listing must learn each
+// entry's kind without opening it. After 10 s, or at the end, a writer comes
+// and the watch closes, so a listing that blocked fails instead of hanging.
+TEST(FileDialogWindow, ListsAFolderHoldingAFifoWithoutReadingIt)
+{
+    QTemporaryDir folder;
+    const QByteArray fifo = QFile::encodeName(folder.filePath(QStringLiteral("pipe.hgd")));
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    QStringList names{QStringLiteral("a.hgd"), QStringLiteral("stuck.hgd"), QStringLiteral("z.hgd")};
+    for (const QString& name : names)
+        QFile(folder.filePath(name)).open(QIODevice::WriteOnly);
+    const int watch = ::fanotify_init(FAN_CLASS_CONTENT | FAN_CLOEXEC, O_RDONLY);
+    if (::fanotify_mark(watch, FAN_MARK_ADD, FAN_OPEN_PERM, AT_FDCWD, QFile::encodeName(folder.filePath(names[1]))) != 0)
+        names.removeAt(1);
+    std::atomic<bool> finished{false};
+    std::thread release([&] {
+        for (int i = 0; i < 100 && !finished; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        ::close(::open(fifo.constData(), O_WRONLY | O_NONBLOCK));
+        ::close(watch);
+    });
+    QStringList typed;   // the entries whose type the listing has filled in
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        auto* model = dialog->findChild<QFileSystemModel*>();
+        QElapsedTimer waited;
+        waited.start();
+        while (typed.size() < names.size() && waited.elapsed() < 5000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+            typed.clear();
+            for (const QString& name : names)
+                if (!model->type(model->index(folder.filePath(name))).isEmpty())
+                    typed << name;
+        }
+        dialog->reject();
+    });
+    QElapsedTimer took;
+    took.start();
+    FileDialog(FileDialog::Kind::Open, folder.filePath(QStringLiteral("a.hgd"))).Execute(nullptr);
+    finished = true;
+    release.join();
+    EXPECT_EQ(typed, names);
+    EXPECT_LT(took.elapsed(), 6000) << "the window's thread was blocked";
 }

@@ -28,12 +28,26 @@ locale_t ClassicNumericLocale()
     return locale;
 }
 
+// The text as the message quotes it. A NUL would end the message where the
+// error box reads it, so each one is shown as the symbol U+2400 "␀".
+std::string Quoted(const std::string& text)
+{
+    std::string quoted = "'";
+    for (const char c : text) {
+        if (c == '\0')
+            quoted += "\u2400";
+        else
+            quoted += c;
+    }
+    return quoted + "'";
+}
+
 } // namespace
 
 std::int32_t ParseInteger(const std::string& text)
 {
     const auto fail = [&text]() -> std::int32_t {
-        throw AppError("'" + text + "' は整数ではありません");
+        throw AppError(Quoted(text) + " は整数ではありません");
     };
     const std::size_t n = text.size();
     std::size_t i = SkipBlanks(text, 0);
@@ -78,7 +92,7 @@ std::int32_t ParseInteger(const std::string& text)
 long double ParseFloat(const std::string& text, std::string_view decimalSeparator)
 {
     const auto fail = [&text]() -> long double {
-        throw AppError("'" + text + "' は浮動小数点数ではありません");
+        throw AppError(Quoted(text) + " は浮動小数点数ではありません");
     };
     const std::string_view separator = decimalSeparator.empty() ? std::string_view(".") : decimalSeparator;
     const std::size_t n = text.size();
