@@ -288,16 +288,21 @@ int TForm1::CheckTeeth()
 {
     const GearRecord& g = gearTable[kCurrentSlot];
     const TeethCheckResult check = CheckTeethCounts(g.Teeth, g.Teeth2);
+    ShowMessages(check.lines);
+    return check.result;
+}
+
+void TForm1::ShowMessages(const std::vector<std::string>& lines)
+{
     ListBox1->clear();
     QPalette palette = ListBox1->palette();
     palette.setColor(QPalette::Text, layout::kListTextColour);
     ListBox1->setPalette(palette);
-    for (const std::string& line : check.lines) {
+    for (const std::string& line : lines) {
         auto* item = new QListWidgetItem(Utf8(line), ListBox1);
         item->setSizeHint(QSize(0, 15));
         item->setForeground(layout::kListTextColour);
     }
-    return check.result;
 }
 
 void TForm1::BitBtn1Click()
@@ -306,6 +311,8 @@ void TForm1::BitBtn1Click()
     if (CheckTeeth() == 2)
         return;
     ComputeGearDimensions();
+    const GearRecord& g = gearTable[kCurrentSlot];
+    ShowMessages(CheckComputedGear(g.Teeth, g.Teeth2, g.TipThickness, g.Module).lines);
     ShowResults();
     RebuildOutline();
     ShowOutline();

@@ -14,6 +14,7 @@
 #include <QMainWindow>
 
 #include <string>
+#include <vector>
 
 class ImageBox;
 class QAction;
@@ -126,6 +127,8 @@ private:
     void createMenu();
     void connectCommands();
     void setTabOrder();
+    // Replaces the message list's lines, in its blue text.
+    void ShowMessages(const std::vector<std::string>& lines);
     void command(void (TForm1::*handler)());
 
     QWidget* m_client;
