@@ -105,6 +105,10 @@ TForm1::TForm1(QWidget* parent)
     move(layout::kWindowLeft, layout::kWindowTop);
 
     RunCommand(this, [this] { FormCreate(); });
+
+    // The window opens in the module box with its text selected, so that typing replaces it.
+    Edit1->setFocus();
+    Edit1->selectAll();
 }
 
 TForm1::~TForm1() = default;
@@ -233,6 +237,9 @@ void TForm1::command(void (TForm1::*handler)())
 void TForm1::connectCommands()
 {
     connect(BitBtn1, &QPushButton::clicked, this, [this] { command(&TForm1::BitBtn1Click); });
+    // Enter in an input box is a press of "計算・登録".
+    for (QLineEdit* input : {Edit1, Edit2, Edit4})
+        connect(input, &QLineEdit::returnPressed, BitBtn1, &QPushButton::click);
     connect(BitBtn2, &QPushButton::clicked, this, [this] { command(&TForm1::BitBtn2Click); });
     connect(BitBtn3, &QPushButton::clicked, this, [this] { command(&TForm1::BitBtn3Click); });
     connect(sg1, &StringGrid::click, this, [this] { command(&TForm1::sg1Click); });
