@@ -14,6 +14,7 @@
 #include "ui/stringgrid.h"
 
 #include <QButtonGroup>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +23,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 
 namespace {
 
@@ -101,8 +103,13 @@ TForm1::TForm1(QWidget* parent)
     setTabOrder();
     connectCommands();
 
-    resize(layout::kClientWidth, layout::kClientHeight + menuBar()->sizeHint().height());
-    move(layout::kWindowLeft, layout::kWindowTop);
+    // The designed place and size, inside the screen's available area.
+    const QScreen* screen = QGuiApplication::screenAt(QPoint(layout::kWindowLeft, layout::kWindowTop));
+    const int outerHeight = layout::kOuterHeight - layout::kMenuBarHeight + menuBar()->sizeHint().height();
+    const QRect outer = layout::FitInside(QRect(layout::kWindowLeft, layout::kWindowTop, layout::kOuterWidth, outerHeight),
+                                          (screen ? screen : QGuiApplication::primaryScreen())->availableGeometry());
+    resize(layout::ClientWidthOf(outer.width()), layout::ClientHeightOf(outer.height()));
+    move(outer.topLeft());
 
     RunCommand(this, [this] { FormCreate(); });
 
