@@ -30,28 +30,17 @@ for c in "${cases[@]}"; do
 
     [[ $bindir = /* ]] || bindir=$prefix/$bindir
     [[ $libexecdir = /* ]] || libexecdir=$prefix/$libexecdir
-    link=$dest$bindir/tsumugi
-    [ -L "$link" ] || fail "no link $link"
-    [[ $(readlink "$link") != /* ]] || fail "the link is absolute: $(readlink "$link")"
-    [ "$(realpath "$link")" = "$(realpath "$dest$libexecdir/tsumugi/tsumugi")" ] ||
-        fail "$link leads to $(realpath -m "$link")"
-    cmp -s "$link" "$program" || fail "the link leads to another program"
-    [ -f "$dest$libexecdir/tsumugi/helphelp.htm" ] || fail "no help page beside the program"
-    [ -x "$dest$bindir/tsumugi-cli" ] || fail "no tsumugi-cli"
-    share=$dest$prefix/share
-    for f in applications/tsumugi.desktop icons/hicolor/scalable/apps/tsumugi.svg \
-        metainfo/org.example.tsumugi.metainfo.xml man/man1/tsumugi.1 doc/tsumugi/LICENSE; do
-        [ -s "$share/$f" ] || fail "not installed: share/$f"
+    link=$dest$bindir/tsumugi share=$dest$prefix/share
+    [[ -L $link && $(readlink "$link") != /* ]] || fail "no relative link $link"
+    cmp -s "$link" "$program" && [ -x "$dest$bindir/tsumugi-cli" ] || fail "$link leads to $(realpath -m "$link")"
+    for f in "$dest$libexecdir/tsumugi/helphelp.htm" "$share"/{applications/tsumugi.desktop,man/man1/tsumugi.1} \
+        "$share"/{icons/hicolor/scalable/apps/tsumugi.svg,metainfo/org.example.tsumugi.metainfo.xml,doc/tsumugi/LICENSE}; do
+        [ -s "$f" ] || fail "not installed: $f"
     done
-    out=$(desktop-file-validate "$share/applications/tsumugi.desktop" 2>&1) || fail "desktop entry: $out"
-    [ -z "$out" ] || fail "desktop-file-validate: $out"
-    out=$(appstreamcli validate --no-net --pedantic "$share/metainfo/org.example.tsumugi.metainfo.xml" 2>&1) ||
-        fail "metainfo: $out"
-    [ "$out" = "✔ Validation was successful." ] || fail "appstreamcli: $out"
-    if command -v groff >/dev/null; then
-        out=$(groff -k -man -Tutf8 -ww -z "$share/man/man1/tsumugi.1" 2>&1)
-        [ -z "$out" ] || fail "man page: $out"
-    fi
+    out=$(desktop-file-validate "$share/applications/tsumugi.desktop" 2>&1) && [ -z "$out" ] || fail "desktop entry: $out"
+    out=$(appstreamcli validate --no-net --pedantic "$share/metainfo/org.example.tsumugi.metainfo.xml" 2>&1) &&
+        [ "$out" = "✔ Validation was successful." ] || fail "metainfo: $out"
+    out=$(groff -k -man -Tutf8 -ww -z "$share/man/man1/tsumugi.1" 2>&1) && [ -z "$out" ] || fail "man page: $out"
     echo "ok"
 done
 grep -qx 'StartupWMClass=tsumugi' "$src/app/tsumugi.desktop" || fail "the desktop entry names no window class tsumugi"
