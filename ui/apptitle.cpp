@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -17,8 +18,12 @@ QString ApplicationTitle()
 
 void InitApplication(QApplication& app)
 {
-    // The application name, not the display name: Qt would append a display name to every window caption.
-    QApplication::setApplicationName(ApplicationTitle());
+    // The program's ASCII name: on X11 it is the class of every window (WM_CLASS),
+    // which the desktop entry's StartupWMClass names. The title "歯形計算" captions
+    // the error boxes; it is no display name, which Qt would append to every caption.
+    QApplication::setApplicationName(QStringLiteral("tsumugi"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("tsumugi"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tsumugi.svg")));
     // The installed IPA faces answer to the design's names, and stand in for
     // them by name where fontconfig cannot list them so.
     const std::pair<QString, QString> faces[] = {{layout::kGothic, QStringLiteral("IPAPGothic")},

@@ -8,6 +8,7 @@ class QApplication;
 // "歯形計算": the application title, caption of every error box.
 QString ApplicationTitle();
 
-// Sets the title, makes installed Japanese faces answer to the names the window asks for and
+// Names the program "tsumugi" to the desktop, gives every window the gear icon,
+// makes installed Japanese faces answer to the names the window asks for and
 // loads Qt's Japanese translations.
 void InitApplication(QApplication& app);

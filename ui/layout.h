@@ -6,8 +6,10 @@
 #include "ui/logic/outlineview.h"
 
 #include <QColor>
+#include <QRect>
 #include <QString>
 
+#include <algorithm>
 #include <string_view>
 
 namespace layout {
@@ -47,6 +49,17 @@ inline constexpr int kFrameWidth = 8;
 inline constexpr int kCaptionHeight = 31;
 inline constexpr int ClientWidthOf(int outerWidth) { return outerWidth - 2 * kFrameWidth; }
 inline constexpr int ClientHeightOf(int outerHeight) { return outerHeight - kFrameWidth - kCaptionHeight; }
+
+// A window's outer rectangle moved, and shrunk where it is larger, so that
+// all of it lies inside the screen's available area.
+inline QRect FitInside(QRect outer, const QRect& available)
+{
+    outer.setWidth(std::min(outer.width(), available.width()));
+    outer.setHeight(std::min(outer.height(), available.height()));
+    outer.moveTo(std::clamp(outer.left(), available.left(), available.left() + available.width() - outer.width()),
+                 std::clamp(outer.top(), available.top(), available.top() + available.height() - outer.height()));
+    return outer;
+}
 
 // The main window: screen position, outer size (frame included) and the
 // client area below its menu bar of 19 px.

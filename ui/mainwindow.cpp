@@ -8,6 +8,7 @@
 #include "ui/stringgrid.h"
 
 #include <QButtonGroup>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +17,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 
 #include <limits>
 
@@ -100,12 +102,21 @@ TForm1::TForm1(QWidget* parent)
     setTabOrder();
     connectCommands();
 
-    resize(layout::kClientWidth, layout::kClientHeight + menuBar()->sizeHint().height());
-    move(layout::kWindowLeft, layout::kWindowTop);
+    // The designed place and size, inside the screen's available area.
+    const QScreen* screen = QGuiApplication::screenAt(QPoint(layout::kWindowLeft, layout::kWindowTop));
+    const int outerHeight = layout::kOuterHeight - layout::kMenuBarHeight + menuBar()->sizeHint().height();
+    const QRect outer = layout::FitInside(QRect(layout::kWindowLeft, layout::kWindowTop, layout::kOuterWidth, outerHeight),
+                                          (screen ? screen : QGuiApplication::primaryScreen())->availableGeometry());
+    resize(layout::ClientWidthOf(outer.width()), layout::ClientHeightOf(outer.height()));
+    move(outer.topLeft());
 
     RunCommand(this, [this] { FormCreate(); });
     InstallExportTool(*this);
     InstallPairTool(*this);
+
+    // The window opens in the module box with its text selected, so that typing replaces it.
+    Edit1->setFocus();
+    Edit1->selectAll();
 }
 
 TForm1::~TForm1() = default;
@@ -234,6 +245,9 @@ void TForm1::command(void (TForm1::*handler)())
 void TForm1::connectCommands()
 {
     connect(BitBtn1, &QPushButton::clicked, this, [this] { command(&TForm1::BitBtn1Click); });
+    // Enter in an input box is a press of "計算・登録".
+    for (QLineEdit* input : {Edit1, Edit2, Edit4})
+        connect(input, &QLineEdit::returnPressed, BitBtn1, &QPushButton::click);
     connect(BitBtn2, &QPushButton::clicked, this, [this] { command(&TForm1::BitBtn2Click); });
     connect(BitBtn3, &QPushButton::clicked, this, [this] { command(&TForm1::BitBtn3Click); });
     connect(sg1, &StringGrid::click, this, [this] { command(&TForm1::sg1Click); });

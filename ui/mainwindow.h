@@ -20,6 +20,7 @@
 #include <QMainWindow>
 
 #include <string>
+#include <vector>
 
 class ImageBox;
 class QAction;

@@ -3,6 +3,8 @@
 #include "ui/layout.h"
 
 #include <QFont>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -14,8 +16,6 @@ constexpr int kLeft = 290;
 constexpr int kTop = 222;
 constexpr int kOuterWidth = 292;
 constexpr int kOuterHeight = 225;
-constexpr int kClientWidth = layout::ClientWidthOf(kOuterWidth);
-constexpr int kClientHeight = layout::ClientHeightOf(kOuterHeight);
 
 }  // namespace
 
@@ -48,6 +48,8 @@ VersionBox::VersionBox(QWidget* parent) : QDialog(parent)
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, [this] { accept(); });
 
-    resize(kClientWidth, kClientHeight);
-    move(kLeft, kTop);
+    const QRect outer = layout::FitInside(QRect(kLeft, kTop, kOuterWidth, kOuterHeight),
+                                          QGuiApplication::primaryScreen()->availableGeometry());
+    resize(layout::ClientWidthOf(outer.width()), layout::ClientHeightOf(outer.height()));
+    move(outer.topLeft());
 }

@@ -1,5 +1,10 @@
 #include "ui/logic/teethchecks.h"
 
+#include "geardata/gearrecord.h"
+#include "geometry/dimensions.h"
+
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -45,6 +50,38 @@ TEST(CheckTeethCounts, LinesAndResults)
             EXPECT_EQ(r.lines, c.lines);
         }
     }
+}
+
+// The gear as the calculate command computes it, then the list it shows.
+TEST(CheckComputedGear, ImpossibleThinAndSoundGears)
+{
+    const std::string crossed = "警告：歯先が尖って交差、歯形不成立", inside = "警告：歯先円が基礎円内、歯形不成立",
+                      thin = "警告：歯先歯厚が薄い、０．２５ｍ未満";
+    struct Case {
+        double module;
+        std::int32_t teeth;
+        double shift;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {1, 20, 2, {crossed}},  {1, 18, -2, {inside}}, {1, 10, 1.2, {kZ1Warning, crossed}},   // -0.698, NAN, -0.605
+        {1, 18, 0.8, {thin}},   {2, 18, 0.85, {thin}},                                        // 0.249, 0.427
+        {1, 18, 0, CheckTeethCounts(18, 20).lines}, {1, 13, 0, {kZ1Warning}},                 // 0.682, 0.661
+    };
+    for (const Case& c : cases) {
+        ResetGearTable();
+        GearRecord& g = gearTable[kCurrentSlot];
+        g.Module = c.module;
+        g.Teeth = c.teeth;
+        g.Shift = c.shift;
+        ComputeGearDimensions();
+        const TeethCheckResult r = CheckComputedGear(g.Teeth, g.Teeth2, g.TipThickness, g.Module);
+        EXPECT_EQ(r.lines, c.lines) << c.module << " / " << c.teeth << " / " << c.shift;
+        EXPECT_EQ(r.result, c.lines.size() == 4 ? 0 : 1);
+    }
+    EXPECT_TRUE(TipThicknessFindings(0.25, 1).empty());   // a quarter module is thick enough
+    EXPECT_EQ(TipThicknessFindings(std::nextafter(0.25, 0.0), 1), std::vector<std::string>{thin});
+    EXPECT_EQ(TipThicknessFindings(-0.0, 1), std::vector<std::string>{crossed});
 }
 
 }  // namespace

@@ -34,11 +34,12 @@ fail() {
 # raced for. -noreset keeps it from resetting when its last client leaves, so a
 # client arriving right after the readiness check finds it up. A slow start on
 # a busy machine is waited for; a server that dies at start is replaced.
+# The screen is 1280 × 1024 unless SCREEN says another size (WIDTHxHEIGHT).
 start_x() {
-    local attempt n info
+    local attempt n info screen=${SCREEN:-1280x1024}
     for attempt in $(seq 5); do
         rm -f "$E2E_TMP/display"
-        Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+        Xvfb -displayfd 9 -screen 0 "${screen}x24" -nolisten tcp -noreset \
             9>"$E2E_TMP/display" >"$E2E_TMP/xvfb.log" 2>&1 &
         XVFB_PID=$!
         for _ in $(seq 600); do
@@ -47,7 +48,7 @@ start_x() {
             # Read all of xdpyinfo's answer: under pipefail, grep -q leaving
             # early would fail the check through xdpyinfo's broken pipe.
             if [ -n "$n" ] && info=$(DISPLAY=:$n xdpyinfo 2>/dev/null) &&
-                [[ $info =~ dimensions:\ +1280x1024\ pixels ]]; then
+                [[ $info =~ dimensions:\ +${screen}\ pixels ]]; then
                 export DISPLAY=:$n
                 return 0
             fi
@@ -185,8 +186,8 @@ read_box() {
     xclip -o -selection clipboard
 }
 
-# Menu bar titles, by their x in the menu bar: ファイル, 編集, ヘルプ (ツール lies between 編集 and ヘルプ).
-declare -A MENU_X=([File1]=20 [Edit41]=160 [Help1]=420)
+# Menu bar titles, by their x in the menu bar: ファイル, 編集, ツール, ヘルプ.
+declare -A MENU_X=([File1]=20 [Edit41]=160 [Tool1]=290 [Help1]=420)
 
 # Chooses item n (1-based) of a menu: a click on its title, then the keyboard.
 menu_item() {

@@ -6,7 +6,8 @@
 
 TEST(Application, TitleAndFontSubstitutes)
 {
-    EXPECT_EQ(QApplication::applicationName(), QStringLiteral("歯形計算"));
+    EXPECT_EQ(ApplicationTitle(), QStringLiteral("歯形計算"));
+    EXPECT_EQ(QApplication::applicationName(), QStringLiteral("tsumugi"));   // the X11 window class
     EXPECT_EQ(QFont::substitute(QStringLiteral("ＭＳ Ｐゴシック")).toLower(), QStringLiteral("ipapgothic"));
     EXPECT_EQ(QFont::substitute(QStringLiteral("ＭＳ Ｐ明朝")).toLower(), QStringLiteral("ipapmincho"));
 }

@@ -30,6 +30,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
+#include <QRegularExpression>
 #include <QUrl>
 
 #include <arpa/inet.h>
@@ -419,9 +420,13 @@ TEST(HelpPage, JapaneseSelfContainedAndCoversTheTool)
         "0 による浮動小数点数除算", "浮動小数点数のオーバーフロー", "は開けません", "ストリームからの読み込みエラー",
         "メモリストリームの拡大中にメモリが足りなくなりました", "を作成できません", "ストリームへの書き込みエラー",
         "クリップボードを開くことができません", "デフォルト プリンタが存在しません", "印刷を開始できません",
-        "印刷できませんでした"};
+        "印刷できませんでした", "警告：歯先が尖って交差、歯形不成立", "警告：歯先円が基礎円内、歯形不成立",
+        "警告：歯先歯厚が薄い、０．２５ｍ未満", "Enter", "GPL-3.0-or-later"};
     for (const QString& topic : topics)
         EXPECT_TRUE(text.contains(topic)) << topic.toStdString();
+    // A line break between two Japanese characters would show as a stray blank in a browser.
+    const QRegularExpression strayBlank(QStringLiteral("[\\x{3000}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]\\n\\s*[\\x{3000}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]"));
+    EXPECT_FALSE(text.contains(strayBlank)) << text.mid(text.indexOf(strayBlank), 40).toStdString();
 }
 
 TEST_F(AuxCommandsTest, HomePageButtonOpensTheAddressOfTheCreditLine)

@@ -173,6 +173,15 @@ TEST_F(FormTest, TipInsideTheBaseCircleShowsNoThickness)
     EXPECT_EQ(Results(), (QStringList{"18.000", "16.000", "11.500", "16.914", "NAN"}));
 }
 
+// An impossible gear is still computed, shown and registered, with its warning.
+TEST_F(FormTest, ImpossibleGearIsReportedAndStillRegistered)
+{
+    Calculate("1", "10", "1.2");
+    EXPECT_EQ(Messages(), (QStringList{"警告：歯数Ｚ１が小さい、ｱﾝﾀﾞｰｶｯﾄ発生", "警告：歯先が尖って交差、歯形不成立"}));
+    EXPECT_EQ(Row(1), (QStringList{"1", "1.000", "10", "1.200", "14.400"}));
+    EXPECT_EQ(Results().last(), QStringLiteral("-0.605"));
+}
+
 TEST_F(FormTest, EveryControlAtItsPlace)
 {
     // At the opening size, and where the user makes the window larger or smaller.

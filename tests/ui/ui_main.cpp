@@ -6,7 +6,10 @@
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    // The offscreen platform with one 1280 × 1024 screen, a desktop the window opens on at its designed place.
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.isEmpty() || platform == "offscreen")
+        qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + TSUMUGI_TEST_SCREEN);
     // The file dialogs under test are Qt's own, whatever the desktop offers.
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     QApplication app(argc, argv);

@@ -67,6 +67,11 @@ void Calculate(GearView& view, const InputTexts& texts)
     if (CheckTeeth(view) == 2)
         return;
     ComputeGearDimensions();
+    // A gear that cannot be made (no positive tip thickness, or a tip too
+    // thin) is still shown and registered, with its finding in the list.
+    const GearRecord& g = gearTable[kCurrentSlot];
+    if (!TipThicknessFindings(g.TipThickness, g.Module).empty())
+        view.ShowMessages(CheckComputedGear(g.Teeth, g.Teeth2, g.TipThickness, g.Module).lines);
     ShowResults(view);
     RebuildOutline();
     view.ShowOutline();

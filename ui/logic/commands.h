@@ -74,7 +74,8 @@ int CheckTeeth(GearView& view);
 // Inserts slot 0 as row 1 and shows every row in use.
 void RegisterCurrentGear(GearView& view);
 
-// "計算・登録": read, check, compute, show, draw, register.
+// "計算・登録": read, check, compute (the tip thickness findings join the
+// message list), show, draw, register.
 void Calculate(GearView& view, const InputTexts& texts);
 
 // A row recall: the gear of row `row` into slot 0, shown and drawn without

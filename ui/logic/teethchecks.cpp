@@ -1,9 +1,13 @@
 #include "ui/logic/teethchecks.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 constexpr std::int32_t kUndercutLimit = 13;   // this many teeth or fewer undercut
 constexpr std::int32_t kMaxTeeth = 70;        // more than this cannot be computed
+constexpr double kThinTipRatio = 0.25;        // a tip thinner than this many modules is too thin
 
 }  // namespace
 
@@ -37,5 +41,29 @@ TeethCheckResult CheckTeethCounts(std::int32_t teeth, std::int32_t teeth2)
     out.lines.emplace_back("E-mail：tsumugi@example.org");
     out.lines.emplace_back(std::string("HP：") + HomePageAddress());
     out.lines.emplace_back("エラー＝０、警告＝０");
+    return out;
+}
+
+std::vector<std::string> TipThicknessFindings(double tipThickness, double module)
+{
+    if (std::isnan(tipThickness))
+        return {"警告：歯先円が基礎円内、歯形不成立"};
+    if (!(tipThickness > 0.0))
+        return {"警告：歯先が尖って交差、歯形不成立"};
+    if (tipThickness < kThinTipRatio * module)
+        return {"警告：歯先歯厚が薄い、０．２５ｍ未満"};
+    return {};
+}
+
+TeethCheckResult CheckComputedGear(std::int32_t teeth, std::int32_t teeth2, double tipThickness, double module)
+{
+    TeethCheckResult out = CheckTeethCounts(teeth, teeth2);
+    const std::vector<std::string> findings = TipThicknessFindings(tipThickness, module);
+    if (findings.empty())
+        return out;
+    if (out.result == 0)
+        out.lines.clear();   // the no-findings block
+    out.lines.insert(out.lines.end(), findings.begin(), findings.end());
+    out.result = std::max(out.result, 1);
     return out;
 }
