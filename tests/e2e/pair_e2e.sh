@@ -12,10 +12,8 @@ type_into Edit2 "12"
 type_into Edit4 "0.6"
 click_control BitBtn1
 
-# ツール is the third menu title; its first item is かみあい.
-xdotool mousemove --sync $((WIN_X + 290)) $((WIN_Y + MENU_H / 2)) click 1
-sleep 0.4
-xdotool key --clearmodifiers Down Return
+# ツール: 検査寸法, 歯形の書き出し, かみあい.
+menu_item Tool1 3
 PAIR=$(wait_window "かみあい") || fail "the window かみあい did not appear"
 sleep 0.3
 read -r PX PY < <(xdotool getwindowgeometry --shell "$PAIR" | awk -F= '/^X=/{x=$2} /^Y=/{y=$2} END{print x, y}')
