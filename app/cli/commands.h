@@ -15,3 +15,9 @@ enum CliExit : int {
 struct CliContext {
     int exitCode = kExitOk;
 };
+
+// gear, batch and table: one gear, a stream of gears, a gear data file.
+void AddGearCommands(CLI::App& app, CliContext& context);
+
+// The exit codes as --help lists them.
+const char* ExitCodeHelp();
