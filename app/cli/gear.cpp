@@ -16,6 +16,7 @@ namespace {
 
 struct GearOptions {
     std::string module, teeth, shift = "0", pin, spanTeeth;
+    bool pinGiven = false, spanTeethGiven = false;
     std::int32_t pressureAngleIndex = 1;
     OutputFormat format = OutputFormat::Text;
 };
@@ -27,9 +28,9 @@ int RunGear(const GearOptions& options)
     GearOutcome outcome;
     try {
         ParseGearTexts(inputs, options.module, options.teeth, options.shift);
-        if (!options.pin.empty())
+        if (options.pinGiven)
             inputs.request.pinDiameter = Store(ParseFloat(options.pin, "."));
-        if (!options.spanTeeth.empty())
+        if (options.spanTeethGiven)
             inputs.request.spanTeeth = ParseInteger(options.spanTeeth);
         outcome = CalculateGear(inputs);
     } catch (const AppError& e) {
@@ -69,10 +70,14 @@ void AddGearCommands(CLI::App& app, CliContext& context)
     gear->add_option("-z,--teeth", options->teeth, "number of teeth")->required();
     gear->add_option("-x,--shift", options->shift, "profile shift coefficient (default 0)");
     AddPressureAngleOption(*gear, options->pressureAngleIndex);
-    gear->add_option("--pin", options->pin, "pin (ball) diameter for the measurement over pins (default: the ideal pin)");
-    gear->add_option("--span-teeth", options->spanTeeth, "teeth k spanned by the micrometer (default: recommended)");
+    CLI::Option* pin = gear->add_option("--pin", options->pin, "pin (ball) diameter for the measurement over pins (default: the ideal pin)");
+    CLI::Option* spanTeeth = gear->add_option("--span-teeth", options->spanTeeth, "teeth k spanned by the micrometer (default: recommended)");
     AddFormatOption(*gear, options->format, {"text", "json", "csv"});
-    gear->callback([options, &context] { context.exitCode = RunGear(*options); });
+    gear->callback([options, pin, spanTeeth, &context] {
+        options->pinGiven = pin->count() > 0;
+        options->spanTeethGiven = spanTeeth->count() > 0;
+        context.exitCode = RunGear(*options);
+    });
 
     AddBatchCommand(app, context);
     AddTableCommand(app, context);
