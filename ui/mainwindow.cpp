@@ -7,6 +7,7 @@
 #include "geometry/outline.h"
 #include "ui/errorbox.h"
 #include "ui/imagebox.h"
+#include "ui/inspectionwindow.h"
 #include "ui/layout.h"
 #include "ui/logic/inputparse.h"
 #include "ui/logic/numbertext.h"
@@ -105,6 +106,7 @@ TForm1::TForm1(QWidget* parent)
     move(layout::kWindowLeft, layout::kWindowTop);
 
     RunCommand(this, [this] { FormCreate(); });
+    InstallInspectionTool(*this);
 }
 
 TForm1::~TForm1() = default;
