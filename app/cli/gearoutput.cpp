@@ -23,10 +23,10 @@ std::string Joined(const std::vector<std::string>& lines, const char* between)
 }
 
 // Reasons of the absent values and the findings, for the last CSV cell.
-std::string Notes(const GearOutcome& o)
+std::string Notes(const GearOutcome& o, const std::vector<InspectionRow>& rows)
 {
     std::vector<std::string> notes;
-    for (const InspectionRow& row : InspectionRows(o.gear, o.inspection))
+    for (const InspectionRow& row : rows)
         if (!row.measure.present())
             notes.push_back(std::string(row.key) + ": " + row.measure.reason);
     for (const std::string& line : InspectionFindings(o.inspection))
@@ -151,27 +151,34 @@ std::string GearCsvHeader(bool withLine)
 
 std::string GearCsvRow(const GearOutcome& o, long line)
 {
+    // Written straight into one string: numbers need no quoting, only the text cells go through CsvCell.
     const GearRecord& g = o.record;
-    std::vector<std::string> cells;
-    cells.reserve(32);
+    std::string out;
+    out.reserve(512);
+    auto cell = [&out](const std::string& text) {
+        out += text;
+        out += ',';
+    };
     if (line >= 0)
-        cells.push_back(std::to_string(line));
-    cells.push_back(RoundTripText(g.Module));
-    cells.push_back(FormatInteger(g.Teeth));
-    cells.push_back(RoundTripText(g.Shift));
-    cells.push_back(RoundTripText(PressureAngleDegrees(g.PressureAngleIndex)));
-    for (std::string& text : ResultTexts(g, "."))
-        cells.push_back(std::move(text));
-    cells.push_back(o.check.result != 0 ? Joined(o.check.lines, " / ") : std::string());   // the warnings
-    for (const InspectionRow& row : InspectionRows(o.gear, o.inspection)) {
+        cell(std::to_string(line));
+    cell(RoundTripText(g.Module));
+    cell(FormatInteger(g.Teeth));
+    cell(RoundTripText(g.Shift));
+    cell(RoundTripText(PressureAngleDegrees(g.PressureAngleIndex)));
+    for (const std::string& text : ResultTexts(g, "."))
+        cell(text);
+    cell(o.check.result != 0 ? CsvCell(Joined(o.check.lines, " / ")) : std::string());   // the warnings
+    const std::vector<InspectionRow> rows = InspectionRows(o.gear, o.inspection);
+    for (const InspectionRow& row : rows) {
         if (!row.measure.present())
-            cells.emplace_back();
+            out += ',';
         else if (row.kind == InspectionRowKind::Length)
-            cells.push_back(RoundTripText(*row.measure.value));
+            cell(RoundTripText(*row.measure.value));
         else
-            cells.push_back(std::to_string(static_cast<long long>(*row.measure.value)));
+            cell(std::to_string(static_cast<long long>(*row.measure.value)));
     }
-    cells.push_back(std::to_string(o.inspection.spans[1].teeth));
-    cells.push_back(Notes(o));
-    return CsvLine(cells);
+    cell(std::to_string(o.inspection.spans[1].teeth));
+    out += CsvCell(Notes(o, rows));
+    out += '\n';
+    return out;
 }
