@@ -16,6 +16,14 @@ constexpr L kThinTipFactor = 0.25L;        // a tip thinner than 0.25 m is too t
 
 L Involute(L a) { return std::tan(a) - a; }
 
+// A value as a double; one that is not finite or leaves the double range has no meaning here.
+Measure Value(L v)
+{
+    if (!std::isfinite(v) || std::fabs(v) > std::numeric_limits<double>::max())
+        return Measure::Absent("値が数の範囲を超えます");
+    return Measure::Of(static_cast<double>(v));
+}
+
 // The reason every value is absent, or empty when the gear can be measured.
 std::string GearDefect(const InspectionGear& g)
 {
@@ -57,8 +65,8 @@ SpanMeasure Span(const Circles& c, std::int32_t k)
         out.span = out.contactDiameter = Measure::Absent(why);
         return out;
     }
-    out.span = Measure::Of(static_cast<double>(w));
-    out.contactDiameter = Measure::Of(static_cast<double>(contact));
+    out.span = Value(w);
+    out.contactDiameter = Value(contact);
     return out;
 }
 
@@ -90,7 +98,7 @@ void Pins(const Circles& c, const InspectionRequest& request, InspectionResult& 
             return;
         }
     }
-    r.pinDiameter = Measure::Of(static_cast<double>(dp));
+    r.pinDiameter = Value(dp);
 
     const L v = dp / c.db + offset;
     const L phi = InverseInvolute(v);
@@ -114,8 +122,8 @@ void Pins(const Circles& c, const InspectionRequest& request, InspectionResult& 
     }
     const bool even = static_cast<std::int64_t>(c.z) % 2 == 0;
     const L spread = even ? 2 * centre : 2 * centre * std::cos(kPiL / (2 * c.z));
-    r.overPins = Measure::Of(static_cast<double>(spread + dp));
-    r.pinContactDiameter = Measure::Of(static_cast<double>(2 * std::sqrt(rb * rb + roll * roll)));
+    r.overPins = Value(spread + dp);
+    r.pinContactDiameter = Value(2 * std::sqrt(rb * rb + roll * roll));
 }
 
 }  // namespace
@@ -194,7 +202,7 @@ InspectionResult ComputeInspection(const InspectionGear& gear, const InspectionR
 
     // Thickness on the pitch circle and its chord.
     const L s = c.m * (kPiL / 2 + 2 * c.x * std::tan(c.alpha));
-    r.toothThickness = Measure::Of(static_cast<double>(s));
+    r.toothThickness = Value(s);
     const L addendum = (c.da - c.d) / 2;
     if (!(s > 0)) {
         r.chordalThickness = r.chordalHeight = Measure::Absent("ピッチ円上に歯がありません");
@@ -202,8 +210,8 @@ InspectionResult ComputeInspection(const InspectionGear& gear, const InspectionR
         r.chordalThickness = r.chordalHeight = Measure::Absent("ピッチ円が歯先円の外にあります");
     } else {
         const L halfAngle = s / c.d;
-        r.chordalThickness = Measure::Of(static_cast<double>(c.d * std::sin(halfAngle)));
-        r.chordalHeight = Measure::Of(static_cast<double>(addendum + c.d / 2 * (1 - std::cos(halfAngle))));
+        r.chordalThickness = Value(c.d * std::sin(halfAngle));
+        r.chordalHeight = Value(addendum + c.d / 2 * (1 - std::cos(halfAngle)));
     }
 
     // Span: the recommended k puts the contact nearest the circle d + 2xm.
@@ -211,10 +219,19 @@ InspectionResult ComputeInspection(const InspectionGear& gear, const InspectionR
     const L kReal =
         c.z / kPiL * (std::tan(angleAtMiddle) - Involute(c.alpha) - 2 * c.x * std::tan(c.alpha) / c.z) + 0.5L;
     const L kRecommended = std::floor(kReal + 0.5L);
-    r.recommendedSpanTeeth = Measure::Of(static_cast<double>(kRecommended));
-    std::int64_t k = request.spanTeeth ? *request.spanTeeth : static_cast<std::int64_t>(kRecommended);
+    constexpr L kTeethCeiling = 2147483647.0L;
+    const bool countable = std::fabs(kRecommended) <= kTeethCeiling;   // NaN is not
+    r.recommendedSpanTeeth = countable ? Measure::Of(static_cast<double>(kRecommended))
+                                       : Measure::Absent("推奨またぎ歯数が求まりません");
+    const std::int64_t k = request.spanTeeth ? *request.spanTeeth
+                           : countable        ? static_cast<std::int64_t>(kRecommended)
+                                              : 0;
     for (int i = 0; i < 3; ++i) {
         const std::int64_t ki = k - 1 + i;
+        if (!countable && !request.spanTeeth) {
+            r.spans[i] = {static_cast<std::int32_t>(ki), r.recommendedSpanTeeth, r.recommendedSpanTeeth};
+            continue;
+        }
         r.spans[i] = ki < std::numeric_limits<std::int32_t>::min() || ki > std::numeric_limits<std::int32_t>::max()
                          ? SpanMeasure{0, Measure::Absent("またぎ歯数が大きすぎます"),
                                        Measure::Absent("またぎ歯数が大きすぎます")}
@@ -225,7 +242,7 @@ InspectionResult ComputeInspection(const InspectionGear& gear, const InspectionR
 
     const L sinAlpha = std::sin(c.alpha);
     const L minShift = 1 - c.z * sinAlpha * sinAlpha / 2;
-    r.minShift = Measure::Of(static_cast<double>(minShift));
+    r.minShift = Value(minShift);
     r.undercut = L(gear.shift) < minShift;
 
     if (c.da < c.db) {
@@ -233,11 +250,12 @@ InspectionResult ComputeInspection(const InspectionGear& gear, const InspectionR
     } else {
         const L tipAngle = std::acos(c.db / c.da);
         const L sa = c.da * (s / c.d + Involute(c.alpha) - Involute(tipAngle));
-        r.tipThickness = Measure::Of(static_cast<double>(sa));
-        r.tipFindings = TipThicknessFindings(static_cast<double>(sa), gear.module);
+        r.tipThickness = Value(sa);
+        if (r.tipThickness.present())
+            r.tipFindings = TipThicknessFindings(*r.tipThickness.value, gear.module);
     }
 
-    r.basePitch = Measure::Of(static_cast<double>(kPiL * c.m * std::cos(c.alpha)));
-    r.wholeDepth = Measure::Of(static_cast<double>(kWholeDepthFactor * c.m));
+    r.basePitch = Value(kPiL * c.m * std::cos(c.alpha));
+    r.wholeDepth = Value(kWholeDepthFactor * c.m);
     return r;
 }

@@ -145,6 +145,8 @@ TEST(Inspection, AbsentWithReason)
          "ピンが小さすぎて歯面に当たりません"},
         {"pin 0", ComputeInspection({1, 18, 0, 20}, {0.0, std::nullopt}).pinDiameter, "ピン径が正の数ではありません"},
         {"tip in base", ComputeInspection({1, 18, -1.6, 20}).tipThickness, "歯先円が基礎円の内側にあります"},
+        {"shift 1e300", ComputeInspection({1, 18, 1e300, 20}).spans[1].span, "推奨またぎ歯数が求まりません"},
+        {"module 1e307", ComputeInspection({1e307, 70, 0, 20}).overPins, "値が数の範囲を超えます"},
     };
     for (const auto& c : cases) {
         EXPECT_FALSE(c.got.present()) << c.what;
