@@ -41,6 +41,8 @@ ROWS = [
      "repainting the whole window", "BM_RepaintWindow", None),
     ("View switch (表示設定), 70 teeth, painted", "BM_ViewSwitch",
      "repainting the outline view", "BM_RepaintOutlineView", ("time", 0.2e6)),
+    ("tsumugi-cli batch, 100,000 gears, CSV in and CSV out", "BM_Batch100k",
+     "the same gears through ComputeGearDimensions alone", "BM_ComputeGearDimensions100k", ("ratio", 5.0)),
     ("Start-up to the first painted main window", "BM_Startup/tsumugi",
      "bare main window, same menu bar", "BM_Startup/bare_window", ("ratio", 1.5)),
     ("Start-up peak memory", "BM_Startup/tsumugi#peak_KiB",

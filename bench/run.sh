@@ -39,7 +39,9 @@ run() {   # name, then the benchmark's own arguments
 run bench_core --benchmark_repetitions="$reps" --benchmark_min_time=0.2
 run bench_window --benchmark_repetitions="$reps" --benchmark_min_time=0.2
 run bench_export --benchmark_repetitions="$reps" --benchmark_min_time=0.2
+run bench_cli --benchmark_repetitions="$reps"
 # The two start-up programs' runs in random order, so both share whatever the machine is doing.
 run bench_startup --benchmark_enable_random_interleaving=true
 
-python3 bench/report.py "$results"/bench_core.json "$results"/bench_window.json "$results"/bench_export.json "$results"/bench_startup.json
+python3 bench/report.py "$results"/bench_core.json "$results"/bench_window.json "$results"/bench_export.json \
+    "$results"/bench_cli.json "$results"/bench_startup.json

@@ -35,29 +35,15 @@ long double Radians(double degrees)
     return static_cast<long double>(degrees) * kPi / 180.0L;
 }
 
-long double Involute(long double phi)
-{
-    return std::tan(phi) - phi;
-}
-
-}  // namespace
-
-long double InverseInvolute(long double involute)
+// The working pressure angle for an involute value; refused unless positive and finite.
+long double WorkingAngle(long double involute)
 {
     if (!(involute > 0.0L && std::isfinite(involute)))
         throw AppError("作用圧力角が求まりません（インボリュート関数の値が正ではありません）");
-    // Both starting points lie right of the root: tan(phi) - phi >= phi^3 / 3,
-    // and at atan(c + pi/2) the involute is pi/2 - phi > 0 above c.
-    long double phi = std::min(std::cbrt(3.0L * involute), std::atan(involute + kPi / 2.0L));
-    for (int round = 0; round < 200; ++round) {
-        const long double t = std::tan(phi);
-        const long double next = phi - (t - phi - involute) / (t * t);
-        if (!(next < phi))
-            break;   // no more progress: the root to the last bit
-        phi = next;
-    }
-    return phi;
+    return InverseInvolute(involute);
 }
+
+}  // namespace
 
 PairResult ComputePair(const PairInput& in)
 {
@@ -79,7 +65,7 @@ PairResult ComputePair(const PairInput& in)
     const long double invW = invA + 2.0L * tanA * xSum / zSum;
     if (!(invW > 0.0L))
         throw AppError("転位係数の和 x1+x2 が小さすぎて、かみあう中心距離がありません");
-    const long double alphaW = InverseInvolute(invW);
+    const long double alphaW = WorkingAngle(invW);
     const long double a0 = m * zSum / 2.0L;
     const long double a = a0 * cosA / std::cos(alphaW);
     const long double y = (a - a0) / m;

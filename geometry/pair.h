@@ -9,6 +9,8 @@
 // root diameter 4.5 m below the unshortened tip diameter (clearance 0.25 m).
 // Angles are computed with the gear's own pressure angle and the exact pi.
 
+#include "geometry/involute.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -43,12 +45,6 @@ struct PairResult {
 
 // The contact ratio below which a pair draws a warning.
 inline constexpr double kMinimumContactRatio = 1.2;
-
-// The angle phi in (0, pi/2) whose involute tan(phi) - phi equals `involute`,
-// by Newton's method from the right (the involute is convex, so the rounds fall
-// monotonically onto the root) to full precision. A value that is not positive
-// and finite is refused.
-long double InverseInvolute(long double involute);
 
 // The pair for given shifts x1, x2.
 PairResult ComputePair(const PairInput& input);

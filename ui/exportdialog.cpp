@@ -3,6 +3,7 @@
 #include "export/profileexport.h"
 #include "geardata/apperror.h"
 #include "geardata/gearrecord.h"
+#include "geardata/programstate.h"
 #include "geardata/safefile.h"
 #include "ui/errorbox.h"
 #include "ui/logic/inputparse.h"

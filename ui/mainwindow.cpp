@@ -3,6 +3,7 @@
 #include "ui/errorbox.h"
 #include "ui/exportdialog.h"
 #include "ui/imagebox.h"
+#include "ui/inspectionwindow.h"
 #include "ui/layout.h"
 #include "ui/pairwindow.h"
 #include "ui/stringgrid.h"
@@ -111,6 +112,7 @@ TForm1::TForm1(QWidget* parent)
     move(outer.topLeft());
 
     RunCommand(this, [this] { FormCreate(); });
+    InstallInspectionTool(*this);
     InstallExportTool(*this);
     InstallPairTool(*this);
 

@@ -2,6 +2,7 @@
 
 #include "geardata/apperror.h"
 #include "geardata/gearrecord.h"
+#include "geardata/programstate.h"
 #include "geometry/extended.h"
 #include "ui/errorbox.h"
 #include "ui/layout.h"

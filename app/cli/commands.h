@@ -16,7 +16,12 @@ struct CliContext {
     int exitCode = kExitOk;
 };
 
+// gear, batch and table: one gear, a stream of gears, a gear data file.
+void AddGearCommands(CLI::App& app, CliContext& context);
 // pair: two gears in mesh, from their shifts or from a centre distance.
 void AddPairCommand(CLI::App& app, CliContext& context);
 // export: the true-scale tooth profile as a DXF or SVG file.
 void AddExportCommand(CLI::App& app, CliContext& context);
+
+// The exit codes as --help lists them.
+const char* ExitCodeHelp();

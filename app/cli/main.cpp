@@ -9,7 +9,9 @@ int main(int argc, char** argv)
     app.set_version_flag("--version", std::string("tsumugi-cli ") + TSUMUGI_VERSION);
     app.require_subcommand(1);
     CliContext context;
+    app.footer(ExitCodeHelp());
     // The subcommands add themselves here.
+    AddGearCommands(app, context);
     AddPairCommand(app, context);
     AddExportCommand(app, context);
     try {

@@ -1,5 +1,7 @@
 #include "ui/logic/teethchecks.h"
 
+#include "geometry/inspection.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -7,7 +9,6 @@ namespace {
 
 constexpr std::int32_t kUndercutLimit = 13;   // this many teeth or fewer undercut
 constexpr std::int32_t kMaxTeeth = 70;        // more than this cannot be computed
-constexpr double kThinTipRatio = 0.25;        // a tip thinner than this many modules is too thin
 
 }  // namespace
 
@@ -46,12 +47,16 @@ TeethCheckResult CheckTeethCounts(std::int32_t teeth, std::int32_t teeth2)
 
 std::vector<std::string> TipThicknessFindings(double tipThickness, double module)
 {
-    if (std::isnan(tipThickness))
+    switch (ClassifyTip(tipThickness, module)) {
+    case TipCondition::Missing:
         return {"警告：歯先円が基礎円内、歯形不成立"};
-    if (!(tipThickness > 0.0))
+    case TipCondition::Crossing:
         return {"警告：歯先が尖って交差、歯形不成立"};
-    if (tipThickness < kThinTipRatio * module)
+    case TipCondition::Thin:
         return {"警告：歯先歯厚が薄い、０．２５ｍ未満"};
+    case TipCondition::Sound:
+        break;
+    }
     return {};
 }
 

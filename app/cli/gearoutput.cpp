@@ -1,0 +1,184 @@
+#include "app/cli/gearoutput.h"
+
+#include "geometry/dimensions.h"
+#include "geometry/extended.h"
+#include "ui/logic/inputparse.h"
+#include "ui/logic/inspectiontext.h"
+#include "ui/logic/numbertext.h"
+
+namespace {
+
+const char* const kResultKeys[] = {"pitch_diameter", "tip_diameter", "root_diameter", "base_diameter",
+                                   "tip_thickness_box"};
+const char* const kResultLabels[] = {"ピッチ円", "歯先円", "歯底円", "基礎円", "歯先歯厚"};
+
+double PressureAngleDegrees(std::int32_t index) { return PressureAngleTable[static_cast<std::size_t>(index)]; }
+
+std::string Joined(const std::vector<std::string>& lines, const char* between)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += (text.empty() ? "" : between) + line;
+    return text;
+}
+
+// Reasons of the absent values and the findings, for the last CSV cell.
+std::string Notes(const GearOutcome& o, const std::vector<InspectionRow>& rows)
+{
+    std::vector<std::string> notes;
+    for (const InspectionRow& row : rows)
+        if (!row.measure.present())
+            notes.push_back(std::string(row.key) + ": " + row.measure.reason);
+    for (const std::string& line : InspectionFindings(o.inspection))
+        notes.push_back(line);
+    return Joined(notes, "; ");
+}
+
+}  // namespace
+
+void ParseGearTexts(GearInputs& inputs, const std::string& module, const std::string& teeth, const std::string& shift)
+{
+    inputs.module = Store(ParseFloat(module, "."));
+    inputs.teeth = ParseInteger(teeth);
+    inputs.shift = Store(ParseFloat(shift, "."));
+}
+
+GearOutcome CalculateGear(const GearInputs& inputs)
+{
+    GearRecord& g = gearTable[kCurrentSlot];
+    g.Module = inputs.module;
+    g.Teeth = inputs.teeth;
+    g.Shift = inputs.shift;
+    g.PressureAngleIndex = inputs.pressureAngleIndex;
+    GearOutcome o;
+    o.check = CheckTeethCounts(g.Teeth, g.Teeth2);
+    if (o.check.result == 2)
+        return o;
+    ComputeGearDimensions();
+    o.record = g;
+    o.gear = InspectionGearOf(g);
+    o.inspection = ComputeInspection(o.gear, inputs.request);
+    return o;
+}
+
+std::string TeethCheckError(const TeethCheckResult& check)
+{
+    std::vector<std::string> errors;
+    for (const std::string& line : check.lines)
+        if (line.rfind("エラー", 0) == 0)
+            errors.push_back(line);
+    return Joined(errors, " ");
+}
+
+std::vector<std::string> ResultTexts(const GearRecord& g, std::string_view sep)
+{
+    return {FormatFixed(g.PitchDiameter, 11, 3, sep), FormatFixed(g.TipDiameter, 11, 3, sep),
+            FormatFixed(g.RootDiameter, 11, 3, sep), FormatFixed(g.BaseDiameter, 11, 3, sep),
+            FormatFixed(g.TipThickness, 11, 3, sep)};
+}
+
+std::string GearText(const GearOutcome& o, std::string_view sep)
+{
+    const GearRecord& g = o.record;
+    std::string text = "モジュール\t" + FormatGeneral(g.Module, 11, sep) + "\n歯数\t" + FormatInteger(g.Teeth) +
+                       "\n転位係数\t" + FormatGeneral(g.Shift, 11, sep) + "\n";
+    const std::vector<std::string> results = ResultTexts(g, sep);
+    for (std::size_t i = 0; i < results.size(); ++i)
+        text += std::string(kResultLabels[i]) + "\t" + results[i] + "\n";
+    text += "\n";
+    for (const std::string& line : o.check.lines)
+        text += line + "\n";
+    text += "\n" + InspectionText(o.gear, o.inspection, sep);
+    if (const std::string note = TipThicknessNote(o.inspection, g.TipThickness, sep); !note.empty())
+        text += note + "\n";
+    return text;
+}
+
+nlohmann::ordered_json GearJson(const GearOutcome& o)
+{
+    const GearRecord& g = o.record;
+    nlohmann::ordered_json j;
+    j["module"] = g.Module;
+    j["teeth"] = g.Teeth;
+    j["shift"] = g.Shift;
+    j["pressure_angle"] = PressureAngleDegrees(g.PressureAngleIndex);
+    const double values[] = {g.PitchDiameter, g.TipDiameter, g.RootDiameter, g.BaseDiameter, g.TipThickness};
+    const std::vector<std::string> texts = ResultTexts(g, ".");
+    nlohmann::ordered_json results, resultTexts;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        results[kResultKeys[i]] = JsonNumber(values[i]);
+        resultTexts[kResultKeys[i]] = texts[i];
+    }
+    j["results"] = results;
+    j["result_texts"] = resultTexts;
+    j["messages"] = o.check.lines;
+    j["check"] = o.check.result;
+
+    nlohmann::ordered_json inspection = nlohmann::ordered_json::object(), absent = nlohmann::ordered_json::object();
+    for (const InspectionRow& row : InspectionRows(o.gear, o.inspection)) {
+        if (row.kind == InspectionRowKind::YesNo)
+            inspection[row.key] = row.measure.present() ? nlohmann::ordered_json(*row.measure.value != 0) : nullptr;
+        else if (row.kind == InspectionRowKind::Count && row.measure.present())
+            inspection[row.key] = static_cast<std::int64_t>(*row.measure.value);
+        else
+            inspection[row.key] = JsonNumber(row.measure.value);
+        if (!row.measure.present())
+            absent[row.key] = row.measure.reason;
+    }
+    j["inspection"] = inspection;
+    j["absent"] = absent;
+    j["span_teeth"] = {o.inspection.spans[0].teeth, o.inspection.spans[1].teeth, o.inspection.spans[2].teeth};
+    j["ideal_pin"] = o.inspection.idealPin;
+    j["findings"] = InspectionFindings(o.inspection);
+    return j;
+}
+
+std::string GearCsvHeader(bool withLine)
+{
+    std::vector<std::string> cells;
+    if (withLine)
+        cells.emplace_back("line");
+    for (const char* key : {"module", "teeth", "shift", "pressure_angle"})
+        cells.emplace_back(key);
+    cells.insert(cells.end(), std::begin(kResultKeys), std::end(kResultKeys));
+    cells.emplace_back("messages");
+    for (const InspectionRow& row : InspectionRows({}, {}))
+        cells.emplace_back(row.key);
+    cells.emplace_back("span_teeth");
+    cells.emplace_back("notes");
+    return CsvLine(cells);
+}
+
+std::string GearCsvRow(const GearOutcome& o, long line)
+{
+    // Written straight into one string: numbers need no quoting, only the text cells go through CsvCell.
+    const GearRecord& g = o.record;
+    std::string out;
+    out.reserve(512);
+    auto cell = [&out](const std::string& text) {
+        out += text;
+        out += ',';
+    };
+    if (line >= 0)
+        cell(std::to_string(line));
+    cell(RoundTripText(g.Module));
+    cell(FormatInteger(g.Teeth));
+    cell(RoundTripText(g.Shift));
+    cell(RoundTripText(PressureAngleDegrees(g.PressureAngleIndex)));
+    for (const std::string& text : ResultTexts(g, "."))
+        cell(text);
+    cell(o.check.result != 0 ? CsvCell(Joined(o.check.lines, " / ")) : std::string());   // the warnings
+    const std::vector<InspectionRow> rows = InspectionRows(o.gear, o.inspection);
+    for (const InspectionRow& row : rows) {
+        if (!row.measure.present())
+            out += ',';
+        else if (row.kind == InspectionRowKind::Length)
+            cell(RoundTripText(*row.measure.value));
+        else
+            cell(std::to_string(static_cast<long long>(*row.measure.value)));
+    }
+    cell(std::to_string(o.inspection.spans[1].teeth));
+    out += CsvCell(Notes(o, rows));
+    out += '\n';
+    return out;
+}

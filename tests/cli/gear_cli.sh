@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# tsumugi-cli gear, batch and table on a small table of inputs: what is printed,
+# the messages on standard error and the exit codes.
+set -uo pipefail
+cli=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export LC_ALL=C.UTF-8
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# expect CODE STDERR-TEXT -- ARGS...   (stdin from $work/in when it exists)
+expect() {
+    local code=$1 err=$2
+    shift 3
+    "$cli" "$@" <"${input:-/dev/null}" >"$work/out" 2>"$work/err"
+    local got=$?
+    [ "$got" = "$code" ] || fail "$* exits $got, not $code"
+    [ "$(cat "$work/err")" = "$err" ] || fail "$* says '$(cat "$work/err")', not '$err'"
+}
+
+# gear: the window's box texts and the inspection lines.
+expect 0 "" -- gear -m 2 -z 20
+for line in $'ピッチ円\t40.000' $'歯先円\t44.000' $'歯底円\t35.000' $'基礎円\t37.588' $'歯先歯厚\t1.390' \
+            $'推奨またぎ歯数 k\t3' $'またぎ歯厚 W（k＝3）\t15.3209' $'またぎ歯厚 W（k＝4）\t21.2251' \
+            $'測定点の直径（k＝3）\t40.5902' 'エラー＝０、警告＝０'; do
+    grep -qxF "$line" "$work/out" || fail "gear -m 2 -z 20 lacks '$line'"
+done
+expect 0 "" -- gear -m 1 -z 10 --span-teeth 1 --pin 1.5
+for line in $'切下げ\tあり' '警告：歯数Ｚ１が小さい、ｱﾝﾀﾞｰｶｯﾄ発生' $'またぎ歯厚 W（k＝0）\t―（またぎ歯数 k が 1 未満です）' \
+            $'ピン径 dp\t1.5000'; do
+    grep -qxF "$line" "$work/out" || fail "gear -m 1 -z 10 lacks '$line'"
+done
+# 14.5 degrees: the box keeps the 20-degree thickness, the note says which is which.
+expect 0 "" -- gear -m 1 -z 18 --pressure-angle 14.5 --format text
+grep -qF '主画面の「歯先歯厚」0.682 は 20° の近似探索による値' "$work/out" || fail "no tip-thickness note at 14.5°"
+
+expect 0 "" -- gear -m 10 -z 12 -x 0.3 --format json
+/usr/bin/python3 - "$work/out" <<'PY' || fail "gear JSON"
+import json, sys
+j = json.load(open(sys.argv[1]))
+i = j["inspection"]
+assert round(i["tooth_thickness"], 4) == 17.8918 and round(i["chordal_thickness"], 4) == 17.8256, i
+assert round(i["chordal_height"], 4) == 13.6657 and i["undercut"] is False, i
+assert len(repr(i["chordal_height"])) > 12, "full precision"
+assert j["result_texts"]["tip_diameter"] == "146.000" and j["results"]["tip_diameter"] == 146.0
+PY
+
+expect 1 "tsumugi-cli: 'x' は浮動小数点数ではありません." -- gear -m x -z 20
+expect 1 "tsumugi-cli: '18.0' は整数ではありません." -- gear -m 1 -z 18.0
+expect 1 "tsumugi-cli: '' は浮動小数点数ではありません." -- gear -m 1 -z 18 --pin ''
+expect 1 "tsumugi-cli: エラー：歯数Ｚ1が多すぎる、計算不可." -- gear -m 1 -z 71
+expect 1 "tsumugi-cli: 0 による浮動小数点数除算." -- gear -m 1 -z 0
+expect 2 "--pressure-angle: 15 not in {20,14.5}
+Run with --help for more information." -- gear -m 1 -z 18 --pressure-angle 15
+"$cli" gear -m 1 >/dev/null 2>&1; [ $? = 2 ] || fail "a missing -z is not exit 2"
+[ "$("$cli" --version)" = "tsumugi-cli 1.0.0" ] || fail "--version"
+"$cli" --help | grep -qF '3  a file could not be read or written' || fail "--help lacks the exit codes"
+
+# batch: bad lines by number, the others computed.
+printf 'module,teeth,shift\n2,20,0\n1,abc,0\n\n# a comment\n1,10,0,14.5\n1,71,0\n1,18\n0,18,0\n1,18,0,15\n1.5,18,0.25\r\n' >"$work/in"
+input=$work/in expect 1 "tsumugi-cli: 行 3: 'abc' は整数ではありません.
+tsumugi-cli: 行 7: エラー：歯数Ｚ1が多すぎる、計算不可.
+tsumugi-cli: 行 8: 項目の数が 2 です（モジュール, 歯数, 転位係数[, 圧力角] の 3 つか 4 つ）.
+tsumugi-cli: 行 9: 不正な浮動小数点数演算命令.
+tsumugi-cli: 行 10: 圧力角 '15' は 20 でも 14.5 でもありません." -- batch
+[ "$(cut -d, -f1-10 "$work/out")" = "line,module,teeth,shift,pressure_angle,pitch_diameter,tip_diameter,root_diameter,base_diameter,tip_thickness_box
+2,2,20,0,20,40.000,44.000,35.000,37.588,1.390
+6,1,10,0,14.5,10.000,12.000,7.500,9.681,0.588
+11,1.5,18,0.25,20,27.000,30.750,24.000,25.372,0.859" ] || fail "batch CSV: $(cat "$work/out")"
+printf '2,20,0\n1,18,0\n' >"$work/in"
+input=$work/in expect 0 "" -- batch --format json
+/usr/bin/python3 -c 'import json,sys; j=json.load(open(sys.argv[1])); assert [g["line"] for g in j]==[1,2] and j[0]["inspection"]["recommended_span_teeth"]==3' \
+    "$work/out" || fail "batch JSON"
+
+# table: every field of a file written here, the file left as it was.
+/usr/bin/python3 - "$work/t.hgd" <<'PY'
+import struct, sys
+slot = lambda use, angle, m, z, z2, x, fill: struct.pack('<iidiid', use, angle, m, z, z2, x) + fill * 32 + \
+    struct.pack('<d', 40.0) + fill * 8 + struct.pack('<d', 44.0) + fill * 8 + struct.pack('<d', 35.0) + fill * 8 + \
+    struct.pack('<d', 37.5) + fill * 16 + struct.pack('<d', float('nan')) + fill * 8
+data = slot(1, 1, 2.0, 20, 20, 0.125, b'\xab') + b''.join(slot(0, 0, 1.0, 18, 20, 0.0, b'\0') for _ in range(21))
+open(sys.argv[1], 'wb').write(data)
+PY
+before=$(sha256sum "$work/t.hgd")
+expect 0 "" -- table "$work/t.hgd"
+[ "$(sed -n 2p "$work/out")" = "0,current,1,1,2,20,20,0.125,40,44,35,37.5,nan,$(printf 'ab%.0s' $(seq 80))" ] || fail "table slot 0: $(sed -n 2p "$work/out")"
+[ "$(wc -l <"$work/out")" = 23 ] && [ "$(tail -1 "$work/out" | cut -d, -f1-4)" = "21,spill,0,0" ] || fail "table rows"
+expect 0 "" -- table "$work/t.hgd" --format json
+/usr/bin/python3 -c 'import json,sys; j=json.load(open(sys.argv[1])); s=j["slots"]; assert len(s)==22 and s[0]["shift"]==0.125 and s[0]["tip_thickness"]=="nan" and s[5]["pressure_angle_index"]==0' \
+    "$work/out" || fail "table JSON"
+[ "$(sha256sum "$work/t.hgd")" = "$before" ] || fail "table changed the file"
+head -c 200 "$work/t.hgd" >"$work/short.hgd"
+expect 1 "tsumugi-cli: ファイル $work/short.hgd は 200 バイトで 3344 バイトに足りません（足りない所は 0 として表示）." -- table "$work/short.hgd"
+expect 3 "tsumugi-cli: ファイル $work/none.hgd は開けません." -- table "$work/none.hgd"
+
+[ "$failures" = 0 ] || { echo "$failures failure(s)"; exit 1; }
+echo "all passed"

@@ -1,0 +1,197 @@
+#include "ui/inspectionwindow.h"
+
+#include "geardata/apperror.h"
+#include "geardata/gearrecord.h"
+#include "geardata/programstate.h"
+#include "geometry/extended.h"
+#include "geometry/inspection.h"
+#include "ui/errorbox.h"
+#include "ui/logic/inputparse.h"
+#include "ui/logic/inspectiontext.h"
+#include "ui/mainwindow.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+
+QString Utf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+constexpr int kReasonWidth = 240;
+
+bool IsBlank(const QString& text) { return text.trimmed().isEmpty(); }
+
+// The label's text without what follows the symbol: "またぎ歯厚 W（k＝3）" names its box "またぎ歯厚 W".
+QString AccessibleNameOf(const QString& label)
+{
+    const qsizetype bracket = label.indexOf(QStringLiteral("（k"));
+    return bracket > 0 ? label.left(bracket) : label;
+}
+
+}  // namespace
+
+InspectionWindow::InspectionWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
+{
+    setObjectName(QStringLiteral("InspectionWindow"));
+    setWindowTitle(QStringLiteral("検査寸法"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    auto* grid = new QGridLayout(this);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(3);
+    int row = 0;
+
+    gearLabel = new QLabel(this);
+    gearLabel->setObjectName(QStringLiteral("GearLabel"));
+    gearLabel->setAccessibleName(QStringLiteral("歯車"));
+    grid->addWidget(gearLabel, row++, 0, 1, 3);
+
+    auto addInput = [&](const char* name, const QString& caption, const QString& hint) {
+        auto* label = new QLabel(caption, this);
+        label->setObjectName(QString::fromLatin1(name) + QStringLiteral("Label"));
+        label->setAccessibleName(caption);
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(QString::fromLatin1(name));
+        edit->setAccessibleName(caption);
+        edit->setPlaceholderText(hint);
+        label->setBuddy(edit);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(edit, row, 1);
+        ++row;
+        return edit;
+    };
+    pinEdit = addInput("PinEdit", QStringLiteral("ピン径 dp"), QStringLiteral("空欄＝理想ピン"));
+    spanEdit = addInput("SpanEdit", QStringLiteral("またぎ歯数 k"), QStringLiteral("空欄＝推奨"));
+
+    showButton = new QPushButton(QStringLiteral("再計算"), this);
+    showButton->setObjectName(QStringLiteral("ShowButton"));
+    showButton->setAccessibleName(QStringLiteral("再計算"));
+    copyButton = new QPushButton(QStringLiteral("コピー"), this);
+    copyButton->setObjectName(QStringLiteral("CopyButton"));
+    copyButton->setAccessibleName(QStringLiteral("コピー"));
+    grid->addWidget(showButton, row - 2, 2);
+    grid->addWidget(copyButton, row - 1, 2);
+
+    const std::vector<InspectionRow> rows = InspectionRows({}, {});
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        auto* label = new QLabel(Utf8(rows[i].label), this);
+        label->setObjectName(QStringLiteral("Label_%1").arg(QString::fromLatin1(rows[i].key)));
+        label->setAccessibleName(AccessibleNameOf(label->text()));
+        auto* value = new QLineEdit(this);
+        value->setObjectName(QStringLiteral("Value_%1").arg(QString::fromLatin1(rows[i].key)));
+        value->setReadOnly(true);
+        value->setAlignment(Qt::AlignRight);
+        value->setFixedWidth(110);
+        value->setAccessibleName(AccessibleNameOf(label->text()));
+        auto* reason = new QLabel(this);
+        reason->setObjectName(QStringLiteral("Reason_%1").arg(QString::fromLatin1(rows[i].key)));
+        reason->setAccessibleName(AccessibleNameOf(label->text()) + QStringLiteral("の理由"));
+        reason->setStyleSheet(QStringLiteral("color: #804000;"));
+        reason->setWordWrap(true);
+        reason->setFixedWidth(kReasonWidth);   // the window keeps its width whatever reason shows
+        grid->addWidget(label, row, 0);
+        grid->addWidget(value, row, 1);
+        grid->addWidget(reason, row, 2);
+        ++row;
+        labels.push_back(label);
+        values.push_back(value);
+        reasons.push_back(reason);
+    }
+
+    findings = new QListWidget(this);
+    findings->setObjectName(QStringLiteral("Findings"));
+    findings->setAccessibleName(QStringLiteral("所見"));
+    findings->setFixedHeight(66);
+    grid->addWidget(findings, row, 0, 1, 3);
+    grid->setColumnStretch(2, 1);
+
+    connect(showButton, &QPushButton::clicked, this, [this] { Refresh(); });
+    connect(pinEdit, &QLineEdit::returnPressed, this, [this] { Refresh(); });
+    connect(spanEdit, &QLineEdit::returnPressed, this, [this] { Refresh(); });
+    connect(copyButton, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { CopyText(); }); });
+    connect(&form, &TForm1::currentGearChanged, this, [this] { Refresh(); });
+}
+
+void InspectionWindow::Refresh()
+{
+    RunCommand(this, [this] { ShowCurrentGear(); });
+}
+
+void InspectionWindow::ShowCurrentGear()
+{
+    const std::string& sep = m_form.decimalSeparator();
+    InspectionRequest request;
+    if (!IsBlank(pinEdit->text()))
+        request.pinDiameter = Store(ParseFloat(pinEdit->text().toStdString(), sep));
+    if (!IsBlank(spanEdit->text()))
+        request.spanTeeth = ParseInteger(spanEdit->text().toStdString());
+
+    const GearRecord& record = gearTable[kCurrentSlot];
+    const InspectionGear gear = InspectionGearOf(record);
+    const InspectionResult result = ComputeInspection(gear, request);
+
+    std::string text = InspectionText(gear, result, sep);
+    gearLabel->setText(Utf8(text.substr(0, text.find('\n'))));
+    const std::vector<InspectionRow> rows = InspectionRows(gear, result);
+    for (std::size_t i = 0; i < rows.size() && i < values.size(); ++i) {
+        labels[i]->setText(Utf8(rows[i].label));
+        values[i]->setText(Utf8(InspectionValueText(rows[i], sep)));
+        values[i]->setCursorPosition(0);
+        reasons[i]->setText(Utf8(rows[i].measure.reason));
+    }
+    findings->clear();
+    for (const std::string& line : InspectionFindings(result))
+        findings->addItem(Utf8(line));
+    if (const std::string note = TipThicknessNote(result, record.TipThickness, sep); !note.empty()) {
+        findings->addItem(Utf8(note));
+        text += note + "\n";
+    }
+    m_text = Utf8(text);
+}
+
+void InspectionWindow::CopyText()
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard == nullptr)
+        throw AppError("クリップボードを開くことができません");
+    clipboard->setText(m_text, QClipboard::Clipboard);
+    if (clipboard->text(QClipboard::Clipboard) != m_text)
+        throw AppError("クリップボードを開くことができません");
+}
+
+InspectionWindow* FindInspectionWindow(TForm1& form)
+{
+    return form.findChild<InspectionWindow*>(QStringLiteral("InspectionWindow"), Qt::FindDirectChildrenOnly);
+}
+
+void InstallInspectionTool(TForm1& form)
+{
+    QAction* item = form.Tool1->addAction(QStringLiteral("検査寸法"));
+    item->setObjectName(QStringLiteral("InspectionItem"));
+    QObject::connect(item, &QAction::triggered, &form, [&form] {
+        InspectionWindow* window = FindInspectionWindow(form);
+        if (window == nullptr) {
+            window = new InspectionWindow(form);
+            window->adjustSize();
+            // Beside the main window: on its right where the screen has room, else on its left.
+            const QRect frame = form.frameGeometry();
+            const QScreen* screen = form.screen();
+            const int right = frame.right() + 8;
+            const bool roomRight = screen == nullptr || right + window->width() <= screen->availableGeometry().right();
+            window->move(roomRight ? right : std::max(0, frame.left() - window->frameGeometry().width() - 8),
+                         frame.top());
+        }
+        window->Refresh();
+        window->show();
+        window->raise();
+        window->activateWindow();
+    });
+}

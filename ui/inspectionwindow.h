@@ -1,0 +1,51 @@
+#pragma once
+// 検査寸法: a tool window beside the main window with the numbers a machinist
+// measures on the current gear (slot 0): chordal thickness, span over k teeth,
+// measurement over pins, the undercut limit and the exact tip thickness. It
+// follows TForm1::currentGearChanged; the arithmetic is geometry/inspection.h,
+// the texts ui/logic/inspectiontext.h.
+
+#include <QWidget>
+
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class TForm1;
+
+class InspectionWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit InspectionWindow(TForm1& form);
+
+    // Shows slot 0 with the pin diameter and span tooth count typed here. A
+    // box that does not parse raises the conversion error and changes nothing.
+    void ShowCurrentGear();
+    // ShowCurrentGear through the error box.
+    void Refresh();
+    // Puts everything shown on the clipboard as text.
+    void CopyText();
+
+    QLabel* gearLabel;
+    QLineEdit* pinEdit;         // pin diameter; empty: the ideal pin
+    QLineEdit* spanEdit;        // span tooth count; empty: the recommended one
+    QPushButton* showButton;
+    QPushButton* copyButton;
+    std::vector<QLabel*> labels;
+    std::vector<QLineEdit*> values;
+    std::vector<QLabel*> reasons;
+    QListWidget* findings;
+
+private:
+    TForm1& m_form;
+    QString m_text;   // what the copy button copies
+};
+
+// Adds "検査寸法" to the main window's ツール menu; it opens (or raises) the window.
+void InstallInspectionTool(TForm1& form);
+
+// The form's inspection window, or null before it was first opened.
+InspectionWindow* FindInspectionWindow(TForm1& form);

@@ -1,0 +1,91 @@
+#include "ui/logic/inspectiontext.h"
+
+#include "ui/logic/numbertext.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr int kPrecision = 15;
+constexpr int kDecimals = 4;
+const char* const kAbsentText = "―";
+
+std::string KText(std::int32_t k) { return "（k＝" + FormatInteger(k) + "）"; }
+
+}  // namespace
+
+std::vector<InspectionRow> InspectionRows(const InspectionGear&, const InspectionResult& r)
+{
+    using K = InspectionRowKind;
+    const Measure undercut = r.minShift.present() ? Measure::Of(r.undercut ? 1 : 0) : r.minShift;
+    return {
+        {"tooth_thickness", "ピッチ円歯厚 s", K::Length, r.toothThickness},
+        {"chordal_thickness", "弦歯厚 s̄", K::Length, r.chordalThickness},
+        {"chordal_height", "弦歯たけ h̄", K::Length, r.chordalHeight},
+        {"recommended_span_teeth", "推奨またぎ歯数 k", K::Count, r.recommendedSpanTeeth},
+        {"span_k_minus_1", "またぎ歯厚 W" + KText(r.spans[0].teeth), K::Length, r.spans[0].span},
+        {"span_k", "またぎ歯厚 W" + KText(r.spans[1].teeth), K::Length, r.spans[1].span},
+        {"span_k_plus_1", "またぎ歯厚 W" + KText(r.spans[2].teeth), K::Length, r.spans[2].span},
+        {"span_contact_diameter", "測定点の直径" + KText(r.spans[1].teeth), K::Length, r.spans[1].contactDiameter},
+        {"pin_diameter", r.idealPin ? "ピン径 dp（理想）" : "ピン径 dp", K::Length, r.pinDiameter},
+        {"over_pins", "オーバーピン寸法 M", K::Length, r.overPins},
+        {"pin_contact_diameter", "ピン接触円直径", K::Length, r.pinContactDiameter},
+        {"min_shift", "切下げ限界転位係数 x_min", K::Length, r.minShift},
+        {"undercut", "切下げ", K::YesNo, undercut},
+        {"tip_thickness", "歯先歯厚（厳密）sa", K::Length, r.tipThickness},
+        {"base_pitch", "法線ピッチ pb", K::Length, r.basePitch},
+        {"whole_depth", "全歯たけ h", K::Length, r.wholeDepth},
+    };
+}
+
+std::string InspectionValueText(const InspectionRow& row, std::string_view sep)
+{
+    if (!row.measure.present())
+        return kAbsentText;
+    const double v = *row.measure.value;
+    switch (row.kind) {
+    case InspectionRowKind::Count:
+        return std::fabs(v) < 2147483648.0 ? FormatInteger(static_cast<std::int32_t>(v)) : FormatGeneral(v, 15, sep);
+    case InspectionRowKind::YesNo:
+        return v != 0 ? "あり" : "なし";
+    case InspectionRowKind::Length:
+        break;
+    }
+    return FormatFixed(v, kPrecision, kDecimals, sep);
+}
+
+std::string InspectionCellText(const InspectionRow& row, std::string_view sep)
+{
+    if (row.measure.present())
+        return InspectionValueText(row, sep);
+    return std::string(kAbsentText) + "（" + row.measure.reason + "）";
+}
+
+std::vector<std::string> InspectionFindings(const InspectionResult& r)
+{
+    std::vector<std::string> lines;
+    if (r.minShift.present() && r.undercut)
+        lines.emplace_back("切下げがあります（転位係数が x_min より小さい）");
+    lines.insert(lines.end(), r.tipFindings.begin(), r.tipFindings.end());
+    return lines;
+}
+
+std::string TipThicknessNote(const InspectionResult& r, double boxTipThickness, std::string_view sep)
+{
+    const std::string box = FormatFixed(boxTipThickness, 11, 3, sep);
+    if (r.tipThickness.present() && FormatFixed(*r.tipThickness.value, 11, 3, sep) == box)
+        return {};
+    return "主画面の「歯先歯厚」" + box + " は 20° の近似探索による値、ここの sa は歯車の圧力角による厳密な値です";
+}
+
+std::string InspectionText(const InspectionGear& gear, const InspectionResult& result, std::string_view sep)
+{
+    std::string text = "検査寸法　m " + FormatGeneral(gear.module, 11, sep) + "　z " + FormatInteger(gear.teeth) +
+                       "　x " + FormatGeneral(gear.shift, 11, sep) + "　α " +
+                       FormatGeneral(gear.pressureAngleDegrees, 11, sep) + "°\n";
+    for (const InspectionRow& row : InspectionRows(gear, result))
+        text += row.label + "\t" + InspectionCellText(row, sep) + "\n";
+    for (const std::string& line : InspectionFindings(result))
+        text += line + "\n";
+    return text;
+}

@@ -1,0 +1,44 @@
+#pragma once
+// The inspection numbers as lines of label and text: the inspection window's
+// boxes, its copied text and the command line's text output all come from here.
+
+#include "geometry/inspection.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class InspectionRowKind { Length, Count, YesNo };
+
+// One line: an ASCII key (for JSON and CSV), the Japanese label with its
+// symbol, and the value when it has one, else the reason it has none.
+struct InspectionRow {
+    const char* key;
+    std::string label;
+    InspectionRowKind kind;
+    Measure measure;
+};
+
+// Always the same keys in the same order, whatever is absent.
+std::vector<InspectionRow> InspectionRows(const InspectionGear& gear, const InspectionResult& result);
+
+// A value as the window shows it: 4 decimals with the user's separator, a
+// count as an integer, あり / なし; an absent value as "―".
+std::string InspectionValueText(const InspectionRow& row, std::string_view decimalSeparator);
+
+// Mentions the reason beside the text of an absent value: "―（reason）".
+std::string InspectionCellText(const InspectionRow& row, std::string_view decimalSeparator);
+
+// The findings below the values: undercut and the pointed tip.
+std::vector<std::string> InspectionFindings(const InspectionResult& result);
+
+// When the main window's tip-thickness box (the 20-degree search, 3 decimals)
+// shows another number than the exact value here, a line that says which is
+// which; empty when they agree.
+std::string TipThicknessNote(const InspectionResult& result, double boxTipThickness, std::string_view decimalSeparator);
+
+// Everything as plain text, one "label<TAB>value" line each, for the clipboard
+// and the command line.
+std::string InspectionText(const InspectionGear& gear, const InspectionResult& result,
+                           std::string_view decimalSeparator);
