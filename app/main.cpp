@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Program entry: the application, its title, the main window and the version
 // box, then the event loop until the main window closes.
 #include "ui/apptitle.h"

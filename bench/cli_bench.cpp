@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tsumugi-cli batch over 100,000 gears, CSV in and CSV out, beside the same
 // gears through ComputeGearDimensions alone (bench/report.py pairs them).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Core figures, each beside the baseline it is read against (bench/report.py
 // pairs them):
 //   ComputeGearDimensions, ThicknessAtDiameter  vs  one std::cos of a long double

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole profile export of a 70-tooth gear (module 10, tolerance 0.001 mm):
 // profile, file bytes and the safe save, beside writing the same points as
 // plain text ("x y" per line) with open, write, fsync and close.

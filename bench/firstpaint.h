@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The end of a start-up as the start-up benchmark sees it: the first time the
 // main window has been painted. The window's first paint event marks it; the

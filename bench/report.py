@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Prints the benchmark table: every figure beside the baseline measured in the
 same run, as medians, with their ratio and the goal where there is one.
 

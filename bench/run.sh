@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the benchmarks in Release into build-bench/, runs every figure with
 # its baseline and prints the table (Markdown) on standard output. The raw
 # results stay in build-bench/results/ (JSON, and the console tables).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The baseline of the start-up benchmark: a bare main window of the same
 // toolkit, size and caption with the same menu bar (the same menus and item
 // captions), and nothing of the gear program: no controls, no fonts or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up: the time from process start to the first painted main window, and
 // the peak memory of the process, for the program (startup_tsumugi) and for a
 // bare main window with the same menu bar (startup_bare). Each repetition

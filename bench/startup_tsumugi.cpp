@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own start-up, for the start-up benchmark: the same
 // ProgramWindows as app/main.cpp, ending at the first
 // painted main window instead of running until the window closes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window figures on the real main window, shown offscreen, each beside the
 // baseline it is read against (bench/report.py pairs them):
 //   the calculate command at 18 and 70 teeth, the recall of a row  vs  a repaint of the whole window

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The sources of the arithmetic core (geometry, gear data, number texts,
 # parsers, command sequences): no Qt. One list for the program's build and the
 # fuzz build. TSUMUGI_ROOT is the project's root folder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The DXF file of a profile, through dxflib, into memory. R12: the version every
 // laser, CAD and CNC program reads, and the one whose file an independent
 // reader accepts without a fix (dxflib's R2000 objects carry owner handles

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writing a gear's true-scale profile to the files a laser, a CAD or a CNC
 // program reads: DXF (millimetres declared, the outline as one closed polyline

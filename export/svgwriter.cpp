@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The SVG picture of a profile: true size in millimetres, y upwards as in the
 // gear's coordinates, the outline, pitch circle and bore as named groups.
 #include "export/profileexport.h"

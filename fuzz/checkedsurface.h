@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A window-free drawing surface for the fuzz targets. It rasterises lines as
 // the outline view's image does (one-pixel lines without their end pixel,

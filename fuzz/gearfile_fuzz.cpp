@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: any bytes as a gear data file. After a fresh start-up the bytes
 // are written to a file and read back; then the user's roads are taken one
 // after the other through the program's own command sequences: the file read

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the hand-made seed corpus of the fuzz targets:
 //   make_seeds <folder>   ->  <folder>/gearfile/*.hgd and <folder>/text/*
 // Gear data files start from the table as the program leaves it after

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the input box parsers and the number texts. The bytes are the
 // text typed into a box (parsed as the teeth box and as the module and shift
 // boxes, with "." and "," as decimal separator); their first eight bytes are

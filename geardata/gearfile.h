@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The gear data file: the 3344-byte image of the gear table, nothing else.
 // File names are the platform's bytes (UTF-8 here); the messages name the

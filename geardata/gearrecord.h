@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One gear as it is stored: the 152-byte record and the 22-slot table whose
 // memory image is also the content of a gear data file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // All gear state of the program in one plain struct: the gear table, the two
 // outline buffers, the registration counter and the solver's target. One

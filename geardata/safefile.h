@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Saving a file so that a failed save never leaves a cut-off file where a good
 // one was. Used for the gear data file and for every other file the program

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The moves of gears between the current gear (slot 0) and the table rows
 // 1-20, without any window: the window refreshes its grid after them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The dimensions of the current gear (slot 0 of the gear table), the arc tooth
 // thickness on any diameter, and the false-position search behind it.

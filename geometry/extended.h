@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Extended-precision arithmetic with the three floating-point faults raised as
 // errors: invalid operation, division by zero and overflow. Every operation that

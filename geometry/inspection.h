@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The numbers a machinist measures on a cut gear: tooth thickness and its
 // chord, the span over k teeth, the measurement over two pins or balls, the

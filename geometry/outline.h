@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The outline of the whole gear: 14 points per tooth, tooth 0 built from the
 // root up one flank, over the tip and down the other, then rotated into every

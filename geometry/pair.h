@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Two external spur gears of the same rack in mesh without backlash: the
 // working pressure angle, the centre distance, the tip shortening that keeps

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The true-scale tooth profile of the gear as a standard rack cutter makes it,
 // for the files a laser, a waterjet, a mill or a printer works from.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes a PDF queue the default printer of this machine, for the print tests.
 #
 # Starts the CUPS scheduler if none is running, creates the queue "TsumugiPDF"

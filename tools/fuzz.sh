@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the fuzz targets of fuzz/ with clang (libFuzzer, AddressSanitizer,
 # UndefinedBehaviorSanitizer) into build-fuzz, replays the seed corpus in
 # fuzz/corpus, then fuzzes each target for a bounded time. Any crash, sanitizer

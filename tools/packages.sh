@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs, with apt-get, the Debian packages a step needs and that are missing.
 # Usage: tools/packages.sh build|test
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The auxiliary commands of the main window: print, exit, help, home page and
 // the version box. None of them touches the gear data.
 #include "ui/mainwindow.h"

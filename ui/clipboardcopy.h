@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The table copy: a rectangle of grid cells as text on the clipboard.
 

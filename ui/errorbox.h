@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The error box every command's failure ends in, and the guard that runs each
 // command so that no exception ever reaches Qt's event loop.

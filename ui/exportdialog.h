@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The profile export of the ツール menu: "歯形の書き出し" asks for the
 // tolerance, the rack's tip radius and a bore in a small form, then for a DXF

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window asks for its faces by the names it was designed with. Where no
 // face of that name is installed, an installed stand-in must answer to it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The open and save dialogs of the gear data files. Each keeps the name
 // confirmed in it last and offers it the next time it opens. The dialog is the

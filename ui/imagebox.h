@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Image1, the outline view's image control: a bitmap of the control's size
 // shown 1:1, and the DrawingSurface that draws into it.

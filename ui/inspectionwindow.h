@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // 検査寸法: a tool window beside the main window with the numbers a machinist
 // measures on the current gear (slot 0): chordal thickness, span over k teeth,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Placements, fonts and colours of the main window's controls, in one table
 // so that they can be checked line by line. Positions are client-area pixels,

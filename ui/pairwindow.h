@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // かみあい: a non-modal tool window for the current gear and a mate in mesh.
 //

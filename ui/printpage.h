@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Printing an image of a window: the widget as it looks now, stretched from 96
 // pixels per inch to the printer's resolution, on one page.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's two windows, created in the order the entry needs: the main
 // window (its construction runs FormCreate), then the version box, hidden.

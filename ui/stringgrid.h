@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The gear table grid: 5 columns x 21 rows of texts addressed by (column, row).
 // Row 0 (the column headers) and column 0 (the row numbers) are fixed: they are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The gear table side of the main window: the grid texts the command
 // sequences show, and the handlers of the table commands, the gear data files
 // and the table copy.

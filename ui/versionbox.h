@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The version box: a second top-level window, created hidden once at start
 // and shown modally by the menu "バージョン". Closing it only hides it, so

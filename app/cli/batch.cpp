@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tsumugi-cli batch: one gear per input line, bad lines reported by number.
 #include "app/cli/commands.h"
 #include "app/cli/gearoutput.h"

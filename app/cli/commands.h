@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The subcommands of tsumugi-cli. Each Add...Command puts its subcommand on the
 // application; its callback runs the command and sets `exitCode`.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tsumugi-cli export: the gear's true-scale profile as a DXF or SVG file.
 #include "app/cli/commands.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tsumugi-cli gear: one gear, its five results as the window shows them, the
 // teeth checks and the inspection numbers.
 #include "app/cli/commands.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One gear through the window's calculation and the inspection numbers, and
 // its three written forms (text, JSON, CSV) for `gear` and `batch`.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tsumugi-cli: the gear arithmetic of ツムギ from the command line.
 #include "app/cli/commands.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every subcommand of tsumugi-cli shares: the --format option, the
 // --pressure-angle option, the user's decimal separator, the messages on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tsumugi-cli pair: two gears in mesh, from their shifts or from a centre distance.
 #include "app/cli/commands.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tsumugi-cli table: the 22 slots of a gear data file, every field decoded. Never writes.
 #include "app/cli/commands.h"
 #include "app/cli/output.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # tsumugi-cli export: files read back by independent readers, refused gears,
 # and a save cut off by a file size limit that leaves the old file whole.
 set -u

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # tsumugi-cli gear, batch and table on a small table of inputs: what is printed,
 # the messages on standard error and the exit codes.
 set -uo pipefail

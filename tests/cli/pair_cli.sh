@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # tsumugi-cli pair on good and bad input: the printed digits, the three formats,
 # the exit codes and the messages. $1 is the built tsumugi-cli.
 set -u

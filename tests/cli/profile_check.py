@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Reads exported profile files back with independent readers: ezdxf for DXF,
 # rsvg-convert (and ImageMagick for the pixels) for SVG.
 # Usage: profile_check.py FILE.dxf FILE.svg TIP_DIAMETER ROOT_DIAMETER BORE

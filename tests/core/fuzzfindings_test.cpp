@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Faults the fuzz targets of fuzz/ found, each kept as a case here so that the
 // suite (and its sanitizer build) keeps them fixed.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "geardata/gearrecord.h"
 #include "geardata/programstate.h"
 #include "geometry/dimensions.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves killed at every step and saves under a file-size limit, each in a child
 // process: the target holds the old or the new bytes and keeps its links,
 // group, mode and attributes, and no hidden file outlives the next save.

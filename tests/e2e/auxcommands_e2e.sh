@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A user started from another folder opens the help page and the home page
 # (seen through a stand-in for the desktop's opener), types into the version
 # box and finds it again on the next showing, and ends the program with ＥＮＤ.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A user starts the program, reads the default gear, calculates another and
 # meets the error box for a teeth count that is no integer.
 source "$(dirname "$0")/lib.sh"

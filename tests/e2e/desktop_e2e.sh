@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The whole window lies inside a small screen and a scaled one; the windows
 # carry the ASCII class tsumugi and the gear icon.
 source "$(dirname "$0")/lib.sh"

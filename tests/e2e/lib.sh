@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared steps of the end-to-end tests: a private X server, the real program,
 # and a user's hands (xdotool) and eyes (xclip, window titles).
 # Usage: source this file with the program's path in $1.

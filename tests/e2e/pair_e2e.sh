@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A user opens ツール → かみあい for the first published pair and copies the
 # report: it matches what tsumugi-cli pair prints, digit for digit.
 source "$(dirname "$0")/lib.sh"

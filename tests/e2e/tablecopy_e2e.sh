@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A user calculates a gear, chooses 編集 → 表コピー and pastes the table elsewhere.
 source "$(dirname "$0")/lib.sh"
 start_x

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A user's session from start to end, through the real program only: a handful
 # of gears, a recall, a delete, a save, a restart, a load, the table copy, a
 # print, and a bad input with its error box.

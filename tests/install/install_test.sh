@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The install tree as a packager makes it: cmake --install into DESTDIR, with the
 # install directories relative to the prefix and absolute. The link in bin leads
 # to the program, the help page lies beside it, and the desktop entry and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Print, exit, help, home page and the version box, on the real main window.
 //
 // Printing is checked on real PDF output: through a PDF file printer, and

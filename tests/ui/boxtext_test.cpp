@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A box's whole text reaches its parser: a pasted text longer than 32767
 // characters is refused whole, never cut to a number, and a NUL inside a text
 // is quoted in the message instead of ending it.

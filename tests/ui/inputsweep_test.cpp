@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hostile typed inputs through the real window: every combination of the
 // module, teeth and shift texts below is typed and "計算・登録" pressed. Each
 // command must end in one of three ways and nothing else:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The 検査寸法 window, opened from the ツール menu, following the current gear.
 #include "formfixture.h"
 

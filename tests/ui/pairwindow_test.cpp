@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The かみあい window on the real main window: it follows the current gear,
 // never writes the gear table, and reports bad input in the error box.
 #include "formfixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/logic/celltext.h"
 
 std::string BuildCellsText(const std::function<std::string(int col, int row)>& cell, int colCount, int rowCount,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The text form of a rectangle of grid cells: cells separated by TAB, every
 // line ended by CR LF. Used by the table copy to the clipboard.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's command sequences, written once for every front end (the
 // window, the fuzzer, and what else drives the gear table).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Parsers for the three input boxes. A text that does not parse raises an
 // AppError with the exact message the error box shows.

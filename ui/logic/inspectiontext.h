@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The inspection numbers as lines of label and text: the inspection window's
 // boxes, its copied text and the command line's text output all come from here.

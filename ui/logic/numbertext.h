@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Number texts shown in the boxes and the grid. The decimal separator is the
 // user locale's; it is passed in, never taken from a global.

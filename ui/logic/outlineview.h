@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The outline view's drawing, free of any window: the choice of view window,
 // the mapping of gear millimetres to pixels and the drawing of the closed

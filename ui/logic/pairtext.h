@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts of a pair of gears in mesh, shared by the かみあい window and the
 // command line so that both print the same digits: one row per quantity, with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Printed size of the window image: every 96 window pixels give one inch on paper.
 

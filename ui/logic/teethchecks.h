@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The teeth checks: the one validation of a gear before it is computed.
 
