@@ -9,6 +9,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <optional>
 #include <random>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -55,32 +56,21 @@ private:
     int m_fd;
 };
 
-// Writes from `offset` on; a short write continues where it stopped.
-bool WriteAllAt(int fd, const std::uint8_t* data, std::size_t size, off_t offset)
+// Writes all of `data`: from `offset` on when one is given, else at the
+// descriptor's position (a pipe or a device has no offsets). A short write
+// continues where it stopped.
+bool WriteAll(int fd, const std::uint8_t* data, std::size_t size, std::optional<off_t> offset = std::nullopt)
 {
     while (size > 0) {
-        const ssize_t n = ::pwrite(fd, data, size, offset);
+        const ssize_t n = offset ? ::pwrite(fd, data, size, *offset) : ::write(fd, data, size);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
             return false;
         data += n;
         size -= static_cast<std::size_t>(n);
-        offset += n;
-    }
-    return true;
-}
-
-bool WriteAll(int fd, const std::uint8_t* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= static_cast<std::size_t>(n);
+        if (offset)
+            *offset += n;
     }
     return true;
 }
@@ -135,7 +125,7 @@ void RewriteInPlace(const std::string& path, const std::string& shownName, bool 
     if (size > 0 && ::fallocate(fd.get(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)) != 0 &&
         errno != EOPNOTSUPP && errno != ENOSYS)
         throw AppError(kWriteError);
-    bool ok = WriteAllAt(fd.get(), data, size, 0);
+    bool ok = WriteAll(fd.get(), data, size, 0);
     Step(SaveStep::Written);
     if (ok && st.st_size > static_cast<off_t>(size))
         ok = ::ftruncate(fd.get(), static_cast<off_t>(size)) == 0;

@@ -2,11 +2,8 @@
 #include "ui/mainwindow.h"
 
 #include "ui/errorbox.h"
-#include "ui/exportdialog.h"
 #include "ui/imagebox.h"
-#include "ui/inspectionwindow.h"
 #include "ui/layout.h"
-#include "ui/pairwindow.h"
 #include "ui/stringgrid.h"
 
 #include <QButtonGroup>
@@ -113,9 +110,6 @@ TForm1::TForm1(QWidget* parent)
     move(outer.topLeft());
 
     RunCommand(this, [this] { FormCreate(); });
-    InstallInspectionTool(*this);
-    InstallExportTool(*this);
-    InstallPairTool(*this);
 
     // The window opens in the module box with its text selected, so that typing replaces it.
     Edit1->setFocus();

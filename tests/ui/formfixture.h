@@ -7,6 +7,7 @@
 #include "ui/errorbox.h"
 #include "ui/mainwindow.h"
 #include "ui/stringgrid.h"
+#include "ui/tools.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -24,6 +25,7 @@ protected:
         ResetProgramState();
         SetErrorBoxRecorder([this](const QString& text) { m_errors << text; });
         m_form = std::make_unique<TForm1>();
+        InstallTools(*m_form);
         m_form->setDecimalSeparator(".");
     }
     void TearDown() override

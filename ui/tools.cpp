@@ -1,0 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/tools.h"
+
+#include "ui/exportdialog.h"
+#include "ui/inspectionwindow.h"
+#include "ui/pairwindow.h"
+
+void InstallTools(TForm1& form)
+{
+    InstallInspectionTool(form);
+    InstallExportTool(form);
+    InstallPairTool(form);
+}
