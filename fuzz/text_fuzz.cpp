@@ -66,11 +66,14 @@ std::string Escaped(std::string_view separator)
 
 // --- parsers ---------------------------------------------------------------------
 
-// The message of a refused text, as the error's C string carries it (a text
-// with a NUL byte in it shows up to that byte).
+// The message of a refused text: the whole text quoted, each NUL byte shown
+// as the symbol U+2400, so that nothing of it is lost in the error's C string.
 bool IsConversionMessage(const AppError& error, const std::string& text, const char* tail)
 {
-    return std::string(error.what()) == ("'" + text + "' " + tail).c_str();
+    std::string shown;
+    for (const char c : text)
+        shown += c == '\0' ? std::string("\u2400") : std::string(1, c);
+    return std::string(error.what()) == "'" + shown + "' " + tail;
 }
 
 std::optional<std::int32_t> TryInteger(const std::string& text)
