@@ -3,7 +3,8 @@
 
 #include "geometry/dimensions.h"
 #include "geometry/extended.h"
-#include "ui/logic/inputparse.h"
+#include "geardata/programstate.h"
+#include "ui/logic/commands.h"
 #include "ui/logic/inspectiontext.h"
 #include "ui/logic/numbertext.h"
 
@@ -39,9 +40,11 @@ std::string Notes(const GearOutcome& o, const std::vector<InspectionRow>& rows)
 
 void ParseGearTexts(GearInputs& inputs, const std::string& module, const std::string& teeth, const std::string& shift)
 {
-    inputs.module = Store(ParseFloat(module, "."));
-    inputs.teeth = ParseInteger(teeth);
-    inputs.shift = Store(ParseFloat(shift, "."));
+    ReadInputs({module, teeth, shift}, ".");
+    const GearRecord& g = gearTable[kCurrentSlot];
+    inputs.module = g.Module;
+    inputs.teeth = g.Teeth;
+    inputs.shift = g.Shift;
 }
 
 GearOutcome CalculateGear(const GearInputs& inputs)
@@ -56,6 +59,8 @@ GearOutcome CalculateGear(const GearInputs& inputs)
     if (o.check.result == 2)
         return o;
     ComputeGearDimensions();
+    // The message list as the window shows it after the calculation.
+    o.check = CheckComputedGear(g.Teeth, g.Teeth2, g.TipThickness, g.Module);
     o.record = g;
     o.gear = InspectionGearOf(g);
     o.inspection = ComputeInspection(o.gear, inputs.request);
@@ -73,19 +78,19 @@ std::string TeethCheckError(const TeethCheckResult& check)
 
 std::vector<std::string> ResultTexts(const GearRecord& g, std::string_view sep)
 {
-    return {FormatFixed(g.PitchDiameter, 11, 3, sep), FormatFixed(g.TipDiameter, 11, 3, sep),
-            FormatFixed(g.RootDiameter, 11, 3, sep), FormatFixed(g.BaseDiameter, 11, 3, sep),
-            FormatFixed(g.TipThickness, 11, 3, sep)};
+    BoxTexts boxes = BoxTextsOf(g, std::string(sep));
+    return {std::move(boxes.pitch), std::move(boxes.tip), std::move(boxes.root), std::move(boxes.base),
+            std::move(boxes.tipThickness)};
 }
 
 std::string GearText(const GearOutcome& o, std::string_view sep)
 {
     const GearRecord& g = o.record;
-    std::string text = "モジュール\t" + FormatGeneral(g.Module, 11, sep) + "\n歯数\t" + FormatInteger(g.Teeth) +
-                       "\n転位係数\t" + FormatGeneral(g.Shift, 11, sep) + "\n";
-    const std::vector<std::string> results = ResultTexts(g, sep);
-    for (std::size_t i = 0; i < results.size(); ++i)
-        text += std::string(kResultLabels[i]) + "\t" + results[i] + "\n";
+    const BoxTexts b = BoxTextsOf(g, std::string(sep));
+    std::string text = "モジュール\t" + b.module + "\n歯数\t" + b.teeth + "\n転位係数\t" + b.shift + "\n";
+    const std::string* results[] = {&b.pitch, &b.tip, &b.root, &b.base, &b.tipThickness};
+    for (std::size_t i = 0; i < std::size(results); ++i)
+        text += std::string(kResultLabels[i]) + "\t" + *results[i] + "\n";
     text += "\n";
     for (const std::string& line : o.check.lines)
         text += line + "\n";

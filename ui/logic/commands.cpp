@@ -35,14 +35,17 @@ void ReadInputs(const InputTexts& texts, const std::string& decimalSeparator)
     g.Shift = Store(ParseFloat(texts.shift, decimalSeparator));
 }
 
+BoxTexts BoxTextsOf(const GearRecord& g, const std::string& sep)
+{
+    return {FormatGeneral(g.Module, 11, sep),          FormatInteger(g.Teeth),
+            FormatGeneral(g.Shift, 11, sep),           FormatFixed(g.PitchDiameter, 11, 3, sep),
+            FormatFixed(g.TipDiameter, 11, 3, sep),    FormatFixed(g.RootDiameter, 11, 3, sep),
+            FormatFixed(g.BaseDiameter, 11, 3, sep),   FormatFixed(g.TipThickness, 11, 3, sep)};
+}
+
 void ShowResults(GearView& view)
 {
-    const GearRecord& g = gearTable[kCurrentSlot];
-    const std::string sep = view.DecimalSeparator();
-    view.ShowBoxes({FormatGeneral(g.Module, 11, sep), FormatInteger(g.Teeth), FormatGeneral(g.Shift, 11, sep),
-                    FormatFixed(g.PitchDiameter, 11, 3, sep), FormatFixed(g.TipDiameter, 11, 3, sep),
-                    FormatFixed(g.RootDiameter, 11, 3, sep), FormatFixed(g.BaseDiameter, 11, 3, sep),
-                    FormatFixed(g.TipThickness, 11, 3, sep)});
+    view.ShowBoxes(BoxTextsOf(gearTable[kCurrentSlot], view.DecimalSeparator()));
 }
 
 int CheckTeeth(GearView& view)

@@ -10,6 +10,7 @@
 // sequence: whatever earlier steps stored or showed stays. RunSequence is the
 // guard that turns any failure into the view's error display.
 
+#include "geardata/gearrecord.h"
 #include "ui/logic/rowtexts.h"
 
 #include <functional>
@@ -64,6 +65,9 @@ void StartUp(GearView& view);
 // Parses the three texts into the module, teeth and shift of slot 0, each
 // stored right after its own parse.
 void ReadInputs(const InputTexts& texts, const std::string& decimalSeparator);
+
+// The eight box texts of a gear, in the boxes' own formats.
+BoxTexts BoxTextsOf(const GearRecord& gear, const std::string& decimalSeparator);
 
 // The eight boxes from slot 0.
 void ShowResults(GearView& view);
