@@ -16,10 +16,10 @@
 #include "geometry/extended.h"
 #include "geometry/outline.h"
 #include "ui/imagebox.h"
-#include "ui/logic/celltext.h"
-#include "ui/logic/numbertext.h"
-#include "ui/logic/outlineview.h"
-#include "ui/logic/rowtexts.h"
+#include "commands/celltext.h"
+#include "commands/numbertext.h"
+#include "commands/outlineview.h"
+#include "commands/rowtexts.h"
 
 #include <QImage>
 #include <benchmark/benchmark.h>

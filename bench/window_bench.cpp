@@ -12,7 +12,7 @@
 #include "ui/apptitle.h"
 #include "ui/errorbox.h"
 #include "ui/imagebox.h"
-#include "ui/logic/celltext.h"
+#include "commands/celltext.h"
 #include "ui/mainwindow.h"
 #include "ui/stringgrid.h"
 #include "ui/versionbox.h"

@@ -5,4 +5,4 @@
 file(GLOB TSUMUGI_CORE_SOURCES CONFIGURE_DEPENDS
   ${TSUMUGI_ROOT}/geometry/*.cpp
   ${TSUMUGI_ROOT}/geardata/*.cpp
-  ${TSUMUGI_ROOT}/ui/logic/*.cpp)
+  ${TSUMUGI_ROOT}/commands/*.cpp)

@@ -9,7 +9,7 @@
 // exact line. A failed check prints the call and aborts, which the fuzzer
 // reports as a crash.
 
-#include "ui/logic/outlineview.h"
+#include "commands/outlineview.h"
 
 #include <cstdint>
 

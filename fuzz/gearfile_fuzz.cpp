@@ -23,9 +23,9 @@
 #include "geometry/dimensions.h"
 #include "geometry/extended.h"
 #include "geometry/outline.h"
-#include "ui/logic/commands.h"
-#include "ui/logic/numbertext.h"
-#include "ui/logic/outlineview.h"
+#include "commands/commands.h"
+#include "commands/numbertext.h"
+#include "commands/outlineview.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -13,8 +13,8 @@
 
 #include "geardata/apperror.h"
 #include "geometry/extended.h"
-#include "ui/logic/inputparse.h"
-#include "ui/logic/numbertext.h"
+#include "commands/inputparse.h"
+#include "commands/numbertext.h"
 
 #include <cfloat>
 #include <cmath>

@@ -5,7 +5,7 @@
 
 set -euo pipefail
 
-build_packages=(build-essential g++ cmake ninja-build qt6-base-dev libgl-dev
+build_packages=(build-essential g++ cmake ninja-build ccache qt6-base-dev libgl-dev
                 qt6-translations-l10n qt6-qpa-plugins fonts-ipafont-gothic fonts-ipafont-mincho
                 libfontconfig-dev libcli11-dev nlohmann-json3-dev libdxflib-dev qt6-svg-dev
                 qt6-gtk-platformtheme qt6-xdgdesktopportal-platformtheme)

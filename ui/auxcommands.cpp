@@ -4,7 +4,7 @@
 #include "ui/mainwindow.h"
 
 #include "geardata/apperror.h"
-#include "ui/logic/teethchecks.h"
+#include "commands/teethchecks.h"
 #include "ui/printerquery.h"
 #include "ui/printpage.h"
 #include "ui/versionbox.h"

@@ -2,7 +2,7 @@
 #include "ui/clipboardcopy.h"
 
 #include "geardata/apperror.h"
-#include "ui/logic/celltext.h"
+#include "commands/celltext.h"
 #include "ui/stringgrid.h"
 
 #include <QClipboard>

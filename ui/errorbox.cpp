@@ -2,7 +2,7 @@
 #include "ui/errorbox.h"
 
 #include "ui/apptitle.h"
-#include "ui/logic/commands.h"
+#include "commands/commands.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

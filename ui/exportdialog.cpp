@@ -7,8 +7,8 @@
 #include "geardata/programstate.h"
 #include "geardata/safefile.h"
 #include "ui/errorbox.h"
-#include "ui/logic/inputparse.h"
-#include "ui/logic/numbertext.h"
+#include "commands/inputparse.h"
+#include "commands/numbertext.h"
 #include "ui/mainwindow.h"
 
 #include <QAction>

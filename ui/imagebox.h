@@ -3,7 +3,7 @@
 // Image1, the outline view's image control: a bitmap of the control's size
 // shown 1:1, and the DrawingSurface that draws into it.
 
-#include "ui/logic/outlineview.h"
+#include "commands/outlineview.h"
 
 #include <QImage>
 #include <QWidget>

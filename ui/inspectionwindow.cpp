@@ -7,8 +7,8 @@
 #include "geometry/extended.h"
 #include "geometry/inspection.h"
 #include "ui/errorbox.h"
-#include "ui/logic/inputparse.h"
-#include "ui/logic/inspectiontext.h"
+#include "commands/inputparse.h"
+#include "commands/inspectiontext.h"
 #include "ui/mainwindow.h"
 
 #include <QAction>

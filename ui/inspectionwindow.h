@@ -4,7 +4,7 @@
 // measures on the current gear (slot 0): chordal thickness, span over k teeth,
 // measurement over pins, the undercut limit and the exact tip thickness. It
 // follows TForm1::currentGearChanged; the arithmetic is geometry/inspection.h,
-// the texts ui/logic/inspectiontext.h.
+// the texts commands/inspectiontext.h.
 
 #include <QWidget>
 

@@ -4,7 +4,7 @@
 // so that they can be checked line by line. Positions are client-area pixels,
 // or Panel1 pixels for the two controls inside it.
 
-#include "ui/logic/outlineview.h"
+#include "commands/outlineview.h"
 
 #include <QColor>
 #include <QRect>

@@ -5,7 +5,7 @@
 // How the window, its commands and the core meet: the window owns the
 // controls and nothing else. Each command handler (BitBtn1Click, sg1Click,
 // N1Click, ...) reads its widgets and calls one command sequence of
-// ui/logic/commands.h, which works on the program state and tells the window,
+// commands/commands.h, which works on the program state and tells the window,
 // through the GearView interface it implements here, what to show. Every
 // handler runs through RunSequence, so a failure ends in the error box and no
 // exception reaches Qt's event loop.
@@ -16,7 +16,7 @@
 // ui/layout.h.
 
 #include "ui/filedialog.h"
-#include "ui/logic/commands.h"
+#include "commands/commands.h"
 
 #include <QMainWindow>
 

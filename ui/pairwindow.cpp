@@ -7,9 +7,9 @@
 #include "geometry/extended.h"
 #include "ui/errorbox.h"
 #include "ui/layout.h"
-#include "ui/logic/inputparse.h"
-#include "ui/logic/numbertext.h"
-#include "ui/logic/pairtext.h"
+#include "commands/inputparse.h"
+#include "commands/numbertext.h"
+#include "commands/pairtext.h"
 #include "ui/mainwindow.h"
 
 #include <QAction>

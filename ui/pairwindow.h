@@ -6,7 +6,7 @@
 // TForm1::currentGearChanged. Gear 2's teeth (starting at slot 0's Teeth2),
 // its shift (starting at 0) and the centre distance are typed here and live
 // only in this window: the gear table is read, never written. The numbers come
-// from geometry/pair.h and their texts from ui/logic/pairtext.h, the same texts
+// from geometry/pair.h and their texts from commands/pairtext.h, the same texts
 // tsumugi-cli pair prints.
 
 #include "geometry/pair.h"

@@ -3,7 +3,7 @@
 
 #include "geardata/apperror.h"
 #include "ui/layout.h"
-#include "ui/logic/printscale.h"
+#include "commands/printscale.h"
 
 #include <QPainter>
 #include <QPrinter>

@@ -7,7 +7,7 @@
 
 #include "geardata/gearrecord.h"
 #include "ui/clipboardcopy.h"
-#include "ui/logic/numbertext.h"
+#include "commands/numbertext.h"
 #include "ui/stringgrid.h"
 
 #include <QFile>

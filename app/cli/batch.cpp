@@ -3,7 +3,7 @@
 #include "app/cli/commands.h"
 #include "app/cli/gearoutput.h"
 #include "geardata/apperror.h"
-#include "ui/logic/inputparse.h"
+#include "commands/inputparse.h"
 
 #include <iostream>
 #include <memory>

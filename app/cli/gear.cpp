@@ -5,7 +5,7 @@
 #include "app/cli/gearoutput.h"
 #include "geardata/apperror.h"
 #include "geometry/extended.h"
-#include "ui/logic/inputparse.h"
+#include "commands/inputparse.h"
 
 #include <cstdio>
 #include <memory>

@@ -4,9 +4,9 @@
 #include "geometry/dimensions.h"
 #include "geometry/extended.h"
 #include "geardata/programstate.h"
-#include "ui/logic/commands.h"
-#include "ui/logic/inspectiontext.h"
-#include "ui/logic/numbertext.h"
+#include "commands/commands.h"
+#include "commands/inspectiontext.h"
+#include "commands/numbertext.h"
 
 namespace {
 

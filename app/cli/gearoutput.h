@@ -6,7 +6,7 @@
 #include "app/cli/output.h"
 #include "geardata/gearrecord.h"
 #include "geometry/inspection.h"
-#include "ui/logic/teethchecks.h"
+#include "commands/teethchecks.h"
 
 #include <iosfwd>
 #include <string>

@@ -4,7 +4,7 @@
 
 #include "geardata/apperror.h"
 #include "geometry/pair.h"
-#include "ui/logic/pairtext.h"
+#include "commands/pairtext.h"
 
 #include <nlohmann/json.hpp>
 

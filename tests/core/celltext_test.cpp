@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/logic/celltext.h"
+#include "commands/celltext.h"
 
 #include <gtest/gtest.h>
 

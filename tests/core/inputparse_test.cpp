@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/logic/inputparse.h"
+#include "commands/inputparse.h"
 
 #include "geardata/apperror.h"
-#include "ui/logic/numbertext.h"
+#include "commands/numbertext.h"
 
 #include <gtest/gtest.h>
 

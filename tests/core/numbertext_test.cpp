@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/logic/numbertext.h"
+#include "commands/numbertext.h"
 
 #include <gtest/gtest.h>
 

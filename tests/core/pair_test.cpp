@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "geardata/apperror.h"
 #include "geometry/pair.h"
-#include "ui/logic/numbertext.h"
+#include "commands/numbertext.h"
 
 #include <gtest/gtest.h>
 

@@ -8,8 +8,8 @@
 
 #include "geardata/apperror.h"
 #include "ui/layout.h"
-#include "ui/logic/printscale.h"
-#include "ui/logic/teethchecks.h"
+#include "commands/printscale.h"
+#include "commands/teethchecks.h"
 #include "ui/printpage.h"
 #include "ui/versionbox.h"
 

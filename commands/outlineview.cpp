@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/logic/outlineview.h"
+#include "commands/outlineview.h"
 
 #include "geometry/extended.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/logic/inputparse.h"
+#include "commands/inputparse.h"
 
 #include "geardata/apperror.h"
 

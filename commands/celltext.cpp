@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/logic/celltext.h"
+#include "commands/celltext.h"
 
 std::string BuildCellsText(const std::function<std::string(int col, int row)>& cell, int colCount, int rowCount,
     std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom)

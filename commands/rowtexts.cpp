@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/logic/rowtexts.h"
+#include "commands/rowtexts.h"
 
-#include "ui/logic/numbertext.h"
+#include "commands/numbertext.h"
 
 RowTexts FormatRowTexts(const GearRecord& gear, std::string_view decimalSeparator)
 {

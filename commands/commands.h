@@ -11,7 +11,7 @@
 // guard that turns any failure into the view's error display.
 
 #include "geardata/gearrecord.h"
-#include "ui/logic/rowtexts.h"
+#include "commands/rowtexts.h"
 
 #include <functional>
 #include <optional>

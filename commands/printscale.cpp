@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/logic/printscale.h"
+#include "commands/printscale.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/logic/inspectiontext.h"
+#include "commands/inspectiontext.h"
 
-#include "ui/logic/numbertext.h"
+#include "commands/numbertext.h"
 
 #include <cmath>
 

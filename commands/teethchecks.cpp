@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/logic/teethchecks.h"
+#include "commands/teethchecks.h"
 
 #include "geometry/inspection.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/logic/pairtext.h"
+#include "commands/pairtext.h"
 
-#include "ui/logic/numbertext.h"
+#include "commands/numbertext.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/logic/commands.h"
+#include "commands/commands.h"
 
 #include "geardata/apperror.h"
 #include "geardata/gearfile.h"
@@ -8,9 +8,9 @@
 #include "geometry/dimensions.h"
 #include "geometry/extended.h"
 #include "geometry/outline.h"
-#include "ui/logic/inputparse.h"
-#include "ui/logic/numbertext.h"
-#include "ui/logic/teethchecks.h"
+#include "commands/inputparse.h"
+#include "commands/numbertext.h"
+#include "commands/teethchecks.h"
 
 #include <exception>
 #include <new>
