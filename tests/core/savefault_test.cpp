@@ -194,7 +194,7 @@ TEST(SaveFaults, ExportsKilledAtRandomMomentsOverEveryTargetKind)
         {"dangling link", "ln -s missing.dxf d/t.dxf", 0, "missing.dxf", false},
         {"new file", "true", 0, "t.dxf", false},
     };
-    constexpr int kTrials = 30;
+    constexpr int kTrials = 24;
     std::mt19937 random(20261207);
     std::map<std::string, int> outcomes;
     for (const Kind& kind : kinds) {
