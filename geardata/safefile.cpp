@@ -405,6 +405,8 @@ void WriteFileSafely(const std::string& path, const std::uint8_t* data, std::siz
         // A link to a file not there yet: that file is made as a new file
         // (whole or not at all), the link stays.
         target = *missing;
+    } else if (struct stat link {}; ::lstat(path.c_str(), &link) == 0) {
+        throw AppError(CannotCreate(path));   // a link that leads nowhere (a loop, a folder missing)
     }
     try {
         ReplaceWithNewFile(target, path, exists ? &st : nullptr, data, size);

@@ -74,6 +74,13 @@ head -c 3344 /dev/zero >t.hgd
 "$cli" table t.hgd >/dev/full 2>err; got=$?
 [ "$got" = 3 ] && grep -qF '標準出力に書き込めません' err || fail "table on /dev/full: exit $got"
 
+# An export over a hard-linked file is refused, the file untouched (rewritten in place, a kill
+# part-way would cut it).
+printf 'old' >h.dxf && ln h.dxf h2.dxf
+"$cli" export -m 10 -z 70 -o h.dxf >/dev/null 2>err; got=$?
+[ "$got" = 3 ] && grep -qF 'はハードリンクや他のユーザーのファイルなどのため' err && [ "$(cat h2.dxf)" = old ] ||
+    fail "export over a hard link: exit $got $(cat err)"
+
 # A FIFO gets every byte, however slowly it is read.
 "$cli" export -m 10 -z 70 -o whole.dxf >/dev/null || fail "export to a file"
 mkfifo p.dxf
