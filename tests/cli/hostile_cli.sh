@@ -12,13 +12,20 @@ export LC_ALL=C.UTF-8
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 cd "$work" || exit 1
+# A sanitizer build reserves more address space than any limit here allows: it runs
+# without the limits, and the case that needs memory to run out is left to the plain build.
+limited=true
+ldd "$cli" 2>/dev/null | grep -q libasan && limited=false
 
 # code | text standard error holds | memory limit (bytes, - none) | input | arguments
 # Each runs under a 60 s limit; no row may leave its -o file behind.
 while IFS='|' read -r code text limit input args; do
     [ -n "$code" ] || continue
     printf '%b' "$input" >in
-    as=(); [ "$limit" = - ] || as=(prlimit "--as=$limit")
+    as=()
+    if [ "$limit" != - ]; then
+        if $limited; then as=(prlimit "--as=$limit"); elif [[ $text == メモリが足りない* ]]; then continue; fi
+    fi
     # shellcheck disable=SC2086
     timeout 60 "${as[@]}" "$cli" $args <in >out 2>err; got=$?
     [ "$got" = "$code" ] || fail "$args: exit $got, not $code ($(head -c 300 err))"
@@ -49,7 +56,8 @@ printf '2,20,0\r1,18,0\r\n3,30,0\n1,12,0.5' | "$cli" batch >out 2>err
 # A line of 100 MB under a 400 MB address space: refused by its number, the next
 # line still computed.
 { printf '2,20,0\n'; head -c 100000000 /dev/zero | tr '\0' 1; printf '\n1,18,0\n'; } >big
-prlimit --as=400000000 "$cli" batch <big >out 2>err; got=$?
+as=(); $limited && as=(prlimit --as=400000000)
+"${as[@]}" "$cli" batch <big >out 2>err; got=$?
 [ "$got" = 1 ] && [ "$(cat err)" = "tsumugi-cli: 行 2: 行が 4096 バイトを超えるため読みません." ] &&
     [ "$(cut -d, -f1 out | tr '\n' ' ')" = "line 1 3 " ] || fail "100 MB line: exit $got $(head -c 300 err) $(cat out)"
 
