@@ -89,6 +89,28 @@ printf 'old' >h.dxf && ln h.dxf h2.dxf
 [ "$got" = 3 ] && grep -qF 'はハードリンクや他のユーザーのファイルなどのため' err && [ "$(cat h2.dxf)" = old ] ||
     fail "export over a hard link: exit $got $(cat err)"
 
+# A real export of 8 MB killed at random moments over a file, a hard-linked file and a dangling
+# link: the old bytes, the new ones or (for the link) no file, never a cut one.
+"$cli" export -m 10 -z 70 --tolerance 0.00001 -o new.dxf >/dev/null
+"$cli" export -m 3 -z 20 -o old.dxf >/dev/null
+declare -A outcome
+for kind in file hard-linked dangling; do
+    for trial in 1 2 3 4 5 6 7 8; do
+        rm -rf k && mkdir k
+        case $kind in
+            file) cp old.dxf k/t.dxf; land=k/t.dxf ;;
+            hard-linked) cp old.dxf k/t.dxf && ln k/t.dxf k/u.dxf; land=k/u.dxf ;;
+            dangling) ln -s missing.dxf k/t.dxf; land=k/missing.dxf ;;
+        esac
+        { timeout -s KILL "$(printf '0.%03d' $((RANDOM % 400)))" "$cli" export -m 10 -z 70 --tolerance 0.00001 \
+            -o k/t.dxf >/dev/null 2>&1; } 2>/dev/null
+        outcome[$kind]+=" $(cmp -s "$land" new.dxf && echo new || { cmp -s "$land" old.dxf && echo old; } || echo none)"
+        if [ ! -e "$land" ]; then [ $kind = dangling ] || fail "$kind kill $trial: no file"
+        else cmp -s "$land" new.dxf || cmp -s "$land" old.dxf || fail "$kind kill $trial: cut at $(stat -c %s "$land")"; fi
+    done
+    echo "killed exports over a $kind target:${outcome[$kind]}"
+done
+
 # A FIFO gets every byte, however slowly it is read.
 "$cli" export -m 10 -z 70 -o whole.dxf >/dev/null || fail "export to a file"
 mkfifo p.dxf
