@@ -64,6 +64,8 @@ std::string GearSpecDefect(const GearSpec& g)
         return "転位係数が有限の数ではありません";
     if (!(g.pressureAngleDegrees > 0 && g.pressureAngleDegrees < 90))
         return "圧力角が 0° と 90° の間にありません";
+    if (!std::isfinite(g.module * (g.teeth + 2.0 + 2.0 * std::fabs(g.shift)) * 4.0))
+        return "値が数の範囲を超えます";
     if (!std::isfinite(g.thicknessAllowance) || !std::isfinite(g.tipShortening))
         return "歯厚の許容差か歯先の短縮が有限の数ではありません";
     const double rho = std::isnan(g.cutter.tipRadius) ? DefaultToolTipRadius(g.module) : g.cutter.tipRadius;
@@ -73,6 +75,32 @@ std::string GearSpecDefect(const GearSpec& g)
         !(kPi * g.module / 4.0 - hc * std::tan(alpha) - rho / std::cos(alpha) >= 0))
         return "工具の歯先丸み半径は 0 以上で、ラックの歯に収まる大きさにしてください";
     return {};
+}
+
+TipCondition ClassifyTip(double tipThickness, double module)
+{
+    if (std::isnan(tipThickness))
+        return TipCondition::Missing;
+    if (!(tipThickness > 0))
+        return TipCondition::Crossing;
+    if (tipThickness < kThinTipFactor * module)
+        return TipCondition::Thin;
+    return TipCondition::Sound;
+}
+
+std::optional<ToothFinding> TipFinding(double tipThickness, double module)
+{
+    switch (ClassifyTip(tipThickness, module)) {
+    case TipCondition::Missing:
+        return ToothFinding::TipInsideBase;
+    case TipCondition::Crossing:
+        return ToothFinding::PointedTip;
+    case TipCondition::Thin:
+        return ToothFinding::ThinTip;
+    case TipCondition::Sound:
+        break;
+    }
+    return std::nullopt;
 }
 
 std::string FindingBody(ToothFinding finding)
@@ -336,11 +364,10 @@ std::vector<ToothFinding> GearModel::Findings() const
         out.push_back(ToothFinding::TipInsideBase);
         return out;
     }
-    const double sa = TipThickness();
-    if (m_pointed || !(sa > 0.0))
+    if (m_pointed)
         out.push_back(ToothFinding::PointedTip);
-    else if (sa < kThinTipFactor * m_spec.module)
-        out.push_back(ToothFinding::ThinTip);
+    else if (const auto tip = TipFinding(TipThickness(), m_spec.module))
+        out.push_back(*tip);
     return out;
 }
 

@@ -146,10 +146,10 @@ void InspectionWindow::ShowCurrentGear()
         labels[i]->setText(Utf8(rows[i].label));
         values[i]->setText(Utf8(InspectionValueText(rows[i], sep)));
         values[i]->setCursorPosition(0);
-        reasons[i]->setText(Utf8(rows[i].measure.reason));
+        reasons[i]->setText(Utf8(rows[i].measure.present() ? rows[i].measure.note : rows[i].measure.reason));
     }
     findings->clear();
-    for (const std::string& line : InspectionFindings(result))
+    for (const std::string& line : InspectionFindings(gear, result, sep))
         findings->addItem(Utf8(line));
     if (const std::string note = TipThicknessNote(result, record.TipThickness, sep); !note.empty()) {
         findings->addItem(Utf8(note));
