@@ -5,6 +5,7 @@
 #include "geardata/gearrecord.h"
 #include "geardata/programstate.h"
 #include "geometry/extended.h"
+#include "geometry/gearmodel.h"
 #include "ui/errorbox.h"
 #include "ui/layout.h"
 #include "commands/inputparse.h"
