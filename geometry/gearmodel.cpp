@@ -42,6 +42,18 @@ double DefaultToolTipRadius(double module)
     return kDefaultTipRadiusFactor * module;
 }
 
+ExactSizes ExactSizesOf(const GearSpec& g)
+{
+    ExactSizes s;
+    const L m = g.module, z = g.teeth, x = g.shift;
+    s.alpha = Radians(g.pressureAngleDegrees);
+    s.pitch = z * m;
+    s.base = s.pitch * std::cos(s.alpha);
+    s.tip = m * (z + 2 + 2 * x);
+    s.root = s.tip - 2 * (L(g.cutter.addendumFactor) + 1) * m + L(g.thicknessAllowance) / std::tan(s.alpha);
+    return s;
+}
+
 GearSpec GearSpecOf(const GearRecord& record)
 {
     GearSpec g;
@@ -146,9 +158,8 @@ double GearModel::ReferenceThickness() const
 
 long double GearModel::ThicknessOnCircle(long double d) const
 {
-    const L m = m_spec.module, z = m_spec.teeth, x = m_spec.shift;
-    const L alpha = Radians(m_spec.pressureAngleDegrees);
-    const L pitch = z * m, base = pitch * std::cos(alpha);
+    const ExactSizes sizes = ExactSizesOf(m_spec);
+    const L m = m_spec.module, x = m_spec.shift, alpha = sizes.alpha, pitch = sizes.pitch, base = sizes.base;
     if (!(d >= base))
         return std::numeric_limits<long double>::quiet_NaN();
     const L s = m * (kPi / 2 + 2 * x * std::tan(alpha)) + L(m_spec.thicknessAllowance);
@@ -162,8 +173,8 @@ double GearModel::InvoluteThicknessAt(double d) const
 
 double GearModel::TipThickness() const
 {
-    const L m = m_spec.module, z = m_spec.teeth, x = m_spec.shift;
-    return static_cast<double>(ThicknessOnCircle(m * (z + 2 + 2 * x - 2 * L(m_spec.tipShortening))));
+    const L shortening = 2 * L(m_spec.tipShortening) * m_spec.module;
+    return static_cast<double>(ThicknessOnCircle(ExactSizesOf(m_spec).tip - shortening));
 }
 
 double GearModel::MinShift() const
@@ -190,12 +201,12 @@ void GearModel::Generate()
     const double deeper = -m_spec.thicknessAllowance / (2.0 * tanA);   // the tool set this much deeper
     const double addendum = m_spec.cutter.addendumFactor * m;
 
+    const ExactSizes sizes = ExactSizesOf(m_spec);
     m_xm = m_spec.shift * m - deeper;
-    m_rp = z * m / 2.0;
-    const double fullTip = (2.0 * m_spec.shift + (z + 2.0)) * m / 2.0;
-    m_ra = fullTip - m_spec.tipShortening * m;
-    m_rf = fullTip - (addendum + m) - deeper;
-    m_rb = m_rp * cosA;
+    m_rp = static_cast<double>(sizes.pitch / 2);
+    m_ra = static_cast<double>(sizes.tip / 2 - L(m_spec.tipShortening) * m);
+    m_rf = static_cast<double>(sizes.root / 2);
+    m_rb = static_cast<double>(sizes.base / 2);
 
     // The rack: reference line at rp + xm from the centre, teeth pointing to
     // the centre, the tooth's middle at 0 when the gear has turned by 0.

@@ -68,6 +68,15 @@ struct GearSpec {
     double tipShortening = 0.0;
 };
 
+// The sizes in extended precision, each formula written once: alpha = degrees
+// * pi / 180, d = z m, db = d cos(alpha), da = m (z + 2 + 2x) (without a tip
+// shortening), df = da - 2 (addendum + 1) m + A / tan(alpha) (4.5 m below the
+// tip for the standard rack and no allowance).
+struct ExactSizes {
+    long double alpha, pitch, base, tip, root;
+};
+ExactSizes ExactSizesOf(const GearSpec& spec);
+
 // The gear of a record: module, teeth, shift and the pressure angle of its index.
 GearSpec GearSpecOf(const GearRecord& record);
 

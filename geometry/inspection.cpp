@@ -15,7 +15,6 @@ namespace {
 using L = long double;
 
 constexpr L kPiL = kPi;
-constexpr L kWholeDepthFactor = 2.25L;     // the root circle lies 4.5 m below the tip circle
 const char* const kCutThroughReason = "歯が切下げで切り離されていて測れません";
 
 
@@ -420,15 +419,16 @@ InspectionResult ComputeInspection(const GearSpec& gear, const InspectionRequest
     const GearModel model(gear);
     const GeneratedFlank flank(model);
 
+    const ExactSizes sizes = ExactSizesOf(gear);
     Circles c;
     c.m = gear.module;
     c.z = gear.teeth;
     c.x = gear.shift;
-    c.alpha = Radians(gear.pressureAngleDegrees);
-    c.d = c.z * c.m;
-    c.db = c.d * std::cos(c.alpha);
-    c.da = c.m * (c.z + 2 + 2 * c.x);
-    c.df = c.da - 2 * kWholeDepthFactor * c.m;
+    c.alpha = sizes.alpha;
+    c.d = sizes.pitch;
+    c.db = sizes.base;
+    c.da = sizes.tip;
+    c.df = sizes.root;
     c.dx = c.d + 2 * c.x * c.m;
 
     r.toothThickness = Value(c.m * (kPiL / 2 + 2 * c.x * std::tan(c.alpha)));
@@ -468,6 +468,6 @@ InspectionResult ComputeInspection(const GearSpec& gear, const InspectionRequest
     r.tipThickness = c.da < c.db ? Measure::Absent("歯先円が基礎円の内側にあります") : Value(model.TipThickness());
     r.findings = model.Findings();
     r.basePitch = Value(model.BasePitch());
-    r.wholeDepth = Value(kWholeDepthFactor * c.m);
+    r.wholeDepth = Value((c.da - c.df) / 2);
     return r;
 }

@@ -78,18 +78,19 @@ PairResult ComputePair(const PairInput& in)
     std::array<long double, 2> fullTip{}, tip{}, root{}, base{}, approach{};
     std::array<std::vector<ToothFinding>, 2> toothFindings;
     for (int i = 0; i < 2; ++i) {
-        fullTip[i] = m * (z[i] + 2.0L + 2.0L * x[i]);
-        tip[i] = fullTip[i] - 2.0L * k * m;
-        root[i] = fullTip[i] - 4.5L * m;
-        base[i] = m * z[i] * cosA;
-        if (!(tip[i] > base[i]))
-            throw AppError(std::string(kGearName[i]) + "の歯先円が基礎円の内側にあり、かみあいません");
-        // The gear as the rack cuts it, topped to the shortened tip circle.
         GearSpec spec;
         spec.module = in.module;
         spec.teeth = in.teeth[i];
         spec.shift = in.shift[i];
         spec.pressureAngleDegrees = in.pressureAngle;
+        const ExactSizes sizes = ExactSizesOf(spec);
+        fullTip[i] = sizes.tip;
+        tip[i] = fullTip[i] - 2.0L * k * m;
+        root[i] = sizes.root;
+        base[i] = sizes.base;
+        if (!(tip[i] > base[i]))
+            throw AppError(std::string(kGearName[i]) + "の歯先円が基礎円の内側にあり、かみあいません");
+        // The gear as the rack cuts it, topped to the shortened tip circle.
         spec.tipShortening = Store(k);
         const GearModel model(spec);
         const double thickness = model.TipThickness();
