@@ -119,7 +119,7 @@ std::string FindingBody(ToothFinding finding)
 {
     switch (finding) {
     case ToothFinding::Undercut:
-        return "歯元にｱﾝﾀﾞｰｶｯﾄ発生、インボリュートが削られる";
+        return "創成歯形にｱﾝﾀﾞｰｶｯﾄ発生";
     case ToothFinding::CutThrough:
         return "ｱﾝﾀﾞｰｶｯﾄが歯を貫通、歯形不成立";
     case ToothFinding::TipInsideBase:

@@ -110,7 +110,8 @@ InspectionWindow::InspectionWindow(TForm1& form) : QWidget(&form, Qt::Window), m
     findings = new QListWidget(this);
     findings->setObjectName(QStringLiteral("Findings"));
     findings->setAccessibleName(QStringLiteral("所見"));
-    findings->setFixedHeight(66);
+    findings->setFixedHeight(96);
+    findings->setWordWrap(true);   // long findings wrap instead of hiding behind a scroll bar
     grid->addWidget(findings, row, 0, 1, 3);
     grid->setColumnStretch(2, 1);
 

@@ -14,7 +14,7 @@ bad() { echo "FAIL: $*"; fail=1; }
 /usr/bin/python3 "$here/measure_check.py" "$cli" || bad "readings on the cut gear"
 
 # gear | the finding lines every front end shows for it
-undercut='警告：歯元にｱﾝﾀﾞｰｶｯﾄ発生、インボリュートが削られる'
+undercut='警告：創成歯形にｱﾝﾀﾞｰｶｯﾄ発生'
 cut='警告：ｱﾝﾀﾞｰｶｯﾄが歯を貫通、歯形不成立'
 while IFS='|' read -r args findings; do
     # gear: the inspection's findings (JSON) and the message list.

@@ -58,7 +58,7 @@ TEST(CheckComputedGear, ImpossibleThinAndSoundGears)
 {
     const std::string crossed = "警告：歯先が尖って交差、歯形不成立", inside = "警告：歯先円が基礎円内、歯形不成立",
                       thin = "警告：歯先歯厚が薄い、０．２５ｍ未満",
-                      undercut = "警告：歯元にｱﾝﾀﾞｰｶｯﾄ発生、インボリュートが削られる",
+                      undercut = "警告：創成歯形にｱﾝﾀﾞｰｶｯﾄ発生",
                       cutThrough = "警告：ｱﾝﾀﾞｰｶｯﾄが歯を貫通、歯形不成立";
     struct Case {
         double module;

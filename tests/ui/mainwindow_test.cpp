@@ -115,7 +115,7 @@ TEST_F(FormTest, TeethLimits)
     // 14 teeth pass the count rule, but the rack still undercuts them at shift 0:
     // the generated tooth's finding takes the place of the no-findings block.
     Calculate("1", "14", "0");
-    EXPECT_EQ(Messages(), QStringList{QStringLiteral("警告：歯元にｱﾝﾀﾞｰｶｯﾄ発生、インボリュートが削られる")});
+    EXPECT_EQ(Messages(), QStringList{QStringLiteral("警告：創成歯形にｱﾝﾀﾞｰｶｯﾄ発生")});
 
     Calculate("1", "70", "0");
     EXPECT_EQ(Messages().size(), 4);
