@@ -284,17 +284,17 @@ void GearModel::Generate()
             }
             return Radius(Trochoid(b));
         };
+        // A trochoid already past the centre line at its top makes a pointed
+        // tooth, not a cut one: only a crossing from the tooth's own side counts.
         double prev = thetaTop;
         bool inside = across(thetaTop);
-        if (inside)
-            m_cutThrough = true, m_cutRadius = Radius(Trochoid(thetaTop));
         for (int k = 1; k <= steps; ++k) {
             const double theta = thetaTop + (kPi / 2.0 - thetaTop) * k / steps;
             const bool now = across(theta);
             if (now && !inside && !m_cutThrough) {
                 m_cutThrough = true;
                 m_cutRadius = crossing(prev, theta);
-            } else if (!now && inside) {
+            } else if (!now && inside && m_cutThrough) {
                 m_cutLowRadius = crossing(prev, theta);
                 break;
             }
