@@ -28,6 +28,7 @@ Measure Value(L v)
 
 struct Circles {
     L m, z, x, alpha;
+    L allowance;           // A: the tooth thinner (negative) by this arc on the reference circle
     L d, db, da, df, dx;   // pitch, base, tip, root, and the circle d + 2xm
 };
 
@@ -166,7 +167,7 @@ SpanMeasure Span(const Circles& c, const GearModel& g, const GeneratedFlank& fla
         return out;
     }
     const L w = c.m * std::cos(c.alpha) * (kPiL * (L(k) - 0.5L) + c.z * Involute(c.alpha)) +
-                2 * c.x * c.m * std::sin(c.alpha);
+                2 * c.x * c.m * std::sin(c.alpha) + c.allowance * std::cos(c.alpha);
     const L contact = std::sqrt(c.db * c.db + w * w);
     std::string why;
     if (!(w > 0))
@@ -231,7 +232,7 @@ void Pins(const Circles& c, const GearModel& g, const GeneratedFlank& flank, con
 {
     const L rb = c.db / 2;
     // inv(phi) at the pin centre is dp / db + offset.
-    const L offset = Involute(c.alpha) + 2 * c.x * std::tan(c.alpha) / c.z - kPiL / (2 * c.z);
+    const L offset = Involute(c.alpha) + 2 * c.x * std::tan(c.alpha) / c.z - kPiL / (2 * c.z) + c.allowance / c.d;
     L dp = 0;
     r.idealPin = !request.pinDiameter.has_value();
     if (r.idealPin) {
@@ -321,7 +322,7 @@ void Pins(const Circles& c, const GearModel& g, const GeneratedFlank& flank, con
 // them, and its height below the tip circle.
 void Chord(const Circles& c, const GearModel& g, InspectionResult& r)
 {
-    const L s = c.m * (kPiL / 2 + 2 * c.x * std::tan(c.alpha));
+    const L s = c.m * (kPiL / 2 + 2 * c.x * std::tan(c.alpha)) + c.allowance;
     const L addendum = (c.da - c.d) / 2;
     std::string why;
     if (g.CutThrough())
@@ -424,6 +425,7 @@ InspectionResult ComputeInspection(const GearSpec& gear, const InspectionRequest
     c.m = gear.module;
     c.z = gear.teeth;
     c.x = gear.shift;
+    c.allowance = gear.thicknessAllowance;
     c.alpha = sizes.alpha;
     c.d = sizes.pitch;
     c.db = sizes.base;
@@ -431,7 +433,7 @@ InspectionResult ComputeInspection(const GearSpec& gear, const InspectionRequest
     c.df = sizes.root;
     c.dx = c.d + 2 * c.x * c.m;
 
-    r.toothThickness = Value(c.m * (kPiL / 2 + 2 * c.x * std::tan(c.alpha)));
+    r.toothThickness = Value(c.m * (kPiL / 2 + 2 * c.x * std::tan(c.alpha)) + c.allowance);
     Chord(c, model, r);
 
     // Span: the recommended k puts the contact nearest the circle d + 2xm.
