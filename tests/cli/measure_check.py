@@ -20,7 +20,7 @@ from shapely.geometry import Point, Polygon
 from shapely.ops import unary_union
 
 CLI = sys.argv[1]
-TOL = 2e-3   # mm: the polygon's own error is below 1e-4 mm
+TOL = 5e-4   # mm: the polygon's own error stays below 1e-4 mm
 
 # (module, teeth, shift, pressure angle, span teeth or None, pin or None,
 #  what each reading is expected to be: "inv" on the involute without a note,
@@ -53,7 +53,7 @@ def cut_gear(m, z, x, degrees):
     half = lambda v: math.pi * m / 4 - v * math.tan(a)
     lo, hi = -1.6 * m, 1.25 * m
     tooth = Polygon([(-half(lo), lo), (half(lo), lo), (half(hi), hi), (-half(hi), hi)])
-    tooth = tooth.buffer(-rho, 256, join_style=2).buffer(rho, 256)   # rounds the tip corners with rho
+    tooth = tooth.buffer(-rho, 128, join_style=2).buffer(rho, 128)   # rounds the tip corners with rho
     # Fixed frame: gear centre at 0, reference line at y = -(rp + xm); the gear
     # turned by phi sees the rack turned back by -phi.
     def placed(phi):
@@ -64,7 +64,7 @@ def cut_gear(m, z, x, degrees):
             coords.append((X * c - Y * s, X * s + Y * c))
         return Polygon(coords)
     reach = (ra + 3 * m) / rp
-    steps = int(sys.argv[2]) if len(sys.argv) > 2 else 3000
+    steps = 2000
     positions = [placed(-reach + 2 * reach * i / steps) for i in range(steps + 1)]
     swept = unary_union(positions)
     space = rotate(swept, 90 - 180 / z, origin=(0, 0))   # the space from -90 degrees to -180/z degrees
