@@ -210,8 +210,11 @@ GearProfile BuildGearProfile(const ProfileInput& in)
     spec.pressureAngleDegrees = PressureAngleDegreesOf(in.pressureAngleIndex);
     spec.cutter.tipRadius = in.tipRadius;
     spec.thicknessAllowance = in.thicknessAllowance;
-    if (!GearSpecDefect(spec).empty())
-        throw AppError(ProfileTipRadiusMessage());
+    // Each defect for what it is: circles beyond the number range, then the rack's tip radius.
+    if (!std::isfinite(in.module * (in.teeth + 2.0 + 2.0 * std::fabs(in.shift)) * 4.0))
+        throw AppError(ProfileNotFiniteMessage());
+    if (const std::string defect = GearSpecDefect(spec); !defect.empty())
+        throw AppError(defect);
     const GearModel model(spec);
     if (!std::isfinite(model.TipDiameter()) || !std::isfinite(model.RootDiameter()))
         throw AppError(ProfileNotFiniteMessage());
@@ -221,7 +224,9 @@ GearProfile BuildGearProfile(const ProfileInput& in)
     for (const ToothFinding f : model.Findings())
         if (f == ToothFinding::CutThrough)
             throw AppError(ProfileCutThroughMessage(model.CutThroughLowDiameter(), model.CutThroughDiameter()));
-    if (model.Has(ToothFinding::TipInsideBase) || model.Has(ToothFinding::PointedTip))
+    if (model.Has(ToothFinding::TipInsideBase))
+        throw AppError(FindingBody(ToothFinding::TipInsideBase) + "のため、歯形を作れません");
+    if (model.Has(ToothFinding::PointedTip))
         throw AppError(ProfileCrossingTeethMessage());
     if (!(model.InvoluteStartDiameter() < model.TipDiameter()))
         throw AppError(ProfileNoInvoluteMessage());
