@@ -6,12 +6,28 @@
 #include <string>
 #include <vector>
 
-struct TeethCheckResult {
-    std::vector<std::string> lines;   // the message list, top to bottom
-    int result;                       // 0 clean, 1 warnings only, 2 an error: do not compute
+// What the teeth checks found, as the result code the calculate command reads.
+enum TeethCheck : int {
+    kChecksClean = 0,      // no findings
+    kChecksWarned = 1,     // warnings only: the gear is still computed
+    kChecksRefused = 2,    // an error: the gear is not computed
 };
 
+struct TeethCheckResult {
+    std::vector<std::string> lines;   // the message list, top to bottom
+    TeethCheck result;
+};
+
+// The message list of a gear's tooth counts; with no findings, the credit
+// lines (commands/credits.h) and "エラー＝０、警告＝０".
 TeethCheckResult CheckTeethCounts(std::int32_t teeth, std::int32_t teeth2);
+
+// The lines without the credit lines: what a report other than the window's
+// message list shows.
+std::vector<std::string> WithoutCreditLines(const std::vector<std::string>& lines);
+
+// The lines that stopped the calculation (those of an error), joined by a blank.
+std::string RefusalText(const TeethCheckResult& check);
 
 // What the computed gear's tip thickness says about it: nothing for a sound
 // tip; one warning line for teeth that come to a point and cross (no positive
@@ -22,6 +38,3 @@ std::vector<std::string> TipThicknessFindings(double tipThickness, double module
 // The message list once the gear is computed: the teeth checks' lines, then the
 // tip thickness findings, which take the place of the no-findings block.
 TeethCheckResult CheckComputedGear(std::int32_t teeth, std::int32_t teeth2, double tipThickness, double module);
-
-// The maker's home page, opened by the "GO　ＨＰ" button and named in the credit lines.
-const char* HomePageAddress();

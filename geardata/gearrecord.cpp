@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "geardata/gearrecord.h"
 
+#include "geardata/apperror.h"
 #include "geardata/programstate.h"
 
 #include <cstring>
+#include <string>
 
 ProgramState programState{};
 
@@ -14,8 +16,13 @@ void ResetProgramState()
 
 void ResetGearTable()
 {
+    ResetGearTable(gearTable);
+}
+
+void ResetGearTable(GearTable& table)
+{
     for (int slot = 0; slot <= kLastRow; ++slot) {
-        GearRecord& r = gearTable[slot];
+        GearRecord& r = table[slot];
         r.InUse = 0;
         r.PressureAngleIndex = 1;
         r.Module = 1.0;
@@ -25,6 +32,13 @@ void ResetGearTable()
         std::memset(reinterpret_cast<std::uint8_t*>(&r) + offsetof(GearRecord, Shift), 0,
                     offsetof(GearRecord, TipThickness) - offsetof(GearRecord, Shift));
     }
+}
+
+double PressureAngleDegrees(std::int32_t index)
+{
+    if (index < 0 || index >= static_cast<std::int32_t>(PressureAngleTable.size()))
+        throw AppError("圧力角の番号 " + std::to_string(index) + " は使えません（0 が 14.5°、1 が 20°）");
+    return PressureAngleTable[static_cast<std::size_t>(index)];
 }
 
 std::uint8_t* GearTableBytes()

@@ -5,21 +5,15 @@
 // instance lives from process start to end, every byte zero at start. The
 // names the arithmetic uses (gearTable, GearOutline, DisplayOutline,
 // RegisteredCount, SolveTarget) are references into that instance.
+//
+// Only the program's own forms of the operations use the instance: the
+// command sequences are given a ProgramState to work on, and the front ends
+// hand them this one.
 
 #include "geardata/gearrecord.h"
+#include "geometry/outline.h"
 
-#include <array>
 #include <cstdint>
-
-// A point of the tooth outline in gear millimetres: origin at the gear
-// centre, x along tooth 0's centre line.
-struct OutlinePoint {
-    double x;
-    double y;
-};
-
-inline constexpr int kOutlineCapacity = 1001;   // points per outline buffer
-using OutlineBuffer = std::array<OutlinePoint, kOutlineCapacity>;
 
 struct ProgramState {
     GearTable table;                // slot 0 the current gear, 1-20 the rows, 21 the spill slot

@@ -20,12 +20,15 @@ inline bool CanDelete(const GearRecord& g) { return g.InUse > 0; }
 // down (the gear of a full row 20 into the spill slot 21). When a table read
 // from a file holds occupied rows right below the first free row, the free
 // slot is overwritten instead of being pushed onto them, so no gear is lost.
-void RegisterSlots();
+void RegisterSlots(GearTable& table, std::int32_t& registeredCount);
+void RegisterSlots();   // on gearTable and RegisteredCount
 
 // Copies row r into slot 0 when it can be recalled; returns whether it did.
-bool RecallRow(int row);
+bool RecallRow(GearTable& table, int row);
+bool RecallRow(int row);   // on gearTable
 
 // Removes row r when it can be deleted: rows below move up, slot 20 takes the
 // spill slot and is marked free. Returns whether it did.
-bool DeleteRowSlots(int row);
+bool DeleteRowSlots(GearTable& table, int row);
+bool DeleteRowSlots(int row);   // on gearTable
 

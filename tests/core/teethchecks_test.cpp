@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "commands/credits.h"
 #include "commands/teethchecks.h"
 
 #include "geardata/gearrecord.h"

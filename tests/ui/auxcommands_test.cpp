@@ -9,7 +9,7 @@
 #include "geardata/apperror.h"
 #include "ui/layout.h"
 #include "commands/printscale.h"
-#include "commands/teethchecks.h"
+#include "commands/credits.h"
 #include "ui/printpage.h"
 #include "ui/versionbox.h"
 
