@@ -41,7 +41,7 @@ int RunExport(const ExportOptions& o)
     const GearRecord gear = GearOf(module, IntegerOption("--teeth", o.teeth, Range::AtLeastOne),
                                    NumberOption("--shift", o.shift),
                                    PressureAngleIndexOf("--pressure-angle", o.pressureAngle));
-    const double tolerance = NumberOption("--tolerance", o.tolerance, Range::Positive);
+    const double tolerance = NumberOption("--tolerance", o.tolerance);
     const double tipRadius = o.tipRadiusOption->count() > 0 ? NumberOption("--tip-radius", o.tipRadius, Range::NonNegative)
                                                             : DefaultToolTipRadius(module);
     const double bore = NumberOption("--bore", o.bore, Range::NonNegative);
