@@ -3,6 +3,7 @@
 #include "commands/teethchecks.h"
 
 #include "geardata/gearrecord.h"
+#include "geardata/programstate.h"
 #include "geometry/dimensions.h"
 
 #include <cmath>
