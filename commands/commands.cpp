@@ -3,7 +3,7 @@
 
 #include "geardata/apperror.h"
 #include "geardata/gearfile.h"
-#include "geardata/programstate.h"
+#include "commands/programstate.h"
 #include "geardata/tableops.h"
 #include "geometry/dimensions.h"
 #include "geometry/extended.h"

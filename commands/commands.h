@@ -6,7 +6,7 @@
 // A front end implements GearView, what it shows of the program, and calls a
 // sequence with the state it works on and the texts it read. The sequences
 // change only the ProgramState they are given (the window gives the program's
-// one state, geardata/programstate.h) and tell the view what to show as they
+// one state, commands/programstate.h) and tell the view what to show as they
 // go. A failure is raised as an exception at the failing step and ends the
 // sequence: whatever earlier steps stored or showed stays. RunSequence is the
 // guard that turns any failure into the view's error display.

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands/outlineview.h"
 
-#include "geardata/programstate.h"
+#include "commands/programstate.h"
 #include "geometry/extended.h"
 
 #include <algorithm>
@@ -201,11 +201,6 @@ void DrawOutline(DrawingSurface& surface, const OutlinePoint* points, std::int32
         surface.LineTo(first.x, first.y);
     }
     surface.SetPenColour(kBlack);
-}
-
-void ShowOutlineOn(DrawingSurface& surface, int itemIndex)
-{
-    ShowOutlineOn(surface, itemIndex, gearTable[kCurrentSlot], DisplayOutline);
 }
 
 void ShowOutlineOn(DrawingSurface& surface, int itemIndex, const GearRecord& gear, const OutlineBuffer& display)

@@ -92,4 +92,3 @@ void DrawOutline(DrawingSurface& surface, const OutlinePoint* points, std::int32
 // 14 points per tooth. A tooth count outside 1..kMaxOutlineTeeth leaves the
 // surface white without edges.
 void ShowOutlineOn(DrawingSurface& surface, int itemIndex, const GearRecord& gear, const OutlineBuffer& display);
-void ShowOutlineOn(DrawingSurface& surface, int itemIndex);   // slot 0 and DisplayOutline

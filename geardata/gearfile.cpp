@@ -4,7 +4,6 @@
 #include "geardata/apperror.h"
 #include "geardata/filedescriptor.h"
 #include "geardata/gearrecord.h"
-#include "geardata/programstate.h"
 #include "geardata/safefile.h"
 
 #include <algorithm>
@@ -52,17 +51,7 @@ void LoadGearTableBytes(GearTable& table, const std::vector<std::uint8_t>& bytes
     std::memcpy(reinterpret_cast<std::uint8_t*>(table.data()), bytes.data(), std::min(bytes.size(), kGearTableBytes));
 }
 
-void LoadGearTableBytes(const std::vector<std::uint8_t>& bytes)
-{
-    LoadGearTableBytes(gearTable, bytes);
-}
-
 void WriteGearFile(const GearTable& table, const std::string& path)
 {
     WriteFileSafely(path, reinterpret_cast<const std::uint8_t*>(table.data()), kGearTableBytes);
-}
-
-void WriteGearFile(const std::string& path)
-{
-    WriteGearFile(gearTable, path);
 }

@@ -15,13 +15,10 @@
 // (missing, no access, a folder or other non-file), "ストリームからの読み込みエラー".
 std::vector<std::uint8_t> ReadGearFile(const std::string& path);
 
-// Copies min(size, 3344) bytes over the start of the table, unchanged (the
-// second form: the program's gearTable).
+// Copies min(size, 3344) bytes over the start of the table, unchanged.
 void LoadGearTableBytes(GearTable& table, const std::vector<std::uint8_t>& bytes);
-void LoadGearTableBytes(const std::vector<std::uint8_t>& bytes);
 
 // Writes the 3344 bytes of the table under `path` with WriteFileSafely
 // (geardata/safefile.h).
 // Failures: "ファイル %s を作成できません", "ストリームへの書き込みエラー".
 void WriteGearFile(const GearTable& table, const std::string& path);
-void WriteGearFile(const std::string& path);   // the program's gearTable

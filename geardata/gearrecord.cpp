@@ -2,22 +2,10 @@
 #include "geardata/gearrecord.h"
 
 #include "geardata/apperror.h"
-#include "geardata/programstate.h"
 
 #include <cstring>
 #include <string>
 
-ProgramState programState{};
-
-void ResetProgramState()
-{
-    programState = ProgramState{};
-}
-
-void ResetGearTable()
-{
-    ResetGearTable(gearTable);
-}
 
 void ResetGearTable(GearTable& table)
 {
@@ -39,9 +27,4 @@ double PressureAngleDegrees(std::int32_t index)
     if (index < 0 || index >= static_cast<std::int32_t>(PressureAngleTable.size()))
         throw AppError("圧力角の番号 " + std::to_string(index) + " は使えません（0 が 14.5°、1 が 20°）");
     return PressureAngleTable[static_cast<std::size_t>(index)];
-}
-
-std::uint8_t* GearTableBytes()
-{
-    return reinterpret_cast<std::uint8_t*>(gearTable.data());
 }

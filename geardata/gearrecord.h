@@ -73,7 +73,3 @@ double PressureAngleDegrees(std::int32_t pressureAngleIndex);
 // Puts the default gear into slots 0-20 (bytes 0-135 of each); slot 21 and
 // bytes 136-151 of every slot are left as they are.
 void ResetGearTable(GearTable& table);
-void ResetGearTable();   // the program's gearTable
-
-// The table's bytes, for the file transfer.
-std::uint8_t* GearTableBytes();

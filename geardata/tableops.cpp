@@ -36,18 +36,3 @@ bool DeleteRowSlots(GearTable& table, int row)
     table[kLastRow].InUse = 0;
     return true;
 }
-
-void RegisterSlots()
-{
-    RegisterSlots(gearTable, RegisteredCount);
-}
-
-bool RecallRow(int row)
-{
-    return RecallRow(gearTable, row);
-}
-
-bool DeleteRowSlots(int row)
-{
-    return DeleteRowSlots(gearTable, row);
-}

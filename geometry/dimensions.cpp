@@ -2,7 +2,6 @@
 #include "geometry/dimensions.h"
 
 #include "geardata/apperror.h"
-#include "geardata/programstate.h"
 #include "geometry/extended.h"
 
 #include <limits>
@@ -25,11 +24,6 @@ constexpr int kRoundCeiling = 1000000;
 double CosineResidual(double t, double target)
 {
     return Store(Cos(t) - Ext(target));
-}
-
-double CosineResidual(double t)
-{
-    return CosineResidual(t, SolveTarget);
 }
 
 SolveOutcome FalsePositionSolve(double& root, double a, double b, double tol, double target, int* rounds)
@@ -60,11 +54,6 @@ SolveOutcome FalsePositionSolve(double& root, double a, double b, double tol, do
     return kNoSignChange;
 }
 
-SolveOutcome FalsePositionSolve(double& root, double a, double b, double tol, int* rounds)
-{
-    return FalsePositionSolve(root, a, b, tol, SolveTarget, rounds);
-}
-
 double ThicknessAtDiameter(std::int32_t z, double m, double x, double d, double& solveTarget)
 {
     const Ext a0(kAlpha0);
@@ -82,16 +71,6 @@ double ThicknessAtDiameter(std::int32_t z, double m, double x, double d, double&
     const Ext invPhi = Sin(phi) / Cos(phi) - Ext(phi);
     const Ext invA0 = Sin(a0) / Cos(a0) - a0;
     return Store((t - Ext(2.0L) * (invPhi - invA0)) * (Ext(d) / Ext(2.0L)));
-}
-
-double ThicknessAtDiameter(std::int32_t z, double m, double x, double d)
-{
-    return ThicknessAtDiameter(z, m, x, d, SolveTarget);
-}
-
-void ComputeGearDimensions()
-{
-    ComputeGearDimensions(gearTable[kCurrentSlot], SolveTarget);
 }
 
 void ComputeGearDimensions(GearRecord& g, double& solveTarget)

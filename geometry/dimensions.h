@@ -19,18 +19,15 @@ enum SolveOutcome : std::int32_t {
     kNoSignChange = 1,
 };
 
-// Each operation comes in two forms: one that is given the gear and the
-// solver's target to work on (any thread may run it on its own values), and
-// the program's own form that works on slot 0 and SolveTarget of the one
-// program state (geardata/programstate.h).
+// Each operation is given the gear and the solver's target it works on, so
+// any thread may run it on values of its own. The program's forms on slot 0
+// and SolveTarget are in commands/programstate.h.
 
 // Writes PitchDiameter, TipDiameter, BaseDiameter, RootDiameter, InUse and
 // TipThickness of the gear, in that order. A PressureAngleIndex other than 0 or 1
 // (only a gear data file can bring one) is refused with an AppError before any
 // field is written. `solveTarget` is the thickness search's target.
 void ComputeGearDimensions(GearRecord& gear, double& solveTarget);
-// The same on slot 0, with SolveTarget.
-void ComputeGearDimensions();
 
 // Arc tooth thickness on the circle of diameter d, for the 20-degree rack.
 // When no pressure angle exists for d (the search finds no sign change: d lies
@@ -39,14 +36,12 @@ void ComputeGearDimensions();
 // the division-by-zero fault.
 // `solveTarget` receives the cosine the search aims at.
 double ThicknessAtDiameter(std::int32_t z, double m, double x, double d, double& solveTarget);
-double ThicknessAtDiameter(std::int32_t z, double m, double x, double d);   // with SolveTarget
 
 // cos t - target, stored as double.
 double CosineResidual(double t, double target);
-double CosineResidual(double t);   // with SolveTarget
 
 // Searches [a, b] for a zero of CosineResidual. Returns kSolved with the zero
 // in root, or kNoSignChange (root untouched) when the residual shows no sign
 // change. `rounds`, when given, receives the number of rounds the search took.
 SolveOutcome FalsePositionSolve(double& root, double a, double b, double tol, double target, int* rounds);
-SolveOutcome FalsePositionSolve(double& root, double a, double b, double tol, int* rounds = nullptr);   // SolveTarget
+

@@ -2,7 +2,6 @@
 #include "geometry/outline.h"
 
 #include "geardata/apperror.h"
-#include "geardata/programstate.h"
 #include "geometry/dimensions.h"
 #include "geometry/extended.h"
 
@@ -39,11 +38,6 @@ void RotatePoint(double x, double y, double angle, double& xOut, double& yOut)
     RotateBy(x, y, Cos(angle), Sin(angle), xOut, yOut);
 }
 
-void BuildToothOutline(std::int32_t teeth, double module, double shift, double tipDiameter, double rootDiameter)
-{
-    BuildToothOutline(GearOutline, SolveTarget, teeth, module, shift, tipDiameter, rootDiameter);
-}
-
 void BuildToothOutline(OutlineBuffer& outline, double& solveTarget, std::int32_t teeth, double module, double shift,
                        double tipDiameter, double rootDiameter)
 {
@@ -78,11 +72,6 @@ void BuildToothOutline(OutlineBuffer& outline, double& solveTarget, std::int32_t
         outline[j] = tooth[j];
 }
 
-void ReplicateTeeth(std::int32_t teeth)
-{
-    ReplicateTeeth(GearOutline, teeth);
-}
-
 void ReplicateTeeth(OutlineBuffer& outline, std::int32_t teeth)
 {
     if (teeth <= 1)
@@ -100,11 +89,6 @@ void ReplicateTeeth(OutlineBuffer& outline, std::int32_t teeth)
             RotateBy(outline[j].x, outline[j].y, c, s, out.x, out.y);
         }
     }
-}
-
-void RebuildOutline()
-{
-    RebuildOutline(gearTable[kCurrentSlot], GearOutline, DisplayOutline, SolveTarget);
 }
 
 void RebuildOutline(const GearRecord& g, OutlineBuffer& work, OutlineBuffer& display, double& solveTarget)

@@ -20,10 +20,10 @@ struct OutlinePoint {
 inline constexpr int kOutlineCapacity = 1001;   // points per outline buffer
 using OutlineBuffer = std::array<OutlinePoint, kOutlineCapacity>;
 
-// The program's two buffers, GearOutline and DisplayOutline, are part of the
-// one program state (geardata/programstate.h). Each operation below comes in
-// a form given the buffers (and the solver's target) to work on, and the
-// program's own form on slot 0 and those two buffers.
+// Each operation below is given the buffers (and the solver's target) it
+// works on. The program's two buffers, GearOutline and DisplayOutline, are
+// part of the one program state (commands/programstate.h), with the forms of
+// these operations that work on them.
 inline constexpr int kOutlineCopied = 1000;        // points copied into DisplayOutline
 inline constexpr int kPointsPerTooth = 14;
 inline constexpr int kMaxOutlineTeeth = 71;        // 14 * 71 = 994 <= 1000
@@ -31,12 +31,10 @@ inline constexpr int kMaxOutlineTeeth = 71;        // 14 * 71 = 994 <= 1000
 // Writes outline[0..13].
 void BuildToothOutline(OutlineBuffer& outline, double& solveTarget, std::int32_t teeth, double module, double shift,
                        double tipDiameter, double rootDiameter);
-void BuildToothOutline(std::int32_t teeth, double module, double shift, double tipDiameter, double rootDiameter);
 
 // Writes outline[14 .. 14*teeth-1] from points 0-13; nothing when teeth <= 1.
 // Never writes past the buffer: teeth beyond 71 are not replicated.
 void ReplicateTeeth(OutlineBuffer& outline, std::int32_t teeth);
-void ReplicateTeeth(std::int32_t teeth);
 
 // Counter-clockwise rotation about the gear centre.
 void RotatePoint(double x, double y, double angle, double& xOut, double& yOut);
@@ -45,8 +43,6 @@ void RotatePoint(double x, double y, double angle, double& xOut, double& yOut);
 // `display`. A tooth count above 71 does not fit the buffers and is refused
 // with an AppError before anything is written.
 void RebuildOutline(const GearRecord& gear, OutlineBuffer& work, OutlineBuffer& display, double& solveTarget);
-// The same for slot 0 into GearOutline and DisplayOutline.
-void RebuildOutline();
 
 // The message for a gear whose outline does not fit.
 const char* TooManyTeethToDrawMessage();

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/mainwindow.h"
 
-#include "geardata/programstate.h"
+#include "commands/programstate.h"
 
 #include "ui/errorbox.h"
 #include "ui/imagebox.h"

@@ -42,7 +42,7 @@ class TForm1 : public QMainWindow, public GearView {
     Q_OBJECT
 
 public:
-    // The window of the program's one state (geardata/programstate.h), or of
+    // The window of the program's one state (commands/programstate.h), or of
     // the state it is given; the sequences it runs work on that state alone.
     explicit TForm1(QWidget* parent = nullptr);
     explicit TForm1(ProgramState& state, QWidget* parent = nullptr);

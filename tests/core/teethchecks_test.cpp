@@ -3,7 +3,7 @@
 #include "commands/teethchecks.h"
 
 #include "geardata/gearrecord.h"
-#include "geardata/programstate.h"
+#include "commands/programstate.h"
 #include "geometry/dimensions.h"
 
 #include <cmath>
