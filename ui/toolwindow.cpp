@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -22,18 +23,42 @@ void StyleLikeMainWindow(QWidget& window, const TForm1& form)
     window.setAutoFillBackground(true);
 }
 
-QRect ToolWindowFrame(const QRect& mainFrame, const QSize& toolFrame, const QRect& available)
+QRect ToolWindowFrame(const QRect& mainFrame, const QSize& toolFrame, const QRect& available,
+                      const std::vector<QRect>& others)
 {
     const int width = std::min(toolFrame.width(), available.width());
     const int height = std::min(toolFrame.height(), available.height());
-    int left = mainFrame.right() + 1 + kGap;
-    if (left + width - 1 > available.right()) {
-        const int onLeft = mainFrame.left() - kGap - width;
-        left = onLeft >= available.left() ? onLeft : available.right() + 1 - width;
+    const QPoint candidates[] = {
+        {mainFrame.right() + 1 + kGap, mainFrame.top()},   // right
+        {mainFrame.left() - kGap - width, mainFrame.top()},  // left
+        {mainFrame.left(), mainFrame.bottom() + 1 + kGap},  // below
+        {mainFrame.left(), mainFrame.top() - kGap - height},  // above
+    };
+    auto covered = [&](const QRect& frame) {
+        long long area = 0;
+        auto add = [&](const QRect& other) {
+            const QRect both = frame.intersected(other);
+            area += both.isEmpty() ? 0 : static_cast<long long>(both.width()) * both.height();
+        };
+        add(mainFrame);
+        for (const QRect& other : others)
+            add(other);
+        return area;
+    };
+    QRect best;
+    long long bestCovered = -1;
+    for (const QPoint& at : candidates) {
+        const QRect frame(std::clamp(at.x(), available.left(), available.right() + 1 - width),
+                          std::clamp(at.y(), available.top(), available.bottom() + 1 - height), width, height);
+        const long long area = covered(frame);
+        if (bestCovered < 0 || area < bestCovered) {
+            best = frame;
+            bestCovered = area;
+        }
+        if (area == 0)
+            break;
     }
-    int top = std::clamp(mainFrame.top(), available.top(), available.bottom() + 1 - height);
-    left = std::clamp(left, available.left(), available.right() + 1 - width);
-    return QRect(left, top, width, height);
+    return best;
 }
 
 void ShowToolWindow(QWidget& window, const TForm1& form)
@@ -45,7 +70,11 @@ void ShowToolWindow(QWidget& window, const TForm1& form)
         const QSize frameExtra = form.frameGeometry().size() - form.geometry().size();
         const QScreen* screen = form.screen();
         const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1 << 15, 1 << 15);
-        const QRect frame = ToolWindowFrame(form.frameGeometry(), window.size() + frameExtra, available);
+        std::vector<QRect> others;   // the tool windows already open
+        for (const QWidget* other : form.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            if (other != &window && other->isWindow() && other->isVisible())
+                others.push_back(other->frameGeometry());
+        const QRect frame = ToolWindowFrame(form.frameGeometry(), window.size() + frameExtra, available, others);
         window.resize(frame.size() - frameExtra);
         window.move(frame.topLeft());   // move() places the frame's top-left corner
         window.setProperty("tsumugiPlaced", true);

@@ -18,6 +18,8 @@
 #include <QScreen>
 #include <QTemporaryDir>
 
+#include <vector>
+
 namespace {
 
 class ToolWindowTest : public FormTest {
@@ -90,15 +92,20 @@ TEST(ToolWindowFrame, BesideTheMainWindowInsideTheAvailableArea)
     const struct {
         QRect main;
         QSize tool;
+        std::vector<QRect> others;
         QRect want;
     } cases[] = {
-        {{100, 50, 656, 532}, {400, 555}, {764, 50, 400, 555}},   // on the right
-        {{700, 50, 656, 532}, {400, 555}, {292, 50, 400, 555}},   // no room right: on the left
-        {{400, 282, 656, 532}, {400, 555}, {966, 173, 400, 555}}, // room on neither side: at the right edge, raised to fit
-        {{0, 0, 656, 532}, {400, 900}, {664, 0, 400, 728}},       // taller than the area: shrunk to it
+        {{100, 50, 656, 532}, {400, 555}, {}, {764, 50, 400, 555}},    // on the right
+        {{700, 50, 656, 532}, {400, 555}, {}, {292, 50, 400, 555}},    // no room right: on the left
+        {{400, 282, 656, 532}, {400, 555}, {}, {0, 173, 400, 555}},    // the left edge, raised to fit, covers nothing
+        {{0, 0, 656, 532}, {400, 900}, {}, {664, 0, 400, 728}},        // taller than the area: shrunk to it
+        // The right taken by another tool window: the left, over 300 px of the main window rather than all of the other.
+        {{100, 50, 656, 532}, {400, 555}, {{764, 50, 400, 555}}, {0, 50, 400, 555}},
+        // Covering something everywhere: the place that covers least (the right edge, 100 px of the main window).
+        {{300, 0, 656, 532}, {510, 600}, {}, {856, 0, 510, 600}},
     };
     for (const auto& c : cases) {
-        const QRect got = ToolWindowFrame(c.main, c.tool, screen);
+        const QRect got = ToolWindowFrame(c.main, c.tool, screen, c.others);
         EXPECT_EQ(got, c.want) << c.main.x() << "," << c.main.y();
         EXPECT_TRUE(screen.contains(got));
     }
