@@ -17,10 +17,10 @@ LC_ALL=de_DE.UTF-8 "$cli" gear -m 2.5 -z 20 --format json | /usr/bin/python3 -c 
     || fail "de_DE JSON"
 [ "$(LC_ALL=de_DE.UTF-8 "$cli" gear -m 2.5 -z 20 --format csv | sed -n 2p | cut -d, -f1-6)" = "2.5,20,0,20,50.000,55.000" ] ||
     fail "de_DE CSV"
-LC_ALL=de_DE.UTF-8 "$cli" pair -m 3 --z1 12 --z2 24 --x1 0.6 --x2 0.36 | grep -qxF $'中心距離 a\t56,500' || fail "de_DE pair text"
+LC_ALL=de_DE.UTF-8 "$cli" pair -m 3 --z1 12 --z2 24 --x1 0.6 --x2 0.36 | grep -xF $'中心距離 a\t56,500' >/dev/null || fail "de_DE pair text"
 LC_ALL=de_DE.UTF-8 "$cli" gear -m 2,5 -z 20 >/dev/null 2>"$work/de.err"
 check "de_DE comma typed" "$? $(cat "$work/de.err")" "2 tsumugi-cli: usage error: --module: '2,5' is not a number."
-printf '2.5,20,0\n' | LC_ALL=de_DE.UTF-8 "$cli" batch | sed -n 2p | grep -q '^1,2.5,20,0,20,50.000,' || fail "de_DE batch"
+printf '2.5,20,0\n' | LC_ALL=de_DE.UTF-8 "$cli" batch | sed -n 2p | grep '^1,2.5,20,0,20,50.000,' >/dev/null || fail "de_DE batch"
 
 # The Japanese locale: help and the command line's own messages in Japanese; English otherwise.
 use_locale ja_JP.UTF-8
@@ -28,9 +28,9 @@ LC_ALL=ja_JP.UTF-8 "$cli" gear -m x -z 20 2>"$work/ja.err"
 check "ja message" "$? $(cat "$work/ja.err")" "2 tsumugi-cli: 使い方の誤り: --module: 'x' は数ではありません."
 LC_ALL= LANG=ja_JP.UTF-8 "$cli" gaer 2>"$work/ja.err"
 check "ja suggestion" "$(cat "$work/ja.err")" "tsumugi-cli: 使い方の誤り: 'gaer' はサブコマンドではありません。'gear' のことですか?"
-LC_ALL=ja_JP.UTF-8 "$cli" --help | grep -qF '終了コード:' || fail "ja --help lacks 終了コード"
-LC_ALL=ja_JP.UTF-8 "$cli" batch --help | grep -qF 'CSV の行末は LF です。' || fail "ja batch --help"
-"$cli" --help | grep -qF '  3  file error:' || fail "--help lacks the exit codes"
+LC_ALL=ja_JP.UTF-8 "$cli" --help | grep -F '終了コード:' >/dev/null || fail "ja --help lacks 終了コード"
+LC_ALL=ja_JP.UTF-8 "$cli" batch --help | grep -F 'CSV の行末は LF です。' >/dev/null || fail "ja batch --help"
+"$cli" --help | grep -F '  3  file error:' >/dev/null || fail "--help lacks the exit codes"
 "$cli" gear --help >"$work/help"
 grep -qF -- '--format text|json|csv' "$work/help" && grep -qF 'Examples:' "$work/help" &&
     grep -qF 'tsumugi-cli gear -m 2 -z 20' "$work/help" || fail "gear --help: $(cat "$work/help")"
@@ -83,9 +83,9 @@ head -c 3344 /dev/zero >"$work/zero.hgd"
     fail "pair JSON centre distance is the rounded text"
 for args in "gear -m 2 -z 20 --format csv" "pair -m 3 --z1 12 --z2 24 --x1 0.6 --x2 0.36 --format csv" "table $work/zero.hgd"; do
     # shellcheck disable=SC2086
-    "$cli" $args | grep -q $'\r' && fail "$args writes CR"
+    "$cli" $args | grep $'\r' >/dev/null && fail "$args writes CR"
 done
-printf '2,20,0\n' | "$cli" batch | grep -q $'\r' && fail "batch writes CR"
+printf '2,20,0\n' | "$cli" batch | grep $'\r' >/dev/null && fail "batch writes CR"
 
 # A full standard output is a file error.
 if [ -e /dev/full ]; then
@@ -96,7 +96,9 @@ fi
 # The manual page renders.
 man_page=$(dirname "$cli")/tsumugi-cli.1
 if command -v groff >/dev/null && [ -f "$man_page" ]; then
-    groff -k -man -Tutf8 -ww "$man_page" 2>"$work/man.err" | sed 's/.\x08//g' | grep -q 'EXIT STATUS' || fail "tsumugi-cli.1 does not render"
+    # Read all of groff's output: grep -q leaving early would fail the pipeline through a broken pipe.
+    rendered=$(groff -k -man -Tutf8 -ww "$man_page" 2>"$work/man.err" | sed 's/.\x08//g')
+    grep -qF 'EXIT STATUS' <<<"$rendered" || fail "tsumugi-cli.1 does not render"
     [ ! -s "$work/man.err" ] || fail "groff warns: $(cat "$work/man.err")"
 fi
 finish
