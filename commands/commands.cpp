@@ -63,10 +63,11 @@ TeethCheckResult CalculateGear(GearRecord& g, double& solveTarget,
     if (check.result == kChecksRefused)
         return check;
     ComputeGearDimensions(g, solveTarget);
-    // A gear that cannot be made (no positive tip thickness, or a tip too
-    // thin) is still computed, with its finding in the list.
-    if (!TipThicknessFindings(g.TipThickness, g.Module).empty()) {
-        check = CheckComputedGear(g.Teeth, g.Teeth2, g.TipThickness, g.Module);
+    // What the generated tooth says of itself (undercut the count rule missed,
+    // cut through, a pointed or thin tip) goes into the list; the gear is
+    // still computed, shown and registered.
+    if (!GeneratedToothFindings(g).empty()) {
+        check = CheckComputedGear(g);
         showMessages(check.lines);
     }
     return check;

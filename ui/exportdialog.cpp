@@ -10,6 +10,7 @@
 #include "geardata/apperror.h"
 #include "geardata/gearrecord.h"
 #include "geardata/safefile.h"
+#include "commands/teethchecks.h"
 
 #include <QAction>
 #include <QDialogButtonBox>
@@ -79,6 +80,16 @@ ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::strin
                                   Text(PressureAngleDegrees(gear.PressureAngleIndex), separator)));
     m_gearLabel->setAccessibleName(QStringLiteral("書き出す歯車"));
     column->addWidget(m_gearLabel);
+
+    // The generated tooth's findings, as every other window words them.
+    QStringList findingLines;
+    for (const std::string& line : GeneratedToothFindings(gear))
+        findingLines << QString::fromStdString(line);
+    m_findingsLabel = new QLabel(findingLines.join(QLatin1Char('\n')), this);
+    m_findingsLabel->setObjectName(QStringLiteral("ExportFindings"));
+    m_findingsLabel->setAccessibleName(QStringLiteral("歯形の所見"));
+    m_findingsLabel->setVisible(!findingLines.isEmpty());
+    column->addWidget(m_findingsLabel);
 
     auto* rows = new QFormLayout;
     m_toleranceEdit = AddBox(rows, this, "Tolerance", QStringLiteral("許容差 (mm)"), Text(0.001, separator));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/pairwindow.h"
 
+#include "geometry/gearmodel.h"
 #include "ui/errorbox.h"
 #include "ui/layout.h"
 #include "ui/mainwindow.h"
@@ -11,6 +12,8 @@
 #include "commands/numbertext.h"
 #include "commands/pairtext.h"
 #include "geometry/extended.h"
+
+#include <cmath>
 
 #include <QAction>
 #include <QButtonGroup>
@@ -180,8 +183,8 @@ void PairWindow::showGear1()
     const GearRecord& g = m_gear1;
     const std::string& sep = m_form.decimalSeparator();
     m_module->setText(Utf8(FormatGeneral(g.Module, 11, sep)));
-    const bool known = g.PressureAngleIndex >= 0 && g.PressureAngleIndex < static_cast<int>(PressureAngleTable.size());
-    m_pressureAngle->setText(known ? Utf8(FormatGeneral(PressureAngleTable[g.PressureAngleIndex], 11, sep)) : QString());
+    const double degrees = PressureAngleDegreesOf(g.PressureAngleIndex);
+    m_pressureAngle->setText(std::isnan(degrees) ? QString() : Utf8(FormatGeneral(degrees, 11, sep)));
     m_teeth1->setText(Utf8(FormatInteger(g.Teeth)));
     m_shift1->setText(Utf8(FormatGeneral(g.Shift, 11, sep)));
     // Gear 2's teeth follow the record's mate until the user types another count.

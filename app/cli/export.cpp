@@ -72,7 +72,10 @@ int RunExport(const ExportOptions& o)
                   o.output.c_str(), profile.points.size(), profile.pointsPerTooth, profile.deviation,
                   profile.tipDiameter, profile.rootDiameter, profile.involuteStartDiameter,
                   profile.undercut ? "yes" : "no");
-    WriteOut(report);
+    std::string text = report;
+    for (const ToothFinding f : profile.findings)
+        text += "finding\t" + FindingText(f) + "\n";
+    WriteOut(text);
     return kExitOk;
 }
 

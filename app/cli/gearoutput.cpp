@@ -27,7 +27,10 @@ std::string Notes(const GearOutcome& o, const std::vector<InspectionRow>& rows)
     for (const InspectionRow& row : rows)
         if (!row.measure.present())
             notes.push_back(std::string(row.key) + ": " + row.measure.reason);
-    for (const std::string& line : InspectionFindings(o.inspection))
+    for (const InspectionRow& row : rows)
+        if (row.measure.present() && !row.measure.note.empty())
+            notes.push_back(std::string(row.key) + ": " + row.measure.note);
+    for (const std::string& line : InspectionFindings(o.gear, o.inspection))
         notes.push_back(line);
     return Joined(notes, "; ");
 }
@@ -123,7 +126,12 @@ nlohmann::ordered_json GearJson(const GearOutcome& o)
     j["absent"] = absent;
     j["span_teeth"] = {o.inspection.spans[0].teeth, o.inspection.spans[1].teeth, o.inspection.spans[2].teeth};
     j["ideal_pin"] = o.inspection.idealPin;
-    j["findings"] = InspectionFindings(o.inspection);
+    nlohmann::ordered_json notes = nlohmann::ordered_json::object();
+    for (const InspectionRow& row : InspectionRows(o.gear, o.inspection))
+        if (row.measure.present() && !row.measure.note.empty())
+            notes[row.key] = row.measure.note;
+    j["notes"] = notes;
+    j["findings"] = InspectionFindings(o.gear, o.inspection);
     return j;
 }
 
