@@ -53,12 +53,12 @@ TEST_F(ToolWindowTest, FourteenAndAHalfDegreesInThePairWindow)
     for (const auto& [key, gear] : boxes)
         texts << w.resultBox(key, gear)->text();
     EXPECT_EQ(texts, (QStringList{"14.5000", "40.000", "38.726", "38.726", "1.732", "1.787"}));
-    // Below the 14.5° limit x = 1 - z sin²α / 2 = 0.373 both gears undercut.
+    // At 14.5° twenty teeth without shift are undercut by the rack (x_min = 1 - z sin²α / 2 = 0.373).
     QStringList findings;
     for (int i = 0; i < w.m_findings->count(); ++i)
         findings << w.m_findings->item(i)->text();
-    EXPECT_TRUE(findings.contains("警告：歯車１の転位係数が小さい、ｱﾝﾀﾞｰｶｯﾄ発生") &&
-                findings.contains("警告：歯車２の転位係数が小さい、ｱﾝﾀﾞｰｶｯﾄ発生"))
+    EXPECT_TRUE(findings.contains("警告：歯車１：創成歯形にｱﾝﾀﾞｰｶｯﾄ発生") &&
+                findings.contains("警告：歯車２：創成歯形にｱﾝﾀﾞｰｶｯﾄ発生"))
         << findings.join('|').toStdString();
     EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('|').toStdString();
 }
