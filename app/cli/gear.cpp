@@ -67,7 +67,8 @@ void AddGearCommands(CLI::App& app, CliContext& context)
                                         "INTEGER");
     AddFormatOption(*gear, o->format, kGearFormats);
     gear->footer(Examples({"tsumugi-cli gear -m 2 -z 20", "tsumugi-cli gear -m 1.5 -z 12 -x 0.3 --pin 2.6",
-                           "tsumugi-cli gear -m 2 -z 20 --pressure-angle 14.5 --format json"}));
+                           "tsumugi-cli gear -m 2 -z 20 --pressure-angle 14.5 --format json"}) +
+                 "\n" + Cli::tr("JSON and CSV give every number at full precision; CSV lines end in LF."));
     gear->callback([o, &context] { context.exitCode = RunGear(*o); });
 
     AddBatchCommand(app, context);
