@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// tsumugi-cli batch over 100,000 gears, CSV in and CSV out, beside the same
-// gears through ComputeGearDimensions alone (bench/report.py pairs them).
+// tsumugi-cli batch over 100,000 gears, CSV in and CSV out, on one thread and
+// on every core, beside the same gears through ComputeGearDimensions alone
+// (bench/report.py pairs them).
 
 #include "app/cli/gearoutput.h"
 #include "geardata/gearrecord.h"
+#include "commands/programstate.h"
 #include "geometry/dimensions.h"
 
 #include <benchmark/benchmark.h>
@@ -55,13 +57,13 @@ void BM_Batch100k(benchmark::State& state)
     for (auto _ : state) {
         std::istringstream in(csv);
         std::ostringstream out, err;
-        const long bad = RunBatch(in, out, err, OutputFormat::Csv);
+        const long bad = RunBatch(in, out, err, OutputFormat::Csv, static_cast<unsigned>(state.range(0)));
         if (bad != 0)
             state.SkipWithError("a line was refused");
         benchmark::DoNotOptimize(out.str().size());
     }
 }
-BENCHMARK(BM_Batch100k)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Batch100k)->ArgName("jobs")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ComputeGearDimensions100k(benchmark::State& state)
 {

@@ -3,7 +3,7 @@
 
 #include "geardata/apperror.h"
 #include "geardata/gearfile.h"
-#include "geardata/programstate.h"
+#include "commands/programstate.h"
 #include "geardata/tableops.h"
 #include "geometry/dimensions.h"
 #include "geometry/extended.h"
@@ -15,21 +15,21 @@
 #include <exception>
 #include <new>
 
-void StartUp(GearView& view)
+void StartUp(ProgramState& state, GearView& view)
 {
     view.InitTableGrid();
     view.ShowImage();
-    RegisteredCount = 0;
-    ResetGearTable();
-    ComputeGearDimensions();
-    ShowResults(view);
-    RebuildOutline();
-    view.ShowOutline();
+    state.registeredCount = 0;
+    ResetGearTable(state.table);
+    GearRecord& current = state.table[kCurrentSlot];
+    ComputeGearDimensions(current, state.solveTarget);
+    ShowResults(current, view);
+    RebuildOutline(current, state.gearOutline, state.displayOutline, state.solveTarget);
+    view.ShowOutline(current, state.displayOutline);
 }
 
-void ReadInputs(const InputTexts& texts, const std::string& decimalSeparator)
+void ReadInputs(GearRecord& g, const InputTexts& texts, const std::string& decimalSeparator)
 {
-    GearRecord& g = gearTable[kCurrentSlot];
     g.Module = Store(ParseFloat(texts.module, decimalSeparator));
     g.Teeth = ParseInteger(texts.teeth);
     g.Shift = Store(ParseFloat(texts.shift, decimalSeparator));
@@ -43,77 +43,90 @@ BoxTexts BoxTextsOf(const GearRecord& g, const std::string& sep)
             FormatFixed(g.BaseDiameter, 11, 3, sep),   FormatFixed(g.TipThickness, 11, 3, sep)};
 }
 
-void ShowResults(GearView& view)
+void ShowResults(const GearRecord& gear, GearView& view)
 {
-    view.ShowBoxes(BoxTextsOf(gearTable[kCurrentSlot], view.DecimalSeparator()));
+    view.ShowBoxes(BoxTextsOf(gear, view.DecimalSeparator()));
 }
 
-int CheckTeeth(GearView& view)
+int CheckTeeth(const GearRecord& g, GearView& view)
 {
-    const GearRecord& g = gearTable[kCurrentSlot];
     const TeethCheckResult check = CheckTeethCounts(g.Teeth, g.Teeth2);
     view.ShowMessages(check.lines);
     return check.result;
 }
 
-void RegisterCurrentGear(GearView& view)
+TeethCheckResult CalculateGear(GearRecord& g, double& solveTarget,
+                               const std::function<void(const std::vector<std::string>&)>& showMessages)
 {
-    RegisterSlots();
+    TeethCheckResult check = CheckTeethCounts(g.Teeth, g.Teeth2);
+    showMessages(check.lines);
+    if (check.result == kChecksRefused)
+        return check;
+    ComputeGearDimensions(g, solveTarget);
+    // What the generated tooth says of itself (undercut the count rule missed,
+    // cut through, a pointed or thin tip) goes into the list; the gear is
+    // still computed, shown and registered.
+    if (!GeneratedToothFindings(g).empty()) {
+        check = CheckComputedGear(g);
+        showMessages(check.lines);
+    }
+    return check;
+}
+
+void RegisterCurrentGear(ProgramState& state, GearView& view)
+{
+    RegisterSlots(state.table, state.registeredCount);
     const std::string sep = view.DecimalSeparator();
     for (int row = kFirstRow; row <= kLastRow; ++row)
-        if (IsShown(gearTable[row]))
-            view.ShowRow(row, FormatRowTexts(gearTable[row], sep));
+        if (IsShown(state.table[row]))
+            view.ShowRow(row, FormatRowTexts(state.table[row], sep));
 }
 
-void Calculate(GearView& view, const InputTexts& texts)
+void Calculate(ProgramState& state, GearView& view, const InputTexts& texts)
 {
-    ReadInputs(texts, view.DecimalSeparator());
-    if (CheckTeeth(view) == 2)
+    GearRecord& current = state.table[kCurrentSlot];
+    ReadInputs(current, texts, view.DecimalSeparator());
+    const auto show = [&view](const std::vector<std::string>& lines) { view.ShowMessages(lines); };
+    if (CalculateGear(current, state.solveTarget, show).result == kChecksRefused)
         return;
-    ComputeGearDimensions();
-    // What the generated tooth says of itself (undercut the count rule missed,
-    // cut through, a pointed or thin tip) goes into the list; the gear is still
-    // shown and registered.
-    const GearRecord& g = gearTable[kCurrentSlot];
-    if (!GeneratedToothFindings(g).empty())
-        view.ShowMessages(CheckComputedGear(g).lines);
-    ShowResults(view);
-    RebuildOutline();
-    view.ShowOutline();
+    ShowResults(current, view);
+    RebuildOutline(current, state.gearOutline, state.displayOutline, state.solveTarget);
+    view.ShowOutline(current, state.displayOutline);
     view.ShowImage();
-    RegisterCurrentGear(view);
-    view.CurrentGearChanged();
+    RegisterCurrentGear(state, view);
+    view.CurrentGearChanged(current);
 }
 
-void RecallGear(GearView& view, int row)
+void RecallGear(ProgramState& state, GearView& view, int row)
 {
-    if (!RecallRow(row))
+    if (!RecallRow(state.table, row))
         return;
-    ShowResults(view);
-    RebuildOutline();
-    view.ShowOutline();
-    view.CurrentGearChanged();
+    const GearRecord& current = state.table[kCurrentSlot];
+    ShowResults(current, view);
+    RebuildOutline(current, state.gearOutline, state.displayOutline, state.solveTarget);
+    view.ShowOutline(current, state.displayOutline);
+    view.CurrentGearChanged(current);
 }
 
-void DeleteRow(GearView& view, int row)
+void DeleteRow(ProgramState& state, GearView& view, int row)
 {
-    if (DeleteRowSlots(row))
+    if (DeleteRowSlots(state.table, row))
         view.MoveRowsUp(row);
 }
 
-void ReadTable(GearView& view, const std::optional<std::string>& path)
+void ReadTable(ProgramState& state, GearView& view, const std::optional<std::string>& path)
 {
     if (path)
-        LoadGearTableBytes(ReadGearFile(*path));
+        LoadGearTableBytes(state.table, ReadGearFile(*path));
     view.ClearTableCells();
-    ShowResults(view);
-    RegisterCurrentGear(view);
-    view.CurrentGearChanged();
+    ShowResults(state.table[kCurrentSlot], view);
+    RegisterCurrentGear(state, view);
+    view.CurrentGearChanged(state.table[kCurrentSlot]);
 }
 
-void WriteTable(const std::string& path)
+void WriteTable(const ProgramState& state, const std::string& path)
 {
-    WriteGearFile(path);
+    WriteGearFile(state.table, path);
 }
 
 std::string CurrentFailureMessage()
@@ -129,7 +142,7 @@ std::string CurrentFailureMessage()
     }
 }
 
-bool RunSequence(GearView& view, const std::function<void()>& command)
+bool RunGuarded(const std::function<void()>& command, const std::function<void(const std::string&)>& onFailure)
 {
     std::string message;
     try {
@@ -138,6 +151,21 @@ bool RunSequence(GearView& view, const std::function<void()>& command)
     } catch (...) {
         message = CurrentFailureMessage();
     }
-    view.ShowError(message);
+    onFailure(message);
     return false;
+}
+
+bool RunSequence(GearView& view, const std::function<void()>& command)
+{
+    return RunGuarded(command, [&view](const std::string& message) { view.ShowError(message); });
+}
+
+std::string WithClosingPeriod(std::string message)
+{
+    if (message.empty())
+        return message;
+    const char last = message.back();
+    if (!(last == ' ' || (last >= '!' && last <= '.')))
+        message += '.';
+    return message;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands/outlineview.h"
 
+#include "commands/programstate.h"
 #include "geometry/extended.h"
 
 #include <algorithm>
@@ -202,9 +203,8 @@ void DrawOutline(DrawingSurface& surface, const OutlinePoint* points, std::int32
     surface.SetPenColour(kBlack);
 }
 
-void ShowOutlineOn(DrawingSurface& surface, int itemIndex)
+void ShowOutlineOn(DrawingSurface& surface, int itemIndex, const GearRecord& gear, const OutlineBuffer& display)
 {
-    const GearRecord& gear = gearTable[kCurrentSlot];
     if (gear.Teeth < 1 || gear.Teeth > kMaxOutlineTeeth) {
         // DisplayOutline holds no outline for this tooth count: a clear view.
         surface.FillRect(0, 0, surface.Width(), surface.Height(), kWhite);
@@ -212,6 +212,6 @@ void ShowOutlineOn(DrawingSurface& surface, int itemIndex)
     }
     const ViewWindow window = ChooseViewWindow(itemIndex, gear);
     const std::int64_t lastIndex = std::int64_t{kPointsPerTooth} * gear.Teeth - 1;
-    DrawOutline(surface, DisplayOutline.data(), static_cast<std::int32_t>(lastIndex),
+    DrawOutline(surface, display.data(), static_cast<std::int32_t>(lastIndex),
                 window.cx, window.cy, window.wx, window.wy);
 }

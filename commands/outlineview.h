@@ -88,7 +88,7 @@ Pixel PixelOf(const PixelMapping& mapping, const OutlinePoint& point);
 void DrawOutline(DrawingSurface& surface, const OutlinePoint* points, std::int32_t lastIndex,
                  double centreX, double centreY, double extentX, double extentY);
 
-// Draws DisplayOutline for the current gear (slot 0) in the given view, with
+// Draws the display outline of the gear in the given view, with
 // 14 points per tooth. A tooth count outside 1..kMaxOutlineTeeth leaves the
 // surface white without edges.
-void ShowOutlineOn(DrawingSurface& surface, int itemIndex);
+void ShowOutlineOn(DrawingSurface& surface, int itemIndex, const GearRecord& gear, const OutlineBuffer& display);

@@ -5,14 +5,25 @@
 
 namespace {
 
-PairRow One(const char* key, const char* label, std::string text)
+// A number with its text.
+struct Shown {
+    double value;
+    std::string text;
+};
+
+PairRow One(const char* key, const char* label, Shown v)
 {
-    return {key, label, false, {std::move(text), std::string()}};
+    return {key, label, false, {std::move(v.text), std::string()}, {v.value, 0.0}, false};
 }
 
-PairRow Two(const char* key, const char* label, std::string first, std::string second)
+PairRow Two(const char* key, const char* label, Shown first, Shown second)
 {
-    return {key, label, true, {std::move(first), std::move(second)}};
+    return {key, label, true, {std::move(first.text), std::move(second.text)}, {first.value, second.value}, false};
+}
+
+Shown Count(std::int32_t value)
+{
+    return {static_cast<double>(value), FormatInteger(value)};
 }
 
 }  // namespace
@@ -20,16 +31,19 @@ PairRow Two(const char* key, const char* label, std::string first, std::string s
 std::vector<PairRow> PairInputRows(const PairResult& r, std::string_view sep)
 {
     const PairInput& in = r.input;
+    auto g = [sep](double value) { return Shown{value, FormatGeneral(value, 11, sep)}; };
+    PairRow teeth = Two("teeth", "歯数 z", Count(in.teeth[0]), Count(in.teeth[1]));
+    teeth.integer = true;
     return {
-        One("module", "モジュール m", FormatGeneral(in.module, 11, sep)),
-        One("pressure_angle", "圧力角 α（°）", FormatGeneral(in.pressureAngle, 11, sep)),
-        Two("teeth", "歯数 z", FormatInteger(in.teeth[0]), FormatInteger(in.teeth[1])),
+        One("module", "モジュール m", g(in.module)),
+        One("pressure_angle", "圧力角 α（°）", g(in.pressureAngle)),
+        std::move(teeth),
     };
 }
 
 std::vector<PairRow> PairResultRows(const PairResult& r, std::string_view sep)
 {
-    auto f = [sep](double value, int decimals) { return FormatFixed(value, 11, decimals, sep); };
+    auto f = [sep](double value, int decimals) { return Shown{value, FormatFixed(value, 11, decimals, sep)}; };
     return {
         Two("shift", "転位係数 x", f(r.input.shift[0], 6), f(r.input.shift[1], 6)),
         One("shift_sum", "転位係数の和 x1+x2", f(r.shiftSum, 6)),

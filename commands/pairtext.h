@@ -15,6 +15,8 @@ struct PairRow {
     const char* label;    // Japanese caption
     bool perGear;         // true: texts[0] is gear 1 and texts[1] gear 2; false: texts[0] only
     std::string texts[2];
+    double values[2];     // the numbers the texts show, unrounded
+    bool integer;         // the values are counts (the teeth)
 };
 
 // The given values (module, pressure angle, teeth), in the general format.

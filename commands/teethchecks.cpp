@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands/teethchecks.h"
 
+#include "commands/credits.h"
 #include "geardata/gearrecord.h"
 #include "geometry/gearmodel.h"
 
@@ -14,35 +15,28 @@ constexpr std::int32_t kMaxTeeth = 70;        // more than this cannot be comput
 
 }  // namespace
 
-const char* HomePageAddress()
-{
-    return "https://tsumugi.example.org/";
-}
-
 TeethCheckResult CheckTeethCounts(std::int32_t teeth, std::int32_t teeth2)
 {
-    TeethCheckResult out{{}, 0};
+    TeethCheckResult out{{}, kChecksClean};
     if (teeth <= kUndercutLimit) {
         out.lines.emplace_back("警告：歯数Ｚ１が小さい、ｱﾝﾀﾞｰｶｯﾄ発生");
-        out.result = 1;
+        out.result = kChecksWarned;
     }
     if (teeth2 <= kUndercutLimit) {
         out.lines.emplace_back("警告：歯数Ｚ２が小さい、ｱﾝﾀﾞｰｶｯﾄ発生");
-        out.result = 1;
+        out.result = kChecksWarned;
     }
     if (teeth > kMaxTeeth) {
         out.lines.emplace_back("エラー：歯数Ｚ1が多すぎる、計算不可");
-        out.result = 2;
+        out.result = kChecksRefused;
     }
     if (teeth2 > kMaxTeeth) {
         out.lines.emplace_back("エラー：歯数Ｚ2が多すぎる、計算不可");
-        out.result = 2;
+        out.result = kChecksRefused;
     }
     if (!out.lines.empty())
         return out;
-    out.lines.emplace_back("作者：ツムギ開発チーム");
-    out.lines.emplace_back("E-mail：tsumugi@example.org");
-    out.lines.emplace_back(std::string("HP：") + HomePageAddress());
+    out.lines = CreditLines();
     out.lines.emplace_back("エラー＝０、警告＝０");
     return out;
 }
@@ -77,9 +71,28 @@ TeethCheckResult CheckComputedGear(const GearRecord& g)
     const std::vector<std::string> findings = GeneratedToothFindings(g);
     if (findings.empty())
         return out;
-    if (out.result == 0)
+    if (out.result == kChecksClean)
         out.lines.clear();   // the no-findings block
     out.lines.insert(out.lines.end(), findings.begin(), findings.end());
-    out.result = std::max(out.result, 1);
+    out.result = std::max(out.result, kChecksWarned);
     return out;
+}
+
+std::vector<std::string> WithoutCreditLines(const std::vector<std::string>& lines)
+{
+    const std::vector<std::string> credits = CreditLines();
+    std::vector<std::string> kept;
+    for (const std::string& line : lines)
+        if (std::find(credits.begin(), credits.end(), line) == credits.end())
+            kept.push_back(line);
+    return kept;
+}
+
+std::string RefusalText(const TeethCheckResult& check)
+{
+    std::string text;
+    for (const std::string& line : check.lines)
+        if (line.rfind("エラー：", 0) == 0)
+            text += (text.empty() ? "" : " ") + line;
+    return text;
 }

@@ -8,12 +8,28 @@ struct GearRecord;
 #include <string>
 #include <vector>
 
-struct TeethCheckResult {
-    std::vector<std::string> lines;   // the message list, top to bottom
-    int result;                       // 0 clean, 1 warnings only, 2 an error: do not compute
+// What the teeth checks found, as the result code the calculate command reads.
+enum TeethCheck : int {
+    kChecksClean = 0,      // no findings
+    kChecksWarned = 1,     // warnings only: the gear is still computed
+    kChecksRefused = 2,    // an error: the gear is not computed
 };
 
+struct TeethCheckResult {
+    std::vector<std::string> lines;   // the message list, top to bottom
+    TeethCheck result;
+};
+
+// The message list of a gear's tooth counts; with no findings, the credit
+// lines (commands/credits.h) and "エラー＝０、警告＝０".
 TeethCheckResult CheckTeethCounts(std::int32_t teeth, std::int32_t teeth2);
+
+// The lines without the credit lines: what a report other than the window's
+// message list shows.
+std::vector<std::string> WithoutCreditLines(const std::vector<std::string>& lines);
+
+// The lines that stopped the calculation (those of an error), joined by a blank.
+std::string RefusalText(const TeethCheckResult& check);
 
 // Whether the tooth-count rule warns of an undercut for this many teeth.
 bool CountRuleWarnsUndercut(std::int32_t teeth);
@@ -33,6 +49,3 @@ std::vector<std::string> GeneratedToothFindings(const GearRecord& gear);
 // The message list once the gear is computed: the teeth checks' lines, then the
 // generated tooth's finding lines, which take the place of the no-findings block.
 TeethCheckResult CheckComputedGear(const GearRecord& gear);
-
-// The maker's home page, opened by the "GO　ＨＰ" button and named in the credit lines.
-const char* HomePageAddress();

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <utility>
 
 ExportFormat ExportFormatOf(const std::string& path)
 {
@@ -30,13 +31,37 @@ void CheckBore(const GearProfile& profile, double boreDiameter)
         throw AppError("穴径は 0 以上で、歯底円直径より小さくしてください");
 }
 
+ExportRequest ExportRequestOf(const GearRecord& gear, double tolerance, double tipRadius, double boreDiameter)
+{
+    ExportRequest request;
+    request.gear.teeth = gear.Teeth;
+    request.gear.module = gear.Module;
+    request.gear.shift = gear.Shift;
+    request.gear.pressureAngleIndex = gear.PressureAngleIndex;
+    request.gear.tolerance = tolerance;
+    request.gear.tipRadius = tipRadius;
+    request.boreDiameter = boreDiameter;
+    return request;
+}
+
+PreparedExport PrepareExport(const ExportRequest& request)
+{
+    PreparedExport prepared{BuildGearProfile(request.gear), request.boreDiameter};
+    CheckBore(prepared.profile, prepared.boreDiameter);
+    return prepared;
+}
+
+std::string ExportBytes(const PreparedExport& prepared, ExportFormat format)
+{
+    return format == ExportFormat::Dxf ? ProfileDxf(prepared.profile, prepared.boreDiameter)
+                                       : ProfileSvg(prepared.profile, prepared.boreDiameter);
+}
+
 GearProfile ExportProfile(const ExportRequest& request, const std::string& path)
 {
     const ExportFormat format = ExportFormatOf(path);
-    GearProfile profile = BuildGearProfile(request.gear);
-    CheckBore(profile, request.boreDiameter);
-    const std::string bytes = format == ExportFormat::Dxf ? ProfileDxf(profile, request.boreDiameter)
-                                                           : ProfileSvg(profile, request.boreDiameter);
+    PreparedExport prepared = PrepareExport(request);
+    const std::string bytes = ExportBytes(prepared, format);
     WriteFileSafely(path, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-    return profile;
+    return std::move(prepared.profile);
 }

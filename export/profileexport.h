@@ -7,14 +7,31 @@
 // The bytes are made in memory and saved with WriteFileSafely, so a failed
 // save leaves the old file or the new one, never a cut-off one.
 
+#include "geardata/gearrecord.h"
 #include "geometry/profile.h"
 
 #include <string>
+
+// The export, one sequence for every front end: ExportRequestOf the gear and
+// the tool, PrepareExport (every refusal happens here, before a file is
+// chosen), ExportBytes in the chosen format, then the bytes saved with
+// WriteFileSafely or written where the front end sends them.
 
 struct ExportRequest {
     ProfileInput gear;
     double boreDiameter = 0.0;   // 0: no bore
 };
+
+// The request for a gear record (module, teeth, shift, pressure angle), the
+// tolerance, the rack's tip radius and the bore.
+ExportRequest ExportRequestOf(const GearRecord& gear, double tolerance, double tipRadius, double boreDiameter);
+
+// The profile built and the bore checked.
+struct PreparedExport {
+    GearProfile profile;
+    double boreDiameter = 0.0;
+};
+PreparedExport PrepareExport(const ExportRequest& request);
 
 enum class ExportFormat { Dxf, Svg };
 
@@ -26,12 +43,14 @@ ExportFormat ExportFormatOf(const std::string& path);
 // root circle.
 void CheckBore(const GearProfile& profile, double boreDiameter);
 
+// The file contents in a format.
+std::string ExportBytes(const PreparedExport& prepared, ExportFormat format);
 // The file contents.
 std::string ProfileDxf(const GearProfile& profile, double boreDiameter);
 std::string ProfileSvg(const GearProfile& profile, double boreDiameter);   // in svgwriter.cpp
 
-// Builds the profile, makes the file in the format of the path's extension and
-// saves it; returns the profile for the caller's report.
+// The whole sequence into a file: the format of the path's extension,
+// prepared, made and saved; returns the profile for the caller's report.
 GearProfile ExportProfile(const ExportRequest& request, const std::string& path);
 
 // What is said when the memory runs out while the points or the file's bytes

@@ -17,6 +17,7 @@
 #include "checkedsurface.h"
 
 #include "geardata/apperror.h"
+#include "commands/programstate.h"
 #include "geardata/gearfile.h"
 #include "geardata/gearrecord.h"
 #include "geardata/tableops.h"
@@ -230,7 +231,7 @@ public:
                 Fail("an empty box text");
     }
     void ShowMessages(const std::vector<std::string>&) override {}
-    void ShowOutline() override { Draw(m_view, true); }
+    void ShowOutline(const GearRecord&, const OutlineBuffer&) override { Draw(m_view, true); }
     void ShowImage() override {}
     void ShowRow(int, const RowTexts& t) override
     {
@@ -240,7 +241,7 @@ public:
     void ClearTableCells() override {}
     void MoveRowsUp(int) override { ++m_rowMoves; }
     void ShowError(const std::string& message) override { m_errors.push_back(message); }
-    void CurrentGearChanged() override { ++m_changes; }
+    void CurrentGearChanged(const GearRecord&) override { ++m_changes; }
 
     // Runs one sequence; returns the message it ended in, empty when it ran through.
     std::string Run(const std::function<void()>& command)
@@ -324,7 +325,7 @@ private:
     {
         ResetProgramState();
         m_view.SetView(0);
-        const std::string message = m_view.Run([this] { ::StartUp(m_view); });
+        const std::string message = m_view.Run([this] { ::StartUp(programState, m_view); });
         if (!message.empty())
             Fail("the start-up failed: " + message);
         m_model.TakeWhole();
@@ -341,7 +342,7 @@ private:
             Fail("the file read is not the first " + std::to_string(expected) + " bytes of the file");
 
         const int changes = m_view.changes();
-        const std::string message = m_view.Run([&] { ReadTable(m_view, path); });
+        const std::string message = m_view.Run([&] { ReadTable(programState, m_view, path); });
         if (!message.empty())
             Fail("the file read failed: " + message);
         if (m_view.changes() != changes + 1)
@@ -365,7 +366,7 @@ private:
         const bool expected = m_model.Recall(row);
         const OutlineBuffer before = DisplayOutline;
         m_view.SetView(0);
-        const std::string message = m_view.Run([&] { RecallGear(m_view, row); });
+        const std::string message = m_view.Run([&] { RecallGear(programState, m_view, row); });
         m_model.Expect("a recall");
         if (!message.empty()) {
             CheckMessage(message);
@@ -392,7 +393,7 @@ private:
                                                    "'" + texts.shift + "' は浮動小数点数ではありません"};
         const int changes = m_view.changes();
         m_view.SetView(view);
-        const std::string message = m_view.Run([&] { ::Calculate(m_view, texts); });
+        const std::string message = m_view.Run([&] { ::Calculate(programState, m_view, texts); });
         if (!message.empty())
             CheckMessage(message, conversions);
         // The boxes and the arithmetic write these fields of slot 0; the
@@ -411,7 +412,7 @@ private:
     {
         const bool expected = m_model.Delete(row);
         const int moves = m_view.rowMoves();
-        m_view.Run([&] { DeleteRow(m_view, row); });
+        m_view.Run([&] { DeleteRow(programState, m_view, row); });
         if ((m_view.rowMoves() != moves) != expected)
             Fail("the delete of row " + std::to_string(row) + " did not do what the InUse test says");
         m_model.Expect("a delete");
@@ -420,7 +421,7 @@ private:
     void Save()
     {
         const std::string path = Folder() + "/out.hgd";
-        const std::string message = m_view.Run([&] { WriteTable(path); });
+        const std::string message = m_view.Run([&] { WriteTable(programState, path); });
         if (!message.empty())
             Fail("the save failed: " + message);
         const std::vector<std::uint8_t> saved = ReadGearFile(path);

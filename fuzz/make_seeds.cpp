@@ -8,7 +8,7 @@
 // for the number texts.
 
 #include "geardata/gearrecord.h"
-#include "geardata/programstate.h"
+#include "commands/programstate.h"
 #include "geardata/tableops.h"
 #include "geometry/dimensions.h"
 

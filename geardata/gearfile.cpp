@@ -2,6 +2,7 @@
 #include "geardata/gearfile.h"
 
 #include "geardata/apperror.h"
+#include "geardata/filedescriptor.h"
 #include "geardata/gearrecord.h"
 #include "geardata/safefile.h"
 
@@ -16,18 +17,6 @@ namespace {
 
 std::string CannotOpen(const std::string& path) { return "ファイル " + path + " は開けません"; }
 const char* const kReadError = "ストリームからの読み込みエラー";
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor() { ::close(m_fd); }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 }  // namespace
 
@@ -54,15 +43,15 @@ std::vector<std::uint8_t> ReadGearFile(const std::string& path)
     return bytes;
 }
 
-void LoadGearTableBytes(const std::vector<std::uint8_t>& bytes)
+void LoadGearTableBytes(GearTable& table, const std::vector<std::uint8_t>& bytes)
 {
     // An empty vector may have no storage at all: memcpy must not see its null pointer.
     if (bytes.empty())
         return;
-    std::memcpy(GearTableBytes(), bytes.data(), std::min(bytes.size(), kGearTableBytes));
+    std::memcpy(reinterpret_cast<std::uint8_t*>(table.data()), bytes.data(), std::min(bytes.size(), kGearTableBytes));
 }
 
-void WriteGearFile(const std::string& path)
+void WriteGearFile(const GearTable& table, const std::string& path)
 {
-    WriteFileSafely(path, GearTableBytes(), kGearTableBytes);
+    WriteFileSafely(path, reinterpret_cast<const std::uint8_t*>(table.data()), kGearTableBytes);
 }

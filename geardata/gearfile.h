@@ -4,6 +4,8 @@
 // File names are the platform's bytes (UTF-8 here); the messages name the
 // file as given.
 
+#include "geardata/gearrecord.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,10 +15,10 @@
 // (missing, no access, a folder or other non-file), "ストリームからの読み込みエラー".
 std::vector<std::uint8_t> ReadGearFile(const std::string& path);
 
-// Copies min(size, 3344) bytes over the start of the gear table, unchanged.
-void LoadGearTableBytes(const std::vector<std::uint8_t>& bytes);
+// Copies min(size, 3344) bytes over the start of the table, unchanged.
+void LoadGearTableBytes(GearTable& table, const std::vector<std::uint8_t>& bytes);
 
-// Writes the 3344 bytes of the gear table under `path` with WriteFileSafely
+// Writes the 3344 bytes of the table under `path` with WriteFileSafely
 // (geardata/safefile.h).
 // Failures: "ファイル %s を作成できません", "ストリームへの書き込みエラー".
-void WriteGearFile(const std::string& path);
+void WriteGearFile(const GearTable& table, const std::string& path);

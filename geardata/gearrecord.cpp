@@ -1,21 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "geardata/gearrecord.h"
 
-#include "geardata/programstate.h"
+#include "geardata/apperror.h"
 
 #include <cstring>
+#include <string>
 
-ProgramState programState{};
 
-void ResetProgramState()
-{
-    programState = ProgramState{};
-}
-
-void ResetGearTable()
+void ResetGearTable(GearTable& table)
 {
     for (int slot = 0; slot <= kLastRow; ++slot) {
-        GearRecord& r = gearTable[slot];
+        GearRecord& r = table[slot];
         r.InUse = 0;
         r.PressureAngleIndex = 1;
         r.Module = 1.0;
@@ -27,7 +22,9 @@ void ResetGearTable()
     }
 }
 
-std::uint8_t* GearTableBytes()
+double PressureAngleDegrees(std::int32_t index)
 {
-    return reinterpret_cast<std::uint8_t*>(gearTable.data());
+    if (index < 0 || index >= static_cast<std::int32_t>(PressureAngleTable.size()))
+        throw AppError("圧力角の番号 " + std::to_string(index) + " は使えません（0 が 14.5°、1 が 20°）");
+    return PressureAngleTable[static_cast<std::size_t>(index)];
 }

@@ -66,9 +66,10 @@ constexpr std::size_t kGearTableBytes = sizeof(GearTable);
 // Pressure angles in degrees, selected by PressureAngleIndex.
 inline constexpr std::array<double, 2> PressureAngleTable{14.5, 20.0};
 
+// The pressure angle an index selects; an index other than 0 or 1 (only a
+// gear data file can bring one) is refused with an AppError naming it.
+double PressureAngleDegrees(std::int32_t pressureAngleIndex);
+
 // Puts the default gear into slots 0-20 (bytes 0-135 of each); slot 21 and
 // bytes 136-151 of every slot are left as they are.
-void ResetGearTable();
-
-// The table's bytes, for the file transfer.
-std::uint8_t* GearTableBytes();
+void ResetGearTable(GearTable& table);

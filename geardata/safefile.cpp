@@ -2,6 +2,7 @@
 #include "geardata/safefile.h"
 
 #include "geardata/apperror.h"
+#include "geardata/filedescriptor.h"
 
 #include <cerrno>
 #include <climits>
@@ -32,31 +33,6 @@ void Step(SaveStep step)
     if (theHook)
         theHook(step);
 }
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor() { Close(); }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return m_fd; }
-    void Reset(int fd)
-    {
-        Close();
-        m_fd = fd;
-    }
-    bool Close()
-    {
-        if (m_fd < 0)
-            return true;
-        const int rc = ::close(m_fd);
-        m_fd = -1;
-        return rc == 0;
-    }
-
-private:
-    int m_fd;
-};
 
 // Writes all of `data`: from `offset` on when one is given, else at the
 // descriptor's position (a pipe or a device has no offsets). A short write

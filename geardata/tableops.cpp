@@ -1,38 +1,38 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "geardata/tableops.h"
 
-void RegisterSlots()
+void RegisterSlots(GearTable& table, std::int32_t& registeredCount)
 {
     int firstFree = 0;
     for (int r = kFirstRow; r <= kLastRow && firstFree == 0; ++r)
-        if (IsFreeForInsertion(gearTable[r]))
+        if (IsFreeForInsertion(table[r]))
             firstFree = r;
-    RegisteredCount = firstFree != 0 ? firstFree : kLastRow;
+    registeredCount = firstFree != 0 ? firstFree : kLastRow;
 
-    int from = RegisteredCount;
-    if (firstFree != 0 && firstFree < kLastRow && IsShown(gearTable[firstFree + 1]))
+    int from = registeredCount;
+    if (firstFree != 0 && firstFree < kLastRow && IsShown(table[firstFree + 1]))
         from = firstFree - 1;   // keep the gear right below the free row
     for (int k = from; k >= 0; --k)
-        gearTable[k + 1] = gearTable[k];
+        table[k + 1] = table[k];
 
-    if (RegisteredCount < kLastRow)
-        ++RegisteredCount;
+    if (registeredCount < kLastRow)
+        ++registeredCount;
 }
 
-bool RecallRow(int row)
+bool RecallRow(GearTable& table, int row)
 {
-    if (row <= 0 || row > kLastRow || !CanRecall(gearTable[row]))
+    if (row <= 0 || row > kLastRow || !CanRecall(table[row]))
         return false;
-    gearTable[kCurrentSlot] = gearTable[row];
+    table[kCurrentSlot] = table[row];
     return true;
 }
 
-bool DeleteRowSlots(int row)
+bool DeleteRowSlots(GearTable& table, int row)
 {
-    if (row <= 0 || row > kLastRow || !CanDelete(gearTable[row]))
+    if (row <= 0 || row > kLastRow || !CanDelete(table[row]))
         return false;
     for (int j = row; j <= kLastRow; ++j)
-        gearTable[j] = gearTable[j + 1];
-    gearTable[kLastRow].InUse = 0;
+        table[j] = table[j + 1];
+    table[kLastRow].InUse = 0;
     return true;
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "geometry/dimensions.h"
 
-#include "geardata/gearrecord.h"
+#include "geardata/apperror.h"
 #include "geometry/extended.h"
 
 #include <limits>
@@ -21,22 +21,22 @@ constexpr int kRoundCeiling = 1000000;
 
 }  // namespace
 
-double CosineResidual(double t)
+double CosineResidual(double t, double target)
 {
-    return Store(Cos(t) - Ext(SolveTarget));
+    return Store(Cos(t) - Ext(target));
 }
 
-std::int32_t FalsePositionSolve(double& root, double a, double b, double tol, int* rounds)
+SolveOutcome FalsePositionSolve(double& root, double a, double b, double tol, double target, int* rounds)
 {
-    double fb = CosineResidual(b);
-    double fa = CosineResidual(a);
+    double fb = CosineResidual(b, target);
+    double fa = CosineResidual(a, target);
     if (rounds)
         *rounds = 0;
     if (Ext(fa) * Ext(fb) > Ext(0.0L))
-        return 1;
+        return kNoSignChange;
     for (int round = 1; round <= kRoundCeiling; ++round) {
         const double p = Store(Ext(a) - ((Ext(b) - Ext(a)) * Ext(fa)) / (Ext(fb) - Ext(fa)));
-        const double fp = CosineResidual(p);
+        const double fp = CosineResidual(p, target);
         if (Ext(fa) * Ext(fp) < Ext(0.0L)) {
             b = p;
             fb = fp;
@@ -48,20 +48,21 @@ std::int32_t FalsePositionSolve(double& root, double a, double b, double tol, in
             *rounds = round;
         if (Abs(fp) <= Ext(tol)) {
             root = p;
-            return 0;
+            return kSolved;
         }
     }
-    return 1;
+    return kNoSignChange;
 }
 
-double ThicknessAtDiameter(std::int32_t z, double m, double x, double d)
+double ThicknessAtDiameter(std::int32_t z, double m, double x, double d, double& solveTarget)
 {
     const Ext a0(kAlpha0);
     const double scaled = Store(Cos(a0) * (Ext(z) * Ext(m)));
-    SolveTarget = Store(Ext(scaled) / Ext(d));
+    solveTarget = Store(Ext(scaled) / Ext(d));
 
     double phi = 0.0;
-    const bool found = FalsePositionSolve(phi, kBracketLow, kBracketHigh, kResidualTolerance) == 0;
+    const bool found =
+        FalsePositionSolve(phi, kBracketLow, kBracketHigh, kResidualTolerance, solveTarget, nullptr) == kSolved;
 
     const Ext t = (Ext(kPi) + (Sin(a0) * (Ext(4.0L) * Ext(x))) / Cos(a0)) * (Ext(1.0L) / Ext(z));
     if (!found)
@@ -72,22 +73,19 @@ double ThicknessAtDiameter(std::int32_t z, double m, double x, double d)
     return Store((t - Ext(2.0L) * (invPhi - invA0)) * (Ext(d) / Ext(2.0L)));
 }
 
-void ComputeGearDimensions()
+void ComputeGearDimensions(GearRecord& g, double& solveTarget)
 {
-    GearRecord& g = gearTable[kCurrentSlot];
-    if (g.PressureAngleIndex < 0 || g.PressureAngleIndex >= static_cast<int>(PressureAngleTable.size()))
-        throw AppError("圧力角の番号 " + std::to_string(g.PressureAngleIndex) +
-                       " は使えません（0 が 14.5°、1 が 20°）");
+    const double degrees = PressureAngleDegrees(g.PressureAngleIndex);   // refuses an unknown index
 
     const std::int32_t z = g.Teeth;
     const double m = g.Module;
     const double x = g.Shift;
 
-    const double alpha = Store(Ext(kPi10) * Ext(PressureAngleTable[g.PressureAngleIndex]) / Ext(180.0L));
+    const double alpha = Store(Ext(kPi10) * Ext(degrees) / Ext(180.0L));
     g.PitchDiameter = Store(Ext(z) * Ext(m));
     g.TipDiameter = Store((Ext(2.0L) * Ext(x) + Ext(static_cast<long double>(static_cast<std::int64_t>(z) + 2))) * Ext(m));
     g.BaseDiameter = Store(Cos(alpha) * (Ext(z) * Ext(m)));
     g.RootDiameter = Store(Ext(g.TipDiameter) - Ext(4.5L) * Ext(m));
     g.InUse = 1;
-    g.TipThickness = ThicknessAtDiameter(z, m, x, g.TipDiameter);
+    g.TipThickness = ThicknessAtDiameter(z, m, x, g.TipDiameter, solveTarget);
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "geometry/outline.h"
 
-#include "geardata/gearrecord.h"
+#include "geardata/apperror.h"
 #include "geometry/dimensions.h"
 #include "geometry/extended.h"
 
@@ -38,7 +38,8 @@ void RotatePoint(double x, double y, double angle, double& xOut, double& yOut)
     RotateBy(x, y, Cos(angle), Sin(angle), xOut, yOut);
 }
 
-void BuildToothOutline(std::int32_t teeth, double module, double shift, double tipDiameter, double rootDiameter)
+void BuildToothOutline(OutlineBuffer& outline, double& solveTarget, std::int32_t teeth, double module, double shift,
+                       double tipDiameter, double rootDiameter)
 {
     const Ext z(teeth);
     const Ext a0(kAlpha0);
@@ -56,7 +57,7 @@ void BuildToothOutline(std::int32_t teeth, double module, double shift, double t
         d = Store(Ext(rootDiameter) + Ext(2.0L) * Ext(i - 1) * Ext(h));
         double s = std::numeric_limits<double>::quiet_NaN();
         if (Ext(d) > Ext(db))
-            s = ThicknessAtDiameter(teeth, module, shift, d);
+            s = ThicknessAtDiameter(teeth, module, shift, d, solveTarget);
         // Below the base circle, and wherever no involute angle exists for d,
         // the flank is the radial line of the base-circle thickness.
         if (std::isnan(s))
@@ -68,10 +69,10 @@ void BuildToothOutline(std::int32_t teeth, double module, double shift, double t
     tooth[7] = {Store(Ext(d) / Ext(2.0L)), 0.0};
 
     for (int j = 0; j < kPointsPerTooth; ++j)
-        GearOutline[j] = tooth[j];
+        outline[j] = tooth[j];
 }
 
-void ReplicateTeeth(std::int32_t teeth)
+void ReplicateTeeth(OutlineBuffer& outline, std::int32_t teeth)
 {
     if (teeth <= 1)
         return;
@@ -84,19 +85,18 @@ void ReplicateTeeth(std::int32_t teeth)
         const Ext c = Cos(theta);
         const Ext s = Sin(theta);
         for (int j = 0; j < kPointsPerTooth; ++j) {
-            OutlinePoint& out = GearOutline[kPointsPerTooth * k + j];
-            RotateBy(GearOutline[j].x, GearOutline[j].y, c, s, out.x, out.y);
+            OutlinePoint& out = outline[kPointsPerTooth * k + j];
+            RotateBy(outline[j].x, outline[j].y, c, s, out.x, out.y);
         }
     }
 }
 
-void RebuildOutline()
+void RebuildOutline(const GearRecord& g, OutlineBuffer& work, OutlineBuffer& display, double& solveTarget)
 {
-    const GearRecord& g = gearTable[kCurrentSlot];
     if (g.Teeth > kMaxOutlineTeeth)
         throw AppError(TooManyTeethToDrawMessage());
-    BuildToothOutline(g.Teeth, g.Module, g.Shift, g.TipDiameter, g.RootDiameter);
-    ReplicateTeeth(g.Teeth);
+    BuildToothOutline(work, solveTarget, g.Teeth, g.Module, g.Shift, g.TipDiameter, g.RootDiameter);
+    ReplicateTeeth(work, g.Teeth);
     for (int i = 0; i < kOutlineCopied; ++i)
-        DisplayOutline[i] = GearOutline[i];
+        display[i] = work[i];
 }

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Makes a PDF queue the default printer of this machine, for the print tests.
+# Makes the PDF queue of the print tests, without touching the machine's
+# default printer.
 #
-# Starts the CUPS scheduler if none is running, creates the queue "TsumugiPDF"
-# on the cups-pdf backend and makes it the default. Every job printed on it
-# lands as a PDF file in /var/spool/cups-pdf/tsumugi, whoever submitted it.
+# Starts the CUPS scheduler if none is running and creates the queue
+# "TsumugiPDF" on the cups-pdf backend. Every job printed on it lands as a PDF
+# file in /var/spool/cups-pdf/tsumugi, whoever submitted it. The tests choose
+# the queue by name: they start the program with PRINTER=TsumugiPDF, which
+# CUPS takes as the default destination of that process alone.
 # Safe to run again: it only does what is still missing.
 set -euo pipefail
 
@@ -53,9 +56,4 @@ fi
 $SUDO cupsenable "$queue"
 $SUDO cupsaccept "$queue"
 
-# The default printer.
-if [ "$(lpstat -d 2>/dev/null | sed -n 's/^system default destination: //p')" != "$queue" ]; then
-    $SUDO lpadmin -d "$queue"
-fi
-
-echo "cups-pdf.sh: default printer $queue, PDF files in $outdir"
+echo "cups-pdf.sh: queue $queue (print with PRINTER=$queue), PDF files in $outdir"

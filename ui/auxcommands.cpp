@@ -4,7 +4,7 @@
 #include "ui/mainwindow.h"
 
 #include "geardata/apperror.h"
-#include "commands/teethchecks.h"
+#include "commands/credits.h"
 #include "ui/printerquery.h"
 #include "ui/printpage.h"
 #include "ui/versionbox.h"
@@ -39,8 +39,11 @@ void TForm1::N3Click()
 void TForm1::Help2Click()
 {
     // Beside the executable, wherever the program was started from.
-    QDesktopServices::openUrl(
-        QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + QStringLiteral("/helphelp.htm")));
+    const QString page = QCoreApplication::applicationDirPath() + QStringLiteral("/helphelp.htm");
+    // Where no program to show the page could be started, the user learns
+    // where the page is, to open it by hand.
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(page)))
+        throw AppError("ヘルプを表示するブラウザーを起動できませんでした。ヘルプのページ: " + page.toStdString());
 }
 
 void TForm1::BitBtn3Click()

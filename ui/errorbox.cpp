@@ -21,12 +21,7 @@ std::function<void(const QString&)>& Recorder()
 
 QString ErrorBoxText(const QString& message)
 {
-    if (message.isEmpty())
-        return message;
-    const QChar last = message.back();
-    if (last == QLatin1Char(' ') || (last >= QLatin1Char('!') && last <= QLatin1Char('.')))
-        return message;
-    return message + QLatin1Char('.');
+    return QString::fromStdString(WithClosingPeriod(message.toStdString()));
 }
 
 void ShowErrorBox(QWidget* parent, const QString& message)
@@ -57,12 +52,5 @@ void SetErrorBoxRecorder(std::function<void(const QString& text)> recorder)
 
 void RunCommand(QWidget* parent, const std::function<void()>& command)
 {
-    QString message;
-    try {
-        command();
-        return;
-    } catch (...) {
-        message = QString::fromStdString(CurrentFailureMessage());
-    }
-    ShowErrorBox(parent, message);
+    RunGuarded(command, [parent](const std::string& message) { ShowErrorBox(parent, QString::fromStdString(message)); });
 }

@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/exportdialog.h"
 
+#include "ui/errorbox.h"
+#include "ui/mainwindow.h"
+#include "ui/qttext.h"
+#include "commands/inputparse.h"
+#include "commands/numbertext.h"
 #include "export/profileexport.h"
 #include "geardata/apperror.h"
 #include "geardata/gearrecord.h"
-#include "geardata/programstate.h"
 #include "geardata/safefile.h"
-#include "ui/errorbox.h"
-#include "commands/inputparse.h"
-#include "commands/numbertext.h"
 #include "commands/teethchecks.h"
-#include "ui/mainwindow.h"
 
 #include <QAction>
 #include <QDialogButtonBox>
@@ -81,7 +81,7 @@ ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::strin
     m_gearLabel->setObjectName(QStringLiteral("ExportGearLabel"));
     m_gearLabel->setText(QStringLiteral("モジュール %1　歯数 %2　転位係数 %3　圧力角 %4°")
                              .arg(Text(gear.Module, separator), QString::number(gear.Teeth), Text(gear.Shift, separator),
-                                  Text(PressureAngleDegreesOf(gear.PressureAngleIndex == 0 ? 0 : 1), separator)));
+                                  Text(PressureAngleDegrees(gear.PressureAngleIndex), separator)));
     m_gearLabel->setAccessibleName(QStringLiteral("書き出す歯車"));
     column->addWidget(m_gearLabel);
 
@@ -115,33 +115,24 @@ ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::strin
     column->addWidget(buttons);
 }
 
-void RunExportTool(TForm1& form)
+void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& separator)
 {
-    const GearRecord gear = gearTable[kCurrentSlot];
     if (gear.InUse != 1)
         throw AppError("書き出す歯車がありません。先に計算してください");
-    const std::string& separator = form.decimalSeparator();
 
-    ExportForm dialog(&form, gear, separator);
+    ExportForm dialog(parent, gear, separator);
     if (!(formAnswer ? formAnswer(dialog) : dialog.exec() == QDialog::Accepted))
         return;
 
-    ExportRequest request;
-    request.gear.teeth = gear.Teeth;
-    request.gear.module = gear.Module;
-    request.gear.shift = gear.Shift;
-    request.gear.pressureAngleIndex = gear.PressureAngleIndex;
-    request.gear.tolerance = ReadBox(dialog.m_toleranceEdit, separator);
-    request.gear.tipRadius = ReadBox(dialog.m_tipRadiusEdit, separator);
-    request.boreDiameter = ReadBox(dialog.m_boreEdit, separator);
     // Refuse the gear before asking for a file.
-    const GearProfile profile = BuildGearProfile(request.gear);
-    CheckBore(profile, request.boreDiameter);
+    const PreparedExport prepared = PrepareExport(ExportRequestOf(gear, ReadBox(dialog.m_toleranceEdit, separator),
+                                                                  ReadBox(dialog.m_tipRadiusEdit, separator),
+                                                                  ReadBox(dialog.m_boreEdit, separator)));
 
     QString filter = QFileInfo(lastFileName).suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) == 0
                          ? kSvgFilter : kDxfFilter;
     const QString name = fileAnswer ? fileAnswer(lastFileName, filter)
-                                    : QFileDialog::getSaveFileName(&form, QStringLiteral("歯形の書き出し"), lastFileName,
+                                    : QFileDialog::getSaveFileName(parent, QStringLiteral("歯形の書き出し"), lastFileName,
                                                                    ExportFilters(), &filter);
     if (name.isEmpty())
         return;
@@ -152,8 +143,7 @@ void RunExportTool(TForm1& form)
     lastFileName = path;
 
     const std::string file = path.toStdString();
-    const std::string bytes = ExportFormatOf(file) == ExportFormat::Dxf ? ProfileDxf(profile, request.boreDiameter)
-                                                                         : ProfileSvg(profile, request.boreDiameter);
+    const std::string bytes = ExportBytes(prepared, ExportFormatOf(file));
     WriteFileSafely(file, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }
 
@@ -161,5 +151,7 @@ void InstallExportTool(TForm1& form)
 {
     auto* action = form.Tool1->addAction(QStringLiteral("歯形の書き出し"));
     action->setObjectName(QStringLiteral("ExportProfile1"));
-    QObject::connect(action, &QAction::triggered, &form, [&form] { RunCommand(&form, [&form] { RunExportTool(form); }); });
+    QObject::connect(action, &QAction::triggered, &form, [&form] {
+        RunCommand(&form, [&form] { RunExportTool(&form, form.currentGear(), form.decimalSeparator()); });
+    });
 }

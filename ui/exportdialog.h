@@ -2,7 +2,9 @@
 #pragma once
 // The profile export of the ツール menu: "歯形の書き出し" asks for the
 // tolerance, the rack's tip radius and a bore in a small form, then for a DXF
-// or SVG file, and writes the current gear's (slot 0) true-scale profile there.
+// or SVG file, and writes the true-scale profile of the gear it is given (the
+// main window's current gear) there, through the export sequence of
+// export/profileexport.h that tsumugi-cli export runs too.
 
 #include <QDialog>
 #include <QString>
@@ -35,8 +37,8 @@ public:
 // Adds "歯形の書き出し" to the form's ツール menu.
 void InstallExportTool(TForm1& form);
 
-// The command behind the menu item.
-void RunExportTool(TForm1& form);
+// The command behind the menu item, for a gear; `parent` owns the dialogs.
+void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& decimalSeparator);
 
 // The filters of the save dialog.
 QString ExportFilters();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/imagebox.h"
 
+#include "commands/programstate.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -88,11 +90,16 @@ DrawingSurface& ImageBox::surface()
 
 void ImageBox::showOutline(int itemIndex)
 {
+    showOutline(itemIndex, gearTable[kCurrentSlot], DisplayOutline);
+}
+
+void ImageBox::showOutline(int itemIndex, const GearRecord& gear, const OutlineBuffer& display)
+{
     struct ShowWhenDone {
         ImageBox* box;
         ~ShowWhenDone() { box->update(); }
     } showWhenDone{this};
-    ShowOutlineOn(surface(), itemIndex);
+    ShowOutlineOn(surface(), itemIndex, gear, display);
 }
 
 void ImageBox::paintEvent(QPaintEvent* event)

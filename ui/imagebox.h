@@ -53,8 +53,10 @@ public:
     const QImage& image() const { return m_image; }
     DrawingSurface& surface();
 
-    // Draws DisplayOutline for the current gear in the given view and shows
-    // the result, also when the drawing ends in a fault.
+    // Draws the gear's display outline in the given view and shows the
+    // result, also when the drawing ends in a fault. The second form draws
+    // the program state's slot 0 and DisplayOutline.
+    void showOutline(int itemIndex, const GearRecord& gear, const OutlineBuffer& display);
     void showOutline(int itemIndex);
 
 protected:

@@ -1,31 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/inspectionwindow.h"
 
-#include "geardata/apperror.h"
-#include "geardata/gearrecord.h"
-#include "geardata/programstate.h"
-#include "geometry/extended.h"
-#include "geometry/inspection.h"
 #include "ui/errorbox.h"
+#include "ui/mainwindow.h"
+#include "ui/qttext.h"
+#include "ui/toolwindow.h"
 #include "commands/inputparse.h"
 #include "commands/inspectiontext.h"
-#include "ui/mainwindow.h"
+#include "geometry/extended.h"
+#include "geometry/inspection.h"
 
 #include <QAction>
-#include <QClipboard>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
-#include <QScreen>
 #include <limits>
 
 namespace {
-
-QString Utf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 constexpr int kReasonWidth = 240;
 
@@ -45,6 +39,7 @@ InspectionWindow::InspectionWindow(TForm1& form) : QWidget(&form, Qt::Window), m
     setObjectName(QStringLiteral("InspectionWindow"));
     setWindowTitle(QStringLiteral("検査寸法"));
     setAttribute(Qt::WA_DeleteOnClose, false);
+    StyleLikeMainWindow(*this, form);
 
     auto* grid = new QGridLayout(this);
     grid->setHorizontalSpacing(8);
@@ -91,7 +86,7 @@ InspectionWindow::InspectionWindow(TForm1& form) : QWidget(&form, Qt::Window), m
         auto* value = new QLineEdit(this);
         value->setMaxLength(std::numeric_limits<int>::max());
         value->setObjectName(QStringLiteral("Value_%1").arg(QString::fromLatin1(rows[i].key)));
-        value->setReadOnly(true);
+        MakeReadOnlyBox(value);
         value->setAlignment(Qt::AlignRight);
         value->setFixedWidth(110);
         value->setAccessibleName(AccessibleNameOf(label->text()));
@@ -126,17 +121,24 @@ InspectionWindow::InspectionWindow(TForm1& form) : QWidget(&form, Qt::Window), m
     // moment, and an error in its boxes is never raised from a window nobody sees.
     connect(&form, &TForm1::currentGearChanged, this, [this] {
         if (isVisible())
-            Refresh();
+            Follow(m_form.currentGear());
     });
 }
 
 void InspectionWindow::Refresh()
 {
-    RunCommand(this, [this] { ShowCurrentGear(); });
+    RunCommand(this, [this] { ShowGear(m_gear); });
 }
 
-void InspectionWindow::ShowCurrentGear()
+void InspectionWindow::Follow(const GearRecord& gear)
 {
+    m_gear = gear;
+    Refresh();
+}
+
+void InspectionWindow::ShowGear(const GearRecord& record)
+{
+    m_gear = record;
     const std::string& sep = m_form.decimalSeparator();
     InspectionRequest request;
     if (!IsBlank(pinEdit->text()))
@@ -144,7 +146,6 @@ void InspectionWindow::ShowCurrentGear()
     if (!IsBlank(spanEdit->text()))
         request.spanTeeth = ParseInteger(spanEdit->text().toStdString());
 
-    const GearRecord& record = gearTable[kCurrentSlot];
     const InspectionGear gear = InspectionGearOf(record);
     const InspectionResult result = ComputeInspection(gear, request);
 
@@ -169,12 +170,7 @@ void InspectionWindow::ShowCurrentGear()
 
 void InspectionWindow::CopyText()
 {
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    if (clipboard == nullptr)
-        throw AppError("クリップボードを開くことができません");
-    clipboard->setText(m_text, QClipboard::Clipboard);
-    if (clipboard->text(QClipboard::Clipboard) != m_text)
-        throw AppError("クリップボードを開くことができません");
+    SetClipboardTextVerified(m_text);
 }
 
 InspectionWindow* FindInspectionWindow(TForm1& form)
@@ -188,20 +184,9 @@ void InstallInspectionTool(TForm1& form)
     item->setObjectName(QStringLiteral("InspectionItem"));
     QObject::connect(item, &QAction::triggered, &form, [&form] {
         InspectionWindow* window = FindInspectionWindow(form);
-        if (window == nullptr) {
+        if (window == nullptr)
             window = new InspectionWindow(form);
-            window->adjustSize();
-            // Beside the main window: on its right where the screen has room, else on its left.
-            const QRect frame = form.frameGeometry();
-            const QScreen* screen = form.screen();
-            const int right = frame.right() + 8;
-            const bool roomRight = screen == nullptr || right + window->width() <= screen->availableGeometry().right();
-            window->move(roomRight ? right : std::max(0, frame.left() - window->frameGeometry().width() - 8),
-                         frame.top());
-        }
-        window->Refresh();
-        window->show();
-        window->raise();
-        window->activateWindow();
+        window->Follow(form.currentGear());
+        ShowToolWindow(*window, form);
     });
 }

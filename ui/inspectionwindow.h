@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // 検査寸法: a tool window beside the main window with the numbers a machinist
-// measures on the current gear (slot 0): chordal thickness, span over k teeth,
-// measurement over pins, the undercut limit and the exact tip thickness. It
-// follows TForm1::currentGearChanged; the arithmetic is geometry/inspection.h,
-// the texts commands/inspectiontext.h.
+// measures on the gear it is given (the main window's current gear, again at
+// every TForm1::currentGearChanged): chordal thickness, span over k teeth,
+// measurement over pins, the undercut limit and the exact tip thickness. The
+// arithmetic is geometry/inspection.h, the texts commands/inspectiontext.h.
+
+#include "geardata/gearrecord.h"
 
 #include <QWidget>
 
@@ -22,11 +24,13 @@ class InspectionWindow : public QWidget {
 public:
     explicit InspectionWindow(TForm1& form);
 
-    // Shows slot 0 with the pin diameter and span tooth count typed here. A
+    // Shows the gear with the pin diameter and span tooth count typed here. A
     // box that does not parse raises the conversion error and changes nothing.
-    void ShowCurrentGear();
-    // ShowCurrentGear through the error box.
+    void ShowGear(const GearRecord& gear);
+    // ShowGear of the gear last given, through the error box.
     void Refresh();
+    // Takes another gear and shows it through the error box.
+    void Follow(const GearRecord& gear);
     // Puts everything shown on the clipboard as text.
     void CopyText();
 
@@ -42,6 +46,7 @@ public:
 
 private:
     TForm1& m_form;
+    GearRecord m_gear{};
     QString m_text;   // what the copy button copies
 };
 

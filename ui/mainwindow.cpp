@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/mainwindow.h"
 
+#include "commands/programstate.h"
+
 #include "ui/errorbox.h"
 #include "ui/imagebox.h"
 #include "ui/layout.h"
+#include "ui/qttext.h"
 #include "ui/stringgrid.h"
 
 #include <QButtonGroup>
@@ -21,14 +24,6 @@
 #include <limits>
 
 namespace {
-
-QFont GothicFont(int pixelSize, bool bold)
-{
-    QFont font(layout::kGothic);
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
 
 template <typename Widget>
 Widget* Place(Widget* widget, const char* name)
@@ -79,17 +74,15 @@ void FillWith(QWidget* widget, const QColor& colour)
     widget->setAutoFillBackground(true);
 }
 
-QString Utf8(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
 }  // namespace
 
-TForm1::TForm1(QWidget* parent)
+TForm1::TForm1(QWidget* parent) : TForm1(programState, parent) {}
+
+TForm1::TForm1(ProgramState& state, QWidget* parent)
     : QMainWindow(parent),
       OpenDialog1(FileDialog::Kind::Open, QString()),
-      SaveDialog1(FileDialog::Kind::Save, QStringLiteral("dumy.hgd"))
+      SaveDialog1(FileDialog::Kind::Save, QStringLiteral("dumy.hgd")),
+      m_state(state)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("ラックに対する歯形計算"));
@@ -264,12 +257,12 @@ void TForm1::connectCommands()
 void TForm1::FormCreate()
 {
     setWindowTitle(QStringLiteral("ツムギ"));
-    StartUp(*this);
+    StartUp(m_state, *this);
 }
 
 void TForm1::BitBtn1Click()
 {
-    Calculate(*this, {Edit1->text().toStdString(), Edit2->text().toStdString(), Edit4->text().toStdString()});
+    Calculate(m_state, *this, {Edit1->text().toStdString(), Edit2->text().toStdString(), Edit4->text().toStdString()});
 }
 
 int TForm1::RG1ItemIndex() const
@@ -279,7 +272,12 @@ int TForm1::RG1ItemIndex() const
 
 void TForm1::RG1Click()
 {
-    ShowOutline();
+    ShowOutline(currentGear(), m_state.displayOutline);
+}
+
+const GearRecord& TForm1::currentGear() const
+{
+    return m_state.table[kCurrentSlot];
 }
 
 void TForm1::ShowBoxes(const BoxTexts& texts)
@@ -307,9 +305,9 @@ void TForm1::ShowMessages(const std::vector<std::string>& lines)
     }
 }
 
-void TForm1::ShowOutline()
+void TForm1::ShowOutline(const GearRecord& gear, const OutlineBuffer& display)
 {
-    Image1->showOutline(RG1ItemIndex());
+    Image1->showOutline(RG1ItemIndex(), gear, display);
 }
 
 void TForm1::ShowImage()
@@ -322,7 +320,7 @@ void TForm1::ShowError(const std::string& message)
     ShowErrorBox(this, Utf8(message));
 }
 
-void TForm1::CurrentGearChanged()
+void TForm1::CurrentGearChanged(const GearRecord&)
 {
     Q_EMIT currentGearChanged();
 }

@@ -36,11 +36,16 @@ class QPushButton;
 class StringGrid;
 class VersionBox;
 
+struct ProgramState;
+
 class TForm1 : public QMainWindow, public GearView {
     Q_OBJECT
 
 public:
+    // The window of the program's one state (commands/programstate.h), or of
+    // the state it is given; the sequences it runs work on that state alone.
     explicit TForm1(QWidget* parent = nullptr);
+    explicit TForm1(ProgramState& state, QWidget* parent = nullptr);
     ~TForm1() override;
 
     // Command handlers: each reads its widgets and calls a command sequence.
@@ -64,13 +69,19 @@ public:
     void InitTableGrid() override;     // the grid's headers and row numbers
     void ShowBoxes(const BoxTexts& texts) override;
     void ShowMessages(const std::vector<std::string>& lines) override;
-    void ShowOutline() override;       // draws the outline in Image1 at the chosen zoom
+    void ShowOutline(const GearRecord& gear, const OutlineBuffer& display) override;   // Image1 at the chosen zoom
     void ShowImage() override;
     void ShowRow(int row, const RowTexts& texts) override;
     void ClearTableCells() override;   // empties the gear cells of the grid
     void MoveRowsUp(int row) override;
     void ShowError(const std::string& message) override;
-    void CurrentGearChanged() override;
+    void CurrentGearChanged(const GearRecord& gear) override;
+
+    // The gear the window shows (slot 0 of its state): what the tool windows
+    // are given when they open and whenever currentGearChanged is emitted.
+    const GearRecord& currentGear() const;
+    // The state the window's sequences work on.
+    ProgramState& state() { return m_state; }
 
     // The version box, created hidden by the program entry right after this window.
     void setVersionBox(VersionBox* box) { m_versionBox = box; }
@@ -136,6 +147,7 @@ private:
     void setTabOrder();
     void command(void (TForm1::*handler)());
 
+    ProgramState& m_state;
     QWidget* m_client;
     VersionBox* m_versionBox = nullptr;
     std::string m_decimalSeparator;

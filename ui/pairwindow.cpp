@@ -1,26 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/pairwindow.h"
 
-#include "geardata/apperror.h"
-#include "geardata/gearrecord.h"
-#include "geardata/programstate.h"
-#include "geometry/extended.h"
 #include "geometry/gearmodel.h"
 #include "ui/errorbox.h"
 #include "ui/layout.h"
+#include "ui/mainwindow.h"
+#include "ui/qttext.h"
+#include "ui/toolwindow.h"
+#include "commands/commands.h"
 #include "commands/inputparse.h"
 #include "commands/numbertext.h"
 #include "commands/pairtext.h"
-#include "ui/mainwindow.h"
+#include "geometry/extended.h"
 
 #include <cmath>
 
 #include <QAction>
 #include <QButtonGroup>
-#include <QClipboard>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,19 +33,6 @@ namespace {
 
 const QString kGearCaption[2] = {QStringLiteral("歯車１"), QStringLiteral("歯車２")};
 
-QString Utf8(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QFont Gothic(int pixelSize, bool bold)
-{
-    QFont font(layout::kGothic);
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
-
 QLineEdit* MakeBox(QWidget* parent, const QString& name, const QString& accessibleName, bool readOnly)
 {
     auto* box = new QLineEdit(parent);
@@ -55,13 +40,13 @@ QLineEdit* MakeBox(QWidget* parent, const QString& name, const QString& accessib
     box->setMaxLength(std::numeric_limits<int>::max());
     box->setObjectName(name);
     box->setAccessibleName(accessibleName);
-    box->setReadOnly(readOnly);
     box->setMinimumWidth(96);
-    box->setStyleSheet(readOnly ? QStringLiteral("QLineEdit { background-color: #FFFFFF; color: #000000;"
-                                                 " border: 1px solid #000000; padding: 0px 1px; }")
-                                : QStringLiteral("QLineEdit:enabled { background-color: #FFFFFF; color: #000000; }"));
-    if (!readOnly)
-        box->setFont(Gothic(15, true));
+    if (readOnly) {
+        MakeReadOnlyBox(box);
+    } else {
+        box->setStyleSheet(QStringLiteral("QLineEdit:enabled { background-color: #FFFFFF; color: #000000; }"));
+        box->setFont(GothicFont(15, true));
+    }
     return box;
 }
 
@@ -73,15 +58,12 @@ QLabel* MakeCaption(QWidget* parent, const QString& name, const QString& text)
     return label;
 }
 
-// Gear 1 as slot 0 holds it, with the pressure angle its index selects.
-PairInput CurrentGearInput()
+// Gear 1 as its record holds it, with the pressure angle its index selects.
+PairInput GearInput(const GearRecord& g)
 {
-    const GearRecord& g = gearTable[kCurrentSlot];
-    if (std::isnan(PressureAngleDegreesOf(g.PressureAngleIndex)))
-        throw AppError("圧力角の番号 " + std::to_string(g.PressureAngleIndex) + " は使えません（0 が 14.5°、1 が 20°）");
     PairInput in;
     in.module = g.Module;
-    in.pressureAngle = PressureAngleDegreesOf(g.PressureAngleIndex);
+    in.pressureAngle = PressureAngleDegrees(g.PressureAngleIndex);
     in.teeth[0] = g.Teeth;
     in.shift[0] = g.Shift;
     return in;
@@ -94,11 +76,7 @@ PairWindow::PairWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
     setObjectName(QStringLiteral("PairWindow"));
     setWindowTitle(QStringLiteral("かみあい"));
     setAccessibleName(QStringLiteral("かみあい"));
-    setFont(Gothic(15, false));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, layout::kWindowColour);
-    setPalette(palette);
-    setAutoFillBackground(true);
+    StyleLikeMainWindow(*this, form);
 
     auto* inputs = new QGroupBox(QStringLiteral("入力"), this);
     inputs->setObjectName(QStringLiteral("PairInputs"));
@@ -143,7 +121,7 @@ PairWindow::PairWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
     m_copy->setObjectName(QStringLiteral("PairCopy"));
     for (QPushButton* button : {m_calculate, m_copy}) {
         button->setAccessibleName(button->text());
-        button->setFont(Gothic(15, true));
+        button->setFont(GothicFont(15, true));
         button->setAutoDefault(false);
     }
     in->addWidget(m_calculate, 7, 1);
@@ -192,9 +170,9 @@ PairWindow::PairWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
         connect(box, &QLineEdit::returnPressed, this, [this] { CalculateClick(); });
     connect(m_copy, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { CopyClick(); }); });
     connect(m_fromShifts, &QRadioButton::toggled, this, [this] { modeChanged(); });
-    connect(&form, &TForm1::currentGearChanged, this, [this] { FollowCurrentGear(); });
+    connect(&form, &TForm1::currentGearChanged, this, [this] { Follow(m_form.currentGear()); });
 
-    FollowCurrentGear();
+    Follow(form.currentGear());
 }
 
 QLineEdit* PairWindow::resultBox(const std::string& key, int gear) const
@@ -205,7 +183,7 @@ QLineEdit* PairWindow::resultBox(const std::string& key, int gear) const
 
 void PairWindow::showGear1()
 {
-    const GearRecord& g = gearTable[kCurrentSlot];
+    const GearRecord& g = m_gear1;
     const std::string& sep = m_form.decimalSeparator();
     m_module->setText(Utf8(FormatGeneral(g.Module, 11, sep)));
     const double degrees = PressureAngleDegreesOf(g.PressureAngleIndex);
@@ -232,7 +210,7 @@ void PairWindow::compute()
 {
     clearResults();
     const std::string& sep = m_form.decimalSeparator();
-    PairInput in = CurrentGearInput();
+    PairInput in = GearInput(m_gear1);
     in.teeth[1] = ParseInteger(m_teeth2->text().toStdString());
     if (m_fromShifts->isChecked()) {
         in.shift[1] = Store(ParseFloat(m_shift2->text().toStdString(), sep));
@@ -258,16 +236,15 @@ void PairWindow::CalculateClick()
     RunCommand(this, [this] { compute(); });
 }
 
-void PairWindow::FollowCurrentGear()
+void PairWindow::Follow(const GearRecord& gear)
 {
+    m_gear1 = gear;
     showGear1();
-    try {
-        compute();
-    } catch (const std::exception& e) {
+    RunGuarded([this] { compute(); }, [this](const std::string& message) {
         clearResults();
-        auto* item = new QListWidgetItem(QStringLiteral("エラー：") + QString::fromUtf8(e.what()), m_findings);
+        auto* item = new QListWidgetItem(QStringLiteral("エラー：") + Utf8(message), m_findings);
         item->setForeground(QColor(0xFF, 0x00, 0x00));
-    }
+    });
 }
 
 void PairWindow::modeChanged()
@@ -285,14 +262,7 @@ void PairWindow::CopyClick()
 {
     if (!m_last)
         return;
-    const QString text = Utf8(PairReportText(*m_last, m_form.decimalSeparator(), "\r\n"));
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    if (clipboard == nullptr)
-        throw AppError("クリップボードを開くことができません");
-    clipboard->setText(text, QClipboard::Clipboard);
-    // A clipboard that refused the text still shows its old contents (some platforms drop the CRs).
-    if (clipboard->text(QClipboard::Clipboard).remove(QLatin1Char('\r')) != QString(text).remove(QLatin1Char('\r')))
-        throw AppError("クリップボードを開くことができません");
+    SetClipboardTextVerified(Utf8(PairReportText(*m_last, m_form.decimalSeparator(), "\r\n")));
 }
 
 void InstallPairTool(TForm1& form)
@@ -303,8 +273,6 @@ void InstallPairTool(TForm1& form)
         PairWindow* window = form.findChild<PairWindow*>(QStringLiteral("PairWindow"), Qt::FindDirectChildrenOnly);
         if (window == nullptr)
             window = new PairWindow(form);
-        window->show();
-        window->raise();
-        window->activateWindow();
+        ShowToolWindow(*window, form);
     });
 }

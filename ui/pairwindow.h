@@ -2,13 +2,14 @@
 #pragma once
 // かみあい: a non-modal tool window for the current gear and a mate in mesh.
 //
-// Gear 1 is the current gear (slot 0 of the gear table); the window follows
-// TForm1::currentGearChanged. Gear 2's teeth (starting at slot 0's Teeth2),
+// Gear 1 is the gear the window is given: the main window's current gear, at
+// opening and at every TForm1::currentGearChanged. Gear 2's teeth (starting at gear 1's Teeth2),
 // its shift (starting at 0) and the centre distance are typed here and live
 // only in this window: the gear table is read, never written. The numbers come
 // from geometry/pair.h and their texts from commands/pairtext.h, the same texts
 // tsumugi-cli pair prints.
 
+#include "geardata/gearrecord.h"
 #include "geometry/pair.h"
 
 #include <QWidget>
@@ -32,9 +33,9 @@ public:
 
     // The 計算 button: reads the boxes, computes, shows; a failure ends in the error box.
     void CalculateClick();
-    // Gear 1 changed in the main window: its boxes are refreshed and the pair
-    // recomputed; a failure is listed with the findings, without a box.
-    void FollowCurrentGear();
+    // Gear 1 is now `gear`: its boxes are refreshed and the pair recomputed; a
+    // failure is listed with the findings, without a box.
+    void Follow(const GearRecord& gear);
     // The コピー button: the whole report on the clipboard, CR LF after every line.
     void CopyClick();
 
@@ -61,6 +62,7 @@ private:
     void modeChanged();
 
     TForm1& m_form;
+    GearRecord m_gear1{};
     std::map<std::string, std::array<QLineEdit*, 2>> m_results;
     std::optional<PairResult> m_last;
 };

@@ -59,24 +59,24 @@ void TForm1::MoveRowsUp(int row)
 
 void TForm1::sg1Click()
 {
-    RecallGear(*this, sg1->currentRow());
+    RecallGear(m_state, *this, sg1->currentRow());
 }
 
 void TForm1::BitBtn2Click()
 {
-    DeleteRow(*this, sg1->currentRow());
+    DeleteRow(m_state, *this, sg1->currentRow());
 }
 
 void TForm1::N1Click()
 {
     const std::optional<QString> name = OpenDialog1.Execute(this);
-    ReadTable(*this, name ? std::optional<std::string>(LocalFileName(*name)) : std::nullopt);
+    ReadTable(m_state, *this, name ? std::optional<std::string>(LocalFileName(*name)) : std::nullopt);
 }
 
 void TForm1::N2Click()
 {
     if (const std::optional<QString> name = SaveDialog1.Execute(this))
-        WriteTable(LocalFileName(*name));
+        WriteTable(m_state, LocalFileName(*name));
 }
 
 void TForm1::N4Click()

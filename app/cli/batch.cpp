@@ -1,15 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// tsumugi-cli batch: one gear per input line, bad lines reported by number.
+// tsumugi-cli batch: one gear per input line, bad lines reported by number,
+// the lines computed on every core and written in input order.
 #include "app/cli/commands.h"
 #include "app/cli/gearoutput.h"
-#include "geardata/apperror.h"
-#include "commands/inputparse.h"
 
+#include <algorithm>
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <new>
+#include <thread>
 
 namespace {
+
+const std::vector<std::string> kBatchFormats{"csv", "json"};
+
+// Lines read and computed at a time: enough to keep every core busy, few
+// enough that a long input is never held whole.
+constexpr std::size_t kBlockLines = 4096;
 
 std::vector<std::string> SplitFields(const std::string& line)
 {
@@ -24,6 +32,12 @@ std::vector<std::string> SplitFields(const std::string& line)
     }
 }
 
+std::string Trimmed(const std::string& text)
+{
+    const std::size_t a = text.find_first_not_of(" \t"), b = text.find_last_not_of(" \t");
+    return a == std::string::npos ? std::string() : text.substr(a, b - a + 1);
+}
+
 bool IsBlankOrComment(const std::string& line)
 {
     const std::size_t first = line.find_first_not_of(" \t");
@@ -33,35 +47,32 @@ bool IsBlankOrComment(const std::string& line)
 // A first line that names its columns: its first field is "module".
 bool IsHeader(const std::string& line)
 {
-    std::string first = SplitFields(line).front();
-    std::string word;
-    for (const char c : first)
-        if (c != ' ' && c != '\t')
-            word += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    std::string word = Trimmed(SplitFields(line).front());
+    std::transform(word.begin(), word.end(), word.begin(),
+                   [](char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); });
     return word == "module";
 }
 
-// The gear of one line; raises AppError with the message for a bad line.
-GearOutcome GearOfLine(const std::string& line)
+// The gear of one line; a bad line is raised as CliError (kExitRefused) naming the line and the field.
+GearOutcome GearOfLine(const std::string& line, const std::string& subject)
 {
-    std::vector<std::string> fields = SplitFields(line);
+    const std::vector<std::string> fields = SplitFields(line);
     if (fields.size() < 3 || fields.size() > 4)
-        throw AppError("項目の数が " + std::to_string(fields.size()) +
-                       " です（モジュール, 歯数, 転位係数[, 圧力角] の 3 つか 4 つ）");
-    GearInputs inputs;
-    ParseGearTexts(inputs, fields[0], fields[1], fields[2]);
-    if (fields.size() == 4) {
-        const std::size_t a = fields[3].find_first_not_of(" \t"), b = fields[3].find_last_not_of(" \t");
-        const std::string angle = a == std::string::npos ? std::string() : fields[3].substr(a, b - a + 1);
-        const auto index = PressureAngleIndexOf(angle);
-        if (!index)
-            throw AppError("圧力角 '" + fields[3] + "' は 20 でも 14.5 でもありません");
-        inputs.pressureAngleIndex = *index;
+        throw CliError(kExitRefused, subject,
+                       Args(Cli::tr("%1 fields; a line is module,teeth,shift[,pressure angle]"),
+                            {std::to_string(fields.size())}));
+    try {
+        const GearRecord gear =
+            GearOf(NumberOption(Cli::tr("module"), Trimmed(fields[0]), Range::Positive),
+                   IntegerOption(Cli::tr("teeth"), Trimmed(fields[1]), Range::AtLeastOne),
+                   NumberOption(Cli::tr("shift"), Trimmed(fields[2])),
+                   fields.size() == 4 ? PressureAngleIndexOf(Cli::tr("pressure angle"), Trimmed(fields[3])) : 1);
+        return ComputeGear(gear, {}, subject);
+    } catch (const CliError& e) {
+        if (e.subject() == subject)
+            throw;
+        throw CliError(kExitRefused, subject, e.subject() + ": " + e.what());
     }
-    GearOutcome outcome = CalculateGear(inputs);
-    if (outcome.check.result == 2)
-        throw AppError(TeethCheckError(outcome.check));
-    return outcome;
 }
 
 // The longest line taken: a gear's line is a few dozen bytes, and a longer one
@@ -94,44 +105,98 @@ bool ReadLine(std::streambuf& in, std::string& line, bool& tooLong)
     return true;
 }
 
+// What one input line puts on standard output and standard error.
+struct LineResult {
+    std::string out, err;
+    bool written = false, bad = false;
+};
+
+// One input line as read: its number, its text, and whether it was too long to keep.
+struct InputLine {
+    long number = 0;
+    std::string text;
+    bool tooLong = false;
+};
+
+LineResult RunLine(const InputLine& line, OutputFormat format)
+{
+    LineResult r;
+    const long number = line.number;
+    const std::string subject = Args(Cli::tr("line %1"), {std::to_string(number)});
+    try {
+        if (line.tooLong)
+            throw CliError(kExitRefused, subject,
+                           Args(Cli::tr("longer than %1 bytes; not read"), {std::to_string(kMaxLineBytes)}));
+        const GearOutcome outcome = GearOfLine(line.text, subject);
+        if (format == OutputFormat::Csv) {
+            r.out = GearCsvRow(outcome, number);
+        } else {
+            nlohmann::ordered_json j = GearJson(outcome);
+            j["line"] = number;
+            r.out = j.dump();
+        }
+        r.written = true;
+    } catch (const CliError& e) {
+        r.bad = true;
+        r.err = ErrorLine(e.kind(), e.subject(), e.what());
+    } catch (const std::bad_alloc&) {
+        r = {};
+        r.bad = true;
+        r.err = ErrorLine(kExitRefused, subject, Cli::tr("out of memory"));
+    }
+    return r;
+}
+
 }  // namespace
 
-long RunBatch(std::istream& in, std::ostream& out, std::ostream& err, OutputFormat format)
+long RunBatch(std::istream& in, std::ostream& out, std::ostream& err, OutputFormat format, unsigned jobs)
 {
+    if (jobs == 0)
+        jobs = std::max(1u, std::thread::hardware_concurrency());
     long bad = 0, number = 0, written = 0;
+    out << (format == OutputFormat::Csv ? GearCsvHeader(true) : std::string("["));
+
+    std::vector<InputLine> block;
+    std::vector<LineResult> results;
     std::string line;
-    if (format == OutputFormat::Csv)
-        out << GearCsvHeader(true);
-    else
-        out << "[";
-    bool tooLong = false;
-    while (ReadLine(*in.rdbuf(), line, tooLong)) {
-        ++number;
-        if (number == 1 && line.starts_with("\xEF\xBB\xBF"))   // a byte-order mark
-            line.erase(0, 3);
-        if (tooLong) {
-            ++bad;
-            err << "tsumugi-cli: 行 " << number << ": 行が " << kMaxLineBytes << " バイトを超えるため読みません.\n";
-            continue;
+    bool more = true;
+    while (more) {
+        block.clear();
+        bool tooLong = false;
+        while (block.size() < kBlockLines && (more = ReadLine(*in.rdbuf(), line, tooLong))) {
+            ++number;
+            if (number == 1 && line.starts_with("\xEF\xBB\xBF"))   // a byte-order mark
+                line.erase(0, 3);
+            if (!tooLong && (IsBlankOrComment(line) || (number == 1 && IsHeader(line))))
+                continue;
+            block.push_back({number, tooLong ? std::string() : line, tooLong});
         }
-        if (IsBlankOrComment(line) || (number == 1 && IsHeader(line)))
-            continue;
-        try {
-            const GearOutcome outcome = GearOfLine(line);
-            if (format == OutputFormat::Csv) {
-                out << GearCsvRow(outcome, number);
-            } else {
-                nlohmann::ordered_json j = GearJson(outcome);
-                j["line"] = number;
-                out << (written ? ",\n" : "\n") << j.dump();
+        results.assign(block.size(), {});
+        // Each thread takes every jobs-th line of the block; the results are written in input order.
+        const unsigned threads = static_cast<unsigned>(std::min<std::size_t>(jobs, block.size()));
+        auto work = [&](unsigned first) {
+            for (std::size_t i = first; i < block.size(); i += threads)
+                results[i] = RunLine(block[i], format);
+        };
+        std::vector<std::thread> pool;
+        for (unsigned t = 1; t < threads; ++t)
+            pool.emplace_back(work, t);
+        if (threads > 0)
+            work(0);
+        for (std::thread& thread : pool)
+            thread.join();
+        for (const LineResult& r : results) {
+            if (r.bad) {
+                ++bad;
+                err << r.err;
             }
+            if (!r.written)
+                continue;
+            if (format == OutputFormat::Csv)
+                out << r.out;
+            else
+                out << (written ? ",\n" : "\n") << r.out;
             ++written;
-        } catch (const AppError& e) {
-            ++bad;
-            err << "tsumugi-cli: 行 " << number << ": " << WithClosingPeriod(e.what()) << "\n";
-        } catch (const std::bad_alloc&) {
-            ++bad;
-            err << "tsumugi-cli: 行 " << number << ": メモリが足りません.\n";
         }
     }
     if (format != OutputFormat::Csv)
@@ -141,17 +206,39 @@ long RunBatch(std::istream& in, std::ostream& out, std::ostream& err, OutputForm
 
 void AddBatchCommand(CLI::App& app, CliContext& context)
 {
-    auto format = std::make_shared<OutputFormat>(OutputFormat::Csv);
+    struct BatchOptions {
+        std::string file = "-", format, jobs = "0";
+    };
+    auto o = std::make_shared<BatchOptions>();
     CLI::App* batch = app.add_subcommand(
-        "batch", "compute one gear per line of standard input: module,teeth,shift[,pressure angle 20|14.5]");
-    AddFormatOption(*batch, *format, {"csv", "json"});
-    batch->callback([format, &context] {
+        "batch", Cli::tr("compute one gear per input line: module,teeth,shift[,pressure angle 20|14.5]"));
+    batch->add_option("FILE", o->file, Cli::tr("the lines to read; - or none: standard input"))->type_name("FILE|-");
+    AddFormatOption(*batch, o->format, kBatchFormats);
+    AddValueOption(*batch, "--jobs", o->jobs, Cli::tr("threads to compute on (default 0: one per core); the output "
+                                                      "is the same for every count"),
+                   "INTEGER");
+    batch->footer(Examples({"tsumugi-cli batch gears.csv > results.csv", "printf '2,20,0\\n1,12,0.3,14.5\\n' | "
+                                                                       "tsumugi-cli batch --format json"}) +
+                  "\n" + Cli::tr("Empty lines, lines starting with # and a first line whose first field is "
+                                 "\"module\" are skipped. CSV lines end in LF."));
+    batch->callback([o, &context] {
+        const OutputFormat format = FormatOf(o->format, kBatchFormats);
+        const std::int32_t jobs = IntegerOption("--jobs", o->jobs, Range::NonNegative);
+        std::ifstream file;
+        if (o->file != "-") {
+            file.open(o->file, std::ios::binary);
+            if (!file)
+                throw CliError(kExitFileError, o->file, Cli::tr("cannot be opened"));
+        }
+        std::istream& in = o->file == "-" ? std::cin : file;
         std::ios::sync_with_stdio(false);
-        const long bad = RunBatch(std::cin, std::cout, std::cerr, *format);
+        const long bad = RunBatch(in, std::cout, std::cerr, format, static_cast<unsigned>(jobs));
+        if (in.bad())
+            throw CliError(kExitFileError, o->file == "-" ? Cli::tr("standard input") : o->file,
+                           Cli::tr("could not be read"));
         std::cout.flush();
         if (!std::cout)
-            context.exitCode = kExitFileError;
-        else if (bad > 0)
-            context.exitCode = kExitBadInput;
+            throw CliError(kExitFileError, Cli::tr("standard output"), Cli::tr("could not be written"));
+        context.exitCode = bad > 0 ? kExitRefused : kExitOk;
     });
 }

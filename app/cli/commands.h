@@ -1,17 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The subcommands of tsumugi-cli. Each Add...Command puts its subcommand on the
-// application; its callback runs the command and sets `exitCode`.
+// application; its callback runs the command and sets `exitCode`, or raises
+// CliError (app/cli/output.h), which main reports.
+
+#include "app/cli/output.h"
 
 #include <CLI/CLI.hpp>
-
-// Exit codes of tsumugi-cli (listed in --help and the README).
-enum CliExit : int {
-    kExitOk = 0,          // everything computed and printed
-    kExitBadInput = 1,    // a value or an input line was refused; the others were still printed
-    kExitUsage = 2,       // unknown option, missing or malformed argument
-    kExitFileError = 3,   // a file could not be read or written
-};
 
 struct CliContext {
     int exitCode = kExitOk;
@@ -23,6 +18,3 @@ void AddGearCommands(CLI::App& app, CliContext& context);
 void AddPairCommand(CLI::App& app, CliContext& context);
 // export: the true-scale tooth profile as a DXF or SVG file.
 void AddExportCommand(CLI::App& app, CliContext& context);
-
-// The exit codes as --help lists them.
-const char* ExitCodeHelp();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// tsumugi-cli export: the gear's true-scale profile as a DXF or SVG file.
+// tsumugi-cli export: the gear's true-scale profile as a DXF or SVG file, or on
+// standard output.
 #include "app/cli/commands.h"
+#include "app/cli/gearoutput.h"
 
 #include "export/profileexport.h"
 #include "geardata/apperror.h"
@@ -13,59 +15,71 @@
 
 namespace {
 
+const std::vector<std::string> kExportFormats{"dxf", "svg"};
+
 struct ExportOptions {
-    double module = 0.0;
-    int teeth = 0;
-    double shift = 0.0;
-    double pressureAngle = 20.0;
-    double tolerance = 0.001;
-    std::optional<double> tipRadius;   // none: 0.38 m
-    double bore = 0.0;
-    std::string output;
+    std::string module, teeth, shift = "0", pressureAngle, tolerance = "0.001", tipRadius, bore = "0", output, format;
+    CLI::Option* tipRadiusOption = nullptr;
+    CLI::Option* formatOption = nullptr;
 };
 
 int RunExport(const ExportOptions& o)
 {
-    ExportRequest request;
-    request.gear.module = o.module;
-    request.gear.teeth = o.teeth;
-    request.gear.shift = o.shift;
-    request.gear.pressureAngleIndex = o.pressureAngle == 14.5 ? 0 : 1;
-    request.gear.tolerance = o.tolerance;
-    request.gear.tipRadius = o.tipRadius ? *o.tipRadius : DefaultToolTipRadius(o.module);
-    request.boreDiameter = o.bore;
+    const bool toStandardOutput = o.output == "-";
+    ExportFormat format = ExportFormat::Dxf;
+    if (o.formatOption->count() > 0) {
+        format = FormatOf(o.format, kExportFormats) == OutputFormat::Svg ? ExportFormat::Svg : ExportFormat::Dxf;
+    } else if (toStandardOutput) {
+        throw CliError(kExitUsage, "--format", Cli::tr("dxf or svg is needed when the output is standard output"));
+    } else {
+        try {
+            format = ExportFormatOf(o.output);
+        } catch (const AppError&) {
+            throw CliError(kExitUsage, "--output",
+                           Args(Cli::tr("'%1' ends neither in .dxf nor in .svg; give --format"), {o.output}));
+        }
+    }
+    const double module = NumberOption("--module", o.module, Range::Positive);
+    const GearRecord gear = GearOf(module, IntegerOption("--teeth", o.teeth, Range::AtLeastOne),
+                                   NumberOption("--shift", o.shift),
+                                   PressureAngleIndexOf("--pressure-angle", o.pressureAngle));
+    const double tolerance = NumberOption("--tolerance", o.tolerance);
+    const double tipRadius = o.tipRadiusOption->count() > 0 ? NumberOption("--tip-radius", o.tipRadius, Range::NonNegative)
+                                                            : DefaultToolTipRadius(module);
+    const double bore = NumberOption("--bore", o.bore, Range::NonNegative);
 
-    GearProfile profile;
+    // The export sequence the window's 歯形の書き出し runs.
+    PreparedExport prepared;
     std::string bytes;
     try {
-        const ExportFormat format = ExportFormatOf(o.output);
-        profile = BuildGearProfile(request.gear);
-        CheckBore(profile, request.boreDiameter);
-        bytes = format == ExportFormat::Dxf ? ProfileDxf(profile, request.boreDiameter)
-                                            : ProfileSvg(profile, request.boreDiameter);
+        prepared = PrepareExport(ExportRequestOf(gear, tolerance, tipRadius, bore));
+        bytes = ExportBytes(prepared, format);
     } catch (const AppError& e) {
-        std::fprintf(stderr, "tsumugi-cli export: %s\n", e.what());
-        return kExitBadInput;
+        throw CliError(kExitRefused, "", e.what());
     } catch (const std::bad_alloc&) {
-        std::fprintf(stderr, "tsumugi-cli export: %s\n", ExportOutOfMemoryMessage());
-        return kExitBadInput;
+        throw CliError(kExitRefused, "", ExportOutOfMemoryMessage());
+    }
+    if (toStandardOutput) {
+        WriteOut(bytes);
+        return kExitOk;
     }
     try {
         WriteFileSafely(o.output, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     } catch (const AppError& e) {
-        std::fprintf(stderr, "tsumugi-cli export: %s\n", e.what());
-        return kExitFileError;
+        throw CliError(kExitFileError, o.output, e.what());
     }
-    std::printf("file\t%s\n", o.output.c_str());
-    std::printf("points\t%zu\n", profile.points.size());
-    std::printf("points_per_tooth\t%d\n", profile.pointsPerTooth);
-    std::printf("deviation_mm\t%.6g\n", profile.deviation);
-    std::printf("tip_diameter_mm\t%.6f\n", profile.tipDiameter);
-    std::printf("root_diameter_mm\t%.6f\n", profile.rootDiameter);
-    std::printf("involute_start_diameter_mm\t%.6f\n", profile.involuteStartDiameter);
-    std::printf("undercut\t%s\n", profile.undercut ? "yes" : "no");
+    const GearProfile& profile = prepared.profile;
+    char report[1024];
+    std::snprintf(report, sizeof report,
+                  "file\t%s\npoints\t%zu\npoints_per_tooth\t%d\ndeviation_mm\t%.6g\ntip_diameter_mm\t%.6f\n"
+                  "root_diameter_mm\t%.6f\ninvolute_start_diameter_mm\t%.6f\nundercut\t%s\n",
+                  o.output.c_str(), profile.points.size(), profile.pointsPerTooth, profile.deviation,
+                  profile.tipDiameter, profile.rootDiameter, profile.involuteStartDiameter,
+                  profile.undercut ? "yes" : "no");
+    std::string text = report;
     for (const ToothFinding f : profile.findings)
-        std::printf("finding\t%s\n", FindingText(f).c_str());
+        text += "finding\t" + FindingText(f) + "\n";
+    WriteOut(text);
     return kExitOk;
 }
 
@@ -73,17 +87,23 @@ int RunExport(const ExportOptions& o)
 
 void AddExportCommand(CLI::App& app, CliContext& context)
 {
-    auto options = std::make_shared<ExportOptions>();
-    CLI::App* cmd = app.add_subcommand("export", "Write the true-scale tooth profile as a DXF or SVG file (mm)");
-    cmd->add_option("-m,--module", options->module, "module, mm")->required();
-    cmd->add_option("-z,--teeth", options->teeth, "number of teeth")->required();
-    cmd->add_option("-x,--shift", options->shift, "profile shift coefficient")->capture_default_str();
-    cmd->add_option("--pressure-angle", options->pressureAngle, "pressure angle, degrees")
-        ->check(CLI::IsMember({20.0, 14.5}))
-        ->capture_default_str();
-    cmd->add_option("--tolerance", options->tolerance, "largest chord deviation, mm")->capture_default_str();
-    cmd->add_option("--tip-radius", options->tipRadius, "tip radius of the rack cutter, mm (default 0.38 m)");
-    cmd->add_option("--bore", options->bore, "diameter of a centre bore, mm (0: none)")->capture_default_str();
-    cmd->add_option("-o,--output", options->output, "FILE.dxf or FILE.svg")->required();
-    cmd->callback([options, &context] { context.exitCode = RunExport(*options); });
+    auto o = std::make_shared<ExportOptions>();
+    CLI::App* cmd = app.add_subcommand("export", Cli::tr("write the true-scale tooth profile as a DXF or SVG file (mm)"));
+    AddValueOption(*cmd, "-m,--module", o->module, Cli::tr("module in mm (greater than 0)"), "NUMBER")->required();
+    AddValueOption(*cmd, "-z,--teeth", o->teeth, Cli::tr("number of teeth (at least 1)"), "INTEGER")->required();
+    AddValueOption(*cmd, "-x,--shift", o->shift, Cli::tr("profile shift coefficient (default 0)"), "NUMBER");
+    AddPressureAngleOption(*cmd, o->pressureAngle);
+    AddValueOption(*cmd, "--tolerance", o->tolerance, Cli::tr("largest chord deviation in mm (default 0.001)"), "NUMBER");
+    o->tipRadiusOption = AddValueOption(*cmd, "--tip-radius", o->tipRadius,
+                                        Cli::tr("tip radius of the rack cutter in mm (default 0.38 m)"), "NUMBER");
+    AddValueOption(*cmd, "--bore", o->bore, Cli::tr("diameter of a centre bore in mm (default 0: none)"), "NUMBER");
+    AddValueOption(*cmd, "-o,--output", o->output,
+                   Cli::tr("the file to write (FILE.dxf or FILE.svg), or - for standard output"), "FILE|-")
+        ->required();
+    o->formatOption = AddFormatOption(*cmd, o->format, kExportFormats);
+    o->formatOption->description(Cli::tr("file format (default: the output's extension; needed for -)"));
+    cmd->footer(Examples({"tsumugi-cli export -m 2 -z 20 -o gear.dxf",
+                          "tsumugi-cli export -m 1 -z 40 --bore 8 -o gear.svg",
+                          "tsumugi-cli export -m 2 -z 20 --format svg -o - | rsvg-convert -o gear.png"}));
+    cmd->callback([o, &context] { context.exitCode = RunExport(*o); });
 }

@@ -3,11 +3,7 @@
 // teeth checks and the inspection numbers.
 #include "app/cli/commands.h"
 #include "app/cli/gearoutput.h"
-#include "geardata/apperror.h"
-#include "geometry/extended.h"
-#include "commands/inputparse.h"
 
-#include <cstdio>
 #include <memory>
 
 void AddBatchCommand(CLI::App& app, CliContext& context);
@@ -15,46 +11,39 @@ void AddTableCommand(CLI::App& app, CliContext& context);
 
 namespace {
 
+const std::vector<std::string> kGearFormats{"text", "json", "csv"};
+
 struct GearOptions {
-    std::string module, teeth, shift = "0", pin, spanTeeth;
-    bool pinGiven = false, spanTeethGiven = false;
-    std::int32_t pressureAngleIndex = 1;
-    OutputFormat format = OutputFormat::Text;
+    std::string module, teeth, shift = "0", pin, spanTeeth, pressureAngle, format;
+    CLI::Option* pinOption = nullptr;
+    CLI::Option* spanTeethOption = nullptr;
 };
 
-int RunGear(const GearOptions& options)
+int RunGear(const GearOptions& o)
 {
-    GearInputs inputs;
-    inputs.pressureAngleIndex = options.pressureAngleIndex;
-    GearOutcome outcome;
-    try {
-        ParseGearTexts(inputs, options.module, options.teeth, options.shift);
-        if (options.pinGiven)
-            inputs.request.pinDiameter = Store(ParseFloat(options.pin, "."));
-        if (options.spanTeethGiven)
-            inputs.request.spanTeeth = ParseInteger(options.spanTeeth);
-        outcome = CalculateGear(inputs);
-    } catch (const AppError& e) {
-        PrintError(e.what());
-        return kExitBadInput;
-    }
-    if (outcome.check.result == 2) {
-        PrintError(TeethCheckError(outcome.check));
-        return kExitBadInput;
-    }
-    std::string out;
-    switch (options.format) {
-    case OutputFormat::Text:
-        out = GearText(outcome, LocaleDecimalSeparator());
-        break;
+    const OutputFormat format = FormatOf(o.format, kGearFormats);
+    const GearRecord gear = GearOf(NumberOption("--module", o.module, Range::Positive),
+                                   IntegerOption("--teeth", o.teeth, Range::AtLeastOne),
+                                   NumberOption("--shift", o.shift),
+                                   PressureAngleIndexOf("--pressure-angle", o.pressureAngle));
+    InspectionRequest request;
+    if (o.pinOption->count() > 0)
+        request.pinDiameter = NumberOption("--pin", o.pin, Range::Positive);
+    if (o.spanTeethOption->count() > 0)
+        request.spanTeeth = IntegerOption("--span-teeth", o.spanTeeth, Range::AtLeastOne);
+    const GearOutcome outcome = ComputeGear(gear, request, "");
+
+    switch (format) {
     case OutputFormat::Json:
-        out = GearJson(outcome).dump(2) + "\n";
+        WriteOut(GearJson(outcome).dump(2) + "\n");
         break;
     case OutputFormat::Csv:
-        out = GearCsvHeader(false) + GearCsvRow(outcome, -1);
+        WriteOut(GearCsvHeader(false) + GearCsvRow(outcome, -1));
+        break;
+    default:
+        WriteOut(GearText(outcome, LocaleDecimalSeparator()));
         break;
     }
-    std::fwrite(out.data(), 1, out.size(), stdout);
     return kExitOk;
 }
 
@@ -62,23 +51,25 @@ int RunGear(const GearOptions& options)
 
 void AddGearCommands(CLI::App& app, CliContext& context)
 {
-    ResetGearTable();   // slot 0 starts as the window's default gear (Z2 = 20)
-
-    auto options = std::make_shared<GearOptions>();
-    CLI::App* gear = app.add_subcommand("gear", "compute one gear: the five results, the teeth checks and the "
-                                                "inspection numbers");
-    gear->add_option("-m,--module", options->module, "module (mm)")->required();
-    gear->add_option("-z,--teeth", options->teeth, "number of teeth")->required();
-    gear->add_option("-x,--shift", options->shift, "profile shift coefficient (default 0)");
-    AddPressureAngleOption(*gear, options->pressureAngleIndex);
-    CLI::Option* pin = gear->add_option("--pin", options->pin, "pin (ball) diameter for the measurement over pins (default: the ideal pin)");
-    CLI::Option* spanTeeth = gear->add_option("--span-teeth", options->spanTeeth, "teeth k spanned by the micrometer (default: recommended)");
-    AddFormatOption(*gear, options->format, {"text", "json", "csv"});
-    gear->callback([options, pin, spanTeeth, &context] {
-        options->pinGiven = pin->count() > 0;
-        options->spanTeethGiven = spanTeeth->count() > 0;
-        context.exitCode = RunGear(*options);
-    });
+    auto o = std::make_shared<GearOptions>();
+    CLI::App* gear = app.add_subcommand(
+        "gear", Cli::tr("compute one gear: the five results, the teeth checks and the inspection numbers"));
+    AddValueOption(*gear, "-m,--module", o->module, Cli::tr("module in mm (greater than 0)"), "NUMBER")->required();
+    AddValueOption(*gear, "-z,--teeth", o->teeth, Cli::tr("number of teeth (at least 1)"), "INTEGER")->required();
+    AddValueOption(*gear, "-x,--shift", o->shift, Cli::tr("profile shift coefficient (default 0)"), "NUMBER");
+    AddPressureAngleOption(*gear, o->pressureAngle);
+    o->pinOption = AddValueOption(*gear, "--pin", o->pin,
+                                  Cli::tr("pin (ball) diameter in mm for the measurement over pins (default: the "
+                                          "ideal pin)"),
+                                  "NUMBER");
+    o->spanTeethOption = AddValueOption(*gear, "--span-teeth", o->spanTeeth,
+                                        Cli::tr("teeth k spanned by the micrometer (default: the recommended k)"),
+                                        "INTEGER");
+    AddFormatOption(*gear, o->format, kGearFormats);
+    gear->footer(Examples({"tsumugi-cli gear -m 2 -z 20", "tsumugi-cli gear -m 1.5 -z 12 -x 0.3 --pin 2.6",
+                           "tsumugi-cli gear -m 2 -z 20 --pressure-angle 14.5 --format json"}) +
+                 "\n" + Cli::tr("JSON and CSV give every number at full precision; CSV lines end in LF."));
+    gear->callback([o, &context] { context.exitCode = RunGear(*o); });
 
     AddBatchCommand(app, context);
     AddTableCommand(app, context);

@@ -1,21 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/cli/gearoutput.h"
 
-#include "geometry/dimensions.h"
-#include "geometry/extended.h"
-#include "geometry/gearmodel.h"
-#include "geardata/programstate.h"
 #include "commands/commands.h"
 #include "commands/inspectiontext.h"
 #include "commands/numbertext.h"
+#include "geometry/extended.h"
 
 namespace {
 
 const char* const kResultKeys[] = {"pitch_diameter", "tip_diameter", "root_diameter", "base_diameter",
                                    "tip_thickness_box"};
 const char* const kResultLabels[] = {"ピッチ円", "歯先円", "歯底円", "基礎円", "歯先歯厚"};
-
-double PressureAngleDegrees(std::int32_t index) { return PressureAngleDegreesOf(index); }
 
 std::string Joined(const std::vector<std::string>& lines, const char* between)
 {
@@ -42,42 +37,34 @@ std::string Notes(const GearOutcome& o, const std::vector<InspectionRow>& rows)
 
 }  // namespace
 
-void ParseGearTexts(GearInputs& inputs, const std::string& module, const std::string& teeth, const std::string& shift)
+GearRecord GearOf(double module, std::int32_t teeth, double shift, std::int32_t pressureAngleIndex)
 {
-    ReadInputs({module, teeth, shift}, ".");
-    const GearRecord& g = gearTable[kCurrentSlot];
-    inputs.module = g.Module;
-    inputs.teeth = g.Teeth;
-    inputs.shift = g.Shift;
+    GearTable table{};
+    ResetGearTable(table);
+    GearRecord gear = table[kCurrentSlot];
+    gear.Module = module;
+    gear.Teeth = teeth;
+    gear.Shift = shift;
+    gear.PressureAngleIndex = pressureAngleIndex;
+    return gear;
 }
 
-GearOutcome CalculateGear(const GearInputs& inputs)
+GearOutcome ComputeGear(GearRecord gear, const InspectionRequest& request, const std::string& subject)
 {
-    GearRecord& g = gearTable[kCurrentSlot];
-    g.Module = inputs.module;
-    g.Teeth = inputs.teeth;
-    g.Shift = inputs.shift;
-    g.PressureAngleIndex = inputs.pressureAngleIndex;
     GearOutcome o;
-    o.check = CheckTeethCounts(g.Teeth, g.Teeth2);
-    if (o.check.result == 2)
-        return o;
-    ComputeGearDimensions();
-    // The message list as the window shows it after the calculation.
-    o.check = CheckComputedGear(g);
-    o.record = g;
-    o.gear = InspectionGearOf(g);
-    o.inspection = ComputeInspection(o.gear, inputs.request);
+    try {
+        double solveTarget = 0.0;
+        o.check = CalculateGear(gear, solveTarget, [](const std::vector<std::string>&) {});
+        if (o.check.result == kChecksRefused)
+            throw CliError(kExitRefused, subject, RefusalText(o.check));
+        o.check.lines = WithoutCreditLines(o.check.lines);
+        o.record = gear;
+        o.gear = InspectionGearOf(gear);
+        o.inspection = ComputeInspection(o.gear, request);
+    } catch (const AppError& e) {
+        throw CliError(kExitRefused, subject, e.what());
+    }
     return o;
-}
-
-std::string TeethCheckError(const TeethCheckResult& check)
-{
-    std::vector<std::string> errors;
-    for (const std::string& line : check.lines)
-        if (line.rfind("エラー", 0) == 0)
-            errors.push_back(line);
-    return Joined(errors, " ");
 }
 
 std::vector<std::string> ResultTexts(const GearRecord& g, std::string_view sep)

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// One gear through the window's calculation and the inspection numbers, and
-// its three written forms (text, JSON, CSV) for `gear` and `batch`.
+// One gear through the calculation every front end runs (CalculateGear of
+// commands/commands.h) and the inspection numbers, and its three written
+// forms (text, JSON, CSV) for `gear` and `batch`.
 
 #include "app/cli/output.h"
 #include "geardata/gearrecord.h"
@@ -12,33 +13,21 @@
 #include <string>
 #include <vector>
 
-struct GearInputs {
-    double module = 1.0;
-    std::int32_t teeth = 18;
-    double shift = 0.0;
-    std::int32_t pressureAngleIndex = 1;
-    InspectionRequest request;
-};
-
 struct GearOutcome {
-    GearRecord record{};          // slot 0 after the calculation
-    TeethCheckResult check;       // the message list's lines and result
+    GearRecord record{};          // the gear after the calculation
+    TeethCheckResult check;       // the message list's lines (without the credit lines) and result
     InspectionGear gear;
     InspectionResult inspection;
 };
 
-// Parses the module, teeth and shift texts as the window's three boxes do
-// (the same messages, raised as AppError), with "." as the decimal point.
-void ParseGearTexts(GearInputs& inputs, const std::string& module, const std::string& teeth,
-                    const std::string& shift);
+// The gear the window starts from: slot 0 of a reset table (its mate Teeth2
+// 20, pressure angle 20°), with the given module, teeth, shift and index.
+GearRecord GearOf(double module, std::int32_t teeth, double shift, std::int32_t pressureAngleIndex);
 
-// The window's calculate command on slot 0: the teeth checks, then (unless
-// they report an error, result 2) ComputeGearDimensions, then the inspection.
-// A floating-point fault is raised as the window raises it.
-GearOutcome CalculateGear(const GearInputs& inputs);
-
-// The teeth checks' error lines (those that stop the calculation), joined.
-std::string TeethCheckError(const TeethCheckResult& check);
+// CalculateGear on the gear, then the inspection numbers. A gear the teeth
+// checks refuse, and a fault of the arithmetic, are raised as CliError
+// (kExitRefused) about `subject`.
+GearOutcome ComputeGear(GearRecord gear, const InspectionRequest& request, const std::string& subject);
 
 // The five results as the window's boxes show them, in box order.
 std::vector<std::string> ResultTexts(const GearRecord& record, std::string_view decimalSeparator);
@@ -50,5 +39,7 @@ std::string GearCsvRow(const GearOutcome& outcome, long line);   // line < 0: no
 
 // The batch command over a stream of lines "module,teeth,shift[,pressure angle]":
 // writes one row or object per good line to `out`, and one message per bad
-// line to `err`, and returns the number of bad lines.
-long RunBatch(std::istream& in, std::ostream& out, std::ostream& err, OutputFormat format);
+// line to `err`, in input order, and returns the number of bad lines. The
+// lines are computed on `jobs` threads (0: one per core); what is written
+// does not depend on it.
+long RunBatch(std::istream& in, std::ostream& out, std::ostream& err, OutputFormat format, unsigned jobs = 0);

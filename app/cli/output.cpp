@@ -1,55 +1,217 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/cli/output.h"
 
-#include "app/cli/commands.h"
+#include "commands/commands.h"
+#include "commands/inputparse.h"
+#include "geardata/apperror.h"
+#include "geometry/extended.h"
+
+#include <QLocale>
+#include <QString>
+#include <QTranslator>
 
 #include <charconv>
-#include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <langinfo.h>
 #include <locale.h>
+#include <map>
 
-CLI::Option* AddFormatOption(CLI::App& command, OutputFormat& format, const std::vector<std::string>& choices)
+namespace {
+
+QTranslator& Translator()
 {
-    static const std::map<std::string, OutputFormat> all{
-        {"text", OutputFormat::Text}, {"json", OutputFormat::Json}, {"csv", OutputFormat::Csv}};
-    std::map<std::string, OutputFormat> allowed;
-    for (const std::string& choice : choices)
-        allowed.emplace(choice, all.at(choice));
-    format = all.at(choices.front());
-    return command.add_option("--format", format, "output format (default " + choices.front() + ")")
-        ->transform(CLI::CheckedTransformer(allowed, CLI::ignore_case));
+    static QTranslator translator;
+    return translator;
 }
 
-const char* ExitCodeHelp()
+bool& TranslationLoaded()
 {
-    return "Exit codes:\n"
-           "  0  everything computed and printed\n"
-           "  1  a value or an input line was refused (message on standard error); batch goes on with the\n"
-           "     other lines, table lists a file shorter than 3344 bytes with the missing bytes as 0\n"
-           "  2  unknown option, missing or malformed argument\n"
-           "  3  a file could not be read or written, or standard output failed";
+    static bool loaded = false;
+    return loaded;
 }
 
-std::optional<std::int32_t> PressureAngleIndexOf(std::string_view text)
+std::string KindText(CliExit kind)
 {
-    if (text == "20")
+    switch (kind) {
+    case kExitRefused:
+        return Cli::tr("refused");
+    case kExitUsage:
+        return Cli::tr("usage error");
+    case kExitFileError:
+        return Cli::tr("file error");
+    case kExitOk:
+        break;
+    }
+    return {};
+}
+
+const std::map<std::string, OutputFormat>& AllFormats()
+{
+    static const std::map<std::string, OutputFormat> all{{"text", OutputFormat::Text}, {"json", OutputFormat::Json},
+                                                         {"csv", OutputFormat::Csv},   {"dxf", OutputFormat::Dxf},
+                                                         {"svg", OutputFormat::Svg}};
+    return all;
+}
+
+std::string Joined(const std::vector<std::string>& items, const char* between)
+{
+    std::string text;
+    for (const std::string& item : items)
+        text += (text.empty() ? "" : between) + item;
+    return text;
+}
+
+}  // namespace
+
+void LoadTranslation()
+{
+    // The messages' language: LC_ALL, then LC_MESSAGES, then LANG.
+    const char* names[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+    std::string name;
+    for (const char* variable : names)
+        if (const char* value = std::getenv(variable); value && *value) {
+            name = value;
+            break;
+        }
+    if (name.rfind("ja", 0) != 0)
+        return;
+    TranslationLoaded() = Translator().load(QStringLiteral(":/i18n/tsumugi-cli_ja.qm"));
+}
+
+std::string Cli::tr(const char* sourceText)
+{
+    if (TranslationLoaded()) {
+        const QString text = Translator().translate("Cli", sourceText);
+        if (!text.isEmpty())
+            return text.toStdString();
+    }
+    return sourceText;
+}
+
+std::string Args(std::string text, const std::vector<std::string>& values)
+{
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const std::string marker = "%" + std::to_string(i + 1);
+        const std::size_t at = text.find(marker);
+        if (at != std::string::npos)
+            text.replace(at, marker.size(), values[i]);
+    }
+    return text;
+}
+
+std::string ErrorLine(CliExit kind, const std::string& subject, const std::string& message)
+{
+    std::string line = "tsumugi-cli: " + KindText(kind) + ": ";
+    if (!subject.empty())
+        line += subject + ": ";
+    line += message;
+    // The error box's closing-period rule; a question (the suggestion of a subcommand) keeps its mark.
+    return (line.back() == '?' ? line : WithClosingPeriod(line)) + "\n";
+}
+
+int ReportError(const CliError& error)
+{
+    const std::string line = ErrorLine(error.kind(), error.subject(), error.what());
+    std::fwrite(line.data(), 1, line.size(), stderr);
+    return error.kind();
+}
+
+std::string ExitCodeHelp()
+{
+    return Cli::tr("Exit codes:\n"
+                   "  0  everything computed and printed\n"
+                   "  1  refused: a gear that cannot be computed, or an input line of batch (the other lines\n"
+                   "     are still printed)\n"
+                   "  2  usage error: an unknown, missing, malformed or out-of-range argument\n"
+                   "  3  file error: a file, standard input or standard output could not be read or written\n"
+                   "Every message is one line on standard error: tsumugi-cli: KIND: OPTION, LINE OR FILE: MESSAGE.");
+}
+
+CLI::Option* AddValueOption(CLI::App& command, const std::string& names, std::string& text,
+                            const std::string& description, const std::string& type)
+{
+    return command.add_option(names, text, description)->type_name(type);
+}
+
+double NumberOption(const std::string& option, const std::string& text, Range range)
+{
+    double value = 0.0;
+    try {
+        value = Store(ParseFloat(text, "."));
+    } catch (const AppError&) {
+        throw CliError(kExitUsage, option, Args(Cli::tr("'%1' is not a number"), {text}));
+    }
+    if (!std::isfinite(value))
+        throw CliError(kExitUsage, option, Args(Cli::tr("'%1' is not a finite number"), {text}));
+    if ((range == Range::Positive || range == Range::AtLeastOne) && !(value > 0.0))
+        throw CliError(kExitUsage, option, Args(Cli::tr("%1 must be greater than 0"), {text}));
+    if (range == Range::NonNegative && value < 0.0)
+        throw CliError(kExitUsage, option, Args(Cli::tr("%1 must not be negative"), {text}));
+    return value;
+}
+
+std::int32_t IntegerOption(const std::string& option, const std::string& text, Range range)
+{
+    std::int32_t value = 0;
+    try {
+        value = ParseInteger(text);
+    } catch (const AppError&) {
+        throw CliError(kExitUsage, option, Args(Cli::tr("'%1' is not an integer"), {text}));
+    }
+    if (range == Range::AtLeastOne && value < 1)
+        throw CliError(kExitUsage, option, Args(Cli::tr("%1 must be at least 1"), {text}));
+    if (range == Range::Positive && value <= 0)
+        throw CliError(kExitUsage, option, Args(Cli::tr("%1 must be greater than 0"), {text}));
+    if (range == Range::NonNegative && value < 0)
+        throw CliError(kExitUsage, option, Args(Cli::tr("%1 must not be negative"), {text}));
+    return value;
+}
+
+CLI::Option* AddPressureAngleOption(CLI::App& command, std::string& text)
+{
+    text = "20";
+    return AddValueOption(command, "--pressure-angle", text, Cli::tr("pressure angle in degrees: 20 (default) or 14.5"),
+                          "20|14.5");
+}
+
+std::int32_t PressureAngleIndexOf(const std::string& subject, const std::string& text, CliExit kind)
+{
+    double value = 0.0;
+    try {
+        value = Store(ParseFloat(text, "."));
+    } catch (const AppError&) {
+        value = -1.0;
+    }
+    if (value == 20.0)
         return 1;
-    if (text == "14.5")
+    if (value == 14.5)
         return 0;
-    return std::nullopt;
+    throw CliError(kind, subject, Args(Cli::tr("'%1' is neither 20 nor 14.5"), {text}));
 }
 
-CLI::Option* AddPressureAngleOption(CLI::App& command, std::int32_t& pressureAngleIndex)
+CLI::Option* AddFormatOption(CLI::App& command, std::string& text, const std::vector<std::string>& choices)
 {
-    pressureAngleIndex = 1;
-    return command
-        .add_option_function<std::string>(
-            "--pressure-angle",
-            [&pressureAngleIndex](const std::string& text) { pressureAngleIndex = *PressureAngleIndexOf(text); },
-            "pressure angle in degrees: 20 (default) or 14.5")
-        ->check(CLI::IsMember({"20", "14.5"}));
+    text = choices.front();
+    return AddValueOption(command, "--format", text,
+                          Args(Cli::tr("output format (default %1)"), {choices.front()}), Joined(choices, "|"));
+}
+
+OutputFormat FormatOf(const std::string& text, const std::vector<std::string>& choices)
+{
+    for (const std::string& choice : choices)
+        if (choice == text)
+            return AllFormats().at(choice);
+    throw CliError(kExitUsage, "--format", Args(Cli::tr("'%1' is not one of %2"), {text, Joined(choices, ", ")}));
+}
+
+std::string Examples(const std::vector<std::string>& lines)
+{
+    std::string text = Cli::tr("Examples:");
+    for (const std::string& line : lines)
+        text += "\n  " + line;
+    return text;
 }
 
 std::string LocaleDecimalSeparator()
@@ -60,21 +222,6 @@ std::string LocaleDecimalSeparator()
     std::string separator = nl_langinfo_l(RADIXCHAR, user);
     freelocale(user);
     return separator.empty() ? "." : separator;
-}
-
-std::string WithClosingPeriod(std::string message)
-{
-    if (message.empty())
-        return message;
-    const char last = message.back();
-    if (!(last == ' ' || (last >= '!' && last <= '.')))
-        message += '.';
-    return message;
-}
-
-void PrintError(const std::string& message)
-{
-    std::fprintf(stderr, "tsumugi-cli: %s\n", WithClosingPeriod(message).c_str());
 }
 
 std::string RoundTripText(double value)
@@ -117,4 +264,10 @@ nlohmann::ordered_json JsonNumber(std::optional<double> value)
     if (!value || !std::isfinite(*value))
         return nullptr;
     return *value;
+}
+
+void WriteOut(const std::string& text)
+{
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
+        throw CliError(kExitFileError, Cli::tr("standard output"), Cli::tr("could not be written"));
 }

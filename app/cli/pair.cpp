@@ -2,115 +2,116 @@
 // tsumugi-cli pair: two gears in mesh, from their shifts or from a centre distance.
 #include "app/cli/commands.h"
 
+#include "commands/pairtext.h"
 #include "geardata/apperror.h"
 #include "geometry/pair.h"
-#include "commands/pairtext.h"
 
-#include <nlohmann/json.hpp>
-
-#include <cstdlib>
-#include <iostream>
 #include <memory>
 #include <string>
 
 namespace {
 
+const std::vector<std::string> kPairFormats{"text", "json", "csv"};
+
 struct PairOptions {
-    double module = 0.0;
-    std::int32_t z1 = 0, z2 = 0;
-    double x1 = 0.0, x2 = 0.0;
-    double centerDistance = 0.0;
-    std::string pressureAngle = "20";
-    std::string format = "text";
+    std::string module, z1, z2, x1, x2, centerDistance, pressureAngle, format;
     CLI::Option* x1Option = nullptr;
+    CLI::Option* x2Option = nullptr;
     CLI::Option* centerDistanceOption = nullptr;
 };
 
-// The printed text read back as a number, so JSON carries the same rounding as the text.
-nlohmann::json Number(const std::string& text)
+nlohmann::ordered_json JsonValue(const PairRow& row, int gear)
 {
-    if (text.find_first_not_of("-0123456789") == std::string::npos)
-        return std::strtoll(text.c_str(), nullptr, 10);
-    return std::strtod(text.c_str(), nullptr);
+    if (row.integer)
+        return static_cast<std::int64_t>(row.values[gear]);
+    return JsonNumber(row.values[gear]);
 }
 
-std::string CsvField(const std::string& text)
+std::string CsvValue(const PairRow& row, int gear)
 {
-    if (text.find_first_of(",\"\n") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
-    for (char c : text)
-        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
+    if (row.integer)
+        return std::to_string(static_cast<std::int64_t>(row.values[gear]));
+    return RoundTripText(row.values[gear]);
 }
 
-void Print(const PairResult& r, const std::string& format)
+std::string Written(const PairResult& r, OutputFormat format)
 {
     std::vector<PairRow> rows = PairInputRows(r, ".");
     for (PairRow& row : PairResultRows(r, "."))
         rows.push_back(std::move(row));
     const std::string mode = r.fromCenterDistance ? "center_distance" : "shifts";
 
-    if (format == "json") {
-        nlohmann::json out;
+    if (format == OutputFormat::Json) {
+        nlohmann::ordered_json out;
         out["mode"] = mode;
         for (const PairRow& row : rows)
-            out[row.key] = row.perGear ? nlohmann::json::array({Number(row.texts[0]), Number(row.texts[1])})
-                                       : Number(row.texts[0]);
+            out[row.key] = row.perGear ? nlohmann::ordered_json::array({JsonValue(row, 0), JsonValue(row, 1)})
+                                       : JsonValue(row, 0);
         out["findings"] = r.findings;
-        std::cout << out.dump(2) << '\n';
-    } else if (format == "csv") {
-        std::cout << "name,value1,value2\r\nmode," << mode << ",\r\n";
-        for (const PairRow& row : rows)
-            std::cout << row.key << ',' << row.texts[0] << ',' << row.texts[1] << "\r\n";
-        for (const std::string& finding : r.findings)
-            std::cout << "finding," << CsvField(finding) << ",\r\n";
-    } else {
-        std::cout << PairReportText(r, ".", "\n");
+        return out.dump(2) + "\n";
     }
+    if (format == OutputFormat::Csv) {
+        std::string out = CsvLine({"name", "value1", "value2"}) + CsvLine({"mode", mode, ""});
+        for (const PairRow& row : rows)
+            out += CsvLine({row.key, CsvValue(row, 0), row.perGear ? CsvValue(row, 1) : std::string()});
+        for (const std::string& finding : r.findings)
+            out += CsvLine({"finding", finding, ""});
+        return out;
+    }
+    return PairReportText(r, LocaleDecimalSeparator(), "\n");
 }
 
-void RunPair(const PairOptions& o, CliContext& context)
+int RunPair(const PairOptions& o)
 {
-    const bool shiftsGiven = o.x1Option->count() > 0;
-    if (shiftsGiven == (o.centerDistanceOption->count() > 0))
-        throw CLI::ValidationError("pair", "give either --x1 and --x2 or --center-distance");
+    const OutputFormat format = FormatOf(o.format, kPairFormats);
+    const bool shiftsGiven = o.x1Option->count() > 0 || o.x2Option->count() > 0;
+    const bool distanceGiven = o.centerDistanceOption->count() > 0;
+    if (shiftsGiven == distanceGiven)
+        throw CliError(kExitUsage, "", Cli::tr("give either --x1 and --x2 or --center-distance"));
+    if (shiftsGiven && (o.x1Option->count() == 0 || o.x2Option->count() == 0))
+        throw CliError(kExitUsage, o.x1Option->count() == 0 ? "--x1" : "--x2",
+                       Cli::tr("both --x1 and --x2 must be given"));
     PairInput in;
-    in.module = o.module;
-    in.pressureAngle = std::stod(o.pressureAngle);
-    in.teeth = {o.z1, o.z2};
-    in.shift = {o.x1, o.x2};
+    in.module = NumberOption("--module", o.module, Range::Positive);
+    in.pressureAngle = PressureAngleIndexOf("--pressure-angle", o.pressureAngle) == 0 ? 14.5 : 20.0;
+    in.teeth = {IntegerOption("--z1", o.z1, Range::AtLeastOne), IntegerOption("--z2", o.z2, Range::AtLeastOne)};
+    double centerDistance = 0.0;
+    if (shiftsGiven)
+        in.shift = {NumberOption("--x1", o.x1), NumberOption("--x2", o.x2)};
+    else
+        centerDistance = NumberOption("--center-distance", o.centerDistance, Range::Positive);
+    PairResult result;
     try {
-        Print(shiftsGiven ? ComputePair(in) : ComputePairForCenterDistance(in, o.centerDistance), o.format);
+        result = shiftsGiven ? ComputePair(in) : ComputePairForCenterDistance(in, centerDistance);
     } catch (const AppError& e) {
-        std::cerr << "tsumugi-cli pair: " << e.what() << '\n';
-        context.exitCode = kExitBadInput;
+        throw CliError(kExitRefused, "", e.what());
     }
+    WriteOut(Written(result, format));
+    return kExitOk;
 }
 
 }  // namespace
 
 void AddPairCommand(CLI::App& app, CliContext& context)
 {
-    auto options = std::make_shared<PairOptions>();
+    auto o = std::make_shared<PairOptions>();
     CLI::App* pair = app.add_subcommand(
-        "pair", "Two gears in mesh: working pressure angle, centre distance, tip shortening, contact ratio");
-    pair->add_option("-m,--module", options->module, "module m")->required();
-    pair->add_option("--z1", options->z1, "teeth of gear 1")->required();
-    pair->add_option("--z2", options->z2, "teeth of gear 2")->required();
-    options->x1Option = pair->add_option("--x1", options->x1, "profile shift coefficient of gear 1");
-    CLI::Option* x2 = pair->add_option("--x2", options->x2, "profile shift coefficient of gear 2");
-    options->x1Option->needs(x2);
-    x2->needs(options->x1Option);
-    options->centerDistanceOption = pair->add_option(
-        "--center-distance", options->centerDistance,
-        "centre distance a: the shift sum is found and split (the smaller gear takes more of a positive sum)");
-    options->centerDistanceOption->excludes(options->x1Option)->excludes(x2);
-    pair->add_option("--pressure-angle", options->pressureAngle, "pressure angle in degrees")
-        ->check(CLI::IsMember({"20", "14.5"}))
-        ->capture_default_str();
-    pair->add_option("--format", options->format, "output format")
-        ->check(CLI::IsMember({"text", "json", "csv"}))
-        ->capture_default_str();
-    pair->callback([options, &context] { RunPair(*options, context); });
+        "pair", Cli::tr("two gears in mesh: working pressure angle, centre distance, tip shortening, contact ratio"));
+    AddValueOption(*pair, "-m,--module", o->module, Cli::tr("module in mm (greater than 0)"), "NUMBER")->required();
+    AddValueOption(*pair, "--z1", o->z1, Cli::tr("teeth of gear 1 (at least 1)"), "INTEGER")->required();
+    AddValueOption(*pair, "--z2", o->z2, Cli::tr("teeth of gear 2 (at least 1)"), "INTEGER")->required();
+    o->x1Option = AddValueOption(*pair, "--x1", o->x1, Cli::tr("profile shift coefficient of gear 1"), "NUMBER");
+    o->x2Option = AddValueOption(*pair, "--x2", o->x2, Cli::tr("profile shift coefficient of gear 2"), "NUMBER");
+    o->centerDistanceOption = AddValueOption(
+        *pair, "--center-distance", o->centerDistance,
+        Cli::tr("centre distance a in mm instead of the shifts: the shift sum is found and split (the smaller "
+                "gear takes more of a positive sum)"),
+        "NUMBER");
+    AddPressureAngleOption(*pair, o->pressureAngle);
+    AddFormatOption(*pair, o->format, kPairFormats);
+    pair->footer(Examples({"tsumugi-cli pair -m 3 --z1 12 --z2 24 --x1 0.6 --x2 0.36",
+                           "tsumugi-cli pair -m 3 --z1 12 --z2 24 --center-distance 56.5 --format json",
+                           "tsumugi-cli pair -m 2 --z1 20 --z2 40 --x1 0 --x2 0 --pressure-angle 14.5 --format csv"}) +
+                 "\n" + Cli::tr("JSON and CSV give every number at full precision; CSV lines end in LF."));
+    pair->callback([o, &context] { context.exitCode = RunPair(*o); });
 }

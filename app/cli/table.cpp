@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // tsumugi-cli table: the 22 slots of a gear data file, every field decoded. Never writes.
 #include "app/cli/commands.h"
-#include "app/cli/output.h"
 #include "geardata/apperror.h"
 #include "geardata/gearfile.h"
 #include "geardata/gearrecord.h"
@@ -9,14 +8,37 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <iostream>
+#include <iterator>
 #include <memory>
 
 namespace {
 
+const std::vector<std::string> kTableFormats{"csv", "json"};
+
 struct TableOptions {
     std::string file;
-    OutputFormat format = OutputFormat::Csv;
+    std::string format;
 };
+
+// The bytes of the file, or of standard input for "-": at most what the table takes.
+std::vector<std::uint8_t> ReadTableBytes(const std::string& file)
+{
+    if (file != "-") {
+        try {
+            return ReadGearFile(file);
+        } catch (const AppError&) {
+            throw CliError(kExitFileError, file, Cli::tr("cannot be read"));
+        }
+    }
+    std::vector<std::uint8_t> bytes;
+    char c;
+    while (bytes.size() < kGearTableBytes && std::cin.get(c))
+        bytes.push_back(static_cast<std::uint8_t>(c));
+    if (std::cin.bad())
+        throw CliError(kExitFileError, Cli::tr("standard input"), Cli::tr("could not be read"));
+    return bytes;
+}
 
 const char* RoleOf(int slot)
 {
@@ -43,25 +65,20 @@ nlohmann::ordered_json JsonDouble(double v) { return std::isfinite(v) ? nlohmann
 
 int RunTable(const TableOptions& options)
 {
-    std::vector<std::uint8_t> bytes;
-    try {
-        bytes = ReadGearFile(options.file);
-    } catch (const AppError& e) {
-        PrintError(e.what());
-        return kExitFileError;
-    }
+    const OutputFormat format = FormatOf(options.format, kTableFormats);
+    const std::vector<std::uint8_t> bytes = ReadTableBytes(options.file);
     GearTable table{};
-    std::memcpy(table.data(), bytes.data(), bytes.size());
+    LoadGearTableBytes(table, bytes);
 
     std::string out;
     nlohmann::ordered_json slots = nlohmann::ordered_json::array();
-    if (options.format == OutputFormat::Csv)
+    if (format == OutputFormat::Csv)
         out = CsvLine({"slot", "role", "in_use", "pressure_angle_index", "module", "teeth", "teeth2", "shift",
                        "pitch_diameter", "tip_diameter", "root_diameter", "base_diameter", "tip_thickness",
                        "reserved"});
     for (int slot = 0; slot < kSlotCount; ++slot) {
         const GearRecord& g = table[static_cast<std::size_t>(slot)];
-        if (options.format == OutputFormat::Csv) {
+        if (format == OutputFormat::Csv) {
             out += CsvLine({std::to_string(slot), RoleOf(slot), std::to_string(g.InUse),
                             std::to_string(g.PressureAngleIndex), RoundTripText(g.Module), std::to_string(g.Teeth),
                             std::to_string(g.Teeth2), RoundTripText(g.Shift), RoundTripText(g.PitchDiameter),
@@ -84,14 +101,13 @@ int RunTable(const TableOptions& options)
                          {"tip_thickness", JsonDouble(g.TipThickness)},
                          {"reserved", ReservedHex(g)}});
     }
-    if (options.format == OutputFormat::Json)
+    if (format == OutputFormat::Json)
         out = nlohmann::ordered_json{{"file", options.file}, {"bytes", bytes.size()}, {"slots", slots}}.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    if (bytes.size() < kGearTableBytes) {
-        PrintError("ファイル " + options.file + " は " + std::to_string(bytes.size()) + " バイトで " +
-                   std::to_string(kGearTableBytes) + " バイトに足りません（足りない所は 0 として表示）");
-        return kExitBadInput;
-    }
+    WriteOut(out);
+    if (bytes.size() < kGearTableBytes)
+        throw CliError(kExitRefused, options.file == "-" ? Cli::tr("standard input") : options.file,
+                       Args(Cli::tr("%1 bytes, short of %2 (the missing bytes are shown as 0)"),
+                            {std::to_string(bytes.size()), std::to_string(kGearTableBytes)}));
     return kExitOk;
 }
 
@@ -100,9 +116,13 @@ int RunTable(const TableOptions& options)
 void AddTableCommand(CLI::App& app, CliContext& context)
 {
     auto options = std::make_shared<TableOptions>();
-    CLI::App* table = app.add_subcommand("table", "list the 22 slots of a gear data file (.hgd), every field "
-                                                  "decoded; the file is only read");
-    table->add_option("FILE", options->file, "gear data file")->required();
-    AddFormatOption(*table, options->format, {"csv", "json"});
+    CLI::App* table = app.add_subcommand("table", Cli::tr("list the 22 slots of a gear data file (.hgd), every "
+                                                          "field decoded; the file is only read"));
+    table->add_option("FILE", options->file, Cli::tr("gear data file; -: standard input"))
+        ->required()
+        ->type_name("FILE|-");
+    AddFormatOption(*table, options->format, kTableFormats);
+    table->footer(Examples({"tsumugi-cli table gears.hgd", "tsumugi-cli table - --format json < gears.hgd"}) + "\n" +
+                  Cli::tr("CSV lines end in LF."));
     table->callback([options, &context] { context.exitCode = RunTable(*options); });
 }

@@ -2,13 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # tsumugi-cli export: files read back by independent readers, refused gears,
 # and a save cut off by a file size limit that leaves the old file whole.
-set -u
-cli=$1
-here=$(cd "$(dirname "$0")" && pwd)
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-fail=0
-bad() { echo "FAIL: $*"; fail=1; }
+source "$(dirname "$0")/lib.sh"
+dir=$work
+bad() { fail "$@"; }
 
 # module teeth shift pressure-angle bore tip-diameter root-diameter
 while read -r m z x pa bore tip root; do
@@ -36,7 +32,7 @@ done <<'REFUSED'
 -m 1 -z 20 --tip-radius 0.6|工具の歯先丸み半径は 0 以上で、ラックの歯に収まる大きさにしてください
 -m 1 -z 20 --bore 17.5|穴径は 0 以上で、歯底円直径より小さくしてください
 REFUSED
-"$cli" export -m 1 -z 20 -o "$dir/g.png" 2>/dev/null; [ $? -eq 1 ] || bad "a .png name is not refused"
+"$cli" export -m 1 -z 20 -o "$dir/g.png" 2>/dev/null; [ $? -eq 2 ] || bad "a .png name is not refused"
 
 # A save that the file size limit cuts off (killed by SIGXFSZ, or refused when
 # the signal is ignored) leaves the old file as it was.
@@ -47,4 +43,4 @@ cmp -s "$dir/old.dxf" "$dir/copy.dxf" || bad "a killed save changed the old file
 [ $code -eq 3 ] || bad "a failed write exits with $code, not 3"
 cmp -s "$dir/old.dxf" "$dir/copy.dxf" || bad "a failed write changed the old file"
 [ "$(ls "$dir" | grep -c old)" -eq 1 ] || bad "a failed save left files behind: $(ls "$dir")"
-exit $fail
+finish

@@ -3,13 +3,9 @@
 # tsumugi-cli gear's W, M, s-bar and h-bar against a gear cut here another way
 # (measure_check.py), and the findings of one gear the same in gear, export and
 # pair.
-set -u
-cli=$1
-here=$(cd "$(dirname "$0")" && pwd)
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-fail=0
-bad() { echo "FAIL: $*"; fail=1; }
+source "$(dirname "$0")/lib.sh"
+dir=$work
+bad() { fail "$@"; }
 
 /usr/bin/python3 "$here/measure_check.py" "$cli" || bad "readings on the cut gear"
 
@@ -54,4 +50,4 @@ grep -qF 'ｱﾝﾀﾞｰｶｯﾄが歯を貫通、歯形不成立（直径 2.0
 # Where the count rule warns and the shift avoids the undercut, the inspection says why.
 "$cli" gear -m 2 -z 12 -x 0.3 | grep -qF '歯数 12 は 13 以下のため計算・登録は切下げを警告しますが、転位係数 0.3 が x_min 0.2981 以上なので' ||
     bad "no reason for the count rule's warning"
-exit $fail
+finish

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The command sequences against a view that records what it is told to show.
-#include "geardata/programstate.h"
+#include "commands/programstate.h"
 #include "commands/commands.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +25,7 @@ public:
     {
         log.push_back("messages " + std::to_string(lines.size()) + " " + (lines.empty() ? "" : lines.back()));
     }
-    void ShowOutline() override { log.push_back("outline"); }
+    void ShowOutline(const GearRecord&, const OutlineBuffer&) override { log.push_back("outline"); }
     void ShowImage() override { log.push_back("image"); }
     void ShowRow(int row, const RowTexts& t) override
     {
@@ -34,7 +34,7 @@ public:
     void ClearTableCells() override { log.push_back("clear rows"); }
     void MoveRowsUp(int row) override { log.push_back("rows up from " + std::to_string(row)); }
     void ShowError(const std::string& message) override { log.push_back("error " + message); }
-    void CurrentGearChanged() override { log.push_back("changed"); }
+    void CurrentGearChanged(const GearRecord&) override { log.push_back("changed"); }
 };
 
 TEST(CommandSequences, TellTheViewWhatToShowInOrder)
@@ -48,29 +48,29 @@ TEST(CommandSequences, TellTheViewWhatToShowInOrder)
         return view.log;
     };
 
-    EXPECT_EQ(run([&] { StartUp(view); }),
+    EXPECT_EQ(run([&] { StartUp(programState, view); }),
               (Log{"headers", "image", "boxes 1 18 0 18,000 20,000 15,500 16,914 0,682", "outline"}));
 
-    EXPECT_EQ(run([&] { Calculate(view, {"2", "12", "0,3"}); }),
+    EXPECT_EQ(run([&] { Calculate(programState, view, {"2", "12", "0,3"}); }),
               (Log{"messages 1 警告：歯数Ｚ１が小さい、ｱﾝﾀﾞｰｶｯﾄ発生",
                    "boxes 2 12 0,3 24,000 29,200 20,200 22,553 0,871", "outline", "image",
                    "row 1 2,000 12 0,300 29,200", "changed"}));
 
     // The teeth checks stop the calculation: only the message list changes.
-    EXPECT_EQ(run([&] { Calculate(view, {"1", "71", "0"}); }),
+    EXPECT_EQ(run([&] { Calculate(programState, view, {"1", "71", "0"}); }),
               (Log{"messages 1 エラー：歯数Ｚ1が多すぎる、計算不可"}));
 
     // A fault ends the sequence after the findings; nothing is registered.
-    EXPECT_EQ(run([&] { Calculate(view, {"0", "18", "0"}); }),
+    EXPECT_EQ(run([&] { Calculate(programState, view, {"0", "18", "0"}); }),
               (Log{"messages 4 エラー＝０、警告＝０", "error 不正な浮動小数点数演算命令"}));
-    EXPECT_EQ(run([&] { Calculate(view, {"1", "1,5", "0"}); }), (Log{"error '1,5' は整数ではありません"}));
+    EXPECT_EQ(run([&] { Calculate(programState, view, {"1", "1,5", "0"}); }), (Log{"error '1,5' は整数ではありません"}));
 
     // Recall of row 1 shows and draws the stored gear; an empty row does nothing.
-    EXPECT_EQ(run([&] { RecallGear(view, 1); }),
+    EXPECT_EQ(run([&] { RecallGear(programState, view, 1); }),
               (Log{"boxes 2 12 0,3 24,000 29,200 20,200 22,553 0,871", "outline", "changed"}));
-    EXPECT_EQ(run([&] { RecallGear(view, 2); }), Log{});
-    EXPECT_EQ(run([&] { DeleteRow(view, 1); }), (Log{"rows up from 1"}));
-    EXPECT_EQ(run([&] { ReadTable(view, "/nonexistent/a.hgd"); }),
+    EXPECT_EQ(run([&] { RecallGear(programState, view, 2); }), Log{});
+    EXPECT_EQ(run([&] { DeleteRow(programState, view, 1); }), (Log{"rows up from 1"}));
+    EXPECT_EQ(run([&] { ReadTable(programState, view, "/nonexistent/a.hgd"); }),
               (Log{"error ファイル /nonexistent/a.hgd は開けません"}));
 }
 

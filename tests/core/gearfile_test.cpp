@@ -2,7 +2,7 @@
 #include "geardata/apperror.h"
 #include "geardata/gearfile.h"
 #include "geardata/gearrecord.h"
-#include "geardata/programstate.h"
+#include "commands/programstate.h"
 
 #include <gtest/gtest.h>
 

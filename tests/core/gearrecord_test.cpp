@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "geardata/gearrecord.h"
-#include "geardata/programstate.h"
+#include "commands/programstate.h"
 
 #include <gtest/gtest.h>
 

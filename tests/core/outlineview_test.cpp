@@ -2,7 +2,7 @@
 #include "commands/outlineview.h"
 
 #include "geardata/gearrecord.h"
-#include "geardata/programstate.h"
+#include "commands/programstate.h"
 #include "geometry/dimensions.h"
 #include "geometry/extended.h"
 #include "geometry/outline.h"

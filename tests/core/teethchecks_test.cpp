@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "commands/credits.h"
 #include "commands/teethchecks.h"
 
 #include "geardata/gearrecord.h"
+#include "commands/programstate.h"
 #include "geometry/dimensions.h"
 
 #include <cmath>

@@ -129,7 +129,8 @@ wait_window() {
 start_program() {
     local attempt
     for attempt in 1 2 3; do
-        (cd "${START_DIR:-$E2E_TMP}" && exec "$PROGRAM") >"$E2E_TMP/program.log" 2>&1 &
+        # The print tests' PDF queue by name: the program's default printer, not the machine's.
+        (cd "${START_DIR:-$E2E_TMP}" && PRINTER=${PRINTER:-TsumugiPDF} exec "$PROGRAM") >"$E2E_TMP/program.log" 2>&1 &
         APP_PID=$!
         if WIN=$(wait_window "ツムギ"); then
             break

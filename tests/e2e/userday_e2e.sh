@@ -78,7 +78,7 @@ expect_eq "$(sed -n 4p <<<"$table")" $'3\t2.000\t12\t0.300\t29.200' "row 3 after
 expect_eq "$(sed -n 5p <<<"$table")" $'4\t1.000\t18\t0.000\t20.000' "row 4 after the load"
 
 spool=/var/spool/cups-pdf/tsumugi
-if lpstat -d 2>/dev/null | grep -q TsumugiPDF; then
+if lpstat -v TsumugiPDF >/dev/null 2>&1; then
     before=$(ls -A "$spool" 2>/dev/null | wc -l)
     menu_item File1 3   # 印刷
     for _ in $(seq 300); do
@@ -95,7 +95,7 @@ if lpstat -d 2>/dev/null | grep -q TsumugiPDF; then
     expect_eq "$(pdfinfo -- "$spool/$pdf" | awk '/^Pages:/{print $2}')" "1" "one printed page"
     rm -f -- "$spool/$pdf"
 else
-    fail "no PDF printer is the default (tools/cups-pdf.sh sets one up)"
+    fail "no PDF queue TsumugiPDF (tools/cups-pdf.sh sets one up)"
 fi
 
 type_into Edit1 "1,5"

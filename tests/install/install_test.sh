@@ -34,14 +34,16 @@ for c in "${cases[@]}"; do
     link=$dest$bindir/tsumugi share=$dest$prefix/share
     [[ -L $link && $(readlink "$link") != /* ]] || fail "no relative link $link"
     cmp -s "$link" "$program" && [ -x "$dest$bindir/tsumugi-cli" ] || fail "$link leads to $(realpath -m "$link")"
-    for f in "$dest$libexecdir/tsumugi/helphelp.htm" "$share"/{applications/tsumugi.desktop,man/man1/tsumugi.1} \
+    for f in "$dest$libexecdir/tsumugi/helphelp.htm" "$share"/{applications/tsumugi.desktop,man/man1/tsumugi.1,man/man1/tsumugi-cli.1} \
         "$share"/{icons/hicolor/scalable/apps/tsumugi.svg,metainfo/org.example.tsumugi.metainfo.xml,doc/tsumugi/LICENSE}; do
         [ -s "$f" ] || fail "not installed: $f"
     done
     out=$(desktop-file-validate "$share/applications/tsumugi.desktop" 2>&1) && [ -z "$out" ] || fail "desktop entry: $out"
     out=$(appstreamcli validate --no-net --pedantic "$share/metainfo/org.example.tsumugi.metainfo.xml" 2>&1) &&
         [ "$out" = "✔ Validation was successful." ] || fail "metainfo: $out"
-    out=$(groff -k -man -Tutf8 -ww -z "$share/man/man1/tsumugi.1" 2>&1) && [ -z "$out" ] || fail "man page: $out"
+    for page in tsumugi tsumugi-cli; do
+        out=$(groff -k -man -Tutf8 -ww -z "$share/man/man1/$page.1" 2>&1) && [ -z "$out" ] || fail "man page $page: $out"
+    done
     echo "ok"
 done
 grep -qx 'StartupWMClass=tsumugi' "$src/app/tsumugi.desktop" || fail "the desktop entry names no window class tsumugi"

@@ -2,14 +2,15 @@
 // Print, exit, help, home page and the version box, on the real main window.
 //
 // Printing is checked on real PDF output: through a PDF file printer, and
-// through the CUPS queue that tools/cups-pdf.sh makes the default printer.
+// through the CUPS queue that tools/cups-pdf.sh makes, chosen by name as this
+// process's default printer (PRINTER), the machine's default left alone.
 // The PDFs are read back with poppler's tools (pdfinfo, pdfimages, pdftoppm).
 #include "formfixture.h"
 
 #include "geardata/apperror.h"
 #include "ui/layout.h"
 #include "commands/printscale.h"
-#include "commands/teethchecks.h"
+#include "commands/credits.h"
 #include "ui/printpage.h"
 #include "ui/versionbox.h"
 
@@ -540,10 +541,16 @@ TEST_F(AuxCommandsTest, PrintEndsWithAMessageWithinItsLimitWhenThePrintServerNev
     EXPECT_GE(paints, 50) << "the window did not repaint while the print system was asked";
 }
 
-// The real thing: the default printer of this machine, a CUPS queue that
-// writes PDF files.
+// The real thing: the default printer, a CUPS queue that writes PDF files,
+// made this process's default by its name (CUPS reads PRINTER).
 TEST_F(AuxCommandsTest, PrintsTheWindowOnTheDefaultCupsPrinter)
 {
+    const QByteArray printer = qgetenv("PRINTER");
+    qputenv("PRINTER", kPdfQueue.toUtf8());
+    struct Restore {
+        QByteArray value;
+        ~Restore() { value.isNull() ? qunsetenv("PRINTER") : qputenv("PRINTER", value); }
+    } restore{printer};
     const QPrinterInfo target = QPrinterInfo::defaultPrinter();
     if (target.isNull() || target.printerName() != kPdfQueue)
         GTEST_SKIP() << "the default printer is not the PDF queue " << kPdfQueue.toStdString()

@@ -3,7 +3,7 @@
 // A fresh main window for each test, its error boxes recorded instead of shown.
 
 #include "geardata/gearrecord.h"
-#include "geardata/programstate.h"
+#include "commands/programstate.h"
 #include "ui/errorbox.h"
 #include "ui/mainwindow.h"
 #include "ui/stringgrid.h"

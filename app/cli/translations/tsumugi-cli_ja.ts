@@ -1,0 +1,335 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ja_JP">
+<context>
+    <name>Cli</name>
+    <message>
+        <source>%1 fields; a line is module,teeth,shift[,pressure angle]</source>
+        <translation>項目が %1 個です。1 行は モジュール,歯数,転位係数[,圧力角] です</translation>
+    </message>
+    <message>
+        <source>module</source>
+        <translation>モジュール</translation>
+    </message>
+    <message>
+        <source>teeth</source>
+        <translation>歯数</translation>
+    </message>
+    <message>
+        <source>shift</source>
+        <translation>転位係数</translation>
+    </message>
+    <message>
+        <source>pressure angle</source>
+        <translation>圧力角</translation>
+    </message>
+    <message>
+        <source>line %1</source>
+        <translation>行 %1</translation>
+    </message>
+    <message>
+        <source>compute one gear per input line: module,teeth,shift[,pressure angle 20|14.5]</source>
+        <translation>入力の 1 行ごとに 1 つの歯車を計算します: モジュール,歯数,転位係数[,圧力角 20|14.5]</translation>
+    </message>
+    <message>
+        <source>the lines to read; - or none: standard input</source>
+        <translation>読む行のファイル。- または省略で標準入力</translation>
+    </message>
+    <message>
+        <source>threads to compute on (default 0: one per core); the output is the same for every count</source>
+        <translation>計算するスレッドの数（既定 0: コアごとに 1 つ）。出力はどの数でも同じです</translation>
+    </message>
+    <message>
+        <source>Empty lines, lines starting with # and a first line whose first field is &quot;module&quot; are skipped. CSV lines end in LF.</source>
+        <translation>空行、# で始まる行、最初の項目が &quot;module&quot; の 1 行目は読み飛ばします。CSV の行末は LF です。</translation>
+    </message>
+    <message>
+        <source>cannot be opened</source>
+        <translation>開けません</translation>
+    </message>
+    <message>
+        <source>standard input</source>
+        <translation>標準入力</translation>
+    </message>
+    <message>
+        <source>could not be read</source>
+        <translation>読み込めませんでした</translation>
+    </message>
+    <message>
+        <source>standard output</source>
+        <translation>標準出力</translation>
+    </message>
+    <message>
+        <source>out of memory</source>
+        <translation>メモリが足りません</translation>
+    </message>
+    <message>
+        <source>longer than %1 bytes; not read</source>
+        <translation>%1 バイトを超えるため読みません</translation>
+    </message>
+    <message>
+        <source>could not be written</source>
+        <translation>書き込めませんでした</translation>
+    </message>
+    <message>
+        <source>dxf or svg is needed when the output is standard output</source>
+        <translation>出力が標準出力のときは dxf か svg を指定してください</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; ends neither in .dxf nor in .svg; give --format</source>
+        <translation>&apos;%1&apos; は .dxf でも .svg でも終わっていません。--format を指定してください</translation>
+    </message>
+    <message>
+        <source>write the true-scale tooth profile as a DXF or SVG file (mm)</source>
+        <translation>実寸の歯形を DXF か SVG のファイルに書き出します（mm）</translation>
+    </message>
+    <message>
+        <source>module in mm (greater than 0)</source>
+        <translation>モジュール（mm、0 より大きい）</translation>
+    </message>
+    <message>
+        <source>number of teeth (at least 1)</source>
+        <translation>歯数（1 以上）</translation>
+    </message>
+    <message>
+        <source>profile shift coefficient (default 0)</source>
+        <translation>転位係数（既定 0）</translation>
+    </message>
+    <message>
+        <source>largest chord deviation in mm (default 0.001)</source>
+        <translation>弦の最大のずれ（mm、既定 0.001）</translation>
+    </message>
+    <message>
+        <source>tip radius of the rack cutter in mm (default 0.38 m)</source>
+        <translation>ラック工具の歯先丸み半径（mm、既定 0.38 m）</translation>
+    </message>
+    <message>
+        <source>diameter of a centre bore in mm (default 0: none)</source>
+        <translation>中心の穴径（mm、既定 0: 穴なし）</translation>
+    </message>
+    <message>
+        <source>the file to write (FILE.dxf or FILE.svg), or - for standard output</source>
+        <translation>書き出すファイル（FILE.dxf か FILE.svg）。- で標準出力</translation>
+    </message>
+    <message>
+        <source>file format (default: the output&apos;s extension; needed for -)</source>
+        <translation>ファイル形式（既定: 出力の拡張子。- のときは必要）</translation>
+    </message>
+    <message>
+        <source>compute one gear: the five results, the teeth checks and the inspection numbers</source>
+        <translation>1 つの歯車を計算します: 5 つの結果、歯数の検査、検査寸法</translation>
+    </message>
+    <message>
+        <source>pin (ball) diameter in mm for the measurement over pins (default: the ideal pin)</source>
+        <translation>オーバーピン寸法のピン（玉）径（mm、既定: 理想ピン）</translation>
+    </message>
+    <message>
+        <source>teeth k spanned by the micrometer (default: the recommended k)</source>
+        <translation>またぎ歯数 k（既定: 推奨の k）</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a subcommand</source>
+        <translation>&apos;%1&apos; はサブコマンドではありません</translation>
+    </message>
+    <message>
+        <source>; did you mean &apos;%1&apos;?</source>
+        <translation>。&apos;%1&apos; のことですか?</translation>
+    </message>
+    <message>
+        <source>a subcommand is required (gear, batch, table, pair, export)</source>
+        <translation>サブコマンドを指定してください（gear, batch, table, pair, export）</translation>
+    </message>
+    <message>
+        <source>unexpected argument %1</source>
+        <translation>余分な引数 %1</translation>
+    </message>
+    <message>
+        <source>options that do not go together: %1</source>
+        <translation>一緒に使えないオプション: %1</translation>
+    </message>
+    <message>
+        <source>ツムギ: an external spur gear generated by a standard rack, from the command line</source>
+        <translation>ツムギ: 標準ラックで創成する外歯平歯車をコマンドラインで計算します</translation>
+    </message>
+    <message>
+        <source>Usage</source>
+        <translation>使い方</translation>
+    </message>
+    <message>
+        <source>OPTIONS</source>
+        <translation>オプション</translation>
+    </message>
+    <message>
+        <source>SUBCOMMAND</source>
+        <translation>サブコマンド</translation>
+    </message>
+    <message>
+        <source>Positionals</source>
+        <translation>引数</translation>
+    </message>
+    <message>
+        <source>REQUIRED</source>
+        <translation>必須</translation>
+    </message>
+    <message>
+        <source>Needs</source>
+        <translation>必要</translation>
+    </message>
+    <message>
+        <source>Excludes</source>
+        <translation>併用不可</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>オプション</translation>
+    </message>
+    <message>
+        <source>print this help and exit</source>
+        <translation>このヘルプを表示して終了します</translation>
+    </message>
+    <message>
+        <source>print the version and exit</source>
+        <translation>バージョンを表示して終了します</translation>
+    </message>
+    <message>
+        <source>Subcommands</source>
+        <translation>サブコマンド</translation>
+    </message>
+    <message>
+        <source>refused</source>
+        <translation>受け付けられません</translation>
+    </message>
+    <message>
+        <source>usage error</source>
+        <translation>使い方の誤り</translation>
+    </message>
+    <message>
+        <source>file error</source>
+        <translation>ファイルの誤り</translation>
+    </message>
+    <message>
+        <source>Exit codes:
+  0  everything computed and printed
+  1  refused: a gear that cannot be computed, or an input line of batch (the other lines
+     are still printed)
+  2  usage error: an unknown, missing, malformed or out-of-range argument
+  3  file error: a file, standard input or standard output could not be read or written
+Every message is one line on standard error: tsumugi-cli: KIND: OPTION, LINE OR FILE: MESSAGE.</source>
+        <translation>終了コード:
+  0  すべて計算して出力しました
+  1  受け付けられません: 計算できない歯車、または batch の入力行（ほかの行は
+     出力されます）
+  2  使い方の誤り: 知らない、足りない、形の誤った、範囲外の引数
+  3  ファイルの誤り: ファイル、標準入力、標準出力を読み書きできませんでした
+メッセージは標準エラーに 1 行: tsumugi-cli: 種類: オプション・行・ファイル: 内容。</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a number</source>
+        <translation>&apos;%1&apos; は数ではありません</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a finite number</source>
+        <translation>&apos;%1&apos; は有限の数ではありません</translation>
+    </message>
+    <message>
+        <source>%1 must be greater than 0</source>
+        <translation>%1 は 0 より大きくしてください</translation>
+    </message>
+    <message>
+        <source>%1 must not be negative</source>
+        <translation>%1 は負にできません</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not an integer</source>
+        <translation>&apos;%1&apos; は整数ではありません</translation>
+    </message>
+    <message>
+        <source>%1 must be at least 1</source>
+        <translation>%1 は 1 以上にしてください</translation>
+    </message>
+    <message>
+        <source>pressure angle in degrees: 20 (default) or 14.5</source>
+        <translation>圧力角（度）: 20（既定）か 14.5</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is neither 20 nor 14.5</source>
+        <translation>&apos;%1&apos; は 20 でも 14.5 でもありません</translation>
+    </message>
+    <message>
+        <source>output format (default %1)</source>
+        <translation>出力形式（既定 %1）</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not one of %2</source>
+        <translation>&apos;%1&apos; は %2 のどれでもありません</translation>
+    </message>
+    <message>
+        <source>Examples:</source>
+        <translation>例:</translation>
+    </message>
+    <message>
+        <source>give either --x1 and --x2 or --center-distance</source>
+        <translation>--x1 と --x2 か、--center-distance のどちらかを指定してください</translation>
+    </message>
+    <message>
+        <source>two gears in mesh: working pressure angle, centre distance, tip shortening, contact ratio</source>
+        <translation>かみあう 2 つの歯車: 作用圧力角、中心距離、歯先短縮、かみあい率</translation>
+    </message>
+    <message>
+        <source>teeth of gear 1 (at least 1)</source>
+        <translation>歯車１の歯数（1 以上）</translation>
+    </message>
+    <message>
+        <source>teeth of gear 2 (at least 1)</source>
+        <translation>歯車２の歯数（1 以上）</translation>
+    </message>
+    <message>
+        <source>profile shift coefficient of gear 1</source>
+        <translation>歯車１の転位係数</translation>
+    </message>
+    <message>
+        <source>profile shift coefficient of gear 2</source>
+        <translation>歯車２の転位係数</translation>
+    </message>
+    <message>
+        <source>centre distance a in mm instead of the shifts: the shift sum is found and split (the smaller gear takes more of a positive sum)</source>
+        <translation>転位係数の代わりに中心距離 a（mm）: 転位係数の和を求めて分けます（正の和は小さい歯車が多く取ります）</translation>
+    </message>
+    <message>
+        <source>JSON and CSV give every number at full precision; CSV lines end in LF.</source>
+        <translation>JSON と CSV の数はすべて全桁です。CSV の行末は LF です。</translation>
+    </message>
+    <message>
+        <source>cannot be read</source>
+        <translation>読めません</translation>
+    </message>
+    <message>
+        <source>%1 bytes, short of %2 (the missing bytes are shown as 0)</source>
+        <translation>%1 バイトで %2 バイトに足りません（足りない所は 0 として表示）</translation>
+    </message>
+    <message>
+        <source>list the 22 slots of a gear data file (.hgd), every field decoded; the file is only read</source>
+        <translation>歯車データファイル（.hgd）の 22 スロットを全項目表示します。ファイルは読むだけです</translation>
+    </message>
+    <message>
+        <source>gear data file; -: standard input</source>
+        <translation>歯車データファイル。-: 標準入力</translation>
+    </message>
+    <message>
+        <source>CSV lines end in LF.</source>
+        <translation>CSV の行末は LF です。</translation>
+    </message>
+    <message>
+        <source>this option must be given</source>
+        <translation>このオプションは必須です</translation>
+    </message>
+    <message>
+        <source>this option needs a value</source>
+        <translation>このオプションには値が必要です</translation>
+    </message>
+    <message>
+        <source>both --x1 and --x2 must be given</source>
+        <translation>--x1 と --x2 の両方を指定してください</translation>
+    </message>
+</context>
+</TS>
