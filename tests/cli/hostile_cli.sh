@@ -39,12 +39,12 @@ done <<'CASES'
 1|モジュールは 0.001 mm 以上 1000 mm 以下にしてください|-||export -m 1e-12 -z 20 -o t.dxf
 1|歯先円か歯底円の直径が有限の数にならないため、歯形を作れません|-||export -m 1 -z 20 -x 1e308 -o a.dxf
 1|点の数が 500 万を超えます。許容差を大きくしてください|400000000||export -m 1000 -z 10000 --tolerance 0.00001 -o a.dxf
-1|工具の歯先丸み半径は 0 以上で、ラックの歯に収まる大きさにしてください|-||export -m 1 -z 20 --tip-radius -1 -o a.dxf
+2|--tip-radius: -1 must not be negative|-||export -m 1 -z 20 --tip-radius -1 -o a.dxf
 1|歯底円の半径が 0 以下のため、歯形を作れません|-||export -m 1.0112 -z 3 -x -0.388 -o a.dxf
 1|歯底円の半径が 0 以下のため、歯形を作れません|-||export -m 1 -z 4 -x -0.8 -o a.dxf
 1|メモリが足りないため書き出せません。許容差を大きくしてください|600000000||export -m 1000 -z 400 --tolerance 0.00001 -o a.dxf
-1|中心距離が大きすぎて、転位係数の和が求まりません|-||pair -m 2 --z1 20 --z2 30 --center-distance inf
-1|中心距離が数ではありません|-||pair -m 2 --z1 20 --z2 30 --center-distance nan
+2|--center-distance: 'inf' is not a number|-||pair -m 2 --z1 20 --z2 30 --center-distance inf
+2|--center-distance: 'nan' is not a number|-||pair -m 2 --z1 20 --z2 30 --center-distance nan
 0||-|\xef\xbb\xbfmodule,teeth,shift\n2,20,0\n|batch
 0||-|\xef\xbb\xbf2,20,0\n|batch
 0||-|2,20,0\r1,18,0\r\n3,30,0\n1,12,0.5|batch
@@ -58,11 +58,11 @@ printf '2,20,0\r1,18,0\r\n3,30,0\n1,12,0.5' | "$cli" batch >out 2>err
 { printf '2,20,0\n'; head -c 100000000 /dev/zero | tr '\0' 1; printf '\n1,18,0\n'; } >big
 as=(); $limited && as=(prlimit --as=400000000)
 "${as[@]}" "$cli" batch <big >out 2>err; got=$?
-[ "$got" = 1 ] && [ "$(cat err)" = "tsumugi-cli: 行 2: 行が 4096 バイトを超えるため読みません." ] &&
+[ "$got" = 1 ] && [ "$(cat err)" = "tsumugi-cli: refused: line 2: longer than 4096 bytes; not read." ] &&
     [ "$(cut -d, -f1 out | tr '\n' ' ')" = "line 1 3 " ] || fail "100 MB line: exit $got $(head -c 300 err) $(cat out)"
 
 # span teeth at the end of the integer range: no wrapped-around k.
-"$cli" gear -m 2 -z -1 --span-teeth 2147483647 >out 2>err
+"$cli" gear -m 2 -z 20 --span-teeth 2147483647 >out 2>err
 grep -q -- '-2147483648' out && fail "span teeth wrapped: $(grep -- -2147483648 out)"
 grep -qF 'k＝2147483647' out || fail "span teeth k = 2147483647 not shown: $(cat out err)"
 
@@ -75,12 +75,12 @@ for args in "gear -m 2 -z 20" "pair -m 2 --z1 20 --z2 30 --x1 0 --x2 0" "batch" 
         # shellcheck disable=SC2086
         if [ $how = full ]; then "$cli" $args <in >/dev/full 2>err; else "$cli" $args <in >&- 2>err; fi
         got=$?
-        [ "$got" = 3 ] && grep -qxF 'tsumugi-cli: 標準出力に書き込めません.' err || fail "$args on $how stdout: exit $got, '$(cat err)'"
+        [ "$got" = 3 ] && grep -qxF 'tsumugi-cli: file error: standard output: could not be written.' err || fail "$args on $how stdout: exit $got, '$(cat err)'"
     done
 done
 head -c 3344 /dev/zero >t.hgd
 "$cli" table t.hgd >/dev/full 2>err; got=$?
-[ "$got" = 3 ] && grep -qF '標準出力に書き込めません' err || fail "table on /dev/full: exit $got"
+[ "$got" = 3 ] && grep -qF 'standard output: could not be written' err || fail "table on /dev/full: exit $got"
 
 # An export over a hard-linked file is refused, the file untouched (rewritten in place, a kill
 # part-way would cut it).
