@@ -120,8 +120,10 @@ HalfTooth::HalfTooth(const ProfileInput& in)
     m_rho = in.tipRadius;
     m_xm = in.shift * m;
     rp = z * m / 2.0;
-    ra = (2.0 * in.shift + (z + 2.0)) * m / 2.0;
-    rf = ra - 2.25 * m;
+    // The root is where the rack's tip line rolls, whatever tip the gear is turned to.
+    const double fullTip = (2.0 * in.shift + (z + 2.0)) * m / 2.0;
+    ra = in.tipDiameter > 0.0 ? in.tipDiameter / 2.0 : fullTip;
+    rf = fullTip - 2.25 * m;
     rb = rp * std::cos(m_alpha);
 
     // The rack: reference line at rp + xm from the centre, teeth pointing to
@@ -262,6 +264,8 @@ GearProfile BuildGearProfile(const ProfileInput& in)
         throw AppError(ProfileToleranceMessage());
     if (!std::isfinite(in.tipRadius))
         throw AppError(ProfileTipRadiusMessage());
+    if (!(in.tipDiameter >= 0.0) || !std::isfinite(in.tipDiameter))
+        throw AppError("歯先円直径が正しくありません");
 
     const HalfTooth half(in);
     GearProfile out;

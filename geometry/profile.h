@@ -27,6 +27,7 @@ struct ProfileInput {
     std::int32_t pressureAngleIndex = 1;   // into PressureAngleTable
     double tolerance = 0.001;           // largest chord deviation, mm
     double tipRadius = 0.38;            // rho of the rack's tip, mm
+    double tipDiameter = 0.0;           // 0: m (z + 2 + 2x); a pair's shortened tip otherwise
 };
 
 // The rack's tip radius a gear gets when nobody chooses one: 0.38 m.

@@ -11,6 +11,7 @@
 #include "commands/numbertext.h"
 #include "commands/pairtext.h"
 #include "ui/mainwindow.h"
+#include "ui/meshview.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -175,6 +176,8 @@ PairWindow::PairWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
     auto* page = new QHBoxLayout(this);
     page->addLayout(left);
     page->addWidget(results);
+    m_mesh = new MeshPanel(this);
+    page->addWidget(m_mesh, 1);
 
     m_shift2->setText(QStringLiteral("0"));
     m_centerDistance->setEnabled(false);
@@ -182,8 +185,10 @@ PairWindow::PairWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
     QWidget::setTabOrder(m_shift2, m_centerDistance);
 
     connect(m_calculate, &QPushButton::clicked, this, [this] { CalculateClick(); });
-    for (QLineEdit* box : {m_teeth2, m_shift2, m_centerDistance})
+    for (QLineEdit* box : {m_teeth2, m_shift2, m_centerDistance}) {
         connect(box, &QLineEdit::returnPressed, this, [this] { CalculateClick(); });
+        connect(box, &QLineEdit::textEdited, this, [this] { followInputs(); });   // the drawing follows the typing
+    }
     connect(m_copy, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { CopyClick(); }); });
     connect(m_fromShifts, &QRadioButton::toggled, this, [this] { modeChanged(); });
     connect(&form, &TForm1::currentGearChanged, this, [this] { FollowCurrentGear(); });
@@ -220,6 +225,7 @@ void PairWindow::clearResults()
                 box->clear();
     m_findings->clear();
     m_copy->setEnabled(false);
+    m_mesh->clearPair(QString());
 }
 
 void PairWindow::compute()
@@ -245,6 +251,7 @@ void PairWindow::compute()
     for (int i = 0; i < m_findings->count(); ++i)
         m_findings->item(i)->setForeground(layout::kListTextColour);
     m_copy->setEnabled(true);
+    m_mesh->showPair(*m_last, MeshInput{}, sep);
 }
 
 void PairWindow::CalculateClick()
@@ -255,6 +262,11 @@ void PairWindow::CalculateClick()
 void PairWindow::FollowCurrentGear()
 {
     showGear1();
+    followInputs();
+}
+
+void PairWindow::followInputs()
+{
     try {
         compute();
     } catch (const std::exception& e) {

@@ -18,6 +18,7 @@
 #include <optional>
 #include <string>
 
+class MeshPanel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -53,12 +54,14 @@ public:
     QPushButton* m_calculate;
     QPushButton* m_copy;
     QListWidget* m_findings;
+    MeshPanel* m_mesh;   // the pair in mesh as a drawing
 
 private:
     void showGear1();
     void compute();
     void clearResults();
     void modeChanged();
+    void followInputs();
 
     TForm1& m_form;
     std::map<std::string, std::array<QLineEdit*, 2>> m_results;

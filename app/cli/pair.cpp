@@ -2,12 +2,16 @@
 // tsumugi-cli pair: two gears in mesh, from their shifts or from a centre distance.
 #include "app/cli/commands.h"
 
+#include "export/meshexport.h"
 #include "geardata/apperror.h"
+#include "geardata/safefile.h"
+#include "geometry/mesh.h"
 #include "geometry/pair.h"
 #include "commands/pairtext.h"
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
@@ -24,6 +28,12 @@ struct PairOptions {
     std::string format = "text";
     CLI::Option* x1Option = nullptr;
     CLI::Option* centerDistanceOption = nullptr;
+    // The picture of the pair in mesh.
+    std::string picture;
+    double angle = 0.0;
+    double tolerance = 0.001;
+    std::array<std::vector<double>, 2> thicknessAllowance;   // upper[,lower]
+    std::vector<double> centerDistanceAllowance;            // upper[,lower]
 };
 
 // The printed text read back as a number, so JSON carries the same rounding as the text.
@@ -80,12 +90,35 @@ void RunPair(const PairOptions& o, CliContext& context)
     in.pressureAngle = std::stod(o.pressureAngle);
     in.teeth = {o.z1, o.z2};
     in.shift = {o.x1, o.x2};
+    PairResult result;
+    std::string picture;
     try {
-        Print(shiftsGiven ? ComputePair(in) : ComputePairForCenterDistance(in, o.centerDistance), o.format);
+        result = shiftsGiven ? ComputePair(in) : ComputePairForCenterDistance(in, o.centerDistance);
+        if (!o.picture.empty()) {
+            // The tightest mesh the allowances leave: the thickest teeth at the shortest centre distance.
+            MeshInput mesh;
+            mesh.pair = result;
+            mesh.tolerance = o.tolerance;
+            for (std::size_t i = 0; i < 2; ++i)
+                mesh.thicknessAllowance[i] = o.thicknessAllowance[i].empty() ? 0.0 : *std::max_element(o.thicknessAllowance[i].begin(), o.thicknessAllowance[i].end());
+            mesh.centerDistanceAllowance = o.centerDistanceAllowance.empty() ? 0.0 : *std::min_element(o.centerDistanceAllowance.begin(), o.centerDistanceAllowance.end());
+            picture = MeshSvg(GearMesh(mesh).PictureAt(o.angle));
+        }
     } catch (const AppError& e) {
         std::cerr << "tsumugi-cli pair: " << e.what() << '\n';
         context.exitCode = kExitBadInput;
+        return;
     }
+    if (!o.picture.empty()) {
+        try {
+            WriteFileSafely(o.picture, reinterpret_cast<const std::uint8_t*>(picture.data()), picture.size());
+        } catch (const AppError& e) {
+            std::cerr << "tsumugi-cli pair: " << e.what() << '\n';
+            context.exitCode = kExitFileError;
+            return;
+        }
+    }
+    Print(result, o.format);
 }
 
 }  // namespace
@@ -112,5 +145,20 @@ void AddPairCommand(CLI::App& app, CliContext& context)
     pair->add_option("--format", options->format, "output format")
         ->check(CLI::IsMember({"text", "json", "csv"}))
         ->capture_default_str();
+    pair->add_option("--picture", options->picture,
+                     "write the pair in mesh as an SVG picture (outlines in groups GEAR1 and GEAR2, mm)");
+    pair->add_option("--angle", options->angle, "the picture's turn of gear 1, degrees counter-clockwise")
+        ->capture_default_str();
+    pair->add_option("--tolerance", options->tolerance, "the picture's chord tolerance, mm")->capture_default_str();
+    const char* const allowanceNames[2] = {"--thickness-allowance1", "--thickness-allowance2"};
+    for (std::size_t i = 0; i < 2; ++i)
+        pair->add_option(allowanceNames[i], options->thicknessAllowance[i],
+                         "tooth thickness allowance UPPER[,LOWER] on the reference circle, mm (negative: thinner)")
+            ->delimiter(',')
+            ->expected(1, 2);
+    pair->add_option("--center-distance-allowance", options->centerDistanceAllowance,
+                     "centre distance allowance UPPER[,LOWER], mm")
+        ->delimiter(',')
+        ->expected(1, 2);
     pair->callback([options, &context] { RunPair(*options, context); });
 }
