@@ -72,11 +72,16 @@ MeshView::MeshView(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("MeshView"));
     setAccessibleName(QStringLiteral("かみあい図"));
-    setMinimumSize(360, 300);
+    setMinimumSize(300, 260);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::WheelFocus);
     setCursor(Qt::OpenHandCursor);
+}
+
+QSize MeshView::sizeHint() const
+{
+    return {560, 440};
 }
 
 void MeshView::setMesh(std::shared_ptr<const GearMesh> mesh)
@@ -126,7 +131,7 @@ void MeshView::fitContact()
     const double depth = m_mesh->body(0).tipRadius - m_mesh->body(0).rootRadius;
     QRectF box = QRectF(Q(line.tangent1), Q(line.tangent2)).normalized();
     box = box.united(QRectF(Q(line.start), Q(line.end)).normalized());
-    box.adjust(-depth, -depth, depth, depth);
+    box.adjust(-1.5 * depth, -depth, 1.5 * depth, depth);
     frame(box);
 }
 
@@ -252,6 +257,27 @@ void MeshView::render(QPainter& painter, QSize size) const
         painter.drawEllipse(at, mark.radius, mark.radius);
         painter.setPen(kLine);
         painter.drawText(at + QPointF(7.0, 5.0), QString::fromUtf8(mark.name));
+    }
+
+    // What each line is, in the lower left corner.
+    const struct {
+        const char* name;
+        QPen pen;
+    } legend[] = {{"歯先円", QPen(kCircle, 1.0, Qt::SolidLine)},      {"かみあいピッチ円", QPen(kCircle, 1.0, Qt::DotLine)},
+                  {"基準ピッチ円", QPen(kCircle, 1.0, Qt::DashDotLine)}, {"基礎円", QPen(kCircle, 1.0, Qt::DashLine)},
+                  {"作用線", QPen(kLine, 3.0)},                      {"歯形の重なり", QPen(kOverlap, 6.0)}};
+    const int row = 16;
+    const int rows = static_cast<int>(std::size(legend));
+    const QRectF box(6.0, size.height() - 8.0 - rows * row, 150.0, rows * row + 4.0);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 255, 255, 220));
+    painter.drawRect(box);
+    for (int k = 0; k < rows; ++k) {
+        const double y = box.top() + 2.0 + row * k + row / 2.0;
+        painter.setPen(legend[k].pen);
+        painter.drawLine(QPointF(box.left() + 4.0, y), QPointF(box.left() + 34.0, y));
+        painter.setPen(Qt::black);
+        painter.drawText(QPointF(box.left() + 40.0, y + 5.0), QString::fromUtf8(legend[k].name));
     }
 }
 

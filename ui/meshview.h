@@ -35,6 +35,7 @@ class MeshView : public QWidget {
 
 public:
     explicit MeshView(QWidget* parent = nullptr);
+    QSize sizeHint() const override;
 
     // A new pair; the view keeps its framing when the pair is much the same
     // size, and frames the contact zone otherwise.

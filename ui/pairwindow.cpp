@@ -26,6 +26,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace {
@@ -177,6 +178,7 @@ PairWindow::PairWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
     page->addLayout(left);
     page->addWidget(results);
     m_mesh = new MeshPanel(this);
+    results->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);   // the drawing takes the room
     page->addWidget(m_mesh, 1);
 
     m_shift2->setText(QStringLiteral("0"));
@@ -307,8 +309,12 @@ void InstallPairTool(TForm1& form)
     action->setObjectName(QStringLiteral("PairTool"));
     QObject::connect(action, &QAction::triggered, &form, [&form] {
         PairWindow* window = form.findChild<PairWindow*>(QStringLiteral("PairWindow"), Qt::FindDirectChildrenOnly);
-        if (window == nullptr)
+        if (window == nullptr) {
             window = new PairWindow(form);
+            // With its drawing the window is wide: no wider than the screen leaves.
+            if (const QScreen* screen = form.screen())
+                window->resize(window->sizeHint().boundedTo(screen->availableGeometry().size() - QSize(16, 40)));
+        }
         window->show();
         window->raise();
         window->activateWindow();

@@ -56,7 +56,7 @@ for name in sys.argv[3:]:
         back = rotate(g1, -j / rb1, origin=(x1, y1), use_radians=True)
         half = rotate(g1, -j / (2 * rb1), origin=(x1, y1), use_radians=True)
         if back.distance(g2) > 2 * tol or overlap_depth_exceeds(back, g2, tol):
-            failures.append(f"{name}: turned back by the backlash, gear 1 does not touch (gap {back.distance(g2):.6f} mm)")
+            failures.append(f"{name}: turned back by the backlash, gear 1 does not just touch gear 2 (gap {back.distance(g2):.6f} mm)")
         if abs(half.distance(g2) - j / 2) > 2 * tol:
             failures.append(f"{name}: halfway back the play is {half.distance(g2):.6f} mm, not {j / 2:.6f}")
     elif mode == "overlap":
