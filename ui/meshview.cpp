@@ -119,6 +119,7 @@ void MeshView::frame(QRectF world)
     m_scale = std::min(w / world.width(), h / world.height());
     m_centre = world.center();
     m_framed = true;
+    m_moved = false;
     update();
 }
 
@@ -126,6 +127,7 @@ void MeshView::fitContact()
 {
     if (!m_mesh)
         return;
+    m_framedAll = false;
     // The line of action between its tangent points, and a tooth's height around it.
     const MeshLineOfAction& line = m_mesh->lineOfAction();
     const double depth = m_mesh->body(0).tipRadius - m_mesh->body(0).rootRadius;
@@ -139,6 +141,7 @@ void MeshView::fitAll()
 {
     if (!m_mesh)
         return;
+    m_framedAll = true;
     const MeshBody& g1 = m_mesh->body(0);
     const MeshBody& g2 = m_mesh->body(1);
     const double margin = 0.02 * (g1.tipRadius + g2.tipRadius);
@@ -155,6 +158,7 @@ void MeshView::zoomBy(double factor, QPointF about)
     const QPointF moved = worldToScreen(size()).map(world);
     const QPointF shift = (moved - about) / m_scale;
     m_centre += QPointF(shift.x(), -shift.y());
+    m_moved = true;
     update();
 }
 
@@ -309,6 +313,7 @@ void MeshView::mouseMoveEvent(QMouseEvent* event)
     const QPointF moved = event->position() - m_dragFrom;
     m_dragFrom = event->position();
     m_centre -= QPointF(moved.x() / m_scale, -moved.y() / m_scale);
+    m_moved = true;
     update();
 }
 
@@ -319,8 +324,9 @@ void MeshView::mouseDoubleClickEvent(QMouseEvent*)
 
 void MeshView::resizeEvent(QResizeEvent*)
 {
-    if (m_mesh && !m_framed)
-        fitContact();
+    // A framing nobody has changed by hand follows the size.
+    if (m_mesh && !m_moved)
+        m_framedAll ? fitAll() : fitContact();
 }
 
 // ---------------------------------------------------------------------------

@@ -84,6 +84,8 @@ private:
     QPointF m_centre;                         // world point at the widget's middle
     QPointF m_dragFrom;
     bool m_framed = false;
+    bool m_moved = false;                     // zoomed or panned by hand since the last framing
+    bool m_framedAll = false;                 // the last framing showed both gears
     double m_framedFor = 0.0;                 // the centre distance of the pair last shown
 };
 
