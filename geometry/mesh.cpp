@@ -3,6 +3,7 @@
 
 #include "geardata/apperror.h"
 #include "geardata/gearrecord.h"
+#include "geometry/gearmodel.h"
 #include "geometry/profile.h"
 
 #include <polyclipping/clipper.hpp>
@@ -13,7 +14,7 @@
 
 namespace {
 
-constexpr double kPi = std::numbers::pi;
+constexpr double kPiDouble = std::numbers::pi;
 constexpr double kClipScale = 1e6;   // integer units of the polygon clipper per millimetre
 
 const char* const kGearName[2] = {"歯車１", "歯車２"};
@@ -47,7 +48,7 @@ MeshBody ExternalGear(const GearProfile& profile, int teeth)
         MeshPolygon cell(profile.points.begin() + static_cast<std::ptrdiff_t>(first),
                          profile.points.begin() + static_cast<std::ptrdiff_t>(first + perTooth));
         cell.push_back(profile.points[(first + perTooth) % n]);
-        const double angle = 2.0 * kPi * k / teeth;
+        const double angle = 2.0 * kPiDouble * k / teeth;
         const OutlinePoint anchor{body.pitchRadius * std::cos(angle), body.pitchRadius * std::sin(angle)};
         double reach = 0.0;
         for (const OutlinePoint& p : cell)
@@ -84,34 +85,40 @@ GearMesh::GearMesh(const MeshInput& in) : m_tolerance(in.tolerance)
 {
     const PairInput& gears = in.pair.input;
     const int angleIndex = PressureAngleIndexOf(gears.pressureAngle);
-    const double alpha = gears.pressureAngle * kPi / 180.0;
     const double m = gears.module;
 
     std::array<double, 2> halfBase{};
     for (int i = 0; i < 2; ++i) {
         const auto g = static_cast<std::size_t>(i);
-        const double allowance = in.thicknessAllowance[g];
-        if (!std::isfinite(allowance))
+        if (!std::isfinite(in.thicknessAllowance[g]))
             throw AppError(std::string(kGearName[i]) + "の歯厚の許容差が数ではありません");
-        // Thinner teeth: the rack set deeper by the allowance, the tip kept.
+        // Thinner teeth: the rack set deeper by the allowance, the pair's shortened tip kept.
         ProfileInput p;
         p.teeth = gears.teeth[g];
         p.module = m;
-        p.shift = gears.shift[g] + allowance / (2.0 * m * std::tan(alpha));
+        p.shift = gears.shift[g];
         p.pressureAngleIndex = angleIndex;
         p.tolerance = in.tolerance;
         p.tipRadius = DefaultToolTipRadius(m);
-        p.tipDiameter = in.pair.tipDiameter[g];
+        p.thicknessAllowance = in.thicknessAllowance[g];
+        p.tipShortening = in.pair.tipShortening;
         GearProfile profile;
         try {
             profile = BuildGearProfile(p);
         } catch (const AppError& e) {
             throw AppError(std::string(kGearName[i]) + "：" + e.what());
         }
+        GearSpec spec;
+        spec.module = m;
+        spec.teeth = p.teeth;
+        spec.shift = p.shift;
+        spec.pressureAngleDegrees = gears.pressureAngle;
+        spec.cutter.tipRadius = p.tipRadius;
+        spec.thicknessAllowance = p.thicknessAllowance;
+        spec.tipShortening = p.tipShortening;
+        halfBase[g] = GearModel(spec).HalfBaseAngle();
         m_body[g] = ExternalGear(profile, p.teeth);
         m_body[g].id = i == 0 ? "GEAR1" : "GEAR2";
-        // Half the angle of the tooth's base thickness.
-        halfBase[g] = (kPi / 2.0 + 2.0 * p.shift * std::tan(alpha)) / p.teeth + std::tan(alpha) - alpha;
     }
 
     MeshBody& g1 = m_body[0];
@@ -130,12 +137,12 @@ GearMesh::GearMesh(const MeshInput& in) : m_tolerance(in.tolerance)
     // Driving flanks in contact: gear 1's leading flank is met on the line of
     // action at rb1 (halfBase1 + theta + alphaW) from its tangent point, gear
     // 2's at the rest of the line's length.
-    g2.phase = kPi + (lineLength - rb1 * (halfBase[0] + m_alphaW)) / rb2 - halfBase[1] - m_alphaW;
+    g2.phase = kPiDouble + (lineLength - rb1 * (halfBase[0] + m_alphaW)) / rb2 - halfBase[1] - m_alphaW;
     g2.ratio = -rb1 / rb2;
     g1.workingPitchRadius = m_a * rb1 / (rb1 + rb2);
     g2.workingPitchRadius = m_a * rb2 / (rb1 + rb2);
 
-    const double basePitch = 2.0 * kPi * rb1 / g1.teeth;
+    const double basePitch = 2.0 * kPiDouble * rb1 / g1.teeth;
     m_backlash = std::remainder(2.0 * lineLength - 2.0 * rb1 * (halfBase[0] + m_alphaW) - 2.0 * rb2 * (halfBase[1] + m_alphaW),
                                 basePitch);
 
@@ -166,7 +173,7 @@ double GearMesh::pitchAngle() const
 MeshPlacement GearMesh::PlacementAt(int i, double driveDegrees) const
 {
     const MeshBody& b = body(i);
-    return {b.centre, b.phase + b.ratio * driveDegrees * kPi / 180.0};
+    return {b.centre, b.phase + b.ratio * driveDegrees * kPiDouble / 180.0};
 }
 
 std::vector<MeshPolygon> GearMesh::OverlapsAt(double driveDegrees) const

@@ -123,24 +123,25 @@ TEST(GearMesh, RefusesWhatCannotBeDrawn)
     EXPECT_THROW(GearMesh{fifteen}, AppError);
 }
 
-// A pair's shortened tip: the tip circle given, the root where the rack put it.
-TEST(GearProfile, TipDiameterGiven)
+// A pair's shortened tip: the tip circle shortened, the root where the rack put it.
+TEST(GearProfile, TipShortenedForAPair)
 {
+    const MeshInput pair = Mesh(3, 20, 12, 24, 0.6, 0.36);
     ProfileInput in;
     in.teeth = 12;
     in.module = 3;
     in.shift = 0.6;
     in.tipRadius = DefaultToolTipRadius(3);
     const GearProfile full = BuildGearProfile(in);
-    in.tipDiameter = 44.84;
+    in.tipShortening = pair.pair.tipShortening;
     const GearProfile shortened = BuildGearProfile(in);
     EXPECT_DOUBLE_EQ(full.tipDiameter, 45.6);
-    EXPECT_DOUBLE_EQ(shortened.tipDiameter, 44.84);
+    EXPECT_NEAR(shortened.tipDiameter, pair.pair.tipDiameter[0], 1e-12);
     EXPECT_DOUBLE_EQ(shortened.rootDiameter, full.rootDiameter);
     double largest = 0.0;
     for (const OutlinePoint& p : shortened.points)
         largest = std::max(largest, std::hypot(p.x, p.y));
-    EXPECT_NEAR(largest, 22.42, 1e-12);
+    EXPECT_NEAR(largest, pair.pair.tipDiameter[0] / 2.0, 1e-12);
 }
 
 }  // namespace
