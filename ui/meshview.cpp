@@ -263,7 +263,7 @@ void MeshView::render(QPainter& painter, QSize size) const
         painter.drawText(at + QPointF(7.0, 5.0), QString::fromUtf8(mark.name));
     }
 
-    // What each line is, in the lower left corner.
+    // What each line is, in the upper left corner.
     const struct {
         const char* name;
         QPen pen;
@@ -272,7 +272,7 @@ void MeshView::render(QPainter& painter, QSize size) const
                   {"作用線", QPen(kLine, 3.0)},                      {"歯形の重なり", QPen(kOverlap, 6.0)}};
     const int row = 16;
     const int rows = static_cast<int>(std::size(legend));
-    const QRectF box(6.0, size.height() - 8.0 - rows * row, 150.0, rows * row + 4.0);
+    const QRectF box(6.0, 6.0, 150.0, rows * row + 4.0);
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(255, 255, 255, 220));
     painter.drawRect(box);
