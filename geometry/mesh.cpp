@@ -173,7 +173,8 @@ double GearMesh::pitchAngle() const
 MeshPlacement GearMesh::PlacementAt(int i, double driveDegrees) const
 {
     const MeshBody& b = body(i);
-    return {b.centre, b.phase + b.ratio * driveDegrees * kPiDouble / 180.0};
+    const double theta = driveDegrees * kPiDouble / 180.0;
+    return {Add(b.centre, Scale(b.travel, theta)), b.phase + b.ratio * theta};
 }
 
 std::vector<MeshPolygon> GearMesh::OverlapsAt(double driveDegrees) const

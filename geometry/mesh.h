@@ -48,7 +48,11 @@ struct MeshBody {
     std::vector<MeshPolygon> cells;       // closed pieces whose union is the body (own frame)
     std::vector<OutlinePoint> cellAnchors;   // a point of each cell's tooth, own frame
     std::vector<double> cellReach;        // the farthest tooth point of each cell from its anchor
-    OutlinePoint centre;                  // in the picture
+    // The placement law: at drive angle theta (radians) the body's frame lies
+    // at centre + travel theta, turned by phase + ratio theta. A gear turns
+    // about its centre (travel 0); a rack would slide (ratio 0).
+    OutlinePoint centre;                  // in the picture, at drive angle 0
+    OutlinePoint travel;                  // mm per radian of drive
     double phase = 0.0;                   // angle at drive angle 0, radians
     double ratio = 1.0;                   // d angle / d drive angle
     int teeth = 0;
