@@ -35,7 +35,7 @@ using MeshPolygon = std::vector<OutlinePoint>;
 // Where a body's own frame lies in the picture: a point p of the body is shown
 // at origin + p turned by angle (radians, counter-clockwise).
 struct MeshPlacement {
-    OutlinePoint origin;
+    OutlinePoint origin{};
     double angle = 0.0;
 };
 
@@ -51,8 +51,8 @@ struct MeshBody {
     // The placement law: at drive angle theta (radians) the body's frame lies
     // at centre + travel theta, turned by phase + ratio theta. A gear turns
     // about its centre (travel 0); a rack would slide (ratio 0).
-    OutlinePoint centre;                  // in the picture, at drive angle 0
-    OutlinePoint travel;                  // mm per radian of drive
+    OutlinePoint centre{};                // in the picture, at drive angle 0
+    OutlinePoint travel{};                // mm per radian of drive
     double phase = 0.0;                   // angle at drive angle 0, radians
     double ratio = 1.0;                   // d angle / d drive angle
     int teeth = 0;
@@ -64,15 +64,15 @@ struct MeshBody {
 };
 
 struct MeshLineOfAction {
-    OutlinePoint tangent1, tangent2;      // where it touches the base circles of gear 1 and gear 2
-    OutlinePoint start, end;              // start of contact (gear 2's tip circle), end (gear 1's tip circle)
-    OutlinePoint pitchPoint;
+    OutlinePoint tangent1{}, tangent2{};     // where it touches the base circles of gear 1 and gear 2
+    OutlinePoint start{}, end{};             // start of contact (gear 2's tip circle), end (gear 1's tip circle)
+    OutlinePoint pitchPoint{};
     bool startBeyondTangent = false;      // contact would start below gear 1's base circle
     bool endBeyondTangent = false;        // contact would end below gear 2's base circle
 };
 
 struct MeshCircle {
-    OutlinePoint centre;
+    OutlinePoint centre{};
     double radius = 0.0;
 };
 
