@@ -90,8 +90,18 @@ void MeshView::setMesh(std::shared_ptr<const GearMesh> mesh)
     m_mesh = std::move(mesh);
     m_framedFor = m_mesh->centerDistance();
     m_reason.clear();
-    for (int i = 0; i < 2; ++i)
-        m_outlines[static_cast<std::size_t>(i)] = PathOf(m_mesh->body(i).outline);
+    for (int i = 0; i < 2; ++i) {
+        const MeshBody& b = m_mesh->body(i);
+        const auto g = static_cast<std::size_t>(i);
+        m_outlines[g] = PathOf(b.outline);
+        m_teeth[g].clear();
+        for (const MeshPolygon& cell : b.cells) {
+            QPolygonF tooth;
+            for (std::size_t k = 0; k + 1 < cell.size(); ++k)   // the last point is the gear's centre
+                tooth << Q(cell[k]);
+            m_teeth[g].push_back(tooth);
+        }
+    }
     // Another pair of much the same size keeps the user's zoom and pan.
     if (!m_framed || !(std::fabs(m_mesh->centerDistance() - oldSize) < 0.1 * oldSize))
         fitContact();
@@ -200,16 +210,9 @@ void MeshView::render(QPainter& painter, QSize size) const
         view.translate(-m_centre.x(), -m_centre.y());
     }
 
-    for (int i = 0; i < 2; ++i) {
-        const MeshPlacement placement = m_mesh->PlacementAt(i, m_driveAngle);
-        QTransform body;
-        body.translate(placement.origin.x, placement.origin.y);
-        body.rotateRadians(placement.angle);
-        painter.setTransform(body * view);
-        painter.setPen(Cosmetic(kOutline, 1.0));
-        painter.setBrush(kFill[i]);
-        painter.drawPath(m_outlines[static_cast<std::size_t>(i)]);
-    }
+    const QRectF shown = view.inverted().mapRect(QRectF(QPointF(0.0, 0.0), QSizeF(size)));
+    for (int i = 0; i < 2; ++i)
+        drawBody(painter, i, view, shown);
     painter.setTransform(view);
     painter.setPen(Qt::NoPen);
     painter.setBrush(kOverlap);
@@ -282,6 +285,61 @@ void MeshView::render(QPainter& painter, QSize size) const
         painter.drawLine(QPointF(box.left() + 4.0, y), QPointF(box.left() + 34.0, y));
         painter.setPen(Qt::black);
         painter.drawText(QPointF(box.left() + 40.0, y + 5.0), QString::fromUtf8(legend[k].name));
+    }
+}
+
+// A body turned into place: the whole outline when most of it is seen, only
+// the teeth in sight otherwise (a zoomed frame then draws a few hundred points
+// instead of thousands), each run of them filled down to the centre.
+void MeshView::drawBody(QPainter& painter, int i, const QTransform& view, QRectF shown) const
+{
+    const MeshBody& b = m_mesh->body(i);
+    const auto g = static_cast<std::size_t>(i);
+    const MeshPlacement placement = m_mesh->PlacementAt(i, m_driveAngle);
+    QTransform frame;
+    frame.translate(placement.origin.x, placement.origin.y);
+    frame.rotateRadians(placement.angle);
+    painter.setTransform(frame * view);
+    painter.setBrush(kFill[i]);
+    const QPen outline = Cosmetic(kOutline, 1.0);
+
+    const std::size_t n = b.cells.size();
+    std::vector<char> seen(n);
+    std::size_t count = 0;
+    for (std::size_t k = 0; k < n; ++k) {
+        const double reach = b.cellReach[k];
+        seen[k] = shown.adjusted(-reach, -reach, reach, reach).contains(Q(Place(placement, b.cellAnchors[k])));
+        count += seen[k] ? 1 : 0;
+    }
+    if (count * 2 > n) {
+        painter.setPen(outline);
+        painter.drawPath(m_outlines[g]);
+        return;
+    }
+    // The body inside the root circle where it is in sight.
+    const QPointF centre = Q(placement.origin);
+    const double dx = std::max({shown.left() - centre.x(), 0.0, centre.x() - shown.right()});
+    const double dy = std::max({shown.top() - centre.y(), 0.0, centre.y() - shown.bottom()});
+    painter.setPen(Qt::NoPen);
+    if (std::hypot(dx, dy) < b.rootRadius)
+        painter.drawEllipse(QPointF(0.0, 0.0), b.rootRadius, b.rootRadius);
+    for (std::size_t k = 0; k < n; ++k) {
+        // The start of a run of teeth in sight.
+        if (!seen[k] || (seen[(k + n - 1) % n] && count < n))
+            continue;
+        QPolygonF run;
+        for (std::size_t j = k; seen[j % n] && run.size() < static_cast<qsizetype>(count * m_teeth[g][0].size()); ++j) {
+            const QPolygonF& tooth = m_teeth[g][j % n];
+            run += tooth.mid(0, tooth.size() - 1);
+            if (!seen[(j + 1) % n])
+                run << tooth.back();
+        }
+        QPolygonF wedge = run;
+        wedge << QPointF(0.0, 0.0);
+        painter.setPen(Qt::NoPen);
+        painter.drawPolygon(wedge);
+        painter.setPen(outline);
+        painter.drawPolyline(run);
     }
 }
 

@@ -19,6 +19,7 @@
 #include <QElapsedTimer>
 #include <QPainterPath>
 #include <QPointF>
+#include <QPolygonF>
 #include <QWidget>
 
 #include <array>
@@ -73,10 +74,12 @@ protected:
 
 private:
     QTransform worldToScreen(QSize size) const;
+    void drawBody(QPainter& painter, int i, const QTransform& view, QRectF shown) const;
     void frame(QRectF world);
 
     std::shared_ptr<const GearMesh> m_mesh;
     std::array<QPainterPath, 2> m_outlines;   // in each body's own frame
+    std::array<std::vector<QPolygonF>, 2> m_teeth;   // each tooth's outline, own frame
     std::vector<MeshPolygon> m_overlaps;      // at the current angle
     QString m_reason;
     double m_driveAngle = 0.0;
