@@ -12,6 +12,7 @@
 #include "commands/numbertext.h"
 #include "commands/pairtext.h"
 #include "geometry/extended.h"
+#include "ui/meshview.h"
 
 #include <cmath>
 
@@ -26,6 +27,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <limits>
 
@@ -159,6 +161,9 @@ PairWindow::PairWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
     auto* page = new QHBoxLayout(this);
     page->addLayout(left);
     page->addWidget(results);
+    m_mesh = new MeshPanel(this);
+    results->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);   // the drawing takes the room
+    page->addWidget(m_mesh, 1);
 
     m_shift2->setText(QStringLiteral("0"));
     m_centerDistance->setEnabled(false);
@@ -166,8 +171,10 @@ PairWindow::PairWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
     QWidget::setTabOrder(m_shift2, m_centerDistance);
 
     connect(m_calculate, &QPushButton::clicked, this, [this] { CalculateClick(); });
-    for (QLineEdit* box : {m_teeth2, m_shift2, m_centerDistance})
+    for (QLineEdit* box : {m_teeth2, m_shift2, m_centerDistance}) {
         connect(box, &QLineEdit::returnPressed, this, [this] { CalculateClick(); });
+        connect(box, &QLineEdit::textEdited, this, [this] { followInputs(); });   // the drawing follows the typing
+    }
     connect(m_copy, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { CopyClick(); }); });
     connect(m_fromShifts, &QRadioButton::toggled, this, [this] { modeChanged(); });
     connect(&form, &TForm1::currentGearChanged, this, [this] { Follow(m_form.currentGear()); });
@@ -204,6 +211,7 @@ void PairWindow::clearResults()
                 box->clear();
     m_findings->clear();
     m_copy->setEnabled(false);
+    m_mesh->clearPair(QString());
 }
 
 void PairWindow::compute()
@@ -229,6 +237,7 @@ void PairWindow::compute()
     for (int i = 0; i < m_findings->count(); ++i)
         m_findings->item(i)->setForeground(layout::kListTextColour);
     m_copy->setEnabled(true);
+    m_mesh->showPair(*m_last, MeshInput{}, sep);
 }
 
 void PairWindow::CalculateClick()
@@ -240,6 +249,11 @@ void PairWindow::Follow(const GearRecord& gear)
 {
     m_gear1 = gear;
     showGear1();
+    followInputs();
+}
+
+void PairWindow::followInputs()
+{
     RunGuarded([this] { compute(); }, [this](const std::string& message) {
         clearResults();
         auto* item = new QListWidgetItem(QStringLiteral("エラー：") + Utf8(message), m_findings);

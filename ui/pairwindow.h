@@ -19,6 +19,7 @@
 #include <optional>
 #include <string>
 
+class MeshPanel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -54,12 +55,14 @@ public:
     QPushButton* m_calculate;
     QPushButton* m_copy;
     QListWidget* m_findings;
+    MeshPanel* m_mesh;   // the pair in mesh as a drawing
 
 private:
     void showGear1();
     void compute();
     void clearResults();
     void modeChanged();
+    void followInputs();
 
     TForm1& m_form;
     GearRecord m_gear1{};

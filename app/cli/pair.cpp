@@ -3,11 +3,17 @@
 #include "app/cli/commands.h"
 
 #include "commands/pairtext.h"
+#include "export/meshexport.h"
 #include "geardata/apperror.h"
+#include "geardata/safefile.h"
+#include "geometry/mesh.h"
 #include "geometry/pair.h"
 
+#include <algorithm>
+#include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -18,7 +24,25 @@ struct PairOptions {
     CLI::Option* x1Option = nullptr;
     CLI::Option* x2Option = nullptr;
     CLI::Option* centerDistanceOption = nullptr;
+    // The picture of the pair in mesh.
+    std::string picture, angle = "0", tolerance = "0.001";
+    std::array<std::string, 2> thicknessAllowance;   // UPPER[,LOWER]
+    std::string centerDistanceAllowance;             // UPPER[,LOWER]
+    CLI::Option* pictureOption = nullptr;
 };
+
+// An allowance given as UPPER[,LOWER]: one or two numbers (none when the option is absent).
+std::vector<double> AllowanceValues(const std::string& option, const std::string& text)
+{
+    std::vector<double> values;
+    if (text.empty())
+        return values;
+    const std::size_t comma = text.find(',');
+    values.push_back(NumberOption(option, text.substr(0, comma)));
+    if (comma != std::string::npos)
+        values.push_back(NumberOption(option, text.substr(comma + 1)));
+    return values;
+}
 
 nlohmann::ordered_json JsonValue(const PairRow& row, int gear)
 {
@@ -80,11 +104,40 @@ int RunPair(const PairOptions& o)
         in.shift = {NumberOption("--x1", o.x1), NumberOption("--x2", o.x2)};
     else
         centerDistance = NumberOption("--center-distance", o.centerDistance, Range::Positive);
+    const bool pictureWanted = o.pictureOption->count() > 0;
+    // The tightest mesh the allowances leave: the thickest teeth at the shortest centre distance.
+    MeshInput mesh;
+    double angle = 0.0;
+    if (pictureWanted) {
+        if (o.picture.empty())
+            throw CliError(kExitUsage, "--picture", Cli::tr("a file name is needed"));
+        mesh.tolerance = NumberOption("--tolerance", o.tolerance, Range::Positive);
+        angle = NumberOption("--angle", o.angle);
+        const char* const allowanceNames[2] = {"--thickness-allowance1", "--thickness-allowance2"};
+        for (std::size_t i = 0; i < 2; ++i) {
+            const std::vector<double> values = AllowanceValues(allowanceNames[i], o.thicknessAllowance[i]);
+            mesh.thicknessAllowance[i] = values.empty() ? 0.0 : *std::max_element(values.begin(), values.end());
+        }
+        const std::vector<double> distance = AllowanceValues("--center-distance-allowance", o.centerDistanceAllowance);
+        mesh.centerDistanceAllowance = distance.empty() ? 0.0 : *std::min_element(distance.begin(), distance.end());
+    }
     PairResult result;
+    std::string picture;
     try {
         result = shiftsGiven ? ComputePair(in) : ComputePairForCenterDistance(in, centerDistance);
+        if (pictureWanted) {
+            mesh.pair = result;
+            picture = MeshSvg(GearMesh(mesh).PictureAt(angle));
+        }
     } catch (const AppError& e) {
         throw CliError(kExitRefused, "", e.what());
+    }
+    if (pictureWanted) {
+        try {
+            WriteFileSafely(o.picture, reinterpret_cast<const std::uint8_t*>(picture.data()), picture.size());
+        } catch (const AppError& e) {
+            throw CliError(kExitFileError, o.picture, e.what());
+        }
     }
     WriteOut(Written(result, format));
     return kExitOk;
@@ -109,9 +162,27 @@ void AddPairCommand(CLI::App& app, CliContext& context)
         "NUMBER");
     AddPressureAngleOption(*pair, o->pressureAngle);
     AddFormatOption(*pair, o->format, kPairFormats);
+    o->pictureOption = AddValueOption(
+        *pair, "--picture", o->picture,
+        Cli::tr("write the pair in mesh as an SVG picture (outlines in groups GEAR1 and GEAR2, mm)"), "FILE");
+    AddValueOption(*pair, "--angle", o->angle, Cli::tr("the picture's turn of gear 1, degrees counter-clockwise (default 0)"),
+                   "NUMBER");
+    AddValueOption(*pair, "--tolerance", o->tolerance, Cli::tr("the picture's chord tolerance in mm (default 0.001)"),
+                   "NUMBER");
+    AddValueOption(*pair, "--thickness-allowance1", o->thicknessAllowance[0],
+                   Cli::tr("tooth thickness allowance UPPER[,LOWER] of gear 1 on the reference circle, mm "
+                           "(negative: thinner)"),
+                   "NUMBER[,NUMBER]");
+    AddValueOption(*pair, "--thickness-allowance2", o->thicknessAllowance[1],
+                   Cli::tr("tooth thickness allowance UPPER[,LOWER] of gear 2 on the reference circle, mm "
+                           "(negative: thinner)"),
+                   "NUMBER[,NUMBER]");
+    AddValueOption(*pair, "--center-distance-allowance", o->centerDistanceAllowance,
+                   Cli::tr("centre distance allowance UPPER[,LOWER], mm"), "NUMBER[,NUMBER]");
     pair->footer(Examples({"tsumugi-cli pair -m 3 --z1 12 --z2 24 --x1 0.6 --x2 0.36",
                            "tsumugi-cli pair -m 3 --z1 12 --z2 24 --center-distance 56.5 --format json",
-                           "tsumugi-cli pair -m 2 --z1 20 --z2 40 --x1 0 --x2 0 --pressure-angle 14.5 --format csv"}) +
+                           "tsumugi-cli pair -m 2 --z1 20 --z2 40 --x1 0 --x2 0 --pressure-angle 14.5 --format csv",
+                           "tsumugi-cli pair -m 3 --z1 12 --z2 24 --x1 0.6 --x2 0.36 --picture mesh.svg --angle 5"}) +
                  "\n" + Cli::tr("JSON and CSV give every number at full precision; CSV lines end in LF."));
     pair->callback([o, &context] { context.exitCode = RunPair(*o); });
 }

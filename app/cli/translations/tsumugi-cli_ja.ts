@@ -331,5 +331,33 @@ Every message is one line on standard error: tsumugi-cli: KIND: OPTION, LINE OR 
         <source>both --x1 and --x2 must be given</source>
         <translation>--x1 と --x2 の両方を指定してください</translation>
     </message>
+    <message>
+        <source>a file name is needed</source>
+        <translation>ファイル名が必要です</translation>
+    </message>
+    <message>
+        <source>write the pair in mesh as an SVG picture (outlines in groups GEAR1 and GEAR2, mm)</source>
+        <translation>かみあい図を SVG で書き出す（輪郭はグループ GEAR1 と GEAR2、mm）</translation>
+    </message>
+    <message>
+        <source>the picture's turn of gear 1, degrees counter-clockwise (default 0)</source>
+        <translation>かみあい図での歯車１の回転角、度、反時計回り（既定値 0）</translation>
+    </message>
+    <message>
+        <source>the picture's chord tolerance in mm (default 0.001)</source>
+        <translation>かみあい図の弦の許容差 mm（既定値 0.001）</translation>
+    </message>
+    <message>
+        <source>tooth thickness allowance UPPER[,LOWER] of gear 1 on the reference circle, mm (negative: thinner)</source>
+        <translation>歯車１の基準円上の歯厚の許容差 上[,下] mm（負：薄く）</translation>
+    </message>
+    <message>
+        <source>tooth thickness allowance UPPER[,LOWER] of gear 2 on the reference circle, mm (negative: thinner)</source>
+        <translation>歯車２の基準円上の歯厚の許容差 上[,下] mm（負：薄く）</translation>
+    </message>
+    <message>
+        <source>centre distance allowance UPPER[,LOWER], mm</source>
+        <translation>中心距離の許容差 上[,下] mm</translation>
+    </message>
 </context>
 </TS>

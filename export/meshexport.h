@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The picture of two gears in mesh as an SVG file: millimetres, y upwards,
+// each outline a closed path in a group of its own (GEAR1, GEAR2), the
+// overlap of the outlines filled red (OVERLAP), the circles (BASE, PITCH,
+// WORKING_PITCH, TIP) and the line of action with the start and end of
+// contact and the pitch point (LINE_OF_ACTION) in groups of their own.
+// Saved with WriteFileSafely.
+
+#include "geometry/mesh.h"
+
+#include <string>
+
+std::string MeshSvg(const MeshPicture& picture);
+
+void SaveMeshSvg(const MeshPicture& picture, const std::string& path);
+
+// The margin around both tip circles, mm on each side.
+inline constexpr double kMeshSvgMargin = 1.0;

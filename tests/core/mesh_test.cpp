@@ -1,0 +1,147 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "geardata/apperror.h"
+#include "geometry/mesh.h"
+#include "geometry/profile.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+MeshInput Mesh(double m, double alpha, int z1, int z2, double x1, double x2)
+{
+    PairInput in;
+    in.module = m;
+    in.pressureAngle = alpha;
+    in.teeth = {z1, z2};
+    in.shift = {x1, x2};
+    MeshInput mesh;
+    mesh.pair = ComputePair(in);
+    return mesh;
+}
+
+double Length(OutlinePoint a, OutlinePoint b) { return std::hypot(a.x - b.x, a.y - b.y); }
+
+double Area(const MeshPolygon& p)
+{
+    double twice = 0.0;
+    for (std::size_t i = 0; i < p.size(); ++i)
+        twice += p[i].x * p[(i + 1) % p.size()].y - p[(i + 1) % p.size()].x * p[i].y;
+    return std::fabs(twice) / 2.0;
+}
+
+// The line of action drawn is the pair's: its length a sin alpha_w, the part
+// between the tip circles one contact ratio of base pitches, the pitch point
+// where the working pitch circles touch; gear 2 turns back by z1/z2.
+TEST(GearMesh, LineOfActionIsThePairs)
+{
+    const MeshInput cases[] = {Mesh(3, 20, 12, 24, 0.6, 0.36), Mesh(2, 20, 20, 40, 0, 0), Mesh(2, 14.5, 20, 40, 0, 0),
+                               Mesh(1, 20, 40, 40, 0.5, -0.2), Mesh(3, 20, 12, 24, 0, 0)};
+    for (const MeshInput& c : cases) {
+        const GearMesh mesh(c);
+        const PairResult& r = c.pair;
+        const MeshLineOfAction& line = mesh.lineOfAction();
+        const double basePitch = std::numbers::pi * r.input.module * std::cos(r.input.pressureAngle * std::numbers::pi / 180.0);
+        EXPECT_NEAR(Length(line.tangent1, line.tangent2), r.lineOfAction, 1e-9);
+        EXPECT_NEAR(Length(line.start, line.end) / basePitch, r.contactRatio, 1e-9);
+        EXPECT_NEAR(line.pitchPoint.x, r.centerDistance * r.input.teeth[0] / (r.input.teeth[0] + r.input.teeth[1]), 1e-9);
+        EXPECT_NEAR(mesh.workingPressureAngle() * 180.0 / std::numbers::pi, r.workingPressureAngle, 1e-9);
+        EXPECT_DOUBLE_EQ(mesh.body(1).ratio, -static_cast<double>(r.input.teeth[0]) / r.input.teeth[1]);
+        // Contact asked for below gear 1's base circle is what the pair calls interference.
+        EXPECT_EQ(line.startBeyondTangent, !r.findings.empty() && r.findings[0].find("歯車２の歯先") != std::string::npos);
+        EXPECT_NEAR(mesh.normalBacklash(), 0.0, 1e-12);
+    }
+}
+
+// Zero backlash: no overlap anywhere in a pitch, and the same picture one pitch on.
+TEST(GearMesh, ZeroBacklashPairNeverOverlaps)
+{
+    const GearMesh mesh(Mesh(3, 20, 12, 24, 0.6, 0.36));
+    for (double angle = 0.0; angle <= 30.0; angle += 2.5)
+        EXPECT_TRUE(mesh.OverlapsAt(angle).empty()) << angle;
+    const double pitch = mesh.pitchAngle();
+    EXPECT_DOUBLE_EQ(pitch, 30.0);
+    EXPECT_NEAR(mesh.PlacementAt(1, pitch).angle - mesh.PlacementAt(1, 0.0).angle, -2.0 * std::numbers::pi / 24.0, 1e-12);
+}
+
+// Thinner teeth and a longer centre distance open the play; a shorter one makes the teeth overlap.
+TEST(GearMesh, BacklashAndOverlapFollowTheAllowances)
+{
+    const double cosAlpha = std::cos(20.0 * std::numbers::pi / 180.0);
+    struct Case {
+        double thinning1, thinning2, centre;
+        double backlash, within;
+        bool overlap;
+    } const cases[] = {
+        {-0.05, -0.08, 0.0, 0.13 * cosAlpha, 1e-12, false},
+        {0.0, -0.1, 0.0, 0.1 * cosAlpha, 1e-12, false},
+        {0.0, 0.0, 0.1, 2.0 * 0.1 * std::sin(26.0886 * std::numbers::pi / 180.0), 1e-3, false},   // to first order
+        {0.0, 0.0, -0.2, -2.0 * 0.2 * std::sin(26.0886 * std::numbers::pi / 180.0), 2e-3, true},
+        {0.05, 0.0, 0.0, -0.05 * cosAlpha, 1e-12, true},
+    };
+    for (const Case& c : cases) {
+        MeshInput input = Mesh(3, 20, 12, 24, 0.6, 0.36);
+        input.thicknessAllowance = {c.thinning1, c.thinning2};
+        input.centerDistanceAllowance = c.centre;
+        const GearMesh mesh(input);
+        EXPECT_NEAR(mesh.normalBacklash(), c.backlash, c.within) << c.thinning1 << " " << c.thinning2 << " " << c.centre;
+        double overlap = 0.0;
+        for (double angle = 0.0; angle < 30.0; angle += 5.0)
+            for (const MeshPolygon& p : mesh.OverlapsAt(angle))
+                overlap += Area(p);
+        EXPECT_EQ(overlap > 1e-3, c.overlap) << overlap;
+    }
+}
+
+TEST(GearMesh, RefusesWhatCannotBeDrawn)
+{
+    struct Case {
+        MeshInput input;
+        const char* message;
+    };
+    MeshInput tight = Mesh(3, 20, 12, 24, 0.6, 0.36);
+    tight.centerDistanceAllowance = -10.0;
+    MeshInput notANumber = Mesh(3, 20, 12, 24, 0.6, 0.36);
+    notANumber.thicknessAllowance[1] = std::nan("");
+    const Case cases[] = {
+        {Mesh(1, 20, 2, 24, 0, 0), "歯車１：歯数は 3 以上 10000 以下にしてください"},
+        {Mesh(1, 20, 24, 2, 0, 0), "歯車２：歯数は 3 以上 10000 以下にしてください"},
+        {tight, "中心距離が小さすぎます（両歯車の基礎円半径の和より大きくしてください）"},
+        {notANumber, "歯車２の歯厚の許容差が数ではありません"},
+    };
+    for (const Case& c : cases) {
+        try {
+            GearMesh mesh(c.input);
+            ADD_FAILURE() << "accepted: " << c.message;
+        } catch (const AppError& e) {
+            EXPECT_STREQ(e.what(), c.message);
+        }
+    }
+    MeshInput fifteen = Mesh(1, 15, 20, 30, 0, 0);
+    EXPECT_THROW(GearMesh{fifteen}, AppError);
+}
+
+// A pair's shortened tip: the tip circle shortened, the root where the rack put it.
+TEST(GearProfile, TipShortenedForAPair)
+{
+    const MeshInput pair = Mesh(3, 20, 12, 24, 0.6, 0.36);
+    ProfileInput in;
+    in.teeth = 12;
+    in.module = 3;
+    in.shift = 0.6;
+    in.tipRadius = DefaultToolTipRadius(3);
+    const GearProfile full = BuildGearProfile(in);
+    in.tipShortening = pair.pair.tipShortening;
+    const GearProfile shortened = BuildGearProfile(in);
+    EXPECT_DOUBLE_EQ(full.tipDiameter, 45.6);
+    EXPECT_NEAR(shortened.tipDiameter, pair.pair.tipDiameter[0], 1e-12);
+    EXPECT_DOUBLE_EQ(shortened.rootDiameter, full.rootDiameter);
+    double largest = 0.0;
+    for (const OutlinePoint& p : shortened.points)
+        largest = std::max(largest, std::hypot(p.x, p.y));
+    EXPECT_NEAR(largest, pair.pair.tipDiameter[0] / 2.0, 1e-12);
+}
+
+}  // namespace
