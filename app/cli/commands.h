@@ -24,5 +24,10 @@ void AddPairCommand(CLI::App& app, CliContext& context);
 // export: the true-scale tooth profile as a DXF or SVG file.
 void AddExportCommand(CLI::App& app, CliContext& context);
 
+struct MateReport;
+// A report of the pair command (or of gear --internal) in the chosen format:
+// "text", "json" or "csv".
+void PrintReport(const MateReport& report, const std::string& format);
+
 // The exit codes as --help lists them.
 const char* ExitCodeHelp();
