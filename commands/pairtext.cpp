@@ -108,6 +108,7 @@ MateReport MateReportOf(const InternalPairResult& r, std::string_view sep)
         One("involute_margin", "インボリュート干渉の余裕", maybe(r.involute)),
         One("trochoid_margin", "トロコイド干渉の余裕（rad）", maybe(r.trochoid)),
         One("trimming_margin", "トリミング干渉の余裕（rad）", maybe(r.trimming)),
+        One("tip_interference_margin", "歯先干渉の余裕（mm）", maybe(r.tip)),
     };
     report.findings = r.findings;
     return report;

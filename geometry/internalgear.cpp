@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <numbers>
 
 namespace {
@@ -345,6 +346,19 @@ InternalGearSizes ComputeInternalGear(const InternalGearInput& in, std::optional
     r.betweenPins = Measure::Of(static_cast<double>(spread - dp));
     r.pinContactDiameter = Measure::Of(static_cast<double>(2.0L * contact));
     return r;
+}
+
+double InvoluteEndDiameter(const InternalGearInput& in)
+{
+    try {
+        const InternalGearSizes sizes = ComputeInternalGear(in);
+        const double alpha = Radians(in.pressureAngleDegrees);
+        const auto corner = Corner(in.module, sizes.cutter.teeth, sizes.cutter.shift, alpha, sizes.cutter.tipRadius);
+        const double roll = corner->junctionRoll + sizes.cuttingCenterDistance * std::sin(Radians(sizes.cuttingPressureAngle));
+        return std::hypot(sizes.baseDiameter, 2.0 * roll);
+    } catch (const AppError&) {
+        return std::numeric_limits<double>::quiet_NaN();
+    }
 }
 
 GearProfile BuildInternalGearProfile(const InternalGearInput& in, double tolerance)

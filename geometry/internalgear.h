@@ -88,6 +88,11 @@ std::optional<double> TrimmingMargin(double module, std::int32_t z0, double da0,
 std::int32_t SmallestRingWithoutTrimming(std::int32_t cutterTeeth, double cutterShift, double ringShift,
                                          double pressureAngleDegrees);
 
+// The diameter out to which the ring's flanks are involutes: beyond it the
+// cutter's tip rounding cuts the root fillet. NaN when the cutter cannot be
+// made or cannot cut the ring.
+double InvoluteEndDiameter(const InternalGearInput& input);
+
 // The true-scale profile of the ring as the cutter generates it: involute
 // flanks from the tip circle out to where the cutter's tip rounding takes
 // over, the rounding's path as the root fillet, the root circle between.

@@ -107,8 +107,30 @@ InternalPairResult ComputeInternalPair(const PairInput& in)
     const auto trim = TrimmingMargin(in.module, in.teeth[0], r.tipDiameter[0], in.teeth[1], r.tipDiameter[1],
                                      in.pressureAngle, r.workingPressureAngle);
     r.trimming = {trim, !(trim && *trim >= 0.0)};
-    const double tipMargin = std::min(r.clearancePinionTip, r.clearanceRingTip);
-    r.tip = {tipMargin, !(tipMargin > 0.0)};
+    // Tip interference: where each tip's contact lies on the mate's flank,
+    // against where the mate's involute ends.
+    InternalGearInput ring;
+    ring.module = in.module;
+    ring.teeth = in.teeth[1];
+    ring.shift = in.shift[1];
+    ring.pressureAngleDegrees = in.pressureAngle;
+    const L ringEnd = InvoluteEndDiameter(ring) / 2.0L;
+    const L rho = 0.38L * m;   // the standard rack's tip radius
+    const L hTangent = 1.25L * m - rho + rho * std::sin(alpha);
+    const L lambda = (hTangent - x1 * m) / std::sin(alpha) - z1 * m / 2.0L * std::sin(alpha);
+    const L pinionStart = lambda <= 0.0L ? std::sqrt(rb1 * rb1 + lambda * lambda) : rb1;   // undercut: from the base circle
+    r.ringInvoluteEndDiameter = Store(2.0L * ringEnd);
+    r.pinionInvoluteStartDiameter = Store(2.0L * pinionStart);
+    const L onRing = std::sqrt(rb2 * rb2 + (pinionTip + line) * (pinionTip + line));
+    if (std::isfinite(ringEnd)) {
+        L tipMargin = ringEnd - onRing;
+        // A ring tip that reaches below the pinion's base circle is the involute interference.
+        if (ringInvolute && ringTip - line >= 0.0L)
+            tipMargin = std::min(tipMargin, std::sqrt(rb1 * rb1 + (ringTip - line) * (ringTip - line)) - pinionStart);
+        r.tip = {Store(tipMargin), tipMargin < 0.0L};
+    } else {
+        r.tip = {std::nullopt, false};
+    }
 
     if (r.contactRatio < kMinimumContactRatio)
         r.findings.emplace_back("警告：かみあい率εαが1.2未満、かみあいが途切れる");
@@ -119,7 +141,7 @@ InternalPairResult ComputeInternalPair(const PairInput& in)
     if (r.trimming.interferes)
         r.findings.emplace_back("警告：トリミング干渉（歯車１を半径方向に組み込めない）");
     if (r.tip.interferes)
-        r.findings.emplace_back("警告：歯先干渉（歯先が相手の歯底に当たる、頂げき０以下）");
+        r.findings.emplace_back("警告：歯先干渉（歯先が相手の歯元のすみ肉に当たる）");
     if (x1 < 1.0L - z1 * std::sin(alpha) * std::sin(alpha) / 2.0L)
         r.findings.emplace_back("警告：歯車１の転位係数が小さい、ｱﾝﾀﾞｰｶｯﾄ発生");
     if (!(r.tipThickness[0] > 0.0))

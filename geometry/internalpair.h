@@ -10,6 +10,10 @@
 // Proportions: pinion tip m(z1 + 2 + 2 x1), root 4.5 m below it (as the main
 // window); ring tip d2 - 2m(1 - x2) (a positive shift moves its teeth
 // outward), root d2 + 2m(1.25 + x2). No tip is shortened.
+//
+// Tip interference: a tip whose contact runs past the end of the mate's
+// involute into its root fillet, the ring's fillet as its default pinion-type
+// cutter cuts it, the pinion's as the standard rack (tip radius 0.38 m) does.
 
 #include "geometry/involute.h"
 #include "geometry/pair.h"
@@ -46,7 +50,9 @@ struct InternalPairResult {
     InterferenceCheck involute;           // z1/z2 - (1 - tan alpha_a2 / tan alpha_w)
     InterferenceCheck trochoid;           // radians
     InterferenceCheck trimming;           // radians; radial assembly
-    InterferenceCheck tip;                // the smaller tip clearance, mm
+    InterferenceCheck tip;                // mm: a tip's contact against the mate's fillet
+    double ringInvoluteEndDiameter = 0.0; // the ring cut by its default pinion-type cutter
+    double pinionInvoluteStartDiameter = 0.0;   // the pinion cut by the standard rack (tip radius 0.38 m)
     std::vector<std::string> findings;
 };
 
