@@ -54,8 +54,11 @@ GearSpec GearSpecOf(const GearRecord& record)
 
 std::string GearSpecDefect(const GearSpec& g)
 {
-    if (g.kind != GearKind::External || g.cutter.kind != CutterKind::Rack)
-        return "内歯車とピニオンカッタはまだ扱えません";
+    if ((g.kind == GearKind::External) != (g.cutter.kind == CutterKind::Rack))
+        return g.kind == GearKind::External ? "外歯車をピニオンカッタで削ることはまだ扱えません"
+                                            : "内歯車はピニオンカッタで削ります";
+    if (g.kind == GearKind::Internal)
+        return InternalGearSpecDefect(g);
     if (!std::isfinite(g.module) || g.module <= 0)
         return "モジュールが正の数ではありません";
     if (g.teeth < 1)
@@ -97,11 +100,14 @@ std::string FindingText(ToothFinding finding, const std::string& gearName)
     return "警告：" + (gearName.empty() ? std::string() : gearName + "：") + FindingBody(finding);
 }
 
-GearModel::GearModel(const GearSpec& spec) : m_spec(spec)
+GearModel::GearModel(const GearSpec& spec) : m_spec(spec), m_tool(spec.cutter)
 {
     if (const std::string defect = GearSpecDefect(spec); !defect.empty())
         throw AppError(defect);
-    Generate();
+    if (spec.kind == GearKind::Internal)
+        GenerateInternal();
+    else
+        Generate();
 }
 
 double GearModel::BasePitch() const
@@ -112,6 +118,8 @@ double GearModel::BasePitch() const
 double GearModel::ReferenceThickness() const
 {
     const L alpha = Radians(m_spec.pressureAngleDegrees);
+    if (m_spec.kind == GearKind::Internal)
+        return static_cast<double>(L(m_spec.module) * (kPi / 2 - 2 * L(m_spec.shift) * std::tan(alpha)));
     return static_cast<double>(L(m_spec.module) * (kPi / 2 + 2 * L(m_spec.shift) * std::tan(alpha)) +
                                L(m_spec.thicknessAllowance));
 }
@@ -123,6 +131,11 @@ long double GearModel::ThicknessOnCircle(long double d) const
     const L pitch = z * m, base = pitch * std::cos(alpha);
     if (!(d >= base))
         return std::numeric_limits<long double>::quiet_NaN();
+    if (m_spec.kind == GearKind::Internal) {
+        // A ring's tooth widens outward: its space has the shape of an external tooth.
+        const L s = m * (kPi / 2 - 2 * x * std::tan(alpha));
+        return d * (s / pitch - Involute(alpha) + Involute(std::acos(base / d)));
+    }
     const L s = m * (kPi / 2 + 2 * x * std::tan(alpha)) + L(m_spec.thicknessAllowance);
     return d * (s / pitch + Involute(alpha) - Involute(std::acos(base / d)));
 }
@@ -135,6 +148,8 @@ double GearModel::InvoluteThicknessAt(double d) const
 double GearModel::TipThickness() const
 {
     const L m = m_spec.module, z = m_spec.teeth, x = m_spec.shift;
+    if (m_spec.kind == GearKind::Internal)
+        return static_cast<double>(ThicknessOnCircle(2.0L * m_ra));
     return static_cast<double>(ThicknessOnCircle(m * (z + 2 + 2 * x - 2 * L(m_spec.tipShortening))));
 }
 
@@ -312,13 +327,14 @@ double GearModel::FlankAngleAt(double radius) const
 
 Point2 GearModel::PointOn(PieceKind kind, double parameter) const
 {
+    const bool ring = m_spec.kind == GearKind::Internal;
     switch (kind) {
     case PieceKind::RootArc:
         return {m_rf * std::cos(parameter), m_rf * std::sin(parameter)};
     case PieceKind::Trochoid:
-        return Trochoid(parameter);
+        return ring ? CutterPath(parameter) : Trochoid(parameter);
     case PieceKind::Involute:
-        return Flank(parameter);
+        return ring ? RingFlank(parameter) : Flank(parameter);
     case PieceKind::TipArc:
         return {m_ra * std::cos(parameter), m_ra * std::sin(parameter)};
     }

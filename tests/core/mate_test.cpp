@@ -168,7 +168,7 @@ TEST(Mate, GeneratedRingProfile)
         EXPECT_GT(area, 0.0);
         EXPECT_NEAR(2.0 * rMin, p.tipDiameter, 1e-9);
         EXPECT_NEAR(2.0 * rMax, p.rootDiameter, 1e-9);
-        // The space of tooth 0's upper side, where the outline crosses the reference circle.
+        // Tooth 0 between the two crossings of the reference circle; the space is the rest of the pitch.
         const double r = p.pitchDiameter / 2.0;
         std::vector<double> crossings;
         for (int i = 0; i < p.pointsPerTooth; ++i) {
@@ -181,7 +181,8 @@ TEST(Mate, GeneratedRingProfile)
             }
         }
         ASSERT_EQ(crossings.size(), 2u);
-        EXPECT_NEAR((crossings[1] - crossings[0]) * r, in.module * (std::numbers::pi / 2.0 + 2.0 * x * std::tan(std::numbers::pi / 9.0)), 0.002);
+        const double space = 2.0 * std::numbers::pi * r / in.teeth - (crossings[1] - crossings[0]) * r;
+        EXPECT_NEAR(space, in.module * (std::numbers::pi / 2.0 + 2.0 * x * std::tan(std::numbers::pi / 9.0)), 0.002);
     }
     InternalGearInput tooSmall;
     tooSmall.module = 1.0;
