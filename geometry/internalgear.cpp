@@ -114,7 +114,8 @@ std::int32_t DefaultCutterTeeth(double module, std::int32_t ringTeeth, double ri
         } catch (const AppError&) {
         }
     }
-    return z0;   // too small a ring for any cutter: the findings say it is trimmed
+    // Too small a ring for any cutter: the largest that fits inside it, and the findings say why.
+    return std::max<std::int32_t>(5, std::min(z0, ringTeeth - 1));
 }
 
 GearSpec InternalGearSpec(const InternalGearInput& in)

@@ -96,19 +96,16 @@ void RunPair(const PairOptions& o, CliContext& context)
         if (o.z2Option->count() == 0)
             throw CLI::ValidationError("pair", "--z2 is required");
         // A ring from a centre distance keeps the pinion's shift, which --x1 may give.
-        const char* problem = nullptr;
         if (x1Given && distanceGiven && mate == MateKind::External)
-            problem = "--x1 excludes --center-distance";
-        else if (x2Given && distanceGiven)
-            problem = "--x2 excludes --center-distance";
-        else if (x1Given && !x2Given && !distanceGiven)
-            problem = "--x1 requires --x2";
-        else if (x2Given && !x1Given)
-            problem = "--x2 requires --x1";
-        else if (!x2Given && !distanceGiven)
-            problem = "give either --x1 and --x2 or --center-distance";
-        if (problem)
-            throw CLI::ValidationError("pair", problem);
+            throw CLI::ExcludesError("--x1", "--center-distance");
+        if (x2Given && distanceGiven)
+            throw CLI::ExcludesError("--x2", "--center-distance");
+        if (x1Given && !x2Given && !distanceGiven)
+            throw CLI::RequiresError("--x1", "--x2");
+        if (x2Given && !x1Given)
+            throw CLI::RequiresError("--x2", "--x1");
+        if (!x2Given && !distanceGiven)
+            throw CLI::ValidationError("pair", "give either --x1 and --x2 or --center-distance");
     }
     PairInput in;
     in.module = o.module;
