@@ -200,6 +200,7 @@ PairWindow::PairWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
             }
             ++row;
         }
+    out->setRowStretch(row, 1);   // the rows of a shorter report stay at the top
 
     m_findings = new QListWidget(this);
     m_findings->setObjectName(QStringLiteral("PairFindings"));
@@ -247,16 +248,32 @@ void PairWindow::mateChanged()
     const QString caption = kind == MateKind::External ? kGearCaption[1] : QString::fromUtf8(MateKindCaption(kind));
     static_cast<QLabel*>(m_gear2Caption)->setText(caption);
     static_cast<QLabel*>(m_gear2ResultCaption)->setText(caption);
+    m_gear2ResultCaption->setVisible(kind != MateKind::Rack);   // a rack has no column of its own
     // Only the rows of this mate are shown.
     const MateReport empty = kind == MateKind::Internal ? MateReportOf(InternalPairResult{}, ".")
                              : kind == MateKind::Rack   ? MateReportOf(RackPairResult{}, ".")
                                                         : MateReportOf(PairResult{}, ".");
     for (auto& [key, widgets] : m_rowWidgets) {
-        const bool shown = std::any_of(empty.results.begin(), empty.results.end(),
-                                       [&key = key](const PairRow& r) { return key == r.key; });
+        const auto row = std::find_if(empty.results.begin(), empty.results.end(),
+                                      [&key = key](const PairRow& r) { return key == r.key; });
+        const bool shown = row != empty.results.end();
         for (QWidget* widget : widgets)
             if (widget)
                 widget->setVisible(shown);
+        if (!shown)
+            continue;
+        // A quantity several mates share takes this mate's caption and columns.
+        const QString label = QString::fromUtf8(row->label);
+        auto* rowCaption = static_cast<QLabel*>(widgets[0]);
+        rowCaption->setText(label);
+        rowCaption->setAccessibleName(label);
+        for (int gear = 0; gear < 2; ++gear) {
+            QWidget* box = widgets[gear + 1];
+            if (box == nullptr)
+                continue;
+            box->setVisible(gear == 0 || row->perGear);
+            box->setAccessibleName(row->perGear ? label + QLatin1Char(' ') + (gear == 0 ? kGearCaption[0] : caption) : label);
+        }
     }
     const bool rack = kind == MateKind::Rack;
     m_teeth2->setEnabled(!rack);
