@@ -3,6 +3,9 @@
 // The profile export of the ツール menu: "歯形の書き出し" asks for the
 // tolerance, the rack's tip radius and a bore in a small form, then for a DXF
 // or SVG file, and writes the current gear's (slot 0) true-scale profile there.
+// The form also offers the ring of the current gear's module, teeth and shift
+// (cut by its default pinion-type cutter, with an outer rim) and a rack
+// segment of its module.
 
 #include <QDialog>
 #include <QString>
@@ -13,6 +16,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 class TForm1;
 struct GearRecord;
 
@@ -27,6 +31,11 @@ public:
     QLineEdit* m_toleranceEdit;
     QLineEdit* m_tipRadiusEdit;
     QLineEdit* m_boreEdit;
+    QRadioButton* m_shapeGear;      // 歯車: the gear itself
+    QRadioButton* m_shapeRing;      // 内歯車: a ring with these teeth
+    QRadioButton* m_shapeRack;      // ラック: a rack segment
+    QLineEdit* m_rimEdit;           // the ring's outer diameter, 0: root + 6 m
+    QLineEdit* m_lengthEdit;        // the rack's length
     QPushButton* m_okButton;
     QPushButton* m_cancelButton;
 };
