@@ -3,6 +3,7 @@
 // both sides of its limit, the ring as its cutter cuts it and the rack.
 #include "commands/numbertext.h"
 #include "geardata/apperror.h"
+#include "geometry/gearmodel.h"
 #include "geometry/internalgear.h"
 #include "geometry/internalpair.h"
 #include "geometry/rackpair.h"
@@ -188,6 +189,38 @@ TEST(Mate, GeneratedRingProfile)
     tooSmall.module = 1.0;
     tooSmall.teeth = 30;   // its tip circle lies inside the base circle
     EXPECT_THROW(BuildInternalGearProfile(tooSmall, 0.001), AppError);
+}
+
+// The ring as a kind of the gear model: its pieces join without a gap, from
+// the space's middle to the tooth's, and its tooth is the pitch less the space.
+TEST(Mate, RingOnTheGearModel)
+{
+    for (const double x : {-0.3, 0.0, 0.8}) {
+        GearSpec spec;
+        spec.kind = GearKind::Internal;
+        spec.cutter.kind = CutterKind::Pinion;
+        spec.module = 2.5;
+        spec.teeth = 72;
+        spec.shift = x;
+        const GearModel ring(spec);
+        SCOPED_TRACE(x);
+        const auto& pieces = ring.Boundary();
+        ASSERT_EQ(pieces.size(), 4u);
+        for (std::size_t i = 0; i + 1 < pieces.size(); ++i) {
+            const Point2 a = ring.PointOn(pieces[i].kind, pieces[i].to);
+            const Point2 b = ring.PointOn(pieces[i + 1].kind, pieces[i + 1].from);
+            EXPECT_LT(std::hypot(a.x - b.x, a.y - b.y), 1e-9) << i;
+        }
+        EXPECT_NEAR(pieces.front().from, -std::numbers::pi / 72, 1e-15);
+        EXPECT_EQ(pieces.back().to, 0.0);
+        EXPECT_NEAR(ring.InvoluteThicknessAt(ring.PitchDiameter()), ring.ReferenceThickness(), 1e-9);
+        EXPECT_NEAR(ring.ReferenceThickness(), 2.5 * (std::numbers::pi / 2 - 2 * x * std::tan(std::numbers::pi / 9)), 1e-12);
+        EXPECT_TRUE(ring.InvoluteStartDiameter() > ring.TipDiameter() && ring.InvoluteStartDiameter() < ring.RootDiameter());
+        EXPECT_TRUE(ring.Findings().empty());
+    }
+    GearSpec wrong;
+    wrong.kind = GearKind::Internal;   // a ring is not cut by a rack
+    EXPECT_FALSE(GearSpecDefect(wrong).empty());
 }
 
 // The rack: teeth up from x = 0 to the length, pi m / 2 thick on the reference line.
