@@ -198,6 +198,8 @@ MateReport InternalGearReport(const InternalGearInput& in, const InternalGearSiz
         One("cutter_tip_diameter", "ピニオンカッタの歯先円直径", f(s.cutterTipDiameter, 4)),
         One("cutter_tip_radius", "ピニオンカッタの歯先丸み半径", f(s.cutter.tipRadius, 4)),
         One("cutting_center_distance", "切削時の中心距離", f(s.cuttingCenterDistance, 4)),
+        One("smallest_ring_for_cutter", "この工具がトリミングなしで削れる最小歯数",
+            FormatInteger(SmallestRingWithoutTrimming(s.cutter.teeth, s.cutter.shift, in.shift, in.pressureAngleDegrees))),
         One("pin_diameter", s.idealPin ? "ピン径 dp（理想）" : "ピン径 dp", measure(s.pinDiameter)),
         One("between_pins", "オーバーピン寸法 M（内側）", measure(s.betweenPins)),
         One("pin_contact_diameter", "ピンの接触円直径", measure(s.pinContactDiameter)),

@@ -48,6 +48,10 @@ for line in $'歯先円直径 da（内径）\t116.0000' $'歯底円直径 df\t12
             $'ピニオンカッタの歯数 z0\t38' $'ピンの接触円直径\t120.0000'; do
     has "$out" "$line"
 done
+out=$("$cli" gear -m 1 -z 60 --internal --cutter-teeth 20 --format csv) || bad "gear --internal --cutter-teeth exit $?"
+for line in $'cutter_teeth,20,\r' $'smallest_ring_for_cutter,38,\r'; do
+    has "$out" "$line"
+done
 
 # The rings and the rack, both formats; the SVG renders at its size in mm.
 while read -r m z x cutter; do
