@@ -66,6 +66,10 @@ struct InternalGearSizes {
     std::vector<std::string> findings;
 };
 
+struct GearSpec;
+// The ring as the gear model holds it (GearKind::Internal, CutterKind::Pinion).
+GearSpec InternalGearSpec(const InternalGearInput& input);
+
 // The sizes of a ring; refuses (AppError) a module, tooth count, shift or
 // pressure angle without meaning, and a cutter that cannot be made or cannot
 // cut the ring at all. The pin is the ideal one (touching the flanks on the

@@ -3,6 +3,7 @@
 
 #include "geardata/apperror.h"
 #include "geometry/extended.h"
+#include "geometry/gearmodel.h"
 #include "geometry/internalgear.h"
 
 #include <algorithm>
@@ -56,8 +57,23 @@ InternalPairResult ComputeInternalPair(const PairInput& in)
     r.centerDistance = Store(a);
     r.centerDistanceModification = Store((a - a0) / m);
 
+    // The ring as its default pinion-type cutter cuts it: its root and where
+    // its involute ends (without such a cutter: the root 1.25 m + x m beyond d).
+    InternalGearInput ring;
+    ring.module = in.module;
+    ring.teeth = in.teeth[1];
+    ring.shift = in.shift[1];
+    ring.pressureAngleDegrees = in.pressureAngle;
+    L df2 = m * z2 + 2.0L * m * (1.25L + x2);
+    L ringEnd = std::numeric_limits<L>::quiet_NaN();
+    try {
+        const GearModel model(InternalGearSpec(ring));
+        df2 = model.RootDiameter();
+        ringEnd = model.InvoluteStartDiameter() / 2.0;
+    } catch (const AppError&) {
+    }
     const L da1 = m * (z1 + 2.0L + 2.0L * x1), df1 = da1 - 4.5L * m;
-    const L da2 = m * z2 - 2.0L * m * (1.0L - x2), df2 = m * z2 + 2.0L * m * (1.25L + x2);
+    const L da2 = m * z2 - 2.0L * m * (1.0L - x2);
     const L db1 = m * z1 * cosA, db2 = m * z2 * cosA;
     const L ra1 = da1 / 2.0L, ra2 = da2 / 2.0L, rb1 = db1 / 2.0L, rb2 = db2 / 2.0L;
     if (!(da1 > db1))
@@ -109,12 +125,6 @@ InternalPairResult ComputeInternalPair(const PairInput& in)
     r.trimming = {trim, !(trim && *trim >= 0.0)};
     // Tip interference: where each tip's contact lies on the mate's flank,
     // against where the mate's involute ends.
-    InternalGearInput ring;
-    ring.module = in.module;
-    ring.teeth = in.teeth[1];
-    ring.shift = in.shift[1];
-    ring.pressureAngleDegrees = in.pressureAngle;
-    const L ringEnd = InvoluteEndDiameter(ring) / 2.0L;
     const L rho = 0.38L * m;   // the standard rack's tip radius
     const L hTangent = 1.25L * m - rho + rho * std::sin(alpha);
     const L lambda = (hTangent - x1 * m) / std::sin(alpha) - z1 * m / 2.0L * std::sin(alpha);

@@ -9,7 +9,9 @@
 //
 // Proportions: pinion tip m(z1 + 2 + 2 x1), root 4.5 m below it (as the main
 // window); ring tip d2 - 2m(1 - x2) (a positive shift moves its teeth
-// outward), root d2 + 2m(1.25 + x2). No tip is shortened.
+// outward), root as the ring's default pinion-type cutter cuts it (1.25 m
+// beyond d2 at x2 = 0, a little less than 1.25 m + x2 m beyond it otherwise).
+// No tip is shortened.
 //
 // Tip interference: a tip whose contact runs past the end of the mate's
 // involute into its root fillet, the ring's fillet as its default pinion-type
