@@ -10,6 +10,8 @@
 
 #include <cstdio>
 #include <memory>
+#include <new>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,7 +24,7 @@ struct ExportOptions {
     double shift = 0.0;
     double pressureAngle = 20.0;
     double tolerance = 0.001;
-    double tipRadius = -1.0;     // below 0: 0.38 m
+    std::optional<double> tipRadius;   // none: 0.38 m
     double bore = 0.0;
     std::string output;
     bool internal = false;
@@ -82,6 +84,9 @@ int RunExport(const ExportOptions& o)
         } catch (const AppError& e) {
             std::fprintf(stderr, "tsumugi-cli export: %s\n", e.what());
             return kExitBadInput;
+        } catch (const std::bad_alloc&) {
+            std::fprintf(stderr, "tsumugi-cli export: %s\n", ExportOutOfMemoryMessage());
+            return kExitBadInput;
         }
         try {
             WriteFileSafely(o.output, reinterpret_cast<const std::uint8_t*>(made.bytes.data()), made.bytes.size());
@@ -106,7 +111,7 @@ int RunExport(const ExportOptions& o)
     request.gear.shift = o.shift;
     request.gear.pressureAngleIndex = o.pressureAngle == 14.5 ? 0 : 1;
     request.gear.tolerance = o.tolerance;
-    request.gear.tipRadius = o.tipRadius < 0.0 ? DefaultToolTipRadius(o.module) : o.tipRadius;
+    request.gear.tipRadius = o.tipRadius ? *o.tipRadius : DefaultToolTipRadius(o.module);
     request.boreDiameter = o.bore;
 
     GearProfile profile;
@@ -119,6 +124,9 @@ int RunExport(const ExportOptions& o)
                                             : ProfileSvg(profile, request.boreDiameter);
     } catch (const AppError& e) {
         std::fprintf(stderr, "tsumugi-cli export: %s\n", e.what());
+        return kExitBadInput;
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "tsumugi-cli export: %s\n", ExportOutOfMemoryMessage());
         return kExitBadInput;
     }
     try {
