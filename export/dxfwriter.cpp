@@ -10,9 +10,12 @@
 
 #include <dl_dxf.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -60,15 +63,29 @@ constexpr int kColourGear = 7;     // white on black, black on white
 constexpr int kColourPitch = 1;    // red
 constexpr int kColourBore = 5;     // blue
 
+int Colour(const std::string& layer)
+{
+    return layer == "PITCH" ? kColourPitch : layer == "BORE" ? kColourBore : kColourGear;
+}
+
 }  // namespace
 
-std::string ProfileDxf(const GearProfile& profile, double boreDiameter)
+std::string DrawingDxf(const ExportDrawing& drawing)
 {
     DL_Dxf dxf;
     const DL_Codes::version version = DL_VERSION_R12;
     delete dxf.out("", version);   // sets the library's version; the empty name opens no file
     MemoryWriter dw(version);
-    const bool bore = boreDiameter > 0.0;
+    // GEAR first, then every other layer in the order it is first used.
+    std::vector<std::string> layers{"GEAR"};
+    auto use = [&layers](const char* layer) {
+        if (std::find(layers.begin(), layers.end(), layer) == layers.end())
+            layers.emplace_back(layer);
+    };
+    for (const auto& line : drawing.lines)
+        use(line.layer);
+    for (const auto& circle : drawing.circles)
+        use(circle.layer);
 
     dxf.writeHeader(dw);
     dw.dxfString(9, "$INSUNITS");
@@ -84,12 +101,10 @@ std::string ProfileDxf(const GearProfile& profile, double boreDiameter)
     dxf.writeLinetype(dw, DL_LinetypeData("BYLAYER", "BYLAYER", 0, 0, 0.0));
     dxf.writeLinetype(dw, DL_LinetypeData("CONTINUOUS", "Continuous", 0, 0, 0.0));
     dw.tableEnd();
-    dw.tableLayers(bore ? 4 : 3);
+    dw.tableLayers(static_cast<int>(layers.size()) + 1);
     dxf.writeLayer(dw, DL_LayerData("0", 0), DL_Attributes("", kColourGear, 100, "CONTINUOUS", 1.0));
-    dxf.writeLayer(dw, DL_LayerData("GEAR", 0), DL_Attributes("", kColourGear, 100, "CONTINUOUS", 1.0));
-    dxf.writeLayer(dw, DL_LayerData("PITCH", 0), DL_Attributes("", kColourPitch, 100, "CONTINUOUS", 1.0));
-    if (bore)
-        dxf.writeLayer(dw, DL_LayerData("BORE", 0), DL_Attributes("", kColourBore, 100, "CONTINUOUS", 1.0));
+    for (const std::string& layer : layers)
+        dxf.writeLayer(dw, DL_LayerData(layer, 0), DL_Attributes("", Colour(layer), 100, "CONTINUOUS", 1.0));
     dw.tableEnd();
     dw.tableStyle(1);
     dxf.writeStyle(dw, DL_StyleData("standard", 0, 2.5, 1.0, 0.0, 0, 2.5, "txt", ""));
@@ -111,15 +126,16 @@ std::string ProfileDxf(const GearProfile& profile, double boreDiameter)
 
     dw.sectionEntities();
     const DL_Attributes gear("GEAR", 256, -1, "BYLAYER", 1.0);
-    dxf.writePolyline(dw, DL_PolylineData(static_cast<int>(profile.points.size()), 0, 0, 1), gear);
-    for (const OutlinePoint& p : profile.points)
+    dxf.writePolyline(dw, DL_PolylineData(static_cast<int>(drawing.outline.size()), 0, 0, 1), gear);
+    for (const OutlinePoint& p : drawing.outline)
         dxf.writeVertex(dw, DL_VertexData(p.x, p.y, 0.0, 0.0));
     dxf.writePolylineEnd(dw);
-    dxf.writeCircle(dw, DL_CircleData(0.0, 0.0, 0.0, profile.pitchDiameter / 2.0),
-                    DL_Attributes("PITCH", 256, -1, "BYLAYER", 1.0));
-    if (bore)
-        dxf.writeCircle(dw, DL_CircleData(0.0, 0.0, 0.0, boreDiameter / 2.0),
-                        DL_Attributes("BORE", 256, -1, "BYLAYER", 1.0));
+    for (const auto& line : drawing.lines)
+        dxf.writeLine(dw, DL_LineData(line.from.x, line.from.y, 0.0, line.to.x, line.to.y, 0.0),
+                      DL_Attributes(line.layer, 256, -1, "BYLAYER", 1.0));
+    for (const auto& circle : drawing.circles)
+        dxf.writeCircle(dw, DL_CircleData(0.0, 0.0, 0.0, circle.diameter / 2.0),
+                        DL_Attributes(circle.layer, 256, -1, "BYLAYER", 1.0));
     dw.sectionEnd();
 
     dw.dxfEOF();

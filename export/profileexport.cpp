@@ -57,6 +57,67 @@ std::string ExportBytes(const PreparedExport& prepared, ExportFormat format)
                                        : ProfileSvg(prepared.profile, prepared.boreDiameter);
 }
 
+ExportDrawing GearDrawing(const GearProfile& profile, double boreDiameter)
+{
+    ExportDrawing d;
+    d.outline = profile.points;
+    d.circles.push_back({"PITCH", profile.pitchDiameter});
+    if (boreDiameter > 0.0)
+        d.circles.push_back({"BORE", boreDiameter});
+    d.maxX = d.maxY = profile.tipDiameter / 2.0;
+    d.minX = d.minY = -d.maxX;
+    return d;
+}
+
+ExportDrawing RingDrawing(const GearProfile& profile, double rimDiameter)
+{
+    ExportDrawing d;
+    d.outline = profile.points;
+    d.circles.push_back({"PITCH", profile.pitchDiameter});
+    d.circles.push_back({"RIM", rimDiameter});
+    d.maxX = d.maxY = rimDiameter / 2.0;
+    d.minX = d.minY = -d.maxX;
+    return d;
+}
+
+ExportDrawing RackDrawing(const RackProfile& rack)
+{
+    ExportDrawing d;
+    d.outline = rack.points;
+    d.lines.push_back({"PITCH", {0.0, 0.0}, {rack.length, 0.0}});
+    d.minX = 0.0;
+    d.maxX = rack.length;
+    d.minY = rack.bottom;
+    d.maxY = rack.top;
+    return d;
+}
+
+void CheckRim(const GearProfile& ring, double rimDiameter)
+{
+    if (!std::isfinite(rimDiameter) || !(rimDiameter > ring.rootDiameter))
+        throw AppError("外径は内歯車の歯底円直径より大きくしてください");
+}
+
+double DefaultRimDiameter(const GearProfile& ring, double module)
+{
+    return ring.rootDiameter + 6.0 * module;
+}
+
+std::string ProfileDxf(const GearProfile& profile, double boreDiameter)
+{
+    return DrawingDxf(GearDrawing(profile, boreDiameter));
+}
+
+std::string ProfileSvg(const GearProfile& profile, double boreDiameter)
+{
+    return DrawingSvg(GearDrawing(profile, boreDiameter));
+}
+
+std::string DrawingBytes(const ExportDrawing& drawing, const std::string& path)
+{
+    return ExportFormatOf(path) == ExportFormat::Dxf ? DrawingDxf(drawing) : DrawingSvg(drawing);
+}
+
 GearProfile ExportProfile(const ExportRequest& request, const std::string& path)
 {
     const ExportFormat format = ExportFormatOf(path);

@@ -8,9 +8,12 @@
 // save leaves the old file or the new one, never a cut-off one.
 
 #include "geardata/gearrecord.h"
+#include "geometry/internalgear.h"
 #include "geometry/profile.h"
+#include "geometry/rackpair.h"
 
 #include <string>
+#include <vector>
 
 // The export, one sequence for every front end: ExportRequestOf the gear and
 // the tool, PrepareExport (every refusal happens here, before a file is
@@ -45,9 +48,44 @@ void CheckBore(const GearProfile& profile, double boreDiameter);
 
 // The file contents in a format.
 std::string ExportBytes(const PreparedExport& prepared, ExportFormat format);
+// What a file shows: one closed outline on layer GEAR, circles about the
+// origin on their own layers (PITCH, BORE, RIM) and lines (a rack's
+// reference line on PITCH), and the rectangle the SVG picture frames (the
+// margin is added around it).
+struct ExportDrawing {
+    struct Circle {
+        const char* layer;
+        double diameter;
+    };
+    struct Line {
+        const char* layer;
+        OutlinePoint from, to;
+    };
+    std::vector<OutlinePoint> outline;
+    std::vector<Circle> circles;
+    std::vector<Line> lines;
+    double minX = 0.0, minY = 0.0, maxX = 0.0, maxY = 0.0;
+};
+
+// An external gear with its pitch circle and an optional bore (0: none).
+ExportDrawing GearDrawing(const GearProfile& profile, double boreDiameter);
+// A ring: its toothed inside, the pitch circle and the outer rim circle.
+ExportDrawing RingDrawing(const GearProfile& profile, double rimDiameter);
+// A rack segment with its reference line.
+ExportDrawing RackDrawing(const RackProfile& rack);
+
+// Refuses a rim that is not a number or does not lie outside the root circle.
+void CheckRim(const GearProfile& ring, double rimDiameter);
+// The rim a ring gets when nobody chooses one: root diameter + 6 m.
+double DefaultRimDiameter(const GearProfile& ring, double module);
+
 // The file contents.
+std::string DrawingDxf(const ExportDrawing& drawing);
+std::string DrawingSvg(const ExportDrawing& drawing);   // in svgwriter.cpp
 std::string ProfileDxf(const GearProfile& profile, double boreDiameter);
-std::string ProfileSvg(const GearProfile& profile, double boreDiameter);   // in svgwriter.cpp
+std::string ProfileSvg(const GearProfile& profile, double boreDiameter);
+// The bytes of a drawing in the format of the path's extension.
+std::string DrawingBytes(const ExportDrawing& drawing, const std::string& path);
 
 // The whole sequence into a file: the format of the path's extension,
 // prepared, made and saved; returns the profile for the caller's report.

@@ -7,7 +7,10 @@
 #include <QString>
 #include <QXmlStreamWriter>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -41,13 +44,18 @@ void Circle(QXmlStreamWriter& xml, double diameter)
     xml.writeAttribute(QStringLiteral("r"), Number(diameter / 2.0));
 }
 
+const char* LayerColour(const char* layer)
+{
+    const std::string name = layer;
+    return name == "PITCH" ? "#ff0000" : name == "BORE" ? "#0000ff" : "#000000";
+}
+
 }  // namespace
 
-std::string ProfileSvg(const GearProfile& profile, double boreDiameter)
+std::string DrawingSvg(const ExportDrawing& drawing)
 {
-    const double size = profile.tipDiameter + 2.0 * kSvgMargin;
-    const QString side = Number(size);
-    const QString corner = Number(-size / 2.0);
+    const double width = drawing.maxX - drawing.minX + 2.0 * kSvgMargin;
+    const double height = drawing.maxY - drawing.minY + 2.0 * kSvgMargin;
 
     QByteArray bytes;
     QXmlStreamWriter xml(&bytes);
@@ -56,19 +64,22 @@ std::string ProfileSvg(const GearProfile& profile, double boreDiameter)
     xml.writeStartElement(QStringLiteral("svg"));
     xml.writeDefaultNamespace(QStringLiteral("http://www.w3.org/2000/svg"));
     xml.writeAttribute(QStringLiteral("version"), QStringLiteral("1.1"));
-    xml.writeAttribute(QStringLiteral("width"), side + QStringLiteral("mm"));
-    xml.writeAttribute(QStringLiteral("height"), side + QStringLiteral("mm"));
-    xml.writeAttribute(QStringLiteral("viewBox"), corner + QLatin1Char(' ') + corner + QLatin1Char(' ') + side + QLatin1Char(' ') + side);
+    xml.writeAttribute(QStringLiteral("width"), Number(width) + QStringLiteral("mm"));
+    xml.writeAttribute(QStringLiteral("height"), Number(height) + QStringLiteral("mm"));
+    // SVG's y runs downwards: the picture's top is the drawing's largest y.
+    xml.writeAttribute(QStringLiteral("viewBox"), Number(drawing.minX - kSvgMargin) + QLatin1Char(' ') +
+                                                      Number(-drawing.maxY - kSvgMargin) + QLatin1Char(' ') +
+                                                      Number(width) + QLatin1Char(' ') + Number(height));
 
     Layer(xml, "GEAR", "#000000");
     QString d;
-    d.reserve(static_cast<qsizetype>(profile.points.size()) * 28);
-    for (std::size_t i = 0; i < profile.points.size(); ++i) {
-        const OutlinePoint& p = profile.points[i];
+    d.reserve(static_cast<qsizetype>(drawing.outline.size()) * 28);
+    for (std::size_t i = 0; i < drawing.outline.size(); ++i) {
+        const OutlinePoint& p = drawing.outline[i];
         d += QLatin1Char(i == 0 ? 'M' : 'L');
         d += Number(p.x);
         d += QLatin1Char(',');
-        d += Number(-p.y);     // SVG's y runs downwards
+        d += Number(-p.y);
         d += QLatin1Char(' ');
     }
     d += QLatin1Char('Z');
@@ -76,15 +87,30 @@ std::string ProfileSvg(const GearProfile& profile, double boreDiameter)
     xml.writeAttribute(QStringLiteral("d"), d);
     xml.writeEndElement();
 
-    Layer(xml, "PITCH", "#ff0000");
-    Circle(xml, profile.pitchDiameter);
-    xml.writeEndElement();
-
-    if (boreDiameter > 0.0) {
-        Layer(xml, "BORE", "#0000ff");
-        Circle(xml, boreDiameter);
+    // Each further layer once, in the order it is first used: lines, then circles.
+    std::vector<std::string> done;
+    auto open = [&](const char* layer) {
+        if (std::find(done.begin(), done.end(), layer) != done.end())
+            return;
+        done.emplace_back(layer);
+        Layer(xml, layer, LayerColour(layer));
+        for (const auto& line : drawing.lines)
+            if (done.back() == line.layer) {
+                xml.writeEmptyElement(QStringLiteral("line"));
+                xml.writeAttribute(QStringLiteral("x1"), Number(line.from.x));
+                xml.writeAttribute(QStringLiteral("y1"), Number(-line.from.y));
+                xml.writeAttribute(QStringLiteral("x2"), Number(line.to.x));
+                xml.writeAttribute(QStringLiteral("y2"), Number(-line.to.y));
+            }
+        for (const auto& circle : drawing.circles)
+            if (done.back() == circle.layer)
+                Circle(xml, circle.diameter);
         xml.writeEndElement();
-    }
+    };
+    for (const auto& line : drawing.lines)
+        open(line.layer);
+    for (const auto& circle : drawing.circles)
+        open(circle.layer);
     xml.writeEndElement();
     xml.writeEndDocument();
     return bytes.toStdString();

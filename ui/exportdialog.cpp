@@ -17,10 +17,12 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
 #include <limits>
 
@@ -102,6 +104,28 @@ ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::strin
     m_boreEdit = AddBox(rows, this, "Bore", QStringLiteral("穴径 (mm、0 は穴なし)"), Text(0.0, separator));
     column->addLayout(rows);
 
+    // What to write: the gear, a ring with its teeth, a rack of its module.
+    auto* shapes = new QHBoxLayout;
+    const struct {
+        QRadioButton** button;
+        const char* name;
+        const char* caption;
+    } choices[] = {{&m_shapeGear, "ExportShapeGear", "歯車"},
+                   {&m_shapeRing, "ExportShapeRing", "内歯車"},
+                   {&m_shapeRack, "ExportShapeRack", "ラック"}};
+    for (const auto& c : choices) {
+        *c.button = new QRadioButton(QString::fromUtf8(c.caption), this);
+        (*c.button)->setObjectName(QString::fromLatin1(c.name));
+        (*c.button)->setAccessibleName(QStringLiteral("書き出す形 ") + (*c.button)->text());
+        shapes->addWidget(*c.button);
+    }
+    m_shapeGear->setChecked(true);
+    column->addLayout(shapes);
+    auto* more = new QFormLayout;
+    m_rimEdit = AddBox(more, this, "Rim", QStringLiteral("内歯車の外径 (mm、0 は歯底円＋6m)"), Text(0.0, separator));
+    m_lengthEdit = AddBox(more, this, "Length", QStringLiteral("ラックの長さ (mm)"), Text(100.0, separator));
+    column->addLayout(more);
+
     auto* buttons = new QDialogButtonBox(this);
     m_okButton = buttons->addButton(QStringLiteral("保存先を選ぶ…"), QDialogButtonBox::AcceptRole);
     m_okButton->setObjectName(QStringLiteral("ExportOkButton"));
@@ -124,10 +148,33 @@ void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& s
     if (!(formAnswer ? formAnswer(dialog) : dialog.exec() == QDialog::Accepted))
         return;
 
+    ExportDrawing drawing;
+    if (dialog.m_shapeRing->isChecked() || dialog.m_shapeRack->isChecked()) {
+        const double tolerance = ReadBox(dialog.m_toleranceEdit, separator);
+        const double degrees = PressureAngleDegreesOf(gear.PressureAngleIndex);
+        if (dialog.m_shapeRack->isChecked()) {
+            drawing = RackDrawing(BuildRackProfile(gear.Module, degrees, ReadBox(dialog.m_lengthEdit, separator), tolerance));
+        } else {
+            InternalGearInput ring;
+            ring.module = gear.Module;
+            ring.teeth = gear.Teeth;
+            ring.shift = gear.Shift;
+            ring.pressureAngleDegrees = degrees;
+            const GearProfile profile = BuildInternalGearProfile(ring, tolerance);
+            const double typed = ReadBox(dialog.m_rimEdit, separator);
+            const double rim = typed == 0.0 ? DefaultRimDiameter(profile, gear.Module) : typed;
+            CheckRim(profile, rim);
+            drawing = RingDrawing(profile, rim);
+        }
+    }
+
     // Refuse the gear before asking for a file.
-    const PreparedExport prepared = PrepareExport(ExportRequestOf(gear, ReadBox(dialog.m_toleranceEdit, separator),
-                                                                  ReadBox(dialog.m_tipRadiusEdit, separator),
-                                                                  ReadBox(dialog.m_boreEdit, separator)));
+    if (dialog.m_shapeGear->isChecked()) {
+        const PreparedExport prepared = PrepareExport(ExportRequestOf(gear, ReadBox(dialog.m_toleranceEdit, separator),
+                                                                      ReadBox(dialog.m_tipRadiusEdit, separator),
+                                                                      ReadBox(dialog.m_boreEdit, separator)));
+        drawing = GearDrawing(prepared.profile, prepared.boreDiameter);
+    }
 
     QString filter = QFileInfo(lastFileName).suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) == 0
                          ? kSvgFilter : kDxfFilter;
@@ -143,7 +190,7 @@ void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& s
     lastFileName = path;
 
     const std::string file = path.toStdString();
-    const std::string bytes = ExportBytes(prepared, ExportFormatOf(file));
+    const std::string bytes = DrawingBytes(drawing, file);
     WriteFileSafely(file, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }
 

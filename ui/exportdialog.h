@@ -5,6 +5,9 @@
 // or SVG file, and writes the true-scale profile of the gear it is given (the
 // main window's current gear) there, through the export sequence of
 // export/profileexport.h that tsumugi-cli export runs too.
+// The form also offers the ring of the gear's module, teeth and shift (cut by
+// its default pinion-type cutter, with an outer rim) and a rack segment of its
+// module.
 
 #include <QDialog>
 #include <QString>
@@ -15,6 +18,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 class TForm1;
 struct GearRecord;
 
@@ -30,6 +34,11 @@ public:
     QLineEdit* m_toleranceEdit;
     QLineEdit* m_tipRadiusEdit;
     QLineEdit* m_boreEdit;
+    QRadioButton* m_shapeGear;      // 歯車: the gear itself
+    QRadioButton* m_shapeRing;      // 内歯車: a ring with these teeth
+    QRadioButton* m_shapeRack;      // ラック: a rack segment
+    QLineEdit* m_rimEdit;           // the ring's outer diameter, 0: root + 6 m
+    QLineEdit* m_lengthEdit;        // the rack's length
     QPushButton* m_okButton;
     QPushButton* m_cancelButton;
 };

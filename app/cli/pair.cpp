@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// tsumugi-cli pair: two gears in mesh, from their shifts or from a centre distance.
+// tsumugi-cli pair: two gears in mesh, a pinion in a ring or a pinion on a
+// rack, from their shifts or from a centre distance.
 #include "app/cli/commands.h"
 
 #include "commands/pairtext.h"
 #include "geardata/apperror.h"
+#include "geometry/internalpair.h"
 #include "geometry/pair.h"
+#include "geometry/rackpair.h"
 
 #include <memory>
 #include <string>
@@ -12,9 +15,11 @@
 namespace {
 
 const std::vector<std::string> kPairFormats{"text", "json", "csv"};
+const std::vector<std::string> kMates{"external", "internal", "rack"};
 
 struct PairOptions {
-    std::string module, z1, z2, x1, x2, centerDistance, pressureAngle, format;
+    std::string module, z1, z2, x1, x2, centerDistance, pressureAngle, format, mate = "external";
+    CLI::Option* z2Option = nullptr;
     CLI::Option* x1Option = nullptr;
     CLI::Option* x2Option = nullptr;
     CLI::Option* centerDistanceOption = nullptr;
@@ -31,62 +36,108 @@ std::string CsvValue(const PairRow& row, int gear)
 {
     if (row.integer)
         return std::to_string(static_cast<std::int64_t>(row.values[gear]));
+    if (!std::isfinite(row.values[gear]))
+        return std::string();
     return RoundTripText(row.values[gear]);
 }
 
-std::string Written(const PairResult& r, OutputFormat format)
+MateKind MateOf(const std::string& text)
 {
-    std::vector<PairRow> rows = PairInputRows(r, ".");
-    for (PairRow& row : PairResultRows(r, "."))
-        rows.push_back(std::move(row));
-    const std::string mode = r.fromCenterDistance ? "center_distance" : "shifts";
+    if (text == "internal")
+        return MateKind::Internal;
+    if (text == "rack")
+        return MateKind::Rack;
+    if (text == "external")
+        return MateKind::External;
+    throw CliError(kExitUsage, "--mate", Args(Cli::tr("'%1' is not one of %2"), {text, "external, internal, rack"}));
+}
 
+}  // namespace
+
+static std::string ReportBytes(const MateReport& report, OutputFormat format)
+{
+    std::vector<PairRow> rows = report.inputs;
+    for (const PairRow& row : report.results)
+        rows.push_back(row);
     if (format == OutputFormat::Json) {
         nlohmann::ordered_json out;
-        out["mode"] = mode;
+        out["mate"] = MateKindKey(report.mate);
+        out["mode"] = report.mode;
         for (const PairRow& row : rows)
             out[row.key] = row.perGear ? nlohmann::ordered_json::array({JsonValue(row, 0), JsonValue(row, 1)})
                                        : JsonValue(row, 0);
-        out["findings"] = r.findings;
+        out["findings"] = report.findings;
         return out.dump(2) + "\n";
     }
     if (format == OutputFormat::Csv) {
-        std::string out = CsvLine({"name", "value1", "value2"}) + CsvLine({"mode", mode, ""});
+        std::string out = CsvLine({"name", "value1", "value2"});
+        if (report.mate != MateKind::External)
+            out += CsvLine({"mate", MateKindKey(report.mate), ""});
+        out += CsvLine({"mode", report.mode, ""});
         for (const PairRow& row : rows)
             out += CsvLine({row.key, CsvValue(row, 0), row.perGear ? CsvValue(row, 1) : std::string()});
-        for (const std::string& finding : r.findings)
+        for (const std::string& finding : report.findings)
             out += CsvLine({"finding", finding, ""});
         return out;
     }
-    return PairReportText(r, LocaleDecimalSeparator(), "\n");
+    return MateReportText(report, "\n");
 }
+
+void PrintReport(const MateReport& report, OutputFormat format)
+{
+    WriteOut(ReportBytes(report, format));
+}
+
+namespace {
 
 int RunPair(const PairOptions& o)
 {
     const OutputFormat format = FormatOf(o.format, kPairFormats);
-    const bool shiftsGiven = o.x1Option->count() > 0 || o.x2Option->count() > 0;
+    const MateKind mate = MateOf(o.mate);
+    const bool x1Given = o.x1Option->count() > 0, x2Given = o.x2Option->count() > 0;
     const bool distanceGiven = o.centerDistanceOption->count() > 0;
-    if (shiftsGiven == distanceGiven)
-        throw CliError(kExitUsage, "", Cli::tr("give either --x1 and --x2 or --center-distance"));
-    if (shiftsGiven && (o.x1Option->count() == 0 || o.x2Option->count() == 0))
-        throw CliError(kExitUsage, o.x1Option->count() == 0 ? "--x1" : "--x2",
-                       Cli::tr("both --x1 and --x2 must be given"));
+    if (mate == MateKind::Rack) {
+        if (o.z2Option->count() > 0 || x2Given || distanceGiven)
+            throw CliError(kExitUsage, "--mate", Cli::tr("a rack takes no --z2, --x2 or --center-distance"));
+    } else {
+        if (o.z2Option->count() == 0)
+            throw CliError(kExitUsage, "--z2", Cli::tr("this option must be given"));
+        if (x1Given && !x2Given && !distanceGiven)
+            throw CliError(kExitUsage, "--x2", Cli::tr("both --x1 and --x2 must be given"));
+        if (x2Given && !x1Given && !distanceGiven)
+            throw CliError(kExitUsage, "--x1", Cli::tr("both --x1 and --x2 must be given"));
+        // A ring from a centre distance keeps the pinion's shift, which --x1 may give.
+        if (x2Given == distanceGiven || (distanceGiven && x1Given && mate == MateKind::External))
+            throw CliError(kExitUsage, "", Cli::tr("give either --x1 and --x2 or --center-distance"));
+    }
     PairInput in;
     in.module = NumberOption("--module", o.module, Range::Positive);
     in.pressureAngle = PressureAngleIndexOf("--pressure-angle", o.pressureAngle) == 0 ? 14.5 : 20.0;
-    in.teeth = {IntegerOption("--z1", o.z1, Range::AtLeastOne), IntegerOption("--z2", o.z2, Range::AtLeastOne)};
-    double centerDistance = 0.0;
-    if (shiftsGiven)
-        in.shift = {NumberOption("--x1", o.x1), NumberOption("--x2", o.x2)};
-    else
-        centerDistance = NumberOption("--center-distance", o.centerDistance, Range::Positive);
-    PairResult result;
+    const std::int32_t z1 = IntegerOption("--z1", o.z1, Range::AtLeastOne);
+    in.teeth = {z1, mate == MateKind::Rack ? 0 : IntegerOption("--z2", o.z2, Range::AtLeastOne)};
+    in.shift = {x1Given ? NumberOption("--x1", o.x1) : 0.0, x2Given ? NumberOption("--x2", o.x2) : 0.0};
+    const double centerDistance =
+        distanceGiven ? NumberOption("--center-distance", o.centerDistance, Range::Positive) : 0.0;
+    const std::string sep = LocaleDecimalSeparator();   // the text's; JSON and CSV take the values
+    MateReport report;
     try {
-        result = shiftsGiven ? ComputePair(in) : ComputePairForCenterDistance(in, centerDistance);
+        switch (mate) {
+        case MateKind::External:
+            report = MateReportOf(distanceGiven ? ComputePairForCenterDistance(in, centerDistance) : ComputePair(in), sep);
+            break;
+        case MateKind::Internal:
+            report = MateReportOf(distanceGiven ? ComputeInternalPairForCenterDistance(in, centerDistance)
+                                                : ComputeInternalPair(in),
+                                  sep);
+            break;
+        case MateKind::Rack:
+            report = MateReportOf(ComputeRackPair({in.module, in.pressureAngle, z1, in.shift[0]}), sep);
+            break;
+        }
     } catch (const AppError& e) {
         throw CliError(kExitRefused, "", e.what());
     }
-    WriteOut(Written(result, format));
+    PrintReport(report, format);
     return kExitOk;
 }
 
@@ -96,21 +147,28 @@ void AddPairCommand(CLI::App& app, CliContext& context)
 {
     auto o = std::make_shared<PairOptions>();
     CLI::App* pair = app.add_subcommand(
-        "pair", Cli::tr("two gears in mesh: working pressure angle, centre distance, tip shortening, contact ratio"));
+        "pair", Cli::tr("two gears in mesh (or a pinion in a ring, or on a rack): working pressure angle, centre "
+                        "distance, tip shortening, contact ratio"));
     AddValueOption(*pair, "-m,--module", o->module, Cli::tr("module in mm (greater than 0)"), "NUMBER")->required();
     AddValueOption(*pair, "--z1", o->z1, Cli::tr("teeth of gear 1 (at least 1)"), "INTEGER")->required();
-    AddValueOption(*pair, "--z2", o->z2, Cli::tr("teeth of gear 2 (at least 1)"), "INTEGER")->required();
+    o->z2Option = AddValueOption(*pair, "--z2", o->z2,
+                                 Cli::tr("teeth of gear 2 (the ring for --mate internal; none for a rack)"), "INTEGER");
     o->x1Option = AddValueOption(*pair, "--x1", o->x1, Cli::tr("profile shift coefficient of gear 1"), "NUMBER");
     o->x2Option = AddValueOption(*pair, "--x2", o->x2, Cli::tr("profile shift coefficient of gear 2"), "NUMBER");
     o->centerDistanceOption = AddValueOption(
         *pair, "--center-distance", o->centerDistance,
         Cli::tr("centre distance a in mm instead of the shifts: the shift sum is found and split (the smaller "
-                "gear takes more of a positive sum)"),
+                "gear takes more of a positive sum); for a ring the difference x2 - x1, gear 1 keeping --x1"),
         "NUMBER");
+    AddValueOption(*pair, "--mate", o->mate,
+                   Cli::tr("what gear 1 meshes with: another external gear (default), a ring, a rack"),
+                   "external|internal|rack");
     AddPressureAngleOption(*pair, o->pressureAngle);
     AddFormatOption(*pair, o->format, kPairFormats);
     pair->footer(Examples({"tsumugi-cli pair -m 3 --z1 12 --z2 24 --x1 0.6 --x2 0.36",
                            "tsumugi-cli pair -m 3 --z1 12 --z2 24 --center-distance 56.5 --format json",
+                           "tsumugi-cli pair -m 14 --z1 17 --z2 96 --x1 0.2 --x2 0.5 --mate internal",
+                           "tsumugi-cli pair -m 3 --z1 20 --mate rack",
                            "tsumugi-cli pair -m 2 --z1 20 --z2 40 --x1 0 --x2 0 --pressure-angle 14.5 --format csv"}) +
                  "\n" + Cli::tr("JSON and CSV give every number at full precision; CSV lines end in LF."));
     pair->callback([o, &context] { context.exitCode = RunPair(*o); });

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QRadioButton>
 #include <QTemporaryDir>
 
 namespace {
@@ -87,6 +88,32 @@ TEST_F(ExportToolTest, WritesTheCurrentGearInTheChosenFormat)
     request.gear.tolerance = 0.01;
     request.gear.tipRadius = 0.5;
     EXPECT_EQ(Bytes(m_dir.filePath("g.DXF")).toStdString(), ProfileDxf(BuildGearProfile(request.gear), 0.0));
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join(' ').toStdString();
+}
+
+// The same form writes a ring with the current gear's teeth and a rack of its module.
+TEST_F(ExportToolTest, WritesARingAndARack)
+{
+    Calculate("2", "60", "0");
+    const struct {
+        const char* shape;
+        const char* file;
+        std::string bytes;
+    } cases[] = {
+        {"ExportShapeRing", "ring.svg",
+         DrawingSvg(RingDrawing(BuildInternalGearProfile({2.0, 60, 0.0, 20.0, {}}, 0.001), 137.0))},
+        {"ExportShapeRack", "rack.dxf", DrawingDxf(RackDrawing(BuildRackProfile(2.0, 20.0, 40.0, 0.001)))},
+    };
+    for (const auto& c : cases) {
+        SetExportFormAnswer([&](ExportForm& f) {
+            f.findChild<QRadioButton*>(QString::fromLatin1(c.shape))->setChecked(true);
+            f.m_lengthEdit->setText(QStringLiteral("40"));
+            return true;
+        });
+        SetExportFileAnswer([&](const QString&, QString&) { return m_dir.filePath(QString::fromLatin1(c.file)); });
+        Action()->trigger();
+        EXPECT_EQ(Bytes(m_dir.filePath(QString::fromLatin1(c.file))).toStdString(), c.bytes) << c.file;
+    }
     EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join(' ').toStdString();
 }
 

@@ -331,5 +331,65 @@ Every message is one line on standard error: tsumugi-cli: KIND: OPTION, LINE OR 
         <source>both --x1 and --x2 must be given</source>
         <translation>--x1 と --x2 の両方を指定してください</translation>
     </message>
+    <message>
+        <source>an internal gear (ring), cut by a pinion-type cutter: its sizes and the measurement between pins</source>
+        <translation>内歯車（ピニオンカッタで削る）：寸法とピン間の測定値</translation>
+    </message>
+    <message>
+        <source>teeth z0 of the pinion-type cutter (default: a common cutter of about 75 mm)</source>
+        <translation>ピニオンカッタの歯数 z0（省略時：直径約 75 mm の一般的なカッタ）</translation>
+    </message>
+    <message>
+        <source>tip radius of the pinion-type cutter in mm (default 0.2 m)</source>
+        <translation>ピニオンカッタの歯先丸み半径 mm（省略時 0.2 m）</translation>
+    </message>
+    <message>
+        <source>number of teeth (at least 1; none for a rack)</source>
+        <translation>歯数（1 以上。ラックでは指定しない）</translation>
+    </message>
+    <message>
+        <source>an internal gear (ring), teeth inside, cut by a pinion-type cutter</source>
+        <translation>内歯車（歯は内側、ピニオンカッタで削る）</translation>
+    </message>
+    <message>
+        <source>outer diameter of the ring in mm (default: root + 6 m)</source>
+        <translation>内歯車の外径 mm（省略時：歯底円直径＋6 m）</translation>
+    </message>
+    <message>
+        <source>teeth of the pinion-type cutter (default: a common cutter)</source>
+        <translation>ピニオンカッタの歯数（省略時：一般的なカッタ）</translation>
+    </message>
+    <message>
+        <source>tip radius of the pinion-type cutter in mm</source>
+        <translation>ピニオンカッタの歯先丸み半径 mm</translation>
+    </message>
+    <message>
+        <source>a rack segment instead of a gear</source>
+        <translation>歯車の代わりにラックの一部</translation>
+    </message>
+    <message>
+        <source>length of the rack segment in mm</source>
+        <translation>ラックの長さ mm</translation>
+    </message>
+    <message>
+        <source>a rack takes no --z2, --x2 or --center-distance</source>
+        <translation>ラックには --z2、--x2、--center-distance は指定できません</translation>
+    </message>
+    <message>
+        <source>two gears in mesh (or a pinion in a ring, or on a rack): working pressure angle, centre distance, tip shortening, contact ratio</source>
+        <translation>かみあう二つの歯車（内歯車やラックとの組も）：かみあい圧力角、中心距離、歯先短縮、かみあい率</translation>
+    </message>
+    <message>
+        <source>teeth of gear 2 (the ring for --mate internal; none for a rack)</source>
+        <translation>歯車２の歯数（--mate internal では内歯車。ラックでは指定しない）</translation>
+    </message>
+    <message>
+        <source>centre distance a in mm instead of the shifts: the shift sum is found and split (the smaller gear takes more of a positive sum); for a ring the difference x2 - x1, gear 1 keeping --x1</source>
+        <translation>転位係数の代わりに中心距離 a（mm）：転位係数の和を求めて配分（正の和は小さい歯車に多く）。内歯車では差 x2 − x1 を求め、歯車１は --x1 のまま</translation>
+    </message>
+    <message>
+        <source>what gear 1 meshes with: another external gear (default), a ring, a rack</source>
+        <translation>歯車１の相手：外歯車（省略時）、内歯車、ラック</translation>
+    </message>
 </context>
 </TS>
