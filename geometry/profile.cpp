@@ -24,6 +24,11 @@ const char* ProfileTipRadiusMessage()
     return "工具の歯先丸み半径は 0 以上で、ラックの歯に収まる大きさにしてください";
 }
 
+const char* ProfileAllowanceMessage()
+{
+    return "歯厚の増減は -m 以上 m 以下にしてください";
+}
+
 double DefaultToolTipRadius(double module)
 {
     return 0.38 * module;
@@ -118,10 +123,13 @@ HalfTooth::HalfTooth(const ProfileInput& in)
     m_z = z;
     m_alpha = PressureAngleTable[static_cast<std::size_t>(in.pressureAngleIndex)] * kPi / 180.0;
     m_rho = in.tipRadius;
-    m_xm = in.shift * m;
+    // The rack's reference line stands xm from the pitch circle: the shift,
+    // less the depth the allowance sets it in. The tip circle is the blank's.
+    const double depth = -in.thicknessAllowance / (2.0 * std::tan(m_alpha));
+    m_xm = in.shift * m - depth;
     rp = z * m / 2.0;
     ra = (2.0 * in.shift + (z + 2.0)) * m / 2.0;
-    rf = ra - 2.25 * m;
+    rf = ra - 2.25 * m - depth;
     rb = rp * std::cos(m_alpha);
 
     // The rack: reference line at rp + xm from the centre, teeth pointing to
@@ -133,7 +141,7 @@ HalfTooth::HalfTooth(const ProfileInput& in)
         throw AppError(ProfileTipRadiusMessage());
     m_turn = kPi / 2.0 - kPi / z;                                    // puts tooth 0 on the x-axis
 
-    const double pitchThickness = m * (kPi / 2.0 + 2.0 * in.shift * std::tan(m_alpha));
+    const double pitchThickness = m * (kPi / 2.0 + 2.0 * in.shift * std::tan(m_alpha)) + in.thicknessAllowance;
     m_halfBase = pitchThickness / (2.0 * rp) + Involute(m_alpha);
     if (!(ra > rb) || !(m_halfBase - Involute(std::acos(rb / ra)) > 0.0))
         throw AppError(ProfileCrossingTeethMessage());
@@ -262,6 +270,8 @@ GearProfile BuildGearProfile(const ProfileInput& in)
         throw AppError(ProfileToleranceMessage());
     if (!std::isfinite(in.tipRadius))
         throw AppError(ProfileTipRadiusMessage());
+    if (!std::isfinite(in.thicknessAllowance) || !(std::fabs(in.thicknessAllowance) <= in.module))
+        throw AppError(ProfileAllowanceMessage());
 
     const HalfTooth half(in);
     GearProfile out;

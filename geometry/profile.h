@@ -27,6 +27,10 @@ struct ProfileInput {
     std::int32_t pressureAngleIndex = 1;   // into PressureAngleTable
     double tolerance = 0.001;           // largest chord deviation, mm
     double tipRadius = 0.38;            // rho of the rack's tip, mm
+    // Change of the tooth thickness on the reference circle, mm (negative:
+    // thinner, for backlash or a printer's clearance). The rack is set deeper
+    // by -A / (2 tan alpha), so the flanks stay involutes; the tip circle stays.
+    double thicknessAllowance = 0.0;
 };
 
 // The rack's tip radius a gear gets when nobody chooses one: 0.38 m.
@@ -54,3 +58,4 @@ GearProfile BuildGearProfile(const ProfileInput& input);
 const char* ProfileCrossingTeethMessage();
 const char* ProfileToleranceMessage();
 const char* ProfileTipRadiusMessage();
+const char* ProfileAllowanceMessage();
