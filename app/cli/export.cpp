@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// tsumugi-cli export: the gear's true-scale profile as a DXF or SVG file.
+// tsumugi-cli export: the gear's true-scale profile as a DXF or SVG file, or
+// the part extruded by its face width as STL, 3MF or STEP.
 #include "app/cli/commands.h"
 
 #include "export/profileexport.h"
@@ -19,6 +20,13 @@ struct ExportOptions {
     double tolerance = 0.001;
     double tipRadius = -1.0;     // below 0: 0.38 m
     double bore = 0.0;
+    bool keyway = false;
+    double faceWidth = 10.0;
+    double hubDiameter = 0.0;
+    double hubLength = 0.0;
+    double allowance = 0.0;
+    double kerf = 0.0;
+    bool note = false;
     std::string output;
 };
 
@@ -31,16 +39,23 @@ int RunExport(const ExportOptions& o)
     request.gear.pressureAngleIndex = o.pressureAngle == 14.5 ? 0 : 1;
     request.gear.tolerance = o.tolerance;
     request.gear.tipRadius = o.tipRadius < 0.0 ? DefaultToolTipRadius(o.module) : o.tipRadius;
+    request.gear.thicknessAllowance = o.allowance;
     request.boreDiameter = o.bore;
+    request.keyway = o.keyway;
+    request.faceWidth = o.faceWidth;
+    request.hubDiameter = o.hubDiameter;
+    request.hubLength = o.hubLength;
+    request.kerf = o.kerf;
+    request.note = o.note;
 
     GearProfile profile;
     std::string bytes;
+    bool solid = false;
     try {
         const ExportFormat format = ExportFormatOf(o.output);
+        solid = IsSolidFormat(format);
         profile = BuildGearProfile(request.gear);
-        CheckBore(profile, request.boreDiameter);
-        bytes = format == ExportFormat::Dxf ? ProfileDxf(profile, request.boreDiameter)
-                                            : ProfileSvg(profile, request.boreDiameter);
+        bytes = ExportBytes(request, profile, format);
     } catch (const AppError& e) {
         std::fprintf(stderr, "tsumugi-cli export: %s\n", e.what());
         return kExitBadInput;
@@ -59,6 +74,15 @@ int RunExport(const ExportOptions& o)
     std::printf("root_diameter_mm\t%.6f\n", profile.rootDiameter);
     std::printf("involute_start_diameter_mm\t%.6f\n", profile.involuteStartDiameter);
     std::printf("undercut\t%s\n", profile.undercut ? "yes" : "no");
+    if (request.keyway) {
+        const KeySize key = *KeyForBore(request.boreDiameter);
+        std::printf("key_mm\t%g x %g\n", key.width, key.height);
+        std::printf("hub_keyway_depth_t2_mm\t%g\n", key.hubDepth);
+    }
+    if (solid) {
+        const SolidInput part = SolidOf(request);
+        std::printf("volume_mm3\t%.6f\n", PartVolume(profile, part, CheckSolid(profile, part, request.gear.tolerance)));
+    }
     return kExitOk;
 }
 
@@ -67,7 +91,7 @@ int RunExport(const ExportOptions& o)
 void AddExportCommand(CLI::App& app, CliContext& context)
 {
     auto options = std::make_shared<ExportOptions>();
-    CLI::App* cmd = app.add_subcommand("export", "Write the true-scale tooth profile as a DXF or SVG file (mm)");
+    CLI::App* cmd = app.add_subcommand("export", "Write the true-scale tooth profile as DXF or SVG, or the part as STL, 3MF or STEP (mm)");
     cmd->add_option("-m,--module", options->module, "module, mm")->required();
     cmd->add_option("-z,--teeth", options->teeth, "number of teeth")->required();
     cmd->add_option("-x,--shift", options->shift, "profile shift coefficient")->capture_default_str();
@@ -77,6 +101,18 @@ void AddExportCommand(CLI::App& app, CliContext& context)
     cmd->add_option("--tolerance", options->tolerance, "largest chord deviation, mm")->capture_default_str();
     cmd->add_option("--tip-radius", options->tipRadius, "tip radius of the rack cutter, mm (default 0.38 m)");
     cmd->add_option("--bore", options->bore, "diameter of a centre bore, mm (0: none)")->capture_default_str();
-    cmd->add_option("-o,--output", options->output, "FILE.dxf or FILE.svg")->required();
+    cmd->add_flag("--keyway", options->keyway, "a parallel keyway in the bore (JIS B 1301, normal type)")->needs("--bore");
+    cmd->add_option("--face-width", options->faceWidth, "face width b of the part, mm (STL, 3MF, STEP)")->capture_default_str();
+    auto* hubDiameter = cmd->add_option("--hub-diameter", options->hubDiameter, "diameter of a hub on one face, mm");
+    auto* hubLength = cmd->add_option("--hub-length", options->hubLength, "how far the hub stands out, mm");
+    hubDiameter->needs(hubLength);
+    hubLength->needs(hubDiameter);
+    cmd->add_option("--thickness-allowance", options->allowance,
+                    "change of the tooth thickness on the reference circle, mm (negative: thinner)")
+        ->capture_default_str();
+    cmd->add_option("--kerf", options->kerf, "laser kerf, mm: the cut paths move out by half of it (DXF, SVG)")
+        ->capture_default_str();
+    cmd->add_flag("--note", options->note, "write m, z, x, alpha, the allowance and the kerf as text (DXF, SVG)");
+    cmd->add_option("-o,--output", options->output, "FILE.dxf, .svg, .stl, .3mf or .step")->required();
     cmd->callback([options, &context] { context.exitCode = RunExport(*options); });
 }
