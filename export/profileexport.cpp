@@ -9,6 +9,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -118,11 +119,14 @@ CutDrawing MakeCutDrawing(const ExportRequest& request, const GearProfile& profi
     d.hole = hole;
     d.pitchDiameter = profile.pitchDiameter;
     d.centreMark = std::max(1.0, profile.tipDiameter / 20.0);
-    double reach = 0.0;
-    for (const OutlinePoint& p : d.outline)
-        reach = std::max({reach, std::fabs(p.x), std::fabs(p.y)});
-    d.extMin[0] = d.extMin[1] = -reach;
-    d.extMax[0] = d.extMax[1] = reach;
+    d.extMin[0] = d.extMin[1] = std::numeric_limits<double>::infinity();
+    d.extMax[0] = d.extMax[1] = -std::numeric_limits<double>::infinity();
+    for (const OutlinePoint& p : d.outline) {
+        d.extMin[0] = std::min(d.extMin[0], p.x);
+        d.extMin[1] = std::min(d.extMin[1], p.y);
+        d.extMax[0] = std::max(d.extMax[0], p.x);
+        d.extMax[1] = std::max(d.extMax[1], p.y);
+    }
     if (request.note) {
         const ProfileInput& g = request.gear;
         const double alpha = PressureAngleTable[static_cast<std::size_t>(g.pressureAngleIndex == 0 ? 0 : 1)];
@@ -132,12 +136,12 @@ CutDrawing MakeCutDrawing(const ExportRequest& request, const GearProfile& profi
         if (request.kerf > 0.0)
             d.note.push_back("kerf " + Shortest(request.kerf) + " mm: cut paths offset " + Shortest(half) + " mm outward");
         d.noteHeight = std::max(2.5, profile.tipDiameter / 30.0);
-        d.noteX = -reach;
-        d.noteY = -reach - 1.5 * d.noteHeight;
+        d.noteX = d.extMin[0];
+        d.noteY = d.extMin[1] - 1.5 * d.noteHeight;
         std::size_t longest = 0;
         for (const std::string& line : d.note)
             longest = std::max(longest, line.size());
-        d.extMax[0] = std::max(d.extMax[0], d.noteX + 0.7 * d.noteHeight * static_cast<double>(longest));
+        d.extMax[0] = std::max(d.extMax[0], d.noteX + 0.8 * d.noteHeight * static_cast<double>(longest));
         d.extMin[1] = d.noteY - 1.6 * d.noteHeight * static_cast<double>(d.note.size() - 1) - 0.3 * d.noteHeight;
     }
     return d;
