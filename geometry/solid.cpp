@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr double kPi = std::numbers::pi;
 
 // JIS B 1301, parallel keys and their keyways, normal type, without the rows in
 // brackets: applicable shaft diameter (over, up to), b, h, t1, t2 in mm.
@@ -90,9 +89,9 @@ struct Loop {
 
 double Wrap(double a, double from)
 {
-    double w = std::fmod(a - from, 2.0 * kPi);
+    double w = std::fmod(a - from, 2.0 * std::numbers::pi);
     if (w < 0.0)
-        w += 2.0 * kPi;
+        w += 2.0 * std::numbers::pi;
     return w;
 }
 
@@ -127,12 +126,12 @@ std::vector<CircleSample> SampleCircle(double r, double tol, double first, const
                                        const std::function<bool(double)>& skip, std::vector<int>& fixedAt)
 {
     const double step = 2.0 * std::acos(std::max(-1.0, 1.0 - tol / r));
-    const int n = std::max(8, static_cast<int>(std::ceil(2.0 * kPi / step)));
+    const int n = std::max(8, static_cast<int>(std::ceil(2.0 * std::numbers::pi / step)));
     std::vector<CircleSample> items;
     for (std::size_t i = 0; i < fixed.size(); ++i)
         items.push_back({Wrap(fixed[i], first), static_cast<int>(i)});
     for (int k = 0; k < n; ++k) {
-        const double a = 2.0 * kPi * k / n;
+        const double a = 2.0 * std::numbers::pi * k / n;
         if (!skip(first + a))
             items.push_back({a, -1});
     }
@@ -156,7 +155,7 @@ std::vector<CircleSample> SampleCircle(double r, double tol, double first, const
         }
     }
     // The last samples must not meet the first one (angle 0) from the other side.
-    while (out.size() > 1 && 2.0 * kPi - out.back().angle < minGap) {
+    while (out.size() > 1 && 2.0 * std::numbers::pi - out.back().angle < minGap) {
         const int last = static_cast<int>(out.size()) - 1;
         for (int& f : fixedAt)
             if (f == last)
@@ -251,7 +250,7 @@ double HoleShape::SideStart() const { return std::sqrt(radius * radius - keyHalf
 
 double HoleShape::Area() const
 {
-    double area = kPi * radius * radius;
+    double area = std::numbers::pi * radius * radius;
     if (keyway) {
         const double x0 = SideStart();
         const double segment = radius * radius * std::acos(x0 / radius) - x0 * keyHalfWidth;
@@ -312,10 +311,10 @@ Mesh BuildGearMesh(const GearProfile& profile, const SolidInput& in, double tole
     // Points closer than this would meet in the single-precision numbers of an
     // STL or 3MF file.
     const double minGap = 1e-5 * ra;
-    const double firstCut = -kPi / teeth;
+    const double firstCut = -std::numbers::pi / teeth;
     std::vector<double> cutAngles;
     for (int k = 0; k < teeth; ++k)
-        cutAngles.push_back(firstCut + 2.0 * kPi * k / teeth);
+        cutAngles.push_back(firstCut + 2.0 * std::numbers::pi * k / teeth);
 
     // The outline: each tooth starts on its cut ray (the middle of the space before it).
     Loop outline;
@@ -350,7 +349,7 @@ Mesh BuildGearMesh(const GearProfile& profile, const SolidInput& in, double tole
             corners = {{x0, -w}, {hole.keyBottom, -w}, {hole.keyBottom, w}, {x0, w}};
         }
         // Inside the groove the circle is not sampled.
-        const auto inGroove = [&](double a) { return hole.keyway && std::fabs(std::remainder(a, 2.0 * kPi)) < a1; };
+        const auto inGroove = [&](double a) { return hole.keyway && std::fabs(std::remainder(a, 2.0 * std::numbers::pi)) < a1; };
         std::vector<int> fixedAt;
         const auto samples = SampleCircle(hole.radius, tolerance, firstCut, fixed, minGap / hole.radius, inGroove, fixedAt);
         for (const CircleSample& s : samples)
@@ -407,6 +406,6 @@ double MeshVolume(const Mesh& mesh)
 double PartVolume(const GearProfile& profile, const SolidInput& in, const HoleShape& hole)
 {
     const double hubLength = in.hubDiameter > 0.0 ? in.hubLength : 0.0;
-    const double hubArea = kPi * in.hubDiameter * in.hubDiameter / 4.0;
+    const double hubArea = std::numbers::pi * in.hubDiameter * in.hubDiameter / 4.0;
     return PolygonArea(profile.points) * in.faceWidth + hubArea * hubLength - hole.Area() * (in.faceWidth + hubLength);
 }

@@ -57,7 +57,7 @@ done <<'REFUSED'
 1|-m 2 -z 20 --bore 30 --keyway|穴とキー溝が歯底円に届きます。穴を小さくしてください
 1|-m 2 -z 20 --bore 10 --hub-diameter 36 --hub-length 5|ハブの直径は穴とキー溝より大きく、歯底円直径より小さくしてください
 1|-m 2 -z 20 --face-width 0|歯幅は 0 より大きく 100000 mm 以下にしてください
-1|-m 2 -z 20 --thickness-allowance -3|歯厚の増減は -m 以上 m 以下にしてください
+1|-m 2 -z 20 --thickness-allowance -3|歯形を作れません
 2|-m 2 -z 20 --keyway|--keyway requires --bore
 2|-m 2 -z 20 --hub-diameter 20|--hub-diameter requires --hub-length
 REFUSED
