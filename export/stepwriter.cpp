@@ -11,6 +11,7 @@
 
 #include "geardata/apperror.h"
 
+#include <APIHeaderSection_MakeHeader.hxx>
 #include <BRepAlgoAPI_Cut.hxx>
 #include <BRepAlgoAPI_Fuse.hxx>
 #include <BRepBuilderAPI_MakeEdge.hxx>
@@ -26,10 +27,12 @@
 #include <ShapeUpgrade_UnifySameDomain.hxx>
 #include <StepAP214.hxx>
 #include <StepAP214_Protocol.hxx>
+#include <StepBasic_Product.hxx>
 #include <StepData_Protocol.hxx>
 #include <StepData_StepModel.hxx>
 #include <StepData_StepWriter.hxx>
 #include <Standard_Failure.hxx>
+#include <TCollection_HAsciiString.hxx>
 #include <TColgp_HArray1OfPnt.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopoDS.hxx>
@@ -155,11 +158,22 @@ std::string GearStep(const GearProfile& profile, const SolidInput& solid, const 
         const TopoDS_Shape part = PartShape(profile, solid, hole);
         Interface_Static::SetCVal("write.step.schema", "AP214IS");
         Interface_Static::SetCVal("write.step.unit", "MM");
-        Interface_Static::SetCVal("write.step.product.name", title.c_str());
         STEPControl_Writer writer;
         if (writer.Transfer(part, STEPControl_AsIs) != IFSelect_RetDone)
             throw AppError("STEP ファイルに立体を書けません");
         const Handle(StepData_StepModel) model = writer.Model();
+        // The part is named after the gear, in the product and in the file's header.
+        const Handle(TCollection_HAsciiString) name = new TCollection_HAsciiString(title.c_str());
+        for (Standard_Integer i = 1; i <= model->NbEntities(); ++i) {
+            const Handle(StepBasic_Product) product = Handle(StepBasic_Product)::DownCast(model->Value(i));
+            if (!product.IsNull()) {
+                product->SetId(name);
+                product->SetName(name);
+            }
+        }
+        APIHeaderSection_MakeHeader header(model);
+        header.SetName(name);
+        header.SetOriginatingSystem(new TCollection_HAsciiString("tsumugi"));
         Handle(StepData_Protocol) protocol = Handle(StepData_Protocol)::DownCast(model->Protocol());
         if (protocol.IsNull())
             protocol = StepAP214::Protocol();
