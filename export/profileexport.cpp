@@ -135,7 +135,7 @@ CutDrawing MakeCutDrawing(const ExportRequest& request, const GearProfile& profi
         d.note.push_back("tooth thickness allowance " + Shortest(g.thicknessAllowance) + " mm");
         if (request.kerf > 0.0)
             d.note.push_back("kerf " + Shortest(request.kerf) + " mm: cut paths offset " + Shortest(half) + " mm outward");
-        d.noteHeight = std::max(2.5, profile.tipDiameter / 30.0);
+        d.noteHeight = std::max(1.0, profile.tipDiameter / 40.0);
         d.noteX = d.extMin[0];
         d.noteY = d.extMin[1] - 1.5 * d.noteHeight;
         std::size_t longest = 0;
