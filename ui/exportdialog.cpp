@@ -14,14 +14,19 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <exception>
+#include <thread>
 
 namespace {
 
@@ -79,6 +84,35 @@ QCheckBox* AddCheck(QFormLayout* rows, QWidget* parent, const char* name, const 
 double ReadBox(const QLineEdit* edit, const std::string& separator)
 {
     return static_cast<double>(ParseFloat(edit->text().toStdString(), separator));
+}
+
+// The file's bytes made on a thread of their own (a large gear's STEP solid
+// takes seconds), while a modal busy box keeps the window painted and takes
+// its input; failures come back to this thread.
+std::string MakeBytesAway(QWidget* parent, const ExportRequest& request, const GearProfile& profile, ExportFormat format)
+{
+    QProgressDialog busy(QStringLiteral("書き出しています…"), QString(), 0, 0, parent);
+    busy.setObjectName(QStringLiteral("ExportBusy"));
+    busy.setAccessibleName(QStringLiteral("書き出し中"));
+    busy.setWindowTitle(QStringLiteral("歯形の書き出し"));
+    busy.setWindowModality(Qt::ApplicationModal);
+    busy.setMinimumDuration(300);
+    QEventLoop loop;
+    std::string bytes;
+    std::exception_ptr failure;
+    std::thread worker([&] {
+        try {
+            bytes = ExportBytes(request, profile, format);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    worker.join();
+    if (failure)
+        std::rethrow_exception(failure);
+    return bytes;
 }
 
 }  // namespace
@@ -209,7 +243,7 @@ void RunExportTool(TForm1& form)
     lastFileName = path;
 
     const std::string file = path.toStdString();
-    const std::string bytes = ExportBytes(request, profile, ExportFormatOf(file));
+    const std::string bytes = MakeBytesAway(&form, request, profile, ExportFormatOf(file));
     WriteFileSafely(file, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }
 
