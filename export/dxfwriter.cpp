@@ -145,8 +145,15 @@ std::string CutDrawingDxf(const CutDrawing& d)
     for (const OutlinePoint& p : d.outline)
         dxf.writeVertex(dw, DL_VertexData(p.x, p.y, 0.0, 0.0));
     dxf.writePolylineEnd(dw);
-    dxf.writeCircle(dw, DL_CircleData(0.0, 0.0, 0.0, d.pitchDiameter / 2.0),
-                    DL_Attributes("PITCH", 256, -1, "BYLAYER", 1.0));
+    // Dashed by its layer and by itself, for readers that draw only one of the
+    // two (dxflib's R12 circle carries no linetype of its own).
+    dw.dxfString(0, "CIRCLE");
+    dw.dxfString(8, "PITCH");
+    dw.dxfString(6, "DASHED");
+    dw.dxfReal(10, 0.0);
+    dw.dxfReal(20, 0.0);
+    dw.dxfReal(30, 0.0);
+    dw.dxfReal(40, d.pitchDiameter / 2.0);
     const DL_Attributes centre("CENTER", 256, -1, "BYLAYER", 1.0);
     dxf.writeLine(dw, DL_LineData(-d.centreMark, 0.0, 0.0, d.centreMark, 0.0, 0.0), centre);
     dxf.writeLine(dw, DL_LineData(0.0, -d.centreMark, 0.0, 0.0, d.centreMark, 0.0), centre);

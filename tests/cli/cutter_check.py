@@ -27,7 +27,7 @@ check(len(dashes) == 2 and dashes[0] > 0 > dashes[1], f"DASHED pattern {dashes}"
 check(layers["CENTER"].dxf.color == 8, "CENTER colour")
 msp = doc.modelspace()
 circles = [e for e in msp.query("CIRCLE") if e.dxf.layer == "PITCH"]
-check(len(circles) == 1 and circles[0].dxf.linetype.upper() == "BYLAYER", "one pitch circle drawn by its layer")
+check(len(circles) == 1 and circles[0].dxf.linetype.upper() == "DASHED", "one dashed pitch circle")
 centre = [e for e in msp.query("LINE") if e.dxf.layer == "CENTER"]
 check(len(centre) == 2 and all(abs(e.dxf.start.x + e.dxf.end.x) < 1e-12 and abs(e.dxf.start.y + e.dxf.end.y) < 1e-12
                                for e in centre), "the centre mark crosses at the centre")
