@@ -89,6 +89,11 @@ SolidInput SolidOf(const ExportRequest& request)
     return s;
 }
 
+const char* ExportOutOfMemoryMessage()
+{
+    return "メモリが足りないため書き出せません。許容差を大きくしてください";
+}
+
 void CheckBore(const GearProfile& profile, double boreDiameter)
 {
     if (!(boreDiameter >= 0.0) || !(boreDiameter < profile.rootDiameter))

@@ -25,6 +25,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <limits>
 
 #include <exception>
 #include <thread>
@@ -62,7 +63,10 @@ QString Text(double value, const std::string& separator)
 // A labelled box; the box is <name>Edit, its label <name>Label.
 QLineEdit* AddBox(QFormLayout* rows, QWidget* parent, const char* name, const QString& caption, const QString& text)
 {
-    auto* edit = new QLineEdit(text, parent);
+    auto* edit = new QLineEdit(parent);
+    // The whole text reaches the parser: a paste past Qt's default 32767 characters is refused there, not cut.
+    edit->setMaxLength(std::numeric_limits<int>::max());
+    edit->setText(text);
     edit->setObjectName(QString::fromLatin1(name) + QStringLiteral("Edit"));
     edit->setAccessibleName(caption);
     auto* label = new QLabel(caption, parent);

@@ -9,6 +9,8 @@
 
 #include <cstdio>
 #include <memory>
+#include <new>
+#include <optional>
 
 namespace {
 
@@ -18,7 +20,7 @@ struct ExportOptions {
     double shift = 0.0;
     double pressureAngle = 20.0;
     double tolerance = 0.001;
-    double tipRadius = -1.0;     // below 0: 0.38 m
+    std::optional<double> tipRadius;   // none: 0.38 m
     double bore = 0.0;
     bool keyway = false;
     double faceWidth = 10.0;
@@ -38,7 +40,7 @@ int RunExport(const ExportOptions& o)
     request.gear.shift = o.shift;
     request.gear.pressureAngleIndex = o.pressureAngle == 14.5 ? 0 : 1;
     request.gear.tolerance = o.tolerance;
-    request.gear.tipRadius = o.tipRadius < 0.0 ? DefaultToolTipRadius(o.module) : o.tipRadius;
+    request.gear.tipRadius = o.tipRadius ? *o.tipRadius : DefaultToolTipRadius(o.module);
     request.gear.thicknessAllowance = o.allowance;
     request.boreDiameter = o.bore;
     request.keyway = o.keyway;
@@ -58,6 +60,9 @@ int RunExport(const ExportOptions& o)
         bytes = ExportBytes(request, profile, format);
     } catch (const AppError& e) {
         std::fprintf(stderr, "tsumugi-cli export: %s\n", e.what());
+        return kExitBadInput;
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "tsumugi-cli export: %s\n", ExportOutOfMemoryMessage());
         return kExitBadInput;
     }
     try {
