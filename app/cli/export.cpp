@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// tsumugi-cli export: the gear's true-scale profile as a DXF or SVG file, or on
+// tsumugi-cli export: the gear's true-scale profile as a DXF or SVG file, or
+// the part extruded by its face width as STL, 3MF or STEP; in a file or on
 // standard output.
 #include "app/cli/commands.h"
 #include "app/cli/gearoutput.h"
@@ -18,14 +19,19 @@
 #include <utility>
 #include <vector>
 
+#include <unistd.h>
+
 namespace {
 
-const std::vector<std::string> kExportFormats{"dxf", "svg"};
+const std::vector<std::string> kExportFormats{"dxf", "svg", "stl", "3mf", "step"};
 
 struct ExportOptions {
     std::string module, teeth, shift = "0", pressureAngle, tolerance = "0.001", tipRadius, bore = "0", output, format;
     std::string rimDiameter = "0", cutterTeeth = "0", cutterTipRadius, length;
     bool internal = false, rack = false;
+    std::string faceWidth = "10", hubDiameter = "0", hubLength = "0", allowance = "0", kerf = "0";
+    bool keyway = false;
+    bool note = false;
     CLI::Option* tipRadiusOption = nullptr;
     CLI::Option* formatOption = nullptr;
     CLI::Option* cutterTipRadiusOption = nullptr;
@@ -105,26 +111,52 @@ void Save(const std::string& output, const std::string& bytes)
     }
 }
 
+ExportFormat ExportFormatFor(OutputFormat format)
+{
+    switch (format) {
+    case OutputFormat::Svg:
+        return ExportFormat::Svg;
+    case OutputFormat::Stl:
+        return ExportFormat::Stl;
+    case OutputFormat::ThreeMf:
+        return ExportFormat::ThreeMf;
+    case OutputFormat::Step:
+        return ExportFormat::Step;
+    default:
+        return ExportFormat::Dxf;
+    }
+}
+
 int RunExport(const ExportOptions& o)
 {
     const bool toStandardOutput = o.output == "-";
     ExportFormat format = ExportFormat::Dxf;
     if (o.formatOption->count() > 0) {
-        format = FormatOf(o.format, kExportFormats) == OutputFormat::Svg ? ExportFormat::Svg : ExportFormat::Dxf;
+        format = ExportFormatFor(FormatOf(o.format, kExportFormats));
     } else if (toStandardOutput) {
-        throw CliError(kExitUsage, "--format", Cli::tr("dxf or svg is needed when the output is standard output"));
+        throw CliError(kExitUsage, "--format",
+                       Cli::tr("dxf, svg, stl, 3mf or step is needed when the output is standard output"));
     } else {
         try {
             format = ExportFormatOf(o.output);
         } catch (const AppError&) {
             throw CliError(kExitUsage, "--output",
-                           Args(Cli::tr("'%1' ends neither in .dxf nor in .svg; give --format"), {o.output}));
+                           Args(Cli::tr("'%1' ends in none of .dxf, .svg, .stl, .3mf, .step or .stp; give --format"),
+                                {o.output}));
         }
     }
+    // STL, 3MF and STEP are binary or long machine text: on standard output
+    // only when it goes to a pipe or a file, never onto a terminal.
+    if (toStandardOutput && IsSolidFormat(format) && isatty(STDOUT_FILENO))
+        throw CliError(kExitUsage, "--output",
+                       Cli::tr("the part's file is not written to a terminal; redirect standard output or give a file"));
     const double module = NumberOption("--module", o.module, Range::Positive);
     const double tolerance = NumberOption("--tolerance", o.tolerance);
 
     if (o.internal || o.rack) {
+        if (IsSolidFormat(format))
+            throw CliError(kExitUsage, o.formatOption->count() > 0 ? "--format" : "--output",
+                           Cli::tr("a ring or a rack is written as DXF or SVG only"));
         const Made made = o.rack ? MakeRack(o, module, tolerance, format) : MakeRing(o, module, tolerance, format);
         Save(o.output, made.bytes);
         if (toStandardOutput)
@@ -154,13 +186,20 @@ int RunExport(const ExportOptions& o)
                                    PressureAngleIndexOf("--pressure-angle", o.pressureAngle));
     const double tipRadius = o.tipRadiusOption->count() > 0 ? NumberOption("--tip-radius", o.tipRadius, Range::NonNegative)
                                                             : DefaultToolTipRadius(module);
-    const double bore = NumberOption("--bore", o.bore, Range::NonNegative);
+    ExportRequest request = ExportRequestOf(gear, tolerance, tipRadius, NumberOption("--bore", o.bore, Range::NonNegative));
+    request.gear.thicknessAllowance = NumberOption("--thickness-allowance", o.allowance);
+    request.keyway = o.keyway;
+    request.faceWidth = NumberOption("--face-width", o.faceWidth);
+    request.hubDiameter = NumberOption("--hub-diameter", o.hubDiameter);
+    request.hubLength = NumberOption("--hub-length", o.hubLength);
+    request.kerf = NumberOption("--kerf", o.kerf);
+    request.note = o.note;
 
     // The export sequence the window's 歯形の書き出し runs.
     PreparedExport prepared;
     std::string bytes;
     try {
-        prepared = PrepareExport(ExportRequestOf(gear, tolerance, tipRadius, bore));
+        prepared = PrepareExport(request, format);
         bytes = ExportBytes(prepared, format);
     } catch (const AppError& e) {
         throw CliError(kExitRefused, "", e.what());
@@ -187,6 +226,18 @@ int RunExport(const ExportOptions& o)
     std::string text = report;
     for (const ToothFinding f : profile.findings)
         text += "finding\t" + FindingText(f) + "\n";
+    if (request.keyway) {
+        const KeySize key = *KeyForBore(request.boreDiameter);
+        std::snprintf(report, sizeof report, "key_mm\t%g x %g\nhub_keyway_depth_t2_mm\t%g\n", key.width, key.height,
+                      key.hubDepth);
+        text += report;
+    }
+    if (IsSolidFormat(format)) {
+        const SolidInput part = SolidOf(request);
+        std::snprintf(report, sizeof report, "volume_mm3\t%.6f\n",
+                      PartVolume(profile, part, CheckSolid(profile, part, request.gear.tolerance)));
+        text += report;
+    }
     WriteOut(text);
     return kExitOk;
 }
@@ -196,7 +247,8 @@ int RunExport(const ExportOptions& o)
 void AddExportCommand(CLI::App& app, CliContext& context)
 {
     auto o = std::make_shared<ExportOptions>();
-    CLI::App* cmd = app.add_subcommand("export", Cli::tr("write the true-scale tooth profile as a DXF or SVG file (mm)"));
+    CLI::App* cmd = app.add_subcommand(
+        "export", Cli::tr("write the true-scale tooth profile as DXF or SVG, or the part as STL, 3MF or STEP (mm)"));
     AddValueOption(*cmd, "-m,--module", o->module, Cli::tr("module in mm (greater than 0)"), "NUMBER")->required();
     CLI::Option* teeth =
         AddValueOption(*cmd, "-z,--teeth", o->teeth, Cli::tr("number of teeth (at least 1; none for a rack)"), "INTEGER");
@@ -207,8 +259,23 @@ void AddExportCommand(CLI::App& app, CliContext& context)
                                         Cli::tr("tip radius of the rack cutter in mm (default 0.38 m)"), "NUMBER");
     CLI::Option* bore =
         AddValueOption(*cmd, "--bore", o->bore, Cli::tr("diameter of a centre bore in mm (default 0: none)"), "NUMBER");
+    cmd->add_flag("--keyway", o->keyway, Cli::tr("a parallel keyway in the bore (JIS B 1301, normal type)"))->needs(bore);
+    CLI::Option* faceWidth = AddValueOption(*cmd, "--face-width", o->faceWidth, Cli::tr("face width b of the part in mm (default 10; STL, 3MF, STEP)"),
+                   "NUMBER");
+    CLI::Option* hubDiameter = AddValueOption(*cmd, "--hub-diameter", o->hubDiameter,
+                                              Cli::tr("diameter of a hub on one face in mm (default 0: none)"), "NUMBER");
+    CLI::Option* hubLength =
+        AddValueOption(*cmd, "--hub-length", o->hubLength, Cli::tr("how far the hub stands out in mm"), "NUMBER");
+    hubDiameter->needs(hubLength);
+    hubLength->needs(hubDiameter);
+    CLI::Option* allowance = AddValueOption(*cmd, "--thickness-allowance", o->allowance,
+                   Cli::tr("change of the tooth thickness on the reference circle in mm (default 0; negative: thinner)"),
+                   "NUMBER");
+    CLI::Option* kerf = AddValueOption(*cmd, "--kerf", o->kerf,
+                   Cli::tr("laser kerf in mm: the cut paths move out by half of it (default 0; DXF, SVG)"), "NUMBER");
+    CLI::Option* note = cmd->add_flag("--note", o->note, Cli::tr("write m, z, x, alpha, the allowance and the kerf as text (DXF, SVG)"));
     AddValueOption(*cmd, "-o,--output", o->output,
-                   Cli::tr("the file to write (FILE.dxf or FILE.svg), or - for standard output"), "FILE|-")
+                   Cli::tr("the file to write (FILE.dxf, .svg, .stl, .3mf or .step), or - for standard output"), "FILE|-")
         ->required();
     o->formatOption = AddFormatOption(*cmd, o->format, kExportFormats);
     o->formatOption->description(Cli::tr("file format (default: the output's extension; needed for -)"));
@@ -228,12 +295,20 @@ void AddExportCommand(CLI::App& app, CliContext& context)
         AddValueOption(*cmd, "--length", o->length, Cli::tr("length of the rack segment in mm"), "NUMBER");
     rack->needs(length)->excludes(internal)->excludes(teeth)->excludes(bore);
     internal->excludes(bore);
+    // The part's options and the cutter's allowances belong to the external gear.
+    for (CLI::Option* gearOnly : {faceWidth, hubDiameter, hubLength, allowance, kerf, note}) {
+        gearOnly->excludes(internal);
+        gearOnly->excludes(rack);
+    }
     length->needs(rack);
     cmd->footer(Examples({"tsumugi-cli export -m 2 -z 20 -o gear.dxf",
                           "tsumugi-cli export -m 1 -z 40 --bore 8 -o gear.svg",
                           "tsumugi-cli export -m 2 -z 60 --internal --rim-diameter 140 -o ring.dxf",
                           "tsumugi-cli export -m 2 --rack --length 60 -o rack.svg",
-                          "tsumugi-cli export -m 2 -z 20 --format svg -o - | rsvg-convert -o gear.png"}));
+                          "tsumugi-cli export -m 2 -z 20 --format svg -o - | rsvg-convert -o gear.png",
+                          "tsumugi-cli export -m 2 -z 20 --face-width 10 --bore 10 --keyway -o gear.stl",
+                          "tsumugi-cli export -m 2 -z 20 --thickness-allowance -0.1 --kerf 0.2 --note -o gear.dxf",
+                          "tsumugi-cli export -m 2 -z 20 --bore 10 --format step -o - > gear.step"}));
     cmd->callback([o, teeth, &context] {
         if (!o->rack && teeth->count() == 0)
             throw CliError(kExitUsage, "--teeth", Cli::tr("this option must be given"));

@@ -72,16 +72,48 @@
         <translation>書き込めませんでした</translation>
     </message>
     <message>
-        <source>dxf or svg is needed when the output is standard output</source>
-        <translation>出力が標準出力のときは dxf か svg を指定してください</translation>
+        <source>dxf, svg, stl, 3mf or step is needed when the output is standard output</source>
+        <translation>出力が標準出力のときは dxf、svg、stl、3mf か step を指定してください</translation>
     </message>
     <message>
-        <source>&apos;%1&apos; ends neither in .dxf nor in .svg; give --format</source>
-        <translation>&apos;%1&apos; は .dxf でも .svg でも終わっていません。--format を指定してください</translation>
+        <source>&apos;%1&apos; ends in none of .dxf, .svg, .stl, .3mf, .step or .stp; give --format</source>
+        <translation>&apos;%1&apos; は .dxf、.svg、.stl、.3mf、.step、.stp のどれでも終わっていません。--format を指定してください</translation>
     </message>
     <message>
-        <source>write the true-scale tooth profile as a DXF or SVG file (mm)</source>
-        <translation>実寸の歯形を DXF か SVG のファイルに書き出します（mm）</translation>
+        <source>write the true-scale tooth profile as DXF or SVG, or the part as STL, 3MF or STEP (mm)</source>
+        <translation>実寸の歯形を DXF か SVG に、部品を STL、3MF か STEP に書き出します（mm）</translation>
+    </message>
+    <message>
+        <source>the part&apos;s file is not written to a terminal; redirect standard output or give a file</source>
+        <translation>部品のファイルは端末には書き出しません。標準出力をリダイレクトするか、ファイルを指定してください</translation>
+    </message>
+    <message>
+        <source>a parallel keyway in the bore (JIS B 1301, normal type)</source>
+        <translation>穴に平行キー溝を付ける（JIS B 1301、普通形）</translation>
+    </message>
+    <message>
+        <source>face width b of the part in mm (default 10; STL, 3MF, STEP)</source>
+        <translation>部品の歯幅 b（mm、既定 10。STL、3MF、STEP）</translation>
+    </message>
+    <message>
+        <source>diameter of a hub on one face in mm (default 0: none)</source>
+        <translation>片側の面に付けるハブの直径（mm、既定 0: ハブなし）</translation>
+    </message>
+    <message>
+        <source>how far the hub stands out in mm</source>
+        <translation>ハブの出っ張りの長さ（mm）</translation>
+    </message>
+    <message>
+        <source>change of the tooth thickness on the reference circle in mm (default 0; negative: thinner)</source>
+        <translation>基準円上の歯厚の増減（mm、既定 0。負: 薄く）</translation>
+    </message>
+    <message>
+        <source>laser kerf in mm: the cut paths move out by half of it (default 0; DXF, SVG)</source>
+        <translation>レーザーの切り幅（mm）。切断線をその半分だけ外側へずらします（既定 0。DXF、SVG）</translation>
+    </message>
+    <message>
+        <source>write m, z, x, alpha, the allowance and the kerf as text (DXF, SVG)</source>
+        <translation>m、z、x、α、歯厚の増減と切り幅を文字で書き込む（DXF、SVG）</translation>
     </message>
     <message>
         <source>module in mm (greater than 0)</source>
@@ -108,8 +140,8 @@
         <translation>中心の穴径（mm、既定 0: 穴なし）</translation>
     </message>
     <message>
-        <source>the file to write (FILE.dxf or FILE.svg), or - for standard output</source>
-        <translation>書き出すファイル（FILE.dxf か FILE.svg）。- で標準出力</translation>
+        <source>the file to write (FILE.dxf, .svg, .stl, .3mf or .step), or - for standard output</source>
+        <translation>書き出すファイル（FILE.dxf、.svg、.stl、.3mf か .step）。- で標準出力</translation>
     </message>
     <message>
         <source>file format (default: the output&apos;s extension; needed for -)</source>
@@ -350,6 +382,10 @@ Every message is one line on standard error: tsumugi-cli: KIND: OPTION, LINE OR 
     <message>
         <source>an internal gear (ring), teeth inside, cut by a pinion-type cutter</source>
         <translation>内歯車（歯は内側、ピニオンカッタで削る）</translation>
+    </message>
+    <message>
+        <source>a ring or a rack is written as DXF or SVG only</source>
+        <translation>内歯車とラックは DXF か SVG にだけ書き出します</translation>
     </message>
     <message>
         <source>outer diameter of the ring in mm (default: root + 6 m)</source>
