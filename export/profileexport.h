@@ -7,6 +7,7 @@
 // The bytes are made in memory and saved with WriteFileSafely, so a failed
 // save leaves the old file or the new one, never a cut-off one.
 
+#include "commands/datatable.h"
 #include "geometry/profile.h"
 
 #include <string>
@@ -26,8 +27,9 @@ ExportFormat ExportFormatOf(const std::string& path);
 // root circle.
 void CheckBore(const GearProfile& profile, double boreDiameter);
 
-// The file contents.
-std::string ProfileDxf(const GearProfile& profile, double boreDiameter);
+// The file contents. With a data table, the DXF also carries the table as
+// texts and frame lines on layer DATATABLE, right of the gear.
+std::string ProfileDxf(const GearProfile& profile, double boreDiameter, const DataSheet* dataSheet = nullptr);
 std::string ProfileSvg(const GearProfile& profile, double boreDiameter);   // in svgwriter.cpp
 
 // Builds the profile, makes the file in the format of the path's extension and

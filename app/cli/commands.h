@@ -24,5 +24,8 @@ void AddPairCommand(CLI::App& app, CliContext& context);
 // export: the true-scale tooth profile as a DXF or SVG file.
 void AddExportCommand(CLI::App& app, CliContext& context);
 
+// sheet: the gear data table (要目表) as a PDF page.
+void AddSheetCommand(CLI::App& app, CliContext& context);
+
 // The exit codes as --help lists them.
 const char* ExitCodeHelp();

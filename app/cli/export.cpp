@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // tsumugi-cli export: the gear's true-scale profile as a DXF or SVG file.
 #include "app/cli/commands.h"
+#include "app/cli/output.h"
+#include "app/cli/sheetoptions.h"
 
 #include "export/profileexport.h"
 #include "geardata/apperror.h"
@@ -8,6 +10,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -20,6 +23,8 @@ struct ExportOptions {
     double tipRadius = -1.0;     // below 0: 0.38 m
     double bore = 0.0;
     std::string output;
+    bool dataTable = false;
+    SheetOptions sheet;
 };
 
 int RunExport(const ExportOptions& o)
@@ -39,7 +44,19 @@ int RunExport(const ExportOptions& o)
         const ExportFormat format = ExportFormatOf(o.output);
         profile = BuildGearProfile(request.gear);
         CheckBore(profile, request.boreDiameter);
-        bytes = format == ExportFormat::Dxf ? ProfileDxf(profile, request.boreDiameter)
+        std::optional<DataSheet> sheet;
+        if (o.dataTable) {
+            if (format != ExportFormat::Dxf) {
+                PrintError("要目表（--data-table）は DXF にだけ書き出せます");
+                return kExitUsage;
+            }
+            DataSheetInput input;
+            input.gear = {o.module, o.teeth, o.shift, o.pressureAngle};
+            ApplySheetOptions(o.sheet, input);
+            input.overPins = o.sheet.overPins;
+            sheet = BuildDataSheet(input);
+        }
+        bytes = format == ExportFormat::Dxf ? ProfileDxf(profile, request.boreDiameter, sheet ? &*sheet : nullptr)
                                             : ProfileSvg(profile, request.boreDiameter);
     } catch (const AppError& e) {
         std::fprintf(stderr, "tsumugi-cli export: %s\n", e.what());
@@ -78,5 +95,9 @@ void AddExportCommand(CLI::App& app, CliContext& context)
     cmd->add_option("--tip-radius", options->tipRadius, "tip radius of the rack cutter, mm (default 0.38 m)");
     cmd->add_option("--bore", options->bore, "diameter of a centre bore, mm (0: none)")->capture_default_str();
     cmd->add_option("-o,--output", options->output, "FILE.dxf or FILE.svg")->required();
+    cmd->add_flag("--data-table", options->dataTable,
+                  "add the gear data table (要目表) to the DXF file, on layer DATATABLE");
+    AddSheetOptions(*cmd, options->sheet, true);
+    cmd->add_flag("--over-pins", options->sheet.overPins, "the table gives the measurement over pins, not the span");
     cmd->callback([options, &context] { context.exitCode = RunExport(*options); });
 }

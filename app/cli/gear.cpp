@@ -3,6 +3,7 @@
 // teeth checks and the inspection numbers.
 #include "app/cli/commands.h"
 #include "app/cli/gearoutput.h"
+#include "app/cli/sheetoptions.h"
 #include "geardata/apperror.h"
 #include "geometry/extended.h"
 #include "commands/inputparse.h"
@@ -20,6 +21,7 @@ struct GearOptions {
     bool pinGiven = false, spanTeethGiven = false;
     std::int32_t pressureAngleIndex = 1;
     OutputFormat format = OutputFormat::Text;
+    SheetOptions sheet;
 };
 
 int RunGear(const GearOptions& options)
@@ -33,6 +35,11 @@ int RunGear(const GearOptions& options)
             inputs.request.pinDiameter = Store(ParseFloat(options.pin, "."));
         if (options.spanTeethGiven)
             inputs.request.spanTeeth = ParseInteger(options.spanTeeth);
+        DataSheetInput sheet;
+        ApplySheetOptions(options.sheet, sheet);
+        inputs.accuracyClass = sheet.accuracyClass;
+        inputs.faceWidth = sheet.faceWidth;
+        inputs.allowance = sheet.allowance;
         outcome = CalculateGear(inputs);
     } catch (const AppError& e) {
         PrintError(e.what());
@@ -73,6 +80,7 @@ void AddGearCommands(CLI::App& app, CliContext& context)
     AddPressureAngleOption(*gear, options->pressureAngleIndex);
     CLI::Option* pin = gear->add_option("--pin", options->pin, "pin (ball) diameter for the measurement over pins (default: the ideal pin)");
     CLI::Option* spanTeeth = gear->add_option("--span-teeth", options->spanTeeth, "teeth k spanned by the micrometer (default: recommended)");
+    AddSheetOptions(*gear, options->sheet, false);
     AddFormatOption(*gear, options->format, {"text", "json", "csv"});
     gear->callback([options, pin, spanTeeth, &context] {
         options->pinGiven = pin->count() > 0;

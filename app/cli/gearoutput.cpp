@@ -7,6 +7,7 @@
 #include "commands/commands.h"
 #include "commands/inspectiontext.h"
 #include "commands/numbertext.h"
+#include "commands/tolerancetext.h"
 
 namespace {
 
@@ -64,6 +65,9 @@ GearOutcome CalculateGear(const GearInputs& inputs)
     o.record = g;
     o.gear = InspectionGearOf(g);
     o.inspection = ComputeInspection(o.gear, inputs.request);
+    o.limits = ComputeThicknessLimits(o.gear, o.inspection, inputs.allowance);
+    if (inputs.accuracyClass)
+        o.accuracy = ComputeAccuracy({*inputs.accuracyClass, g.Module, g.Teeth, g.Module * g.Teeth, inputs.faceWidth});
     return o;
 }
 
@@ -95,6 +99,7 @@ std::string GearText(const GearOutcome& o, std::string_view sep)
     for (const std::string& line : o.check.lines)
         text += line + "\n";
     text += "\n" + InspectionText(o.gear, o.inspection, sep);
+    text += TolerancesText(o.accuracy, o.limits, sep);
     if (const std::string note = TipThicknessNote(o.inspection, g.TipThickness, sep); !note.empty())
         text += note + "\n";
     return text;
@@ -136,6 +141,21 @@ nlohmann::ordered_json GearJson(const GearOutcome& o)
     j["span_teeth"] = {o.inspection.spans[0].teeth, o.inspection.spans[1].teeth, o.inspection.spans[2].teeth};
     j["ideal_pin"] = o.inspection.idealPin;
     j["findings"] = InspectionFindings(o.inspection);
+    j["thickness_allowance"] = {{"upper", o.limits.allowance.upper}, {"lower", o.limits.allowance.lower}};
+    nlohmann::ordered_json limits = nlohmann::ordered_json::object();
+    for (const LimitRow& row : LimitRows(o.limits))
+        limits[row.key] = {{"upper", JsonNumber(row.limits.upper.value)}, {"lower", JsonNumber(row.limits.lower.value)}};
+    j["limits"] = limits;
+    if (o.accuracy) {
+        nlohmann::ordered_json accuracy;
+        accuracy["class"] = o.accuracy->accuracyClass;
+        for (const AccuracyRow& row : AccuracyRows(*o.accuracy))
+            accuracy[row.key] = JsonNumber(row.micrometres);
+        accuracy["findings"] = o.accuracy->findings;
+        j["accuracy"] = accuracy;
+    } else {
+        j["accuracy"] = nullptr;
+    }
     return j;
 }
 

@@ -7,6 +7,8 @@
 #include "geardata/gearrecord.h"
 #include "geometry/inspection.h"
 #include "commands/teethchecks.h"
+#include "geometry/accuracy.h"
+#include "geometry/thicknesslimits.h"
 
 #include <iosfwd>
 #include <string>
@@ -18,6 +20,9 @@ struct GearInputs {
     double shift = 0.0;
     std::int32_t pressureAngleIndex = 1;
     InspectionRequest request;
+    std::optional<int> accuracyClass;     // none: no accuracy grade asked for
+    std::optional<double> faceWidth;
+    ThicknessAllowance allowance;
 };
 
 struct GearOutcome {
@@ -25,6 +30,8 @@ struct GearOutcome {
     TeethCheckResult check;       // the message list's lines and result
     InspectionGear gear;
     InspectionResult inspection;
+    std::optional<AccuracyTolerances> accuracy;
+    ThicknessLimits limits;
 };
 
 // Parses the module, teeth and shift texts as the window's three boxes do

@@ -15,6 +15,7 @@ int main(int argc, char** argv)
     AddGearCommands(app, context);
     AddPairCommand(app, context);
     AddExportCommand(app, context);
+    AddSheetCommand(app, context);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

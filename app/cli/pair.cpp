@@ -3,14 +3,18 @@
 #include "app/cli/commands.h"
 
 #include "geardata/apperror.h"
+#include "geometry/backlash.h"
 #include "geometry/pair.h"
+#include "commands/datatable.h"
 #include "commands/pairtext.h"
+#include "commands/tolerancetext.h"
 
 #include <nlohmann/json.hpp>
 
 #include <cstdlib>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace {
@@ -24,6 +28,14 @@ struct PairOptions {
     std::string format = "text";
     CLI::Option* x1Option = nullptr;
     CLI::Option* centerDistanceOption = nullptr;
+    std::string allowance1, allowance2, centerAllowance;
+    CLI::Option* allowance1Option = nullptr;
+    CLI::Option* allowance2Option = nullptr;
+    CLI::Option* centerAllowanceOption = nullptr;
+    bool backlashAsked() const
+    {
+        return allowance1Option->count() + allowance2Option->count() + centerAllowanceOption->count() > 0;
+    }
 };
 
 // The printed text read back as a number, so JSON carries the same rounding as the text.
@@ -44,7 +56,7 @@ std::string CsvField(const std::string& text)
     return quoted + "\"";
 }
 
-void Print(const PairResult& r, const std::string& format)
+void Print(const PairResult& r, const std::optional<BacklashResult>& backlash, const std::string& format)
 {
     std::vector<PairRow> rows = PairInputRows(r, ".");
     for (PairRow& row : PairResultRows(r, "."))
@@ -57,16 +69,42 @@ void Print(const PairResult& r, const std::string& format)
         for (const PairRow& row : rows)
             out[row.key] = row.perGear ? nlohmann::json::array({Number(row.texts[0]), Number(row.texts[1])})
                                        : Number(row.texts[0]);
-        out["findings"] = r.findings;
+        std::vector<std::string> findings = r.findings;
+        if (backlash) {
+            nlohmann::json b;
+            b["thickness_allowance1"] = {backlash->input.thickness[0].upper, backlash->input.thickness[0].lower};
+            b["thickness_allowance2"] = {backlash->input.thickness[1].upper, backlash->input.thickness[1].lower};
+            b["center_distance_allowance"] = {backlash->input.centerDistance.upper, backlash->input.centerDistance.lower};
+            for (const BacklashRow& row : BacklashRows(*backlash, "."))
+                b[row.key] = row.texts[1].empty() ? Number(row.texts[0])
+                                                  : nlohmann::json::array({Number(row.texts[0]), Number(row.texts[1])});
+            out["backlash"] = b;
+            findings.insert(findings.end(), backlash->findings.begin(), backlash->findings.end());
+        }
+        out["findings"] = findings;
         std::cout << out.dump(2) << '\n';
     } else if (format == "csv") {
         std::cout << "name,value1,value2\r\nmode," << mode << ",\r\n";
         for (const PairRow& row : rows)
             std::cout << row.key << ',' << row.texts[0] << ',' << row.texts[1] << "\r\n";
+        if (backlash)
+            for (const BacklashRow& row : BacklashRows(*backlash, "."))
+                std::cout << row.key << ',' << row.texts[0] << ',' << row.texts[1] << "\r\n";
         for (const std::string& finding : r.findings)
             std::cout << "finding," << CsvField(finding) << ",\r\n";
+        if (backlash)
+            for (const std::string& finding : backlash->findings)
+                std::cout << "finding," << CsvField(finding) << ",\r\n";
     } else {
         std::cout << PairReportText(r, ".", "\n");
+        if (backlash) {
+            std::cout << "バックラッシ\t最小\t最大\n";
+            for (const BacklashRow& row : BacklashRows(*backlash, "."))
+                std::cout << row.label << '\t' << row.texts[0] << (row.texts[1].empty() ? "" : "\t" + row.texts[1])
+                          << '\n';
+            for (const std::string& finding : backlash->findings)
+                std::cout << finding << '\n';
+        }
     }
 }
 
@@ -81,7 +119,19 @@ void RunPair(const PairOptions& o, CliContext& context)
     in.teeth = {o.z1, o.z2};
     in.shift = {o.x1, o.x2};
     try {
-        Print(shiftsGiven ? ComputePair(in) : ComputePairForCenterDistance(in, o.centerDistance), o.format);
+        const PairResult pair = shiftsGiven ? ComputePair(in) : ComputePairForCenterDistance(in, o.centerDistance);
+        std::optional<BacklashResult> backlash;
+        if (o.backlashAsked()) {
+            BacklashInput b;
+            if (o.allowance1Option->count() > 0)
+                b.thickness[0] = ParseAllowancePair(o.allowance1);
+            if (o.allowance2Option->count() > 0)
+                b.thickness[1] = ParseAllowancePair(o.allowance2);
+            if (o.centerAllowanceOption->count() > 0)
+                b.centerDistance = ParseAllowancePair(o.centerAllowance);
+            backlash = ComputeBacklash(pair, b);
+        }
+        Print(pair, backlash, o.format);
     } catch (const AppError& e) {
         std::cerr << "tsumugi-cli pair: " << e.what() << '\n';
         context.exitCode = kExitBadInput;
@@ -112,5 +162,11 @@ void AddPairCommand(CLI::App& app, CliContext& context)
     pair->add_option("--format", options->format, "output format")
         ->check(CLI::IsMember({"text", "json", "csv"}))
         ->capture_default_str();
+    options->allowance1Option = pair->add_option("--thickness-allowance1", options->allowance1,
+                                                 "tooth-thickness allowance UPPER,LOWER of gear 1, mm (adds the backlash)");
+    options->allowance2Option = pair->add_option("--thickness-allowance2", options->allowance2,
+                                                 "tooth-thickness allowance UPPER,LOWER of gear 2, mm");
+    options->centerAllowanceOption = pair->add_option("--center-distance-allowance", options->centerAllowance,
+                                                      "centre-distance allowance UPPER,LOWER, mm");
     pair->callback([options, &context] { RunPair(*options, context); });
 }
