@@ -68,7 +68,7 @@ DataSheet BuildDataSheet(const DataSheetInput& in)
         const std::string pin = LengthOf(nominal.pinDiameter, "ピン径");
         std::string range;
         if (allowance) {
-            range = LengthOf(limits.overPins.lower, "オーバーピン寸法の下限") + " 〜 " +
+            range = LengthOf(limits.overPins.lower, "オーバーピン寸法の下限") + " ～ " +
                     LengthOf(limits.overPins.upper, "オーバーピン寸法の上限");
             value += "  " + DeviationText(*limits.overPins.upper.value - *nominal.overPins.value) + " / " +
                      DeviationText(*limits.overPins.lower.value - *nominal.overPins.value);
@@ -84,7 +84,7 @@ DataSheet BuildDataSheet(const DataSheetInput& in)
         row("歯厚", "またぎ歯厚", value);
         row("歯厚", "またぎ歯数", FormatInteger(nominal.spans[1].teeth));
         if (allowance)
-            row("歯厚", "許容範囲", LengthOf(limits.span.lower, "またぎ歯厚の下限") + " 〜 " +
+            row("歯厚", "許容範囲", LengthOf(limits.span.lower, "またぎ歯厚の下限") + " ～ " +
                                          LengthOf(limits.span.upper, "またぎ歯厚の上限"));
     }
     if (in.accuracyClass) {
@@ -118,8 +118,8 @@ DataSheet BuildDataSheet(const DataSheetInput& in)
         if (HasAllowance(in.mate->centerDistance))
             centre += "  " + Deviations(in.mate->centerDistance, 1.0);
         row("中心距離", "", centre);
-        row("バックラッシ", "法線方向", Length(backlash.normal.min) + " 〜 " + Length(backlash.normal.max));
-        row("バックラッシ", "円周方向", Length(backlash.circumferential.min) + " 〜 " +
+        row("バックラッシ", "法線方向", Length(backlash.normal.min) + " ～ " + Length(backlash.normal.max));
+        row("バックラッシ", "円周方向", Length(backlash.circumferential.min) + " ～ " +
                                            Length(backlash.circumferential.max));
         s.notes.insert(s.notes.end(), pair.findings.begin(), pair.findings.end());
         s.notes.insert(s.notes.end(), backlash.findings.begin(), backlash.findings.end());

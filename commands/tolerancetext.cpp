@@ -28,7 +28,7 @@ std::string ToleranceValueText(std::optional<double> um, std::string_view sep)
 {
     if (!um)
         return "―";
-    if (*um > 10 && *um < 2147483647.0)
+    if (*um >= 10 && *um < 2147483647.0)
         return FormatInteger(static_cast<std::int32_t>(*um)) + " µm";
     return FormatFixed(*um, 15, 1, sep) + " µm";
 }
@@ -49,7 +49,7 @@ std::string LimitRangeText(const LimitPair& p, std::string_view sep)
 {
     if (!p.lower.present() || !p.upper.present())
         return "―（" + (p.lower.present() ? p.upper.reason : p.lower.reason) + "）";
-    return Length4(*p.lower.value, sep) + " 〜 " + Length4(*p.upper.value, sep);
+    return Length4(*p.lower.value, sep) + " ～ " + Length4(*p.upper.value, sep);
 }
 
 std::string TolerancesText(const std::optional<AccuracyTolerances>& accuracy, const ThicknessLimits& limits,

@@ -29,7 +29,7 @@ struct LimitRow {
 };
 std::vector<LimitRow> LimitRows(const ThicknessLimits& limits);
 
-// "lower 〜 upper" with 4 decimals; "―（reason）" when a limit has no value.
+// "lower ～ upper" with 4 decimals; "―（reason）" when a limit has no value.
 std::string LimitRangeText(const LimitPair& limits, std::string_view decimalSeparator);
 
 // The lines the command line prints below the inspection numbers.

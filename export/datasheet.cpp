@@ -39,6 +39,8 @@ void PaintDataSheet(QPainter& painter, const QRectF& page, double dotsPerMm, con
     painter.setFont(heading);
     const QRectF titleBox(page.left(), page.top(), dots(layout.width), dots(kDataSheetRowHeight));
     painter.drawText(titleBox, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("要目表"));
+    painter.setFont(font);
+    painter.drawText(titleBox, Qt::AlignRight | Qt::AlignBottom, QStringLiteral("寸法の単位 mm"));
 
     const QPointF origin(page.left(), page.top() + titleBox.height() + dots(kTitleGapMm) * 0.5);
     QPen pen(Qt::black);

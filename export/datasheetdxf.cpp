@@ -63,6 +63,7 @@ void WriteDataSheetEntities(DL_Dxf& dxf, DL_WriterA& dw, const DataSheet& sheet,
                       attributes);
     };
     text(left, top + 2.0, "要目表");
+    text(left + layout.width - 30.0, top + 2.0, "寸法の単位 mm");
     for (const DataSheetCell& c : layout.cells) {
         line(c.x, c.y, c.x + c.width, c.y);
         line(c.x, c.y + c.height, c.x + c.width, c.y + c.height);

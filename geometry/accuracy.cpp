@@ -22,7 +22,7 @@ void CheckRange(std::vector<std::string>& findings, const char* name, double val
 {
     if (value < low || value > high)
         findings.push_back(std::string(name) + " " + Number(value) + " は精度等級の式の適用範囲（" + Number(low) +
-                           "〜" + Number(high) + "）の外です（外挿した値）");
+                           "～" + Number(high) + "）の外です（外挿した値）");
 }
 
 }  // namespace

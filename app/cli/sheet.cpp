@@ -11,6 +11,7 @@
 #include "commands/inputparse.h"
 
 #include <QGuiApplication>
+#include <QtGlobal>
 
 #include <memory>
 
@@ -57,14 +58,21 @@ int RunSheet(const SheetCommandOptions& o)
         int argc = 3;
         char arg0[] = "tsumugi-cli", arg1[] = "-platform", arg2[] = "offscreen";
         char* argv[] = {arg0, arg1, arg2, nullptr};
+        // Qt's notes about the session (no runtime folder, no display) are not the command's output.
+        const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type == QtCriticalMsg || type == QtFatalMsg)
+                std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+        });
         const std::unique_ptr<QGuiApplication> app(
             QGuiApplication::instance() == nullptr ? new QGuiApplication(argc, argv) : nullptr);
         try {
             bytes = DataSheetPdf(sheet);
         } catch (const AppError& e) {
+            qInstallMessageHandler(previous);
             PrintError(e.what());
             return kExitFileError;
         }
+        qInstallMessageHandler(previous);
     }
     try {
         WriteFileSafely(o.output, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
