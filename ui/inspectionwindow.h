@@ -8,6 +8,8 @@
 
 #include <QWidget>
 
+#include <map>
+#include <string>
 #include <vector>
 
 class QLabel;
@@ -15,6 +17,8 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class TForm1;
+class TolerancePanel;
+struct InspectionRequest;
 
 class InspectionWindow : public QWidget {
     Q_OBJECT
@@ -39,8 +43,13 @@ public:
     std::vector<QLineEdit*> values;
     std::vector<QLabel*> reasons;
     QListWidget* findings;
+    // The limits beside the values they belong to (key as in InspectionRows).
+    std::map<std::string, QLineEdit*> limitBoxes;
+    TolerancePanel* tolerances;
 
 private:
+    InspectionRequest readRequest() const;
+
     TForm1& m_form;
     QString m_text;   // what the copy button copies
 };

@@ -5,6 +5,7 @@
 #include "geardata/gearrecord.h"
 #include "geardata/programstate.h"
 #include "geometry/extended.h"
+#include "ui/backlashpanel.h"
 #include "ui/errorbox.h"
 #include "ui/layout.h"
 #include "commands/inputparse.h"
@@ -169,8 +170,10 @@ PairWindow::PairWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
     m_findings->setMinimumHeight(72);
 
     // The given values and the findings on the left, the computed values on the right.
+    m_backlash = new BacklashPanel(this);
     auto* left = new QVBoxLayout;
     left->addWidget(inputs);
+    left->addWidget(m_backlash);
     left->addWidget(m_findings, 1);
     auto* page = new QHBoxLayout(this);
     page->addLayout(left);
@@ -182,6 +185,7 @@ PairWindow::PairWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
     QWidget::setTabOrder(m_shift2, m_centerDistance);
 
     connect(m_calculate, &QPushButton::clicked, this, [this] { CalculateClick(); });
+    connect(m_backlash, &BacklashPanel::edited, this, [this] { CalculateClick(); });
     for (QLineEdit* box : {m_teeth2, m_shift2, m_centerDistance})
         connect(box, &QLineEdit::returnPressed, this, [this] { CalculateClick(); });
     connect(m_copy, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { CopyClick(); }); });
@@ -219,6 +223,7 @@ void PairWindow::clearResults()
             if (box)
                 box->clear();
     m_findings->clear();
+    m_backlash->Clear();
     m_copy->setEnabled(false);
 }
 
@@ -238,9 +243,12 @@ void PairWindow::compute()
     for (const PairRow& row : PairResultRows(*m_last, sep))
         for (int gear = 0; gear < (row.perGear ? 2 : 1); ++gear)
             m_results[row.key][gear]->setText(Utf8(row.texts[gear]));
-    if (m_last->findings.empty())
+    std::vector<std::string> findings = m_last->findings;
+    for (std::string& finding : m_backlash->Show(*m_last, sep))
+        findings.push_back(std::move(finding));
+    if (findings.empty())
         m_findings->addItem(QStringLiteral("警告＝０"));
-    for (const std::string& finding : m_last->findings)
+    for (const std::string& finding : findings)
         m_findings->addItem(Utf8(finding));
     for (int i = 0; i < m_findings->count(); ++i)
         m_findings->item(i)->setForeground(layout::kListTextColour);
@@ -279,7 +287,7 @@ void PairWindow::CopyClick()
 {
     if (!m_last)
         return;
-    const QString text = Utf8(PairReportText(*m_last, m_form.decimalSeparator(), "\r\n"));
+    const QString text = Utf8(PairReportText(*m_last, m_form.decimalSeparator(), "\r\n") + m_backlash->ReportText("\r\n"));
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (clipboard == nullptr)
         throw AppError("クリップボードを開くことができません");

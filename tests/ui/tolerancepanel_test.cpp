@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// 検査寸法 with an accuracy class and allowances, its data table saved as a PDF,
+// and the backlash of かみあい.
+#include "formfixture.h"
+
+#include "ui/backlashpanel.h"
+#include "ui/inspectionwindow.h"
+#include "ui/pairwindow.h"
+#include "ui/tolerancepanel.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+class TolerancePanelTest : public FormTest {
+protected:
+    InspectionWindow& OpenInspection()
+    {
+        form().findChild<QAction*>(QStringLiteral("InspectionItem"))->trigger();
+        return *FindInspectionWindow(form());
+    }
+    PairWindow& OpenPair()
+    {
+        form().findChild<QAction*>(QStringLiteral("PairTool"))->trigger();
+        return *form().findChild<PairWindow*>(QStringLiteral("PairWindow"));
+    }
+    void TearDown() override
+    {
+        SetDataSheetFileAnswer({});
+        FormTest::TearDown();
+    }
+};
+
+TEST_F(TolerancePanelTest, LimitsBesideTheValuesAndTheDataTableAsPdf)
+{
+    Calculate("2", "20", "0");
+    PairWindow& pair = OpenPair();
+    pair.m_teeth2->setText(QStringLiteral("40"));
+    pair.m_backlash->allowance[1][0]->setText(QStringLiteral("-0.06"));
+    pair.m_backlash->allowance[1][1]->setText(QStringLiteral("-0.12"));
+    pair.m_calculate->click();
+
+    InspectionWindow& w = OpenInspection();
+    TolerancePanel& t = *w.tolerances;
+    t.classEdit->setText(QStringLiteral("6"));
+    t.upperEdit->setText(QStringLiteral("-0.05"));
+    t.lowerEdit->setText(QStringLiteral("-0.1"));
+    Q_EMIT t.classEdit->returnPressed();
+    EXPECT_EQ(w.limitBoxes.at("span_k")->text(), QStringLiteral("15.2269 ～ 15.2739"));
+    ASSERT_GE(t.accuracyList->count(), 3);
+    EXPECT_EQ(t.accuracyList->item(1)->text(), QStringLiteral("単一ピッチ許容値 fpT　8.5 µm"));
+    EXPECT_EQ(t.accuracyList->item(6)->text(), QStringLiteral("歯すじ形状許容値 ffβ　―"));
+
+    t.classEdit->setText(QStringLiteral("12"));
+    Q_EMIT t.classEdit->returnPressed();
+    EXPECT_EQ(m_errors.last(), QStringLiteral("精度等級 12 は 1 から 11 の間にありません."));
+    t.classEdit->setText(QStringLiteral("6"));
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("sheet"));
+    SetDataSheetFileAnswer([&](const QString&) { return file; });
+    t.pdfAction->trigger();
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file + QStringLiteral(".pdf"), QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(20000));
+    const QString page = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+    // The mate and its allowance come from かみあい: j_bn from (0.05 + 0.06) cos 20° to (0.10 + 0.12) cos 20°.
+    for (const QString& want : {QStringLiteral("要目表"), QStringLiteral("歯数 40"), QStringLiteral("中心距離 60.000"),
+                                QStringLiteral("法線方向 0.103"), QStringLiteral("0.207"), QStringLiteral("6級")})
+        EXPECT_TRUE(page.contains(want)) << want.toStdString() << "\n" << page.toStdString();
+}
+
+TEST_F(TolerancePanelTest, BacklashOfThePairOnlyWhenAllowancesAreTyped)
+{
+    Calculate("2", "20", "0");
+    PairWindow& w = OpenPair();
+    w.m_teeth2->setText(QStringLiteral("40"));
+    w.m_calculate->click();
+    EXPECT_EQ(w.m_findings->item(0)->text(), QStringLiteral("警告＝０"));
+    EXPECT_TRUE(w.m_backlash->results.at("normal_backlash")[0]->text().isEmpty());
+
+    w.m_backlash->allowance[0][0]->setText(QStringLiteral("-0.05"));
+    w.m_backlash->allowance[0][1]->setText(QStringLiteral("-0.1"));
+    w.m_backlash->allowance[1][0]->setText(QStringLiteral("-0.05"));
+    w.m_backlash->allowance[1][1]->setText(QStringLiteral("-0.1"));
+    Q_EMIT w.m_backlash->allowance[1][1]->returnPressed();
+    EXPECT_EQ(w.m_backlash->results.at("normal_backlash")[0]->text(), QStringLiteral("0.094"));
+    EXPECT_EQ(w.m_backlash->results.at("normal_backlash")[1]->text(), QStringLiteral("0.188"));
+    EXPECT_EQ(w.m_backlash->results.at("recommended_min_backlash")[0]->text(), QStringLiteral("0.100"));
+    EXPECT_EQ(w.m_findings->item(0)->text(), QStringLiteral("警告：最小法線バックラッシが ISO/TR 10064-2 の推奨値未満"));
+
+    w.m_backlash->centerAllowance[0]->setText(QStringLiteral("-0.1"));
+    w.m_calculate->click();
+    EXPECT_EQ(m_errors.last(), QStringLiteral("中心距離の許容差の上の値が下の値より小さいか、有限の数ではありません."));
+}
+
+}  // namespace
