@@ -5,6 +5,7 @@
 #include "geardata/gearrecord.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cmath>
 #include <functional>
 #include <numbers>
@@ -12,6 +13,18 @@
 const char* ProfileCrossingTeethMessage()
 {
     return "歯先の歯厚が 0 以下で歯が交差するため、歯形を作れません";
+}
+
+std::string ProfileCutThroughMessage(double low, double high)
+{
+    char where[96];
+    std::snprintf(where, sizeof where, "（直径 %.3f〜%.3f mm）", low, high);
+    return FindingBody(ToothFinding::CutThrough) + where + "のため、歯形を作れません";
+}
+
+const char* ProfileNoInvoluteMessage()
+{
+    return "インボリュート歯面が歯先円の下に残らないため、歯形を作れません";
 }
 
 const char* ProfileToleranceMessage()
@@ -24,14 +37,8 @@ const char* ProfileTipRadiusMessage()
     return "工具の歯先丸み半径は 0 以上で、ラックの歯に収まる大きさにしてください";
 }
 
-double DefaultToolTipRadius(double module)
-{
-    return 0.38 * module;
-}
-
 namespace {
 
-constexpr double kPi = std::numbers::pi;
 constexpr int kMaxTeeth = 10000;
 constexpr int kMaxDepth = 40;
 constexpr std::size_t kMaxPoints = 5000000;   // what a file and the programs reading it can take
@@ -41,13 +48,6 @@ struct Pt {
     double y;
 };
 
-Pt Rotate(Pt p, double angle)
-{
-    const double c = std::cos(angle), s = std::sin(angle);
-    return {p.x * c - p.y * s, p.x * s + p.y * c};
-}
-
-double Radius(Pt p) { return std::hypot(p.x, p.y); }
 double Angle(Pt p) { return std::atan2(p.y, p.x); }
 
 double DistanceToChord(Pt p, Pt a, Pt b)
@@ -58,8 +58,6 @@ double DistanceToChord(Pt p, Pt a, Pt b)
     t = std::clamp(t, 0.0, 1.0);
     return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
 }
-
-double Involute(double angle) { return std::tan(angle) - angle; }
 
 using Curve = std::function<Pt(double)>;
 
@@ -86,135 +84,49 @@ void Subdivide(const Curve& f, double a, double b, double tol, int depth, std::v
     params.push_back(a);
 }
 
-// The rack-generated flank of the negative-y side of tooth 0, from the middle
-// of the tooth space on the root circle up to the tooth's centre line on the
-// tip circle.
+// The generated tooth of the model as points: the negative-y side of tooth 0,
+// from the middle of the tooth space on the root circle up to the tooth's
+// centre line on the tip circle.
 class HalfTooth {
 public:
-    explicit HalfTooth(const ProfileInput& in);
+    HalfTooth(const GearModel& model, double tolerance);
 
     std::vector<Pt> points;
     double deviation = 0.0;
-    double involuteStartRadius = 0.0;
-    bool undercut = false;
-    double rp = 0, ra = 0, rf = 0, rb = 0;
 
 private:
-    // The contact point of the rack's tip rounding whose normal makes the
-    // angle theta with the rack's reference line (alpha .. pi/2), on the gear.
-    Pt Fillet(double theta) const;
-    // The involute of the flank at roll angle t.
-    Pt Flank(double t) const;
-    double FlankAngleAt(double radius) const;
     void AddArc(double radius, double from, double to, double tol);
     void AddCurve(const Curve& f, double a, double b, double tol);
-
-    double m_z, m_alpha, m_rho, m_xm, m_hc, m_xic, m_etac, m_halfBase, m_turn;
 };
 
-HalfTooth::HalfTooth(const ProfileInput& in)
+HalfTooth::HalfTooth(const GearModel& model, double tol)
 {
-    const double z = in.teeth, m = in.module;
-    m_z = z;
-    m_alpha = PressureAngleTable[static_cast<std::size_t>(in.pressureAngleIndex)] * kPi / 180.0;
-    m_rho = in.tipRadius;
-    m_xm = in.shift * m;
-    rp = z * m / 2.0;
-    ra = (2.0 * in.shift + (z + 2.0)) * m / 2.0;
-    rf = ra - 2.25 * m;
-    rb = rp * std::cos(m_alpha);
-
-    // The rack: reference line at rp + xm from the centre, teeth pointing to
-    // the centre, the tooth's middle at 0 when the gear has turned by 0.
-    m_hc = 1.25 * m - m_rho;                                        // height of the rounding's centre
-    m_xic = kPi * m / 4.0 - m_hc * std::tan(m_alpha) - m_rho / std::cos(m_alpha);
-    m_etac = -(rp + m_xm) + m_hc;
-    if (!(m_rho >= 0.0) || m_hc < 0.0 || m_xic < 0.0)
-        throw AppError(ProfileTipRadiusMessage());
-    m_turn = kPi / 2.0 - kPi / z;                                    // puts tooth 0 on the x-axis
-
-    const double pitchThickness = m * (kPi / 2.0 + 2.0 * in.shift * std::tan(m_alpha));
-    m_halfBase = pitchThickness / (2.0 * rp) + Involute(m_alpha);
-    if (!(ra > rb) || !(m_halfBase - Involute(std::acos(rb / ra)) > 0.0))
-        throw AppError(ProfileCrossingTeethMessage());
-
-    // Where the rounding meets the straight flank, and where the flank's
-    // contact reaches the base circle: beyond it the flank undercuts.
-    const double hTangent = m_hc + m_rho * std::sin(m_alpha);
-    const double hBase = m_xm + rp * std::sin(m_alpha) * std::sin(m_alpha);
-    double thetaJoin = m_alpha;
-    if (hTangent <= hBase) {
-        const double lambda = (hTangent - m_xm) / std::sin(m_alpha) - rp * std::sin(m_alpha);
-        involuteStartRadius = std::sqrt(rb * rb + lambda * lambda);
-    } else {
-        // The fillet cuts the involute: find where it crosses it again on the
-        // way up from the flank to the root.
-        undercut = true;
-        auto gap = [this](double theta) {
-            const Pt p = Fillet(theta);
-            const double r = Radius(p);
-            // Below the base circle there is no involute: the fillet is the profile there.
-            return r < rb ? 1.0 : Angle(p) - FlankAngleAt(r);
-        };
-        constexpr int steps = 4096;
-        double lo = m_alpha, hi = m_alpha;
-        bool found = false;
-        for (int k = 1; k <= steps && !found; ++k) {
-            hi = m_alpha + (kPi / 2.0 - m_alpha) * k / steps;
-            if (gap(hi) > 0.0)
-                found = true;
-            else
-                lo = hi;
+    for (const BoundaryPiece& piece : model.Boundary()) {
+        switch (piece.kind) {
+        case PieceKind::RootArc:
+            AddArc(model.RootDiameter() / 2.0, piece.from, piece.to, tol);
+            break;
+        case PieceKind::TipArc:
+            AddArc(model.TipDiameter() / 2.0, piece.from, piece.to, tol);
+            break;
+        case PieceKind::Trochoid:
+        case PieceKind::Involute: {
+            const PieceKind kind = piece.kind;
+            AddCurve([&model, kind](double t) { const Point2 p = model.PointOn(kind, t); return Pt{p.x, p.y}; },
+                     piece.from, piece.to, tol);
+            break;
         }
-        if (!found)
-            throw AppError(ProfileCrossingTeethMessage());
-        for (int i = 0; i < 200 && hi - lo > 1e-16; ++i) {
-            const double mid = 0.5 * (lo + hi);
-            (gap(mid) > 0.0 ? hi : lo) = mid;
         }
-        thetaJoin = hi;
-        involuteStartRadius = Radius(Fillet(thetaJoin));
     }
-    if (!(involuteStartRadius < ra))
-        throw AppError(ProfileCrossingTeethMessage());
-
-    const double tol = in.tolerance;
-    const double spaceMiddle = -kPi / z;
-    const Pt filletStart = Fillet(kPi / 2.0);
-    AddArc(rf, spaceMiddle, Angle(filletStart), tol);
-    AddCurve([this](double th) { return Fillet(th); }, kPi / 2.0, thetaJoin, tol);
-    const double tStart = std::sqrt(std::max(0.0, involuteStartRadius * involuteStartRadius / (rb * rb) - 1.0));
-    const double tTip = std::sqrt(ra * ra / (rb * rb) - 1.0);
-    AddCurve([this](double t) { return Flank(t); }, tStart, tTip, tol);
-    AddArc(ra, Angle(Flank(tTip)), 0.0, tol);
-    points.push_back({ra, 0.0});
+    points.push_back({model.TipDiameter() / 2.0, 0.0});
 
     // Nothing may reach into the neighbouring tooth space or past the centre line.
+    const double spaceMiddle = -kPi / model.Teeth();
     for (const Pt& p : points) {
         const double a = Angle(p);
         if (a < spaceMiddle - 1e-12 || a > 1e-12)
             throw AppError(ProfileCrossingTeethMessage());
     }
-}
-
-Pt HalfTooth::Fillet(double theta) const
-{
-    // The normal of the contact passes through the pitch point.
-    const double roll = -m_xic + (m_hc - m_xm) / std::tan(theta);
-    const double phi = roll / rp;
-    const Pt contact{m_xic + roll + m_rho * std::cos(theta), m_etac + m_rho * std::sin(theta)};
-    return Rotate(contact, m_turn - phi);
-}
-
-Pt HalfTooth::Flank(double t) const
-{
-    const double a = t - m_halfBase;
-    return {rb * (std::cos(a) + t * std::sin(a)), rb * (std::sin(a) - t * std::cos(a))};
-}
-
-double HalfTooth::FlankAngleAt(double radius) const
-{
-    return -m_halfBase + Involute(std::acos(rb / radius));
 }
 
 void HalfTooth::AddArc(double radius, double from, double to, double tol)
@@ -263,14 +175,34 @@ GearProfile BuildGearProfile(const ProfileInput& in)
     if (!std::isfinite(in.tipRadius))
         throw AppError(ProfileTipRadiusMessage());
 
-    const HalfTooth half(in);
+    GearSpec spec;
+    spec.module = in.module;
+    spec.teeth = in.teeth;
+    spec.shift = in.shift;
+    spec.pressureAngleDegrees = PressureAngleDegreesOf(in.pressureAngleIndex);
+    spec.cutter.tipRadius = in.tipRadius;
+    spec.thicknessAllowance = in.thicknessAllowance;
+    if (!GearSpecDefect(spec).empty())
+        throw AppError(ProfileTipRadiusMessage());
+    const GearModel model(spec);
+    // A tooth that cannot be cut is refused for what the model finds wrong with it.
+    for (const ToothFinding f : model.Findings())
+        if (f == ToothFinding::CutThrough)
+            throw AppError(ProfileCutThroughMessage(model.CutThroughLowDiameter(), model.CutThroughDiameter()));
+    if (model.Has(ToothFinding::TipInsideBase) || model.Has(ToothFinding::PointedTip))
+        throw AppError(ProfileCrossingTeethMessage());
+    if (!(model.InvoluteStartDiameter() < model.TipDiameter()))
+        throw AppError(ProfileNoInvoluteMessage());
+
+    const HalfTooth half(model, in.tolerance);
     GearProfile out;
-    out.pitchDiameter = 2.0 * half.rp;
-    out.tipDiameter = 2.0 * half.ra;
-    out.rootDiameter = 2.0 * half.rf;
-    out.baseDiameter = 2.0 * half.rb;
-    out.involuteStartDiameter = 2.0 * half.involuteStartRadius;
-    out.undercut = half.undercut;
+    out.pitchDiameter = model.PitchDiameter();
+    out.tipDiameter = model.TipDiameter();
+    out.rootDiameter = model.RootDiameter();
+    out.baseDiameter = model.BaseDiameter();
+    out.involuteStartDiameter = model.InvoluteStartDiameter();
+    out.undercut = model.Undercut();
+    out.findings = model.Findings();
     out.deviation = half.deviation;
 
     // Tooth 0: up the negative-y flank to the centre line, down the mirror

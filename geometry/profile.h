@@ -15,9 +15,11 @@
 // tooth 0's centre line, points counter-clockwise; the outline is closed by
 // the edge from the last point back to the first.
 
+#include "geometry/gearmodel.h"
 #include "geometry/outline.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 struct ProfileInput {
@@ -27,10 +29,8 @@ struct ProfileInput {
     std::int32_t pressureAngleIndex = 1;   // into PressureAngleTable
     double tolerance = 0.001;           // largest chord deviation, mm
     double tipRadius = 0.38;            // rho of the rack's tip, mm
+    double thicknessAllowance = 0.0;    // A, mm on the reference circle (GearSpec)
 };
-
-// The rack's tip radius a gear gets when nobody chooses one: 0.38 m.
-double DefaultToolTipRadius(double module);
 
 struct GearProfile {
     std::vector<OutlinePoint> points;   // the whole gear, counter-clockwise, not repeated at the end
@@ -41,6 +41,7 @@ struct GearProfile {
     double baseDiameter = 0.0;
     double involuteStartDiameter = 0.0; // where the fillet meets the involute
     bool undercut = false;              // the fillet cuts into the involute
+    std::vector<ToothFinding> findings; // what the generated tooth says of itself
     double deviation = 0.0;             // the largest chord deviation achieved, mm
 };
 
@@ -52,5 +53,7 @@ GearProfile BuildGearProfile(const ProfileInput& input);
 
 // The refusals, for tests and the front ends.
 const char* ProfileCrossingTeethMessage();
+std::string ProfileCutThroughMessage(double lowDiameter, double highDiameter);
+const char* ProfileNoInvoluteMessage();
 const char* ProfileToleranceMessage();
 const char* ProfileTipRadiusMessage();

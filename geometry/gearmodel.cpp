@@ -1,0 +1,351 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "geometry/gearmodel.h"
+
+#include "geardata/apperror.h"
+#include "geardata/gearrecord.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+using L = long double;
+
+constexpr double kThinTipFactor = 0.25;     // a tip thinner than 0.25 m is too thin
+constexpr double kDefaultTipRadiusFactor = 0.38;
+
+double Radius(Point2 p) { return std::hypot(p.x, p.y); }
+double Angle(Point2 p) { return std::atan2(p.y, p.x); }
+
+Point2 Rotate(Point2 p, double angle)
+{
+    const double c = std::cos(angle), s = std::sin(angle);
+    return {p.x * c - p.y * s, p.x * s + p.y * c};
+}
+
+}  // namespace
+
+double PressureAngleDegreesOf(std::int32_t index)
+{
+    return index >= 0 && index < static_cast<std::int32_t>(PressureAngleTable.size())
+               ? PressureAngleTable[static_cast<std::size_t>(index)]
+               : std::numeric_limits<double>::quiet_NaN();
+}
+
+long double Radians(long double degrees)
+{
+    return degrees * kPi / 180.0L;
+}
+
+double DefaultToolTipRadius(double module)
+{
+    return kDefaultTipRadiusFactor * module;
+}
+
+GearSpec GearSpecOf(const GearRecord& record)
+{
+    GearSpec g;
+    g.module = record.Module;
+    g.teeth = record.Teeth;
+    g.shift = record.Shift;
+    g.pressureAngleDegrees = PressureAngleDegreesOf(record.PressureAngleIndex);
+    return g;
+}
+
+std::string GearSpecDefect(const GearSpec& g)
+{
+    if (g.kind != GearKind::External || g.cutter.kind != CutterKind::Rack)
+        return "内歯車とピニオンカッタはまだ扱えません";
+    if (!std::isfinite(g.module) || g.module <= 0)
+        return "モジュールが正の数ではありません";
+    if (g.teeth < 1)
+        return "歯数が 1 未満です";
+    if (!std::isfinite(g.shift))
+        return "転位係数が有限の数ではありません";
+    if (!(g.pressureAngleDegrees > 0 && g.pressureAngleDegrees < 90))
+        return "圧力角が 0° と 90° の間にありません";
+    if (!std::isfinite(g.thicknessAllowance) || !std::isfinite(g.tipShortening))
+        return "歯厚の許容差か歯先の短縮が有限の数ではありません";
+    const double rho = std::isnan(g.cutter.tipRadius) ? DefaultToolTipRadius(g.module) : g.cutter.tipRadius;
+    const double alpha = static_cast<double>(Radians(g.pressureAngleDegrees));
+    const double hc = g.cutter.addendumFactor * g.module - rho;
+    if (!(rho >= 0) || !std::isfinite(rho) || !(hc >= 0) ||
+        !(kPi * g.module / 4.0 - hc * std::tan(alpha) - rho / std::cos(alpha) >= 0))
+        return "工具の歯先丸み半径は 0 以上で、ラックの歯に収まる大きさにしてください";
+    return {};
+}
+
+std::string FindingBody(ToothFinding finding)
+{
+    switch (finding) {
+    case ToothFinding::Undercut:
+        return "歯元にｱﾝﾀﾞｰｶｯﾄ発生、インボリュートが削られる";
+    case ToothFinding::CutThrough:
+        return "ｱﾝﾀﾞｰｶｯﾄが歯を貫通、歯形不成立";
+    case ToothFinding::TipInsideBase:
+        return "歯先円が基礎円内、歯形不成立";
+    case ToothFinding::PointedTip:
+        return "歯先が尖って交差、歯形不成立";
+    case ToothFinding::ThinTip:
+        return "歯先歯厚が薄い、０．２５ｍ未満";
+    }
+    return {};
+}
+
+std::string FindingText(ToothFinding finding, const std::string& gearName)
+{
+    return "警告：" + (gearName.empty() ? std::string() : gearName + "：") + FindingBody(finding);
+}
+
+GearModel::GearModel(const GearSpec& spec) : m_spec(spec)
+{
+    if (const std::string defect = GearSpecDefect(spec); !defect.empty())
+        throw AppError(defect);
+    Generate();
+}
+
+double GearModel::BasePitch() const
+{
+    return static_cast<double>(kPi * L(m_spec.module) * std::cos(Radians(m_spec.pressureAngleDegrees)));
+}
+
+double GearModel::ReferenceThickness() const
+{
+    const L alpha = Radians(m_spec.pressureAngleDegrees);
+    return static_cast<double>(L(m_spec.module) * (kPi / 2 + 2 * L(m_spec.shift) * std::tan(alpha)) +
+                               L(m_spec.thicknessAllowance));
+}
+
+long double GearModel::ThicknessOnCircle(long double d) const
+{
+    const L m = m_spec.module, z = m_spec.teeth, x = m_spec.shift;
+    const L alpha = Radians(m_spec.pressureAngleDegrees);
+    const L pitch = z * m, base = pitch * std::cos(alpha);
+    if (!(d >= base))
+        return std::numeric_limits<long double>::quiet_NaN();
+    const L s = m * (kPi / 2 + 2 * x * std::tan(alpha)) + L(m_spec.thicknessAllowance);
+    return d * (s / pitch + Involute(alpha) - Involute(std::acos(base / d)));
+}
+
+double GearModel::InvoluteThicknessAt(double d) const
+{
+    return static_cast<double>(ThicknessOnCircle(d));
+}
+
+double GearModel::TipThickness() const
+{
+    const L m = m_spec.module, z = m_spec.teeth, x = m_spec.shift;
+    return static_cast<double>(ThicknessOnCircle(m * (z + 2 + 2 * x - 2 * L(m_spec.tipShortening))));
+}
+
+double GearModel::MinShift() const
+{
+    const double m = m_spec.module;
+    const double sinA = std::sin(m_alpha);
+    return (m_spec.cutter.addendumFactor * m - m_rho * (1.0 - sinA)) / m - m_z * sinA * sinA / 2.0 -
+           m_spec.thicknessAllowance / (2.0 * m * std::tan(m_alpha));
+}
+
+double GearModel::TextbookMinShift() const
+{
+    const L sinA = std::sin(Radians(m_spec.pressureAngleDegrees));
+    return static_cast<double>(1 - L(m_spec.teeth) * sinA * sinA / 2);
+}
+
+void GearModel::Generate()
+{
+    const double z = m_spec.teeth, m = m_spec.module;
+    m_z = z;
+    m_alpha = static_cast<double>(Radians(m_spec.pressureAngleDegrees));
+    m_rho = std::isnan(m_spec.cutter.tipRadius) ? DefaultToolTipRadius(m) : m_spec.cutter.tipRadius;
+    const double tanA = std::tan(m_alpha), sinA = std::sin(m_alpha), cosA = std::cos(m_alpha);
+    const double deeper = -m_spec.thicknessAllowance / (2.0 * tanA);   // the tool set this much deeper
+    const double addendum = m_spec.cutter.addendumFactor * m;
+
+    m_xm = m_spec.shift * m - deeper;
+    m_rp = z * m / 2.0;
+    const double fullTip = (2.0 * m_spec.shift + (z + 2.0)) * m / 2.0;
+    m_ra = fullTip - m_spec.tipShortening * m;
+    m_rf = fullTip - (addendum + m) - deeper;
+    m_rb = m_rp * cosA;
+
+    // The rack: reference line at rp + xm from the centre, teeth pointing to
+    // the centre, the tooth's middle at 0 when the gear has turned by 0.
+    m_hc = addendum - m_rho;                                        // height of the rounding's centre
+    m_xic = kPi * m / 4.0 - m_hc * tanA - m_rho / cosA;
+    m_etac = -(m_rp + m_xm) + m_hc;
+    m_turn = kPi / 2.0 - kPi / z;                                    // puts tooth 0 on the x-axis
+    m_halfBase = ReferenceThickness() / (2.0 * m_rp) + static_cast<double>(Involute(m_alpha));
+    m_tipInside = !(m_ra > m_rb);
+
+    // Where the rounding meets the straight flank; above the base circle the
+    // flank's contact makes the involute, below it the rounding undercuts.
+    double thetaJoin = m_alpha;
+    m_undercut = m_spec.shift < MinShift();
+    if (!m_undercut) {
+        const double hTangent = m_hc + m_rho * sinA;
+        const double lambda = (hTangent - m_xm) / sinA - m_rp * sinA;
+        m_involuteStart = std::sqrt(m_rb * m_rb + lambda * lambda);
+    } else {
+        // The trochoid cuts the involute: find where it meets it again on the
+        // way up from the flank to the root.
+        auto gap = [this](double theta) {
+            const Point2 p = Trochoid(theta);
+            const double r = Radius(p);
+            // Below the base circle there is no involute: the trochoid is the profile there.
+            return r < m_rb ? 1.0 : Angle(p) - FlankAngleAt(r);
+        };
+        constexpr int steps = 4096;
+        double lo = m_alpha, hi = m_alpha;
+        bool found = false;
+        for (int k = 1; k <= steps && !found; ++k) {
+            hi = m_alpha + (kPi / 2.0 - m_alpha) * k / steps;
+            if (gap(hi) > 0.0)
+                found = true;
+            else
+                lo = hi;
+        }
+        if (found) {
+            for (int i = 0; i < 200 && hi - lo > 1e-16; ++i) {
+                const double mid = 0.5 * (lo + hi);
+                (gap(mid) > 0.0 ? hi : lo) = mid;
+            }
+            thetaJoin = hi;
+            m_involuteStart = Radius(Trochoid(thetaJoin));
+        } else {
+            thetaJoin = m_alpha;
+            m_involuteStart = std::numeric_limits<double>::infinity();
+        }
+    }
+
+    // A flank that is trochoid up to the tip circle: cut it there.
+    double thetaTop = thetaJoin;
+    const bool involuteOnFlank = m_involuteStart < m_ra && !m_tipInside;
+    if (!involuteOnFlank && Radius(Trochoid(thetaJoin)) > m_ra && Radius(Trochoid(kPi / 2.0)) < m_ra) {
+        double lo = thetaJoin, hi = kPi / 2.0;   // radius above ra at lo, below at hi
+        for (int i = 0; i < 200 && hi - lo > 1e-16; ++i) {
+            const double mid = 0.5 * (lo + hi);
+            (Radius(Trochoid(mid)) > m_ra ? lo : hi) = mid;
+        }
+        thetaTop = hi;
+    }
+
+    // The undercut of this flank reaching past the tooth's centre line meets
+    // that of the other flank: the tooth is cut through between the crossing
+    // going in and the one coming back out.
+    {
+        constexpr int steps = 4096;
+        auto across = [this](double theta) { return Angle(Trochoid(theta)) > 0.0; };
+        // The crossing between a and b (across(a) != across(b)), by bisection.
+        auto crossing = [&](double a, double b) {
+            const bool atA = across(a);
+            for (int i = 0; i < 200 && std::fabs(b - a) > 1e-16; ++i) {
+                const double mid = 0.5 * (a + b);
+                (across(mid) == atA ? a : b) = mid;
+            }
+            return Radius(Trochoid(b));
+        };
+        double prev = thetaTop;
+        bool inside = across(thetaTop);
+        if (inside)
+            m_cutThrough = true, m_cutRadius = Radius(Trochoid(thetaTop));
+        for (int k = 1; k <= steps; ++k) {
+            const double theta = thetaTop + (kPi / 2.0 - thetaTop) * k / steps;
+            const bool now = across(theta);
+            if (now && !inside && !m_cutThrough) {
+                m_cutThrough = true;
+                m_cutRadius = crossing(prev, theta);
+            } else if (!now && inside) {
+                m_cutLowRadius = crossing(prev, theta);
+                break;
+            }
+            inside = now;
+            prev = theta;
+        }
+        if (m_cutThrough && m_cutLowRadius == 0.0)
+            m_cutLowRadius = m_rf;
+    }
+
+    // The pieces, from the middle of the tooth space up to the centre line.
+    m_pieces.clear();
+    const double spaceMiddle = -kPi / z;
+    m_pieces.push_back({PieceKind::RootArc, spaceMiddle, Angle(Trochoid(kPi / 2.0))});
+    m_pieces.push_back({PieceKind::Trochoid, kPi / 2.0, thetaTop});
+    if (m_tipInside)
+        return;
+    if (involuteOnFlank) {
+        const double tStart =
+            std::sqrt(std::max(0.0, m_involuteStart * m_involuteStart / (m_rb * m_rb) - 1.0));
+        double tEnd = std::sqrt(m_ra * m_ra / (m_rb * m_rb) - 1.0);
+        m_pointed = !(TipThickness() > 0.0);
+        if (m_pointed)
+            tEnd = std::tan(static_cast<double>(InverseInvolute(m_halfBase)));   // the flank's point on the centre line
+        m_pieces.push_back({PieceKind::Involute, tStart, std::max(tStart, tEnd)});
+        if (!m_pointed)
+            m_pieces.push_back({PieceKind::TipArc, Angle(Flank(tEnd)), 0.0});
+    } else {
+        m_pointed = !(Angle(Trochoid(thetaTop)) < 0.0);
+        if (!m_pointed)
+            m_pieces.push_back({PieceKind::TipArc, Angle(Trochoid(thetaTop)), 0.0});
+    }
+}
+
+Point2 GearModel::Trochoid(double theta) const
+{
+    // The normal of the contact passes through the pitch point.
+    const double roll = -m_xic + (m_hc - m_xm) / std::tan(theta);
+    const double phi = roll / m_rp;
+    const Point2 contact{m_xic + roll + m_rho * std::cos(theta), m_etac + m_rho * std::sin(theta)};
+    return Rotate(contact, m_turn - phi);
+}
+
+Point2 GearModel::Flank(double t) const
+{
+    const double a = t - m_halfBase;
+    return {m_rb * (std::cos(a) + t * std::sin(a)), m_rb * (std::sin(a) - t * std::cos(a))};
+}
+
+double GearModel::FlankAngleAt(double radius) const
+{
+    return -m_halfBase + static_cast<double>(Involute(std::acos(m_rb / radius)));
+}
+
+Point2 GearModel::PointOn(PieceKind kind, double parameter) const
+{
+    switch (kind) {
+    case PieceKind::RootArc:
+        return {m_rf * std::cos(parameter), m_rf * std::sin(parameter)};
+    case PieceKind::Trochoid:
+        return Trochoid(parameter);
+    case PieceKind::Involute:
+        return Flank(parameter);
+    case PieceKind::TipArc:
+        return {m_ra * std::cos(parameter), m_ra * std::sin(parameter)};
+    }
+    return {};
+}
+
+std::vector<ToothFinding> GearModel::Findings() const
+{
+    std::vector<ToothFinding> out;
+    if (m_undercut)
+        out.push_back(ToothFinding::Undercut);
+    if (m_cutThrough)
+        out.push_back(ToothFinding::CutThrough);
+    if (m_tipInside) {
+        out.push_back(ToothFinding::TipInsideBase);
+        return out;
+    }
+    const double sa = TipThickness();
+    if (m_pointed || !(sa > 0.0))
+        out.push_back(ToothFinding::PointedTip);
+    else if (sa < kThinTipFactor * m_spec.module)
+        out.push_back(ToothFinding::ThinTip);
+    return out;
+}
+
+bool GearModel::Has(ToothFinding finding) const
+{
+    const std::vector<ToothFinding> all = Findings();
+    return std::find(all.begin(), all.end(), finding) != all.end();
+}
