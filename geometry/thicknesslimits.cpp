@@ -2,15 +2,9 @@
 #include "geometry/thicknesslimits.h"
 
 #include "geardata/apperror.h"
+#include "geometry/gearmodel.h"
 
 #include <cmath>
-#include <numbers>
-
-namespace {
-
-double AlphaRadians(const InspectionGear& g) { return g.pressureAngleDegrees * std::numbers::pi / 180.0; }
-
-}  // namespace
 
 void CheckAllowance(const ThicknessAllowance& a, const char* whose)
 {
@@ -22,16 +16,25 @@ void CheckAllowance(const ThicknessAllowance& a, const char* whose)
 
 InspectionResult ThinnedInspection(const InspectionGear& gear, const InspectionRequest& request, double allowance)
 {
-    // The rack set deeper: the shift changes by A / (2 m tan alpha).
+    GearSpec spec;
+    spec.module = gear.module;
+    spec.teeth = gear.teeth;
+    spec.shift = gear.shift;
+    spec.pressureAngleDegrees = gear.pressureAngleDegrees;
+    spec.thicknessAllowance = allowance;
+    if (!GearSpecDefect(spec).empty())
+        return ComputeInspection(gear, request);   // every value absent, with the gear's reason
+    // The rack set deeper by -A / (2 tan alpha): the flanks are those of the
+    // gear with the shift the tool is effectively set at.
+    const GearModel model(spec);
     InspectionGear thinned = gear;
-    thinned.shift = gear.shift + allowance / (2 * gear.module * std::tan(AlphaRadians(gear)));
+    thinned.shift = model.EffectiveShift();
     InspectionResult r = ComputeInspection(thinned, request);
-    // The tip circle is kept: the chordal height is measured from the nominal tip.
-    if (r.chordalThickness.present() && r.toothThickness.present()) {
-        const long double d = static_cast<long double>(gear.module) * gear.teeth;
-        const long double da = static_cast<long double>(gear.module) * (gear.teeth + 2 + 2 * static_cast<long double>(gear.shift));
-        const long double half = *r.toothThickness.value / d;
-        r.chordalHeight = Measure::Of(static_cast<double>((da - d) / 2 + d / 2 * (1 - std::cos(half))));
+    // The tip circle stays: the chordal height is measured from the model's tip.
+    if (r.chordalThickness.present()) {
+        const long double d = model.PitchDiameter();
+        const long double half = static_cast<long double>(model.ReferenceThickness()) / d;
+        r.chordalHeight = Measure::Of(static_cast<double>((model.TipDiameter() - d) / 2 + d / 2 * (1 - std::cos(half))));
     }
     return r;
 }

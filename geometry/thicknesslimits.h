@@ -6,7 +6,8 @@
 // the lower allowance.
 //
 // A thinner tooth is the tooth the rack cuts when it is set deeper by
-// -A / (2 tan alpha), with the tip circle kept: so the span moves by exactly
+// -A / (2 tan alpha), with the tip circle kept (the gear model's allowance,
+// geometry/gearmodel.h): so the span moves by exactly
 // A cos(alpha), and M is found again exactly (by the involute inverse) for the
 // thinner tooth with the nominal gear's pin, not by a linear factor.
 
