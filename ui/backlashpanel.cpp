@@ -20,20 +20,27 @@ double Read(const QLineEdit* box, const std::string& sep)
 
 }  // namespace
 
-BacklashPanel::BacklashPanel(QWidget* parent) : QGroupBox(QStringLiteral("バックラッシ"), parent)
+BacklashPanel::BacklashPanel(QWidget* parent) : QGroupBox(QStringLiteral("許容差（バックラッシ用）"), parent)
 {
     setObjectName(QStringLiteral("BacklashPanel"));
     setAccessibleName(title());
-    auto* grid = new QGridLayout(this);
-    grid->setVerticalSpacing(3);
+    resultGroup = new QGroupBox(QStringLiteral("バックラッシ"), parent);
+    resultGroup->setObjectName(QStringLiteral("BacklashResults"));
+    resultGroup->setAccessibleName(resultGroup->title());
+    auto* inputGrid = new QGridLayout(this);
+    auto* resultGrid = new QGridLayout(resultGroup);
+    for (QGridLayout* g : {inputGrid, resultGrid})
+        g->setVerticalSpacing(3);
+    QGridLayout* grid = inputGrid;
+    QWidget* owner = this;
     auto caption = [&](const QString& text, const QString& name, int row, int column) {
-        auto* label = new QLabel(text, this);
+        auto* label = new QLabel(text, owner);
         label->setObjectName(name);
         label->setAccessibleName(text);
         grid->addWidget(label, row, column);
     };
     auto edit = [&](const QString& name, const QString& accessible, bool readOnly, int row, int column) {
-        auto* box = new QLineEdit(this);
+        auto* box = new QLineEdit(owner);
         box->setObjectName(name);
         box->setAccessibleName(accessible);
         box->setReadOnly(readOnly);
@@ -60,9 +67,11 @@ BacklashPanel::BacklashPanel(QWidget* parent) : QGroupBox(QStringLiteral("バッ
             (r < 2 ? allowance[r][side] : centerAllowance[side]) = box;
         }
     }
-    caption(QStringLiteral("最小"), QStringLiteral("BacklashMinCaption"), 4, 1);
-    caption(QStringLiteral("最大"), QStringLiteral("BacklashMaxCaption"), 4, 2);
-    int row = 5;
+    grid = resultGrid;
+    owner = resultGroup;
+    caption(QStringLiteral("最小"), QStringLiteral("BacklashMinCaption"), 0, 1);
+    caption(QStringLiteral("最大"), QStringLiteral("BacklashMaxCaption"), 0, 2);
+    int row = 1;
     for (const BacklashRow& r : BacklashRows(BacklashResult{}, ".")) {
         const QString label = QString::fromUtf8(r.label);
         caption(label, QStringLiteral("BacklashLabel_") + QString::fromLatin1(r.key), row, 0);

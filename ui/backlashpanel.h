@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The backlash part of かみあい: both gears' tooth-thickness allowances and the
-// centre-distance allowance typed here, and the smallest and largest normal,
+// centre-distance allowance typed here (this group), and in `resultGroup` the
+// smallest and largest normal,
 // circumferential and radial backlash of the pair with the recommended
 // smallest backlash and its finding.
 
@@ -35,6 +36,8 @@ public:
     QLineEdit* allowance[2][2];        // [gear][upper, lower]
     QLineEdit* centerAllowance[2];     // upper, lower
     std::map<std::string, std::array<QLineEdit*, 2>> results;   // key: [smallest, largest]
+    // The computed backlash, a group of its own that the window places beside its results.
+    QGroupBox* resultGroup;
 
 Q_SIGNALS:
     void edited();

@@ -175,9 +175,12 @@ PairWindow::PairWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
     left->addWidget(inputs);
     left->addWidget(m_backlash);
     left->addWidget(m_findings, 1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(results);
+    right->addWidget(m_backlash->resultGroup);
     auto* page = new QHBoxLayout(this);
     page->addLayout(left);
-    page->addWidget(results);
+    page->addLayout(right);
 
     m_shift2->setText(QStringLiteral("0"));
     m_centerDistance->setEnabled(false);

@@ -56,23 +56,34 @@ TolerancePanel::TolerancePanel(TForm1& form, QWidget* parent)
         edit->setObjectName(QString::fromLatin1(name));
         edit->setAccessibleName(caption);
         edit->setPlaceholderText(hint);
-        edit->setFixedWidth(90);
         label->setBuddy(edit);
         grid->addWidget(label, row, column);
         grid->addWidget(edit, row, column + 1);
         connect(edit, &QLineEdit::returnPressed, this, &TolerancePanel::edited);
         return edit;
     };
-    classEdit = box("AccuracyClassEdit", QStringLiteral("精度等級（1～11）"), QStringLiteral("空欄＝なし"), 0, 0);
-    faceWidthEdit = box("FaceWidthEdit", QStringLiteral("歯幅 b"), QStringLiteral("空欄＝なし"), 0, 2);
-    upperEdit = box("AllowanceUpperEdit", QStringLiteral("歯厚許容差 上"), QStringLiteral("0"), 1, 0);
-    lowerEdit = box("AllowanceLowerEdit", QStringLiteral("歯厚許容差 下"), QStringLiteral("0"), 1, 2);
+    classEdit = box("AccuracyClassEdit", QStringLiteral("精度等級"), QStringLiteral("1～11"), 0, 0);
+    faceWidthEdit = box("FaceWidthEdit", QStringLiteral("歯幅 b"), QStringLiteral("なし"), 0, 2);
+    upperEdit = box("AllowanceUpperEdit", QStringLiteral("歯厚許容差 上"), QStringLiteral("0"), 0, 4);
+    lowerEdit = box("AllowanceLowerEdit", QStringLiteral("下"), QStringLiteral("0"), 0, 6);
+    for (QLineEdit* edit : {classEdit, faceWidthEdit, upperEdit, lowerEdit})
+        edit->setFixedWidth(64);
 
+    // The tolerances side by side, three lines of three.
     accuracyList = new QListWidget(this);
     accuracyList->setObjectName(QStringLiteral("AccuracyList"));
     accuracyList->setAccessibleName(QStringLiteral("精度等級の許容値"));
-    accuracyList->setFixedHeight(120);
-    grid->addWidget(accuracyList, 2, 0, 1, 4);
+    accuracyList->setFlow(QListView::LeftToRight);
+    accuracyList->setWrapping(true);
+    accuracyList->setResizeMode(QListView::Adjust);
+    accuracyList->setGridSize(QSize(210, 20));
+    accuracyList->setFixedHeight(70);
+    grid->addWidget(accuracyList, 1, 0, 1, 9);
+    accuracyNote = new QLabel(this);
+    accuracyNote->setObjectName(QStringLiteral("AccuracyNote"));
+    accuracyNote->setAccessibleName(QStringLiteral("精度等級"));
+    accuracyNote->setWordWrap(true);
+    grid->addWidget(accuracyNote, 2, 0, 1, 9);
 
     sheetButton = new QPushButton(QStringLiteral("要目表…"), this);
     sheetButton->setObjectName(QStringLiteral("DataSheetButton"));
@@ -84,7 +95,7 @@ TolerancePanel::TolerancePanel(TForm1& form, QWidget* parent)
     printAction = menu->addAction(QStringLiteral("印刷"));
     printAction->setObjectName(QStringLiteral("DataSheetPrintAction"));
     sheetButton->setMenu(menu);
-    grid->addWidget(sheetButton, 3, 3);
+    grid->addWidget(sheetButton, 0, 8);
     connect(pdfAction, &QAction::triggered, this, [this] { Q_EMIT sheetWanted(false); });
     connect(printAction, &QAction::triggered, this, [this] { Q_EMIT sheetWanted(true); });
 }
@@ -93,6 +104,7 @@ ThicknessLimits TolerancePanel::Show(const InspectionGear& gear, const Inspectio
 {
     const std::string& sep = m_form.decimalSeparator();
     accuracyList->clear();
+    accuracyNote->clear();
     m_text.clear();
     ThicknessAllowance allowance{ReadLength(upperEdit, sep), ReadLength(lowerEdit, sep)};
     std::optional<double> faceWidth;
@@ -104,11 +116,12 @@ ThicknessLimits TolerancePanel::Show(const InspectionGear& gear, const Inspectio
                                     gear.module * gear.teeth, faceWidth});
     const ThicknessLimits limits = ComputeThicknessLimits(gear, nominal, allowance);
     if (accuracy) {
-        accuracyList->addItem(Utf8("精度等級　" + AccuracyClassName(accuracy->accuracyClass)));
+        std::string note = "精度等級　" + AccuracyClassName(accuracy->accuracyClass);
         for (const AccuracyRow& row : AccuracyRows(*accuracy))
             accuracyList->addItem(Utf8(std::string(row.label) + "　" + ToleranceValueText(row.micrometres, sep)));
         for (const std::string& finding : accuracy->findings)
-            accuracyList->addItem(Utf8(finding));
+            note += "\n" + finding;
+        accuracyNote->setText(Utf8(note));
     }
     m_text = TolerancesText(accuracy, limits, sep);
     return limits;

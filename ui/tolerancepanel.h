@@ -17,6 +17,7 @@
 #include <vector>
 
 class QAction;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -44,7 +45,8 @@ public:
     QLineEdit* faceWidthEdit;    // empty: no helix tolerances
     QLineEdit* upperEdit;        // empty: 0
     QLineEdit* lowerEdit;        // empty: 0
-    QListWidget* accuracyList;
+    QListWidget* accuracyList;   // the eight tolerances
+    QLabel* accuracyNote;        // the standard and class, and a range finding
     QPushButton* sheetButton;    // 要目表: a menu of the two actions
     QAction* pdfAction;
     QAction* printAction;

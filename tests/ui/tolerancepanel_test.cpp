@@ -9,6 +9,7 @@
 #include "ui/tolerancepanel.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QListWidget>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -50,9 +51,10 @@ TEST_F(TolerancePanelTest, LimitsBesideTheValuesAndTheDataTableAsPdf)
     t.lowerEdit->setText(QStringLiteral("-0.1"));
     Q_EMIT t.classEdit->returnPressed();
     EXPECT_EQ(w.limitBoxes.at("span_k")->text(), QStringLiteral("15.2269 ～ 15.2739"));
-    ASSERT_GE(t.accuracyList->count(), 3);
-    EXPECT_EQ(t.accuracyList->item(1)->text(), QStringLiteral("単一ピッチ許容値 fpT　8.5 µm"));
-    EXPECT_EQ(t.accuracyList->item(6)->text(), QStringLiteral("歯すじ形状許容値 ffβ　―"));
+    ASSERT_EQ(t.accuracyList->count(), 8);
+    EXPECT_EQ(t.accuracyList->item(0)->text(), QStringLiteral("単一ピッチ許容値 fpT　8.5 µm"));
+    EXPECT_EQ(t.accuracyList->item(5)->text(), QStringLiteral("歯すじ形状許容値 ffβ　―"));
+    EXPECT_EQ(t.accuracyNote->text(), QStringLiteral("精度等級　ISO 1328-1:2013（JIS B 1702-1）6級"));
 
     t.classEdit->setText(QStringLiteral("12"));
     Q_EMIT t.classEdit->returnPressed();
