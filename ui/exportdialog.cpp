@@ -6,12 +6,15 @@
 #include "geardata/gearrecord.h"
 #include "geardata/programstate.h"
 #include "geardata/safefile.h"
+#include "geometry/inspection.h"
 #include "ui/errorbox.h"
+#include "ui/inspectionwindow.h"
 #include "commands/inputparse.h"
 #include "commands/numbertext.h"
 #include "ui/mainwindow.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -20,6 +23,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+
+#include <optional>
 #include <QVBoxLayout>
 
 namespace {
@@ -86,6 +91,11 @@ ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::strin
                              Text(DefaultToolTipRadius(gear.Module), separator));
     m_boreEdit = AddBox(rows, this, "Bore", QStringLiteral("穴径 (mm、0 は穴なし)"), Text(0.0, separator));
     column->addLayout(rows);
+    m_dataTableCheck = new QCheckBox(QStringLiteral("要目表を付ける（DXF、画層 DATATABLE）"), this);
+    m_dataTableCheck->setObjectName(QStringLiteral("ExportDataTable"));
+    m_dataTableCheck->setAccessibleName(QStringLiteral("要目表を付ける"));
+    m_dataTableCheck->setToolTip(QStringLiteral("精度等級・歯厚許容差・ピン径は「検査寸法」で開いている値を使います"));
+    column->addWidget(m_dataTableCheck);
 
     auto* buttons = new QDialogButtonBox(this);
     m_okButton = buttons->addButton(QStringLiteral("保存先を選ぶ…"), QDialogButtonBox::AcceptRole);
@@ -122,6 +132,17 @@ void RunExportTool(TForm1& form)
     // Refuse the gear before asking for a file.
     const GearProfile profile = BuildGearProfile(request.gear);
     CheckBore(profile, request.boreDiameter);
+    // The data table with what 検査寸法 shows (class, allowances, pin), or the gear alone.
+    std::optional<DataSheet> sheet;
+    if (dialog.m_dataTableCheck->isChecked()) {
+        if (const InspectionWindow* inspection = FindInspectionWindow(form)) {
+            sheet = inspection->CurrentDataSheet();
+        } else {
+            DataSheetInput input;
+            input.gear = InspectionGearOf(gear);
+            sheet = BuildDataSheet(input);
+        }
+    }
 
     QString filter = QFileInfo(lastFileName).suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) == 0
                          ? kSvgFilter : kDxfFilter;
@@ -137,8 +158,11 @@ void RunExportTool(TForm1& form)
     lastFileName = path;
 
     const std::string file = path.toStdString();
-    const std::string bytes = ExportFormatOf(file) == ExportFormat::Dxf ? ProfileDxf(profile, request.boreDiameter)
-                                                                         : ProfileSvg(profile, request.boreDiameter);
+    const bool dxf = ExportFormatOf(file) == ExportFormat::Dxf;
+    if (sheet && !dxf)
+        throw AppError("要目表は DXF にだけ書き出せます");
+    const std::string bytes = dxf ? ProfileDxf(profile, request.boreDiameter, sheet ? &*sheet : nullptr)
+                                  : ProfileSvg(profile, request.boreDiameter);
     WriteFileSafely(file, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }
 

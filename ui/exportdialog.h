@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -27,6 +28,7 @@ public:
     QLineEdit* m_toleranceEdit;
     QLineEdit* m_tipRadiusEdit;
     QLineEdit* m_boreEdit;
+    QCheckBox* m_dataTableCheck;   // the gear data table (要目表) on a layer of the DXF
     QPushButton* m_okButton;
     QPushButton* m_cancelButton;
 };

@@ -140,7 +140,7 @@ InspectionWindow::InspectionWindow(TForm1& form) : QWidget(&form, Qt::Window), m
     connect(tolerances, &TolerancePanel::edited, this, [this] { Refresh(); });
     connect(tolerances, &TolerancePanel::sheetWanted, this, [this](bool print) {
         RunCommand(this, [this, print] {
-            const DataSheet sheet = tolerances->Sheet(InspectionGearOf(gearTable[kCurrentSlot]), readRequest());
+            const DataSheet sheet = CurrentDataSheet();
             print ? PrintDataSheet(this, sheet) : SaveDataSheetPdf(this, sheet);
         });
     });
@@ -194,6 +194,11 @@ void InspectionWindow::ShowCurrentGear()
     }
     text += tolerances->text();
     m_text = Utf8(text);
+}
+
+DataSheet InspectionWindow::CurrentDataSheet() const
+{
+    return tolerances->Sheet(InspectionGearOf(gearTable[kCurrentSlot]), readRequest());
 }
 
 void InspectionWindow::CopyText()

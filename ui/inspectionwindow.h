@@ -6,6 +6,8 @@
 // follows TForm1::currentGearChanged; the arithmetic is geometry/inspection.h,
 // the texts commands/inspectiontext.h.
 
+#include "commands/datatable.h"
+
 #include <QWidget>
 
 #include <map>
@@ -18,7 +20,6 @@ class QListWidget;
 class QPushButton;
 class TForm1;
 class TolerancePanel;
-struct InspectionRequest;
 
 class InspectionWindow : public QWidget {
     Q_OBJECT
@@ -33,6 +34,9 @@ public:
     void Refresh();
     // Puts everything shown on the clipboard as text.
     void CopyText();
+    // The data table (要目表) of the current gear with the class, allowances,
+    // pin and span typed here (and the mate of かみあい when it is open).
+    DataSheet CurrentDataSheet() const;
 
     QLabel* gearLabel;
     QLineEdit* pinEdit;         // pin diameter; empty: the ideal pin

@@ -4,11 +4,13 @@
 #include "formfixture.h"
 
 #include "ui/backlashpanel.h"
+#include "ui/exportdialog.h"
 #include "ui/inspectionwindow.h"
 #include "ui/pairwindow.h"
 #include "ui/tolerancepanel.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QProcess>
@@ -31,6 +33,8 @@ protected:
     void TearDown() override
     {
         SetDataSheetFileAnswer({});
+        SetExportFormAnswer({});
+        SetExportFileAnswer({});
         FormTest::TearDown();
     }
 };
@@ -97,6 +101,36 @@ TEST_F(TolerancePanelTest, BacklashOfThePairOnlyWhenAllowancesAreTyped)
     w.m_backlash->centerAllowance[0]->setText(QStringLiteral("-0.1"));
     w.m_calculate->click();
     EXPECT_EQ(m_errors.last(), QStringLiteral("中心距離の許容差の上の値が下の値より小さいか、有限の数ではありません."));
+}
+
+TEST_F(TolerancePanelTest, ProfileExportCarriesTheTableOfInspection)
+{
+    Calculate("2", "20", "0");
+    InspectionWindow& w = OpenInspection();
+    w.tolerances->classEdit->setText(QStringLiteral("7"));
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("gear.dxf"));
+    SetExportFormAnswer([](ExportForm& f) {
+        f.m_dataTableCheck->setChecked(true);
+        return true;
+    });
+    SetExportFileAnswer([&](const QString&, QString&) { return file; });
+    form().findChild<QAction*>(QStringLiteral("ExportProfile1"))->trigger();
+    QProcess reader;
+    reader.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral("-c"), QStringLiteral("import sys, ezdxf\n"
+                                                       "d = ezdxf.readfile(sys.argv[1])\n"
+                                                       "t = [e.dxf.text for e in d.modelspace().query('TEXT[layer==\"DATATABLE\"]')]\n"
+                                                       "print(t[t.index('精度') + 1])"),
+                  file});
+    ASSERT_TRUE(reader.waitForFinished(30000));
+    EXPECT_EQ(QString::fromUtf8(reader.readAllStandardOutput()).trimmed(),
+              QStringLiteral("ISO 1328-1:2013（JIS B 1702-1）7級"))
+        << reader.readAllStandardError().toStdString();
+
+    SetExportFileAnswer([&](const QString&, QString&) { return dir.filePath(QStringLiteral("gear.svg")); });
+    form().findChild<QAction*>(QStringLiteral("ExportProfile1"))->trigger();
+    EXPECT_EQ(m_errors.last(), QStringLiteral("要目表は DXF にだけ書き出せます."));
 }
 
 }  // namespace
