@@ -44,6 +44,11 @@ std::string ShiftJisOf(const std::string& utf8)
     return out;
 }
 
+void WriteDataSheetStyle(DL_Dxf& dxf, DL_WriterA& dw)
+{
+    dxf.writeStyle(dw, DL_StyleData(kDataTableDxfStyle, 0, 0.0, 1.0, 0.0, 0, kDataSheetTextHeight, "ipagp.ttf", ""));
+}
+
 void WriteDataSheetLayer(DL_Dxf& dxf, DL_WriterA& dw)
 {
     dxf.writeLayer(dw, DL_LayerData(kDataTableDxfLayer, 0), DL_Attributes("", kColourTable, 100, "CONTINUOUS", 1.0));
@@ -59,7 +64,7 @@ void WriteDataSheetEntities(DL_Dxf& dxf, DL_WriterA& dw, const DataSheet& sheet,
     auto text = [&](double x, double baseline, const std::string& utf8) {
         dxf.writeText(dw,
                       DL_TextData(x, baseline, 0.0, 0.0, 0.0, 0.0, kDataSheetTextHeight, 1.0, 0, 0, 0,
-                                  ShiftJisOf(utf8), "standard", 0.0),
+                                  ShiftJisOf(utf8), kDataTableDxfStyle, 0.0),
                       attributes);
     };
     text(left, top + 2.0, "要目表");

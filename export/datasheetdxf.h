@@ -12,6 +12,10 @@ class DL_WriterA;
 // The DXF layer the table's texts and frame lines go on.
 inline constexpr const char* kDataTableDxfLayer = "DATATABLE";
 
+// The text style of the table: a Japanese TrueType face (IPA P Gothic).
+inline constexpr const char* kDataTableDxfStyle = "DATATABLE";
+void WriteDataSheetStyle(DL_Dxf& dxf, DL_WriterA& dw);
+
 // Writes the table's layer into the layer table.
 void WriteDataSheetLayer(DL_Dxf& dxf, DL_WriterA& dw);
 

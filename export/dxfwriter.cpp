@@ -99,8 +99,10 @@ std::string ProfileDxf(const GearProfile& profile, double boreDiameter, const Da
     if (dataSheet != nullptr)
         WriteDataSheetLayer(dxf, dw);
     dw.tableEnd();
-    dw.tableStyle(1);
+    dw.tableStyle(dataSheet != nullptr ? 2 : 1);
     dxf.writeStyle(dw, DL_StyleData("standard", 0, 2.5, 1.0, 0.0, 0, 2.5, "txt", ""));
+    if (dataSheet != nullptr)
+        WriteDataSheetStyle(dxf, dw);
     dw.tableEnd();
     dxf.writeView(dw);
     dxf.writeUcs(dw);

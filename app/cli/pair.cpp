@@ -6,6 +6,7 @@
 #include "geometry/backlash.h"
 #include "geometry/pair.h"
 #include "commands/datatable.h"
+#include "commands/numbertext.h"
 #include "commands/pairtext.h"
 #include "commands/tolerancetext.h"
 
@@ -32,9 +33,12 @@ struct PairOptions {
     CLI::Option* allowance1Option = nullptr;
     CLI::Option* allowance2Option = nullptr;
     CLI::Option* centerAllowanceOption = nullptr;
+    std::string wanted;
+    CLI::Option* wantedOption = nullptr;
     bool backlashAsked() const
     {
-        return allowance1Option->count() + allowance2Option->count() + centerAllowanceOption->count() > 0;
+        return allowance1Option->count() + allowance2Option->count() + centerAllowanceOption->count() +
+                   wantedOption->count() > 0;
     }
 };
 
@@ -56,7 +60,9 @@ std::string CsvField(const std::string& text)
     return quoted + "\"";
 }
 
-void Print(const PairResult& r, const std::optional<BacklashResult>& backlash, const std::string& format)
+std::string Fixed4(double v) { return FormatFixed(v, 15, 4, "."); }
+
+void Print(const PairResult& r, const std::optional<BacklashResult>& backlash, bool proposed, const std::string& format)
 {
     std::vector<PairRow> rows = PairInputRows(r, ".");
     for (PairRow& row : PairResultRows(r, "."))
@@ -78,6 +84,9 @@ void Print(const PairResult& r, const std::optional<BacklashResult>& backlash, c
             for (const BacklashRow& row : BacklashRows(*backlash, "."))
                 b[row.key] = row.texts[1].empty() ? Number(row.texts[0])
                                                   : nlohmann::json::array({Number(row.texts[0]), Number(row.texts[1])});
+            if (proposed)
+                b["proposed_thickness_allowance"] = {Number(Fixed4(backlash->input.thickness[0].upper)),
+                                                     Number(Fixed4(backlash->input.thickness[0].lower))};
             out["backlash"] = b;
             findings.insert(findings.end(), backlash->findings.begin(), backlash->findings.end());
         }
@@ -87,6 +96,9 @@ void Print(const PairResult& r, const std::optional<BacklashResult>& backlash, c
         std::cout << "name,value1,value2\r\nmode," << mode << ",\r\n";
         for (const PairRow& row : rows)
             std::cout << row.key << ',' << row.texts[0] << ',' << row.texts[1] << "\r\n";
+        if (backlash && proposed)
+            std::cout << "proposed_thickness_allowance," << Fixed4(backlash->input.thickness[0].upper) << ','
+                      << Fixed4(backlash->input.thickness[0].lower) << "\r\n";
         if (backlash)
             for (const BacklashRow& row : BacklashRows(*backlash, "."))
                 std::cout << row.key << ',' << row.texts[0] << ',' << row.texts[1] << "\r\n";
@@ -98,6 +110,9 @@ void Print(const PairResult& r, const std::optional<BacklashResult>& backlash, c
     } else {
         std::cout << PairReportText(r, ".", "\n");
         if (backlash) {
+            if (proposed)
+                std::cout << "歯厚許容差の提案（両歯車）\t" << Fixed4(backlash->input.thickness[0].upper) << '\t'
+                          << Fixed4(backlash->input.thickness[0].lower) << '\n';
             std::cout << "バックラッシ\t最小\t最大\n";
             for (const BacklashRow& row : BacklashRows(*backlash, "."))
                 std::cout << row.label << '\t' << row.texts[0] << (row.texts[1].empty() ? "" : "\t" + row.texts[1])
@@ -129,9 +144,15 @@ void RunPair(const PairOptions& o, CliContext& context)
                 b.thickness[1] = ParseAllowancePair(o.allowance2);
             if (o.centerAllowanceOption->count() > 0)
                 b.centerDistance = ParseAllowancePair(o.centerAllowance);
+            if (o.wantedOption->count() > 0) {
+                // The wanted smallest and largest normal backlash, as "MIN,MAX".
+                const ThicknessAllowance wanted = ParseAllowancePair(o.wanted);
+                const auto proposal = ProposeAllowances(pair, wanted.upper, wanted.lower, b.centerDistance);
+                b.thickness = {proposal[0], proposal[1]};
+            }
             backlash = ComputeBacklash(pair, b);
         }
-        Print(pair, backlash, o.format);
+        Print(pair, backlash, o.wantedOption->count() > 0, o.format);
     } catch (const AppError& e) {
         std::cerr << "tsumugi-cli pair: " << e.what() << '\n';
         context.exitCode = kExitBadInput;
@@ -168,5 +189,9 @@ void AddPairCommand(CLI::App& app, CliContext& context)
                                                  "tooth-thickness allowance UPPER,LOWER of gear 2, mm");
     options->centerAllowanceOption = pair->add_option("--center-distance-allowance", options->centerAllowance,
                                                       "centre-distance allowance UPPER,LOWER, mm");
+    options->wantedOption = pair->add_option("--backlash", options->wanted,
+                                             "wanted normal backlash MIN,MAX, mm: proposes equal allowances for "
+                                             "both gears (with --center-distance-allowance)");
+    options->wantedOption->excludes(options->allowance1Option)->excludes(options->allowance2Option);
     pair->callback([options, &context] { RunPair(*options, context); });
 }

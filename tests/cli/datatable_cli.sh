@@ -32,6 +32,11 @@ import json, sys; b = json.load(sys.stdin)
 print(b["backlash"]["recommended_min_backlash"], b["backlash"]["normal_backlash"], b["findings"])')" \
     "0.1 [0.094, 0.202] ['警告：最小法線バックラッシが ISO/TR 10064-2 の推奨値未満']"
 
+# Allowances proposed for a wanted backlash give it back: -(0.1 + 2 (0.02) sin 20°) / (2 cos 20°) = -0.0605.
+check "proposal" "$("$cli" pair -m 2 --z1 20 --z2 40 --x1 0 --x2 0 --backlash 0.1,0.25 \
+    --center-distance-allowance 0.02,-0.02 --format csv | grep -E '^(proposed|normal)' | tr -d '\r' | tr '\n' ' ')" \
+    "proposed_thickness_allowance,-0.0605,-0.1257 normal_backlash,0.100,0.250 "
+
 # Refused: exit 1 with the message, exit 2 for a usage error.
 "$cli" pair -m 2 --z1 20 --z2 40 --x1 0 --x2 0 --thickness-allowance1=-0.1,-0.05 >/dev/null 2>"$dir/err"
 check "upper below lower" "$?:$(cat "$dir/err")" "1:tsumugi-cli pair: 歯車１の歯厚許容差の上の値が下の値より小さくなっています"
