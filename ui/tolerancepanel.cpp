@@ -149,6 +149,9 @@ DataSheet TolerancePanel::Sheet(const InspectionGear& gear, const InspectionRequ
             const BacklashInput b = pair->m_backlash->Read(sep);
             mate.allowance = b.thickness[1];
             mate.centerDistance = b.centerDistance;
+            // Gear 1's allowance typed only in かみあい is the one the table uses.
+            if (IsBlank(upperEdit) && IsBlank(lowerEdit))
+                in.allowance = b.thickness[0];
         }
         in.mate = mate;
     }
