@@ -61,21 +61,28 @@ void WriteDataSheetEntities(DL_Dxf& dxf, DL_WriterA& dw, const DataSheet& sheet,
     auto line = [&](double x1, double y1, double x2, double y2) {
         dxf.writeLine(dw, DL_LineData(left + x1, top - y1, 0.0, left + x2, top - y2, 0.0), attributes);
     };
-    auto text = [&](double x, double baseline, const std::string& utf8) {
+    // Left-aligned at x, or centred on x.
+    auto text = [&](double x, double baseline, const std::string& utf8, bool centred = false) {
         dxf.writeText(dw,
-                      DL_TextData(x, baseline, 0.0, 0.0, 0.0, 0.0, kDataSheetTextHeight, 1.0, 0, 0, 0,
-                                  ShiftJisOf(utf8), kDataTableDxfStyle, 0.0),
+                      DL_TextData(x, baseline, 0.0, centred ? x : 0.0, centred ? baseline : 0.0, 0.0,
+                                  kDataSheetTextHeight, 1.0, 0, centred ? 1 : 0, 0, ShiftJisOf(utf8),
+                                  kDataTableDxfStyle, 0.0),
                       attributes);
     };
     text(left, top + 2.0, "要目表");
     text(left + layout.width - 30.0, top + 2.0, "寸法の単位 mm");
+    bool title = true;   // the first cell, across the table, is centred
     for (const DataSheetCell& c : layout.cells) {
         line(c.x, c.y, c.x + c.width, c.y);
         line(c.x, c.y + c.height, c.x + c.width, c.y + c.height);
         line(c.x, c.y, c.x, c.y + c.height);
         line(c.x + c.width, c.y, c.x + c.width, c.y + c.height);
         const double baseline = top - (c.y + c.height / 2 + kDataSheetTextHeight / 2);
-        text(left + c.x + 2.0, baseline, c.text);
+        if (title)
+            text(left + c.x + c.width / 2, baseline, c.text, true);
+        else
+            text(left + c.x + 2.0, baseline, c.text);
+        title = false;
     }
     double y = top - layout.height - 2.0 - kDataSheetTextHeight;
     for (const std::string& note : sheet.notes) {
