@@ -50,8 +50,10 @@ ThicknessLimits ComputeThicknessLimits(const InspectionGear& gear, const Inspect
     request.spanTeeth = nominal.spans[1].teeth;
     if (nominal.pinDiameter.present())
         request.pinDiameter = *nominal.pinDiameter.value;
-    const InspectionResult hi = ThinnedInspection(gear, request, allowance.upper);
-    const InspectionResult lo = ThinnedInspection(gear, request, allowance.lower);
+    // A zero allowance is the nominal tooth: its numbers are those already measured.
+    const auto side = [&](double a) { return a == 0 ? nominal : ThinnedInspection(gear, request, a); };
+    const InspectionResult hi = side(allowance.upper);
+    const InspectionResult lo = side(allowance.lower);
     out.span = {hi.spans[1].span, lo.spans[1].span};
     if (nominal.pinDiameter.present())
         out.overPins = {hi.overPins, lo.overPins};
