@@ -189,8 +189,11 @@ void PrintDataSheet(QWidget* parent, const DataSheet& sheet)
     QPainter painter;
     if (!painter.begin(&printer))
         throw AppError("印刷を開始できません");
+    // A margin of its own inside the printable area, as on the PDF page.
+    const double dotsPerMm = printer.resolution() / 25.4, margin = 15 * dotsPerMm;
     const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
-    PaintDataSheet(painter, QRectF(QPointF(0, 0), page.size()), printer.resolution() / 25.4, sheet);
+    PaintDataSheet(painter, QRectF(QPointF(margin, margin), page.size() - QSizeF(2 * margin, 2 * margin)), dotsPerMm,
+                   sheet);
     if (!painter.end() || printer.printerState() == QPrinter::Error)
         throw AppError("印刷できませんでした");
 }

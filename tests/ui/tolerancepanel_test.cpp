@@ -11,6 +11,13 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
+#include <QImage>
+#include <QRegularExpression>
+#include <QElapsedTimer>
+#include <QPrinterInfo>
+#include <QSet>
+#include <QThread>
 #include <QLabel>
 #include <QListWidget>
 #include <QProcess>
@@ -131,6 +138,73 @@ TEST_F(TolerancePanelTest, ProfileExportCarriesTheTableOfInspection)
     SetExportFileAnswer([&](const QString&, QString&) { return dir.filePath(QStringLiteral("gear.svg")); });
     form().findChild<QAction*>(QStringLiteral("ExportProfile1"))->trigger();
     EXPECT_EQ(m_errors.last(), QStringLiteral("要目表は DXF にだけ書き出せます."));
+}
+
+// On the PDF queue tools/cups-pdf.sh makes the default printer: the page the
+// printer gets is the table, its texts read back from the printed file.
+TEST_F(TolerancePanelTest, PrintsTheDataTableOnTheDefaultPrinter)
+{
+    const QString queue = QStringLiteral("TsumugiPDF");
+    const QDir out(QStringLiteral("/var/spool/cups-pdf/tsumugi"));
+    const QPrinterInfo target = QPrinterInfo::defaultPrinter();
+    if (target.isNull() || target.printerName() != queue)
+        GTEST_SKIP() << "the default printer is not the PDF queue; tools/cups-pdf.sh sets it up";
+    const QStringList before = out.entryList({QStringLiteral("*.pdf")}, QDir::Files);
+    const QSet<QString> earlier(before.begin(), before.end());
+
+    Calculate("2", "20", "0");
+    InspectionWindow& w = OpenInspection();
+    w.tolerances->upperEdit->setText(QStringLiteral("-0.05"));
+    w.tolerances->lowerEdit->setText(QStringLiteral("-0.1"));
+    w.tolerances->printAction->trigger();
+    ASSERT_TRUE(m_errors.isEmpty()) << m_errors.join('|').toStdString();
+
+    // Other jobs may land in the folder meanwhile: the one wanted carries the
+    // document name 要目表 (the queue writes its UTF-8 bytes in octal). The queue
+    // draws the glyphs anew without their characters, so the page is read as
+    // pixels: the table's frame and texts, inked, on one A4 page.
+    const QString prefix = QStringLiteral("350_246_201_347_233_256_350_241_250");
+    QElapsedTimer waited;
+    waited.start();
+    QString pdf;
+    // The job is done when its file is there and the queue is empty.
+    auto queueEmpty = [&] {
+        QProcess lpstat;
+        lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-o"), queue});
+        lpstat.waitForFinished(20000);
+        return lpstat.readAllStandardOutput().trimmed().isEmpty();
+    };
+    while (waited.elapsed() < 120000) {
+        for (const QString& name : out.entryList({QStringLiteral("*.pdf")}, QDir::Files))
+            if (!earlier.contains(name) && name.startsWith(prefix))
+                pdf = out.filePath(name);
+        if (!pdf.isEmpty() && queueEmpty())
+            break;
+        QThread::msleep(200);
+    }
+    ASSERT_FALSE(pdf.isEmpty()) << "no printed table within 120 s";
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    info.waitForFinished(20000);
+    EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput())
+                    .contains(QRegularExpression(QStringLiteral("\\nPages: +1\\n"))));
+    QTemporaryDir dir;
+    QProcess render;
+    render.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("20"), QStringLiteral("-gray"),
+                                             QStringLiteral("-singlefile"), QStringLiteral("-png"), pdf,
+                                             dir.filePath(QStringLiteral("page"))});
+    render.waitForFinished(60000);
+    const QImage image(dir.filePath(QStringLiteral("page.png")));
+    ASSERT_FALSE(image.isNull());
+    int inked = 0, inkedBelowMargin = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 128) {
+                ++inked;
+                inkedBelowMargin += y > image.height() / 2 ? 1 : 0;
+            }
+    EXPECT_GT(inked, 300);                 // the frame and the texts
+    EXPECT_EQ(inkedBelowMargin, 0);        // all of it in the upper half: one table, no stray job
 }
 
 }  // namespace
