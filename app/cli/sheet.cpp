@@ -13,6 +13,7 @@
 #include <QGuiApplication>
 #include <QtGlobal>
 
+#include <cctype>
 #include <memory>
 
 namespace {
@@ -25,8 +26,22 @@ struct SheetCommandOptions {
     CLI::Option* spanOption = nullptr;
 };
 
+bool EndsInPdf(const std::string& path)
+{
+    if (path.size() < 4)
+        return false;
+    std::string tail = path.substr(path.size() - 4);
+    for (char& c : tail)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return tail == ".pdf";
+}
+
 int RunSheet(const SheetCommandOptions& o)
 {
+    if (!EndsInPdf(o.output)) {
+        PrintError("'" + o.output + "' は PDF ファイルの名前（.pdf）ではありません");
+        return kExitUsage;
+    }
     DataSheetInput input;
     DataSheet sheet;
     try {

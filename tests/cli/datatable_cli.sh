@@ -58,6 +58,7 @@ done
 "$cli" sheet -m 2 -z 20 --pin 3.5 -o "$dir/pins.pdf" >/dev/null
 grep -qF "ピン径 3.500" <<<"$(pdftotext -layout "$dir/pins.pdf" - | tr -s ' ')" || { echo "FAIL pins page"; fail=1; }
 "$cli" sheet -m 2 -z 20 -o /nonexistent/dir/x.pdf >/dev/null 2>&1; check "sheet unwritable" $? 3
+"$cli" sheet -m 2 -z 20 -o "$dir/x.txt" >/dev/null 2>&1; check "sheet not pdf" $? 2
 
 # The same table as texts on layer DATATABLE of the DXF, read by ezdxf.
 "$cli" export -m 2 -z 20 --data-table --z2 40 --accuracy-class 6 --thickness-allowance=-0.05,-0.1 \
