@@ -71,11 +71,12 @@ void Calculate(GearView& view, const InputTexts& texts)
     if (CheckTeeth(view) == 2)
         return;
     ComputeGearDimensions();
-    // A gear that cannot be made (no positive tip thickness, or a tip too
-    // thin) is still shown and registered, with its finding in the list.
+    // What the generated tooth says of itself (undercut the count rule missed,
+    // cut through, a pointed or thin tip) goes into the list; the gear is still
+    // shown and registered.
     const GearRecord& g = gearTable[kCurrentSlot];
-    if (!TipThicknessFindings(g.TipThickness, g.Module).empty())
-        view.ShowMessages(CheckComputedGear(g.Teeth, g.Teeth2, g.TipThickness, g.Module).lines);
+    if (!GeneratedToothFindings(g).empty())
+        view.ShowMessages(CheckComputedGear(g).lines);
     ShowResults(view);
     RebuildOutline();
     view.ShowOutline();

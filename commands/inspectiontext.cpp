@@ -2,6 +2,7 @@
 #include "commands/inspectiontext.h"
 
 #include "commands/numbertext.h"
+#include "commands/teethchecks.h"
 
 #include <cmath>
 
@@ -33,6 +34,7 @@ std::vector<InspectionRow> InspectionRows(const InspectionGear&, const Inspectio
         {"pin_contact_diameter", "ピン接触円直径", K::Length, r.pinContactDiameter},
         {"min_shift", "切下げ限界転位係数 x_min", K::Length, r.minShift},
         {"undercut", "切下げ", K::YesNo, undercut},
+        {"involute_start_diameter", "インボリュート始点直径", K::Length, r.involuteStartDiameter},
         {"tip_thickness", "歯先歯厚（厳密）sa", K::Length, r.tipThickness},
         {"base_pitch", "法線ピッチ pb", K::Length, r.basePitch},
         {"whole_depth", "全歯たけ h", K::Length, r.wholeDepth},
@@ -58,16 +60,20 @@ std::string InspectionValueText(const InspectionRow& row, std::string_view sep)
 std::string InspectionCellText(const InspectionRow& row, std::string_view sep)
 {
     if (row.measure.present())
-        return InspectionValueText(row, sep);
+        return InspectionValueText(row, sep) + (row.measure.note.empty() ? "" : "（" + row.measure.note + "）");
     return std::string(kAbsentText) + "（" + row.measure.reason + "）";
 }
 
-std::vector<std::string> InspectionFindings(const InspectionResult& r)
+std::vector<std::string> InspectionFindings(const InspectionGear& gear, const InspectionResult& r, std::string_view sep)
 {
     std::vector<std::string> lines;
-    if (r.minShift.present() && r.undercut)
-        lines.emplace_back("切下げがあります（転位係数が x_min より小さい）");
-    lines.insert(lines.end(), r.tipFindings.begin(), r.tipFindings.end());
+    for (const ToothFinding f : r.findings)
+        lines.push_back(FindingText(f));
+    // The calculation warns by the tooth count alone; say why there is no undercut here.
+    if (CountRuleWarnsUndercut(gear.teeth) && !r.undercut && r.minShift.present())
+        lines.push_back("歯数 " + FormatInteger(gear.teeth) + " は 13 以下のため計算・登録は切下げを警告しますが、転位係数 " +
+                        FormatGeneral(gear.shift, 11, sep) + " が x_min " + FormatFixed(*r.minShift.value, 15, 4, sep) +
+                        " 以上なので、ラックが創成する歯形に切下げはありません");
     return lines;
 }
 
@@ -86,7 +92,7 @@ std::string InspectionText(const InspectionGear& gear, const InspectionResult& r
                        FormatGeneral(gear.pressureAngleDegrees, 11, sep) + "°\n";
     for (const InspectionRow& row : InspectionRows(gear, result))
         text += row.label + "\t" + InspectionCellText(row, sep) + "\n";
-    for (const std::string& line : InspectionFindings(result))
+    for (const std::string& line : InspectionFindings(gear, result, sep))
         text += line + "\n";
     return text;
 }

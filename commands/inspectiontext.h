@@ -31,8 +31,11 @@ std::string InspectionValueText(const InspectionRow& row, std::string_view decim
 // Mentions the reason beside the text of an absent value: "―（reason）".
 std::string InspectionCellText(const InspectionRow& row, std::string_view decimalSeparator);
 
-// The findings below the values: undercut and the pointed tip.
-std::vector<std::string> InspectionFindings(const InspectionResult& result);
+// The findings below the values: the generated tooth's findings in their one
+// text each, and, where the calculation's tooth-count rule warns of an undercut
+// the shift avoids, why none is reported here.
+std::vector<std::string> InspectionFindings(const InspectionGear& gear, const InspectionResult& result,
+                                            std::string_view decimalSeparator = ".");
 
 // When the main window's tip-thickness box (the 20-degree search, 3 decimals)
 // shows another number than the exact value here, a line that says which is

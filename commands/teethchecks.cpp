@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands/teethchecks.h"
 
-#include "geometry/inspection.h"
+#include "geardata/gearrecord.h"
+#include "geometry/gearmodel.h"
 
 #include <algorithm>
 #include <cmath>
@@ -46,25 +47,34 @@ TeethCheckResult CheckTeethCounts(std::int32_t teeth, std::int32_t teeth2)
     return out;
 }
 
+bool CountRuleWarnsUndercut(std::int32_t teeth)
+{
+    return teeth <= kUndercutLimit;
+}
+
 std::vector<std::string> TipThicknessFindings(double tipThickness, double module)
 {
-    switch (ClassifyTip(tipThickness, module)) {
-    case TipCondition::Missing:
-        return {"警告：歯先円が基礎円内、歯形不成立"};
-    case TipCondition::Crossing:
-        return {"警告：歯先が尖って交差、歯形不成立"};
-    case TipCondition::Thin:
-        return {"警告：歯先歯厚が薄い、０．２５ｍ未満"};
-    case TipCondition::Sound:
-        break;
-    }
+    if (const auto finding = TipFinding(tipThickness, module))
+        return {FindingText(*finding)};
     return {};
 }
 
-TeethCheckResult CheckComputedGear(std::int32_t teeth, std::int32_t teeth2, double tipThickness, double module)
+std::vector<std::string> GeneratedToothFindings(const GearRecord& g)
 {
-    TeethCheckResult out = CheckTeethCounts(teeth, teeth2);
-    const std::vector<std::string> findings = TipThicknessFindings(tipThickness, module);
+    const GearSpec spec = GearSpecOf(g);
+    if (!GearSpecDefect(spec).empty())
+        return TipThicknessFindings(g.TipThickness, g.Module);
+    std::vector<std::string> lines;
+    for (const ToothFinding f : GearModel(spec).Findings())
+        if (f != ToothFinding::Undercut || !CountRuleWarnsUndercut(g.Teeth))
+            lines.push_back(FindingText(f));
+    return lines;
+}
+
+TeethCheckResult CheckComputedGear(const GearRecord& g)
+{
+    TeethCheckResult out = CheckTeethCounts(g.Teeth, g.Teeth2);
+    const std::vector<std::string> findings = GeneratedToothFindings(g);
     if (findings.empty())
         return out;
     if (out.result == 0)

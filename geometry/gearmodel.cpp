@@ -42,6 +42,18 @@ double DefaultToolTipRadius(double module)
     return kDefaultTipRadiusFactor * module;
 }
 
+ExactSizes ExactSizesOf(const GearSpec& g)
+{
+    ExactSizes s;
+    const L m = g.module, z = g.teeth, x = g.shift;
+    s.alpha = Radians(g.pressureAngleDegrees);
+    s.pitch = z * m;
+    s.base = s.pitch * std::cos(s.alpha);
+    s.tip = m * (z + 2 + 2 * x);
+    s.root = s.tip - 2 * (L(g.cutter.addendumFactor) + 1) * m + L(g.thicknessAllowance) / std::tan(s.alpha);
+    return s;
+}
+
 GearSpec GearSpecOf(const GearRecord& record)
 {
     GearSpec g;
@@ -64,6 +76,8 @@ std::string GearSpecDefect(const GearSpec& g)
         return "転位係数が有限の数ではありません";
     if (!(g.pressureAngleDegrees > 0 && g.pressureAngleDegrees < 90))
         return "圧力角が 0° と 90° の間にありません";
+    if (!std::isfinite(g.module * (g.teeth + 2.0 + 2.0 * std::fabs(g.shift)) * 4.0))
+        return "値が数の範囲を超えます";
     if (!std::isfinite(g.thicknessAllowance) || !std::isfinite(g.tipShortening))
         return "歯厚の許容差か歯先の短縮が有限の数ではありません";
     const double rho = std::isnan(g.cutter.tipRadius) ? DefaultToolTipRadius(g.module) : g.cutter.tipRadius;
@@ -75,11 +89,37 @@ std::string GearSpecDefect(const GearSpec& g)
     return {};
 }
 
+TipCondition ClassifyTip(double tipThickness, double module)
+{
+    if (std::isnan(tipThickness))
+        return TipCondition::Missing;
+    if (!(tipThickness > 0))
+        return TipCondition::Crossing;
+    if (tipThickness < kThinTipFactor * module)
+        return TipCondition::Thin;
+    return TipCondition::Sound;
+}
+
+std::optional<ToothFinding> TipFinding(double tipThickness, double module)
+{
+    switch (ClassifyTip(tipThickness, module)) {
+    case TipCondition::Missing:
+        return ToothFinding::TipInsideBase;
+    case TipCondition::Crossing:
+        return ToothFinding::PointedTip;
+    case TipCondition::Thin:
+        return ToothFinding::ThinTip;
+    case TipCondition::Sound:
+        break;
+    }
+    return std::nullopt;
+}
+
 std::string FindingBody(ToothFinding finding)
 {
     switch (finding) {
     case ToothFinding::Undercut:
-        return "歯元にｱﾝﾀﾞｰｶｯﾄ発生、インボリュートが削られる";
+        return "創成歯形にｱﾝﾀﾞｰｶｯﾄ発生";
     case ToothFinding::CutThrough:
         return "ｱﾝﾀﾞｰｶｯﾄが歯を貫通、歯形不成立";
     case ToothFinding::TipInsideBase:
@@ -118,9 +158,8 @@ double GearModel::ReferenceThickness() const
 
 long double GearModel::ThicknessOnCircle(long double d) const
 {
-    const L m = m_spec.module, z = m_spec.teeth, x = m_spec.shift;
-    const L alpha = Radians(m_spec.pressureAngleDegrees);
-    const L pitch = z * m, base = pitch * std::cos(alpha);
+    const ExactSizes sizes = ExactSizesOf(m_spec);
+    const L m = m_spec.module, x = m_spec.shift, alpha = sizes.alpha, pitch = sizes.pitch, base = sizes.base;
     if (!(d >= base))
         return std::numeric_limits<long double>::quiet_NaN();
     const L s = m * (kPi / 2 + 2 * x * std::tan(alpha)) + L(m_spec.thicknessAllowance);
@@ -134,8 +173,8 @@ double GearModel::InvoluteThicknessAt(double d) const
 
 double GearModel::TipThickness() const
 {
-    const L m = m_spec.module, z = m_spec.teeth, x = m_spec.shift;
-    return static_cast<double>(ThicknessOnCircle(m * (z + 2 + 2 * x - 2 * L(m_spec.tipShortening))));
+    const L shortening = 2 * L(m_spec.tipShortening) * m_spec.module;
+    return static_cast<double>(ThicknessOnCircle(ExactSizesOf(m_spec).tip - shortening));
 }
 
 double GearModel::MinShift() const
@@ -162,12 +201,12 @@ void GearModel::Generate()
     const double deeper = -m_spec.thicknessAllowance / (2.0 * tanA);   // the tool set this much deeper
     const double addendum = m_spec.cutter.addendumFactor * m;
 
+    const ExactSizes sizes = ExactSizesOf(m_spec);
     m_xm = m_spec.shift * m - deeper;
-    m_rp = z * m / 2.0;
-    const double fullTip = (2.0 * m_spec.shift + (z + 2.0)) * m / 2.0;
-    m_ra = fullTip - m_spec.tipShortening * m;
-    m_rf = fullTip - (addendum + m) - deeper;
-    m_rb = m_rp * cosA;
+    m_rp = static_cast<double>(sizes.pitch / 2);
+    m_ra = static_cast<double>(sizes.tip / 2 - L(m_spec.tipShortening) * m);
+    m_rf = static_cast<double>(sizes.root / 2);
+    m_rb = static_cast<double>(sizes.base / 2);
 
     // The rack: reference line at rp + xm from the centre, teeth pointing to
     // the centre, the tooth's middle at 0 when the gear has turned by 0.
@@ -245,17 +284,17 @@ void GearModel::Generate()
             }
             return Radius(Trochoid(b));
         };
+        // A trochoid already past the centre line at its top makes a pointed
+        // tooth, not a cut one: only a crossing from the tooth's own side counts.
         double prev = thetaTop;
         bool inside = across(thetaTop);
-        if (inside)
-            m_cutThrough = true, m_cutRadius = Radius(Trochoid(thetaTop));
         for (int k = 1; k <= steps; ++k) {
             const double theta = thetaTop + (kPi / 2.0 - thetaTop) * k / steps;
             const bool now = across(theta);
             if (now && !inside && !m_cutThrough) {
                 m_cutThrough = true;
                 m_cutRadius = crossing(prev, theta);
-            } else if (!now && inside) {
+            } else if (!now && inside && m_cutThrough) {
                 m_cutLowRadius = crossing(prev, theta);
                 break;
             }
@@ -336,11 +375,10 @@ std::vector<ToothFinding> GearModel::Findings() const
         out.push_back(ToothFinding::TipInsideBase);
         return out;
     }
-    const double sa = TipThickness();
-    if (m_pointed || !(sa > 0.0))
+    if (m_pointed)
         out.push_back(ToothFinding::PointedTip);
-    else if (sa < kThinTipFactor * m_spec.module)
-        out.push_back(ToothFinding::ThinTip);
+    else if (const auto tip = TipFinding(TipThickness(), m_spec.module))
+        out.push_back(*tip);
     return out;
 }
 

@@ -21,6 +21,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,15 @@ struct GearSpec {
     double tipShortening = 0.0;
 };
 
+// The sizes in extended precision, each formula written once: alpha = degrees
+// * pi / 180, d = z m, db = d cos(alpha), da = m (z + 2 + 2x) (without a tip
+// shortening), df = da - 2 (addendum + 1) m + A / tan(alpha) (4.5 m below the
+// tip for the standard rack and no allowance).
+struct ExactSizes {
+    long double alpha, pitch, base, tip, root;
+};
+ExactSizes ExactSizesOf(const GearSpec& spec);
+
 // The gear of a record: module, teeth, shift and the pressure angle of its index.
 GearSpec GearSpecOf(const GearRecord& record);
 
@@ -100,6 +110,14 @@ enum class ToothFinding {
     PointedTip,      // the flanks meet below the tip circle (tip thickness <= 0)
     ThinTip,         // tip thickness below 0.25 m
 };
+
+// What a tip thickness says of the teeth: none at all (NaN: the tip circle
+// lies inside the base circle), not positive (the teeth come to a point and
+// cross), below a quarter of the module (too thin), or sound.
+enum class TipCondition { Sound, Missing, Crossing, Thin };
+TipCondition ClassifyTip(double tipThickness, double module);
+// The finding of a tip thickness; none for a sound tip.
+std::optional<ToothFinding> TipFinding(double tipThickness, double module);
 
 // The one text of a finding, as every list shows it: "警告：" then, when
 // `gearName` is given (a pair), the gear's name and "：", then the finding.

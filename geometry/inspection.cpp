@@ -5,17 +5,17 @@
 
 #include "geardata/gearrecord.h"
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
-#include <numbers>
 
 namespace {
 
 using L = long double;
 
-constexpr L kPiL = std::numbers::pi_v<long double>;
-constexpr L kWholeDepthFactor = 2.25L;     // the root circle lies 4.5 m below the tip circle
-constexpr L kThinTipFactor = 0.25L;        // a tip thinner than 0.25 m is too thin
+constexpr L kPiL = kPi;
+const char* const kCutThroughReason = "歯が切下げで切り離されていて測れません";
 
 
 // A value as a double; one that is not finite or leaves the double range has no meaning here.
@@ -26,26 +26,139 @@ Measure Value(L v)
     return Measure::Of(static_cast<double>(v));
 }
 
-// The reason every value is absent, or empty when the gear can be measured.
-std::string GearDefect(const InspectionGear& g)
-{
-    if (!std::isfinite(g.module) || g.module <= 0)
-        return "モジュールが正の数ではありません";
-    if (g.teeth < 1)
-        return "歯数が 1 未満です";
-    if (!std::isfinite(g.shift))
-        return "転位係数が有限の数ではありません";
-    if (!(g.pressureAngleDegrees > 0 && g.pressureAngleDegrees < 90))
-        return "圧力角が 0° と 90° の間にありません";
-    return {};
-}
-
 struct Circles {
     L m, z, x, alpha;
+    L allowance;           // A: the tooth thinner (negative) by this arc on the reference circle
     L d, db, da, df, dx;   // pitch, base, tip, root, and the circle d + 2xm
 };
 
-SpanMeasure Span(const Circles& c, std::int32_t k)
+// The generated tooth of tooth 0's negative-y side, sampled densely, for the
+// readings that do not lie on the involute.
+class GeneratedFlank {
+public:
+    explicit GeneratedFlank(const GearModel& g) : m_g(g)
+    {
+        constexpr int kPerPiece = 600;
+        const auto& pieces = g.Boundary();
+        for (std::size_t i = 0; i < pieces.size(); ++i)
+            for (int k = 0; k <= kPerPiece; ++k) {
+                if (k == 0 && i > 0)
+                    continue;   // the joint is the last sample of the piece before
+                const double t = pieces[i].from + (pieces[i].to - pieces[i].from) * k / kPerPiece;
+                m_samples.push_back({i, t, g.PointOn(pieces[i].kind, t)});
+            }
+    }
+
+    struct Sample {
+        std::size_t piece;
+        double t;
+        Point2 p;
+    };
+
+    // Where f is largest on the boundary (over all samples when `first` is
+    // false; else the first local maximum walking from the tooth's centre line
+    // down to the root), refined on its piece. `found` is false when no sample
+    // gives a finite value (or no local maximum exists).
+    struct Peak {
+        bool found = false;
+        double value = 0;
+        Point2 at;
+        PieceKind kind = PieceKind::RootArc;
+        bool joint = false;               // at the end of a piece (a corner)
+        PieceKind otherKind = PieceKind::RootArc;
+    };
+    Peak Maximum(const std::function<double(Point2)>& f, bool firstFromTip) const
+    {
+        const std::size_t n = m_samples.size();
+        std::vector<double> v(n);
+        for (std::size_t i = 0; i < n; ++i)
+            v[i] = f(m_samples[i].p);
+        std::size_t best = n;
+        if (firstFromTip) {
+            for (std::size_t j = n; j-- > 0;) {   // from the centre line downwards
+                if (!std::isfinite(v[j]))
+                    continue;
+                const bool upOk = j + 1 == n || !(v[j + 1] > v[j]);
+                const bool downOk = j > 0 && !(v[j - 1] > v[j]);
+                if (upOk && downOk) {
+                    best = j;
+                    break;
+                }
+            }
+        } else {
+            for (std::size_t i = 0; i < n; ++i)
+                if (std::isfinite(v[i]) && (best == n || v[i] > v[best]))
+                    best = i;
+        }
+        Peak peak;
+        if (best == n)
+            return peak;
+        peak.found = true;
+        const Sample& s = m_samples[best];
+        const auto& pieces = m_g.Boundary();
+        peak.kind = pieces[s.piece].kind;
+        // The last sample of a piece is the corner with the next one.
+        peak.joint = best + 1 < n && m_samples[best + 1].piece != s.piece;
+        if (peak.joint)
+            peak.otherKind = pieces[m_samples[best + 1].piece].kind;
+        double bestT = s.t, bestV = v[best];
+        PieceKind bestKind = peak.kind;
+        // Refine by golden section between the neighbouring samples, on each
+        // piece that meets at the sample.
+        auto refine = [&](PieceKind kind, double lo, double hi) {
+            if (lo == hi)
+                return;
+            auto at = [&](double t) { return f(m_g.PointOn(kind, t)); };
+            constexpr double g = 0.6180339887498949;
+            double a = lo, b = hi;
+            for (int i = 0; i < 200 && std::fabs(b - a) > 1e-15 * (1 + std::fabs(a)); ++i) {
+                const double c = b - g * (b - a), d = a + g * (b - a);
+                (at(d) > at(c) ? a : b) = at(d) > at(c) ? c : d;
+            }
+            const double t = 0.5 * (a + b);
+            if (at(t) > bestV) {
+                bestV = at(t);
+                bestT = t;
+                bestKind = kind;
+            }
+        };
+        const double before = best > 0 && m_samples[best - 1].piece == s.piece ? m_samples[best - 1].t : s.t;
+        const double after = best + 1 < n && !peak.joint ? m_samples[best + 1].t : s.t;
+        refine(peak.kind, before, after);
+        if (peak.joint)
+            refine(peak.otherKind, pieces[m_samples[best + 1].piece].from, m_samples[best + 1].t);
+        if (bestT != s.t || bestKind != peak.kind) {
+            peak.joint = false;
+            peak.kind = bestKind;
+        }
+        peak.value = bestV;
+        peak.at = m_g.PointOn(peak.kind, bestT);
+        return peak;
+    }
+
+private:
+    const GearModel& m_g;
+    std::vector<Sample> m_samples;
+};
+
+double RadiusOf(Point2 p) { return std::hypot(p.x, p.y); }
+
+// The note of a reading on the generated tooth where it is no involute.
+std::string OffInvoluteNote(const GearModel& g, const GeneratedFlank::Peak& peak)
+{
+    if (peak.joint || peak.kind == PieceKind::Involute)
+        return g.Undercut() ? "切下げの縁（インボリュート始点）に接触、創成歯形で測定"
+                            : "インボリュート始点に接触、創成歯形で測定";
+    return g.Undercut() ? "切下げ部（トロコイド）に接触、創成歯形で測定"
+                        : "歯元のフィレット（トロコイド）に接触、創成歯形で測定";
+}
+
+bool OnInvolute(const GeneratedFlank::Peak& peak)
+{
+    return peak.kind == PieceKind::Involute && !peak.joint;
+}
+
+SpanMeasure Span(const Circles& c, const GearModel& g, const GeneratedFlank& flank, std::int32_t k)
 {
     SpanMeasure out;
     out.teeth = k;
@@ -54,29 +167,72 @@ SpanMeasure Span(const Circles& c, std::int32_t k)
         return out;
     }
     const L w = c.m * std::cos(c.alpha) * (kPiL * (L(k) - 0.5L) + c.z * Involute(c.alpha)) +
-                2 * c.x * c.m * std::sin(c.alpha);
+                2 * c.x * c.m * std::sin(c.alpha) + c.allowance * std::cos(c.alpha);
     const L contact = std::sqrt(c.db * c.db + w * w);
     std::string why;
     if (!(w > 0))
         why = "またぎ歯厚が正になりません";
     else if (contact > c.da)
         why = "測定点が歯先円の外にあります";
-    else if (contact < c.df)
-        why = "測定点が歯底円の内側にあります";
+    else if (g.CutThrough())
+        why = kCutThroughReason;
     if (!why.empty()) {
         out.span = out.contactDiameter = Measure::Absent(why);
         return out;
     }
-    out.span = Value(w);
-    out.contactDiameter = Value(contact);
+    if (contact >= L(g.InvoluteStartDiameter())) {
+        out.span = Value(w);
+        out.contactDiameter = Value(contact);
+        return out;
+    }
+    // Below the involute: the anvil parallel to the group's middle line rests on
+    // the outermost point of tooth 0's outer flank, the first local maximum of
+    // the distance from that line walking down from the tip.
+    const double beta = static_cast<double>((L(k) - 1) * kPiL / c.z);
+    const double sb = std::sin(beta), cb = std::cos(beta);
+    const GeneratedFlank::Peak peak = flank.Maximum([sb, cb](Point2 p) { return p.x * sb - p.y * cb; }, true);
+    if (!peak.found || peak.kind == PieceKind::RootArc ||
+        (peak.kind == PieceKind::Trochoid && !g.Undercut() && !peak.joint)) {
+        out.span = out.contactDiameter = Measure::Absent("アンビルが歯面に当たりません（接点が歯元のフィレットより下）");
+        return out;
+    }
+    if (peak.kind == PieceKind::TipArc || (peak.joint && peak.otherKind == PieceKind::TipArc)) {
+        out.span = out.contactDiameter = Measure::Absent("測定点が歯先円の外にあります");
+        return out;
+    }
+    const std::string note = OffInvoluteNote(g, peak);
+    out.span = Measure::Noted(2 * peak.value, note);
+    out.contactDiameter = Measure::Noted(2 * RadiusOf(peak.at), note);
     return out;
 }
 
-void Pins(const Circles& c, const InspectionRequest& request, InspectionResult& r)
+// The largest distance from the middle line of the measuring direction u
+// (angle `direction`) of any point of the gear: how far the tips stand out.
+double TipReach(const GearModel& g, double direction)
+{
+    const double z = g.Teeth(), ra = g.TipDiameter() / 2;
+    double tipHalf = 0;   // the tip arc's half angle
+    for (const BoundaryPiece& p : g.Boundary())
+        if (p.kind == PieceKind::TipArc)
+            tipHalf = -p.from;
+    const double pitchAngle = 2 * kPi / z;
+    const double nearest = std::round(direction / pitchAngle);
+    double reach = 0;
+    for (int j = -3; j <= 3; ++j) {
+        const double centre = (nearest + j) * pitchAngle;
+        double off = std::remainder(centre - direction, 2 * kPi);
+        const double gap = std::max(0.0, std::fabs(off) - tipHalf);
+        reach = std::max(reach, gap < kPi / 2 ? ra * std::cos(gap) : 0.0);
+    }
+    return reach;
+}
+
+void Pins(const Circles& c, const GearModel& g, const GeneratedFlank& flank, const InspectionRequest& request,
+          InspectionResult& r)
 {
     const L rb = c.db / 2;
     // inv(phi) at the pin centre is dp / db + offset.
-    const L offset = Involute(c.alpha) + 2 * c.x * std::tan(c.alpha) / c.z - kPiL / (2 * c.z);
+    const L offset = Involute(c.alpha) + 2 * c.x * std::tan(c.alpha) / c.z - kPiL / (2 * c.z) + c.allowance / c.d;
     L dp = 0;
     r.idealPin = !request.pinDiameter.has_value();
     if (r.idealPin) {
@@ -101,59 +257,126 @@ void Pins(const Circles& c, const InspectionRequest& request, InspectionResult& 
         }
     }
     r.pinDiameter = Value(dp);
+    if (g.CutThrough()) {
+        r.overPins = r.pinContactDiameter = Measure::Absent(kCutThroughReason);
+        return;
+    }
 
+    // On the involute.
     const L v = dp / c.db + offset;
     const L phi = InverseInvolute(v);
-    std::string why;
+    const bool reachesFlank = v > 0 && std::isfinite(phi) && rb * std::tan(phi) - dp / 2 >= 0;
     L centre = 0, roll = 0;
-    if (!(v > 0) || !std::isfinite(phi)) {
-        why = "ピンが小さすぎて歯面に当たりません";
-    } else {
+    if (reachesFlank) {
         centre = rb / std::cos(phi);
         roll = rb * std::tan(phi) - dp / 2;   // from the base circle to the contact point, along the flank's normal
-        if (roll < 0)
-            why = "ピンが小さすぎて歯面に当たりません";
-        else if (2 * std::sqrt(rb * rb + roll * roll) > c.da)
-            why = "ピンが大きすぎて歯先に当たります";
-        else if (2 * (centre - dp / 2) < c.df)
-            why = "ピンが歯底に当たります";
+        if (2 * std::sqrt(rb * rb + roll * roll) > c.da) {
+            r.overPins = r.pinContactDiameter = Measure::Absent("ピンが大きすぎて歯先に当たります");
+            return;
+        }
     }
+
+    // On the generated tooth: coming in from outside along the space's middle
+    // line, the pin stops at the first point of the boundary it meets.
+    const double space = -kPi / c.z, radius = static_cast<double>(dp / 2);
+    const GeneratedFlank::Peak peak = flank.Maximum(
+        [space, radius](Point2 q) {
+            const double rq = RadiusOf(q), psi = std::atan2(q.y, q.x) - space;
+            const double lateral = rq * std::sin(psi);
+            if (std::fabs(lateral) > radius)
+                return -std::numeric_limits<double>::infinity();
+            return rq * std::cos(psi) + std::sqrt(radius * radius - lateral * lateral);
+        },
+        false);
+    std::string why;
+    if (!peak.found || peak.kind == PieceKind::RootArc)
+        why = reachesFlank ? "ピンが歯底に当たります" : "ピンが小さすぎて歯面に当たりません";
+    else if (peak.kind == PieceKind::TipArc || (peak.joint && peak.otherKind == PieceKind::TipArc))
+        why = "ピンが大きすぎて歯先に当たります";
     if (!why.empty()) {
         r.overPins = r.pinContactDiameter = Measure::Absent(why);
         return;
     }
     const bool even = static_cast<std::int64_t>(c.z) % 2 == 0;
-    const L spread = even ? 2 * centre : 2 * centre * std::cos(kPiL / (2 * c.z));
-    r.overPins = Value(spread + dp);
-    r.pinContactDiameter = Value(2 * std::sqrt(rb * rb + roll * roll));
+    const L halfSpread = even ? 1.0L : std::cos(kPiL / (2 * c.z));
+    const bool involute = OnInvolute(peak) && reachesFlank;
+    const L pinCentre = involute ? centre : L(peak.value);
+    // The pins must stand out beyond the tips along the measuring line, or the
+    // micrometer rests on the tips.
+    const double direction = space - (even ? 0.0 : kPi / (2 * c.z));
+    if (!(static_cast<double>(pinCentre * halfSpread + dp / 2) > TipReach(g, direction))) {
+        r.overPins = r.pinContactDiameter = Measure::Absent("ピンが歯先より外に出ず、測定器が歯先に当たります");
+        return;
+    }
+    if (involute) {
+        r.overPins = Value(2 * centre * halfSpread + dp);
+        r.pinContactDiameter = Value(2 * std::sqrt(rb * rb + roll * roll));
+        return;
+    }
+    const std::string note = OffInvoluteNote(g, peak);
+    r.overPins = Measure::Noted(static_cast<double>(2 * pinCentre * halfSpread + dp), note);
+    r.pinContactDiameter = Measure::Noted(2 * RadiusOf(peak.at), note);
+}
+
+// s-bar and h-bar: the chord between the flanks where the pitch circle crosses
+// them, and its height below the tip circle.
+void Chord(const Circles& c, const GearModel& g, InspectionResult& r)
+{
+    const L s = c.m * (kPiL / 2 + 2 * c.x * std::tan(c.alpha)) + c.allowance;
+    const L addendum = (c.da - c.d) / 2;
+    std::string why;
+    if (g.CutThrough())
+        why = kCutThroughReason;
+    else if (!(s > 0))
+        why = "ピッチ円上に歯がありません";
+    else if (addendum < 0)
+        why = "ピッチ円が歯先円の外にあります";
+    else if (c.d < c.df)
+        why = "ピッチ円が歯底円の内側にあり歯面上にありません";
+    if (!why.empty()) {
+        r.chordalThickness = r.chordalHeight = Measure::Absent(why);
+        return;
+    }
+    if (c.d >= L(g.InvoluteStartDiameter())) {
+        const L halfAngle = s / c.d;
+        r.chordalThickness = Value(c.d * std::sin(halfAngle));
+        r.chordalHeight = Value(addendum + c.d / 2 * (1 - std::cos(halfAngle)));
+        return;
+    }
+    // Below the involute: the trochoid's point on the pitch circle, the first
+    // met coming down from the tip.
+    const double rp = static_cast<double>(c.d / 2);
+    for (const BoundaryPiece& p : g.Boundary()) {
+        if (p.kind != PieceKind::Trochoid)
+            continue;
+        auto above = [&](double t) { return RadiusOf(g.PointOn(p.kind, t)) >= rp; };
+        constexpr int steps = 4096;
+        double prev = p.to;   // the top of the trochoid
+        for (int k = 1; k <= steps; ++k) {
+            const double t = p.to + (p.from - p.to) * k / steps;
+            if (!above(t)) {
+                double a = prev, b = t;
+                for (int i = 0; i < 200 && std::fabs(b - a) > 1e-16; ++i) {
+                    const double mid = 0.5 * (a + b);
+                    (above(mid) ? a : b) = mid;
+                }
+                const Point2 q = g.PointOn(p.kind, 0.5 * (a + b));
+                const double half = -std::atan2(q.y, q.x);
+                if (!(half > 0))
+                    break;
+                const std::string note = g.Undercut() ? "ピッチ円が切下げ部（トロコイド）を通る、創成歯形で測定"
+                                                      : "ピッチ円が歯元のフィレット（トロコイド）を通る、創成歯形で測定";
+                r.chordalThickness = Measure::Noted(2 * rp * std::sin(half), note);
+                r.chordalHeight = Measure::Noted(g.TipDiameter() / 2 - rp * std::cos(half), note);
+                return;
+            }
+            prev = t;
+        }
+    }
+    r.chordalThickness = r.chordalHeight = Measure::Absent("ピッチ円上に歯がありません");
 }
 
 }  // namespace
-
-TipCondition ClassifyTip(double tipThickness, double module)
-{
-    if (std::isnan(tipThickness))
-        return TipCondition::Missing;
-    if (!(tipThickness > 0))
-        return TipCondition::Crossing;
-    if (tipThickness < kThinTipFactor * module)
-        return TipCondition::Thin;
-    return TipCondition::Sound;
-}
-
-std::vector<std::string> TipFindings(double tipThickness, double module)
-{
-    switch (ClassifyTip(tipThickness, module)) {
-    case TipCondition::Missing:
-    case TipCondition::Crossing:
-        return {"歯先がとがり、隣の歯と交差します（歯先歯厚が 0 以下）"};
-    case TipCondition::Thin:
-        return {"歯先が薄すぎます（歯先歯厚が 0.25m 未満）"};
-    case TipCondition::Sound:
-        break;
-    }
-    return {};
-}
 
 InspectionGear InspectionGearOf(const GearRecord& record)
 {
@@ -161,20 +384,32 @@ InspectionGear InspectionGearOf(const GearRecord& record)
     g.module = record.Module;
     g.teeth = record.Teeth;
     g.shift = record.Shift;
-    const int index = record.PressureAngleIndex;
-    g.pressureAngleDegrees = index >= 0 && index < static_cast<int>(PressureAngleTable.size())
-                                 ? PressureAngleTable[static_cast<std::size_t>(index)]
-                                 : std::numeric_limits<double>::quiet_NaN();
+    g.pressureAngleDegrees = PressureAngleDegreesOf(record.PressureAngleIndex);
+    return g;
+}
+
+GearSpec GearSpecOf(const InspectionGear& gear)
+{
+    GearSpec g;
+    g.module = gear.module;
+    g.teeth = gear.teeth;
+    g.shift = gear.shift;
+    g.pressureAngleDegrees = gear.pressureAngleDegrees;
     return g;
 }
 
 InspectionResult ComputeInspection(const InspectionGear& gear, const InspectionRequest& request)
 {
+    return ComputeInspection(GearSpecOf(gear), request);
+}
+
+InspectionResult ComputeInspection(const GearSpec& gear, const InspectionRequest& request)
+{
     InspectionResult r;
-    if (const std::string defect = GearDefect(gear); !defect.empty()) {
+    if (const std::string defect = GearSpecDefect(gear); !defect.empty()) {
         for (Measure* m : {&r.toothThickness, &r.chordalThickness, &r.chordalHeight, &r.recommendedSpanTeeth,
-                           &r.pinDiameter, &r.overPins, &r.pinContactDiameter, &r.minShift, &r.tipThickness,
-                           &r.basePitch, &r.wholeDepth})
+                           &r.pinDiameter, &r.overPins, &r.pinContactDiameter, &r.minShift,
+                           &r.involuteStartDiameter, &r.tipThickness, &r.basePitch, &r.wholeDepth})
             *m = Measure::Absent(defect);
         for (int i = 0; i < 3; ++i) {
             r.spans[i].teeth = request.spanTeeth.value_or(1) - 1 + i;
@@ -182,31 +417,24 @@ InspectionResult ComputeInspection(const InspectionGear& gear, const InspectionR
         }
         return r;
     }
+    const GearModel model(gear);
+    const GeneratedFlank flank(model);
 
+    const ExactSizes sizes = ExactSizesOf(gear);
     Circles c;
     c.m = gear.module;
     c.z = gear.teeth;
     c.x = gear.shift;
-    c.alpha = L(gear.pressureAngleDegrees) * kPiL / 180;
-    c.d = c.z * c.m;
-    c.db = c.d * std::cos(c.alpha);
-    c.da = c.m * (c.z + 2 + 2 * c.x);
-    c.df = c.da - 2 * kWholeDepthFactor * c.m;
+    c.allowance = gear.thicknessAllowance;
+    c.alpha = sizes.alpha;
+    c.d = sizes.pitch;
+    c.db = sizes.base;
+    c.da = sizes.tip;
+    c.df = sizes.root;
     c.dx = c.d + 2 * c.x * c.m;
 
-    // Thickness on the pitch circle and its chord.
-    const L s = c.m * (kPiL / 2 + 2 * c.x * std::tan(c.alpha));
-    r.toothThickness = Value(s);
-    const L addendum = (c.da - c.d) / 2;
-    if (!(s > 0)) {
-        r.chordalThickness = r.chordalHeight = Measure::Absent("ピッチ円上に歯がありません");
-    } else if (addendum < 0) {
-        r.chordalThickness = r.chordalHeight = Measure::Absent("ピッチ円が歯先円の外にあります");
-    } else {
-        const L halfAngle = s / c.d;
-        r.chordalThickness = Value(c.d * std::sin(halfAngle));
-        r.chordalHeight = Value(addendum + c.d / 2 * (1 - std::cos(halfAngle)));
-    }
+    r.toothThickness = Value(c.m * (kPiL / 2 + 2 * c.x * std::tan(c.alpha)) + c.allowance);
+    Chord(c, model, r);
 
     // Span: the recommended k puts the contact nearest the circle d + 2xm.
     const L angleAtMiddle = c.dx > c.db ? std::acos(c.db / c.dx) : 0;
@@ -229,27 +457,19 @@ InspectionResult ComputeInspection(const InspectionGear& gear, const InspectionR
         r.spans[i] = ki < std::numeric_limits<std::int32_t>::min() || ki > std::numeric_limits<std::int32_t>::max()
                          ? SpanMeasure{0, Measure::Absent("またぎ歯数が大きすぎます"),
                                        Measure::Absent("またぎ歯数が大きすぎます")}
-                         : Span(c, static_cast<std::int32_t>(ki));
+                         : Span(c, model, flank, static_cast<std::int32_t>(ki));
     }
 
-    Pins(c, request, r);
+    Pins(c, model, flank, request, r);
 
-    const L sinAlpha = std::sin(c.alpha);
-    const L minShift = 1 - c.z * sinAlpha * sinAlpha / 2;
-    r.minShift = Value(minShift);
-    r.undercut = L(gear.shift) < minShift;
-
-    if (c.da < c.db) {
-        r.tipThickness = Measure::Absent("歯先円が基礎円の内側にあります");
-    } else {
-        const L tipAngle = std::acos(c.db / c.da);
-        const L sa = c.da * (s / c.d + Involute(c.alpha) - Involute(tipAngle));
-        r.tipThickness = Value(sa);
-        if (r.tipThickness.present())
-            r.tipFindings = TipFindings(*r.tipThickness.value, gear.module);
-    }
-
-    r.basePitch = Value(kPiL * c.m * std::cos(c.alpha));
-    r.wholeDepth = Value(kWholeDepthFactor * c.m);
+    r.minShift = Value(model.MinShift());
+    r.undercut = model.Undercut();
+    r.involuteStartDiameter = model.InvoluteStartDiameter() < model.TipDiameter()
+                                  ? Value(model.InvoluteStartDiameter())
+                                  : Measure::Absent("インボリュートが歯先円の下にありません");
+    r.tipThickness = c.da < c.db ? Measure::Absent("歯先円が基礎円の内側にあります") : Value(model.TipThickness());
+    r.findings = model.Findings();
+    r.basePitch = Value(model.BasePitch());
+    r.wholeDepth = Value((c.da - c.df) / 2);
     return r;
 }

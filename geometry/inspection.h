@@ -11,6 +11,8 @@
 // main window and its 20-degree search. No value raises a floating-point
 // fault: a value without meaning for the gear is absent, with a reason.
 
+#include "geometry/gearmodel.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -18,13 +20,17 @@
 
 struct GearRecord;
 
-// A value that may have no meaning for a gear; `reason` says why when it is absent.
+// A value that may have no meaning for a gear; `reason` says why when it is
+// absent. A value read where the tooth is not an involute (the trochoid of the
+// rack's tip, the undercut) carries a `note` that says so.
 struct Measure {
     std::optional<double> value;
     std::string reason;
+    std::string note;
 
-    static Measure Of(double v) { return {v, {}}; }
-    static Measure Absent(std::string why) { return {std::nullopt, std::move(why)}; }
+    static Measure Of(double v) { return {v, {}, {}}; }
+    static Measure Absent(std::string why) { return {std::nullopt, std::move(why), {}}; }
+    static Measure Noted(double v, std::string note) { return {v, {}, std::move(note)}; }
     bool present() const { return value.has_value(); }
 };
 
@@ -59,26 +65,23 @@ struct InspectionResult {
     bool idealPin = true;
     Measure overPins;                // M
     Measure pinContactDiameter;      // where the pins touch the flanks
-    Measure minShift;                // x_min = 1 - z sin^2(alpha) / 2
-    bool undercut = false;           // shift below x_min
+    Measure minShift;                // x_min of the rack with its rounded tip (GearModel::MinShift)
+    bool undercut = false;           // the generated tooth is undercut
+    Measure involuteStartDiameter;   // where the generated involute starts
     Measure tipThickness;            // exact arc thickness on the tip circle
-    std::vector<std::string> tipFindings;   // pointed tip: teeth cross / too thin
+    std::vector<ToothFinding> findings;   // what the generated tooth says of itself
     Measure basePitch;               // pi m cos(alpha)
     Measure wholeDepth;              // 2.25 m
 };
 
+// W, M, s-bar and h-bar are measured on the tooth the rack generates: where
+// the contact lies on the involute they are the involute's formulas; where it
+// lies on the trochoid or the undercut they are read on the generated boundary
+// with a note; absent, with the reason, where no gauge can read them.
+InspectionResult ComputeInspection(const GearSpec& gear, const InspectionRequest& request = {});
 InspectionResult ComputeInspection(const InspectionGear& gear, const InspectionRequest& request = {});
+GearSpec GearSpecOf(const InspectionGear& gear);
 
 // The gear of a record: its module, teeth, shift and pressure angle. A
 // PressureAngleIndex outside the table gives NaN degrees (every value absent).
 InspectionGear InspectionGearOf(const GearRecord& record);
-
-// What a tip thickness says of the teeth: none at all (NaN: the tip circle
-// lies inside the base circle), not positive (the teeth come to a point and
-// cross), below a quarter of the module (too thin), or sound.
-enum class TipCondition { Sound, Missing, Crossing, Thin };
-TipCondition ClassifyTip(double tipThickness, double module);
-
-// The pointed-tip findings for an exact tip thickness, as the inspection
-// lists them. Empty for a sound tip.
-std::vector<std::string> TipFindings(double tipThickness, double module);

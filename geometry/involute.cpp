@@ -1,14 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "geometry/involute.h"
 
+#include "geometry/extended.h"   // kPi
+
 #include <cmath>
 #include <limits>
-
-namespace {
-
-constexpr long double kPi = 3.14159265358979323846264338327950288L;
-
-}  // namespace
 
 long double Involute(long double phi)
 {

@@ -3,6 +3,7 @@
 
 #include "geardata/apperror.h"
 #include "geometry/extended.h"
+#include "geometry/gearmodel.h"
 
 #include <algorithm>
 #include <cmath>
@@ -29,11 +30,6 @@ void CheckShifts(const PairInput& in)
     for (int i = 0; i < 2; ++i)
         if (!std::isfinite(in.shift[i]))
             throw AppError(std::string(kShiftName[i]) + " は有限の数でなければなりません");
-}
-
-long double Radians(double degrees)
-{
-    return static_cast<long double>(degrees) * kPi / 180.0L;
 }
 
 // The working pressure angle for an involute value; refused unless positive and finite.
@@ -80,22 +76,31 @@ PairResult ComputePair(const PairInput& in)
     r.tipShortening = Store(k);
 
     std::array<long double, 2> fullTip{}, tip{}, root{}, base{}, approach{};
+    std::array<std::vector<ToothFinding>, 2> toothFindings;
     for (int i = 0; i < 2; ++i) {
-        fullTip[i] = m * (z[i] + 2.0L + 2.0L * x[i]);
+        GearSpec spec;
+        spec.module = in.module;
+        spec.teeth = in.teeth[i];
+        spec.shift = in.shift[i];
+        spec.pressureAngleDegrees = in.pressureAngle;
+        const ExactSizes sizes = ExactSizesOf(spec);
+        fullTip[i] = sizes.tip;
         tip[i] = fullTip[i] - 2.0L * k * m;
-        root[i] = fullTip[i] - 4.5L * m;
-        base[i] = m * z[i] * cosA;
+        root[i] = sizes.root;
+        base[i] = sizes.base;
         if (!(tip[i] > base[i]))
             throw AppError(std::string(kGearName[i]) + "の歯先円が基礎円の内側にあり、かみあいません");
-        const long double alphaTip = std::acos(base[i] / tip[i]);
-        const long double thickness =
-            tip[i] * ((kPi / 2.0L + 2.0L * x[i] * tanA) / z[i] + invA - Involute(alphaTip));
+        // The gear as the rack cuts it, topped to the shortened tip circle.
+        spec.tipShortening = Store(k);
+        const GearModel model(spec);
+        const double thickness = model.TipThickness();
+        toothFindings[i] = model.Findings();
         // From the tangent point of this gear to where its tip circle crosses the line of action.
         approach[i] = std::sqrt(tip[i] * tip[i] - base[i] * base[i]) / 2.0L;
         r.tipDiameter[i] = Store(tip[i]);
         r.rootDiameter[i] = Store(root[i]);
         r.baseDiameter[i] = Store(base[i]);
-        r.tipThickness[i] = Store(thickness);
+        r.tipThickness[i] = thickness;
     }
     r.clearanceUnshortened = Store(std::min(a - fullTip[0] / 2.0L - root[1] / 2.0L, a - fullTip[1] / 2.0L - root[0] / 2.0L));
     r.clearance = Store(std::min(a - tip[0] / 2.0L - root[1] / 2.0L, a - tip[1] / 2.0L - root[0] / 2.0L));
@@ -109,12 +114,12 @@ PairResult ComputePair(const PairInput& in)
         if (approach[i] > line)   // the tip's contact point lies past the mate's tangent point
             r.findings.push_back(std::string("警告：") + kGearName[i] + "の歯先が" + kGearName[1 - i] +
                                  "の作用線を越える、干渉発生");
-    for (int i = 0; i < 2; ++i)
-        if (x[i] < 1.0L - z[i] * std::sin(alpha) * std::sin(alpha) / 2.0L)
-            r.findings.push_back(std::string("警告：") + kGearName[i] + "の転位係数が小さい、ｱﾝﾀﾞｰｶｯﾄ発生");
-    for (int i = 0; i < 2; ++i)
-        if (!(r.tipThickness[i] > 0.0))
-            r.findings.push_back(std::string("警告：") + kGearName[i] + "の歯先がとがる（歯先厚さ０以下）");
+    // What each generated tooth says of itself, finding by finding.
+    for (const ToothFinding f : {ToothFinding::Undercut, ToothFinding::CutThrough, ToothFinding::TipInsideBase,
+                                 ToothFinding::PointedTip, ToothFinding::ThinTip})
+        for (int i = 0; i < 2; ++i)
+            if (std::find(toothFindings[i].begin(), toothFindings[i].end(), f) != toothFindings[i].end())
+                r.findings.push_back(FindingText(f, kGearName[i]));
     return r;
 }
 

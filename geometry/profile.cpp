@@ -189,7 +189,9 @@ GearProfile BuildGearProfile(const ProfileInput& in)
     for (const ToothFinding f : model.Findings())
         if (f == ToothFinding::CutThrough)
             throw AppError(ProfileCutThroughMessage(model.CutThroughLowDiameter(), model.CutThroughDiameter()));
-    if (model.Has(ToothFinding::TipInsideBase) || model.Has(ToothFinding::PointedTip))
+    if (model.Has(ToothFinding::TipInsideBase))
+        throw AppError(FindingBody(ToothFinding::TipInsideBase) + "のため、歯形を作れません");
+    if (model.Has(ToothFinding::PointedTip))
         throw AppError(ProfileCrossingTeethMessage());
     if (!(model.InvoluteStartDiameter() < model.TipDiameter()))
         throw AppError(ProfileNoInvoluteMessage());

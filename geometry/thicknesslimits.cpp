@@ -2,7 +2,6 @@
 #include "geometry/thicknesslimits.h"
 
 #include "geardata/apperror.h"
-#include "geometry/gearmodel.h"
 
 #include <cmath>
 
@@ -16,27 +15,11 @@ void CheckAllowance(const ThicknessAllowance& a, const char* whose)
 
 InspectionResult ThinnedInspection(const InspectionGear& gear, const InspectionRequest& request, double allowance)
 {
-    GearSpec spec;
-    spec.module = gear.module;
-    spec.teeth = gear.teeth;
-    spec.shift = gear.shift;
-    spec.pressureAngleDegrees = gear.pressureAngleDegrees;
+    // The gear model's allowance: the rack set deeper, the tip circle kept;
+    // the inspection measures that generated tooth.
+    GearSpec spec = GearSpecOf(gear);
     spec.thicknessAllowance = allowance;
-    if (!GearSpecDefect(spec).empty())
-        return ComputeInspection(gear, request);   // every value absent, with the gear's reason
-    // The rack set deeper by -A / (2 tan alpha): the flanks are those of the
-    // gear with the shift the tool is effectively set at.
-    const GearModel model(spec);
-    InspectionGear thinned = gear;
-    thinned.shift = model.EffectiveShift();
-    InspectionResult r = ComputeInspection(thinned, request);
-    // The tip circle stays: the chordal height is measured from the model's tip.
-    if (r.chordalThickness.present()) {
-        const long double d = model.PitchDiameter();
-        const long double half = static_cast<long double>(model.ReferenceThickness()) / d;
-        r.chordalHeight = Measure::Of(static_cast<double>((model.TipDiameter() - d) / 2 + d / 2 * (1 - std::cos(half))));
-    }
-    return r;
+    return ComputeInspection(spec, request);
 }
 
 ThicknessLimits ComputeThicknessLimits(const InspectionGear& gear, const InspectionResult& nominal,

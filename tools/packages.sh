@@ -12,7 +12,7 @@ build_packages=(build-essential g++ cmake ninja-build ccache qt6-base-dev libgl-
 test_packages=(googletest libgtest-dev xvfb xauth xdotool xclip x11-utils imagemagick
                cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
                clang libclang-rt-14-dev libbenchmark-dev
-               python3-ezdxf librsvg2-bin appstream desktop-file-utils groff-base)
+               python3-ezdxf python3-shapely librsvg2-bin appstream desktop-file-utils groff-base)
 
 wanted=("${build_packages[@]}")
 if [ "${1:-build}" = test ]; then

@@ -11,6 +11,7 @@
 #include "ui/inspectionwindow.h"
 #include "commands/inputparse.h"
 #include "commands/numbertext.h"
+#include "commands/teethchecks.h"
 #include "ui/mainwindow.h"
 
 #include <QAction>
@@ -81,9 +82,19 @@ ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::strin
     m_gearLabel->setObjectName(QStringLiteral("ExportGearLabel"));
     m_gearLabel->setText(QStringLiteral("モジュール %1　歯数 %2　転位係数 %3　圧力角 %4°")
                              .arg(Text(gear.Module, separator), QString::number(gear.Teeth), Text(gear.Shift, separator),
-                                  Text(PressureAngleTable[gear.PressureAngleIndex == 0 ? 0 : 1], separator)));
+                                  Text(PressureAngleDegreesOf(gear.PressureAngleIndex == 0 ? 0 : 1), separator)));
     m_gearLabel->setAccessibleName(QStringLiteral("書き出す歯車"));
     column->addWidget(m_gearLabel);
+
+    // The generated tooth's findings, as every other window words them.
+    QStringList findingLines;
+    for (const std::string& line : GeneratedToothFindings(gear))
+        findingLines << QString::fromStdString(line);
+    m_findingsLabel = new QLabel(findingLines.join(QLatin1Char('\n')), this);
+    m_findingsLabel->setObjectName(QStringLiteral("ExportFindings"));
+    m_findingsLabel->setAccessibleName(QStringLiteral("歯形の所見"));
+    m_findingsLabel->setVisible(!findingLines.isEmpty());
+    column->addWidget(m_findingsLabel);
 
     auto* rows = new QFormLayout;
     m_toleranceEdit = AddBox(rows, this, "Tolerance", QStringLiteral("許容差 (mm)"), Text(0.001, separator));

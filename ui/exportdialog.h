@@ -24,6 +24,7 @@ class ExportForm : public QDialog {
 public:
     ExportForm(QWidget* parent, const GearRecord& gear, const std::string& decimalSeparator);
 
+    QLabel* m_findingsLabel = nullptr;
     QLabel* m_gearLabel;
     QLineEdit* m_toleranceEdit;
     QLineEdit* m_tipRadiusEdit;

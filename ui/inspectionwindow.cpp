@@ -126,7 +126,8 @@ InspectionWindow::InspectionWindow(TForm1& form) : QWidget(&form, Qt::Window), m
     findings = new QListWidget(this);
     findings->setObjectName(QStringLiteral("Findings"));
     findings->setAccessibleName(QStringLiteral("所見"));
-    findings->setFixedHeight(66);
+    findings->setFixedHeight(96);
+    findings->setWordWrap(true);   // long findings wrap instead of hiding behind a scroll bar
     grid->addWidget(findings, row++, 0, 1, 4);
     tolerances = new TolerancePanel(form, this);
     grid->addWidget(tolerances, row, 0, 1, 4);
@@ -183,10 +184,10 @@ void InspectionWindow::ShowCurrentGear()
         labels[i]->setText(Utf8(rows[i].label));
         values[i]->setText(Utf8(InspectionValueText(rows[i], sep)));
         values[i]->setCursorPosition(0);
-        reasons[i]->setText(Utf8(rows[i].measure.reason));
+        reasons[i]->setText(Utf8(rows[i].measure.present() ? rows[i].measure.note : rows[i].measure.reason));
     }
     findings->clear();
-    for (const std::string& line : InspectionFindings(result))
+    for (const std::string& line : InspectionFindings(gear, result, sep))
         findings->addItem(Utf8(line));
     if (const std::string note = TipThicknessNote(result, record.TipThickness, sep); !note.empty()) {
         findings->addItem(Utf8(note));

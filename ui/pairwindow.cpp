@@ -5,6 +5,7 @@
 #include "geardata/gearrecord.h"
 #include "geardata/programstate.h"
 #include "geometry/extended.h"
+#include "geometry/gearmodel.h"
 #include "ui/backlashpanel.h"
 #include "ui/errorbox.h"
 #include "ui/layout.h"
@@ -12,6 +13,8 @@
 #include "commands/numbertext.h"
 #include "commands/pairtext.h"
 #include "ui/mainwindow.h"
+
+#include <cmath>
 
 #include <QAction>
 #include <QButtonGroup>
@@ -72,11 +75,11 @@ QLabel* MakeCaption(QWidget* parent, const QString& name, const QString& text)
 PairInput CurrentGearInput()
 {
     const GearRecord& g = gearTable[kCurrentSlot];
-    if (g.PressureAngleIndex < 0 || g.PressureAngleIndex >= static_cast<int>(PressureAngleTable.size()))
+    if (std::isnan(PressureAngleDegreesOf(g.PressureAngleIndex)))
         throw AppError("圧力角の番号 " + std::to_string(g.PressureAngleIndex) + " は使えません（0 が 14.5°、1 が 20°）");
     PairInput in;
     in.module = g.Module;
-    in.pressureAngle = PressureAngleTable[g.PressureAngleIndex];
+    in.pressureAngle = PressureAngleDegreesOf(g.PressureAngleIndex);
     in.teeth[0] = g.Teeth;
     in.shift[0] = g.Shift;
     return in;
@@ -209,8 +212,8 @@ void PairWindow::showGear1()
     const GearRecord& g = gearTable[kCurrentSlot];
     const std::string& sep = m_form.decimalSeparator();
     m_module->setText(Utf8(FormatGeneral(g.Module, 11, sep)));
-    const bool known = g.PressureAngleIndex >= 0 && g.PressureAngleIndex < static_cast<int>(PressureAngleTable.size());
-    m_pressureAngle->setText(known ? Utf8(FormatGeneral(PressureAngleTable[g.PressureAngleIndex], 11, sep)) : QString());
+    const double degrees = PressureAngleDegreesOf(g.PressureAngleIndex);
+    m_pressureAngle->setText(std::isnan(degrees) ? QString() : Utf8(FormatGeneral(degrees, 11, sep)));
     m_teeth1->setText(Utf8(FormatInteger(g.Teeth)));
     m_shift1->setText(Utf8(FormatGeneral(g.Shift, 11, sep)));
     // Gear 2's teeth follow the record's mate until the user types another count.

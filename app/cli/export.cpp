@@ -76,6 +76,8 @@ int RunExport(const ExportOptions& o)
     std::printf("root_diameter_mm\t%.6f\n", profile.rootDiameter);
     std::printf("involute_start_diameter_mm\t%.6f\n", profile.involuteStartDiameter);
     std::printf("undercut\t%s\n", profile.undercut ? "yes" : "no");
+    for (const ToothFinding f : profile.findings)
+        std::printf("finding\t%s\n", FindingText(f).c_str());
     return kExitOk;
 }
 

@@ -3,6 +3,7 @@
 
 #include "geometry/dimensions.h"
 #include "geometry/extended.h"
+#include "geometry/gearmodel.h"
 #include "geardata/programstate.h"
 #include "commands/commands.h"
 #include "commands/inspectiontext.h"
@@ -15,7 +16,7 @@ const char* const kResultKeys[] = {"pitch_diameter", "tip_diameter", "root_diame
                                    "tip_thickness_box"};
 const char* const kResultLabels[] = {"ピッチ円", "歯先円", "歯底円", "基礎円", "歯先歯厚"};
 
-double PressureAngleDegrees(std::int32_t index) { return PressureAngleTable[static_cast<std::size_t>(index)]; }
+double PressureAngleDegrees(std::int32_t index) { return PressureAngleDegreesOf(index); }
 
 std::string Joined(const std::vector<std::string>& lines, const char* between)
 {
@@ -32,7 +33,10 @@ std::string Notes(const GearOutcome& o, const std::vector<InspectionRow>& rows)
     for (const InspectionRow& row : rows)
         if (!row.measure.present())
             notes.push_back(std::string(row.key) + ": " + row.measure.reason);
-    for (const std::string& line : InspectionFindings(o.inspection))
+    for (const InspectionRow& row : rows)
+        if (row.measure.present() && !row.measure.note.empty())
+            notes.push_back(std::string(row.key) + ": " + row.measure.note);
+    for (const std::string& line : InspectionFindings(o.gear, o.inspection))
         notes.push_back(line);
     return Joined(notes, "; ");
 }
@@ -61,7 +65,7 @@ GearOutcome CalculateGear(const GearInputs& inputs)
         return o;
     ComputeGearDimensions();
     // The message list as the window shows it after the calculation.
-    o.check = CheckComputedGear(g.Teeth, g.Teeth2, g.TipThickness, g.Module);
+    o.check = CheckComputedGear(g);
     o.record = g;
     o.gear = InspectionGearOf(g);
     o.inspection = ComputeInspection(o.gear, inputs.request);
@@ -140,7 +144,12 @@ nlohmann::ordered_json GearJson(const GearOutcome& o)
     j["absent"] = absent;
     j["span_teeth"] = {o.inspection.spans[0].teeth, o.inspection.spans[1].teeth, o.inspection.spans[2].teeth};
     j["ideal_pin"] = o.inspection.idealPin;
-    j["findings"] = InspectionFindings(o.inspection);
+    nlohmann::ordered_json notes = nlohmann::ordered_json::object();
+    for (const InspectionRow& row : InspectionRows(o.gear, o.inspection))
+        if (row.measure.present() && !row.measure.note.empty())
+            notes[row.key] = row.measure.note;
+    j["notes"] = notes;
+    j["findings"] = InspectionFindings(o.gear, o.inspection);
     j["thickness_allowance"] = {{"upper", o.limits.allowance.upper}, {"lower", o.limits.allowance.lower}};
     nlohmann::ordered_json limits = nlohmann::ordered_json::object();
     for (const LimitRow& row : LimitRows(o.limits))

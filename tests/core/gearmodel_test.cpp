@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "geardata/apperror.h"
 #include "geometry/gearmodel.h"
+#include "geometry/inspection.h"
 
 #include <gtest/gtest.h>
 
@@ -71,6 +72,16 @@ TEST(GearModel, AllowanceSetsTheRackDeeper)
         EXPECT_NEAR(-std::atan2(q.y, q.x) * 20.0 * 2, plain.ReferenceThickness() + allowance, 1e-12);
     }
     EXPECT_LT(thin.TipThickness(), plain.TipThickness());
+
+    // The inspection reads the thinner tooth: W shorter by A cos(alpha), s by A,
+    // and W's anvil rests on the allowance's generated flank.
+    const InspectionResult b = ComputeInspection(plain.Spec()), a = ComputeInspection(thin.Spec(), {b.pinDiameter.value, {}});
+    EXPECT_NEAR(*a.spans[1].span.value - *b.spans[1].span.value, allowance * std::cos(std::numbers::pi / 9), 1e-12);
+    EXPECT_NEAR(*a.toothThickness.value - *b.toothThickness.value, allowance, 1e-13);
+    EXPECT_LT(*a.overPins.value, *b.overPins.value);   // the same pin drops deeper
+    const double dc = *a.spans[1].contactDiameter.value, beta = (a.spans[1].teeth - 1) * std::numbers::pi / 20;
+    const Point2 q = thin.PointOn(PieceKind::Involute, std::sqrt(dc * dc / (thin.BaseDiameter() * thin.BaseDiameter()) - 1));
+    EXPECT_NEAR(2 * (q.x * std::sin(beta) - q.y * std::cos(beta)), *a.spans[1].span.value, 1e-11);
 }
 
 // The boundary is one connected line from the space middle to the centre line,

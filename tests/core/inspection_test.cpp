@@ -162,10 +162,10 @@ TEST(Inspection, PointedTip)
     const InspectionResult crossed = ComputeInspection({1, 10, 1.0, 20});
     ASSERT_TRUE(crossed.tipThickness.present());
     EXPECT_LT(*crossed.tipThickness.value, 0);
-    EXPECT_EQ(crossed.tipFindings, std::vector<std::string>{"歯先がとがり、隣の歯と交差します（歯先歯厚が 0 以下）"});
-    EXPECT_EQ(TipFindings(0.2, 1.0), std::vector<std::string>{"歯先が薄すぎます（歯先歯厚が 0.25m 未満）"});
-    EXPECT_TRUE(TipFindings(0.25, 1.0).empty());
-    EXPECT_TRUE(ComputeInspection({1, 18, 0, 20}).tipFindings.empty());
+    EXPECT_EQ(crossed.findings, std::vector<ToothFinding>{ToothFinding::PointedTip});
+    EXPECT_EQ(TipFinding(0.2, 1.0), ToothFinding::ThinTip);
+    EXPECT_FALSE(TipFinding(0.25, 1.0));
+    EXPECT_TRUE(ComputeInspection({1, 18, 0, 20}).findings.empty());
     // The exact value of the default gear, beside the 20-degree search's 0.68167.
     EXPECT_NEAR(*ComputeInspection({1, 18, 0, 20}).tipThickness.value, 0.6816638, 5e-8);
 }

@@ -57,7 +57,8 @@ TEST(CheckTeethCounts, LinesAndResults)
 TEST(CheckComputedGear, ImpossibleThinAndSoundGears)
 {
     const std::string crossed = "警告：歯先が尖って交差、歯形不成立", inside = "警告：歯先円が基礎円内、歯形不成立",
-                      thin = "警告：歯先歯厚が薄い、０．２５ｍ未満";
+                      thin = "警告：歯先歯厚が薄い、０．２５ｍ未満",
+                      undercut = "警告：創成歯形にｱﾝﾀﾞｰｶｯﾄ発生";
     struct Case {
         double module;
         std::int32_t teeth;
@@ -65,7 +66,7 @@ TEST(CheckComputedGear, ImpossibleThinAndSoundGears)
         std::vector<std::string> lines;
     };
     const Case cases[] = {
-        {1, 20, 2, {crossed}},  {1, 18, -2, {inside}}, {1, 10, 1.2, {kZ1Warning, crossed}},   // -0.698, NAN, -0.605
+        {1, 20, 2, {crossed}},  {1, 18, -2, {undercut, inside}}, {1, 10, 1.2, {kZ1Warning, crossed}},   // -0.698, NAN, -0.605
         {1, 18, 0.8, {thin}},   {2, 18, 0.85, {thin}},                                        // 0.249, 0.427
         {1, 18, 0, CheckTeethCounts(18, 20).lines}, {1, 13, 0, {kZ1Warning}},                 // 0.682, 0.661
     };
@@ -76,7 +77,7 @@ TEST(CheckComputedGear, ImpossibleThinAndSoundGears)
         g.Teeth = c.teeth;
         g.Shift = c.shift;
         ComputeGearDimensions();
-        const TeethCheckResult r = CheckComputedGear(g.Teeth, g.Teeth2, g.TipThickness, g.Module);
+        const TeethCheckResult r = CheckComputedGear(g);
         EXPECT_EQ(r.lines, c.lines) << c.module << " / " << c.teeth << " / " << c.shift;
         EXPECT_EQ(r.result, c.lines.size() == 4 ? 0 : 1);
     }

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <functional>
 #include <numbers>
+#include <optional>
 
 namespace {
 
@@ -139,17 +140,25 @@ double ConstructedOverPins(const Tooth& t, double pin)
 
 TEST(ThicknessLimits, SpanAndPinsOfThinnedTeethAgainstConstruction)
 {
-    const InspectionGear gears[] = {{2, 20, 0, 20}, {3, 13, 0.3, 20}, {1, 41, -0.2, 20}, {4, 30, 0.1, 14.5}};
-    for (const InspectionGear& g : gears) {
-        const InspectionResult nominal = ComputeInspection(g);
-        const ThicknessLimits limits = ComputeThicknessLimits(g, nominal, {-0.04, -0.2});
+    // The 14.5-degree gear is measured with a larger pin than its ideal one, which would
+    // sink below the tip circle on the thinner teeth.
+    const struct {
+        InspectionGear gear;
+        std::optional<double> pin;
+    } cases[] = {{{2, 20, 0, 20}, {}}, {{3, 13, 0.3, 20}, {}}, {{1, 41, 0.2, 20}, {}}, {{4, 30, 0.1, 14.5}, 8.0}};
+    for (const auto& c : cases) {
+        const InspectionGear& g = c.gear;
+        const InspectionResult nominal = ComputeInspection(g, {c.pin, std::nullopt});
+        // Allowances in proportion to the module.
+        const double upper = -0.02 * g.module, lower = -0.1 * g.module;
+        const ThicknessLimits limits = ComputeThicknessLimits(g, nominal, {upper, lower});
         const int k = limits.spanTeeth;
         const double pin = *nominal.pinDiameter.value;
         const struct {
             double allowance;
             const Measure& span;
             const Measure& pins;
-        } sides[] = {{-0.04, limits.span.upper, limits.overPins.upper}, {-0.2, limits.span.lower, limits.overPins.lower}};
+        } sides[] = {{upper, limits.span.upper, limits.overPins.upper}, {lower, limits.span.lower, limits.overPins.lower}};
         for (const auto& side : sides) {
             const Tooth tooth{g.module, double(g.teeth), g.shift, g.pressureAngleDegrees, side.allowance};
             ASSERT_TRUE(side.span.present() && side.pins.present()) << g.teeth;
@@ -165,7 +174,13 @@ TEST(ThicknessLimits, SpanAndPinsOfThinnedTeethAgainstConstruction)
         EXPECT_LT(*limits.chordalThickness.lower.value, *limits.chordalThickness.upper.value);
         EXPECT_LT(*limits.chordalThickness.upper.value, *nominal.chordalThickness.value);
     }
-    EXPECT_THROW(ComputeThicknessLimits(gears[0], ComputeInspection(gears[0]), {-0.2, -0.04}), AppError);
+    EXPECT_THROW(ComputeThicknessLimits(cases[0].gear, ComputeInspection(cases[0].gear), {-0.2, -0.04}), AppError);
+    // A tooth so thin that the nominal pin no longer stands out over the tip: no M, with the reason.
+    const InspectionGear small{1, 41, -0.2, 20};
+    const ThicknessLimits thin = ComputeThicknessLimits(small, ComputeInspection(small), {-0.04, -0.2});
+    EXPECT_TRUE(thin.overPins.upper.present());
+    EXPECT_FALSE(thin.overPins.lower.present());
+    EXPECT_FALSE(thin.overPins.lower.reason.empty());
 }
 
 // The backlash of two thinned gears at the actual centre distance, exactly:

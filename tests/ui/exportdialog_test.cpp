@@ -67,6 +67,11 @@ TEST_F(ExportToolTest, MenuItemAndFormAsTheUserMeetsThem)
     for (QLabel* label : f.findChildren<QLabel*>())
         EXPECT_TRUE(!label->objectName().isEmpty() && !label->accessibleName().isEmpty()) << label->text().toStdString();
     EXPECT_EQ(ExportFilters(), QStringLiteral("DXF (*.dxf);;SVG (*.svg)"));
+    // The generated tooth's findings, worded as in the message list.
+    EXPECT_TRUE(f.m_findingsLabel->text().isEmpty());
+    Calculate("1", "14", "0");
+    ExportForm undercut(&form(), gearTable[kCurrentSlot], ".");
+    EXPECT_EQ(undercut.m_findingsLabel->text(), QStringLiteral("警告：創成歯形にｱﾝﾀﾞｰｶｯﾄ発生"));
 }
 
 TEST_F(ExportToolTest, WritesTheCurrentGearInTheChosenFormat)

@@ -62,7 +62,7 @@ TEST_F(InspectionWindowTest, FollowsTheCurrentGear)
     EXPECT_EQ(Value(w, "span_k_plus_1"), QStringLiteral("―"));
     EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("Reason_span_k_plus_1"))->text(),
               QStringLiteral("測定点が歯先円の外にあります"));
-    EXPECT_EQ(Findings(w), QStringList{QStringLiteral("切下げがあります（転位係数が x_min より小さい）")});
+    EXPECT_EQ(Findings(w), QStringList{QStringLiteral("警告：創成歯形にｱﾝﾀﾞｰｶｯﾄ発生")});
 
     // A stopped calculation (71 teeth) leaves the window as it was; a recall of row 2 shows that gear.
     Calculate("1", "71", "0");
