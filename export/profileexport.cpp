@@ -19,6 +19,11 @@ ExportFormat ExportFormatOf(const std::string& path)
     throw AppError("書き出せるのは .dxf と .svg のファイルだけです");
 }
 
+const char* ExportOutOfMemoryMessage()
+{
+    return "メモリが足りないため書き出せません。許容差を大きくしてください";
+}
+
 void CheckBore(const GearProfile& profile, double boreDiameter)
 {
     if (!(boreDiameter >= 0.0) || !(boreDiameter < profile.rootDiameter))

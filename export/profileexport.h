@@ -36,5 +36,9 @@ std::string ProfileSvg(const GearProfile& profile, double boreDiameter);   // in
 // saves it; returns the profile for the caller's report.
 GearProfile ExportProfile(const ExportRequest& request, const std::string& path);
 
+// What is said when the memory runs out while the points or the file's bytes
+// are made.
+const char* ExportOutOfMemoryMessage();
+
 // The margin around the tip circle in the SVG picture, mm on each side.
 inline constexpr double kSvgMargin = 1.0;

@@ -229,6 +229,57 @@ void TextFiles(const std::string& folder)
     }
 }
 
+// Geometry inputs, every parameter raw (flags 0xFF): teeth, module, shift,
+// pressure angle byte, tolerance, tip radius in modules, teeth2, shift2,
+// centre distance, pin and span bytes.
+void GeometryFiles(const std::string& folder)
+{
+    struct Seed {
+        const char* name;
+        std::int32_t z;
+        double m, x;
+        std::uint8_t angle;
+        double tolerance, rho;
+        std::int32_t z2;
+        double x2, a;
+    };
+    const Seed seeds[] = {
+        {"m1-z20", 20, 1, 0, 1, 0.001, 0.38, 30, 0, 25.5},
+        {"m3-z12-undercut", 12, 3, 0, 1, 0.001, 0.38, 24, 0.2, 55},
+        {"m1-z12-pointed", 12, 1, 2, 1, 0.001, 0.38, 12, 0, 13},
+        {"m2-z40-14.5", 40, 2, 0.3, 0, 0.01, 0.3, 20, -0.2, 61},
+        {"m10-z70-fine", 70, 10, 0, 1, 0.00001, 0.38, 70, 0, 700},
+        {"infinite-tip", 20, 1e-300, 1e308, 1, 0.001, 0.38, 20, 0, kInf},
+        {"tiny-module", 20, 1e-300, 0, 1, 0.001, 0.38, 20, 0, kNaN},
+        {"module-1e-12", 20, 1e-12, 0, 1, 0.001, 0.38, 20, 0, 1e-11},
+        {"root-past-centre-z3", 3, 1.0112, -0.388, 1, 0.001, 0.38, 3, 0, 3},
+        {"root-past-centre-z4", 4, 1, -0.8, 1, 0.001, 0.38, 4, 0, 4},
+        {"huge-shift", 20, 1, 1e12, 1, 0.001, 0.38, 20, 1e12, 1e300},
+        {"m1000-z400-fine", 400, 1000, 0, 1, 0.00001, 0.38, 400, 0, 400000},
+        {"span-limit", -1, 2, 0, 1, 0.001, 0.38, kMaxInt, 0, 0},
+        {"few-teeth", 3, 1, 0.5, 1, 0.001, 0.2, kMinInt, kNaN, -1},
+    };
+    for (const Seed& s : seeds) {
+        Bytes bytes{0xFF};
+        const auto put = [&bytes](const void* p, std::size_t n) {
+            const auto* b = static_cast<const std::uint8_t*>(p);
+            bytes.insert(bytes.end(), b, b + n);
+        };
+        put(&s.z, 4);
+        put(&s.m, 8);
+        put(&s.x, 8);
+        put(&s.angle, 1);
+        put(&s.tolerance, 8);
+        put(&s.rho, 8);
+        put(&s.z2, 4);
+        put(&s.x2, 8);
+        put(&s.a, 8);
+        bytes.push_back(1);
+        bytes.push_back(1);
+        Write(folder + "/" + s.name, bytes);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -238,9 +289,10 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::string root = argv[1];
-    for (const std::string& folder : {root, root + "/gearfile", root + "/text"})
+    for (const std::string& folder : {root, root + "/gearfile", root + "/text", root + "/geometry"})
         ::mkdir(folder.c_str(), 0777);
     GearFiles(root + "/gearfile");
     TextFiles(root + "/text");
+    GeometryFiles(root + "/geometry");
     return 0;
 }

@@ -9,7 +9,9 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <csignal>
 #include <optional>
+#include <poll.h>
 #include <random>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -58,13 +60,20 @@ private:
 
 // Writes all of `data`: from `offset` on when one is given, else at the
 // descriptor's position (a pipe or a device has no offsets). A short write
-// continues where it stopped.
+// continues where it stopped; a full pipe is waited for, as a blocking write
+// would wait.
 bool WriteAll(int fd, const std::uint8_t* data, std::size_t size, std::optional<off_t> offset = std::nullopt)
 {
     while (size > 0) {
         const ssize_t n = offset ? ::pwrite(fd, data, size, *offset) : ::write(fd, data, size);
         if (n < 0 && errno == EINTR)
             continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            pollfd ready{fd, POLLOUT, 0};
+            if (::poll(&ready, 1, -1) < 0 && errno != EINTR)
+                return false;
+            continue;
+        }
         if (n <= 0)
             return false;
         data += n;
@@ -96,39 +105,67 @@ std::string FolderOf(const std::string& path)
     return path.substr(0, slash);
 }
 
-// A device or a pipe: written as it is, nothing to keep.
+// A device or a pipe: written as it is, nothing to keep. A pipe nobody reads
+// is refused at once instead of waited on; one whose reader goes away ends
+// the write with the write error, not the process.
 void WriteToDevice(const std::string& path, const std::uint8_t* data, std::size_t size)
 {
     FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0)
         throw AppError(CannotCreate(path));
+    sigset_t pipeSignal, before;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    ::pthread_sigmask(SIG_BLOCK, &pipeSignal, &before);
+    sigset_t pendingBefore;
+    ::sigpending(&pendingBefore);
     const bool ok = WriteAll(fd.get(), data, size);
+    const int error = errno;
+    if (!ok && error == EPIPE && !sigismember(&pendingBefore, SIGPIPE)) {
+        const timespec now{0, 0};
+        ::sigtimedwait(&pipeSignal, nullptr, &now);
+    }
+    ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
     if (!fd.Close() || !ok)
         throw AppError(kWriteError);
 }
 
-// Rewrites the file at `path` where it is, so it stays the same file. Nothing
-// is cut before the new bytes are in: the room is claimed first (a full disk
-// refuses there), the whole image goes in at offset 0 in one call, and only
-// then is a longer old file cut to the new length. With `create` the file is
-// made when missing, as for a link whose file does not exist yet.
-void RewriteInPlace(const std::string& path, const std::string& shownName, bool create, const std::uint8_t* data,
+// The largest image that goes into a file in place in one step that a kill
+// cannot split: one page at offset 0.
+std::size_t OneStepBytes()
+{
+    const long page = ::sysconf(_SC_PAGESIZE);
+    return page > 0 ? static_cast<std::size_t>(page) : 4096;
+}
+
+std::optional<std::string> MissingFileOfLink(const std::string& path);
+
+// Rewrites the file at `path` where it is, so it stays the same file. The
+// image goes in at offset 0 in one call of at most one page, which a kill
+// cannot split, over a file no longer than the image: the file holds the old
+// or the new bytes at every instant. Anything larger would be written in
+// steps a kill can stop between (a cut file, or new bytes before old ones),
+// so it is refused before a byte is written. The room is claimed first (a
+// full disk refuses there).
+void RewriteInPlace(const std::string& path, const std::string& shownName, const std::uint8_t* data,
                     std::size_t size)
 {
-    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | (create ? O_CREAT : 0), 0666));
+    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
     if (fd.get() < 0)
         throw AppError(CannotCreate(shownName));
-    Step(SaveStep::Opened);
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0 || !WithinSizeLimit(size))
+    if (::fstat(fd.get(), &st) != 0)
+        throw AppError(kWriteError);
+    if (size > OneStepBytes() || st.st_size > static_cast<off_t>(size))
+        throw AppError(InPlaceRefusedMessage(shownName));
+    Step(SaveStep::Opened);
+    if (!WithinSizeLimit(size))
         throw AppError(kWriteError);
     if (size > 0 && ::fallocate(fd.get(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)) != 0 &&
         errno != EOPNOTSUPP && errno != ENOSYS)
         throw AppError(kWriteError);
     bool ok = WriteAll(fd.get(), data, size, 0);
     Step(SaveStep::Written);
-    if (ok && st.st_size > static_cast<off_t>(size))
-        ok = ::ftruncate(fd.get(), static_cast<off_t>(size)) == 0;
     ok = ok && ::fsync(fd.get()) == 0;
     ok = fd.Close() && ok;
     if (!ok)
@@ -300,7 +337,34 @@ void ReplaceWithNewFile(const std::string& target, const std::string& shownName,
     throw AppError(CannotCreate(shownName));
 }
 
+// The missing file a chain of links ends in, when `path` is such a link.
+std::optional<std::string> MissingFileOfLink(const std::string& path)
+{
+    std::string current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0)
+            return hops > 0 && errno == ENOENT ? std::optional<std::string>(current) : std::nullopt;
+        if (!S_ISLNK(st.st_mode))
+            return std::nullopt;
+        std::vector<char> text(static_cast<std::size_t>(PATH_MAX) + 1);
+        const ssize_t n = ::readlink(current.c_str(), text.data(), text.size() - 1);
+        if (n <= 0)
+            return std::nullopt;
+        const std::string next(text.data(), static_cast<std::size_t>(n));
+        current = next.front() == '/' ? next : FolderOf(current) + "/" + next;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
+
+std::string InPlaceRefusedMessage(const std::string& path)
+{
+    return "ファイル " + path +
+           " はハードリンクや他のユーザーのファイルなどのため新しいファイルと置き換えられず、その場で書き換えると"
+           "途中で止まったときに壊れたファイルが残るので書き込みません。別の名前で保存してください";
+}
 
 void SetSaveStepHook(SaveStepHook hook)
 {
@@ -334,21 +398,20 @@ void WriteFileSafely(const std::string& path, const std::uint8_t* data, std::siz
         // A new file put in its place would cut the other links and change
         // the owner: such a file is rewritten where it is.
         if (st.st_nlink > 1 || st.st_uid != ::geteuid()) {
-            RewriteInPlace(target, path, false, data, size);
+            RewriteInPlace(target, path, data, size);
             return;
         }
-    } else {
-        struct stat link {};
-        if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-            // A link to a file not there yet: make that file, keep the link.
-            RewriteInPlace(path, path, true, data, size);
-            return;
-        }
+    } else if (const auto missing = MissingFileOfLink(path)) {
+        // A link to a file not there yet: that file is made as a new file
+        // (whole or not at all), the link stays.
+        target = *missing;
+    } else if (struct stat link {}; ::lstat(path.c_str(), &link) == 0) {
+        throw AppError(CannotCreate(path));   // a link that leads nowhere (a loop, a folder missing)
     }
     try {
         ReplaceWithNewFile(target, path, exists ? &st : nullptr, data, size);
     } catch (const UseInPlace&) {
-        RewriteInPlace(target, path, false, data, size);
+        RewriteInPlace(target, path, data, size);
         return;
     }
     // Make the new name itself durable.

@@ -20,17 +20,26 @@
 //
 // A file that must stay the same file (hard links, another owner, a folder
 // that takes no new names, a group or attribute that cannot be given to a new
-// file) is rewritten in place without cutting it first: room is claimed, the
-// whole image is written at offset 0 in one call, then the length is set and
-// the file flushed, so a file of the same length holds the old or the new
-// bytes at every instant (a longer old file keeps its tail until the length is
-// set). A link to a missing file makes that file.
+// file) is rewritten in place only where that takes one step a kill cannot
+// split: an image of at most one page (a gear data file) over a file no longer
+// than it. Anything else there is refused before a byte is written, with
+// InPlaceRefusedMessage: written in steps, a kill could leave a cut file or new
+// bytes before old ones. A link to a missing file makes that file as a new
+// file, whole or not at all.
 //
 // A file-size limit below `size` is found before anything is written, so the
 // process is never sent SIGXFSZ.
 //
-// Failures: "ファイル %s を作成できません", "ストリームへの書き込みエラー".
+// A device or a pipe is written as it is, waiting while a pipe is full; a pipe
+// without a reader is refused.
+//
+// Failures: "ファイル %s を作成できません", "ストリームへの書き込みエラー",
+// InPlaceRefusedMessage(path).
 void WriteFileSafely(const std::string& path, const std::uint8_t* data, std::size_t size);
+
+// Why a file that has to be rewritten in place is not: what the user sees, with
+// what to do instead.
+std::string InPlaceRefusedMessage(const std::string& path);
 
 // The steps of a save, in order. Tests stop a saving process at each of them.
 enum class SaveStep {

@@ -412,8 +412,11 @@ InspectionResult ComputeInspection(const GearSpec& gear, const InspectionRequest
                            &r.involuteStartDiameter, &r.tipThickness, &r.basePitch, &r.wholeDepth})
             *m = Measure::Absent(defect);
         for (int i = 0; i < 3; ++i) {
-            r.spans[i].teeth = request.spanTeeth.value_or(1) - 1 + i;
-            r.spans[i].span = r.spans[i].contactDiameter = Measure::Absent(defect);
+            const std::int64_t ki = std::int64_t{request.spanTeeth.value_or(1)} - 1 + i;
+            const bool fits = ki >= std::numeric_limits<std::int32_t>::min() &&
+                              ki <= std::numeric_limits<std::int32_t>::max();
+            r.spans[i].teeth = fits ? static_cast<std::int32_t>(ki) : 0;
+            r.spans[i].span = r.spans[i].contactDiameter = Measure::Absent(fits ? defect : "またぎ歯数が大きすぎます");
         }
         return r;
     }

@@ -123,6 +123,10 @@ PairResult ComputePair(const PairInput& in)
     return r;
 }
 
+namespace {
+const char* const kCenterDistanceTooLarge = "中心距離が大きすぎて、転位係数の和が求まりません";
+}
+
 double ShiftSumForCenterDistance(const PairInput& in, double centerDistance)
 {
     CheckGears(in);
@@ -131,13 +135,17 @@ double ShiftSumForCenterDistance(const PairInput& in, double centerDistance)
     const long double zSum = static_cast<long double>(in.teeth[0]) + in.teeth[1];
     const long double a0 = static_cast<long double>(in.module) * zSum / 2.0L;
     const long double cosW = a0 * std::cos(alpha) / centerDistance;
-    if (!(std::isfinite(centerDistance) && cosW > 0.0L && cosW < 1.0L))
+    if (std::isnan(centerDistance))
+        throw AppError("中心距離が数ではありません");
+    if (centerDistance > 0.0 && !(cosW > 0.0L))   // infinite, or so large that cos αw is 0
+        throw AppError(kCenterDistanceTooLarge);
+    if (!(cosW > 0.0L && cosW < 1.0L))
         throw AppError("中心距離が小さすぎます（両歯車の基礎円半径の和より大きくしてください）");
     const long double alphaW = std::acos(cosW);
     const long double invW = Involute(alphaW);
     // So close to a right angle that the tangent has lost its sign or range.
     if (!(invW > 0.0L && std::isfinite(invW)))
-        throw AppError("中心距離が大きすぎて、転位係数の和が求まりません");
+        throw AppError(kCenterDistanceTooLarge);
     return Store((invW - (tanA - alpha)) * zSum / (2.0L * tanA));
 }
 

@@ -37,6 +37,21 @@ const char* ProfileTipRadiusMessage()
     return "工具の歯先丸み半径は 0 以上で、ラックの歯に収まる大きさにしてください";
 }
 
+const char* ProfilePointLimitMessage()
+{
+    return "点の数が 500 万を超えます。許容差を大きくしてください";
+}
+
+const char* ProfileRootMessage()
+{
+    return "歯底円の半径が 0 以下のため、歯形を作れません";
+}
+
+const char* ProfileNotFiniteMessage()
+{
+    return "歯先円か歯底円の直径が有限の数にならないため、歯形を作れません";
+}
+
 namespace {
 
 constexpr int kMaxTeeth = 10000;
@@ -72,15 +87,19 @@ double ChordDeviation(const Curve& f, double a, double b, int samples)
     return worst;
 }
 
-// Parameters from a to b (a included) whose chords stay within tol.
-void Subdivide(const Curve& f, double a, double b, double tol, int depth, std::vector<double>& params)
+// Parameters from a to b (a included) whose chords stay within tol; refuses
+// the gear as soon as more than `budget` of them would be needed.
+void Subdivide(const Curve& f, double a, double b, double tol, int depth, std::vector<double>& params,
+               std::size_t budget)
 {
     if (depth < kMaxDepth && ChordDeviation(f, a, b, 8) > tol) {
         const double mid = 0.5 * (a + b);
-        Subdivide(f, a, mid, tol, depth + 1, params);
-        Subdivide(f, mid, b, tol, depth + 1, params);
+        Subdivide(f, a, mid, tol, depth + 1, params, budget);
+        Subdivide(f, mid, b, tol, depth + 1, params, budget);
         return;
     }
+    if (params.size() >= budget)
+        throw AppError(ProfilePointLimitMessage());
     params.push_back(a);
 }
 
@@ -97,9 +116,14 @@ public:
 private:
     void AddArc(double radius, double from, double to, double tol);
     void AddCurve(const Curve& f, double a, double b, double tol);
+    std::size_t Room() const { return m_budget - std::min(m_budget, points.size()); }
+
+    // Points one half tooth may take before the whole gear passes the limit.
+    std::size_t m_budget = 0;
 };
 
 HalfTooth::HalfTooth(const GearModel& model, double tol)
+    : m_budget(kMaxPoints / (2 * static_cast<std::size_t>(model.Teeth())) + 2)
 {
     for (const BoundaryPiece& piece : model.Boundary()) {
         switch (piece.kind) {
@@ -135,7 +159,10 @@ void HalfTooth::AddArc(double radius, double from, double to, double tol)
     if (span <= 0.0)
         return;
     const double step = 2.0 * std::acos(std::max(-1.0, 1.0 - tol / radius));
-    const int n = std::max(1, static_cast<int>(std::ceil(span / step)));
+    const double pieces = std::ceil(span / step);
+    if (!(pieces <= static_cast<double>(Room())))
+        throw AppError(ProfilePointLimitMessage());
+    const int n = std::max(1, static_cast<int>(pieces));
     for (int k = 0; k < n; ++k) {
         const double a = from + (to - from) * k / n;
         points.push_back({radius * std::cos(a), radius * std::sin(a)});
@@ -148,7 +175,7 @@ void HalfTooth::AddCurve(const Curve& f, double a, double b, double tol)
     std::vector<double> params;
     const int pieces = 8;
     for (int k = 0; k < pieces; ++k)
-        Subdivide(f, a + (b - a) * k / pieces, a + (b - a) * (k + 1) / pieces, 0.95 * tol, 0, params);
+        Subdivide(f, a + (b - a) * k / pieces, a + (b - a) * (k + 1) / pieces, 0.95 * tol, 0, params, Room());
     for (std::size_t i = 0; i < params.size(); ++i) {
         const Pt p = f(params[i]);
         if (points.empty() || std::hypot(p.x - points.back().x, p.y - points.back().y) > 1e-9)
@@ -164,8 +191,9 @@ GearProfile BuildGearProfile(const ProfileInput& in)
 {
     if (in.teeth < 3 || in.teeth > kMaxTeeth)
         throw AppError("歯数は 3 以上 10000 以下にしてください");
-    if (!(in.module > 0.0) || !(in.module <= 1000.0))
-        throw AppError("モジュールは 0 より大きく 1000 以下にしてください");
+    // Below a thousandth of a millimetre the files' digits no longer tell the points apart.
+    if (!(in.module >= 0.001) || !(in.module <= 1000.0))
+        throw AppError("モジュールは 0.001 mm 以上 1000 mm 以下にしてください");
     if (!std::isfinite(in.shift))
         throw AppError("転位係数が数ではありません");
     if (in.pressureAngleIndex < 0 || in.pressureAngleIndex >= static_cast<int>(PressureAngleTable.size()))
@@ -182,9 +210,16 @@ GearProfile BuildGearProfile(const ProfileInput& in)
     spec.pressureAngleDegrees = PressureAngleDegreesOf(in.pressureAngleIndex);
     spec.cutter.tipRadius = in.tipRadius;
     spec.thicknessAllowance = in.thicknessAllowance;
-    if (!GearSpecDefect(spec).empty())
-        throw AppError(ProfileTipRadiusMessage());
+    // Each defect for what it is: circles beyond the number range, then the rack's tip radius.
+    if (!std::isfinite(in.module * (in.teeth + 2.0 + 2.0 * std::fabs(in.shift)) * 4.0))
+        throw AppError(ProfileNotFiniteMessage());
+    if (const std::string defect = GearSpecDefect(spec); !defect.empty())
+        throw AppError(defect);
     const GearModel model(spec);
+    if (!std::isfinite(model.TipDiameter()) || !std::isfinite(model.RootDiameter()))
+        throw AppError(ProfileNotFiniteMessage());
+    if (!(model.RootDiameter() > 0.0))
+        throw AppError(ProfileRootMessage());
     // A tooth that cannot be cut is refused for what the model finds wrong with it.
     for (const ToothFinding f : model.Findings())
         if (f == ToothFinding::CutThrough)
@@ -215,9 +250,12 @@ GearProfile BuildGearProfile(const ProfileInput& in)
         tooth.push_back({p.x, p.y});
     for (std::size_t k = h.size() - 1; k-- > 1;)
         tooth.push_back({h[k].x, -h[k].y});
+    for (const OutlinePoint& p : tooth)
+        if (!std::isfinite(p.x) || !std::isfinite(p.y))
+            throw AppError(ProfileNotFiniteMessage());
     out.pointsPerTooth = static_cast<int>(tooth.size());
     if (tooth.size() * static_cast<std::size_t>(in.teeth) > kMaxPoints)
-        throw AppError("点の数が 500 万を超えます。許容差を大きくしてください");
+        throw AppError(ProfilePointLimitMessage());
 
     out.points.reserve(tooth.size() * static_cast<std::size_t>(in.teeth));
     for (int k = 0; k < in.teeth; ++k) {

@@ -47,7 +47,8 @@ struct GearProfile {
 
 // The profile of a gear; refuses, with an AppError, inputs that give no
 // outline: a tooth count below 3, a module or tolerance out of range, a tip
-// radius that does not fit the rack, teeth that cross (tip thickness not
+// radius that does not fit the rack, circles that are not finite or a root
+// circle at or past the centre, teeth that cross (tip thickness not
 // positive) or run into their neighbours, and more than 5 million points.
 GearProfile BuildGearProfile(const ProfileInput& input);
 
@@ -57,3 +58,6 @@ std::string ProfileCutThroughMessage(double lowDiameter, double highDiameter);
 const char* ProfileNoInvoluteMessage();
 const char* ProfileToleranceMessage();
 const char* ProfileTipRadiusMessage();
+const char* ProfilePointLimitMessage();
+const char* ProfileRootMessage();       // the root circle at or past the centre
+const char* ProfileNotFiniteMessage();  // a tip or root circle without a finite size

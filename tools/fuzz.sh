@@ -61,4 +61,5 @@ run() {
 
 run gearfile_fuzz 4000
 run text_fuzz 128
+run geometry_fuzz 80
 exit $status

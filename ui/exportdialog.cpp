@@ -27,6 +27,7 @@
 
 #include <optional>
 #include <QVBoxLayout>
+#include <limits>
 
 namespace {
 
@@ -45,7 +46,10 @@ QString Text(double value, const std::string& separator)
 // A labelled box; the box is <name>Edit, its label <name>Label.
 QLineEdit* AddBox(QFormLayout* rows, QWidget* parent, const char* name, const QString& caption, const QString& text)
 {
-    auto* edit = new QLineEdit(text, parent);
+    auto* edit = new QLineEdit(parent);
+    // The whole text reaches the parser: a paste past Qt's default 32767 characters is refused there, not cut.
+    edit->setMaxLength(std::numeric_limits<int>::max());
+    edit->setText(text);
     edit->setObjectName(QString::fromLatin1(name) + QStringLiteral("Edit"));
     edit->setAccessibleName(caption);
     auto* label = new QLabel(caption, parent);

@@ -25,6 +25,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <limits>
 
 namespace {
 
@@ -64,6 +65,7 @@ InspectionWindow::InspectionWindow(TForm1& form) : QWidget(&form, Qt::Window), m
         label->setObjectName(QString::fromLatin1(name) + QStringLiteral("Label"));
         label->setAccessibleName(caption);
         auto* edit = new QLineEdit(this);
+        edit->setMaxLength(std::numeric_limits<int>::max());   // a long paste reaches the parser whole
         edit->setObjectName(QString::fromLatin1(name));
         edit->setAccessibleName(caption);
         edit->setPlaceholderText(hint);
@@ -94,6 +96,7 @@ InspectionWindow::InspectionWindow(TForm1& form) : QWidget(&form, Qt::Window), m
         label->setObjectName(QStringLiteral("Label_%1").arg(QString::fromLatin1(rows[i].key)));
         label->setAccessibleName(AccessibleNameOf(label->text()));
         auto* value = new QLineEdit(this);
+        value->setMaxLength(std::numeric_limits<int>::max());
         value->setObjectName(QStringLiteral("Value_%1").arg(QString::fromLatin1(rows[i].key)));
         value->setReadOnly(true);
         value->setAlignment(Qt::AlignRight);
@@ -137,7 +140,12 @@ InspectionWindow::InspectionWindow(TForm1& form) : QWidget(&form, Qt::Window), m
     connect(pinEdit, &QLineEdit::returnPressed, this, [this] { Refresh(); });
     connect(spanEdit, &QLineEdit::returnPressed, this, [this] { Refresh(); });
     connect(copyButton, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { CopyText(); }); });
-    connect(&form, &TForm1::currentGearChanged, this, [this] { Refresh(); });
+    // A closed window follows nothing: opening it again shows the gear of that
+    // moment, and an error in its boxes is never raised from a window nobody sees.
+    connect(&form, &TForm1::currentGearChanged, this, [this] {
+        if (isVisible())
+            Refresh();
+    });
     connect(tolerances, &TolerancePanel::edited, this, [this] { Refresh(); });
     connect(tolerances, &TolerancePanel::sheetWanted, this, [this](bool print) {
         RunCommand(this, [this, print] {

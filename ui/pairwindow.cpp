@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <limits>
 
 namespace {
 
@@ -51,6 +52,8 @@ QFont Gothic(int pixelSize, bool bold)
 QLineEdit* MakeBox(QWidget* parent, const QString& name, const QString& accessibleName, bool readOnly)
 {
     auto* box = new QLineEdit(parent);
+    // The whole text reaches the parser: a paste past Qt's default 32767 characters is refused there, not cut.
+    box->setMaxLength(std::numeric_limits<int>::max());
     box->setObjectName(name);
     box->setAccessibleName(accessibleName);
     box->setReadOnly(readOnly);

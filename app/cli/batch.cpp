@@ -7,6 +7,7 @@
 
 #include <iostream>
 #include <memory>
+#include <new>
 
 namespace {
 
@@ -63,6 +64,36 @@ GearOutcome GearOfLine(const std::string& line)
     return outcome;
 }
 
+// The longest line taken: a gear's line is a few dozen bytes, and a longer one
+// is refused without being held in memory.
+constexpr std::size_t kMaxLineBytes = 4096;
+
+// One line, ended by LF, CR or CR LF (or the end of the input); false at the
+// end. The bytes past kMaxLineBytes are read but not kept, and `tooLong` set.
+bool ReadLine(std::streambuf& in, std::string& line, bool& tooLong)
+{
+    using Traits = std::char_traits<char>;
+    line.clear();
+    tooLong = false;
+    int c = in.sbumpc();
+    if (c == Traits::eof())
+        return false;
+    for (; c != Traits::eof(); c = in.sbumpc()) {
+        if (c == '\n')
+            break;
+        if (c == '\r') {
+            if (in.sgetc() == '\n')
+                in.sbumpc();
+            break;
+        }
+        if (line.size() < kMaxLineBytes)
+            line += static_cast<char>(c);
+        else
+            tooLong = true;
+    }
+    return true;
+}
+
 }  // namespace
 
 long RunBatch(std::istream& in, std::ostream& out, std::ostream& err, OutputFormat format)
@@ -73,10 +104,16 @@ long RunBatch(std::istream& in, std::ostream& out, std::ostream& err, OutputForm
         out << GearCsvHeader(true);
     else
         out << "[";
-    while (std::getline(in, line)) {
+    bool tooLong = false;
+    while (ReadLine(*in.rdbuf(), line, tooLong)) {
         ++number;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+        if (number == 1 && line.starts_with("\xEF\xBB\xBF"))   // a byte-order mark
+            line.erase(0, 3);
+        if (tooLong) {
+            ++bad;
+            err << "tsumugi-cli: 行 " << number << ": 行が " << kMaxLineBytes << " バイトを超えるため読みません.\n";
+            continue;
+        }
         if (IsBlankOrComment(line) || (number == 1 && IsHeader(line)))
             continue;
         try {
@@ -92,6 +129,9 @@ long RunBatch(std::istream& in, std::ostream& out, std::ostream& err, OutputForm
         } catch (const AppError& e) {
             ++bad;
             err << "tsumugi-cli: 行 " << number << ": " << WithClosingPeriod(e.what()) << "\n";
+        } catch (const std::bad_alloc&) {
+            ++bad;
+            err << "tsumugi-cli: 行 " << number << ": メモリが足りません.\n";
         }
     }
     if (format != OutputFormat::Csv)

@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <new>
 #include <optional>
 
 namespace {
@@ -20,7 +21,7 @@ struct ExportOptions {
     double shift = 0.0;
     double pressureAngle = 20.0;
     double tolerance = 0.001;
-    double tipRadius = -1.0;     // below 0: 0.38 m
+    std::optional<double> tipRadius;   // none: 0.38 m
     double bore = 0.0;
     std::string output;
     bool dataTable = false;
@@ -35,7 +36,7 @@ int RunExport(const ExportOptions& o)
     request.gear.shift = o.shift;
     request.gear.pressureAngleIndex = o.pressureAngle == 14.5 ? 0 : 1;
     request.gear.tolerance = o.tolerance;
-    request.gear.tipRadius = o.tipRadius < 0.0 ? DefaultToolTipRadius(o.module) : o.tipRadius;
+    request.gear.tipRadius = o.tipRadius ? *o.tipRadius : DefaultToolTipRadius(o.module);
     request.boreDiameter = o.bore;
 
     GearProfile profile;
@@ -60,6 +61,9 @@ int RunExport(const ExportOptions& o)
                                             : ProfileSvg(profile, request.boreDiameter);
     } catch (const AppError& e) {
         std::fprintf(stderr, "tsumugi-cli export: %s\n", e.what());
+        return kExitBadInput;
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "tsumugi-cli export: %s\n", ExportOutOfMemoryMessage());
         return kExitBadInput;
     }
     try {

@@ -29,7 +29,7 @@ const char* ExitCodeHelp()
            "  1  a value or an input line was refused (message on standard error); batch goes on with the\n"
            "     other lines, table lists a file shorter than 3344 bytes with the missing bytes as 0\n"
            "  2  unknown option, missing or malformed argument\n"
-           "  3  a file could not be read or written";
+           "  3  a file could not be read or written, or standard output failed";
 }
 
 std::optional<std::int32_t> PressureAngleIndexOf(std::string_view text)

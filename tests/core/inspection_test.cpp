@@ -149,6 +149,11 @@ TEST(Inspection, AbsentWithReason)
         {"tip in base", ComputeInspection({1, 18, -1.6, 20}).tipThickness, "歯先円が基礎円の内側にあります"},
         {"shift 1e300", ComputeInspection({1, 18, 1e300, 20}).spans[1].span, "推奨またぎ歯数が求まりません"},
         {"module 1e307", ComputeInspection({1e307, 70, 0, 20}).overPins, "値が数の範囲を超えます"},
+        // k + 1 past the integer range: no wrapped-around count
+        {"teeth -1, k 2147483647", ComputeInspection({2, -1, 0, 20}, {std::nullopt, 2147483647}).spans[2].span,
+         "またぎ歯数が大きすぎます"},
+        {"teeth -1, k -2147483648", ComputeInspection({2, -1, 0, 20}, {std::nullopt, -2147483647 - 1}).spans[0].span,
+         "またぎ歯数が大きすぎます"},
     };
     for (const auto& c : cases) {
         EXPECT_FALSE(c.got.present()) << c.what;

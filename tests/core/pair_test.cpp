@@ -92,7 +92,7 @@ TEST(Pair, RefusedPairsNameTheirFault)
     const double nan = std::numeric_limits<double>::quiet_NaN();
     struct Case {
         PairInput in;
-        double centerDistance;   // NaN: the shifts are given
+        double centerDistance;   // NaN: the shifts are given; -NaN: a centre distance that is no number
         const char* message;
     } const cases[] = {
         {Pair(0, 20, 12, 24, 0, 0), nan, "モジュールは正の数でなければなりません"},
@@ -101,10 +101,14 @@ TEST(Pair, RefusedPairsNameTheirFault)
         {Pair(1, 20, 12, 24, -1.5, -1.5), nan, "転位係数の和 x1+x2 が小さすぎて、かみあう中心距離がありません"},
         {Pair(1, 20, 60, 60, -3.0, 2.0), nan, "歯車１の歯先円が基礎円の内側にあり、かみあいません"},
         {Pair(1, 20, 12, 24, 0, 0), 16.9, "中心距離が小さすぎます（両歯車の基礎円半径の和より大きくしてください）"},
+        {Pair(1, 20, 12, 24, 0, 0), std::numeric_limits<double>::infinity(), "中心距離が大きすぎて、転位係数の和が求まりません"},
+        {Pair(1, 20, 12, 24, 0, 0), -nan, "中心距離が数ではありません"},
     };
     for (const Case& c : cases) {
         try {
-            std::isnan(c.centerDistance) ? ComputePair(c.in) : ComputePairForCenterDistance(c.in, c.centerDistance);
+            std::isnan(c.centerDistance) && !std::signbit(c.centerDistance)
+                ? ComputePair(c.in)
+                : ComputePairForCenterDistance(c.in, c.centerDistance);
             ADD_FAILURE() << c.message;
         } catch (const AppError& e) {
             EXPECT_STREQ(e.what(), c.message);

@@ -186,6 +186,8 @@ TEST(GearProfile, RefusesWhatGivesNoOutline)
     few.teeth = 2;
     angle.pressureAngleIndex = 2;
     huge.tolerance = 0.00001;
+    ProfileInput fineHuge = Gear(1000.0, 10000, 0.0);
+    fineHuge.tolerance = 0.00001;
     const Case cases[] = {
         {Gear(1.0, 12, 2.0), ProfileCrossingTeethMessage()},   // pointed teeth
         {coarse, ProfileToleranceMessage()},
@@ -194,6 +196,14 @@ TEST(GearProfile, RefusesWhatGivesNoOutline)
         {few, "歯数は 3 以上 10000 以下にしてください"},
         {angle, "圧力角の番号が正しくありません"},
         {huge, "点の数が 500 万を超えます。許容差を大きくしてください"},
+        // Circles that are not finite, modules too small for the files' digits, a root circle
+        // past the centre (3 and 4 teeth: not the crossing teeth), a limit met while subdividing.
+        {Gear(1e-300, 20, 1e308), "モジュールは 0.001 mm 以上 1000 mm 以下にしてください"},
+        {Gear(1e-12, 20, 0.0), "モジュールは 0.001 mm 以上 1000 mm 以下にしてください"},
+        {Gear(1.0, 20, 1e308), ProfileNotFiniteMessage()},
+        {Gear(1.0112, 3, -0.388), ProfileRootMessage()},
+        {Gear(1.0, 4, -0.8), ProfileRootMessage()},
+        {fineHuge, ProfilePointLimitMessage()},
     };
     for (const Case& c : cases) {
         try {

@@ -7,11 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <random>
 #include <regex>
 #include <string>
 #include <sys/resource.h>
@@ -60,7 +62,7 @@ std::string State(const std::string& dir)
 }
 
 // The save in a child process; its wait status (exit 2: the write error).
-int SaveInChild(const std::string& path, rlim_t sizeLimit)
+int SaveInChild(const std::string& path, rlim_t sizeLimit, const std::vector<std::uint8_t>& image = kNew)
 {
     const pid_t child = ::fork();
     if (child == 0) {
@@ -72,9 +74,10 @@ int SaveInChild(const std::string& path, rlim_t sizeLimit)
         const rlimit limit{sizeLimit, sizeLimit};
         ::setrlimit(RLIMIT_FSIZE, &limit);
         try {
-            WriteFileSafely(path, kNew.data(), kNew.size());
+            WriteFileSafely(path, image.data(), image.size());
         } catch (const AppError& e) {
-            ::_exit(std::string(e.what()) == "ストリームへの書き込みエラー" ? 2 : 3);
+            const std::string message = e.what();
+            ::_exit(message == "ストリームへの書き込みエラー" ? 2 : message == InPlaceRefusedMessage(path) ? 4 : 3);
         }
         ::_exit(0);
     }
@@ -132,6 +135,118 @@ TEST(SaveFaults, KilledAtEveryStepOrLimitedInSizeTheTargetIsOldOrNew)
                     EXPECT_EQ(State(dir), saved);
                 }
             }
+        }
+    }
+    for (const auto& [what, count] : outcomes)
+        std::printf("  %-50s %d\n", what.c_str(), count);
+    Shell("rm -rf '" + root + "'");
+}
+
+
+// An export's image, larger than one write, over every kind of target, killed
+// at random moments while it goes in: the target holds the old or the new bytes
+// (never a head, never new bytes before old ones), keeps its links, and a
+// target that would have to be rewritten in place is refused unchanged.
+std::vector<std::uint8_t> Pattern(std::size_t size, std::uint8_t seed)
+{
+    std::vector<std::uint8_t> bytes(size);
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<std::uint8_t>(seed + i % 251);
+    return bytes;
+}
+
+std::string Content(const std::string& path, const std::vector<std::vector<std::uint8_t>>& known)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in.is_open())
+        return "none";
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    for (std::size_t i = 0; i < known.size(); ++i)
+        if (bytes == known[i])
+            return i == 0 ? "new" : "old";
+    return "cut at " + std::to_string(bytes.size());
+}
+
+TEST(SaveFaults, ExportsKilledAtRandomMomentsOverEveryTargetKind)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to give a file to another user";
+    char templ[] = "/tmp/exportfault-XXXXXX";
+    ASSERT_NE(::mkdtemp(templ), nullptr);
+    const std::string root = templ, dir = root + "/d";
+    const std::vector<std::uint8_t> image = Pattern(4 * 1024 * 1024 + 1, 7);   // a DXF of m 10, z 70 at 0.00001 mm
+    struct Kind {
+        const char* name;
+        const char* setup;     // run in root; the old file (when any) is "old" there
+        std::size_t oldSize;
+        const char* file;      // where the bytes land
+        bool refused;          // must be rewritten in place: refused, left as it was
+    };
+    const Kind kinds[] = {
+        {"single file", "cp old d/t.dxf", 107413, "t.dxf", false},
+        {"same-length file", "cp old d/t.dxf", image.size(), "t.dxf", false},
+        {"hard-linked", "cp old d/t.dxf && ln d/t.dxf d/u.dxf", 107413, "u.dxf", true},
+        {"hard-linked, same length", "cp old d/t.dxf && ln d/t.dxf d/u.dxf", image.size(), "u.dxf", true},
+        {"another user's", "cp old d/t.dxf && chown nobody d/t.dxf", 107413, "t.dxf", true},
+        {"group+xattr", "cp old d/t.dxf && chgrp 100 d/t.dxf", 107413,
+         "t.dxf", false},
+        {"symbolic link", "cp old d/real.dxf && ln -s real.dxf d/t.dxf", 107413, "real.dxf", false},
+        {"dangling link", "ln -s missing.dxf d/t.dxf", 0, "missing.dxf", false},
+        {"new file", "true", 0, "t.dxf", false},
+    };
+    constexpr int kTrials = 24;
+    std::mt19937 random(20261207);
+    std::map<std::string, int> outcomes;
+    for (const Kind& kind : kinds) {
+        SCOPED_TRACE(kind.name);
+        const std::vector<std::uint8_t> old = Pattern(kind.oldSize, 101);
+        std::ofstream(root + "/old", std::ios::binary).write(reinterpret_cast<const char*>(old.data()), old.size());
+        const auto setUp = [&] {
+            Shell("cd '" + root + "' && rm -rf d && mkdir d && " + kind.setup);
+            ::setxattr((dir + "/t.dxf").c_str(), "user.note", "gears", 5, 0);
+        };
+        // One whole save, timed: the kills fall anywhere in it and a little after.
+        setUp();
+        const auto start = std::chrono::steady_clock::now();
+        killAt = -1;
+        const int clean = SaveInChild(dir + "/t.dxf", RLIM_INFINITY, image);
+        const auto took = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+        EXPECT_EQ(clean, kind.refused ? 4 << 8 : 0);
+        for (int trial = 0; trial < kTrials; ++trial) {
+            setUp();
+            const pid_t child = ::fork();
+            if (child == 0) {
+                try {
+                    WriteFileSafely(dir + "/t.dxf", image.data(), image.size());
+                } catch (const AppError& e) {
+                    ::_exit(std::string(e.what()) == InPlaceRefusedMessage(dir + "/t.dxf") ? 4 : 3);
+                }
+                ::_exit(0);
+            }
+            ::usleep(static_cast<useconds_t>(std::uniform_int_distribution<long>(0, took.count() * 6 / 5)(random)));
+            ::kill(child, SIGKILL);
+            int status = 0;
+            ::waitpid(child, &status, 0);
+            const bool killed = WIFSIGNALED(status);
+            const std::string content = Content(dir + "/" + kind.file, {image, old});
+            const std::string expectedOld = kind.oldSize > 0 ? "old" : "none";
+            if (kind.refused) {
+                EXPECT_TRUE(killed || (WIFEXITED(status) && WEXITSTATUS(status) == 4)) << status;
+                EXPECT_EQ(content, "old");
+                EXPECT_EQ(Content(dir + "/t.dxf", {image, old}), "old");
+            } else {
+                EXPECT_TRUE(killed || (WIFEXITED(status) && WEXITSTATUS(status) == 0)) << status;
+                EXPECT_TRUE(content == "new" || (killed && content == expectedOld)) << content;
+            }
+            struct stat st {};
+            if (std::string(kind.setup).find("ln -s") != std::string::npos) {
+                EXPECT_TRUE(::lstat((dir + "/t.dxf").c_str(), &st) == 0 && S_ISLNK(st.st_mode));
+            }
+            if (std::string(kind.setup).find("ln d/") != std::string::npos) {
+                EXPECT_EQ(Content(dir + "/t.dxf", {image, old}), content);
+            }
+            ++outcomes[std::string(kind.name) + ": " + (killed ? "killed, " : kind.refused ? "refused, " : "finished, ") +
+                       content];
         }
     }
     for (const auto& [what, count] : outcomes)

@@ -1,0 +1,278 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Fuzz target: the gear geometry with random parameters — the true-scale
+// profile, the pair in mesh (from shifts and from a centre distance) and the
+// inspection numbers.
+//
+// The input is a flags byte and then the parameters in a fixed order; a set
+// flag bit reads its parameter as a raw double (8 bytes, any bit pattern),
+// a clear one as a 16-bit step on a range where gears live, so both the
+// hostile and the ordinary inputs are reached. Missing bytes give 0.
+//
+// Checks, besides the sanitizers and libFuzzer's time and memory limits: each
+// call returns or raises an AppError with a message, nothing else. A profile
+// that is returned is a closed, counter-clockwise polygon of finite points
+// between the root and tip circles, no more than 5 million of them, with no
+// repeated point and no crossing: tooth 0 (up to the next tooth's first point)
+// is a simple chain inside its own sector, touching the sector's edges only at
+// its ends, and every other tooth is its rotated copy. A pair or inspection
+// that is returned holds finite numbers where it holds numbers.
+
+#include "geardata/apperror.h"
+#include "geometry/inspection.h"
+#include "geometry/pair.h"
+#include "geometry/profile.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <numbers>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+[[noreturn]] void Fail(const char* what, const ProfileInput& in)
+{
+    std::fprintf(stderr, "geometry_fuzz: %s: z %d m %.17g x %.17g angle %d tolerance %.17g rho %.17g\n", what,
+                 in.teeth, in.module, in.shift, in.pressureAngleIndex, in.tolerance, in.tipRadius);
+    std::abort();
+}
+
+class Reader {
+public:
+    Reader(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) { m_flags = Byte(); }
+
+    // Parameter `bit`: a raw double, or lo + step * (hi - lo) / 65535.
+    double Number(int bit, double lo, double hi)
+    {
+        if ((m_flags >> bit) & 1u) {
+            std::uint8_t raw[8] = {};
+            for (auto& b : raw)
+                b = Byte();
+            double v;
+            std::memcpy(&v, raw, sizeof v);
+            return v;
+        }
+        const unsigned step = Byte() | (Byte() << 8);
+        return lo + step * (hi - lo) / 65535.0;
+    }
+    std::int32_t Int(int bit, std::int32_t lo, std::int32_t hi)
+    {
+        if ((m_flags >> bit) & 1u) {
+            std::uint32_t raw = 0;
+            for (int i = 0; i < 4; ++i)
+                raw |= static_cast<std::uint32_t>(Byte()) << (8 * i);
+            std::int32_t v;
+            std::memcpy(&v, &raw, sizeof v);
+            return v;
+        }
+        const unsigned step = Byte() | (Byte() << 8);
+        return lo + static_cast<std::int32_t>(step % static_cast<unsigned>(hi - lo + 1));
+    }
+    std::uint8_t Byte() { return m_pos < m_size ? m_data[m_pos++] : 0; }
+
+private:
+    const std::uint8_t* m_data;
+    std::size_t m_size;
+    std::size_t m_pos = 0;
+    std::uint8_t m_flags = 0;
+};
+
+struct P {
+    double x, y;
+};
+
+double Cross(P o, P a, P b) { return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x); }
+
+bool OnSegment(P a, P b, P p)
+{
+    return std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x) && std::min(a.y, b.y) <= p.y &&
+           p.y <= std::max(a.y, b.y);
+}
+
+// Whether segments ab and cd share a point (crossing or touching).
+bool Meet(P a, P b, P c, P d)
+{
+    const double d1 = Cross(c, d, a), d2 = Cross(c, d, b), d3 = Cross(a, b, c), d4 = Cross(a, b, d);
+    if (((d1 > 0 && d2 < 0) || (d1 < 0 && d2 > 0)) && ((d3 > 0 && d4 < 0) || (d3 < 0 && d4 > 0)))
+        return true;
+    return (d1 == 0 && OnSegment(c, d, a)) || (d2 == 0 && OnSegment(c, d, b)) || (d3 == 0 && OnSegment(a, b, c)) ||
+           (d4 == 0 && OnSegment(a, b, d));
+}
+
+// Whether the open chain c[0] .. c[n-1] meets itself anywhere but at the shared
+// ends of neighbouring segments. Segments are hashed into square cells about
+// twice their mean length, and only segments sharing a cell are compared.
+bool ChainMeetsItself(const std::vector<P>& c)
+{
+    const std::size_t segments = c.size() - 1;
+    double total = 0.0;
+    for (std::size_t i = 0; i < segments; ++i)
+        total += std::hypot(c[i + 1].x - c[i].x, c[i + 1].y - c[i].y);
+    const double cell = std::max(2.0 * total / static_cast<double>(segments), 1e-300);
+    std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> grid;
+    const auto key = [](std::int64_t i, std::int64_t j) {
+        return (static_cast<std::uint64_t>(i) << 32) ^ static_cast<std::uint64_t>(j & 0xFFFFFFFF);
+    };
+    for (std::size_t s = 0; s < segments; ++s) {
+        const P a = c[s], b = c[s + 1];
+        const auto i0 = static_cast<std::int64_t>(std::floor(std::min(a.x, b.x) / cell));
+        const auto i1 = static_cast<std::int64_t>(std::floor(std::max(a.x, b.x) / cell));
+        const auto j0 = static_cast<std::int64_t>(std::floor(std::min(a.y, b.y) / cell));
+        const auto j1 = static_cast<std::int64_t>(std::floor(std::max(a.y, b.y) / cell));
+        for (std::int64_t i = i0; i <= i1; ++i)
+            for (std::int64_t j = j0; j <= j1; ++j) {
+                std::vector<std::uint32_t>& here = grid[key(i, j)];
+                for (const std::uint32_t t : here) {
+                    if (t + 1 == s)
+                        continue;   // neighbours share their end
+                    if (Meet(c[t], c[t + 1], a, b))
+                        return true;
+                }
+                here.push_back(static_cast<std::uint32_t>(s));
+            }
+    }
+    return false;
+}
+
+void CheckProfile(const ProfileInput& in, const GearProfile& g)
+{
+    const std::vector<OutlinePoint>& pts = g.points;
+    const std::size_t n = pts.size();
+    if (in.teeth < 3 || g.pointsPerTooth < 2 || n != static_cast<std::size_t>(g.pointsPerTooth) * in.teeth)
+        Fail("point count is not teeth x points per tooth", in);
+    if (n > 5000000)
+        Fail("more than 5 million points", in);
+    const double rTip = g.tipDiameter / 2, rRoot = g.rootDiameter / 2;
+    if (!std::isfinite(rTip) || !std::isfinite(rRoot) || !(rRoot > 0) || !(rRoot < rTip))
+        Fail("circles", in);
+    const double slack = 1e-9 * rTip;
+    double area = 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const OutlinePoint p = pts[i], q = pts[(i + 1) % n];
+        if (!std::isfinite(p.x) || !std::isfinite(p.y))
+            Fail("a point is not finite", in);
+        const double r = std::hypot(p.x, p.y);
+        if (r < rRoot - slack || r > rTip + slack)
+            Fail("a point off the ring between root and tip circle", in);
+        if (p.x == q.x && p.y == q.y)
+            Fail("a repeated point (an empty edge)", in);
+        area += p.x * q.y - q.x * p.y;
+    }
+    if (!(area > 0))
+        Fail("not counter-clockwise", in);
+
+    // Tooth 0 and the first point of tooth 1: a simple chain in its sector.
+    const int k = g.pointsPerTooth;
+    const double half = std::numbers::pi / in.teeth;
+    std::vector<P> chain;
+    for (int i = 0; i <= k; ++i)
+        chain.push_back({pts[static_cast<std::size_t>(i) % n].x, pts[static_cast<std::size_t>(i) % n].y});
+    for (int i = 1; i < k; ++i) {
+        const double a = std::atan2(chain[static_cast<std::size_t>(i)].y, chain[static_cast<std::size_t>(i)].x);
+        if (!(a > -half && a < half))
+            Fail("tooth 0 leaves its sector", in);
+    }
+    if (ChainMeetsItself(chain))
+        Fail("the outline crosses itself", in);
+    // Every other tooth is tooth 0 turned (checked on a few teeth, all points).
+    for (const int t : {1, in.teeth / 2, in.teeth - 1}) {
+        const double angle = 2 * std::numbers::pi * t / in.teeth, c = std::cos(angle), s = std::sin(angle);
+        for (int i = 0; i < k; ++i) {
+            const OutlinePoint p = pts[static_cast<std::size_t>(i)];
+            const OutlinePoint q = pts[static_cast<std::size_t>(t) * k + i];
+            if (std::hypot(q.x - (p.x * c - p.y * s), q.y - (p.x * s + p.y * c)) > 1e-9 * rTip)
+                Fail("a tooth is not tooth 0 turned", in);
+        }
+    }
+}
+
+void CheckFinite(const Measure& m, const char* what)
+{
+    if (m.present() && !std::isfinite(*m.value)) {
+        std::fprintf(stderr, "geometry_fuzz: inspection %s is not finite\n", what);
+        std::abort();
+    }
+    if (!m.present() && m.reason.empty()) {
+        std::fprintf(stderr, "geometry_fuzz: inspection %s is absent without a reason\n", what);
+        std::abort();
+    }
+}
+
+void CheckPair(const PairResult& r)
+{
+    for (const double v : {r.shiftSum, r.workingPressureAngle, r.standardCenterDistance, r.centerDistance,
+                           r.tipDiameter[0], r.tipDiameter[1], r.baseDiameter[0], r.baseDiameter[1],
+                           r.lineOfAction})
+        if (!std::isfinite(v)) {
+            std::fprintf(stderr, "geometry_fuzz: a pair value is not finite\n");
+            std::abort();
+        }
+}
+
+template <typename F>
+void Refusable(F&& call)
+{
+    try {
+        call();
+    } catch (const AppError& e) {
+        if (std::strlen(e.what()) == 0) {
+            std::fprintf(stderr, "geometry_fuzz: a refusal without a message\n");
+            std::abort();
+        }
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    Reader read(data, size);
+    ProfileInput in;
+    in.teeth = read.Int(0, -2, 200);
+    in.module = read.Number(1, 0.0, 50.0);
+    in.shift = read.Number(2, -3.0, 3.0);
+    const std::uint8_t angle = read.Byte();   // 0: 14.5°, 1: 20°, 3 in 4: an index outside the table
+    in.pressureAngleIndex = angle % 4 == 3 ? 2 : angle % 2;
+    in.tolerance = read.Number(3, 0.0, 0.1);
+    in.tipRadius = read.Number(4, -0.1, 0.6) * (std::isfinite(in.module) ? in.module : 1.0);
+    const std::int32_t teeth2 = read.Int(5, -2, 200);
+    const double shift2 = read.Number(6, -3.0, 3.0);
+    const double centerDistance = read.Number(7, -10.0, 10000.0);
+
+    Refusable([&] { CheckProfile(in, BuildGearProfile(in)); });
+
+    PairInput pair;
+    pair.module = in.module;
+    pair.pressureAngle = in.pressureAngleIndex == 0 ? 14.5 : 20.0;
+    pair.teeth = {in.teeth, teeth2};
+    pair.shift = {in.shift, shift2};
+    Refusable([&] { CheckPair(ComputePair(pair)); });
+    Refusable([&] { CheckPair(ComputePairForCenterDistance(pair, centerDistance)); });
+
+    InspectionGear gear;
+    gear.module = in.module;
+    gear.teeth = in.teeth;
+    gear.shift = in.shift;
+    gear.pressureAngleDegrees = pair.pressureAngle;
+    InspectionRequest request;
+    if (read.Byte() & 1)
+        request.pinDiameter = in.tipRadius;
+    if (read.Byte() & 1)
+        request.spanTeeth = teeth2;
+    const InspectionResult r = ComputeInspection(gear, request);
+    for (const Measure* m : {&r.toothThickness, &r.chordalThickness, &r.chordalHeight, &r.recommendedSpanTeeth,
+                             &r.pinDiameter, &r.overPins, &r.pinContactDiameter, &r.minShift, &r.tipThickness,
+                             &r.basePitch, &r.wholeDepth})
+        CheckFinite(*m, "value");
+    for (const SpanMeasure& s : r.spans) {
+        CheckFinite(s.span, "span");
+        CheckFinite(s.contactDiameter, "span contact diameter");
+    }
+    return 0;
+}
