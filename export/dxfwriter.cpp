@@ -8,6 +8,8 @@
 // of the C locale.
 #include "export/profileexport.h"
 
+#include "export/datasheetdxf.h"
+
 #include <dl_dxf.h>
 
 #include <charconv>
@@ -62,7 +64,7 @@ constexpr int kColourBore = 5;     // blue
 
 }  // namespace
 
-std::string ProfileDxf(const GearProfile& profile, double boreDiameter)
+std::string ProfileDxf(const GearProfile& profile, double boreDiameter, const DataSheet* dataSheet)
 {
     DL_Dxf dxf;
     const DL_Codes::version version = DL_VERSION_R12;
@@ -75,6 +77,10 @@ std::string ProfileDxf(const GearProfile& profile, double boreDiameter)
     dw.dxfInt(70, 4);                // millimetres
     dw.dxfString(9, "$MEASUREMENT");
     dw.dxfInt(70, 1);                // metric
+    if (dataSheet != nullptr) {
+        dw.dxfString(9, "$DWGCODEPAGE");
+        dw.dxfString(3, "ANSI_932");   // the table's Japanese texts, in Shift-JIS
+    }
     dw.sectionEnd();
 
     dw.sectionTables();
@@ -84,15 +90,19 @@ std::string ProfileDxf(const GearProfile& profile, double boreDiameter)
     dxf.writeLinetype(dw, DL_LinetypeData("BYLAYER", "BYLAYER", 0, 0, 0.0));
     dxf.writeLinetype(dw, DL_LinetypeData("CONTINUOUS", "Continuous", 0, 0, 0.0));
     dw.tableEnd();
-    dw.tableLayers(bore ? 4 : 3);
+    dw.tableLayers((bore ? 4 : 3) + (dataSheet != nullptr ? 1 : 0));
     dxf.writeLayer(dw, DL_LayerData("0", 0), DL_Attributes("", kColourGear, 100, "CONTINUOUS", 1.0));
     dxf.writeLayer(dw, DL_LayerData("GEAR", 0), DL_Attributes("", kColourGear, 100, "CONTINUOUS", 1.0));
     dxf.writeLayer(dw, DL_LayerData("PITCH", 0), DL_Attributes("", kColourPitch, 100, "CONTINUOUS", 1.0));
     if (bore)
         dxf.writeLayer(dw, DL_LayerData("BORE", 0), DL_Attributes("", kColourBore, 100, "CONTINUOUS", 1.0));
+    if (dataSheet != nullptr)
+        WriteDataSheetLayer(dxf, dw);
     dw.tableEnd();
-    dw.tableStyle(1);
+    dw.tableStyle(dataSheet != nullptr ? 2 : 1);
     dxf.writeStyle(dw, DL_StyleData("standard", 0, 2.5, 1.0, 0.0, 0, 2.5, "txt", ""));
+    if (dataSheet != nullptr)
+        WriteDataSheetStyle(dxf, dw);
     dw.tableEnd();
     dxf.writeView(dw);
     dxf.writeUcs(dw);
@@ -120,6 +130,8 @@ std::string ProfileDxf(const GearProfile& profile, double boreDiameter)
     if (bore)
         dxf.writeCircle(dw, DL_CircleData(0.0, 0.0, 0.0, boreDiameter / 2.0),
                         DL_Attributes("BORE", 256, -1, "BYLAYER", 1.0));
+    if (dataSheet != nullptr)
+        WriteDataSheetEntities(dxf, dw, *dataSheet, profile.tipDiameter / 2.0 + 10.0, profile.tipDiameter / 2.0);
     dw.sectionEnd();
 
     dw.dxfEOF();

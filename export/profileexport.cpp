@@ -51,9 +51,9 @@ PreparedExport PrepareExport(const ExportRequest& request)
     return prepared;
 }
 
-std::string ExportBytes(const PreparedExport& prepared, ExportFormat format)
+std::string ExportBytes(const PreparedExport& prepared, ExportFormat format, const DataSheet* dataSheet)
 {
-    return format == ExportFormat::Dxf ? ProfileDxf(prepared.profile, prepared.boreDiameter)
+    return format == ExportFormat::Dxf ? ProfileDxf(prepared.profile, prepared.boreDiameter, dataSheet)
                                        : ProfileSvg(prepared.profile, prepared.boreDiameter);
 }
 

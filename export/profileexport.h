@@ -7,6 +7,7 @@
 // The bytes are made in memory and saved with WriteFileSafely, so a failed
 // save leaves the old file or the new one, never a cut-off one.
 
+#include "commands/datatable.h"
 #include "geardata/gearrecord.h"
 #include "geometry/profile.h"
 
@@ -43,10 +44,11 @@ ExportFormat ExportFormatOf(const std::string& path);
 // root circle.
 void CheckBore(const GearProfile& profile, double boreDiameter);
 
-// The file contents in a format.
-std::string ExportBytes(const PreparedExport& prepared, ExportFormat format);
+// The file contents in a format. With a data table, the DXF also carries the
+// table as texts and frame lines on layer DATATABLE, right of the gear.
+std::string ExportBytes(const PreparedExport& prepared, ExportFormat format, const DataSheet* dataSheet = nullptr);
 // The file contents.
-std::string ProfileDxf(const GearProfile& profile, double boreDiameter);
+std::string ProfileDxf(const GearProfile& profile, double boreDiameter, const DataSheet* dataSheet = nullptr);
 std::string ProfileSvg(const GearProfile& profile, double boreDiameter);   // in svgwriter.cpp
 
 // The whole sequence into a file: the format of the path's extension,

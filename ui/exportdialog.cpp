@@ -10,9 +10,13 @@
 #include "geardata/apperror.h"
 #include "geardata/gearrecord.h"
 #include "geardata/safefile.h"
+#include "geometry/extended.h"
+#include "geometry/inspection.h"
+#include "ui/inspectionwindow.h"
 #include "commands/teethchecks.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -21,6 +25,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+
+#include <optional>
 #include <QVBoxLayout>
 #include <limits>
 
@@ -101,6 +107,11 @@ ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::strin
                              Text(DefaultToolTipRadius(gear.Module), separator));
     m_boreEdit = AddBox(rows, this, "Bore", QStringLiteral("穴径 (mm、0 は穴なし)"), Text(0.0, separator));
     column->addLayout(rows);
+    m_dataTableCheck = new QCheckBox(QStringLiteral("要目表を付ける（DXF、画層 DATATABLE）"), this);
+    m_dataTableCheck->setObjectName(QStringLiteral("ExportDataTable"));
+    m_dataTableCheck->setAccessibleName(QStringLiteral("要目表を付ける"));
+    m_dataTableCheck->setToolTip(QStringLiteral("精度等級・歯厚許容差・ピン径は「検査寸法」で開いている値を使います"));
+    column->addWidget(m_dataTableCheck);
 
     auto* buttons = new QDialogButtonBox(this);
     m_okButton = buttons->addButton(QStringLiteral("保存先を選ぶ…"), QDialogButtonBox::AcceptRole);
@@ -115,7 +126,8 @@ ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::strin
     column->addWidget(buttons);
 }
 
-void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& separator)
+void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& separator,
+                   const InspectionWindow* inspection)
 {
     if (gear.InUse != 1)
         throw AppError("書き出す歯車がありません。先に計算してください");
@@ -128,6 +140,17 @@ void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& s
     const PreparedExport prepared = PrepareExport(ExportRequestOf(gear, ReadBox(dialog.m_toleranceEdit, separator),
                                                                   ReadBox(dialog.m_tipRadiusEdit, separator),
                                                                   ReadBox(dialog.m_boreEdit, separator)));
+    // The data table with what 検査寸法 shows (class, allowances, pin), or the gear alone.
+    std::optional<DataSheet> sheet;
+    if (dialog.m_dataTableCheck->isChecked()) {
+        if (inspection != nullptr) {
+            sheet = inspection->DataSheetOf(gear);
+        } else {
+            DataSheetInput input;
+            input.gear = InspectionGearOf(gear);
+            sheet = BuildDataSheet(input);
+        }
+    }
 
     QString filter = QFileInfo(lastFileName).suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) == 0
                          ? kSvgFilter : kDxfFilter;
@@ -143,7 +166,10 @@ void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& s
     lastFileName = path;
 
     const std::string file = path.toStdString();
-    const std::string bytes = ExportBytes(prepared, ExportFormatOf(file));
+    const ExportFormat format = ExportFormatOf(file);
+    if (sheet && format != ExportFormat::Dxf)
+        throw AppError("要目表は DXF にだけ書き出せます");
+    const std::string bytes = ExportBytes(prepared, format, sheet ? &*sheet : nullptr);
     WriteFileSafely(file, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }
 
@@ -152,6 +178,6 @@ void InstallExportTool(TForm1& form)
     auto* action = form.Tool1->addAction(QStringLiteral("歯形の書き出し"));
     action->setObjectName(QStringLiteral("ExportProfile1"));
     QObject::connect(action, &QAction::triggered, &form, [&form] {
-        RunCommand(&form, [&form] { RunExportTool(&form, form.currentGear(), form.decimalSeparator()); });
+        RunCommand(&form, [&form] { RunExportTool(&form, form.currentGear(), form.decimalSeparator(), FindInspectionWindow(form)); });
     });
 }

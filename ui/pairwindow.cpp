@@ -2,6 +2,7 @@
 #include "ui/pairwindow.h"
 
 #include "geometry/gearmodel.h"
+#include "ui/backlashpanel.h"
 #include "ui/errorbox.h"
 #include "ui/layout.h"
 #include "ui/mainwindow.h"
@@ -153,12 +154,17 @@ PairWindow::PairWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
     m_findings->setMinimumHeight(72);
 
     // The given values and the findings on the left, the computed values on the right.
+    m_backlash = new BacklashPanel(this);
     auto* left = new QVBoxLayout;
     left->addWidget(inputs);
+    left->addWidget(m_backlash);
     left->addWidget(m_findings, 1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(results);
+    right->addWidget(m_backlash->resultGroup);
     auto* page = new QHBoxLayout(this);
     page->addLayout(left);
-    page->addWidget(results);
+    page->addLayout(right);
 
     m_shift2->setText(QStringLiteral("0"));
     m_centerDistance->setEnabled(false);
@@ -166,6 +172,7 @@ PairWindow::PairWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
     QWidget::setTabOrder(m_shift2, m_centerDistance);
 
     connect(m_calculate, &QPushButton::clicked, this, [this] { CalculateClick(); });
+    connect(m_backlash, &BacklashPanel::edited, this, [this] { CalculateClick(); });
     for (QLineEdit* box : {m_teeth2, m_shift2, m_centerDistance})
         connect(box, &QLineEdit::returnPressed, this, [this] { CalculateClick(); });
     connect(m_copy, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { CopyClick(); }); });
@@ -203,6 +210,7 @@ void PairWindow::clearResults()
             if (box)
                 box->clear();
     m_findings->clear();
+    m_backlash->Clear();
     m_copy->setEnabled(false);
 }
 
@@ -222,9 +230,12 @@ void PairWindow::compute()
     for (const PairRow& row : PairResultRows(*m_last, sep))
         for (int gear = 0; gear < (row.perGear ? 2 : 1); ++gear)
             m_results[row.key][gear]->setText(Utf8(row.texts[gear]));
-    if (m_last->findings.empty())
+    std::vector<std::string> findings = m_last->findings;
+    for (std::string& finding : m_backlash->Show(*m_last, sep))
+        findings.push_back(std::move(finding));
+    if (findings.empty())
         m_findings->addItem(QStringLiteral("警告＝０"));
-    for (const std::string& finding : m_last->findings)
+    for (const std::string& finding : findings)
         m_findings->addItem(Utf8(finding));
     for (int i = 0; i < m_findings->count(); ++i)
         m_findings->item(i)->setForeground(layout::kListTextColour);
@@ -262,7 +273,10 @@ void PairWindow::CopyClick()
 {
     if (!m_last)
         return;
-    SetClipboardTextVerified(Utf8(PairReportText(*m_last, m_form.decimalSeparator(), "\r\n")));
+    SetClipboardTextVerified(
+        Utf8(PairReportText(*m_last, m_form.decimalSeparator(), "
+") + m_backlash->ReportText("
+")));
 }
 
 void InstallPairTool(TForm1& form)

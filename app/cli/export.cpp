@@ -3,10 +3,12 @@
 // standard output.
 #include "app/cli/commands.h"
 #include "app/cli/gearoutput.h"
+#include "app/cli/sheetoptions.h"
 
 #include "export/profileexport.h"
 #include "geardata/apperror.h"
 #include "geardata/safefile.h"
+#include "geometry/extended.h"
 
 #include <cstdio>
 #include <memory>
@@ -21,6 +23,8 @@ struct ExportOptions {
     std::string module, teeth, shift = "0", pressureAngle, tolerance = "0.001", tipRadius, bore = "0", output, format;
     CLI::Option* tipRadiusOption = nullptr;
     CLI::Option* formatOption = nullptr;
+    bool dataTable = false;
+    SheetOptions sheet;
 };
 
 int RunExport(const ExportOptions& o)
@@ -39,6 +43,8 @@ int RunExport(const ExportOptions& o)
                            Args(Cli::tr("'%1' ends neither in .dxf nor in .svg; give --format"), {o.output}));
         }
     }
+    if (o.dataTable && format != ExportFormat::Dxf)
+        throw CliError(kExitUsage, "--data-table", Cli::tr("the gear data table (要目表) is written only into a DXF file"));
     const double module = NumberOption("--module", o.module, Range::Positive);
     const GearRecord gear = GearOf(module, IntegerOption("--teeth", o.teeth, Range::AtLeastOne),
                                    NumberOption("--shift", o.shift),
@@ -53,7 +59,15 @@ int RunExport(const ExportOptions& o)
     std::string bytes;
     try {
         prepared = PrepareExport(ExportRequestOf(gear, tolerance, tipRadius, bore));
-        bytes = ExportBytes(prepared, format);
+        std::optional<DataSheet> sheet;
+        if (o.dataTable) {
+            DataSheetInput input;
+            input.gear = InspectionGearOf(gear);
+            ApplySheetOptions(o.sheet, input);
+            input.overPins = o.sheet.overPins;
+            sheet = BuildDataSheet(input);
+        }
+        bytes = ExportBytes(prepared, format, sheet ? &*sheet : nullptr);
     } catch (const AppError& e) {
         throw CliError(kExitRefused, "", e.what());
     } catch (const std::bad_alloc&) {
@@ -102,8 +116,13 @@ void AddExportCommand(CLI::App& app, CliContext& context)
         ->required();
     o->formatOption = AddFormatOption(*cmd, o->format, kExportFormats);
     o->formatOption->description(Cli::tr("file format (default: the output's extension; needed for -)"));
+    cmd->add_flag("--data-table", o->dataTable,
+                  Cli::tr("add the gear data table (要目表) to the DXF file, on layer DATATABLE"));
+    AddSheetOptions(*cmd, o->sheet, true);
+    cmd->add_flag("--over-pins", o->sheet.overPins, Cli::tr("the table gives the measurement over pins, not the span"));
     cmd->footer(Examples({"tsumugi-cli export -m 2 -z 20 -o gear.dxf",
                           "tsumugi-cli export -m 1 -z 40 --bore 8 -o gear.svg",
+                          "tsumugi-cli export -m 2 -z 20 --data-table --z2 40 --accuracy-class 6 -o gear.dxf",
                           "tsumugi-cli export -m 2 -z 20 --format svg -o - | rsvg-convert -o gear.png"}));
     cmd->callback([o, &context] { context.exitCode = RunExport(*o); });
 }

@@ -3,6 +3,7 @@
 // teeth checks and the inspection numbers.
 #include "app/cli/commands.h"
 #include "app/cli/gearoutput.h"
+#include "app/cli/sheetoptions.h"
 
 #include <memory>
 
@@ -17,6 +18,7 @@ struct GearOptions {
     std::string module, teeth, shift = "0", pin, spanTeeth, pressureAngle, format;
     CLI::Option* pinOption = nullptr;
     CLI::Option* spanTeethOption = nullptr;
+    SheetOptions sheet;
 };
 
 int RunGear(const GearOptions& o)
@@ -31,7 +33,13 @@ int RunGear(const GearOptions& o)
         request.pinDiameter = NumberOption("--pin", o.pin, Range::Positive);
     if (o.spanTeethOption->count() > 0)
         request.spanTeeth = IntegerOption("--span-teeth", o.spanTeeth, Range::AtLeastOne);
-    const GearOutcome outcome = ComputeGear(gear, request, "");
+    DataSheetInput sheet;
+    ApplySheetOptions(o.sheet, sheet);
+    GearTolerancing tolerancing;
+    tolerancing.accuracyClass = sheet.accuracyClass;
+    tolerancing.faceWidth = sheet.faceWidth;
+    tolerancing.allowance = sheet.allowance;
+    const GearOutcome outcome = ComputeGear(gear, request, "", tolerancing);
 
     switch (format) {
     case OutputFormat::Json:
@@ -65,9 +73,11 @@ void AddGearCommands(CLI::App& app, CliContext& context)
     o->spanTeethOption = AddValueOption(*gear, "--span-teeth", o->spanTeeth,
                                         Cli::tr("teeth k spanned by the micrometer (default: the recommended k)"),
                                         "INTEGER");
+    AddSheetOptions(*gear, o->sheet, false);
     AddFormatOption(*gear, o->format, kGearFormats);
     gear->footer(Examples({"tsumugi-cli gear -m 2 -z 20", "tsumugi-cli gear -m 1.5 -z 12 -x 0.3 --pin 2.6",
-                           "tsumugi-cli gear -m 2 -z 20 --pressure-angle 14.5 --format json"}) +
+                           "tsumugi-cli gear -m 2 -z 20 --pressure-angle 14.5 --format json",
+                           "tsumugi-cli gear -m 3 -z 40 --accuracy-class 6 --face-width 30 --thickness-allowance=-0.05,-0.1"}) +
                  "\n" + Cli::tr("JSON and CSV give every number at full precision; CSV lines end in LF."));
     gear->callback([o, &context] { context.exitCode = RunGear(*o); });
 

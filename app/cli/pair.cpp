@@ -4,9 +4,15 @@
 
 #include "commands/pairtext.h"
 #include "geardata/apperror.h"
+#include "geometry/backlash.h"
 #include "geometry/pair.h"
+#include "app/cli/sheetoptions.h"
+#include "commands/datatable.h"
+#include "commands/numbertext.h"
+#include "commands/tolerancetext.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace {
@@ -18,6 +24,17 @@ struct PairOptions {
     CLI::Option* x1Option = nullptr;
     CLI::Option* x2Option = nullptr;
     CLI::Option* centerDistanceOption = nullptr;
+    std::string allowance1, allowance2, centerAllowance;
+    CLI::Option* allowance1Option = nullptr;
+    CLI::Option* allowance2Option = nullptr;
+    CLI::Option* centerAllowanceOption = nullptr;
+    std::string wanted;
+    CLI::Option* wantedOption = nullptr;
+    bool backlashAsked() const
+    {
+        return allowance1Option->count() + allowance2Option->count() + centerAllowanceOption->count() +
+                   wantedOption->count() > 0;
+    }
 };
 
 nlohmann::ordered_json JsonValue(const PairRow& row, int gear)
@@ -34,7 +51,13 @@ std::string CsvValue(const PairRow& row, int gear)
     return RoundTripText(row.values[gear]);
 }
 
-std::string Written(const PairResult& r, OutputFormat format)
+std::string Fixed4(double v) { return FormatFixed(v, 15, 4, "."); }
+
+// A rounded text of the backlash rows read back as a JSON number.
+nlohmann::ordered_json TextNumber(const std::string& text) { return JsonNumber(std::stod(text)); }
+
+std::string Written(const PairResult& r, const std::optional<BacklashResult>& backlash, bool proposed,
+                    OutputFormat format)
 {
     std::vector<PairRow> rows = PairInputRows(r, ".");
     for (PairRow& row : PairResultRows(r, "."))
@@ -47,18 +70,56 @@ std::string Written(const PairResult& r, OutputFormat format)
         for (const PairRow& row : rows)
             out[row.key] = row.perGear ? nlohmann::ordered_json::array({JsonValue(row, 0), JsonValue(row, 1)})
                                        : JsonValue(row, 0);
-        out["findings"] = r.findings;
+        std::vector<std::string> findings = r.findings;
+        if (backlash) {
+            nlohmann::ordered_json b;
+            b["thickness_allowance1"] = {backlash->input.thickness[0].upper, backlash->input.thickness[0].lower};
+            b["thickness_allowance2"] = {backlash->input.thickness[1].upper, backlash->input.thickness[1].lower};
+            b["center_distance_allowance"] = {backlash->input.centerDistance.upper, backlash->input.centerDistance.lower};
+            for (const BacklashRow& row : BacklashRows(*backlash, "."))
+                b[row.key] = row.texts[1].empty()
+                                 ? TextNumber(row.texts[0])
+                                 : nlohmann::ordered_json::array({TextNumber(row.texts[0]), TextNumber(row.texts[1])});
+            if (proposed)
+                b["proposed_thickness_allowance"] = {TextNumber(Fixed4(backlash->input.thickness[0].upper)),
+                                                     TextNumber(Fixed4(backlash->input.thickness[0].lower))};
+            out["backlash"] = b;
+            findings.insert(findings.end(), backlash->findings.begin(), backlash->findings.end());
+        }
+        out["findings"] = findings;
         return out.dump(2) + "\n";
     }
     if (format == OutputFormat::Csv) {
         std::string out = CsvLine({"name", "value1", "value2"}) + CsvLine({"mode", mode, ""});
         for (const PairRow& row : rows)
             out += CsvLine({row.key, CsvValue(row, 0), row.perGear ? CsvValue(row, 1) : std::string()});
+        if (backlash && proposed)
+            out += CsvLine({"proposed_thickness_allowance", Fixed4(backlash->input.thickness[0].upper),
+                            Fixed4(backlash->input.thickness[0].lower)});
+        if (backlash)
+            for (const BacklashRow& row : BacklashRows(*backlash, "."))
+                out += CsvLine({row.key, row.texts[0], row.texts[1]});
         for (const std::string& finding : r.findings)
             out += CsvLine({"finding", finding, ""});
+        if (backlash)
+            for (const std::string& finding : backlash->findings)
+                out += CsvLine({"finding", finding, ""});
         return out;
     }
-    return PairReportText(r, LocaleDecimalSeparator(), "\n");
+    const std::string separator = LocaleDecimalSeparator();
+    std::string out = PairReportText(r, separator, "\n");
+    if (backlash) {
+        if (proposed)
+            out += "歯厚許容差の提案（両歯車）\t" + FormatFixed(backlash->input.thickness[0].upper, 15, 4, separator) +
+                   "\t" + FormatFixed(backlash->input.thickness[0].lower, 15, 4, separator) + "\n";
+        out += "バックラッシ\t最小\t最大\n";
+        for (const BacklashRow& row : BacklashRows(*backlash, separator))
+            out += std::string(row.label) + "\t" + row.texts[0] + (row.texts[1].empty() ? "" : "\t" + row.texts[1]) +
+                   "\n";
+        for (const std::string& finding : backlash->findings)
+            out += finding + "\n";
+    }
+    return out;
 }
 
 int RunPair(const PairOptions& o)
@@ -80,13 +141,31 @@ int RunPair(const PairOptions& o)
         in.shift = {NumberOption("--x1", o.x1), NumberOption("--x2", o.x2)};
     else
         centerDistance = NumberOption("--center-distance", o.centerDistance, Range::Positive);
+    BacklashInput b;
+    if (o.allowance1Option->count() > 0)
+        b.thickness[0] = AllowanceOption("--thickness-allowance1", o.allowance1);
+    if (o.allowance2Option->count() > 0)
+        b.thickness[1] = AllowanceOption("--thickness-allowance2", o.allowance2);
+    if (o.centerAllowanceOption->count() > 0)
+        b.centerDistance = AllowanceOption("--center-distance-allowance", o.centerAllowance);
+    // The wanted smallest and largest normal backlash, as "MIN,MAX".
+    const std::optional<ThicknessAllowance> wanted =
+        o.wantedOption->count() > 0 ? std::optional(AllowanceOption("--backlash", o.wanted)) : std::nullopt;
     PairResult result;
+    std::optional<BacklashResult> backlash;
     try {
         result = shiftsGiven ? ComputePair(in) : ComputePairForCenterDistance(in, centerDistance);
+        if (o.backlashAsked()) {
+            if (wanted) {
+                const auto proposal = ProposeAllowances(result, wanted->upper, wanted->lower, b.centerDistance);
+                b.thickness = {proposal[0], proposal[1]};
+            }
+            backlash = ComputeBacklash(result, b);
+        }
     } catch (const AppError& e) {
         throw CliError(kExitRefused, "", e.what());
     }
-    WriteOut(Written(result, format));
+    WriteOut(Written(result, backlash, wanted.has_value(), format));
     return kExitOk;
 }
 
@@ -109,9 +188,23 @@ void AddPairCommand(CLI::App& app, CliContext& context)
         "NUMBER");
     AddPressureAngleOption(*pair, o->pressureAngle);
     AddFormatOption(*pair, o->format, kPairFormats);
+    o->allowance1Option = AddValueOption(*pair, "--thickness-allowance1", o->allowance1,
+                                         Cli::tr("tooth-thickness allowance UPPER,LOWER of gear 1 in mm (adds the backlash)"),
+                                         "UPPER,LOWER");
+    o->allowance2Option = AddValueOption(*pair, "--thickness-allowance2", o->allowance2,
+                                         Cli::tr("tooth-thickness allowance UPPER,LOWER of gear 2 in mm"), "UPPER,LOWER");
+    o->centerAllowanceOption = AddValueOption(*pair, "--center-distance-allowance", o->centerAllowance,
+                                              Cli::tr("centre-distance allowance UPPER,LOWER in mm"), "UPPER,LOWER");
+    o->wantedOption = AddValueOption(*pair, "--backlash", o->wanted,
+                                     Cli::tr("wanted normal backlash MIN,MAX in mm: proposes equal allowances for "
+                                             "both gears (with --center-distance-allowance)"),
+                                     "MIN,MAX");
+    o->wantedOption->excludes(o->allowance1Option)->excludes(o->allowance2Option);
     pair->footer(Examples({"tsumugi-cli pair -m 3 --z1 12 --z2 24 --x1 0.6 --x2 0.36",
                            "tsumugi-cli pair -m 3 --z1 12 --z2 24 --center-distance 56.5 --format json",
-                           "tsumugi-cli pair -m 2 --z1 20 --z2 40 --x1 0 --x2 0 --pressure-angle 14.5 --format csv"}) +
+                           "tsumugi-cli pair -m 2 --z1 20 --z2 40 --x1 0 --x2 0 --pressure-angle 14.5 --format csv",
+                           "tsumugi-cli pair -m 2 --z1 20 --z2 40 --x1 0 --x2 0 --thickness-allowance1=-0.05,-0.1 "
+                           "--thickness-allowance2=-0.05,-0.1"}) +
                  "\n" + Cli::tr("JSON and CSV give every number at full precision; CSV lines end in LF."));
     pair->callback([o, &context] { context.exitCode = RunPair(*o); });
 }
