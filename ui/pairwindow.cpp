@@ -274,9 +274,7 @@ void PairWindow::CopyClick()
     if (!m_last)
         return;
     SetClipboardTextVerified(
-        Utf8(PairReportText(*m_last, m_form.decimalSeparator(), "
-") + m_backlash->ReportText("
-")));
+        Utf8(PairReportText(*m_last, m_form.decimalSeparator(), "\r\n") + m_backlash->ReportText("\r\n")));
 }
 
 void InstallPairTool(TForm1& form)
