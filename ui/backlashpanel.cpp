@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/backlashpanel.h"
 
+#include "ui/qttext.h"
+
 #include "geometry/extended.h"
 #include "commands/inputparse.h"
 #include "commands/tolerancetext.h"
@@ -10,8 +12,6 @@
 #include <QLineEdit>
 
 namespace {
-
-QString Utf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 double Read(const QLineEdit* box, const std::string& sep)
 {
@@ -43,7 +43,8 @@ BacklashPanel::BacklashPanel(QWidget* parent) : QGroupBox(QStringLiteral("許容
         auto* box = new QLineEdit(owner);
         box->setObjectName(name);
         box->setAccessibleName(accessible);
-        box->setReadOnly(readOnly);
+        if (readOnly)
+            MakeReadOnlyBox(box);
         box->setFixedWidth(80);
         if (!readOnly) {
             box->setPlaceholderText(QStringLiteral("0"));

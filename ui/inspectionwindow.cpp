@@ -106,7 +106,7 @@ InspectionWindow::InspectionWindow(TForm1& form) : QWidget(&form, Qt::Window), m
         if (std::find(limitKeys.begin(), limitKeys.end(), rows[i].key) != limitKeys.end()) {
             auto* limit = new QLineEdit(this);
             limit->setObjectName(QStringLiteral("Limit_%1").arg(QString::fromLatin1(rows[i].key)));
-            limit->setReadOnly(true);
+            MakeReadOnlyBox(limit);
             limit->setFixedWidth(170);
             limit->setAccessibleName(AccessibleNameOf(label->text()) + QStringLiteral("の許容範囲"));
             grid->addWidget(limit, row, 2);
