@@ -8,6 +8,8 @@
 // of the C locale.
 #include "export/profileexport.h"
 
+#include "export/datasheetdxf.h"
+
 #include <dl_dxf.h>
 
 #include <algorithm>
@@ -70,7 +72,7 @@ int Colour(const std::string& layer)
 
 }  // namespace
 
-std::string DrawingDxf(const ExportDrawing& drawing)
+std::string DrawingDxf(const ExportDrawing& drawing, const DataSheet* dataSheet)
 {
     DL_Dxf dxf;
     const DL_Codes::version version = DL_VERSION_R12;
@@ -92,6 +94,10 @@ std::string DrawingDxf(const ExportDrawing& drawing)
     dw.dxfInt(70, 4);                // millimetres
     dw.dxfString(9, "$MEASUREMENT");
     dw.dxfInt(70, 1);                // metric
+    if (dataSheet != nullptr) {
+        dw.dxfString(9, "$DWGCODEPAGE");
+        dw.dxfString(3, "ANSI_932");   // the table's Japanese texts, in Shift-JIS
+    }
     dw.sectionEnd();
 
     dw.sectionTables();
@@ -101,13 +107,17 @@ std::string DrawingDxf(const ExportDrawing& drawing)
     dxf.writeLinetype(dw, DL_LinetypeData("BYLAYER", "BYLAYER", 0, 0, 0.0));
     dxf.writeLinetype(dw, DL_LinetypeData("CONTINUOUS", "Continuous", 0, 0, 0.0));
     dw.tableEnd();
-    dw.tableLayers(static_cast<int>(layers.size()) + 1);
+    dw.tableLayers(static_cast<int>(layers.size()) + 1 + (dataSheet != nullptr ? 1 : 0));
     dxf.writeLayer(dw, DL_LayerData("0", 0), DL_Attributes("", kColourGear, 100, "CONTINUOUS", 1.0));
     for (const std::string& layer : layers)
         dxf.writeLayer(dw, DL_LayerData(layer, 0), DL_Attributes("", Colour(layer), 100, "CONTINUOUS", 1.0));
+    if (dataSheet != nullptr)
+        WriteDataSheetLayer(dxf, dw);
     dw.tableEnd();
-    dw.tableStyle(1);
+    dw.tableStyle(dataSheet != nullptr ? 2 : 1);
     dxf.writeStyle(dw, DL_StyleData("standard", 0, 2.5, 1.0, 0.0, 0, 2.5, "txt", ""));
+    if (dataSheet != nullptr)
+        WriteDataSheetStyle(dxf, dw);
     dw.tableEnd();
     dxf.writeView(dw);
     dxf.writeUcs(dw);
@@ -136,6 +146,8 @@ std::string DrawingDxf(const ExportDrawing& drawing)
     for (const auto& circle : drawing.circles)
         dxf.writeCircle(dw, DL_CircleData(0.0, 0.0, 0.0, circle.diameter / 2.0),
                         DL_Attributes(circle.layer, 256, -1, "BYLAYER", 1.0));
+    if (dataSheet != nullptr)
+        WriteDataSheetEntities(dxf, dw, *dataSheet, drawing.maxX + 10.0, drawing.maxY);
     dw.sectionEnd();
 
     dw.dxfEOF();

@@ -51,9 +51,9 @@ PreparedExport PrepareExport(const ExportRequest& request)
     return prepared;
 }
 
-std::string ExportBytes(const PreparedExport& prepared, ExportFormat format)
+std::string ExportBytes(const PreparedExport& prepared, ExportFormat format, const DataSheet* dataSheet)
 {
-    return format == ExportFormat::Dxf ? ProfileDxf(prepared.profile, prepared.boreDiameter)
+    return format == ExportFormat::Dxf ? ProfileDxf(prepared.profile, prepared.boreDiameter, dataSheet)
                                        : ProfileSvg(prepared.profile, prepared.boreDiameter);
 }
 
@@ -103,9 +103,9 @@ double DefaultRimDiameter(const GearProfile& ring, double module)
     return ring.rootDiameter + 6.0 * module;
 }
 
-std::string ProfileDxf(const GearProfile& profile, double boreDiameter)
+std::string ProfileDxf(const GearProfile& profile, double boreDiameter, const DataSheet* dataSheet)
 {
-    return DrawingDxf(GearDrawing(profile, boreDiameter));
+    return DrawingDxf(GearDrawing(profile, boreDiameter), dataSheet);
 }
 
 std::string ProfileSvg(const GearProfile& profile, double boreDiameter)

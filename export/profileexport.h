@@ -7,6 +7,7 @@
 // The bytes are made in memory and saved with WriteFileSafely, so a failed
 // save leaves the old file or the new one, never a cut-off one.
 
+#include "commands/datatable.h"
 #include "geardata/gearrecord.h"
 #include "geometry/internalgear.h"
 #include "geometry/profile.h"
@@ -47,7 +48,9 @@ ExportFormat ExportFormatOf(const std::string& path);
 void CheckBore(const GearProfile& profile, double boreDiameter);
 
 // The file contents in a format.
-std::string ExportBytes(const PreparedExport& prepared, ExportFormat format);
+// With a data table, the DXF also carries the table as texts and frame lines
+// on layer DATATABLE, right of the gear.
+std::string ExportBytes(const PreparedExport& prepared, ExportFormat format, const DataSheet* dataSheet = nullptr);
 // What a file shows: one closed outline on layer GEAR, circles about the
 // origin on their own layers (PITCH, BORE, RIM) and lines (a rack's
 // reference line on PITCH), and the rectangle the SVG picture frames (the
@@ -80,9 +83,9 @@ void CheckRim(const GearProfile& ring, double rimDiameter);
 double DefaultRimDiameter(const GearProfile& ring, double module);
 
 // The file contents.
-std::string DrawingDxf(const ExportDrawing& drawing);
+std::string DrawingDxf(const ExportDrawing& drawing, const DataSheet* dataSheet = nullptr);
 std::string DrawingSvg(const ExportDrawing& drawing);   // in svgwriter.cpp
-std::string ProfileDxf(const GearProfile& profile, double boreDiameter);
+std::string ProfileDxf(const GearProfile& profile, double boreDiameter, const DataSheet* dataSheet = nullptr);
 std::string ProfileSvg(const GearProfile& profile, double boreDiameter);
 // The bytes of a drawing in the format of the path's extension.
 std::string DrawingBytes(const ExportDrawing& drawing, const std::string& path);

@@ -10,9 +10,13 @@
 #include "geardata/apperror.h"
 #include "geardata/gearrecord.h"
 #include "geardata/safefile.h"
+#include "geometry/extended.h"
+#include "geometry/inspection.h"
+#include "ui/inspectionwindow.h"
 #include "commands/teethchecks.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -23,6 +27,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <optional>
 #include <QVBoxLayout>
 #include <limits>
 
@@ -103,6 +109,11 @@ ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::strin
                              Text(DefaultToolTipRadius(gear.Module), separator));
     m_boreEdit = AddBox(rows, this, "Bore", QStringLiteral("穴径 (mm、0 は穴なし)"), Text(0.0, separator));
     column->addLayout(rows);
+    m_dataTableCheck = new QCheckBox(QStringLiteral("要目表を付ける（DXF、画層 DATATABLE）"), this);
+    m_dataTableCheck->setObjectName(QStringLiteral("ExportDataTable"));
+    m_dataTableCheck->setAccessibleName(QStringLiteral("要目表を付ける"));
+    m_dataTableCheck->setToolTip(QStringLiteral("精度等級・歯厚許容差・ピン径は「検査寸法」で開いている値を使います"));
+    column->addWidget(m_dataTableCheck);
 
     // What to write: the gear, a ring with its teeth, a rack of its module.
     auto* shapes = new QHBoxLayout;
@@ -139,7 +150,8 @@ ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::strin
     column->addWidget(buttons);
 }
 
-void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& separator)
+void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& separator,
+                   const InspectionWindow* inspection)
 {
     if (gear.InUse != 1)
         throw AppError("書き出す歯車がありません。先に計算してください");
@@ -169,11 +181,24 @@ void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& s
     }
 
     // Refuse the gear before asking for a file.
+    if (dialog.m_dataTableCheck->isChecked() && !dialog.m_shapeGear->isChecked())
+        throw AppError("要目表は歯車（外歯車）にだけ付けられます");
+    // The data table with what 検査寸法 shows (class, allowances, pin), or the gear alone.
+    std::optional<DataSheet> sheet;
     if (dialog.m_shapeGear->isChecked()) {
         const PreparedExport prepared = PrepareExport(ExportRequestOf(gear, ReadBox(dialog.m_toleranceEdit, separator),
                                                                       ReadBox(dialog.m_tipRadiusEdit, separator),
                                                                       ReadBox(dialog.m_boreEdit, separator)));
         drawing = GearDrawing(prepared.profile, prepared.boreDiameter);
+        if (dialog.m_dataTableCheck->isChecked()) {
+            if (inspection != nullptr) {
+                sheet = inspection->DataSheetOf(gear);
+            } else {
+                DataSheetInput input;
+                input.gear = InspectionGearOf(gear);
+                sheet = BuildDataSheet(input);
+            }
+        }
     }
 
     QString filter = QFileInfo(lastFileName).suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) == 0
@@ -190,7 +215,11 @@ void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& s
     lastFileName = path;
 
     const std::string file = path.toStdString();
-    const std::string bytes = DrawingBytes(drawing, file);
+    const ExportFormat format = ExportFormatOf(file);
+    if (sheet && format != ExportFormat::Dxf)
+        throw AppError("要目表は DXF にだけ書き出せます");
+    const std::string bytes = format == ExportFormat::Dxf ? DrawingDxf(drawing, sheet ? &*sheet : nullptr)
+                                                          : DrawingSvg(drawing);
     WriteFileSafely(file, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }
 
@@ -199,6 +228,6 @@ void InstallExportTool(TForm1& form)
     auto* action = form.Tool1->addAction(QStringLiteral("歯形の書き出し"));
     action->setObjectName(QStringLiteral("ExportProfile1"));
     QObject::connect(action, &QAction::triggered, &form, [&form] {
-        RunCommand(&form, [&form] { RunExportTool(&form, form.currentGear(), form.decimalSeparator()); });
+        RunCommand(&form, [&form] { RunExportTool(&form, form.currentGear(), form.decimalSeparator(), FindInspectionWindow(form)); });
     });
 }

@@ -15,10 +15,12 @@
 #include <functional>
 #include <string>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class InspectionWindow;
 class TForm1;
 struct GearRecord;
 
@@ -39,6 +41,7 @@ public:
     QRadioButton* m_shapeRack;      // ラック: a rack segment
     QLineEdit* m_rimEdit;           // the ring's outer diameter, 0: root + 6 m
     QLineEdit* m_lengthEdit;        // the rack's length
+    QCheckBox* m_dataTableCheck;   // the gear data table (要目表) on a layer of the DXF
     QPushButton* m_okButton;
     QPushButton* m_cancelButton;
 };
@@ -46,8 +49,11 @@ public:
 // Adds "歯形の書き出し" to the form's ツール menu.
 void InstallExportTool(TForm1& form);
 
-// The command behind the menu item, for a gear; `parent` owns the dialogs.
-void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& decimalSeparator);
+// The command behind the menu item, for a gear; `parent` owns the dialogs. The
+// data table takes the class, allowances and pin typed in `inspection` (null:
+// none open, the gear alone).
+void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& decimalSeparator,
+                   const InspectionWindow* inspection = nullptr);
 
 // The filters of the save dialog.
 QString ExportFilters();

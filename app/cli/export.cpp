@@ -3,12 +3,14 @@
 // standard output.
 #include "app/cli/commands.h"
 #include "app/cli/gearoutput.h"
+#include "app/cli/sheetoptions.h"
 
 #include "export/profileexport.h"
 #include "geardata/apperror.h"
 #include "geardata/safefile.h"
 #include "geometry/internalgear.h"
 #include "geometry/rackpair.h"
+#include "geometry/extended.h"
 
 #include <cstdio>
 #include <memory>
@@ -29,6 +31,8 @@ struct ExportOptions {
     CLI::Option* tipRadiusOption = nullptr;
     CLI::Option* formatOption = nullptr;
     CLI::Option* cutterTipRadiusOption = nullptr;
+    bool dataTable = false;
+    SheetOptions sheet;
 };
 
 // What a ring or a rack export made, for its report.
@@ -121,6 +125,8 @@ int RunExport(const ExportOptions& o)
                            Args(Cli::tr("'%1' ends neither in .dxf nor in .svg; give --format"), {o.output}));
         }
     }
+    if (o.dataTable && format != ExportFormat::Dxf)
+        throw CliError(kExitUsage, "--data-table", Cli::tr("the gear data table (要目表) is written only into a DXF file"));
     const double module = NumberOption("--module", o.module, Range::Positive);
     const double tolerance = NumberOption("--tolerance", o.tolerance);
 
@@ -161,7 +167,15 @@ int RunExport(const ExportOptions& o)
     std::string bytes;
     try {
         prepared = PrepareExport(ExportRequestOf(gear, tolerance, tipRadius, bore));
-        bytes = ExportBytes(prepared, format);
+        std::optional<DataSheet> sheet;
+        if (o.dataTable) {
+            DataSheetInput input;
+            input.gear = InspectionGearOf(gear);
+            ApplySheetOptions(o.sheet, input);
+            input.overPins = o.sheet.overPins;
+            sheet = BuildDataSheet(input);
+        }
+        bytes = ExportBytes(prepared, format, sheet ? &*sheet : nullptr);
     } catch (const AppError& e) {
         throw CliError(kExitRefused, "", e.what());
     } catch (const std::bad_alloc&) {
@@ -229,10 +243,17 @@ void AddExportCommand(CLI::App& app, CliContext& context)
     rack->needs(length)->excludes(internal)->excludes(teeth)->excludes(bore);
     internal->excludes(bore);
     length->needs(rack);
+    // The data table describes an external gear: a ring or a rack takes none.
+    CLI::Option* dataTable = cmd->add_flag(
+        "--data-table", o->dataTable, Cli::tr("add the gear data table (要目表) to the DXF file, on layer DATATABLE"));
+    AddSheetOptions(*cmd, o->sheet, true);
+    cmd->add_flag("--over-pins", o->sheet.overPins, Cli::tr("the table gives the measurement over pins, not the span"));
+    dataTable->excludes(internal)->excludes(rack);
     cmd->footer(Examples({"tsumugi-cli export -m 2 -z 20 -o gear.dxf",
                           "tsumugi-cli export -m 1 -z 40 --bore 8 -o gear.svg",
                           "tsumugi-cli export -m 2 -z 60 --internal --rim-diameter 140 -o ring.dxf",
                           "tsumugi-cli export -m 2 --rack --length 60 -o rack.svg",
+                          "tsumugi-cli export -m 2 -z 20 --data-table --z2 40 --accuracy-class 6 -o gear.dxf",
                           "tsumugi-cli export -m 2 -z 20 --format svg -o - | rsvg-convert -o gear.png"}));
     cmd->callback([o, teeth, &context] {
         if (!o->rack && teeth->count() == 0)
