@@ -396,9 +396,7 @@ void PairWindow::CopyClick()
 {
     if (!m_last)
         return;
-    SetClipboardTextVerified(Utf8(MateReportText(*m_last, "
-") + m_backlash->ReportText("
-")));
+    SetClipboardTextVerified(Utf8(MateReportText(*m_last, "\r\n") + m_backlash->ReportText("\r\n")));
 }
 
 void InstallPairTool(TForm1& form)
