@@ -8,6 +8,8 @@
 // of the C locale.
 #include "export/profileexport.h"
 
+#include "export/datasheetdxf.h"
+
 #include <dl_dxf.h>
 
 #include <charconv>
@@ -83,7 +85,7 @@ int Colour(const std::string& layer)
 
 }  // namespace
 
-std::string CutDrawingDxf(const CutDrawing& d)
+std::string CutDrawingDxf(const CutDrawing& d, const DataSheet* dataSheet)
 {
     DL_Dxf dxf;
     const DL_Codes::version version = DL_VERSION_R12;
@@ -105,6 +107,10 @@ std::string CutDrawingDxf(const CutDrawing& d)
     dw.dxfReal(10, d.extMax[0]);
     dw.dxfReal(20, d.extMax[1]);
     dw.dxfReal(30, 0.0);
+    if (dataSheet != nullptr) {
+        dw.dxfString(9, "$DWGCODEPAGE");
+        dw.dxfString(3, "ANSI_932");   // the table's Japanese texts, in Shift-JIS
+    }
     dw.sectionEnd();
 
     dw.sectionTables();
@@ -118,7 +124,7 @@ std::string CutDrawingDxf(const CutDrawing& d)
     double pattern[2] = {dash, -dash / 2.0};
     dxf.writeLinetype(dw, DL_LinetypeData("DASHED", "Dashed __ __ __", 0, 2, 1.5 * dash, pattern));
     dw.tableEnd();
-    dw.tableLayers(4 + (bore ? 1 : 0) + (note ? 1 : 0));
+    dw.tableLayers(4 + (bore ? 1 : 0) + (note ? 1 : 0) + (dataSheet != nullptr ? 1 : 0));
     dxf.writeLayer(dw, DL_LayerData("0", 0), DL_Attributes("", kColourGear, 100, "CONTINUOUS", 1.0));
     dxf.writeLayer(dw, DL_LayerData("GEAR", 0), DL_Attributes("", kColourGear, 100, "CONTINUOUS", 1.0));
     dxf.writeLayer(dw, DL_LayerData("PITCH", 0), DL_Attributes("", kColourConstruction, 100, "DASHED", 1.0));
@@ -127,9 +133,13 @@ std::string CutDrawingDxf(const CutDrawing& d)
         dxf.writeLayer(dw, DL_LayerData("BORE", 0), DL_Attributes("", kColourBore, 100, "CONTINUOUS", 1.0));
     if (note)
         dxf.writeLayer(dw, DL_LayerData("NOTE", 0), DL_Attributes("", kColourNote, 100, "CONTINUOUS", 1.0));
+    if (dataSheet != nullptr)
+        WriteDataSheetLayer(dxf, dw);
     dw.tableEnd();
-    dw.tableStyle(1);
+    dw.tableStyle(dataSheet != nullptr ? 2 : 1);
     dxf.writeStyle(dw, DL_StyleData("standard", 0, 2.5, 1.0, 0.0, 0, 2.5, "txt", ""));
+    if (dataSheet != nullptr)
+        WriteDataSheetStyle(dxf, dw);
     dw.tableEnd();
     dxf.writeView(dw);
     dxf.writeUcs(dw);
@@ -184,13 +194,15 @@ std::string CutDrawingDxf(const CutDrawing& d)
         dxf.writeText(dw, DL_TextData(d.noteX, y, 0.0, d.noteX, y, 0.0, d.noteHeight, 1.0, 0, 0, 0, DxfText(d.note[i]), "standard", 0.0),
                       DL_Attributes("NOTE", 256, -1, "BYLAYER", 1.0));
     }
+    if (dataSheet != nullptr)
+        WriteDataSheetEntities(dxf, dw, *dataSheet, d.extMax[0] + 10.0, d.extMax[1]);
     dw.sectionEnd();
 
     dw.dxfEOF();
     return dw.bytes();
 }
 
-std::string DrawingDxf(const ExportDrawing& drawing)
+std::string DrawingDxf(const ExportDrawing& drawing, const DataSheet* dataSheet)
 {
     DL_Dxf dxf;
     const DL_Codes::version version = DL_VERSION_R12;
@@ -220,6 +232,10 @@ std::string DrawingDxf(const ExportDrawing& drawing)
     dw.dxfReal(10, drawing.maxX);
     dw.dxfReal(20, drawing.maxY);
     dw.dxfReal(30, 0.0);
+    if (dataSheet != nullptr) {
+        dw.dxfString(9, "$DWGCODEPAGE");
+        dw.dxfString(3, "ANSI_932");   // the table's Japanese texts, in Shift-JIS
+    }
     dw.sectionEnd();
 
     dw.sectionTables();
@@ -233,14 +249,18 @@ std::string DrawingDxf(const ExportDrawing& drawing)
     double pattern[2] = {dash, -dash / 2.0};
     dxf.writeLinetype(dw, DL_LinetypeData("DASHED", "Dashed __ __ __", 0, 2, 1.5 * dash, pattern));
     dw.tableEnd();
-    dw.tableLayers(static_cast<int>(layers.size()) + 1);
+    dw.tableLayers(static_cast<int>(layers.size()) + 1 + (dataSheet != nullptr ? 1 : 0));
     dxf.writeLayer(dw, DL_LayerData("0", 0), DL_Attributes("", kColourGear, 100, "CONTINUOUS", 1.0));
     for (const std::string& layer : layers)
         dxf.writeLayer(dw, DL_LayerData(layer, 0),
                        DL_Attributes("", Colour(layer), 100, layer == "PITCH" ? "DASHED" : "CONTINUOUS", 1.0));
+    if (dataSheet != nullptr)
+        WriteDataSheetLayer(dxf, dw);
     dw.tableEnd();
-    dw.tableStyle(1);
+    dw.tableStyle(dataSheet != nullptr ? 2 : 1);
     dxf.writeStyle(dw, DL_StyleData("standard", 0, 2.5, 1.0, 0.0, 0, 2.5, "txt", ""));
+    if (dataSheet != nullptr)
+        WriteDataSheetStyle(dxf, dw);
     dw.tableEnd();
     dxf.writeView(dw);
     dxf.writeUcs(dw);
@@ -269,6 +289,8 @@ std::string DrawingDxf(const ExportDrawing& drawing)
     for (const auto& circle : drawing.circles)
         dxf.writeCircle(dw, DL_CircleData(0.0, 0.0, 0.0, circle.diameter / 2.0),
                         DL_Attributes(circle.layer, 256, -1, "BYLAYER", 1.0));
+    if (dataSheet != nullptr)
+        WriteDataSheetEntities(dxf, dw, *dataSheet, drawing.maxX + 10.0, drawing.maxY);
     dw.sectionEnd();
 
     dw.dxfEOF();

@@ -166,11 +166,11 @@ CutDrawing MakeCutDrawing(const ExportRequest& request, const GearProfile& profi
     return d;
 }
 
-std::string ProfileDxf(const GearProfile& profile, double boreDiameter)
+std::string ProfileDxf(const GearProfile& profile, double boreDiameter, const DataSheet* dataSheet)
 {
     ExportRequest request;
     request.boreDiameter = boreDiameter;
-    return CutDrawingDxf(MakeCutDrawing(request, profile));
+    return CutDrawingDxf(MakeCutDrawing(request, profile), dataSheet);
 }
 
 std::string ProfileSvg(const GearProfile& profile, double boreDiameter)
@@ -192,13 +192,13 @@ PreparedExport PrepareExport(const ExportRequest& request, std::optional<ExportF
     return prepared;
 }
 
-std::string ExportBytes(const PreparedExport& prepared, ExportFormat format)
+std::string ExportBytes(const PreparedExport& prepared, ExportFormat format, const DataSheet* dataSheet)
 {
     const ExportRequest& request = prepared.request;
     const GearProfile& profile = prepared.profile;
     if (!IsSolidFormat(format)) {
         const CutDrawing drawing = MakeCutDrawing(request, profile);
-        return format == ExportFormat::Dxf ? CutDrawingDxf(drawing) : CutDrawingSvg(drawing);
+        return format == ExportFormat::Dxf ? CutDrawingDxf(drawing, dataSheet) : CutDrawingSvg(drawing);
     }
     const SolidInput solid = SolidOf(request);
     const HoleShape hole = CheckSolid(profile, solid, request.gear.tolerance);

@@ -10,6 +10,7 @@
 // The bytes are made in memory and saved with WriteFileSafely, so a failed
 // save leaves the old file or the new one, never a cut-off one.
 
+#include "commands/datatable.h"
 #include "geardata/gearrecord.h"
 #include "geometry/internalgear.h"
 #include "geometry/profile.h"
@@ -66,7 +67,7 @@ struct CutDrawing {
     double noteX = 0.0, noteY = 0.0;     // the first line's baseline start
 };
 CutDrawing MakeCutDrawing(const ExportRequest& request, const GearProfile& profile);
-std::string CutDrawingDxf(const CutDrawing& drawing);
+std::string CutDrawingDxf(const CutDrawing& drawing, const DataSheet* dataSheet = nullptr);
 std::string CutDrawingSvg(const CutDrawing& drawing);   // in svgwriter.cpp
 
 // The part's files, from its mesh or (STEP) from the profile and the exact bore.
@@ -84,8 +85,9 @@ struct PreparedExport {
 };
 PreparedExport PrepareExport(const ExportRequest& request, std::optional<ExportFormat> format = std::nullopt);
 
-// The file contents in a format.
-std::string ExportBytes(const PreparedExport& prepared, ExportFormat format);
+// The file contents in a format. With a data table, the DXF also carries the
+// table as texts and frame lines on layer DATATABLE, right of the gear.
+std::string ExportBytes(const PreparedExport& prepared, ExportFormat format, const DataSheet* dataSheet = nullptr);
 
 // Refuses a bore that is negative, not a number or does not stay inside the
 // root circle.
@@ -123,11 +125,12 @@ void CheckRim(const GearProfile& ring, double rimDiameter);
 double DefaultRimDiameter(const GearProfile& ring, double module);
 
 // The file contents of a ring's or a rack's drawing: the PITCH layer dashed
-// in grey, never cut; the extents given.
-std::string DrawingDxf(const ExportDrawing& drawing);
+// in grey, never cut; the extents given. With a data table, the DXF also
+// carries the table on layer DATATABLE, right of the drawing.
+std::string DrawingDxf(const ExportDrawing& drawing, const DataSheet* dataSheet = nullptr);
 std::string DrawingSvg(const ExportDrawing& drawing);   // in svgwriter.cpp
 // The file contents of a plain profile with a bore.
-std::string ProfileDxf(const GearProfile& profile, double boreDiameter);
+std::string ProfileDxf(const GearProfile& profile, double boreDiameter, const DataSheet* dataSheet = nullptr);
 std::string ProfileSvg(const GearProfile& profile, double boreDiameter);
 // The bytes of a drawing in the format of the path's extension.
 std::string DrawingBytes(const ExportDrawing& drawing, const std::string& path);

@@ -10,6 +10,9 @@
 #include "geardata/apperror.h"
 #include "geardata/gearrecord.h"
 #include "geardata/safefile.h"
+#include "geometry/extended.h"
+#include "geometry/inspection.h"
+#include "ui/inspectionwindow.h"
 #include "commands/teethchecks.h"
 
 #include <QAction>
@@ -26,6 +29,8 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <optional>
 #include <QVBoxLayout>
 #include <limits>
 #include <optional>
@@ -97,7 +102,7 @@ double ReadBox(const QLineEdit* edit, const std::string& separator)
 // The file's bytes made on a thread of their own (a large gear's STEP solid
 // takes seconds), while a modal busy box keeps the window painted and takes
 // its input; failures come back to this thread.
-std::string MakeBytesAway(QWidget* parent, const PreparedExport& prepared, ExportFormat format)
+std::string MakeBytesAway(QWidget* parent, const PreparedExport& prepared, ExportFormat format, const DataSheet* sheet)
 {
     QProgressDialog busy(QStringLiteral("書き出しています…"), QString(), 0, 0, parent);
     busy.setObjectName(QStringLiteral("ExportBusy"));
@@ -110,7 +115,7 @@ std::string MakeBytesAway(QWidget* parent, const PreparedExport& prepared, Expor
     std::exception_ptr failure;
     std::thread worker([&] {
         try {
-            bytes = ExportBytes(prepared, format);
+            bytes = ExportBytes(prepared, format, sheet);
         } catch (...) {
             failure = std::current_exception();
         }
@@ -189,6 +194,11 @@ ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::strin
         m_noteCheck->setChecked(kept.note);
     }
     column->addLayout(rows);
+    m_dataTableCheck = new QCheckBox(QStringLiteral("要目表を付ける（DXF、画層 DATATABLE）"), this);
+    m_dataTableCheck->setObjectName(QStringLiteral("ExportDataTable"));
+    m_dataTableCheck->setAccessibleName(QStringLiteral("要目表を付ける"));
+    m_dataTableCheck->setToolTip(QStringLiteral("精度等級・歯厚許容差・ピン径は「検査寸法」で開いている値を使います"));
+    column->addWidget(m_dataTableCheck);
 
     // What to write: the gear, a ring with its teeth, a rack of its module.
     auto* shapes = new QHBoxLayout;
@@ -225,7 +235,8 @@ ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::strin
     column->addWidget(buttons);
 }
 
-void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& separator)
+void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& separator,
+                   const InspectionWindow* inspection)
 {
     if (gear.InUse != 1)
         throw AppError("書き出す歯車がありません。先に計算してください");
@@ -258,6 +269,11 @@ void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& s
         }
     }
 
+    // Refuse the gear before asking for a file.
+    if (dialog.m_dataTableCheck->isChecked() && !dialog.m_shapeGear->isChecked())
+        throw AppError("要目表は歯車（外歯車）にだけ付けられます");
+    // The data table with what 検査寸法 shows (class, allowances, pin), or the gear alone.
+    std::optional<DataSheet> sheet;
     std::optional<PreparedExport> prepared;
     if (dialog.m_shapeGear->isChecked()) {
         ExportRequest request = ExportRequestOf(gear, ReadBox(dialog.m_toleranceEdit, separator),
@@ -272,6 +288,15 @@ void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& s
         request.note = dialog.m_noteCheck->isChecked();
         // Refuse the gear, its drawing and its part before asking for a file.
         prepared = PrepareExport(request);
+        if (dialog.m_dataTableCheck->isChecked()) {
+            if (inspection != nullptr) {
+                sheet = inspection->DataSheetOf(gear);
+            } else {
+                DataSheetInput input;
+                input.gear = InspectionGearOf(gear);
+                sheet = BuildDataSheet(input);
+            }
+        }
     }
 
     QString filter = kDxfFilter;
@@ -297,11 +322,13 @@ void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& s
     lastFileName = path;
 
     const std::string file = path.toStdString();
-    if (drawing) {
-        if (IsSolidFormat(ExportFormatOf(file)))
-            throw AppError("内歯車とラックは DXF か SVG で書き出してください");
-    }
-    const std::string bytes = drawing ? DrawingBytes(*drawing, file) : MakeBytesAway(parent, *prepared, ExportFormatOf(file));
+    const ExportFormat format = ExportFormatOf(file);
+    if (drawing && IsSolidFormat(format))
+        throw AppError("内歯車とラックは DXF か SVG で書き出してください");
+    if (sheet && format != ExportFormat::Dxf)
+        throw AppError("要目表は DXF にだけ書き出せます");
+    const std::string bytes = drawing ? DrawingBytes(*drawing, file)
+                                      : MakeBytesAway(parent, *prepared, format, sheet ? &*sheet : nullptr);
     WriteFileSafely(file, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }
 
@@ -310,6 +337,6 @@ void InstallExportTool(TForm1& form)
     auto* action = form.Tool1->addAction(QStringLiteral("歯形の書き出し"));
     action->setObjectName(QStringLiteral("ExportProfile1"));
     QObject::connect(action, &QAction::triggered, &form, [&form] {
-        RunCommand(&form, [&form] { RunExportTool(&form, form.currentGear(), form.decimalSeparator()); });
+        RunCommand(&form, [&form] { RunExportTool(&form, form.currentGear(), form.decimalSeparator(), FindInspectionWindow(form)); });
     });
 }

@@ -23,6 +23,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class InspectionWindow;
 class TForm1;
 struct GearRecord;
 
@@ -50,6 +51,7 @@ public:
     QLineEdit* m_hubLengthEdit;
     QLineEdit* m_kerfEdit;
     QCheckBox* m_noteCheck;
+    QCheckBox* m_dataTableCheck;   // the gear data table (要目表) on a layer of the DXF
     QPushButton* m_okButton;
     QPushButton* m_cancelButton;
 };
@@ -57,8 +59,11 @@ public:
 // Adds "歯形の書き出し" to the form's ツール menu.
 void InstallExportTool(TForm1& form);
 
-// The command behind the menu item, for a gear; `parent` owns the dialogs.
-void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& decimalSeparator);
+// The command behind the menu item, for a gear; `parent` owns the dialogs. The
+// data table takes the class, allowances and pin typed in `inspection` (null:
+// none open, the gear alone).
+void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& decimalSeparator,
+                   const InspectionWindow* inspection = nullptr);
 
 // The filters of the save dialog.
 QString ExportFilters();

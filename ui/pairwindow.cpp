@@ -2,6 +2,7 @@
 #include "ui/pairwindow.h"
 
 #include "geometry/gearmodel.h"
+#include "ui/backlashpanel.h"
 #include "ui/errorbox.h"
 #include "ui/layout.h"
 #include "ui/mainwindow.h"
@@ -193,12 +194,17 @@ PairWindow::PairWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
     m_findings->setMinimumHeight(72);
 
     // The given values and the findings on the left, the computed values on the right.
+    m_backlash = new BacklashPanel(this);
     auto* left = new QVBoxLayout;
     left->addWidget(inputs);
+    left->addWidget(m_backlash);
     left->addWidget(m_findings, 1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(results);
+    right->addWidget(m_backlash->resultGroup);
     auto* page = new QHBoxLayout(this);
     page->addLayout(left);
-    page->addWidget(results);
+    page->addLayout(right);
 
     m_shift2->setText(QStringLiteral("0"));
     m_centerDistance->setEnabled(false);
@@ -206,6 +212,7 @@ PairWindow::PairWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
     QWidget::setTabOrder(m_shift2, m_centerDistance);
 
     connect(m_calculate, &QPushButton::clicked, this, [this] { CalculateClick(); });
+    connect(m_backlash, &BacklashPanel::edited, this, [this] { CalculateClick(); });
     for (QLineEdit* box : {m_teeth2, m_shift2, m_centerDistance})
         connect(box, &QLineEdit::returnPressed, this, [this] { CalculateClick(); });
     connect(m_copy, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { CopyClick(); }); });
@@ -301,6 +308,7 @@ void PairWindow::clearResults()
             if (box)
                 box->clear();
     m_findings->clear();
+    m_backlash->Clear();
     m_copy->setEnabled(false);
 }
 
@@ -310,6 +318,16 @@ void PairWindow::compute()
     const std::string& sep = m_form.decimalSeparator();
     PairInput in = GearInput(m_gear1);
     const MateKind kind = mate();
+    std::vector<std::string> backlashFindings;
+    if (kind != MateKind::External) {
+        // The backlash is worked out for two external gears only: a ring or a
+        // rack keeps its boxes empty, and allowances typed for it are named
+        // as not used rather than silently dropped.
+        const BacklashInput allowances = m_backlash->Read(sep);
+        const auto given = [](const ThicknessAllowance& a) { return a.upper != 0.0 || a.lower != 0.0; };
+        if (given(allowances.thickness[0]) || given(allowances.thickness[1]) || given(allowances.centerDistance))
+            backlashFindings.emplace_back("歯厚許容差と中心距離許容差は外歯車どうしの組だけに使います（バックラッシは計算しません）");
+    }
     if (kind == MateKind::Rack) {
         const RackPairResult r = ComputeRackPair({in.module, in.pressureAngle, in.teeth[0], in.shift[0]});
         m_last = MateReportOf(r, sep);
@@ -328,14 +346,18 @@ void PairWindow::compute()
             const PairResult r = fromShifts ? ComputePair(in) : ComputePairForCenterDistance(in, a);
             m_last = MateReportOf(r, sep);
             m_lastCenterDistance = r.centerDistance;
+            backlashFindings = m_backlash->Show(r, sep);
         }
     }
     for (const PairRow& row : m_last->results)
         for (int gear = 0; gear < (row.perGear ? 2 : 1); ++gear)
             m_results[row.key][gear]->setText(Utf8(row.texts[gear]));
-    if (m_last->findings.empty())
+    std::vector<std::string> findings = m_last->findings;
+    for (std::string& finding : backlashFindings)
+        findings.push_back(std::move(finding));
+    if (findings.empty())
         m_findings->addItem(QStringLiteral("警告＝０"));
-    for (const std::string& finding : m_last->findings)
+    for (const std::string& finding : findings)
         m_findings->addItem(Utf8(finding));
     for (int i = 0; i < m_findings->count(); ++i)
         m_findings->item(i)->setForeground(layout::kListTextColour);
@@ -374,7 +396,7 @@ void PairWindow::CopyClick()
 {
     if (!m_last)
         return;
-    SetClipboardTextVerified(Utf8(MateReportText(*m_last, "\r\n")));
+    SetClipboardTextVerified(Utf8(MateReportText(*m_last, "\r\n") + m_backlash->ReportText("\r\n")));
 }
 
 void InstallPairTool(TForm1& form)

@@ -23,6 +23,7 @@
 #include <optional>
 #include <string>
 
+class BacklashPanel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -64,6 +65,7 @@ public:
     QPushButton* m_calculate;
     QPushButton* m_copy;
     QListWidget* m_findings;
+    BacklashPanel* m_backlash;   // the allowances and the backlash of the pair
 
 private:
     void showGear1();

@@ -23,3 +23,5 @@ struct MateReport;
 // A report of the pair command (or of gear --internal) in the chosen format,
 // written to standard output.
 void PrintReport(const MateReport& report, OutputFormat format);
+// sheet: the gear data table (要目表) as a PDF page.
+void AddSheetCommand(CLI::App& app, CliContext& context);

@@ -4,12 +4,14 @@
 // standard output.
 #include "app/cli/commands.h"
 #include "app/cli/gearoutput.h"
+#include "app/cli/sheetoptions.h"
 
 #include "export/profileexport.h"
 #include "geardata/apperror.h"
 #include "geardata/safefile.h"
 #include "geometry/internalgear.h"
 #include "geometry/rackpair.h"
+#include "geometry/extended.h"
 
 #include <cstdio>
 #include <memory>
@@ -35,6 +37,9 @@ struct ExportOptions {
     CLI::Option* tipRadiusOption = nullptr;
     CLI::Option* formatOption = nullptr;
     CLI::Option* cutterTipRadiusOption = nullptr;
+    CLI::Option* faceWidthOption = nullptr;
+    bool dataTable = false;
+    SheetOptions sheet;
 };
 
 // What a ring or a rack export made, for its report.
@@ -150,6 +155,8 @@ int RunExport(const ExportOptions& o)
     if (toStandardOutput && IsSolidFormat(format) && isatty(STDOUT_FILENO))
         throw CliError(kExitUsage, "--output",
                        Cli::tr("the part's file is not written to a terminal; redirect standard output or give a file"));
+    if (o.dataTable && format != ExportFormat::Dxf)
+        throw CliError(kExitUsage, "--data-table", Cli::tr("the gear data table (要目表) is written only into a DXF file"));
     const double module = NumberOption("--module", o.module, Range::Positive);
     const double tolerance = NumberOption("--tolerance", o.tolerance);
 
@@ -187,7 +194,16 @@ int RunExport(const ExportOptions& o)
     const double tipRadius = o.tipRadiusOption->count() > 0 ? NumberOption("--tip-radius", o.tipRadius, Range::NonNegative)
                                                             : DefaultToolTipRadius(module);
     ExportRequest request = ExportRequestOf(gear, tolerance, tipRadius, NumberOption("--bore", o.bore, Range::NonNegative));
-    request.gear.thicknessAllowance = NumberOption("--thickness-allowance", o.allowance);
+    // One allowance A, or a tolerance UPPER,LOWER: the teeth are cut to its middle,
+    // and the data table gives the tolerance.
+    ThicknessAllowance thicknessTolerance{};
+    if (o.allowance.find(',') != std::string::npos) {
+        thicknessTolerance = AllowanceOption("--thickness-allowance", o.allowance);
+        request.gear.thicknessAllowance = (thicknessTolerance.upper + thicknessTolerance.lower) / 2.0;
+    } else {
+        request.gear.thicknessAllowance = NumberOption("--thickness-allowance", o.allowance);
+        thicknessTolerance = {request.gear.thicknessAllowance, request.gear.thicknessAllowance};
+    }
     request.keyway = o.keyway;
     request.faceWidth = NumberOption("--face-width", o.faceWidth);
     request.hubDiameter = NumberOption("--hub-diameter", o.hubDiameter);
@@ -200,7 +216,20 @@ int RunExport(const ExportOptions& o)
     std::string bytes;
     try {
         prepared = PrepareExport(request, format);
-        bytes = ExportBytes(prepared, format);
+        std::optional<DataSheet> sheet;
+        if (o.dataTable) {
+            DataSheetInput input;
+            input.gear = InspectionGearOf(gear);
+            ApplySheetOptions(o.sheet, input);
+            // The table describes the gear as this file cuts it: its face width and allowance.
+            if (o.faceWidthOption->count() > 0)
+                input.faceWidth = request.faceWidth;
+            if (thicknessTolerance.upper != 0.0 || thicknessTolerance.lower != 0.0)
+                input.allowance = thicknessTolerance;
+            input.overPins = o.sheet.overPins;
+            sheet = BuildDataSheet(input);
+        }
+        bytes = ExportBytes(prepared, format, sheet ? &*sheet : nullptr);
     } catch (const AppError& e) {
         throw CliError(kExitRefused, "", e.what());
     } catch (const std::bad_alloc&) {
@@ -262,6 +291,7 @@ void AddExportCommand(CLI::App& app, CliContext& context)
     cmd->add_flag("--keyway", o->keyway, Cli::tr("a parallel keyway in the bore (JIS B 1301, normal type)"))->needs(bore);
     CLI::Option* faceWidth = AddValueOption(*cmd, "--face-width", o->faceWidth, Cli::tr("face width b of the part in mm (default 10; STL, 3MF, STEP)"),
                    "NUMBER");
+    o->faceWidthOption = faceWidth;
     CLI::Option* hubDiameter = AddValueOption(*cmd, "--hub-diameter", o->hubDiameter,
                                               Cli::tr("diameter of a hub on one face in mm (default 0: none)"), "NUMBER");
     CLI::Option* hubLength =
@@ -269,8 +299,9 @@ void AddExportCommand(CLI::App& app, CliContext& context)
     hubDiameter->needs(hubLength);
     hubLength->needs(hubDiameter);
     CLI::Option* allowance = AddValueOption(*cmd, "--thickness-allowance", o->allowance,
-                   Cli::tr("change of the tooth thickness on the reference circle in mm (default 0; negative: thinner)"),
-                   "NUMBER");
+                   Cli::tr("change of the tooth thickness on the reference circle in mm (default 0; negative: "
+                           "thinner); UPPER,LOWER cuts to the middle and gives the tolerance to --data-table"),
+                   "A|UPPER,LOWER");
     CLI::Option* kerf = AddValueOption(*cmd, "--kerf", o->kerf,
                    Cli::tr("laser kerf in mm: the cut paths move out by half of it (default 0; DXF, SVG)"), "NUMBER");
     CLI::Option* note = cmd->add_flag("--note", o->note, Cli::tr("write m, z, x, alpha, the allowance and the kerf as text (DXF, SVG)"));
@@ -301,6 +332,12 @@ void AddExportCommand(CLI::App& app, CliContext& context)
         gearOnly->excludes(rack);
     }
     length->needs(rack);
+    // The data table describes an external gear: a ring or a rack takes none.
+    CLI::Option* dataTable = cmd->add_flag(
+        "--data-table", o->dataTable, Cli::tr("add the gear data table (要目表) to the DXF file, on layer DATATABLE"));
+    AddSheetOptions(*cmd, o->sheet, true, false);
+    cmd->add_flag("--over-pins", o->sheet.overPins, Cli::tr("the table gives the measurement over pins, not the span"));
+    dataTable->excludes(internal)->excludes(rack);
     cmd->footer(Examples({"tsumugi-cli export -m 2 -z 20 -o gear.dxf",
                           "tsumugi-cli export -m 1 -z 40 --bore 8 -o gear.svg",
                           "tsumugi-cli export -m 2 -z 60 --internal --rim-diameter 140 -o ring.dxf",
@@ -308,7 +345,8 @@ void AddExportCommand(CLI::App& app, CliContext& context)
                           "tsumugi-cli export -m 2 -z 20 --format svg -o - | rsvg-convert -o gear.png",
                           "tsumugi-cli export -m 2 -z 20 --face-width 10 --bore 10 --keyway -o gear.stl",
                           "tsumugi-cli export -m 2 -z 20 --thickness-allowance -0.1 --kerf 0.2 --note -o gear.dxf",
-                          "tsumugi-cli export -m 2 -z 20 --bore 10 --format step -o - > gear.step"}));
+                          "tsumugi-cli export -m 2 -z 20 --bore 10 --format step -o - > gear.step",
+                          "tsumugi-cli export -m 2 -z 20 --data-table --z2 40 --accuracy-class 6 -o gear.dxf"}));
     cmd->callback([o, teeth, &context] {
         if (!o->rack && teeth->count() == 0)
             throw CliError(kExitUsage, "--teeth", Cli::tr("this option must be given"));

@@ -6,6 +6,7 @@
 #include "commands/pairtext.h"
 #include "geardata/apperror.h"
 #include "geometry/internalgear.h"
+#include "app/cli/sheetoptions.h"
 
 #include <optional>
 #include <memory>
@@ -24,6 +25,7 @@ struct GearOptions {
     CLI::Option* pinOption = nullptr;
     CLI::Option* spanTeethOption = nullptr;
     CLI::Option* cutterTipRadiusOption = nullptr;
+    SheetOptions sheet;
 };
 
 // A ring: its sizes, the cutter that cuts it and the measurement between pins.
@@ -65,7 +67,13 @@ int RunGear(const GearOptions& o)
         request.pinDiameter = NumberOption("--pin", o.pin, Range::Positive);
     if (o.spanTeethOption->count() > 0)
         request.spanTeeth = IntegerOption("--span-teeth", o.spanTeeth, Range::AtLeastOne);
-    const GearOutcome outcome = ComputeGear(gear, request, "");
+    DataSheetInput sheet;
+    ApplySheetOptions(o.sheet, sheet);
+    GearTolerancing tolerancing;
+    tolerancing.accuracyClass = sheet.accuracyClass;
+    tolerancing.faceWidth = sheet.faceWidth;
+    tolerancing.allowance = sheet.allowance;
+    const GearOutcome outcome = ComputeGear(gear, request, "", tolerancing);
 
     switch (format) {
     case OutputFormat::Json:
@@ -99,6 +107,7 @@ void AddGearCommands(CLI::App& app, CliContext& context)
     o->spanTeethOption = AddValueOption(*gear, "--span-teeth", o->spanTeeth,
                                         Cli::tr("teeth k spanned by the micrometer (default: the recommended k)"),
                                         "INTEGER");
+    AddSheetOptions(*gear, o->sheet, false);
     AddFormatOption(*gear, o->format, kGearFormats);
     CLI::Option* internal = gear->add_flag(
         "--internal", o->internal,
@@ -111,8 +120,12 @@ void AddGearCommands(CLI::App& app, CliContext& context)
                                               "NUMBER");
     o->cutterTipRadiusOption->needs(internal);
     o->spanTeethOption->excludes(internal);
+    // The accuracy and allowance rows are an external gear's: a ring takes none.
+    for (CLI::Option* option : {o->sheet.classOption, o->sheet.faceWidthOption, o->sheet.allowanceOption})
+        option->excludes(internal);
     gear->footer(Examples({"tsumugi-cli gear -m 2 -z 20", "tsumugi-cli gear -m 1.5 -z 12 -x 0.3 --pin 2.6",
-                           "tsumugi-cli gear -m 2 -z 20 --pressure-angle 14.5 --format json"}) +
+                           "tsumugi-cli gear -m 2 -z 20 --pressure-angle 14.5 --format json",
+                           "tsumugi-cli gear -m 3 -z 40 --accuracy-class 6 --face-width 30 --thickness-allowance=-0.05,-0.1"}) +
                  "\n" + Cli::tr("JSON and CSV give every number at full precision; CSV lines end in LF."));
     gear->callback([o, &context] { context.exitCode = RunGear(*o); });
 

@@ -5,11 +5,17 @@
 
 #include "commands/pairtext.h"
 #include "geardata/apperror.h"
+#include "geometry/backlash.h"
 #include "geometry/internalpair.h"
 #include "geometry/pair.h"
 #include "geometry/rackpair.h"
+#include "app/cli/sheetoptions.h"
+#include "commands/datatable.h"
+#include "commands/numbertext.h"
+#include "commands/tolerancetext.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace {
@@ -23,6 +29,17 @@ struct PairOptions {
     CLI::Option* x1Option = nullptr;
     CLI::Option* x2Option = nullptr;
     CLI::Option* centerDistanceOption = nullptr;
+    std::string allowance1, allowance2, centerAllowance;
+    CLI::Option* allowance1Option = nullptr;
+    CLI::Option* allowance2Option = nullptr;
+    CLI::Option* centerAllowanceOption = nullptr;
+    std::string wanted;
+    CLI::Option* wantedOption = nullptr;
+    bool backlashAsked() const
+    {
+        return allowance1Option->count() + allowance2Option->count() + centerAllowanceOption->count() +
+                   wantedOption->count() > 0;
+    }
 };
 
 nlohmann::ordered_json JsonValue(const PairRow& row, int gear)
@@ -41,6 +58,11 @@ std::string CsvValue(const PairRow& row, int gear)
     return RoundTripText(row.values[gear]);
 }
 
+std::string Fixed4(double v) { return FormatFixed(v, 15, 4, "."); }
+
+// A rounded text of the backlash rows read back as a JSON number.
+nlohmann::ordered_json TextNumber(const std::string& text) { return JsonNumber(std::stod(text)); }
+
 MateKind MateOf(const std::string& text)
 {
     if (text == "internal")
@@ -54,7 +76,8 @@ MateKind MateOf(const std::string& text)
 
 }  // namespace
 
-static std::string ReportBytes(const MateReport& report, OutputFormat format)
+static std::string ReportBytes(const MateReport& report, OutputFormat format,
+                               const std::optional<BacklashResult>& backlash = std::nullopt, bool proposed = false)
 {
     std::vector<PairRow> rows = report.inputs;
     for (const PairRow& row : report.results)
@@ -66,7 +89,23 @@ static std::string ReportBytes(const MateReport& report, OutputFormat format)
         for (const PairRow& row : rows)
             out[row.key] = row.perGear ? nlohmann::ordered_json::array({JsonValue(row, 0), JsonValue(row, 1)})
                                        : JsonValue(row, 0);
-        out["findings"] = report.findings;
+        std::vector<std::string> findings = report.findings;
+        if (backlash) {
+            nlohmann::ordered_json b;
+            b["thickness_allowance1"] = {backlash->input.thickness[0].upper, backlash->input.thickness[0].lower};
+            b["thickness_allowance2"] = {backlash->input.thickness[1].upper, backlash->input.thickness[1].lower};
+            b["center_distance_allowance"] = {backlash->input.centerDistance.upper, backlash->input.centerDistance.lower};
+            for (const BacklashRow& row : BacklashRows(*backlash, "."))
+                b[row.key] = row.texts[1].empty()
+                                 ? TextNumber(row.texts[0])
+                                 : nlohmann::ordered_json::array({TextNumber(row.texts[0]), TextNumber(row.texts[1])});
+            if (proposed)
+                b["proposed_thickness_allowance"] = {TextNumber(Fixed4(backlash->input.thickness[0].upper)),
+                                                     TextNumber(Fixed4(backlash->input.thickness[0].lower))};
+            out["backlash"] = b;
+            findings.insert(findings.end(), backlash->findings.begin(), backlash->findings.end());
+        }
+        out["findings"] = findings;
         return out.dump(2) + "\n";
     }
     if (format == OutputFormat::Csv) {
@@ -76,11 +115,33 @@ static std::string ReportBytes(const MateReport& report, OutputFormat format)
         out += CsvLine({"mode", report.mode, ""});
         for (const PairRow& row : rows)
             out += CsvLine({row.key, CsvValue(row, 0), row.perGear ? CsvValue(row, 1) : std::string()});
+        if (backlash && proposed)
+            out += CsvLine({"proposed_thickness_allowance", Fixed4(backlash->input.thickness[0].upper),
+                            Fixed4(backlash->input.thickness[0].lower)});
+        if (backlash)
+            for (const BacklashRow& row : BacklashRows(*backlash, "."))
+                out += CsvLine({row.key, row.texts[0], row.texts[1]});
         for (const std::string& finding : report.findings)
             out += CsvLine({"finding", finding, ""});
+        if (backlash)
+            for (const std::string& finding : backlash->findings)
+                out += CsvLine({"finding", finding, ""});
         return out;
     }
-    return MateReportText(report, "\n");
+    std::string out = MateReportText(report, "\n");
+    if (backlash) {
+        const std::string separator = LocaleDecimalSeparator();
+        if (proposed)
+            out += "歯厚許容差の提案（両歯車）\t" + FormatFixed(backlash->input.thickness[0].upper, 15, 4, separator) +
+                   "\t" + FormatFixed(backlash->input.thickness[0].lower, 15, 4, separator) + "\n";
+        out += "バックラッシ\t最小\t最大\n";
+        for (const BacklashRow& row : BacklashRows(*backlash, separator))
+            out += std::string(row.label) + "\t" + row.texts[0] + (row.texts[1].empty() ? "" : "\t" + row.texts[1]) +
+                   "\n";
+        for (const std::string& finding : backlash->findings)
+            out += finding + "\n";
+    }
+    return out;
 }
 
 void PrintReport(const MateReport& report, OutputFormat format)
@@ -110,6 +171,10 @@ int RunPair(const PairOptions& o)
         if (x2Given == distanceGiven || (distanceGiven && x1Given && mate == MateKind::External))
             throw CliError(kExitUsage, "", Cli::tr("give either --x1 and --x2 or --center-distance"));
     }
+    // The backlash is worked out for two external gears only.
+    if (mate != MateKind::External && o.backlashAsked())
+        throw CliError(kExitUsage, "--mate",
+                       Cli::tr("the thickness and centre-distance allowances and --backlash are for --mate external only"));
     PairInput in;
     in.module = NumberOption("--module", o.module, Range::Positive);
     in.pressureAngle = PressureAngleIndexOf("--pressure-angle", o.pressureAngle) == 0 ? 14.5 : 20.0;
@@ -119,12 +184,32 @@ int RunPair(const PairOptions& o)
     const double centerDistance =
         distanceGiven ? NumberOption("--center-distance", o.centerDistance, Range::Positive) : 0.0;
     const std::string sep = LocaleDecimalSeparator();   // the text's; JSON and CSV take the values
+    BacklashInput b;
+    if (o.allowance1Option->count() > 0)
+        b.thickness[0] = AllowanceOption("--thickness-allowance1", o.allowance1);
+    if (o.allowance2Option->count() > 0)
+        b.thickness[1] = AllowanceOption("--thickness-allowance2", o.allowance2);
+    if (o.centerAllowanceOption->count() > 0)
+        b.centerDistance = AllowanceOption("--center-distance-allowance", o.centerAllowance);
+    // The wanted smallest and largest normal backlash, as "MIN,MAX".
+    const bool proposed = o.wantedOption->count() > 0;
+    const ThicknessAllowance wanted = proposed ? AllowanceOption("--backlash", o.wanted) : ThicknessAllowance{};
     MateReport report;
+    std::optional<BacklashResult> backlash;
     try {
         switch (mate) {
-        case MateKind::External:
-            report = MateReportOf(distanceGiven ? ComputePairForCenterDistance(in, centerDistance) : ComputePair(in), sep);
+        case MateKind::External: {
+            const PairResult result = distanceGiven ? ComputePairForCenterDistance(in, centerDistance) : ComputePair(in);
+            report = MateReportOf(result, sep);
+            if (o.backlashAsked()) {
+                if (proposed) {
+                    const auto proposal = ProposeAllowances(result, wanted.upper, wanted.lower, b.centerDistance);
+                    b.thickness = {proposal[0], proposal[1]};
+                }
+                backlash = ComputeBacklash(result, b);
+            }
             break;
+        }
         case MateKind::Internal:
             report = MateReportOf(distanceGiven ? ComputeInternalPairForCenterDistance(in, centerDistance)
                                                 : ComputeInternalPair(in),
@@ -137,7 +222,7 @@ int RunPair(const PairOptions& o)
     } catch (const AppError& e) {
         throw CliError(kExitRefused, "", e.what());
     }
-    PrintReport(report, format);
+    WriteOut(ReportBytes(report, format, backlash, proposed));
     return kExitOk;
 }
 
@@ -165,11 +250,25 @@ void AddPairCommand(CLI::App& app, CliContext& context)
                    "external|internal|rack");
     AddPressureAngleOption(*pair, o->pressureAngle);
     AddFormatOption(*pair, o->format, kPairFormats);
+    o->allowance1Option = AddValueOption(*pair, "--thickness-allowance1", o->allowance1,
+                                         Cli::tr("tooth-thickness allowance UPPER,LOWER of gear 1 in mm (adds the backlash)"),
+                                         "UPPER,LOWER");
+    o->allowance2Option = AddValueOption(*pair, "--thickness-allowance2", o->allowance2,
+                                         Cli::tr("tooth-thickness allowance UPPER,LOWER of gear 2 in mm"), "UPPER,LOWER");
+    o->centerAllowanceOption = AddValueOption(*pair, "--center-distance-allowance", o->centerAllowance,
+                                              Cli::tr("centre-distance allowance UPPER,LOWER in mm"), "UPPER,LOWER");
+    o->wantedOption = AddValueOption(*pair, "--backlash", o->wanted,
+                                     Cli::tr("wanted normal backlash MIN,MAX in mm: proposes equal allowances for "
+                                             "both gears (with --center-distance-allowance)"),
+                                     "MIN,MAX");
+    o->wantedOption->excludes(o->allowance1Option)->excludes(o->allowance2Option);
     pair->footer(Examples({"tsumugi-cli pair -m 3 --z1 12 --z2 24 --x1 0.6 --x2 0.36",
                            "tsumugi-cli pair -m 3 --z1 12 --z2 24 --center-distance 56.5 --format json",
                            "tsumugi-cli pair -m 14 --z1 17 --z2 96 --x1 0.2 --x2 0.5 --mate internal",
                            "tsumugi-cli pair -m 3 --z1 20 --mate rack",
-                           "tsumugi-cli pair -m 2 --z1 20 --z2 40 --x1 0 --x2 0 --pressure-angle 14.5 --format csv"}) +
+                           "tsumugi-cli pair -m 2 --z1 20 --z2 40 --x1 0 --x2 0 --pressure-angle 14.5 --format csv",
+                           "tsumugi-cli pair -m 2 --z1 20 --z2 40 --x1 0 --x2 0 --thickness-allowance1=-0.05,-0.1 "
+                           "--thickness-allowance2=-0.05,-0.1"}) +
                  "\n" + Cli::tr("JSON and CSV give every number at full precision; CSV lines end in LF."));
     pair->callback([o, &context] { context.exitCode = RunPair(*o); });
 }

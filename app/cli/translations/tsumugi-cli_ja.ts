@@ -427,5 +427,89 @@ Every message is one line on standard error: tsumugi-cli: KIND: OPTION, LINE OR 
         <source>what gear 1 meshes with: another external gear (default), a ring, a rack</source>
         <translation>歯車１の相手：外歯車（省略時）、内歯車、ラック</translation>
     </message>
+    <message>
+        <source>the gear data table (要目表) is written only into a DXF file</source>
+        <translation>要目表は DXF にだけ書き出せます</translation>
+    </message>
+    <message>
+        <source>add the gear data table (要目表) to the DXF file, on layer DATATABLE</source>
+        <translation>要目表を DXF の画層 DATATABLE に加える</translation>
+    </message>
+    <message>
+        <source>the table gives the measurement over pins, not the span</source>
+        <translation>要目表にまたぎ歯厚でなくオーバーピン寸法を載せる</translation>
+    </message>
+    <message>
+        <source>tooth-thickness allowance UPPER,LOWER of gear 1 in mm (adds the backlash)</source>
+        <translation>歯車１の歯厚許容差 上,下（mm。バックラッシを加える）</translation>
+    </message>
+    <message>
+        <source>tooth-thickness allowance UPPER,LOWER of gear 2 in mm</source>
+        <translation>歯車２の歯厚許容差 上,下（mm）</translation>
+    </message>
+    <message>
+        <source>centre-distance allowance UPPER,LOWER in mm</source>
+        <translation>中心距離許容差 上,下（mm）</translation>
+    </message>
+    <message>
+        <source>wanted normal backlash MIN,MAX in mm: proposes equal allowances for both gears (with --center-distance-allowance)</source>
+        <translation>求める法線バックラッシ 最小,最大（mm）。両歯車に等しい歯厚許容差を提案する（--center-distance-allowance と併用可）</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not the name of a PDF file (.pdf)</source>
+        <translation>&apos;%1&apos; は PDF ファイルの名前（.pdf）ではありません</translation>
+    </message>
+    <message>
+        <source>accuracy class of ISO 1328-1:2013, 1 to 11</source>
+        <translation>ISO 1328-1:2013 の精度等級（1〜11）</translation>
+    </message>
+    <message>
+        <source>face width b in mm (for the helix tolerances)</source>
+        <translation>歯幅 b（mm。歯すじの許容値に使う）</translation>
+    </message>
+    <message>
+        <source>tooth-thickness allowance UPPER,LOWER on the reference circle in mm (negative: thinner)</source>
+        <translation>基準円上の歯厚許容差 上,下（mm。負は薄く）</translation>
+    </message>
+    <message>
+        <source>teeth of the mate (adds the mate, the centre distance and the backlash)</source>
+        <translation>相手歯車の歯数（相手歯車・中心距離・バックラッシを加える）</translation>
+    </message>
+    <message>
+        <source>profile shift coefficient of the mate (default 0)</source>
+        <translation>相手歯車の転位係数（既定 0）</translation>
+    </message>
+    <message>
+        <source>the mate&apos;s tooth-thickness allowance UPPER,LOWER in mm</source>
+        <translation>相手歯車の歯厚許容差 上,下（mm）</translation>
+    </message>
+    <message>
+        <source>%1 is not a class from 1 to 11</source>
+        <translation>%1 は 1〜11 の等級ではありません</translation>
+    </message>
+    <message>
+        <source>write the gear data table (要目表) as a one-page PDF</source>
+        <translation>歯車の要目表を 1 ページの PDF に書き出す</translation>
+    </message>
+    <message>
+        <source>measure over pins of this diameter in mm instead of the span</source>
+        <translation>またぎ歯厚の代わりにこの径（mm）のピンでオーバーピン寸法を測る</translation>
+    </message>
+    <message>
+        <source>measure over the ideal pins instead of the span</source>
+        <translation>またぎ歯厚の代わりに理想ピン径でオーバーピン寸法を測る</translation>
+    </message>
+    <message>
+        <source>the PDF file to write</source>
+        <translation>書き出す PDF ファイル</translation>
+    </message>
+    <message>
+        <source>the thickness and centre-distance allowances and --backlash are for --mate external only</source>
+        <translation>歯厚許容差・中心距離許容差と --backlash は --mate external だけに使えます</translation>
+    </message>
+    <message>
+        <source>change of the tooth thickness on the reference circle in mm (default 0; negative: thinner); UPPER,LOWER cuts to the middle and gives the tolerance to --data-table</source>
+        <translation>基準円上の歯厚の増減 mm（省略時 0、負で薄く）。上,下 で与えると中央の値で削り、--data-table の要目表にはその許容差を載せます</translation>
+    </message>
 </context>
 </TS>
