@@ -3,6 +3,9 @@
 
 #include "commands/numbertext.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 // A number with its text.
@@ -70,10 +73,105 @@ const char* PairModeText(const PairResult& r)
 
 std::string PairReportText(const PairResult& r, std::string_view sep, std::string_view newline)
 {
-    std::string text = std::string("かみあい（") + PairModeText(r) + "）";
+    return MateReportText(MateReportOf(r, sep), newline);
+}
+
+MateReport MateReportOf(const PairResult& r, std::string_view sep)
+{
+    MateReport report;
+    report.title = std::string("かみあい（") + PairModeText(r) + "）";
+    report.mode = r.fromCenterDistance ? "center_distance" : "shifts";
+    report.inputs = PairInputRows(r, sep);
+    report.results = PairResultRows(r, sep);
+    report.findings = r.findings;
+    return report;
+}
+
+MateReport MateReportOf(const InternalPairResult& r, std::string_view sep)
+{
+    auto f = [sep](double value, int decimals) { return Shown{value, FormatFixed(value, 11, decimals, sep)}; };
+    auto g = [sep](double value) { return Shown{value, FormatGeneral(value, 11, sep)}; };
+    auto maybe = [&f](const InterferenceCheck& check) {
+        return check.margin ? f(*check.margin, 6) : Shown{std::nan(""), kNoValueText};
+    };
+    auto finite = [&f](double value) { return std::isfinite(value) ? f(value, 3) : Shown{std::nan(""), kNoValueText}; };
+    const PairInput& in = r.input;
+    MateReport report;
+    report.mate = MateKind::Internal;
+    report.title = std::string("かみあい（内歯車、") + (r.fromCenterDistance ? "中心距離から" : "転位係数から") + "）";
+    report.mode = r.fromCenterDistance ? "center_distance" : "shifts";
+    report.inputs = {
+        One("module", "モジュール m", g(in.module)),
+        One("pressure_angle", "圧力角 α（°）", g(in.pressureAngle)),
+        Two("teeth", "歯数 z", Count(in.teeth[0]), Count(in.teeth[1])),
+    };
+    report.results = {
+        Two("shift", "転位係数 x", f(in.shift[0], 6), f(in.shift[1], 6)),
+        One("shift_difference", "転位係数の差 x2−x1", f(r.shiftDifference, 6)),
+        One("working_pressure_angle", "作用圧力角 αw（°）", f(r.workingPressureAngle, 4)),
+        One("standard_center_distance", "標準中心距離 a0", f(r.standardCenterDistance, 3)),
+        One("center_distance", "中心距離 a", f(r.centerDistance, 3)),
+        One("center_distance_modification", "中心距離修正係数 y", f(r.centerDistanceModification, 6)),
+        Two("tip_diameter", "歯先円直径 da", f(r.tipDiameter[0], 3), f(r.tipDiameter[1], 3)),
+        Two("root_diameter", "歯底円直径 df", f(r.rootDiameter[0], 3), f(r.rootDiameter[1], 3)),
+        Two("base_diameter", "基礎円直径 db", f(r.baseDiameter[0], 3), f(r.baseDiameter[1], 3)),
+        Two("tip_thickness", "歯先円弧歯厚 sa", finite(r.tipThickness[0]), finite(r.tipThickness[1])),
+        One("clearance_pinion_tip", "頂げき（歯車１の歯先）", f(r.clearancePinionTip, 3)),
+        One("clearance_ring_tip", "頂げき（内歯車の歯先）", f(r.clearanceRingTip, 3)),
+        One("line_of_action", "a・sin αw", f(r.lineOfAction, 3)),
+        One("contact_ratio", "かみあい率 εα", f(r.contactRatio, 3)),
+        One("involute_margin", "インボリュート干渉の余裕", maybe(r.involute)),
+        One("trochoid_margin", "トロコイド干渉の余裕（rad）", maybe(r.trochoid)),
+        One("trimming_margin", "トリミング干渉の余裕（rad）", maybe(r.trimming)),
+        One("tip_interference_margin", "歯先干渉の余裕（mm）", maybe(r.tip)),
+    };
+    for (std::vector<PairRow>* rows : {&report.inputs, &report.results})
+        for (PairRow& row : *rows)
+            row.integer = std::string_view(row.key) == "teeth";
+    report.findings = r.findings;
+    return report;
+}
+
+MateReport MateReportOf(const RackPairResult& r, std::string_view sep)
+{
+    auto f = [sep](double value, int decimals) { return Shown{value, FormatFixed(value, 11, decimals, sep)}; };
+    auto g = [sep](double value) { return Shown{value, FormatGeneral(value, 11, sep)}; };
+    const RackPairInput& in = r.input;
+    MateReport report;
+    report.mate = MateKind::Rack;
+    report.title = "かみあい（ラック）";
+    report.inputs = {
+        One("module", "モジュール m", g(in.module)),
+        One("pressure_angle", "圧力角 α（°）", g(in.pressureAngle)),
+        One("teeth", "歯数 z", Count(in.teeth)),
+    };
+    report.results = {
+        One("shift", "転位係数 x", f(in.shift, 6)),
+        One("center_to_reference_line", "歯車中心からラック基準線まで", f(r.centerToReferenceLine, 3)),
+        One("working_pressure_angle", "作用圧力角 αw（°）", f(r.workingPressureAngle, 4)),
+        One("tip_diameter", "歯先円直径 da", f(r.tipDiameter, 3)),
+        One("root_diameter", "歯底円直径 df", f(r.rootDiameter, 3)),
+        One("base_diameter", "基礎円直径 db", f(r.baseDiameter, 3)),
+        One("tip_thickness", "歯先円弧歯厚 sa", f(r.tipThickness, 3)),
+        One("contact_ratio", "かみあい率 εα", f(r.contactRatio, 3)),
+        One("rack_pitch", "ラックのピッチ", f(r.rackPitch, 4)),
+        One("rack_chordal_thickness", "ラックの弦歯厚", f(r.rackChordalThickness, 4)),
+        One("rack_chordal_height", "ラックの弦歯たけ", f(r.rackChordalHeight, 4)),
+        One("travel_per_turn", "歯車１回転のラック移動量", f(r.travelPerTurn, 3)),
+    };
+    for (std::vector<PairRow>* rows : {&report.inputs, &report.results})
+        for (PairRow& row : *rows)
+            row.integer = std::string_view(row.key) == "teeth";
+    report.findings = r.findings;
+    return report;
+}
+
+std::string MateReportText(const MateReport& report, std::string_view newline)
+{
+    std::string text = report.title;
     text += newline;
-    for (const auto& rows : {PairInputRows(r, sep), PairResultRows(r, sep)})
-        for (const PairRow& row : rows) {
+    for (const auto* rows : {&report.inputs, &report.results})
+        for (const PairRow& row : *rows) {
             text += row.label;
             text += '\t';
             text += row.texts[0];
@@ -83,13 +181,59 @@ std::string PairReportText(const PairResult& r, std::string_view sep, std::strin
             }
             text += newline;
         }
-    if (r.findings.empty()) {
+    if (report.findings.empty()) {
         text += "警告＝０";
         text += newline;
     }
-    for (const std::string& finding : r.findings) {
+    for (const std::string& finding : report.findings) {
         text += finding;
         text += newline;
     }
     return text;
+}
+
+MateReport InternalGearReport(const InternalGearInput& in, const InternalGearSizes& s, std::string_view sep)
+{
+    auto f = [sep](double value, int decimals) { return Shown{value, FormatFixed(value, 11, decimals, sep)}; };
+    auto g = [sep](double value) { return Shown{value, FormatGeneral(value, 11, sep)}; };
+    auto measure = [&f](const Measure& m) { return m.present() ? f(*m.value, 4) : Shown{std::nan(""), kNoValueText}; };
+    MateReport report;
+    report.mate = MateKind::Internal;
+    report.title = "内歯車";
+    report.mode = "internal_gear";
+    report.inputs = {
+        One("module", "モジュール m", g(in.module)),
+        One("pressure_angle", "圧力角 α（°）", g(in.pressureAngleDegrees)),
+        One("teeth", "歯数 z", Count(in.teeth)),
+        One("shift", "転位係数 x", g(in.shift)),
+    };
+    report.results = {
+        One("pitch_diameter", "基準円直径 d", f(s.pitchDiameter, 4)),
+        One("tip_diameter", "歯先円直径 da（内径）", f(s.tipDiameter, 4)),
+        One("root_diameter", "歯底円直径 df", f(s.rootDiameter, 4)),
+        One("base_diameter", "基礎円直径 db", f(s.baseDiameter, 4)),
+        One("space_width", "基準円上の歯溝の幅 e", f(s.spaceWidth, 4)),
+        One("tooth_thickness", "基準円上の歯厚 s", f(s.toothThickness, 4)),
+        One("base_pitch", "法線ピッチ pb", f(s.basePitch, 4)),
+        One("whole_depth", "全歯たけ h", f(s.wholeDepth, 4)),
+        One("cutter_teeth", "ピニオンカッタの歯数 z0", Count(s.cutter.teeth)),
+        One("cutter_shift", "ピニオンカッタの転位係数 x0", f(s.cutter.shift, 6)),
+        One("cutter_tip_diameter", "ピニオンカッタの歯先円直径", f(s.cutterTipDiameter, 4)),
+        One("cutter_tip_radius", "ピニオンカッタの歯先丸み半径", f(s.cutter.tipRadius, 4)),
+        One("cutting_center_distance", "切削時の中心距離", f(s.cuttingCenterDistance, 4)),
+        One("smallest_ring_for_cutter", "この工具がトリミングなしで削れる最小歯数",
+            Count(SmallestRingWithoutTrimming(s.cutter.teeth, s.cutter.shift, in.shift, in.pressureAngleDegrees))),
+        One("pin_diameter", s.idealPin ? "ピン径 dp（理想）" : "ピン径 dp", measure(s.pinDiameter)),
+        One("between_pins", "オーバーピン寸法 M（内側）", measure(s.betweenPins)),
+        One("pin_contact_diameter", "ピンの接触円直径", measure(s.pinContactDiameter)),
+    };
+    for (std::vector<PairRow>* rows : {&report.inputs, &report.results})
+        for (PairRow& row : *rows)
+            row.integer = std::string_view(row.key) == "teeth" || std::string_view(row.key) == "cutter_teeth" ||
+                          std::string_view(row.key) == "smallest_ring_for_cutter";
+    report.findings = s.findings;
+    for (const Measure* m : {&s.pinDiameter, &s.betweenPins})
+        if (!m->present() && std::find(report.findings.begin(), report.findings.end(), m->reason) == report.findings.end())
+            report.findings.push_back(m->reason);
+    return report;
 }

@@ -4,7 +4,11 @@
 // command line so that both print the same digits: one row per quantity, with
 // a value for the pair or one value for each gear.
 
+#include "geometry/internalgear.h"
+#include "geometry/internalpair.h"
+#include "geometry/mate.h"
 #include "geometry/pair.h"
+#include "geometry/rackpair.h"
 
 #include <string>
 #include <string_view>
@@ -33,3 +37,29 @@ const char* PairModeText(const PairResult& result);
 // (label, TAB, text, and for a gear's values TAB and gear 2's text), then the
 // findings, or "警告＝０" when there are none. Each line ends in `newline`.
 std::string PairReportText(const PairResult& result, std::string_view decimalSeparator, std::string_view newline);
+
+// The texts of any mate: the pair of external gears, a pinion in a ring, a
+// pinion on a rack.
+struct MateReport {
+    MateKind mate = MateKind::External;
+    std::string title;               // "かみあい（転位係数から）", "かみあい（内歯車、中心距離から）", ...
+    const char* mode = "shifts";     // "shifts", "center_distance" (the command line's word)
+    std::vector<PairRow> inputs;
+    std::vector<PairRow> results;
+    std::vector<std::string> findings;
+};
+
+MateReport MateReportOf(const PairResult& result, std::string_view decimalSeparator);
+MateReport MateReportOf(const InternalPairResult& result, std::string_view decimalSeparator);
+MateReport MateReportOf(const RackPairResult& result, std::string_view decimalSeparator);
+
+// The text of "―" for a value the pair has no number for.
+inline constexpr const char* kNoValueText = "―";
+
+// The whole report as PairReportText writes it.
+std::string MateReportText(const MateReport& report, std::string_view newline);
+
+// The sizes of a ring as one report (title "内歯車"; inputs, then the sizes,
+// the cutter, the measurement between pins; its findings).
+MateReport InternalGearReport(const InternalGearInput& input, const InternalGearSizes& sizes,
+                              std::string_view decimalSeparator);

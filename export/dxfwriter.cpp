@@ -8,11 +8,18 @@
 // of the C locale.
 #include "export/profileexport.h"
 
+#include "export/datasheetdxf.h"
+
 #include <dl_dxf.h>
 
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <numbers>
+#include <utility>
+#include <algorithm>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -56,43 +63,83 @@ private:
     mutable std::string m_bytes;
 };
 
-constexpr int kColourGear = 7;     // white on black, black on white
-constexpr int kColourPitch = 1;    // red
-constexpr int kColourBore = 5;     // blue
+constexpr int kColourGear = 7;     // white on black, black on white: cut
+constexpr int kColourBore = 5;     // blue: cut
+constexpr int kColourConstruction = 8;   // grey: never cut
+constexpr int kColourNote = 3;     // green: engraved or left alone, never cut
+
+// The note's placeholders as DXF text codes (R12 text is in the ANSI code page).
+std::string DxfText(std::string s)
+{
+    for (const auto& [from, to] : {std::pair<std::string, std::string>{"{deg}", "%%d"}, {"{alpha}", "alpha"}}) {
+        for (std::size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size()))
+            s.replace(at, from.size(), to);
+    }
+    return s;
+}
+
+int Colour(const std::string& layer)
+{
+    return layer == "PITCH" ? kColourConstruction : layer == "BORE" ? kColourBore : kColourGear;
+}
 
 }  // namespace
 
-std::string ProfileDxf(const GearProfile& profile, double boreDiameter)
+std::string CutDrawingDxf(const CutDrawing& d, const DataSheet* dataSheet)
 {
     DL_Dxf dxf;
     const DL_Codes::version version = DL_VERSION_R12;
     delete dxf.out("", version);   // sets the library's version; the empty name opens no file
     MemoryWriter dw(version);
-    const bool bore = boreDiameter > 0.0;
+    const bool bore = d.hole.radius > 0.0;
+    const bool note = !d.note.empty();
 
     dxf.writeHeader(dw);
     dw.dxfString(9, "$INSUNITS");
     dw.dxfInt(70, 4);                // millimetres
     dw.dxfString(9, "$MEASUREMENT");
     dw.dxfInt(70, 1);                // metric
+    dw.dxfString(9, "$EXTMIN");
+    dw.dxfReal(10, d.extMin[0]);
+    dw.dxfReal(20, d.extMin[1]);
+    dw.dxfReal(30, 0.0);
+    dw.dxfString(9, "$EXTMAX");
+    dw.dxfReal(10, d.extMax[0]);
+    dw.dxfReal(20, d.extMax[1]);
+    dw.dxfReal(30, 0.0);
+    if (dataSheet != nullptr) {
+        dw.dxfString(9, "$DWGCODEPAGE");
+        dw.dxfString(3, "ANSI_932");   // the table's Japanese texts, in Shift-JIS
+    }
     dw.sectionEnd();
 
     dw.sectionTables();
     dxf.writeVPort(dw);
-    dw.tableLinetypes(3);
+    dw.tableLinetypes(4);
     dxf.writeLinetype(dw, DL_LinetypeData("BYBLOCK", "BYBLOCK", 0, 0, 0.0));
     dxf.writeLinetype(dw, DL_LinetypeData("BYLAYER", "BYLAYER", 0, 0, 0.0));
     dxf.writeLinetype(dw, DL_LinetypeData("CONTINUOUS", "Continuous", 0, 0, 0.0));
+    // Dashes a twentieth of the pitch radius long, so that a circle of any size shows them.
+    const double dash = std::max(0.5, d.pitchDiameter / 40.0);
+    double pattern[2] = {dash, -dash / 2.0};
+    dxf.writeLinetype(dw, DL_LinetypeData("DASHED", "Dashed __ __ __", 0, 2, 1.5 * dash, pattern));
     dw.tableEnd();
-    dw.tableLayers(bore ? 4 : 3);
+    dw.tableLayers(4 + (bore ? 1 : 0) + (note ? 1 : 0) + (dataSheet != nullptr ? 1 : 0));
     dxf.writeLayer(dw, DL_LayerData("0", 0), DL_Attributes("", kColourGear, 100, "CONTINUOUS", 1.0));
     dxf.writeLayer(dw, DL_LayerData("GEAR", 0), DL_Attributes("", kColourGear, 100, "CONTINUOUS", 1.0));
-    dxf.writeLayer(dw, DL_LayerData("PITCH", 0), DL_Attributes("", kColourPitch, 100, "CONTINUOUS", 1.0));
+    dxf.writeLayer(dw, DL_LayerData("PITCH", 0), DL_Attributes("", kColourConstruction, 100, "DASHED", 1.0));
+    dxf.writeLayer(dw, DL_LayerData("CENTER", 0), DL_Attributes("", kColourConstruction, 100, "CONTINUOUS", 1.0));
     if (bore)
         dxf.writeLayer(dw, DL_LayerData("BORE", 0), DL_Attributes("", kColourBore, 100, "CONTINUOUS", 1.0));
+    if (note)
+        dxf.writeLayer(dw, DL_LayerData("NOTE", 0), DL_Attributes("", kColourNote, 100, "CONTINUOUS", 1.0));
+    if (dataSheet != nullptr)
+        WriteDataSheetLayer(dxf, dw);
     dw.tableEnd();
-    dw.tableStyle(1);
+    dw.tableStyle(dataSheet != nullptr ? 2 : 1);
     dxf.writeStyle(dw, DL_StyleData("standard", 0, 2.5, 1.0, 0.0, 0, 2.5, "txt", ""));
+    if (dataSheet != nullptr)
+        WriteDataSheetStyle(dxf, dw);
     dw.tableEnd();
     dxf.writeView(dw);
     dxf.writeUcs(dw);
@@ -111,15 +158,139 @@ std::string ProfileDxf(const GearProfile& profile, double boreDiameter)
 
     dw.sectionEntities();
     const DL_Attributes gear("GEAR", 256, -1, "BYLAYER", 1.0);
-    dxf.writePolyline(dw, DL_PolylineData(static_cast<int>(profile.points.size()), 0, 0, 1), gear);
-    for (const OutlinePoint& p : profile.points)
+    dxf.writePolyline(dw, DL_PolylineData(static_cast<int>(d.outline.size()), 0, 0, 1), gear);
+    for (const OutlinePoint& p : d.outline)
         dxf.writeVertex(dw, DL_VertexData(p.x, p.y, 0.0, 0.0));
     dxf.writePolylineEnd(dw);
-    dxf.writeCircle(dw, DL_CircleData(0.0, 0.0, 0.0, profile.pitchDiameter / 2.0),
-                    DL_Attributes("PITCH", 256, -1, "BYLAYER", 1.0));
-    if (bore)
-        dxf.writeCircle(dw, DL_CircleData(0.0, 0.0, 0.0, boreDiameter / 2.0),
-                        DL_Attributes("BORE", 256, -1, "BYLAYER", 1.0));
+    // Dashed by its layer and by itself, for readers that draw only one of the
+    // two (dxflib's R12 circle carries no linetype of its own).
+    dw.dxfString(0, "CIRCLE");
+    dw.dxfString(8, "PITCH");
+    dw.dxfString(6, "DASHED");
+    dw.dxfReal(10, 0.0);
+    dw.dxfReal(20, 0.0);
+    dw.dxfReal(30, 0.0);
+    dw.dxfReal(40, d.pitchDiameter / 2.0);
+    const DL_Attributes centre("CENTER", 256, -1, "BYLAYER", 1.0);
+    dxf.writeLine(dw, DL_LineData(-d.centreMark, 0.0, 0.0, d.centreMark, 0.0, 0.0), centre);
+    dxf.writeLine(dw, DL_LineData(0.0, -d.centreMark, 0.0, 0.0, d.centreMark, 0.0), centre);
+    if (bore && !d.hole.keyway) {
+        dxf.writeCircle(dw, DL_CircleData(0.0, 0.0, 0.0, d.hole.radius), DL_Attributes("BORE", 256, -1, "BYLAYER", 1.0));
+    } else if (bore) {
+        // The bore's arc as one bulged segment from the groove's upper side round
+        // to its lower side, then the groove: side, bottom, side.
+        const HoleShape& h = d.hole;
+        const double x0 = h.SideStart(), w = h.keyHalfWidth;
+        const double sweep = 2.0 * std::numbers::pi - 2.0 * std::atan2(w, x0);
+        dxf.writePolyline(dw, DL_PolylineData(4, 0, 0, 1), DL_Attributes("BORE", 256, -1, "BYLAYER", 1.0));
+        dxf.writeVertex(dw, DL_VertexData(x0, w, 0.0, std::tan(sweep / 4.0)));
+        dxf.writeVertex(dw, DL_VertexData(x0, -w, 0.0, 0.0));
+        dxf.writeVertex(dw, DL_VertexData(h.keyBottom, -w, 0.0, 0.0));
+        dxf.writeVertex(dw, DL_VertexData(h.keyBottom, w, 0.0, 0.0));
+        dxf.writePolylineEnd(dw);
+    }
+    for (std::size_t i = 0; i < d.note.size(); ++i) {
+        const double y = d.noteY - 1.6 * d.noteHeight * static_cast<double>(i);
+        dxf.writeText(dw, DL_TextData(d.noteX, y, 0.0, d.noteX, y, 0.0, d.noteHeight, 1.0, 0, 0, 0, DxfText(d.note[i]), "standard", 0.0),
+                      DL_Attributes("NOTE", 256, -1, "BYLAYER", 1.0));
+    }
+    if (dataSheet != nullptr)
+        WriteDataSheetEntities(dxf, dw, *dataSheet, d.extMax[0] + 10.0, d.extMax[1]);
+    dw.sectionEnd();
+
+    dw.dxfEOF();
+    return dw.bytes();
+}
+
+std::string DrawingDxf(const ExportDrawing& drawing, const DataSheet* dataSheet)
+{
+    DL_Dxf dxf;
+    const DL_Codes::version version = DL_VERSION_R12;
+    delete dxf.out("", version);   // sets the library's version; the empty name opens no file
+    MemoryWriter dw(version);
+    // GEAR first, then every other layer in the order it is first used.
+    std::vector<std::string> layers{"GEAR"};
+    auto use = [&layers](const char* layer) {
+        if (std::find(layers.begin(), layers.end(), layer) == layers.end())
+            layers.emplace_back(layer);
+    };
+    for (const auto& line : drawing.lines)
+        use(line.layer);
+    for (const auto& circle : drawing.circles)
+        use(circle.layer);
+
+    dxf.writeHeader(dw);
+    dw.dxfString(9, "$INSUNITS");
+    dw.dxfInt(70, 4);                // millimetres
+    dw.dxfString(9, "$MEASUREMENT");
+    dw.dxfInt(70, 1);                // metric
+    dw.dxfString(9, "$EXTMIN");
+    dw.dxfReal(10, drawing.minX);
+    dw.dxfReal(20, drawing.minY);
+    dw.dxfReal(30, 0.0);
+    dw.dxfString(9, "$EXTMAX");
+    dw.dxfReal(10, drawing.maxX);
+    dw.dxfReal(20, drawing.maxY);
+    dw.dxfReal(30, 0.0);
+    if (dataSheet != nullptr) {
+        dw.dxfString(9, "$DWGCODEPAGE");
+        dw.dxfString(3, "ANSI_932");   // the table's Japanese texts, in Shift-JIS
+    }
+    dw.sectionEnd();
+
+    dw.sectionTables();
+    dxf.writeVPort(dw);
+    dw.tableLinetypes(4);
+    dxf.writeLinetype(dw, DL_LinetypeData("BYBLOCK", "BYBLOCK", 0, 0, 0.0));
+    dxf.writeLinetype(dw, DL_LinetypeData("BYLAYER", "BYLAYER", 0, 0, 0.0));
+    dxf.writeLinetype(dw, DL_LinetypeData("CONTINUOUS", "Continuous", 0, 0, 0.0));
+    // Dashes a fortieth of the drawing's size, as the gear's pitch circle gets them.
+    const double dash = std::max(0.5, std::max(drawing.maxX - drawing.minX, drawing.maxY - drawing.minY) / 40.0);
+    double pattern[2] = {dash, -dash / 2.0};
+    dxf.writeLinetype(dw, DL_LinetypeData("DASHED", "Dashed __ __ __", 0, 2, 1.5 * dash, pattern));
+    dw.tableEnd();
+    dw.tableLayers(static_cast<int>(layers.size()) + 1 + (dataSheet != nullptr ? 1 : 0));
+    dxf.writeLayer(dw, DL_LayerData("0", 0), DL_Attributes("", kColourGear, 100, "CONTINUOUS", 1.0));
+    for (const std::string& layer : layers)
+        dxf.writeLayer(dw, DL_LayerData(layer, 0),
+                       DL_Attributes("", Colour(layer), 100, layer == "PITCH" ? "DASHED" : "CONTINUOUS", 1.0));
+    if (dataSheet != nullptr)
+        WriteDataSheetLayer(dxf, dw);
+    dw.tableEnd();
+    dw.tableStyle(dataSheet != nullptr ? 2 : 1);
+    dxf.writeStyle(dw, DL_StyleData("standard", 0, 2.5, 1.0, 0.0, 0, 2.5, "txt", ""));
+    if (dataSheet != nullptr)
+        WriteDataSheetStyle(dxf, dw);
+    dw.tableEnd();
+    dxf.writeView(dw);
+    dxf.writeUcs(dw);
+    dw.tableAppid(1);
+    dxf.writeAppid(dw, "ACAD");
+    dw.tableEnd();
+    dxf.writeDimStyle(dw, 2.5, 0.625, 0.625, 0.625, 2.5);
+    dw.sectionEnd();
+
+    dw.sectionBlocks();
+    dxf.writeBlock(dw, DL_BlockData("*Model_Space", 0, 0.0, 0.0, 0.0));
+    dxf.writeEndBlock(dw, "*Model_Space");
+    dxf.writeBlock(dw, DL_BlockData("*Paper_Space", 0, 0.0, 0.0, 0.0));
+    dxf.writeEndBlock(dw, "*Paper_Space");
+    dw.sectionEnd();
+
+    dw.sectionEntities();
+    const DL_Attributes gear("GEAR", 256, -1, "BYLAYER", 1.0);
+    dxf.writePolyline(dw, DL_PolylineData(static_cast<int>(drawing.outline.size()), 0, 0, 1), gear);
+    for (const OutlinePoint& p : drawing.outline)
+        dxf.writeVertex(dw, DL_VertexData(p.x, p.y, 0.0, 0.0));
+    dxf.writePolylineEnd(dw);
+    for (const auto& line : drawing.lines)
+        dxf.writeLine(dw, DL_LineData(line.from.x, line.from.y, 0.0, line.to.x, line.to.y, 0.0),
+                      DL_Attributes(line.layer, 256, -1, "BYLAYER", 1.0));
+    for (const auto& circle : drawing.circles)
+        dxf.writeCircle(dw, DL_CircleData(0.0, 0.0, 0.0, circle.diameter / 2.0),
+                        DL_Attributes(circle.layer, 256, -1, "BYLAYER", 1.0));
+    if (dataSheet != nullptr)
+        WriteDataSheetEntities(dxf, dw, *dataSheet, drawing.maxX + 10.0, drawing.maxY);
     dw.sectionEnd();
 
     dw.dxfEOF();

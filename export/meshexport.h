@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The picture of two gears in mesh as an SVG file: millimetres, y upwards,
-// each outline a closed path in a group of its own (GEAR1, GEAR2), the
+// each body a closed path in a group of its own (GEAR1, GEAR2 or RACK; a
+// ring's path is its rim and its toothed inside, filled even-odd), the
 // overlap of the outlines filled red (OVERLAP), the circles (BASE, PITCH,
-// WORKING_PITCH, TIP) and the line of action with the start and end of
+// WORKING_PITCH, TIP; a rack's as lines) and the line of action with the start and end of
 // contact and the pitch point (LINE_OF_ACTION) in groups of their own.
 // Saved with WriteFileSafely.
 

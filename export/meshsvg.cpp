@@ -37,10 +37,8 @@ void Group(QXmlStreamWriter& xml, const std::string& id, const char* fill, const
     xml.writeTextElement(QStringLiteral("title"), QString::fromStdString(id));
 }
 
-void Path(QXmlStreamWriter& xml, const MeshPolygon& points)
+void SubPath(QString& d, const MeshPolygon& points)
 {
-    QString d;
-    d.reserve(static_cast<qsizetype>(points.size()) * 28);
     for (std::size_t i = 0; i < points.size(); ++i) {
         d += QLatin1Char(i == 0 ? 'M' : 'L');
         d += Number(points[i].x);
@@ -49,7 +47,21 @@ void Path(QXmlStreamWriter& xml, const MeshPolygon& points)
         d += QLatin1Char(' ');
     }
     d += QLatin1Char('Z');
+}
+
+// One closed path; with a rim, the rim and the outline inside it (a ring).
+void Path(QXmlStreamWriter& xml, const MeshPolygon& points, const MeshPolygon& rim = {})
+{
+    QString d;
+    d.reserve(static_cast<qsizetype>(points.size() + rim.size()) * 28);
+    if (!rim.empty()) {
+        SubPath(d, rim);
+        d += QLatin1Char(' ');
+    }
+    SubPath(d, points);
     xml.writeEmptyElement(QStringLiteral("path"));
+    if (!rim.empty())
+        xml.writeAttribute(QStringLiteral("fill-rule"), QStringLiteral("evenodd"));
     xml.writeAttribute(QStringLiteral("d"), d);
 }
 
@@ -73,11 +85,22 @@ void Line(QXmlStreamWriter& xml, const char* id, OutlinePoint a, OutlinePoint b)
     xml.writeAttribute(QStringLiteral("y2"), Number(-b.y));
 }
 
-void Circles(QXmlStreamWriter& xml, const char* id, const std::vector<MeshCircle>& circles, const char* dashes)
+// A group of circles, and the lines that stand for them on a rack.
+void Circles(QXmlStreamWriter& xml, const char* id, const std::vector<MeshCircle>& circles, const char* dashes,
+             const std::vector<MeshSegment>& lines = {})
 {
+    if (circles.empty() && lines.empty())
+        return;
     Group(xml, id, "none", "#404040", "0.03", dashes);
     for (const MeshCircle& c : circles)
         Circle(xml, c.centre, c.radius);
+    for (const MeshSegment& l : lines) {
+        xml.writeEmptyElement(QStringLiteral("line"));
+        xml.writeAttribute(QStringLiteral("x1"), Number(l.from.x));
+        xml.writeAttribute(QStringLiteral("y1"), Number(-l.from.y));
+        xml.writeAttribute(QStringLiteral("x2"), Number(l.to.x));
+        xml.writeAttribute(QStringLiteral("y2"), Number(-l.to.y));
+    }
     xml.writeEndElement();
 }
 
@@ -104,7 +127,7 @@ std::string MeshSvg(const MeshPicture& picture)
     const char* const fills[2] = {"#dce8ff", "#dff2d8"};
     for (std::size_t i = 0; i < 2; ++i) {
         Group(xml, picture.ids[i], fills[i], "#000000", "0.05");
-        Path(xml, picture.outlines[i]);
+        Path(xml, picture.outlines[i], picture.rims[i]);
         xml.writeEndElement();
     }
     if (!picture.overlaps.empty()) {
@@ -114,13 +137,13 @@ std::string MeshSvg(const MeshPicture& picture)
         xml.writeEndElement();
     }
     Circles(xml, "BASE", picture.baseCircles, "0.6 0.3");
-    Circles(xml, "PITCH", picture.pitchCircles, "1.2 0.3 0.2 0.3");
-    Circles(xml, "WORKING_PITCH", picture.workingPitchCircles, "0.2 0.2");
-    Circles(xml, "TIP", picture.tipCircles, nullptr);
+    Circles(xml, "PITCH", picture.pitchCircles, "1.2 0.3 0.2 0.3", picture.pitchLines);
+    Circles(xml, "WORKING_PITCH", picture.workingPitchCircles, "0.2 0.2", picture.workingPitchLines);
+    Circles(xml, "TIP", picture.tipCircles, nullptr, picture.tipLines);
 
     const MeshLineOfAction& line = picture.line;
     Group(xml, "LINE_OF_ACTION", "#0000ff", "#0000ff", "0.05");
-    Line(xml, "TANGENTS", line.tangent1, line.tangent2);
+    Line(xml, "TANGENTS", line.from, line.to);
     xml.writeStartElement(QStringLiteral("g"));
     xml.writeAttribute(QStringLiteral("stroke-width"), QStringLiteral("0.2"));
     Line(xml, "CONTACT", line.start, line.end);

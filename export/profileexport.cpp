@@ -2,22 +2,92 @@
 #include "export/profileexport.h"
 
 #include "geardata/apperror.h"
+#include "geardata/gearrecord.h"
 #include "geardata/safefile.h"
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
+#include <limits>
 #include <utility>
+
+namespace {
+
+std::string Lower(std::string s)
+{
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+bool EndsWith(const std::string& s, const std::string& tail)
+{
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// The shortest text that reads back to the same double, "." as the separator.
+std::string Shortest(double v)
+{
+    if (v == 0.0)
+        v = 0.0;   // no "-0"
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, v).ptr;
+    return std::string(text, end);
+}
+
+// The polygon moved outward (to its right, walking counter-clockwise) by d:
+// each vertex along the bisector of its two edges' normals, so that both
+// edges move by d.
+std::vector<OutlinePoint> OffsetOutward(const std::vector<OutlinePoint>& p, double d)
+{
+    if (d == 0.0)
+        return p;
+    const std::size_t n = p.size();
+    std::vector<OutlinePoint> out(n);
+    auto normal = [&](std::size_t a, std::size_t b) {
+        const double dx = p[b].x - p[a].x, dy = p[b].y - p[a].y, len = std::hypot(dx, dy);
+        return OutlinePoint{dy / len, -dx / len};
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+        const OutlinePoint n1 = normal((i + n - 1) % n, i), n2 = normal(i, (i + 1) % n);
+        const double k = d / std::max(0.1, 1.0 + n1.x * n2.x + n1.y * n2.y);
+        out[i] = {p[i].x + (n1.x + n2.x) * k, p[i].y + (n1.y + n2.y) * k};
+    }
+    return out;
+}
+
+}  // namespace
 
 ExportFormat ExportFormatOf(const std::string& path)
 {
-    std::string tail = path.size() >= 4 ? path.substr(path.size() - 4) : std::string();
-    std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (tail == ".dxf")
+    const std::string name = Lower(path);
+    if (EndsWith(name, ".dxf"))
         return ExportFormat::Dxf;
-    if (tail == ".svg")
+    if (EndsWith(name, ".svg"))
         return ExportFormat::Svg;
-    throw AppError("書き出せるのは .dxf と .svg のファイルだけです");
+    if (EndsWith(name, ".stl"))
+        return ExportFormat::Stl;
+    if (EndsWith(name, ".3mf"))
+        return ExportFormat::ThreeMf;
+    if (EndsWith(name, ".step") || EndsWith(name, ".stp"))
+        return ExportFormat::Step;
+    throw AppError("書き出せるのは .dxf、.svg、.stl、.3mf、.step のファイルだけです");
+}
+
+bool IsSolidFormat(ExportFormat format)
+{
+    return format == ExportFormat::Stl || format == ExportFormat::ThreeMf || format == ExportFormat::Step;
+}
+
+SolidInput SolidOf(const ExportRequest& request)
+{
+    SolidInput s;
+    s.faceWidth = request.faceWidth;
+    s.boreDiameter = request.boreDiameter;
+    s.keyway = request.keyway;
+    s.hubDiameter = request.hubDiameter;
+    s.hubLength = request.hubLength;
+    return s;
 }
 
 const char* ExportOutOfMemoryMessage()
@@ -44,23 +114,158 @@ ExportRequest ExportRequestOf(const GearRecord& gear, double tolerance, double t
     return request;
 }
 
-PreparedExport PrepareExport(const ExportRequest& request)
+CutDrawing MakeCutDrawing(const ExportRequest& request, const GearProfile& profile)
 {
-    PreparedExport prepared{BuildGearProfile(request.gear), request.boreDiameter};
-    CheckBore(prepared.profile, prepared.boreDiameter);
+    // The drawing's bore is the part's, without face width or hub.
+    SolidInput flat;
+    flat.boreDiameter = request.boreDiameter;
+    flat.keyway = request.keyway;
+    CheckBore(profile, request.boreDiameter);
+    HoleShape hole = CheckSolid(profile, flat, request.gear.tolerance);
+    const double half = request.kerf / 2.0;
+    if (!std::isfinite(request.kerf) || !(request.kerf >= 0.0) || !(request.kerf < request.gear.module) ||
+        (hole.radius > 0.0 && !(half < hole.radius)) || (hole.keyway && !(half < hole.keyHalfWidth)))
+        throw AppError("切り幅は 0 以上で、モジュールより小さく、穴とキー溝に収まる大きさにしてください");
+
+    CutDrawing d;
+    d.outline = OffsetOutward(profile.points, half);
+    if (hole.radius > 0.0) {
+        // The bore's cut path lies inside the bore.
+        hole.radius -= half;
+        hole.keyHalfWidth -= half;
+        hole.keyBottom -= half;
+    }
+    d.hole = hole;
+    d.pitchDiameter = profile.pitchDiameter;
+    d.centreMark = std::max(1.0, profile.tipDiameter / 20.0);
+    d.extMin[0] = d.extMin[1] = std::numeric_limits<double>::infinity();
+    d.extMax[0] = d.extMax[1] = -std::numeric_limits<double>::infinity();
+    for (const OutlinePoint& p : d.outline) {
+        d.extMin[0] = std::min(d.extMin[0], p.x);
+        d.extMin[1] = std::min(d.extMin[1], p.y);
+        d.extMax[0] = std::max(d.extMax[0], p.x);
+        d.extMax[1] = std::max(d.extMax[1], p.y);
+    }
+    if (request.note) {
+        const ProfileInput& g = request.gear;
+        const double alpha = PressureAngleTable[static_cast<std::size_t>(g.pressureAngleIndex == 0 ? 0 : 1)];
+        d.note.push_back("m " + Shortest(g.module) + "  z " + std::to_string(g.teeth) + "  x " + Shortest(g.shift) +
+                         "  {alpha} " + Shortest(alpha) + "{deg}");
+        d.note.push_back("tooth thickness allowance " + Shortest(g.thicknessAllowance) + " mm");
+        if (request.kerf > 0.0)
+            d.note.push_back("kerf " + Shortest(request.kerf) + " mm: cut paths offset " + Shortest(half) + " mm outward");
+        d.noteHeight = std::max(1.0, profile.tipDiameter / 40.0);
+        d.noteX = d.extMin[0];
+        d.noteY = d.extMin[1] - 1.5 * d.noteHeight;
+        std::size_t longest = 0;
+        for (const std::string& line : d.note)
+            longest = std::max(longest, line.size());
+        d.extMax[0] = std::max(d.extMax[0], d.noteX + 0.8 * d.noteHeight * static_cast<double>(longest));
+        d.extMin[1] = d.noteY - 1.6 * d.noteHeight * static_cast<double>(d.note.size() - 1) - 0.3 * d.noteHeight;
+    }
+    return d;
+}
+
+std::string ProfileDxf(const GearProfile& profile, double boreDiameter, const DataSheet* dataSheet)
+{
+    ExportRequest request;
+    request.boreDiameter = boreDiameter;
+    return CutDrawingDxf(MakeCutDrawing(request, profile), dataSheet);
+}
+
+std::string ProfileSvg(const GearProfile& profile, double boreDiameter)
+{
+    ExportRequest request;
+    request.boreDiameter = boreDiameter;
+    return CutDrawingSvg(MakeCutDrawing(request, profile));
+}
+
+PreparedExport PrepareExport(const ExportRequest& request, std::optional<ExportFormat> format)
+{
+    PreparedExport prepared{BuildGearProfile(request.gear), request};
+    const GearProfile& profile = prepared.profile;
+    CheckBore(profile, request.boreDiameter);
+    if (!format || !IsSolidFormat(*format))
+        MakeCutDrawing(request, profile);
+    if (!format || IsSolidFormat(*format))
+        CheckSolid(profile, SolidOf(request), request.gear.tolerance);
     return prepared;
 }
 
-std::string ExportBytes(const PreparedExport& prepared, ExportFormat format)
+std::string ExportBytes(const PreparedExport& prepared, ExportFormat format, const DataSheet* dataSheet)
 {
-    return format == ExportFormat::Dxf ? ProfileDxf(prepared.profile, prepared.boreDiameter)
-                                       : ProfileSvg(prepared.profile, prepared.boreDiameter);
+    const ExportRequest& request = prepared.request;
+    const GearProfile& profile = prepared.profile;
+    if (!IsSolidFormat(format)) {
+        const CutDrawing drawing = MakeCutDrawing(request, profile);
+        return format == ExportFormat::Dxf ? CutDrawingDxf(drawing, dataSheet) : CutDrawingSvg(drawing);
+    }
+    const SolidInput solid = SolidOf(request);
+    const HoleShape hole = CheckSolid(profile, solid, request.gear.tolerance);
+    const ProfileInput& g = request.gear;
+    const std::string title = "gear m " + Shortest(g.module) + " z " + std::to_string(g.teeth) + " x " + Shortest(g.shift) +
+                              " b " + Shortest(request.faceWidth) + " mm";
+    if (format == ExportFormat::Step)
+        return GearStep(profile, solid, hole, title);
+    const Mesh mesh = BuildGearMesh(profile, solid, g.tolerance);
+    return format == ExportFormat::Stl ? MeshStl(mesh, title) : Mesh3mf(mesh, title);
+}
+
+ExportDrawing GearDrawing(const GearProfile& profile, double boreDiameter)
+{
+    ExportDrawing d;
+    d.outline = profile.points;
+    d.circles.push_back({"PITCH", profile.pitchDiameter});
+    if (boreDiameter > 0.0)
+        d.circles.push_back({"BORE", boreDiameter});
+    d.maxX = d.maxY = profile.tipDiameter / 2.0;
+    d.minX = d.minY = -d.maxX;
+    return d;
+}
+
+ExportDrawing RingDrawing(const GearProfile& profile, double rimDiameter)
+{
+    ExportDrawing d;
+    d.outline = profile.points;
+    d.circles.push_back({"PITCH", profile.pitchDiameter});
+    d.circles.push_back({"RIM", rimDiameter});
+    d.maxX = d.maxY = rimDiameter / 2.0;
+    d.minX = d.minY = -d.maxX;
+    return d;
+}
+
+ExportDrawing RackDrawing(const RackProfile& rack)
+{
+    ExportDrawing d;
+    d.outline = rack.points;
+    d.lines.push_back({"PITCH", {0.0, 0.0}, {rack.length, 0.0}});
+    d.minX = 0.0;
+    d.maxX = rack.length;
+    d.minY = rack.bottom;
+    d.maxY = rack.top;
+    return d;
+}
+
+void CheckRim(const GearProfile& ring, double rimDiameter)
+{
+    if (!std::isfinite(rimDiameter) || !(rimDiameter > ring.rootDiameter))
+        throw AppError("外径は内歯車の歯底円直径より大きくしてください");
+}
+
+double DefaultRimDiameter(const GearProfile& ring, double module)
+{
+    return ring.rootDiameter + 6.0 * module;
+}
+
+std::string DrawingBytes(const ExportDrawing& drawing, const std::string& path)
+{
+    return ExportFormatOf(path) == ExportFormat::Dxf ? DrawingDxf(drawing) : DrawingSvg(drawing);
 }
 
 GearProfile ExportProfile(const ExportRequest& request, const std::string& path)
 {
     const ExportFormat format = ExportFormatOf(path);
-    PreparedExport prepared = PrepareExport(request);
+    PreparedExport prepared = PrepareExport(request, format);
     const std::string bytes = ExportBytes(prepared, format);
     WriteFileSafely(path, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     return std::move(prepared.profile);

@@ -1,16 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writing a gear's true-scale profile to the files a laser, a CAD or a CNC
-// program reads: DXF (millimetres declared, the outline as one closed polyline
-// on layer GEAR, the pitch circle on PITCH, an optional bore on BORE) and SVG
-// (width and height in millimetres, the same three layers as named groups).
+// program reads: DXF (millimetres declared, extents given, the cut paths as
+// closed polylines on layers GEAR and BORE, the pitch circle dashed in grey on
+// the construction layer PITCH, a centre mark on CENTER, an optional note on
+// NOTE) and SVG (width and height in millimetres, the same layers as named
+// groups); and the part extruded by its face width for a printer or a CAD
+// program: binary STL, 3MF (millimetres) and STEP (AP214, a solid of curves).
 // The bytes are made in memory and saved with WriteFileSafely, so a failed
 // save leaves the old file or the new one, never a cut-off one.
 
+#include "commands/datatable.h"
 #include "geardata/gearrecord.h"
+#include "geometry/internalgear.h"
 #include "geometry/profile.h"
+#include "geometry/rackpair.h"
+#include "geometry/solid.h"
 
+#include <optional>
 #include <string>
+#include <vector>
 
 // The export, one sequence for every front end: ExportRequestOf the gear and
 // the tool, PrepareExport (every refusal happens here, before a file is
@@ -20,34 +29,111 @@
 struct ExportRequest {
     ProfileInput gear;
     double boreDiameter = 0.0;   // 0: no bore
+    bool keyway = false;         // a parallel keyway in the bore (JIS B 1301, normal type)
+    double faceWidth = 10.0;     // the part's width b, mm (STL, 3MF, STEP)
+    double hubDiameter = 0.0;    // 0: no hub (STL, 3MF, STEP)
+    double hubLength = 0.0;
+    double kerf = 0.0;           // DXF, SVG: the cut paths lie kerf/2 outside the part
+    bool note = false;           // DXF, SVG: m, z, x, alpha, the allowance and the kerf as text
 };
 
 // The request for a gear record (module, teeth, shift, pressure angle), the
-// tolerance, the rack's tip radius and the bore.
+// tolerance, the rack's tip radius and the bore; the part's options keep their
+// defaults for the caller to set.
 ExportRequest ExportRequestOf(const GearRecord& gear, double tolerance, double tipRadius, double boreDiameter);
 
-// The profile built and the bore checked.
+enum class ExportFormat { Dxf, Svg, Stl, ThreeMf, Step };
+
+// The format a file name asks for by its extension (.dxf, .svg, .stl, .3mf,
+// .step or .stp, any case); another extension is refused with an AppError.
+ExportFormat ExportFormatOf(const std::string& path);
+// STL, 3MF and STEP: the part, not a drawing.
+bool IsSolidFormat(ExportFormat format);
+
+// The part's options of a request.
+SolidInput SolidOf(const ExportRequest& request);
+
+// What a cutter's file draws: the cut paths (offset by half the kerf), the
+// construction lines and the note.
+struct CutDrawing {
+    std::vector<OutlinePoint> outline;   // counter-clockwise
+    HoleShape hole;                      // radius 0: no bore
+    double pitchDiameter = 0.0;
+    double centreMark = 0.0;             // half the length of each line of the cross
+    double extMin[2] = {0.0, 0.0};
+    double extMax[2] = {0.0, 0.0};
+    std::vector<std::string> note;       // lines; "{deg}" and "{alpha}" stand for ° and α
+    double noteHeight = 0.0;
+    double noteX = 0.0, noteY = 0.0;     // the first line's baseline start
+};
+CutDrawing MakeCutDrawing(const ExportRequest& request, const GearProfile& profile);
+std::string CutDrawingDxf(const CutDrawing& drawing, const DataSheet* dataSheet = nullptr);
+std::string CutDrawingSvg(const CutDrawing& drawing);   // in svgwriter.cpp
+
+// The part's files, from its mesh or (STEP) from the profile and the exact bore.
+std::string MeshStl(const Mesh& mesh, const std::string& title);            // stlwriter.cpp
+std::string Mesh3mf(const Mesh& mesh, const std::string& title);            // threemfwriter.cpp
+std::string GearStep(const GearProfile& profile, const SolidInput& solid, const HoleShape& hole,
+                     const std::string& title);                              // stepwriter.cpp
+
+// The profile built and the request checked against it: the bore, the
+// keyway, the kerf and the part. With a format, only what that format uses is
+// checked; without one (the file not chosen yet), what every format uses.
 struct PreparedExport {
     GearProfile profile;
-    double boreDiameter = 0.0;
+    ExportRequest request;
 };
-PreparedExport PrepareExport(const ExportRequest& request);
+PreparedExport PrepareExport(const ExportRequest& request, std::optional<ExportFormat> format = std::nullopt);
 
-enum class ExportFormat { Dxf, Svg };
-
-// The format a file name asks for by its extension (.dxf or .svg, any case);
-// another extension is refused with an AppError.
-ExportFormat ExportFormatOf(const std::string& path);
+// The file contents in a format. With a data table, the DXF also carries the
+// table as texts and frame lines on layer DATATABLE, right of the gear.
+std::string ExportBytes(const PreparedExport& prepared, ExportFormat format, const DataSheet* dataSheet = nullptr);
 
 // Refuses a bore that is negative, not a number or does not stay inside the
 // root circle.
 void CheckBore(const GearProfile& profile, double boreDiameter);
 
-// The file contents in a format.
-std::string ExportBytes(const PreparedExport& prepared, ExportFormat format);
-// The file contents.
-std::string ProfileDxf(const GearProfile& profile, double boreDiameter);
-std::string ProfileSvg(const GearProfile& profile, double boreDiameter);   // in svgwriter.cpp
+// What a file shows: one closed outline on layer GEAR, circles about the
+// origin on their own layers (PITCH, BORE, RIM) and lines (a rack's
+// reference line on PITCH), and the rectangle the SVG picture frames (the
+// margin is added around it).
+struct ExportDrawing {
+    struct Circle {
+        const char* layer;
+        double diameter;
+    };
+    struct Line {
+        const char* layer;
+        OutlinePoint from, to;
+    };
+    std::vector<OutlinePoint> outline;
+    std::vector<Circle> circles;
+    std::vector<Line> lines;
+    double minX = 0.0, minY = 0.0, maxX = 0.0, maxY = 0.0;
+};
+
+// An external gear with its pitch circle and an optional bore (0: none).
+ExportDrawing GearDrawing(const GearProfile& profile, double boreDiameter);
+// A ring: its toothed inside, the pitch circle and the outer rim circle.
+ExportDrawing RingDrawing(const GearProfile& profile, double rimDiameter);
+// A rack segment with its reference line.
+ExportDrawing RackDrawing(const RackProfile& rack);
+
+// Refuses a rim that is not a number or does not lie outside the root circle.
+void CheckRim(const GearProfile& ring, double rimDiameter);
+// The rim a ring gets when nobody chooses one: root diameter + 6 m.
+double DefaultRimDiameter(const GearProfile& ring, double module);
+
+// The file contents of a ring's or a rack's drawing: the PITCH layer dashed
+// in grey, never cut; the extents given. With a data table, the DXF also
+// carries the table on layer DATATABLE, right of the drawing.
+std::string DrawingDxf(const ExportDrawing& drawing, const DataSheet* dataSheet = nullptr);
+std::string DrawingSvg(const ExportDrawing& drawing);   // in svgwriter.cpp
+// The file contents of a plain profile with a bore.
+std::string ProfileDxf(const GearProfile& profile, double boreDiameter, const DataSheet* dataSheet = nullptr);
+std::string ProfileSvg(const GearProfile& profile, double boreDiameter);
+// The bytes of a drawing in the format of the path's extension.
+std::string DrawingBytes(const ExportDrawing& drawing, const std::string& path);
 
 // The whole sequence into a file: the format of the path's extension,
 // prepared, made and saved; returns the profile for the caller's report.

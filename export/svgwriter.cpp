@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The SVG picture of a profile: true size in millimetres, y upwards as in the
-// gear's coordinates, the outline, pitch circle and bore as named groups.
+// gear's coordinates; the layers of the DXF file as named groups.
 #include "export/profileexport.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QXmlStreamWriter>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -23,13 +26,15 @@ QString Number(double v)
     return s;
 }
 
-void Layer(QXmlStreamWriter& xml, const char* name, const char* colour)
+void Layer(QXmlStreamWriter& xml, const char* name, const char* colour, const char* dashes = nullptr)
 {
     xml.writeStartElement(QStringLiteral("g"));
     xml.writeAttribute(QStringLiteral("id"), QString::fromLatin1(name));
     xml.writeAttribute(QStringLiteral("fill"), QStringLiteral("none"));
     xml.writeAttribute(QStringLiteral("stroke"), QString::fromLatin1(colour));
     xml.writeAttribute(QStringLiteral("stroke-width"), QStringLiteral("0.05"));
+    if (dashes)
+        xml.writeAttribute(QStringLiteral("stroke-dasharray"), QString::fromLatin1(dashes));
     xml.writeTextElement(QStringLiteral("title"), QString::fromLatin1(name));
 }
 
@@ -41,13 +46,24 @@ void Circle(QXmlStreamWriter& xml, double diameter)
     xml.writeAttribute(QStringLiteral("r"), Number(diameter / 2.0));
 }
 
+// Construction lines (the pitch circle, a rack's reference line) grey and
+// never cut; the bore blue; the rest black.
+const char* LayerColour(const char* layer)
+{
+    const std::string name = layer;
+    return name == "PITCH" ? "#808080" : name == "BORE" ? "#0000ff" : "#000000";
+}
+
+// SVG's y runs downwards.
+QString At(double x, double y) { return Number(x) + QLatin1Char(',') + Number(-y); }
+
 }  // namespace
 
-std::string ProfileSvg(const GearProfile& profile, double boreDiameter)
+std::string CutDrawingSvg(const CutDrawing& dr)
 {
-    const double size = profile.tipDiameter + 2.0 * kSvgMargin;
-    const QString side = Number(size);
-    const QString corner = Number(-size / 2.0);
+    const double left = dr.extMin[0] - kSvgMargin, top = dr.extMax[1] + kSvgMargin;
+    const double width = dr.extMax[0] - dr.extMin[0] + 2.0 * kSvgMargin;
+    const double height = dr.extMax[1] - dr.extMin[1] + 2.0 * kSvgMargin;
 
     QByteArray bytes;
     QXmlStreamWriter xml(&bytes);
@@ -56,19 +72,17 @@ std::string ProfileSvg(const GearProfile& profile, double boreDiameter)
     xml.writeStartElement(QStringLiteral("svg"));
     xml.writeDefaultNamespace(QStringLiteral("http://www.w3.org/2000/svg"));
     xml.writeAttribute(QStringLiteral("version"), QStringLiteral("1.1"));
-    xml.writeAttribute(QStringLiteral("width"), side + QStringLiteral("mm"));
-    xml.writeAttribute(QStringLiteral("height"), side + QStringLiteral("mm"));
-    xml.writeAttribute(QStringLiteral("viewBox"), corner + QLatin1Char(' ') + corner + QLatin1Char(' ') + side + QLatin1Char(' ') + side);
+    xml.writeAttribute(QStringLiteral("width"), Number(width) + QStringLiteral("mm"));
+    xml.writeAttribute(QStringLiteral("height"), Number(height) + QStringLiteral("mm"));
+    xml.writeAttribute(QStringLiteral("viewBox"), Number(left) + QLatin1Char(' ') + Number(-top) + QLatin1Char(' ') +
+                                                      Number(width) + QLatin1Char(' ') + Number(height));
 
     Layer(xml, "GEAR", "#000000");
     QString d;
-    d.reserve(static_cast<qsizetype>(profile.points.size()) * 28);
-    for (std::size_t i = 0; i < profile.points.size(); ++i) {
-        const OutlinePoint& p = profile.points[i];
+    d.reserve(static_cast<qsizetype>(dr.outline.size()) * 28);
+    for (std::size_t i = 0; i < dr.outline.size(); ++i) {
         d += QLatin1Char(i == 0 ? 'M' : 'L');
-        d += Number(p.x);
-        d += QLatin1Char(',');
-        d += Number(-p.y);     // SVG's y runs downwards
+        d += At(dr.outline[i].x, dr.outline[i].y);
         d += QLatin1Char(' ');
     }
     d += QLatin1Char('Z');
@@ -76,15 +90,123 @@ std::string ProfileSvg(const GearProfile& profile, double boreDiameter)
     xml.writeAttribute(QStringLiteral("d"), d);
     xml.writeEndElement();
 
-    Layer(xml, "PITCH", "#ff0000");
-    Circle(xml, profile.pitchDiameter);
+    // Construction lines: grey, never cut.
+    const double dash = std::max(0.5, dr.pitchDiameter / 40.0);
+    const QByteArray dashes = (Number(dash) + QLatin1Char(' ') + Number(dash / 2.0)).toLatin1();
+    Layer(xml, "PITCH", "#808080", dashes.constData());
+    Circle(xml, dr.pitchDiameter);
     xml.writeEndElement();
 
-    if (boreDiameter > 0.0) {
+    if (dr.hole.radius > 0.0) {
         Layer(xml, "BORE", "#0000ff");
-        Circle(xml, boreDiameter);
+        if (!dr.hole.keyway) {
+            Circle(xml, 2.0 * dr.hole.radius);
+        } else {
+            const HoleShape& h = dr.hole;
+            const double x0 = h.SideStart(), w = h.keyHalfWidth;
+            const QString r = Number(h.radius);
+            xml.writeEmptyElement(QStringLiteral("path"));
+            // The arc runs counter-clockwise in the gear's coordinates, clockwise in SVG's.
+            xml.writeAttribute(QStringLiteral("d"), QStringLiteral("M") + At(x0, w) + QStringLiteral(" A") + r + QLatin1Char(',') + r +
+                                                         QStringLiteral(" 0 1 0 ") + At(x0, -w) + QStringLiteral(" L") +
+                                                         At(h.keyBottom, -w) + QStringLiteral(" L") + At(h.keyBottom, w) +
+                                                         QStringLiteral(" Z"));
+        }
         xml.writeEndElement();
     }
+
+    Layer(xml, "CENTER", "#808080");
+    const double c = dr.centreMark;
+    xml.writeEmptyElement(QStringLiteral("path"));
+    xml.writeAttribute(QStringLiteral("d"), QStringLiteral("M") + At(-c, 0) + QStringLiteral(" L") + At(c, 0) + QStringLiteral(" M") +
+                                                 At(0, -c) + QStringLiteral(" L") + At(0, c));
+    xml.writeEndElement();
+
+    if (!dr.note.empty()) {
+        xml.writeStartElement(QStringLiteral("g"));
+        xml.writeAttribute(QStringLiteral("id"), QStringLiteral("NOTE"));
+        xml.writeAttribute(QStringLiteral("fill"), QStringLiteral("#008000"));
+        xml.writeAttribute(QStringLiteral("stroke"), QStringLiteral("none"));
+        xml.writeAttribute(QStringLiteral("font-family"), QStringLiteral("sans-serif"));
+        xml.writeAttribute(QStringLiteral("font-size"), Number(dr.noteHeight / 0.7));
+        xml.writeTextElement(QStringLiteral("title"), QStringLiteral("NOTE"));
+        for (std::size_t i = 0; i < dr.note.size(); ++i) {
+            QString line = QString::fromStdString(dr.note[i]);
+            line.replace(QStringLiteral("{deg}"), QStringLiteral("°")).replace(QStringLiteral("{alpha}"), QStringLiteral("α"));
+            xml.writeStartElement(QStringLiteral("text"));
+            xml.writeAttribute(QStringLiteral("x"), Number(dr.noteX));
+            xml.writeAttribute(QStringLiteral("y"), Number(-(dr.noteY - 1.6 * dr.noteHeight * static_cast<double>(i))));
+            xml.writeCharacters(line);
+            xml.writeEndElement();
+        }
+        xml.writeEndElement();
+    }
+    xml.writeEndElement();
+    xml.writeEndDocument();
+    return bytes.toStdString();
+}
+
+std::string DrawingSvg(const ExportDrawing& drawing)
+{
+    const double width = drawing.maxX - drawing.minX + 2.0 * kSvgMargin;
+    const double height = drawing.maxY - drawing.minY + 2.0 * kSvgMargin;
+
+    QByteArray bytes;
+    QXmlStreamWriter xml(&bytes);
+    xml.setAutoFormatting(true);
+    xml.writeStartDocument();
+    xml.writeStartElement(QStringLiteral("svg"));
+    xml.writeDefaultNamespace(QStringLiteral("http://www.w3.org/2000/svg"));
+    xml.writeAttribute(QStringLiteral("version"), QStringLiteral("1.1"));
+    xml.writeAttribute(QStringLiteral("width"), Number(width) + QStringLiteral("mm"));
+    xml.writeAttribute(QStringLiteral("height"), Number(height) + QStringLiteral("mm"));
+    // SVG's y runs downwards: the picture's top is the drawing's largest y.
+    xml.writeAttribute(QStringLiteral("viewBox"), Number(drawing.minX - kSvgMargin) + QLatin1Char(' ') +
+                                                      Number(-drawing.maxY - kSvgMargin) + QLatin1Char(' ') +
+                                                      Number(width) + QLatin1Char(' ') + Number(height));
+
+    Layer(xml, "GEAR", "#000000");
+    QString d;
+    d.reserve(static_cast<qsizetype>(drawing.outline.size()) * 28);
+    for (std::size_t i = 0; i < drawing.outline.size(); ++i) {
+        const OutlinePoint& p = drawing.outline[i];
+        d += QLatin1Char(i == 0 ? 'M' : 'L');
+        d += Number(p.x);
+        d += QLatin1Char(',');
+        d += Number(-p.y);
+        d += QLatin1Char(' ');
+    }
+    d += QLatin1Char('Z');
+    xml.writeEmptyElement(QStringLiteral("path"));
+    xml.writeAttribute(QStringLiteral("d"), d);
+    xml.writeEndElement();
+
+    const double dash = std::max(0.5, std::max(drawing.maxX - drawing.minX, drawing.maxY - drawing.minY) / 40.0);
+    const QByteArray dashes = (Number(dash) + QLatin1Char(' ') + Number(dash / 2.0)).toLatin1();
+    // Each further layer once, in the order it is first used: lines, then circles.
+    std::vector<std::string> done;
+    auto open = [&](const char* layer) {
+        if (std::find(done.begin(), done.end(), layer) != done.end())
+            return;
+        done.emplace_back(layer);
+        Layer(xml, layer, LayerColour(layer), std::string(layer) == "PITCH" ? dashes.constData() : nullptr);
+        for (const auto& line : drawing.lines)
+            if (done.back() == line.layer) {
+                xml.writeEmptyElement(QStringLiteral("line"));
+                xml.writeAttribute(QStringLiteral("x1"), Number(line.from.x));
+                xml.writeAttribute(QStringLiteral("y1"), Number(-line.from.y));
+                xml.writeAttribute(QStringLiteral("x2"), Number(line.to.x));
+                xml.writeAttribute(QStringLiteral("y2"), Number(-line.to.y));
+            }
+        for (const auto& circle : drawing.circles)
+            if (done.back() == circle.layer)
+                Circle(xml, circle.diameter);
+        xml.writeEndElement();
+    };
+    for (const auto& line : drawing.lines)
+        open(line.layer);
+    for (const auto& circle : drawing.circles)
+        open(circle.layer);
     xml.writeEndElement();
     xml.writeEndDocument();
     return bytes.toStdString();

@@ -49,6 +49,11 @@ ExactSizes ExactSizesOf(const GearSpec& g)
     s.alpha = Radians(g.pressureAngleDegrees);
     s.pitch = z * m;
     s.base = s.pitch * std::cos(s.alpha);
+    if (g.kind == GearKind::Internal) {
+        s.tip = s.pitch - 2 * m * (1 - x);
+        s.root = s.pitch + 2 * m * (L(g.cutter.addendumFactor) + x);
+        return s;
+    }
     s.tip = m * (z + 2 + 2 * x);
     s.root = s.tip - 2 * (L(g.cutter.addendumFactor) + 1) * m + L(g.thicknessAllowance) / std::tan(s.alpha);
     return s;
@@ -66,8 +71,11 @@ GearSpec GearSpecOf(const GearRecord& record)
 
 std::string GearSpecDefect(const GearSpec& g)
 {
-    if (g.kind != GearKind::External || g.cutter.kind != CutterKind::Rack)
-        return "内歯車とピニオンカッタはまだ扱えません";
+    if ((g.kind == GearKind::External) != (g.cutter.kind == CutterKind::Rack))
+        return g.kind == GearKind::External ? "外歯車をピニオンカッタで削ることはまだ扱えません"
+                                            : "内歯車はピニオンカッタで削ります";
+    if (g.kind == GearKind::Internal)
+        return InternalGearSpecDefect(g);
     if (!std::isfinite(g.module) || g.module <= 0)
         return "モジュールが正の数ではありません";
     if (g.teeth < 1)
@@ -137,11 +145,14 @@ std::string FindingText(ToothFinding finding, const std::string& gearName)
     return "警告：" + (gearName.empty() ? std::string() : gearName + "：") + FindingBody(finding);
 }
 
-GearModel::GearModel(const GearSpec& spec) : m_spec(spec)
+GearModel::GearModel(const GearSpec& spec) : m_spec(spec), m_tool(spec.cutter)
 {
     if (const std::string defect = GearSpecDefect(spec); !defect.empty())
         throw AppError(defect);
-    Generate();
+    if (spec.kind == GearKind::Internal)
+        GenerateInternal();
+    else
+        Generate();
 }
 
 double GearModel::BasePitch() const
@@ -152,6 +163,8 @@ double GearModel::BasePitch() const
 double GearModel::ReferenceThickness() const
 {
     const L alpha = Radians(m_spec.pressureAngleDegrees);
+    if (m_spec.kind == GearKind::Internal)
+        return static_cast<double>(L(m_spec.module) * (kPi / 2 - 2 * L(m_spec.shift) * std::tan(alpha)));
     return static_cast<double>(L(m_spec.module) * (kPi / 2 + 2 * L(m_spec.shift) * std::tan(alpha)) +
                                L(m_spec.thicknessAllowance));
 }
@@ -162,6 +175,11 @@ long double GearModel::ThicknessOnCircle(long double d) const
     const L m = m_spec.module, x = m_spec.shift, alpha = sizes.alpha, pitch = sizes.pitch, base = sizes.base;
     if (!(d >= base))
         return std::numeric_limits<long double>::quiet_NaN();
+    if (m_spec.kind == GearKind::Internal) {
+        // A ring's tooth widens outward: its space has the shape of an external tooth.
+        const L s = m * (kPi / 2 - 2 * x * std::tan(alpha));
+        return d * (s / pitch - Involute(alpha) + Involute(std::acos(base / d)));
+    }
     const L s = m * (kPi / 2 + 2 * x * std::tan(alpha)) + L(m_spec.thicknessAllowance);
     return d * (s / pitch + Involute(alpha) - Involute(std::acos(base / d)));
 }
@@ -173,6 +191,8 @@ double GearModel::InvoluteThicknessAt(double d) const
 
 double GearModel::TipThickness() const
 {
+    if (m_spec.kind == GearKind::Internal)
+        return static_cast<double>(ThicknessOnCircle(2.0L * m_ra));
     const L shortening = 2 * L(m_spec.tipShortening) * m_spec.module;
     return static_cast<double>(ThicknessOnCircle(ExactSizesOf(m_spec).tip - shortening));
 }
@@ -351,13 +371,14 @@ double GearModel::FlankAngleAt(double radius) const
 
 Point2 GearModel::PointOn(PieceKind kind, double parameter) const
 {
+    const bool ring = m_spec.kind == GearKind::Internal;
     switch (kind) {
     case PieceKind::RootArc:
         return {m_rf * std::cos(parameter), m_rf * std::sin(parameter)};
     case PieceKind::Trochoid:
-        return Trochoid(parameter);
+        return ring ? CutterPath(parameter) : Trochoid(parameter);
     case PieceKind::Involute:
-        return Flank(parameter);
+        return ring ? RingFlank(parameter) : Flank(parameter);
     case PieceKind::TipArc:
         return {m_ra * std::cos(parameter), m_ra * std::sin(parameter)};
     }

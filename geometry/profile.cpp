@@ -232,7 +232,13 @@ GearProfile BuildGearProfile(const ProfileInput& in)
     if (!(model.InvoluteStartDiameter() < model.TipDiameter()))
         throw AppError(ProfileNoInvoluteMessage());
 
-    const HalfTooth half(model, in.tolerance);
+    return ProfileOfModel(model, in.tolerance);
+}
+
+GearProfile ProfileOfModel(const GearModel& model, double tolerance)
+{
+    const HalfTooth half(model, tolerance);
+    const std::int32_t teeth = model.Teeth();
     GearProfile out;
     out.pitchDiameter = model.PitchDiameter();
     out.tipDiameter = model.TipDiameter();
@@ -255,12 +261,12 @@ GearProfile BuildGearProfile(const ProfileInput& in)
         if (!std::isfinite(p.x) || !std::isfinite(p.y))
             throw AppError(ProfileNotFiniteMessage());
     out.pointsPerTooth = static_cast<int>(tooth.size());
-    if (tooth.size() * static_cast<std::size_t>(in.teeth) > kMaxPoints)
+    if (tooth.size() * static_cast<std::size_t>(teeth) > kMaxPoints)
         throw AppError(ProfilePointLimitMessage());
 
-    out.points.reserve(tooth.size() * static_cast<std::size_t>(in.teeth));
-    for (int k = 0; k < in.teeth; ++k) {
-        const double angle = 2.0 * kPi * k / in.teeth;
+    out.points.reserve(tooth.size() * static_cast<std::size_t>(teeth));
+    for (int k = 0; k < teeth; ++k) {
+        const double angle = 2.0 * kPi * k / teeth;
         const double c = std::cos(angle), s = std::sin(angle);
         for (const OutlinePoint& p : tooth)
             out.points.push_back({p.x * c - p.y * s, p.x * s + p.y * c});

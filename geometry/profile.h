@@ -53,6 +53,11 @@ struct GearProfile {
 // positive) or run into their neighbours, and more than 5 million points.
 GearProfile BuildGearProfile(const ProfileInput& input);
 
+// The outline of a model's generated tooth, all teeth, within the tolerance
+// (mm; the caller checks its range). An internal gear's outline is its
+// toothed inside, tooth 0 centred on +x; tipDiameter is then its inner one.
+GearProfile ProfileOfModel(const GearModel& model, double tolerance);
+
 // The refusals, for tests and the front ends.
 const char* ProfileCrossingTeethMessage();
 std::string ProfileCutThroughMessage(double lowDiameter, double highDiameter);

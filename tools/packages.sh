@@ -8,11 +8,13 @@ set -euo pipefail
 build_packages=(build-essential g++ cmake ninja-build ccache qt6-base-dev libgl-dev
                 qt6-translations-l10n qt6-qpa-plugins fonts-ipafont-gothic fonts-ipafont-mincho
                 libfontconfig-dev libcli11-dev nlohmann-json3-dev libdxflib-dev qt6-svg-dev libpolyclipping-dev
+                lib3mf-dev libzip-dev libocct-foundation-dev libocct-modeling-data-dev
+                libocct-modeling-algorithms-dev libocct-data-exchange-dev
                 qt6-gtk-platformtheme qt6-xdgdesktopportal-platformtheme qt6-l10n-tools qt6-tools-dev)
 test_packages=(googletest libgtest-dev xvfb xauth xdotool xclip x11-utils imagemagick
                cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
                clang libclang-rt-14-dev libbenchmark-dev
-               python3-ezdxf python3-shapely librsvg2-bin appstream desktop-file-utils groff-base locales)
+               python3-ezdxf python3-shapely librsvg2-bin appstream desktop-file-utils groff-base locales admesh)
 
 wanted=("${build_packages[@]}")
 if [ "${1:-build}" = test ]; then

@@ -10,19 +10,33 @@
 #include "geardata/apperror.h"
 #include "geardata/gearrecord.h"
 #include "geardata/safefile.h"
+#include "geometry/extended.h"
+#include "geometry/inspection.h"
+#include "ui/inspectionwindow.h"
 #include "commands/teethchecks.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QRadioButton>
+
+#include <optional>
 #include <QVBoxLayout>
 #include <limits>
+#include <optional>
+
+#include <exception>
+#include <thread>
 
 namespace {
 
@@ -32,6 +46,22 @@ QString lastFileName = QStringLiteral("gear.dxf");
 
 const QString kDxfFilter = QStringLiteral("DXF (*.dxf)");
 const QString kSvgFilter = QStringLiteral("SVG (*.svg)");
+// The filters with the extension a name without one gets.
+const std::pair<QString, QString> kFilters[] = {
+    {kDxfFilter, QStringLiteral("dxf")},           {kSvgFilter, QStringLiteral("svg")},
+    {QStringLiteral("STL (*.stl)"), QStringLiteral("stl")}, {QStringLiteral("3MF (*.3mf)"), QStringLiteral("3mf")},
+    {QStringLiteral("STEP (*.step *.stp)"), QStringLiteral("step")},
+};
+
+// What the form was last confirmed with, while the program runs. The tip
+// radius is kept only for a gear of the same module (it is 0.38 m by default).
+struct KeptForm {
+    bool kept = false;
+    double module = 0.0;
+    QString tolerance, tipRadius, allowance, bore, faceWidth, hubDiameter, hubLength, kerf;
+    bool keyway = false, note = false;
+};
+KeptForm kept;
 
 QString Text(double value, const std::string& separator)
 {
@@ -55,17 +85,60 @@ QLineEdit* AddBox(QFormLayout* rows, QWidget* parent, const char* name, const QS
     return edit;
 }
 
+QCheckBox* AddCheck(QFormLayout* rows, QWidget* parent, const char* name, const QString& caption)
+{
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(QString::fromLatin1(name) + QStringLiteral("Check"));
+    box->setAccessibleName(caption);
+    rows->addRow(box);
+    return box;
+}
+
 double ReadBox(const QLineEdit* edit, const std::string& separator)
 {
     return static_cast<double>(ParseFloat(edit->text().toStdString(), separator));
+}
+
+// The file's bytes made on a thread of their own (a large gear's STEP solid
+// takes seconds), while a modal busy box keeps the window painted and takes
+// its input; failures come back to this thread.
+std::string MakeBytesAway(QWidget* parent, const PreparedExport& prepared, ExportFormat format, const DataSheet* sheet)
+{
+    QProgressDialog busy(QStringLiteral("書き出しています…"), QString(), 0, 0, parent);
+    busy.setObjectName(QStringLiteral("ExportBusy"));
+    busy.setAccessibleName(QStringLiteral("書き出し中"));
+    busy.setWindowTitle(QStringLiteral("歯形の書き出し"));
+    busy.setWindowModality(Qt::ApplicationModal);
+    busy.setMinimumDuration(300);
+    QEventLoop loop;
+    std::string bytes;
+    std::exception_ptr failure;
+    std::thread worker([&] {
+        try {
+            bytes = ExportBytes(prepared, format, sheet);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    worker.join();
+    if (failure)
+        std::rethrow_exception(failure);
+    return bytes;
 }
 
 }  // namespace
 
 QString ExportFilters()
 {
-    return kDxfFilter + QStringLiteral(";;") + kSvgFilter;
+    QStringList filters;
+    for (const auto& f : kFilters)
+        filters << f.first;
+    return filters.join(QStringLiteral(";;"));
 }
+
+void ResetExportForm() { kept = KeptForm(); }
 
 void SetExportFormAnswer(std::function<bool(ExportForm&)> answer) { formAnswer = std::move(answer); }
 void SetExportFileAnswer(std::function<QString(const QString&, QString&)> answer) { fileAnswer = std::move(answer); }
@@ -99,8 +172,55 @@ ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::strin
     m_toleranceEdit = AddBox(rows, this, "Tolerance", QStringLiteral("許容差 (mm)"), Text(0.001, separator));
     m_tipRadiusEdit = AddBox(rows, this, "TipRadius", QStringLiteral("工具の歯先丸み半径 ρ (mm)"),
                              Text(DefaultToolTipRadius(gear.Module), separator));
+    m_allowanceEdit = AddBox(rows, this, "Allowance", QStringLiteral("歯厚の増減 (mm、負で薄く)"), Text(0.0, separator));
     m_boreEdit = AddBox(rows, this, "Bore", QStringLiteral("穴径 (mm、0 は穴なし)"), Text(0.0, separator));
+    m_keywayCheck = AddCheck(rows, this, "Keyway", QStringLiteral("キー溝 (JIS B 1301 平行キー 普通形)"));
+    m_faceWidthEdit = AddBox(rows, this, "FaceWidth", QStringLiteral("歯幅 (mm、STL・3MF・STEP)"), Text(10.0, separator));
+    m_hubDiameterEdit = AddBox(rows, this, "HubDiameter", QStringLiteral("ハブの直径 (mm、0 はハブなし)"), Text(0.0, separator));
+    m_hubLengthEdit = AddBox(rows, this, "HubLength", QStringLiteral("ハブの長さ (mm)"), Text(0.0, separator));
+    m_kerfEdit = AddBox(rows, this, "Kerf", QStringLiteral("切り幅 (mm、DXF・SVG、0 は補正なし)"), Text(0.0, separator));
+    m_noteCheck = AddCheck(rows, this, "Note", QStringLiteral("歯車の諸元を注記する (DXF・SVG)"));
+    if (kept.kept) {
+        m_toleranceEdit->setText(kept.tolerance);
+        if (kept.module == gear.Module)
+            m_tipRadiusEdit->setText(kept.tipRadius);
+        m_allowanceEdit->setText(kept.allowance);
+        m_boreEdit->setText(kept.bore);
+        m_keywayCheck->setChecked(kept.keyway);
+        m_faceWidthEdit->setText(kept.faceWidth);
+        m_hubDiameterEdit->setText(kept.hubDiameter);
+        m_hubLengthEdit->setText(kept.hubLength);
+        m_kerfEdit->setText(kept.kerf);
+        m_noteCheck->setChecked(kept.note);
+    }
     column->addLayout(rows);
+    m_dataTableCheck = new QCheckBox(QStringLiteral("要目表を付ける（DXF、画層 DATATABLE）"), this);
+    m_dataTableCheck->setObjectName(QStringLiteral("ExportDataTable"));
+    m_dataTableCheck->setAccessibleName(QStringLiteral("要目表を付ける"));
+    m_dataTableCheck->setToolTip(QStringLiteral("精度等級・歯厚許容差・ピン径は「検査寸法」で開いている値を使います"));
+    column->addWidget(m_dataTableCheck);
+
+    // What to write: the gear, a ring with its teeth, a rack of its module.
+    auto* shapes = new QHBoxLayout;
+    const struct {
+        QRadioButton** button;
+        const char* name;
+        const char* caption;
+    } choices[] = {{&m_shapeGear, "ExportShapeGear", "歯車"},
+                   {&m_shapeRing, "ExportShapeRing", "内歯車"},
+                   {&m_shapeRack, "ExportShapeRack", "ラック"}};
+    for (const auto& c : choices) {
+        *c.button = new QRadioButton(QString::fromUtf8(c.caption), this);
+        (*c.button)->setObjectName(QString::fromLatin1(c.name));
+        (*c.button)->setAccessibleName(QStringLiteral("書き出す形 ") + (*c.button)->text());
+        shapes->addWidget(*c.button);
+    }
+    m_shapeGear->setChecked(true);
+    column->addLayout(shapes);
+    auto* more = new QFormLayout;
+    m_rimEdit = AddBox(more, this, "Rim", QStringLiteral("内歯車の外径 (mm、0 は歯底円＋6m)"), Text(0.0, separator));
+    m_lengthEdit = AddBox(more, this, "Length", QStringLiteral("ラックの長さ (mm)"), Text(100.0, separator));
+    column->addLayout(more);
 
     auto* buttons = new QDialogButtonBox(this);
     m_okButton = buttons->addButton(QStringLiteral("保存先を選ぶ…"), QDialogButtonBox::AcceptRole);
@@ -115,7 +235,8 @@ ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::strin
     column->addWidget(buttons);
 }
 
-void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& separator)
+void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& separator,
+                   const InspectionWindow* inspection)
 {
     if (gear.InUse != 1)
         throw AppError("書き出す歯車がありません。先に計算してください");
@@ -123,14 +244,65 @@ void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& s
     ExportForm dialog(parent, gear, separator);
     if (!(formAnswer ? formAnswer(dialog) : dialog.exec() == QDialog::Accepted))
         return;
+    kept = {true, gear.Module, dialog.m_toleranceEdit->text(), dialog.m_tipRadiusEdit->text(), dialog.m_allowanceEdit->text(),
+            dialog.m_boreEdit->text(), dialog.m_faceWidthEdit->text(), dialog.m_hubDiameterEdit->text(),
+            dialog.m_hubLengthEdit->text(), dialog.m_kerfEdit->text(), dialog.m_keywayCheck->isChecked(),
+            dialog.m_noteCheck->isChecked()};
+
+    std::optional<ExportDrawing> drawing;   // a ring's or a rack's
+    if (dialog.m_shapeRing->isChecked() || dialog.m_shapeRack->isChecked()) {
+        const double tolerance = ReadBox(dialog.m_toleranceEdit, separator);
+        const double degrees = PressureAngleDegreesOf(gear.PressureAngleIndex);
+        if (dialog.m_shapeRack->isChecked()) {
+            drawing = RackDrawing(BuildRackProfile(gear.Module, degrees, ReadBox(dialog.m_lengthEdit, separator), tolerance));
+        } else {
+            InternalGearInput ring;
+            ring.module = gear.Module;
+            ring.teeth = gear.Teeth;
+            ring.shift = gear.Shift;
+            ring.pressureAngleDegrees = degrees;
+            const GearProfile profile = BuildInternalGearProfile(ring, tolerance);
+            const double typed = ReadBox(dialog.m_rimEdit, separator);
+            const double rim = typed == 0.0 ? DefaultRimDiameter(profile, gear.Module) : typed;
+            CheckRim(profile, rim);
+            drawing = RingDrawing(profile, rim);
+        }
+    }
 
     // Refuse the gear before asking for a file.
-    const PreparedExport prepared = PrepareExport(ExportRequestOf(gear, ReadBox(dialog.m_toleranceEdit, separator),
-                                                                  ReadBox(dialog.m_tipRadiusEdit, separator),
-                                                                  ReadBox(dialog.m_boreEdit, separator)));
+    if (dialog.m_dataTableCheck->isChecked() && !dialog.m_shapeGear->isChecked())
+        throw AppError("要目表は歯車（外歯車）にだけ付けられます");
+    // The data table with what 検査寸法 shows (class, allowances, pin), or the gear alone.
+    std::optional<DataSheet> sheet;
+    std::optional<PreparedExport> prepared;
+    if (dialog.m_shapeGear->isChecked()) {
+        ExportRequest request = ExportRequestOf(gear, ReadBox(dialog.m_toleranceEdit, separator),
+                                                ReadBox(dialog.m_tipRadiusEdit, separator),
+                                                ReadBox(dialog.m_boreEdit, separator));
+        request.gear.thicknessAllowance = ReadBox(dialog.m_allowanceEdit, separator);
+        request.keyway = dialog.m_keywayCheck->isChecked();
+        request.faceWidth = ReadBox(dialog.m_faceWidthEdit, separator);
+        request.hubDiameter = ReadBox(dialog.m_hubDiameterEdit, separator);
+        request.hubLength = ReadBox(dialog.m_hubLengthEdit, separator);
+        request.kerf = ReadBox(dialog.m_kerfEdit, separator);
+        request.note = dialog.m_noteCheck->isChecked();
+        // Refuse the gear, its drawing and its part before asking for a file.
+        prepared = PrepareExport(request);
+        if (dialog.m_dataTableCheck->isChecked()) {
+            if (inspection != nullptr) {
+                sheet = inspection->DataSheetOf(gear);
+            } else {
+                DataSheetInput input;
+                input.gear = InspectionGearOf(gear);
+                sheet = BuildDataSheet(input);
+            }
+        }
+    }
 
-    QString filter = QFileInfo(lastFileName).suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) == 0
-                         ? kSvgFilter : kDxfFilter;
+    QString filter = kDxfFilter;
+    for (const auto& f : kFilters)
+        if (QFileInfo(lastFileName).suffix().compare(f.second, Qt::CaseInsensitive) == 0)
+            filter = f.first;
     const QString name = fileAnswer ? fileAnswer(lastFileName, filter)
                                     : QFileDialog::getSaveFileName(parent, QStringLiteral("歯形の書き出し"), lastFileName,
                                                                    ExportFilters(), &filter);
@@ -138,12 +310,25 @@ void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& s
         return;
     QString path = name;
     const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix != QStringLiteral("dxf") && suffix != QStringLiteral("svg"))
-        path += filter == kSvgFilter ? QStringLiteral(".svg") : QStringLiteral(".dxf");
+    bool known = suffix == QStringLiteral("stp");
+    QString extension = QStringLiteral("dxf");
+    for (const auto& f : kFilters) {
+        known = known || suffix == f.second;
+        if (filter == f.first)
+            extension = f.second;
+    }
+    if (!known)
+        path += QLatin1Char('.') + extension;
     lastFileName = path;
 
     const std::string file = path.toStdString();
-    const std::string bytes = ExportBytes(prepared, ExportFormatOf(file));
+    const ExportFormat format = ExportFormatOf(file);
+    if (drawing && IsSolidFormat(format))
+        throw AppError("内歯車とラックは DXF か SVG で書き出してください");
+    if (sheet && format != ExportFormat::Dxf)
+        throw AppError("要目表は DXF にだけ書き出せます");
+    const std::string bytes = drawing ? DrawingBytes(*drawing, file)
+                                      : MakeBytesAway(parent, *prepared, format, sheet ? &*sheet : nullptr);
     WriteFileSafely(file, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }
 
@@ -152,6 +337,6 @@ void InstallExportTool(TForm1& form)
     auto* action = form.Tool1->addAction(QStringLiteral("歯形の書き出し"));
     action->setObjectName(QStringLiteral("ExportProfile1"));
     QObject::connect(action, &QAction::triggered, &form, [&form] {
-        RunCommand(&form, [&form] { RunExportTool(&form, form.currentGear(), form.decimalSeparator()); });
+        RunCommand(&form, [&form] { RunExportTool(&form, form.currentGear(), form.decimalSeparator(), FindInspectionWindow(form)); });
     });
 }

@@ -1,10 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The profile export of the ツール menu: "歯形の書き出し" asks for the
-// tolerance, the rack's tip radius and a bore in a small form, then for a DXF
-// or SVG file, and writes the true-scale profile of the gear it is given (the
-// main window's current gear) there, through the export sequence of
-// export/profileexport.h that tsumugi-cli export runs too.
+// The profile export of the ツール menu: "歯形の書き出し" asks in a small form
+// for the tolerance, the rack's tip radius, the tooth-thickness allowance, a
+// bore with or without a keyway, the part's face width and hub, and for a
+// cutter's kerf and note; then for a DXF, SVG, STL, 3MF or STEP file, and
+// writes the profile or the part of the gear it is given (the main window's
+// current gear) there, through the export sequence of export/profileexport.h
+// that tsumugi-cli export runs too. The form keeps what was typed until the
+// program ends.
+// The form also offers the ring of the gear's module, teeth and shift (cut by
+// its default pinion-type cutter, with an outer rim) and a rack segment of its
+// module, drawn as DXF or SVG.
 
 #include <QDialog>
 #include <QString>
@@ -12,9 +18,12 @@
 #include <functional>
 #include <string>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
+class InspectionWindow;
 class TForm1;
 struct GearRecord;
 
@@ -29,7 +38,20 @@ public:
     QLabel* m_gearLabel;
     QLineEdit* m_toleranceEdit;
     QLineEdit* m_tipRadiusEdit;
+    QLineEdit* m_allowanceEdit;
     QLineEdit* m_boreEdit;
+    QRadioButton* m_shapeGear;      // 歯車: the gear itself
+    QRadioButton* m_shapeRing;      // 内歯車: a ring with these teeth
+    QRadioButton* m_shapeRack;      // ラック: a rack segment
+    QLineEdit* m_rimEdit;           // the ring's outer diameter, 0: root + 6 m
+    QLineEdit* m_lengthEdit;        // the rack's length
+    QCheckBox* m_keywayCheck;
+    QLineEdit* m_faceWidthEdit;
+    QLineEdit* m_hubDiameterEdit;
+    QLineEdit* m_hubLengthEdit;
+    QLineEdit* m_kerfEdit;
+    QCheckBox* m_noteCheck;
+    QCheckBox* m_dataTableCheck;   // the gear data table (要目表) on a layer of the DXF
     QPushButton* m_okButton;
     QPushButton* m_cancelButton;
 };
@@ -37,8 +59,11 @@ public:
 // Adds "歯形の書き出し" to the form's ツール menu.
 void InstallExportTool(TForm1& form);
 
-// The command behind the menu item, for a gear; `parent` owns the dialogs.
-void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& decimalSeparator);
+// The command behind the menu item, for a gear; `parent` owns the dialogs. The
+// data table takes the class, allowances and pin typed in `inspection` (null:
+// none open, the gear alone).
+void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& decimalSeparator,
+                   const InspectionWindow* inspection = nullptr);
 
 // The filters of the save dialog.
 QString ExportFilters();
@@ -48,3 +73,5 @@ QString ExportFilters();
 // returns the chosen name (empty: cancelled) and the chosen filter.
 void SetExportFormAnswer(std::function<bool(ExportForm& form)> answer);
 void SetExportFileAnswer(std::function<QString(const QString& initialName, QString& selectedFilter)> answer);
+// Forgets what the form kept, as at the program's start.
+void ResetExportForm();

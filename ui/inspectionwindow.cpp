@@ -7,8 +7,10 @@
 #include "ui/toolwindow.h"
 #include "commands/inputparse.h"
 #include "commands/inspectiontext.h"
+#include "commands/tolerancetext.h"
 #include "geometry/extended.h"
 #include "geometry/inspection.h"
+#include "ui/tolerancepanel.h"
 
 #include <QAction>
 #include <QGridLayout>
@@ -49,7 +51,7 @@ InspectionWindow::InspectionWindow(TForm1& form) : QWidget(&form, Qt::Window), m
     gearLabel = new QLabel(this);
     gearLabel->setObjectName(QStringLiteral("GearLabel"));
     gearLabel->setAccessibleName(QStringLiteral("歯車"));
-    grid->addWidget(gearLabel, row++, 0, 1, 3);
+    grid->addWidget(gearLabel, row++, 0, 1, 4);
 
     auto addInput = [&](const char* name, const QString& caption, const QString& hint) {
         auto* label = new QLabel(caption, this);
@@ -79,6 +81,9 @@ InspectionWindow::InspectionWindow(TForm1& form) : QWidget(&form, Qt::Window), m
     grid->addWidget(copyButton, row - 1, 2);
 
     const std::vector<InspectionRow> rows = InspectionRows({}, {});
+    std::vector<std::string> limitKeys;
+    for (const LimitRow& limit : LimitRows({}))
+        limitKeys.emplace_back(limit.key);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         auto* label = new QLabel(Utf8(rows[i].label), this);
         label->setObjectName(QStringLiteral("Label_%1").arg(QString::fromLatin1(rows[i].key)));
@@ -98,7 +103,16 @@ InspectionWindow::InspectionWindow(TForm1& form) : QWidget(&form, Qt::Window), m
         reason->setFixedWidth(kReasonWidth);   // the window keeps its width whatever reason shows
         grid->addWidget(label, row, 0);
         grid->addWidget(value, row, 1);
-        grid->addWidget(reason, row, 2);
+        if (std::find(limitKeys.begin(), limitKeys.end(), rows[i].key) != limitKeys.end()) {
+            auto* limit = new QLineEdit(this);
+            limit->setObjectName(QStringLiteral("Limit_%1").arg(QString::fromLatin1(rows[i].key)));
+            MakeReadOnlyBox(limit);
+            limit->setFixedWidth(170);
+            limit->setAccessibleName(AccessibleNameOf(label->text()) + QStringLiteral("の許容範囲"));
+            grid->addWidget(limit, row, 2);
+            limitBoxes[rows[i].key] = limit;
+        }
+        grid->addWidget(reason, row, 3);
         ++row;
         labels.push_back(label);
         values.push_back(value);
@@ -110,8 +124,10 @@ InspectionWindow::InspectionWindow(TForm1& form) : QWidget(&form, Qt::Window), m
     findings->setAccessibleName(QStringLiteral("所見"));
     findings->setFixedHeight(96);
     findings->setWordWrap(true);   // long findings wrap instead of hiding behind a scroll bar
-    grid->addWidget(findings, row, 0, 1, 3);
-    grid->setColumnStretch(2, 1);
+    grid->addWidget(findings, row++, 0, 1, 4);
+    tolerances = new TolerancePanel(form, this);
+    grid->addWidget(tolerances, row, 0, 1, 4);
+    grid->setColumnStretch(3, 1);
 
     connect(showButton, &QPushButton::clicked, this, [this] { Refresh(); });
     connect(pinEdit, &QLineEdit::returnPressed, this, [this] { Refresh(); });
@@ -122,6 +138,13 @@ InspectionWindow::InspectionWindow(TForm1& form) : QWidget(&form, Qt::Window), m
     connect(&form, &TForm1::currentGearChanged, this, [this] {
         if (isVisible())
             Follow(m_form.currentGear());
+    });
+    connect(tolerances, &TolerancePanel::edited, this, [this] { Refresh(); });
+    connect(tolerances, &TolerancePanel::sheetWanted, this, [this](bool print) {
+        RunCommand(this, [this, print] {
+            const DataSheet sheet = CurrentDataSheet();
+            print ? PrintDataSheet(this, sheet) : SaveDataSheetPdf(this, sheet);
+        });
     });
 }
 
@@ -136,18 +159,31 @@ void InspectionWindow::Follow(const GearRecord& gear)
     Refresh();
 }
 
-void InspectionWindow::ShowGear(const GearRecord& record)
+InspectionRequest InspectionWindow::readRequest() const
 {
-    m_gear = record;
     const std::string& sep = m_form.decimalSeparator();
     InspectionRequest request;
     if (!IsBlank(pinEdit->text()))
         request.pinDiameter = Store(ParseFloat(pinEdit->text().toStdString(), sep));
     if (!IsBlank(spanEdit->text()))
         request.spanTeeth = ParseInteger(spanEdit->text().toStdString());
+    return request;
+}
+
+void InspectionWindow::ShowGear(const GearRecord& record)
+{
+    m_gear = record;
+    const std::string& sep = m_form.decimalSeparator();
+    const InspectionRequest request = readRequest();
 
     const InspectionGear gear = InspectionGearOf(record);
     const InspectionResult result = ComputeInspection(gear, request);
+    const ThicknessLimits limits = tolerances->Show(gear, result);
+    for (const LimitRow& row : LimitRows(limits))
+        if (QLineEdit* box = limitBoxes[row.key]) {
+            box->setText(Utf8(LimitRangeText(row.limits, sep)));
+            box->setCursorPosition(0);
+        }
 
     std::string text = InspectionText(gear, result, sep);
     gearLabel->setText(Utf8(text.substr(0, text.find('\n'))));
@@ -165,7 +201,18 @@ void InspectionWindow::ShowGear(const GearRecord& record)
         findings->addItem(Utf8(note));
         text += note + "\n";
     }
+    text += tolerances->text();
     m_text = Utf8(text);
+}
+
+DataSheet InspectionWindow::CurrentDataSheet() const
+{
+    return DataSheetOf(m_gear);
+}
+
+DataSheet InspectionWindow::DataSheetOf(const GearRecord& gear) const
+{
+    return tolerances->Sheet(InspectionGearOf(gear), readRequest());
 }
 
 void InspectionWindow::CopyText()

@@ -8,8 +8,12 @@
 
 #include "geardata/gearrecord.h"
 
+#include "commands/datatable.h"
+
 #include <QWidget>
 
+#include <map>
+#include <string>
 #include <vector>
 
 class QLabel;
@@ -17,6 +21,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class TForm1;
+class TolerancePanel;
 
 class InspectionWindow : public QWidget {
     Q_OBJECT
@@ -33,6 +38,11 @@ public:
     void Follow(const GearRecord& gear);
     // Puts everything shown on the clipboard as text.
     void CopyText();
+    // The data table (要目表) of the gear shown with the class, allowances,
+    // pin and span typed here (and the mate of かみあい when it is open).
+    DataSheet CurrentDataSheet() const;
+    // The same for another gear (the one being exported).
+    DataSheet DataSheetOf(const GearRecord& gear) const;
 
     QLabel* gearLabel;
     QLineEdit* pinEdit;         // pin diameter; empty: the ideal pin
@@ -43,8 +53,13 @@ public:
     std::vector<QLineEdit*> values;
     std::vector<QLabel*> reasons;
     QListWidget* findings;
+    // The limits beside the values they belong to (key as in InspectionRows).
+    std::map<std::string, QLineEdit*> limitBoxes;
+    TolerancePanel* tolerances;
 
 private:
+    InspectionRequest readRequest() const;
+
     TForm1& m_form;
     GearRecord m_gear{};
     QString m_text;   // what the copy button copies

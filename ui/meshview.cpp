@@ -94,7 +94,13 @@ void MeshView::setMesh(std::shared_ptr<const GearMesh> mesh)
         const MeshBody& b = m_mesh->body(i);
         const auto g = static_cast<std::size_t>(i);
         m_outlines[g] = PathOf(b.outline);
+        if (b.kind == MeshBodyKind::Ring) {
+            m_outlines[g].addEllipse(QPointF(0.0, 0.0), b.rimRadius, b.rimRadius);
+            m_outlines[g].setFillRule(Qt::OddEvenFill);
+        }
         m_teeth[g].clear();
+        if (b.kind != MeshBodyKind::Gear)
+            continue;
         for (const MeshPolygon& cell : b.cells) {
             QPolygonF tooth;
             for (std::size_t k = 0; k + 1 < cell.size(); ++k)   // the last point is the gear's centre
@@ -138,10 +144,10 @@ void MeshView::fitContact()
     if (!m_mesh)
         return;
     m_framedAll = false;
-    // The line of action between its tangent points, and a tooth's height around it.
+    // The line of action as drawn, and a tooth's height around it.
     const MeshLineOfAction& line = m_mesh->lineOfAction();
     const double depth = m_mesh->body(0).tipRadius - m_mesh->body(0).rootRadius;
-    QRectF box = QRectF(Q(line.tangent1), Q(line.tangent2)).normalized();
+    QRectF box = QRectF(Q(line.from), Q(line.to)).normalized();
     box = box.united(QRectF(Q(line.start), Q(line.end)).normalized());
     box.adjust(-1.5 * depth, -depth, 1.5 * depth, depth);
     frame(box);
@@ -152,12 +158,9 @@ void MeshView::fitAll()
     if (!m_mesh)
         return;
     m_framedAll = true;
-    const MeshBody& g1 = m_mesh->body(0);
-    const MeshBody& g2 = m_mesh->body(1);
-    const double margin = 0.02 * (g1.tipRadius + g2.tipRadius);
-    frame(QRectF(QPointF(g1.centre.x - g1.tipRadius, -std::max(g1.tipRadius, g2.tipRadius)),
-                 QPointF(g2.centre.x + g2.tipRadius, std::max(g1.tipRadius, g2.tipRadius)))
-              .adjusted(-margin, -margin, margin, margin));
+    const MeshBounds b = m_mesh->Bounds();
+    const double margin = 0.02 * std::max(b.maxX - b.minX, b.maxY - b.minY);
+    frame(QRectF(QPointF(b.minX, b.minY), QPointF(b.maxX, b.maxY)).adjusted(-margin, -margin, margin, margin));
 }
 
 void MeshView::zoomBy(double factor, QPointF about)
@@ -222,6 +225,17 @@ void MeshView::render(QPainter& painter, QSize size) const
     painter.setBrush(Qt::NoBrush);
     for (int i = 0; i < 2; ++i) {
         const MeshBody& b = m_mesh->body(i);
+        if (b.kind == MeshBodyKind::Rack) {
+            // The rack's reference, working pitch and tip lines across the view.
+            const MeshPlacement at = m_mesh->PlacementAt(i, m_driveAngle);
+            const std::pair<double, Qt::PenStyle> lines[] = {
+                {0.0, Qt::DashDotLine}, {b.rackWorkingPitch, Qt::DotLine}, {b.rackTip, Qt::SolidLine}};
+            for (const auto& [x, style] : lines) {
+                painter.setPen(Cosmetic(kCircle, 1.0, style));
+                painter.drawLine(QPointF(at.origin.x + x, shown.top()), QPointF(at.origin.x + x, shown.bottom()));
+            }
+            continue;
+        }
         const QPointF c = Q(b.centre);
         const std::pair<double, Qt::PenStyle> circles[] = {{b.baseRadius, Qt::DashLine},
                                                            {b.pitchRadius, Qt::DashDotLine},
@@ -235,7 +249,7 @@ void MeshView::render(QPainter& painter, QSize size) const
 
     const MeshLineOfAction& line = m_mesh->lineOfAction();
     painter.setPen(Cosmetic(kLine, 1.0));
-    painter.drawLine(Q(line.tangent1), Q(line.tangent2));
+    painter.drawLine(Q(line.from), Q(line.to));
     painter.setPen(Cosmetic(kLine, 3.0));
     painter.drawLine(Q(line.start), Q(line.end));
     // Contact asked for past a tangent point: no involute is there to take it.
@@ -259,6 +273,8 @@ void MeshView::render(QPainter& painter, QSize size) const
     font.setPixelSize(13);
     painter.setFont(font);
     for (const auto& mark : marks) {
+        if (&mark.at == &marks[4].at && !line.hasTangent2)
+            continue;
         const QPointF at = view.map(Q(mark.at));
         painter.setPen(Qt::NoPen);
         painter.drawEllipse(at, mark.radius, mark.radius);
@@ -302,6 +318,11 @@ void MeshView::drawBody(QPainter& painter, int i, const QTransform& view, QRectF
     painter.setTransform(frame * view);
     painter.setBrush(kFill[i]);
     const QPen outline = Cosmetic(kOutline, 1.0);
+    if (b.kind != MeshBodyKind::Gear) {   // a ring or a rack: a few hundred teeth at most, drawn whole
+        painter.setPen(outline);
+        painter.drawPath(m_outlines[g]);
+        return;
+    }
 
     const std::size_t n = b.cells.size();
     std::vector<char> seen(n);
@@ -457,11 +478,9 @@ MeshPanel::MeshPanel(QWidget* parent) : QWidget(parent)
     clearPair(QString());
 }
 
-void MeshPanel::showPair(const PairResult& pair, const MeshInput& options, const std::string& decimalSeparator)
+void MeshPanel::showPair(const MeshInput& input, const std::string& decimalSeparator)
 {
     m_separator = decimalSeparator;
-    MeshInput input = options;
-    input.pair = pair;
     std::shared_ptr<const GearMesh> mesh;
     try {
         mesh = std::make_shared<const GearMesh>(input);

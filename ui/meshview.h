@@ -98,9 +98,9 @@ class MeshPanel : public QWidget {
 public:
     explicit MeshPanel(QWidget* parent = nullptr);
 
-    // Draws the pair as computed (the window's allowances, none so far);
-    // a pair the profiles refuse is shown as the reason.
-    void showPair(const PairResult& pair, const MeshInput& options, const std::string& decimalSeparator);
+    // Draws the pair as computed, with the window's allowances; a pair the
+    // profiles refuse is shown as the reason.
+    void showPair(const MeshInput& input, const std::string& decimalSeparator);
     void clearPair(const QString& reason);
 
     // The 再生 / 停止 button.

@@ -2,6 +2,7 @@
 #include "ui/pairwindow.h"
 
 #include "geometry/gearmodel.h"
+#include "ui/backlashpanel.h"
 #include "ui/errorbox.h"
 #include "ui/layout.h"
 #include "ui/mainwindow.h"
@@ -12,6 +13,9 @@
 #include "commands/numbertext.h"
 #include "commands/pairtext.h"
 #include "geometry/extended.h"
+#include "geometry/internalpair.h"
+#include "geometry/rackpair.h"
+#include "ui/mainwindow.h"
 #include "ui/meshview.h"
 
 #include <cmath>
@@ -30,6 +34,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 #include <limits>
+
+#include <algorithm>
 
 namespace {
 
@@ -85,7 +91,9 @@ PairWindow::PairWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
     inputs->setAccessibleName(inputs->title());
     auto* in = new QGridLayout(inputs);
     in->addWidget(MakeCaption(inputs, QStringLiteral("PairInputGear1"), QStringLiteral("歯車１（現在の歯車）")), 0, 1);
-    in->addWidget(MakeCaption(inputs, QStringLiteral("PairInputGear2"), kGearCaption[1]), 0, 2);
+    auto* gear2Caption = MakeCaption(inputs, QStringLiteral("PairInputGear2"), kGearCaption[1]);
+    m_gear2Caption = gear2Caption;
+    in->addWidget(gear2Caption, 0, 2);
     m_teeth1 = MakeBox(inputs, QStringLiteral("PairTeeth1"), QStringLiteral("歯数 z 歯車１"), true);
     m_teeth2 = MakeBox(inputs, QStringLiteral("PairTeeth2"), QStringLiteral("歯数 z 歯車２"), false);
     m_shift1 = MakeBox(inputs, QStringLiteral("PairShift1"), QStringLiteral("転位係数 x 歯車１"), true);
@@ -105,6 +113,27 @@ PairWindow::PairWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
             if (boxes[row][gear])
                 in->addWidget(boxes[row][gear], row + 1, gear + 1);
     }
+    // The mate: another external gear, a ring, a rack.
+    auto* mateRow = new QHBoxLayout;
+    auto* mates = new QButtonGroup(this);
+    const struct {
+        QRadioButton** button;
+        MateKind kind;
+        const char* name;
+    } mateButtons[] = {{&m_mateExternal, MateKind::External, "PairMateExternal"},
+                       {&m_mateInternal, MateKind::Internal, "PairMateInternal"},
+                       {&m_mateRack, MateKind::Rack, "PairMateRack"}};
+    mateRow->addWidget(MakeCaption(inputs, QStringLiteral("PairLabelMate"), QStringLiteral("相手")));
+    for (const auto& b : mateButtons) {
+        *b.button = new QRadioButton(QString::fromUtf8(MateKindCaption(b.kind)), inputs);
+        (*b.button)->setObjectName(QString::fromLatin1(b.name));
+        (*b.button)->setAccessibleName(QStringLiteral("相手 ") + (*b.button)->text());
+        mates->addButton(*b.button);
+        mateRow->addWidget(*b.button);
+    }
+    m_mateExternal->setChecked(true);
+    in->addLayout(mateRow, 8, 0, 1, 3);
+
     m_fromShifts = new QRadioButton(QStringLiteral("転位係数から"), inputs);
     m_fromShifts->setObjectName(QStringLiteral("PairFromShifts"));
     m_fromShifts->setAccessibleName(m_fromShifts->text());
@@ -134,20 +163,32 @@ PairWindow::PairWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
     results->setAccessibleName(results->title());
     auto* out = new QGridLayout(results);
     out->addWidget(MakeCaption(results, QStringLiteral("PairResultGear1"), kGearCaption[0]), 0, 1);
-    out->addWidget(MakeCaption(results, QStringLiteral("PairResultGear2"), kGearCaption[1]), 0, 2);
+    auto* gear2ResultCaption = MakeCaption(results, QStringLiteral("PairResultGear2"), kGearCaption[1]);
+    m_gear2ResultCaption = gear2ResultCaption;
+    out->addWidget(gear2ResultCaption, 0, 2);
+    // One row for every quantity of any mate; each mate shows its own.
     int row = 1;
-    for (const PairRow& r : PairResultRows(PairResult{}, ".")) {
-        const QString label = QString::fromUtf8(r.label);
-        out->addWidget(MakeCaption(results, QStringLiteral("PairLabel_") + QString::fromLatin1(r.key), label), row, 0);
-        std::array<QLineEdit*, 2>& pair = m_results[r.key];
-        for (int gear = 0; gear < (r.perGear ? 2 : 1); ++gear) {
-            const QString suffix = r.perGear ? QString::number(gear + 1) : QString();
-            pair[gear] = MakeBox(results, QStringLiteral("Pair_") + QString::fromLatin1(r.key) + suffix,
-                                 r.perGear ? label + QLatin1Char(' ') + kGearCaption[gear] : label, true);
-            out->addWidget(pair[gear], row, gear + 1);
+    for (const MateReport& report : {MateReportOf(PairResult{}, "."), MateReportOf(InternalPairResult{}, "."),
+                                     MateReportOf(RackPairResult{}, ".")})
+        for (const PairRow& r : report.results) {
+            if (m_results.count(r.key))
+                continue;
+            const QString label = QString::fromUtf8(r.label);
+            auto* caption = MakeCaption(results, QStringLiteral("PairLabel_") + QString::fromLatin1(r.key), label);
+            out->addWidget(caption, row, 0);
+            m_rowWidgets[r.key][0] = caption;
+            std::array<QLineEdit*, 2>& pair = m_results[r.key];
+            pair = {nullptr, nullptr};
+            for (int gear = 0; gear < (r.perGear ? 2 : 1); ++gear) {
+                const QString suffix = r.perGear ? QString::number(gear + 1) : QString();
+                pair[gear] = MakeBox(results, QStringLiteral("Pair_") + QString::fromLatin1(r.key) + suffix,
+                                     r.perGear ? label + QLatin1Char(' ') + kGearCaption[gear] : label, true);
+                out->addWidget(pair[gear], row, gear + 1);
+                m_rowWidgets[r.key][gear + 1] = pair[gear];
+            }
+            ++row;
         }
-        ++row;
-    }
+    out->setRowStretch(row, 1);   // the rows of a shorter report stay at the top
 
     m_findings = new QListWidget(this);
     m_findings->setObjectName(QStringLiteral("PairFindings"));
@@ -155,12 +196,17 @@ PairWindow::PairWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
     m_findings->setMinimumHeight(72);
 
     // The given values and the findings on the left, the computed values on the right.
+    m_backlash = new BacklashPanel(this);
     auto* left = new QVBoxLayout;
     left->addWidget(inputs);
+    left->addWidget(m_backlash);
     left->addWidget(m_findings, 1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(results);
+    right->addWidget(m_backlash->resultGroup);
     auto* page = new QHBoxLayout(this);
     page->addLayout(left);
-    page->addWidget(results);
+    page->addLayout(right);
     m_mesh = new MeshPanel(this);
     results->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);   // the drawing takes the room
     page->addWidget(m_mesh, 1);
@@ -171,15 +217,74 @@ PairWindow::PairWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
     QWidget::setTabOrder(m_shift2, m_centerDistance);
 
     connect(m_calculate, &QPushButton::clicked, this, [this] { CalculateClick(); });
+    connect(m_backlash, &BacklashPanel::edited, this, [this] { CalculateClick(); });
     for (QLineEdit* box : {m_teeth2, m_shift2, m_centerDistance}) {
         connect(box, &QLineEdit::returnPressed, this, [this] { CalculateClick(); });
         connect(box, &QLineEdit::textEdited, this, [this] { followInputs(); });   // the drawing follows the typing
     }
     connect(m_copy, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { CopyClick(); }); });
     connect(m_fromShifts, &QRadioButton::toggled, this, [this] { modeChanged(); });
+    for (QRadioButton* button : {m_mateExternal, m_mateInternal, m_mateRack})
+        connect(button, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                mateChanged();
+        });
     connect(&form, &TForm1::currentGearChanged, this, [this] { Follow(m_form.currentGear()); });
 
-    Follow(form.currentGear());
+    m_gear1 = form.currentGear();
+    mateChanged();
+}
+
+MateKind PairWindow::mate() const
+{
+    return m_mateInternal->isChecked() ? MateKind::Internal
+           : m_mateRack->isChecked()   ? MateKind::Rack
+                                       : MateKind::External;
+}
+
+void PairWindow::mateChanged()
+{
+    const MateKind kind = mate();
+    const QString caption = kind == MateKind::External ? kGearCaption[1] : QString::fromUtf8(MateKindCaption(kind));
+    static_cast<QLabel*>(m_gear2Caption)->setText(caption);
+    static_cast<QLabel*>(m_gear2ResultCaption)->setText(caption);
+    m_gear2ResultCaption->setVisible(kind != MateKind::Rack);   // a rack has no column of its own
+    // Only the rows of this mate are shown.
+    const MateReport empty = kind == MateKind::Internal ? MateReportOf(InternalPairResult{}, ".")
+                             : kind == MateKind::Rack   ? MateReportOf(RackPairResult{}, ".")
+                                                        : MateReportOf(PairResult{}, ".");
+    for (auto& [key, widgets] : m_rowWidgets) {
+        const auto row = std::find_if(empty.results.begin(), empty.results.end(),
+                                      [&key = key](const PairRow& r) { return key == r.key; });
+        const bool shown = row != empty.results.end();
+        for (QWidget* widget : widgets)
+            if (widget)
+                widget->setVisible(shown);
+        if (!shown)
+            continue;
+        // A quantity several mates share takes this mate's caption and columns.
+        const QString label = QString::fromUtf8(row->label);
+        auto* rowCaption = static_cast<QLabel*>(widgets[0]);
+        rowCaption->setText(label);
+        rowCaption->setAccessibleName(label);
+        for (int gear = 0; gear < 2; ++gear) {
+            QWidget* box = widgets[gear + 1];
+            if (box == nullptr)
+                continue;
+            box->setVisible(gear == 0 || row->perGear);
+            box->setAccessibleName(row->perGear ? label + QLatin1Char(' ') + (gear == 0 ? kGearCaption[0] : caption) : label);
+        }
+    }
+    const bool rack = kind == MateKind::Rack;
+    m_teeth2->setEnabled(!rack);
+    m_fromCenterDistance->setEnabled(!rack);
+    if (rack && m_fromCenterDistance->isChecked()) {
+        m_fromShifts->setChecked(true);   // recomputes through modeChanged
+        return;
+    }
+    m_shift2->setEnabled(!rack && m_fromShifts->isChecked());
+    m_centerDistance->setEnabled(!rack && !m_fromShifts->isChecked());
+    Follow(m_gear1);
 }
 
 QLineEdit* PairWindow::resultBox(const std::string& key, int gear) const
@@ -210,6 +315,7 @@ void PairWindow::clearResults()
             if (box)
                 box->clear();
     m_findings->clear();
+    m_backlash->Clear();
     m_copy->setEnabled(false);
     m_mesh->clearPair(QString());
 }
@@ -219,25 +325,61 @@ void PairWindow::compute()
     clearResults();
     const std::string& sep = m_form.decimalSeparator();
     PairInput in = GearInput(m_gear1);
-    in.teeth[1] = ParseInteger(m_teeth2->text().toStdString());
-    if (m_fromShifts->isChecked()) {
-        in.shift[1] = Store(ParseFloat(m_shift2->text().toStdString(), sep));
-        m_last = ComputePair(in);
-    } else {
-        const double a = Store(ParseFloat(m_centerDistance->text().toStdString(), sep));
-        m_last = ComputePairForCenterDistance(in, a);
+    const MateKind kind = mate();
+    std::vector<std::string> backlashFindings;
+    if (kind != MateKind::External) {
+        // The backlash is worked out for two external gears only: a ring or a
+        // rack keeps its boxes empty, and allowances typed for it are named
+        // as not used rather than silently dropped.
+        const BacklashInput allowances = m_backlash->Read(sep);
+        const auto given = [](const ThicknessAllowance& a) { return a.upper != 0.0 || a.lower != 0.0; };
+        if (given(allowances.thickness[0]) || given(allowances.thickness[1]) || given(allowances.centerDistance))
+            backlashFindings.emplace_back("歯厚許容差と中心距離許容差は外歯車どうしの組だけに使います（バックラッシは計算しません）");
     }
-    for (const PairRow& row : PairResultRows(*m_last, sep))
+    MeshInput mesh;
+    if (kind == MateKind::Rack) {
+        const RackPairResult r = ComputeRackPair({in.module, in.pressureAngle, in.teeth[0], in.shift[0]});
+        m_last = MateReportOf(r, sep);
+        m_lastCenterDistance = r.centerToReferenceLine;
+        mesh = MeshInputOf(r);
+    } else {
+        in.teeth[1] = ParseInteger(m_teeth2->text().toStdString());
+        const bool fromShifts = m_fromShifts->isChecked();
+        if (fromShifts)
+            in.shift[1] = Store(ParseFloat(m_shift2->text().toStdString(), sep));
+        const double a = fromShifts ? 0.0 : Store(ParseFloat(m_centerDistance->text().toStdString(), sep));
+        if (kind == MateKind::Internal) {
+            const InternalPairResult r = fromShifts ? ComputeInternalPair(in) : ComputeInternalPairForCenterDistance(in, a);
+            m_last = MateReportOf(r, sep);
+            m_lastCenterDistance = r.centerDistance;
+            mesh = MeshInputOf(r);
+        } else {
+            const PairResult r = fromShifts ? ComputePair(in) : ComputePairForCenterDistance(in, a);
+            m_last = MateReportOf(r, sep);
+            m_lastCenterDistance = r.centerDistance;
+            backlashFindings = m_backlash->Show(r, sep);
+            // The drawing shows the tightest mesh the allowances leave: the
+            // thickest teeth at the shortest centre distance.
+            mesh = MeshInputOf(r);
+            const BacklashInput allowances = m_backlash->Read(sep);
+            mesh.thicknessAllowance = {allowances.thickness[0].upper, allowances.thickness[1].upper};
+            mesh.centerDistanceAllowance = allowances.centerDistance.lower;
+        }
+    }
+    for (const PairRow& row : m_last->results)
         for (int gear = 0; gear < (row.perGear ? 2 : 1); ++gear)
             m_results[row.key][gear]->setText(Utf8(row.texts[gear]));
-    if (m_last->findings.empty())
+    std::vector<std::string> findings = m_last->findings;
+    for (std::string& finding : backlashFindings)
+        findings.push_back(std::move(finding));
+    if (findings.empty())
         m_findings->addItem(QStringLiteral("警告＝０"));
-    for (const std::string& finding : m_last->findings)
+    for (const std::string& finding : findings)
         m_findings->addItem(Utf8(finding));
     for (int i = 0; i < m_findings->count(); ++i)
         m_findings->item(i)->setForeground(layout::kListTextColour);
     m_copy->setEnabled(true);
-    m_mesh->showPair(*m_last, MeshInput{}, sep);
+    m_mesh->showPair(mesh, sep);
 }
 
 void PairWindow::CalculateClick()
@@ -264,11 +406,12 @@ void PairWindow::followInputs()
 void PairWindow::modeChanged()
 {
     const bool fromShifts = m_fromShifts->isChecked();
-    m_shift2->setEnabled(fromShifts);
-    m_centerDistance->setEnabled(!fromShifts);
+    const bool rack = mate() == MateKind::Rack;
+    m_shift2->setEnabled(fromShifts && !rack);
+    m_centerDistance->setEnabled(!fromShifts && !rack);
     // The centre distance starts at the one just computed, to eleven digits.
     if (!fromShifts && m_centerDistance->text().isEmpty() && m_last)
-        m_centerDistance->setText(Utf8(FormatGeneral(m_last->centerDistance, 11, m_form.decimalSeparator())));
+        m_centerDistance->setText(Utf8(FormatGeneral(m_lastCenterDistance, 11, m_form.decimalSeparator())));
     CalculateClick();
 }
 
@@ -276,7 +419,7 @@ void PairWindow::CopyClick()
 {
     if (!m_last)
         return;
-    SetClipboardTextVerified(Utf8(PairReportText(*m_last, m_form.decimalSeparator(), "\r\n")));
+    SetClipboardTextVerified(Utf8(MateReportText(*m_last, "\r\n") + m_backlash->ReportText("\r\n")));
 }
 
 void InstallPairTool(TForm1& form)

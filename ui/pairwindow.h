@@ -5,11 +5,15 @@
 // Gear 1 is the gear the window is given: the main window's current gear, at
 // opening and at every TForm1::currentGearChanged. Gear 2's teeth (starting at gear 1's Teeth2),
 // its shift (starting at 0) and the centre distance are typed here and live
-// only in this window: the gear table is read, never written. The numbers come
+// only in this window: the gear table is read, never written. The mate is
+// another external gear, a ring around gear 1 (gear 2 is then the ring) or a
+// rack (no gear 2, no centre distance to give). The numbers come
 // from geometry/pair.h and their texts from commands/pairtext.h, the same texts
 // tsumugi-cli pair prints.
 
 #include "geardata/gearrecord.h"
+#include "commands/pairtext.h"
+#include "geometry/mate.h"
 #include "geometry/pair.h"
 
 #include <QWidget>
@@ -19,6 +23,7 @@
 #include <optional>
 #include <string>
 
+class BacklashPanel;
 class MeshPanel;
 class QLineEdit;
 class QListWidget;
@@ -40,7 +45,10 @@ public:
     // The コピー button: the whole report on the clipboard, CR LF after every line.
     void CopyClick();
 
-    // The box of one computed quantity (key as in PairResultRows), gear 0 or 1.
+    // The mate chosen: 外歯車, 内歯車 or ラック.
+    MateKind mate() const;
+
+    // The box of one computed quantity (key as in the report's rows), gear 0 or 1.
     QLineEdit* resultBox(const std::string& key, int gear = 0) const;
 
     QLineEdit* m_module;
@@ -50,24 +58,33 @@ public:
     QLineEdit* m_teeth2;
     QLineEdit* m_shift2;
     QLineEdit* m_centerDistance;
+    QRadioButton* m_mateExternal;
+    QRadioButton* m_mateInternal;
+    QRadioButton* m_mateRack;
     QRadioButton* m_fromShifts;
     QRadioButton* m_fromCenterDistance;
     QPushButton* m_calculate;
     QPushButton* m_copy;
     QListWidget* m_findings;
-    MeshPanel* m_mesh;   // the pair in mesh as a drawing
+    BacklashPanel* m_backlash;   // the allowances and the backlash of the pair
+    MeshPanel* m_mesh;           // the pair in mesh as a drawing
 
 private:
     void showGear1();
     void compute();
     void clearResults();
     void modeChanged();
+    void mateChanged();
     void followInputs();
 
     TForm1& m_form;
     GearRecord m_gear1{};
     std::map<std::string, std::array<QLineEdit*, 2>> m_results;
-    std::optional<PairResult> m_last;
+    std::optional<MateReport> m_last;
+    double m_lastCenterDistance = 0.0;
+    QWidget* m_gear2Caption = nullptr;
+    QWidget* m_gear2ResultCaption = nullptr;
+    std::map<std::string, std::array<QWidget*, 3>> m_rowWidgets;   // label and boxes, shown for the mate's rows
 };
 
 // Adds "かみあい" to TForm1's ツール menu; the window is made on first use.

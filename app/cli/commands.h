@@ -18,3 +18,10 @@ void AddGearCommands(CLI::App& app, CliContext& context);
 void AddPairCommand(CLI::App& app, CliContext& context);
 // export: the true-scale tooth profile as a DXF or SVG file.
 void AddExportCommand(CLI::App& app, CliContext& context);
+
+struct MateReport;
+// A report of the pair command (or of gear --internal) in the chosen format,
+// written to standard output.
+void PrintReport(const MateReport& report, OutputFormat format);
+// sheet: the gear data table (要目表) as a PDF page.
+void AddSheetCommand(CLI::App& app, CliContext& context);

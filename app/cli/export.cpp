@@ -1,59 +1,235 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// tsumugi-cli export: the gear's true-scale profile as a DXF or SVG file, or on
+// tsumugi-cli export: the gear's true-scale profile as a DXF or SVG file, or
+// the part extruded by its face width as STL, 3MF or STEP; in a file or on
 // standard output.
 #include "app/cli/commands.h"
 #include "app/cli/gearoutput.h"
+#include "app/cli/sheetoptions.h"
 
 #include "export/profileexport.h"
 #include "geardata/apperror.h"
 #include "geardata/safefile.h"
+#include "geometry/internalgear.h"
+#include "geometry/rackpair.h"
+#include "geometry/extended.h"
 
 #include <cstdio>
 #include <memory>
 #include <new>
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <unistd.h>
 
 namespace {
 
-const std::vector<std::string> kExportFormats{"dxf", "svg"};
+const std::vector<std::string> kExportFormats{"dxf", "svg", "stl", "3mf", "step"};
 
 struct ExportOptions {
     std::string module, teeth, shift = "0", pressureAngle, tolerance = "0.001", tipRadius, bore = "0", output, format;
+    std::string rimDiameter = "0", cutterTeeth = "0", cutterTipRadius, length;
+    bool internal = false, rack = false;
+    std::string faceWidth = "10", hubDiameter = "0", hubLength = "0", allowance = "0", kerf = "0";
+    bool keyway = false;
+    bool note = false;
     CLI::Option* tipRadiusOption = nullptr;
     CLI::Option* formatOption = nullptr;
+    CLI::Option* cutterTipRadiusOption = nullptr;
+    CLI::Option* faceWidthOption = nullptr;
+    bool dataTable = false;
+    SheetOptions sheet;
 };
+
+// What a ring or a rack export made, for its report.
+struct Made {
+    std::string bytes;
+    std::size_t points = 0;
+    int pointsPerTooth = 0;
+    double deviation = 0.0;
+    std::vector<std::pair<const char*, double>> sizes;   // name, mm
+    std::int32_t cutterTeeth = 0;                        // a ring's cutter
+};
+
+std::string DrawingBytesIn(const ExportDrawing& drawing, ExportFormat format)
+{
+    return format == ExportFormat::Dxf ? DrawingDxf(drawing) : DrawingSvg(drawing);
+}
+
+Made MakeRing(const ExportOptions& o, double module, double tolerance, ExportFormat format)
+{
+    InternalGearInput in;
+    in.module = module;
+    in.teeth = IntegerOption("--teeth", o.teeth, Range::AtLeastOne);
+    in.shift = NumberOption("--shift", o.shift);
+    in.pressureAngleDegrees = PressureAngleIndexOf("--pressure-angle", o.pressureAngle) == 0 ? 14.5 : 20.0;
+    in.cutter.teeth = IntegerOption("--cutter-teeth", o.cutterTeeth, Range::NonNegative);
+    in.cutter.tipRadius = o.cutterTipRadiusOption->count() > 0
+                              ? NumberOption("--cutter-tip-radius", o.cutterTipRadius, Range::NonNegative)
+                              : -1.0;
+    const double rimOption = NumberOption("--rim-diameter", o.rimDiameter, Range::NonNegative);
+    try {
+        const InternalGearSizes sizes = ComputeInternalGear(in);
+        in.cutter = sizes.cutter;
+        const GearProfile ring = BuildInternalGearProfile(in, tolerance);
+        const double rim = rimOption > 0.0 ? rimOption : DefaultRimDiameter(ring, module);
+        CheckRim(ring, rim);
+        return {DrawingBytesIn(RingDrawing(ring, rim), format), ring.points.size(), ring.pointsPerTooth,
+                ring.deviation,
+                {{"tip_diameter_mm", ring.tipDiameter}, {"root_diameter_mm", ring.rootDiameter},
+                 {"rim_diameter_mm", rim}, {"involute_end_diameter_mm", ring.involuteStartDiameter},
+                 {"cutter_tip_radius_mm", sizes.cutter.tipRadius}},
+                sizes.cutter.teeth};
+    } catch (const AppError& e) {
+        throw CliError(kExitRefused, "", e.what());
+    } catch (const std::bad_alloc&) {
+        throw CliError(kExitRefused, "", ExportOutOfMemoryMessage());
+    }
+}
+
+Made MakeRack(const ExportOptions& o, double module, double tolerance, ExportFormat format)
+{
+    const double angle = PressureAngleIndexOf("--pressure-angle", o.pressureAngle) == 0 ? 14.5 : 20.0;
+    const double length = NumberOption("--length", o.length, Range::Positive);
+    try {
+        const RackProfile rack = BuildRackProfile(module, angle, length, tolerance);
+        return {DrawingBytesIn(RackDrawing(rack), format), rack.points.size(), 0, rack.deviation,
+                {{"length_mm", rack.length}, {"tip_line_mm", rack.top}, {"back_mm", rack.bottom}}};
+    } catch (const AppError& e) {
+        throw CliError(kExitRefused, "", e.what());
+    } catch (const std::bad_alloc&) {
+        throw CliError(kExitRefused, "", ExportOutOfMemoryMessage());
+    }
+}
+
+void Save(const std::string& output, const std::string& bytes)
+{
+    if (output == "-") {
+        WriteOut(bytes);
+        return;
+    }
+    try {
+        WriteFileSafely(output, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    } catch (const AppError& e) {
+        throw CliError(kExitFileError, output, e.what());
+    }
+}
+
+ExportFormat ExportFormatFor(OutputFormat format)
+{
+    switch (format) {
+    case OutputFormat::Svg:
+        return ExportFormat::Svg;
+    case OutputFormat::Stl:
+        return ExportFormat::Stl;
+    case OutputFormat::ThreeMf:
+        return ExportFormat::ThreeMf;
+    case OutputFormat::Step:
+        return ExportFormat::Step;
+    default:
+        return ExportFormat::Dxf;
+    }
+}
 
 int RunExport(const ExportOptions& o)
 {
     const bool toStandardOutput = o.output == "-";
     ExportFormat format = ExportFormat::Dxf;
     if (o.formatOption->count() > 0) {
-        format = FormatOf(o.format, kExportFormats) == OutputFormat::Svg ? ExportFormat::Svg : ExportFormat::Dxf;
+        format = ExportFormatFor(FormatOf(o.format, kExportFormats));
     } else if (toStandardOutput) {
-        throw CliError(kExitUsage, "--format", Cli::tr("dxf or svg is needed when the output is standard output"));
+        throw CliError(kExitUsage, "--format",
+                       Cli::tr("dxf, svg, stl, 3mf or step is needed when the output is standard output"));
     } else {
         try {
             format = ExportFormatOf(o.output);
         } catch (const AppError&) {
             throw CliError(kExitUsage, "--output",
-                           Args(Cli::tr("'%1' ends neither in .dxf nor in .svg; give --format"), {o.output}));
+                           Args(Cli::tr("'%1' ends in none of .dxf, .svg, .stl, .3mf, .step or .stp; give --format"),
+                                {o.output}));
         }
     }
+    // STL, 3MF and STEP are binary or long machine text: on standard output
+    // only when it goes to a pipe or a file, never onto a terminal.
+    if (toStandardOutput && IsSolidFormat(format) && isatty(STDOUT_FILENO))
+        throw CliError(kExitUsage, "--output",
+                       Cli::tr("the part's file is not written to a terminal; redirect standard output or give a file"));
+    if (o.dataTable && format != ExportFormat::Dxf)
+        throw CliError(kExitUsage, "--data-table", Cli::tr("the gear data table (要目表) is written only into a DXF file"));
     const double module = NumberOption("--module", o.module, Range::Positive);
+    const double tolerance = NumberOption("--tolerance", o.tolerance);
+
+    if (o.internal || o.rack) {
+        if (IsSolidFormat(format))
+            throw CliError(kExitUsage, o.formatOption->count() > 0 ? "--format" : "--output",
+                           Cli::tr("a ring or a rack is written as DXF or SVG only"));
+        const Made made = o.rack ? MakeRack(o, module, tolerance, format) : MakeRing(o, module, tolerance, format);
+        Save(o.output, made.bytes);
+        if (toStandardOutput)
+            return kExitOk;
+        char line[256];
+        std::string text;
+        std::snprintf(line, sizeof line, "file\t%s\npoints\t%zu\n", o.output.c_str(), made.points);
+        text += line;
+        if (made.pointsPerTooth > 0) {
+            std::snprintf(line, sizeof line, "points_per_tooth\t%d\n", made.pointsPerTooth);
+            text += line;
+        }
+        std::snprintf(line, sizeof line, "deviation_mm\t%.6g\n", made.deviation);
+        text += line;
+        for (const auto& [name, value] : made.sizes) {
+            std::snprintf(line, sizeof line, "%s\t%.6f\n", name, value);
+            text += line;
+        }
+        if (made.cutterTeeth > 0)
+            text += "cutter_teeth\t" + std::to_string(made.cutterTeeth) + "\n";
+        WriteOut(text);
+        return kExitOk;
+    }
+
     const GearRecord gear = GearOf(module, IntegerOption("--teeth", o.teeth, Range::AtLeastOne),
                                    NumberOption("--shift", o.shift),
                                    PressureAngleIndexOf("--pressure-angle", o.pressureAngle));
-    const double tolerance = NumberOption("--tolerance", o.tolerance);
     const double tipRadius = o.tipRadiusOption->count() > 0 ? NumberOption("--tip-radius", o.tipRadius, Range::NonNegative)
                                                             : DefaultToolTipRadius(module);
-    const double bore = NumberOption("--bore", o.bore, Range::NonNegative);
+    ExportRequest request = ExportRequestOf(gear, tolerance, tipRadius, NumberOption("--bore", o.bore, Range::NonNegative));
+    // One allowance A, or a tolerance UPPER,LOWER: the teeth are cut to its middle,
+    // and the data table gives the tolerance.
+    ThicknessAllowance thicknessTolerance{};
+    if (o.allowance.find(',') != std::string::npos) {
+        thicknessTolerance = AllowanceOption("--thickness-allowance", o.allowance);
+        request.gear.thicknessAllowance = (thicknessTolerance.upper + thicknessTolerance.lower) / 2.0;
+    } else {
+        request.gear.thicknessAllowance = NumberOption("--thickness-allowance", o.allowance);
+        thicknessTolerance = {request.gear.thicknessAllowance, request.gear.thicknessAllowance};
+    }
+    request.keyway = o.keyway;
+    request.faceWidth = NumberOption("--face-width", o.faceWidth);
+    request.hubDiameter = NumberOption("--hub-diameter", o.hubDiameter);
+    request.hubLength = NumberOption("--hub-length", o.hubLength);
+    request.kerf = NumberOption("--kerf", o.kerf);
+    request.note = o.note;
 
     // The export sequence the window's 歯形の書き出し runs.
     PreparedExport prepared;
     std::string bytes;
     try {
-        prepared = PrepareExport(ExportRequestOf(gear, tolerance, tipRadius, bore));
-        bytes = ExportBytes(prepared, format);
+        prepared = PrepareExport(request, format);
+        std::optional<DataSheet> sheet;
+        if (o.dataTable) {
+            DataSheetInput input;
+            input.gear = InspectionGearOf(gear);
+            ApplySheetOptions(o.sheet, input);
+            // The table describes the gear as this file cuts it: its face width and allowance.
+            if (o.faceWidthOption->count() > 0)
+                input.faceWidth = request.faceWidth;
+            if (thicknessTolerance.upper != 0.0 || thicknessTolerance.lower != 0.0)
+                input.allowance = thicknessTolerance;
+            input.overPins = o.sheet.overPins;
+            sheet = BuildDataSheet(input);
+        }
+        bytes = ExportBytes(prepared, format, sheet ? &*sheet : nullptr);
     } catch (const AppError& e) {
         throw CliError(kExitRefused, "", e.what());
     } catch (const std::bad_alloc&) {
@@ -79,6 +255,18 @@ int RunExport(const ExportOptions& o)
     std::string text = report;
     for (const ToothFinding f : profile.findings)
         text += "finding\t" + FindingText(f) + "\n";
+    if (request.keyway) {
+        const KeySize key = *KeyForBore(request.boreDiameter);
+        std::snprintf(report, sizeof report, "key_mm\t%g x %g\nhub_keyway_depth_t2_mm\t%g\n", key.width, key.height,
+                      key.hubDepth);
+        text += report;
+    }
+    if (IsSolidFormat(format)) {
+        const SolidInput part = SolidOf(request);
+        std::snprintf(report, sizeof report, "volume_mm3\t%.6f\n",
+                      PartVolume(profile, part, CheckSolid(profile, part, request.gear.tolerance)));
+        text += report;
+    }
     WriteOut(text);
     return kExitOk;
 }
@@ -88,22 +276,80 @@ int RunExport(const ExportOptions& o)
 void AddExportCommand(CLI::App& app, CliContext& context)
 {
     auto o = std::make_shared<ExportOptions>();
-    CLI::App* cmd = app.add_subcommand("export", Cli::tr("write the true-scale tooth profile as a DXF or SVG file (mm)"));
+    CLI::App* cmd = app.add_subcommand(
+        "export", Cli::tr("write the true-scale tooth profile as DXF or SVG, or the part as STL, 3MF or STEP (mm)"));
     AddValueOption(*cmd, "-m,--module", o->module, Cli::tr("module in mm (greater than 0)"), "NUMBER")->required();
-    AddValueOption(*cmd, "-z,--teeth", o->teeth, Cli::tr("number of teeth (at least 1)"), "INTEGER")->required();
+    CLI::Option* teeth =
+        AddValueOption(*cmd, "-z,--teeth", o->teeth, Cli::tr("number of teeth (at least 1; none for a rack)"), "INTEGER");
     AddValueOption(*cmd, "-x,--shift", o->shift, Cli::tr("profile shift coefficient (default 0)"), "NUMBER");
     AddPressureAngleOption(*cmd, o->pressureAngle);
     AddValueOption(*cmd, "--tolerance", o->tolerance, Cli::tr("largest chord deviation in mm (default 0.001)"), "NUMBER");
     o->tipRadiusOption = AddValueOption(*cmd, "--tip-radius", o->tipRadius,
                                         Cli::tr("tip radius of the rack cutter in mm (default 0.38 m)"), "NUMBER");
-    AddValueOption(*cmd, "--bore", o->bore, Cli::tr("diameter of a centre bore in mm (default 0: none)"), "NUMBER");
+    CLI::Option* bore =
+        AddValueOption(*cmd, "--bore", o->bore, Cli::tr("diameter of a centre bore in mm (default 0: none)"), "NUMBER");
+    cmd->add_flag("--keyway", o->keyway, Cli::tr("a parallel keyway in the bore (JIS B 1301, normal type)"))->needs(bore);
+    CLI::Option* faceWidth = AddValueOption(*cmd, "--face-width", o->faceWidth, Cli::tr("face width b of the part in mm (default 10; STL, 3MF, STEP)"),
+                   "NUMBER");
+    o->faceWidthOption = faceWidth;
+    CLI::Option* hubDiameter = AddValueOption(*cmd, "--hub-diameter", o->hubDiameter,
+                                              Cli::tr("diameter of a hub on one face in mm (default 0: none)"), "NUMBER");
+    CLI::Option* hubLength =
+        AddValueOption(*cmd, "--hub-length", o->hubLength, Cli::tr("how far the hub stands out in mm"), "NUMBER");
+    hubDiameter->needs(hubLength);
+    hubLength->needs(hubDiameter);
+    CLI::Option* allowance = AddValueOption(*cmd, "--thickness-allowance", o->allowance,
+                   Cli::tr("change of the tooth thickness on the reference circle in mm (default 0; negative: "
+                           "thinner); UPPER,LOWER cuts to the middle and gives the tolerance to --data-table"),
+                   "A|UPPER,LOWER");
+    CLI::Option* kerf = AddValueOption(*cmd, "--kerf", o->kerf,
+                   Cli::tr("laser kerf in mm: the cut paths move out by half of it (default 0; DXF, SVG)"), "NUMBER");
+    CLI::Option* note = cmd->add_flag("--note", o->note, Cli::tr("write m, z, x, alpha, the allowance and the kerf as text (DXF, SVG)"));
     AddValueOption(*cmd, "-o,--output", o->output,
-                   Cli::tr("the file to write (FILE.dxf or FILE.svg), or - for standard output"), "FILE|-")
+                   Cli::tr("the file to write (FILE.dxf, .svg, .stl, .3mf or .step), or - for standard output"), "FILE|-")
         ->required();
     o->formatOption = AddFormatOption(*cmd, o->format, kExportFormats);
     o->formatOption->description(Cli::tr("file format (default: the output's extension; needed for -)"));
+    CLI::Option* internal = cmd->add_flag("--internal", o->internal,
+                                          Cli::tr("an internal gear (ring), teeth inside, cut by a pinion-type cutter"));
+    AddValueOption(*cmd, "--rim-diameter", o->rimDiameter,
+                   Cli::tr("outer diameter of the ring in mm (default: root + 6 m)"), "NUMBER")
+        ->needs(internal);
+    AddValueOption(*cmd, "--cutter-teeth", o->cutterTeeth,
+                   Cli::tr("teeth of the pinion-type cutter (default: a common cutter)"), "INTEGER")
+        ->needs(internal);
+    o->cutterTipRadiusOption = AddValueOption(*cmd, "--cutter-tip-radius", o->cutterTipRadius,
+                                              Cli::tr("tip radius of the pinion-type cutter in mm"), "NUMBER");
+    o->cutterTipRadiusOption->needs(internal);
+    CLI::Option* rack = cmd->add_flag("--rack", o->rack, Cli::tr("a rack segment instead of a gear"));
+    CLI::Option* length =
+        AddValueOption(*cmd, "--length", o->length, Cli::tr("length of the rack segment in mm"), "NUMBER");
+    rack->needs(length)->excludes(internal)->excludes(teeth)->excludes(bore);
+    internal->excludes(bore);
+    // The part's options and the cutter's allowances belong to the external gear.
+    for (CLI::Option* gearOnly : {faceWidth, hubDiameter, hubLength, allowance, kerf, note}) {
+        gearOnly->excludes(internal);
+        gearOnly->excludes(rack);
+    }
+    length->needs(rack);
+    // The data table describes an external gear: a ring or a rack takes none.
+    CLI::Option* dataTable = cmd->add_flag(
+        "--data-table", o->dataTable, Cli::tr("add the gear data table (要目表) to the DXF file, on layer DATATABLE"));
+    AddSheetOptions(*cmd, o->sheet, true, false);
+    cmd->add_flag("--over-pins", o->sheet.overPins, Cli::tr("the table gives the measurement over pins, not the span"));
+    dataTable->excludes(internal)->excludes(rack);
     cmd->footer(Examples({"tsumugi-cli export -m 2 -z 20 -o gear.dxf",
                           "tsumugi-cli export -m 1 -z 40 --bore 8 -o gear.svg",
-                          "tsumugi-cli export -m 2 -z 20 --format svg -o - | rsvg-convert -o gear.png"}));
-    cmd->callback([o, &context] { context.exitCode = RunExport(*o); });
+                          "tsumugi-cli export -m 2 -z 60 --internal --rim-diameter 140 -o ring.dxf",
+                          "tsumugi-cli export -m 2 --rack --length 60 -o rack.svg",
+                          "tsumugi-cli export -m 2 -z 20 --format svg -o - | rsvg-convert -o gear.png",
+                          "tsumugi-cli export -m 2 -z 20 --face-width 10 --bore 10 --keyway -o gear.stl",
+                          "tsumugi-cli export -m 2 -z 20 --thickness-allowance -0.1 --kerf 0.2 --note -o gear.dxf",
+                          "tsumugi-cli export -m 2 -z 20 --bore 10 --format step -o - > gear.step",
+                          "tsumugi-cli export -m 2 -z 20 --data-table --z2 40 --accuracy-class 6 -o gear.dxf"}));
+    cmd->callback([o, teeth, &context] {
+        if (!o->rack && teeth->count() == 0)
+            throw CliError(kExitUsage, "--teeth", Cli::tr("this option must be given"));
+        context.exitCode = RunExport(*o);
+    });
 }

@@ -3,7 +3,12 @@
 // teeth checks and the inspection numbers.
 #include "app/cli/commands.h"
 #include "app/cli/gearoutput.h"
+#include "commands/pairtext.h"
+#include "geardata/apperror.h"
+#include "geometry/internalgear.h"
+#include "app/cli/sheetoptions.h"
 
+#include <optional>
 #include <memory>
 
 void AddBatchCommand(CLI::App& app, CliContext& context);
@@ -15,13 +20,44 @@ const std::vector<std::string> kGearFormats{"text", "json", "csv"};
 
 struct GearOptions {
     std::string module, teeth, shift = "0", pin, spanTeeth, pressureAngle, format;
+    std::string cutterTeeth = "0", cutterTipRadius;   // 0 teeth: the default cutter
+    bool internal = false;
     CLI::Option* pinOption = nullptr;
     CLI::Option* spanTeethOption = nullptr;
+    CLI::Option* cutterTipRadiusOption = nullptr;
+    SheetOptions sheet;
 };
+
+// A ring: its sizes, the cutter that cuts it and the measurement between pins.
+int RunInternalGear(const GearOptions& o, OutputFormat format)
+{
+    InternalGearInput in;
+    in.module = NumberOption("--module", o.module, Range::Positive);
+    in.teeth = IntegerOption("--teeth", o.teeth, Range::AtLeastOne);
+    in.shift = NumberOption("--shift", o.shift);
+    in.pressureAngleDegrees = PressureAngleIndexOf("--pressure-angle", o.pressureAngle) == 0 ? 14.5 : 20.0;
+    in.cutter.teeth = IntegerOption("--cutter-teeth", o.cutterTeeth, Range::NonNegative);
+    in.cutter.tipRadius = o.cutterTipRadiusOption->count() > 0
+                              ? NumberOption("--cutter-tip-radius", o.cutterTipRadius, Range::NonNegative)
+                              : -1.0;
+    std::optional<double> pin;
+    if (o.pinOption->count() > 0)
+        pin = NumberOption("--pin", o.pin, Range::Positive);
+    MateReport report;
+    try {
+        report = InternalGearReport(in, ComputeInternalGear(in, pin), LocaleDecimalSeparator());
+    } catch (const AppError& e) {
+        throw CliError(kExitRefused, "", e.what());
+    }
+    PrintReport(report, format);
+    return kExitOk;
+}
 
 int RunGear(const GearOptions& o)
 {
     const OutputFormat format = FormatOf(o.format, kGearFormats);
+    if (o.internal)
+        return RunInternalGear(o, format);
     const GearRecord gear = GearOf(NumberOption("--module", o.module, Range::Positive),
                                    IntegerOption("--teeth", o.teeth, Range::AtLeastOne),
                                    NumberOption("--shift", o.shift),
@@ -31,7 +67,13 @@ int RunGear(const GearOptions& o)
         request.pinDiameter = NumberOption("--pin", o.pin, Range::Positive);
     if (o.spanTeethOption->count() > 0)
         request.spanTeeth = IntegerOption("--span-teeth", o.spanTeeth, Range::AtLeastOne);
-    const GearOutcome outcome = ComputeGear(gear, request, "");
+    DataSheetInput sheet;
+    ApplySheetOptions(o.sheet, sheet);
+    GearTolerancing tolerancing;
+    tolerancing.accuracyClass = sheet.accuracyClass;
+    tolerancing.faceWidth = sheet.faceWidth;
+    tolerancing.allowance = sheet.allowance;
+    const GearOutcome outcome = ComputeGear(gear, request, "", tolerancing);
 
     switch (format) {
     case OutputFormat::Json:
@@ -65,9 +107,25 @@ void AddGearCommands(CLI::App& app, CliContext& context)
     o->spanTeethOption = AddValueOption(*gear, "--span-teeth", o->spanTeeth,
                                         Cli::tr("teeth k spanned by the micrometer (default: the recommended k)"),
                                         "INTEGER");
+    AddSheetOptions(*gear, o->sheet, false);
     AddFormatOption(*gear, o->format, kGearFormats);
+    CLI::Option* internal = gear->add_flag(
+        "--internal", o->internal,
+        Cli::tr("an internal gear (ring), cut by a pinion-type cutter: its sizes and the measurement between pins"));
+    AddValueOption(*gear, "--cutter-teeth", o->cutterTeeth,
+                   Cli::tr("teeth z0 of the pinion-type cutter (default: a common cutter of about 75 mm)"), "INTEGER")
+        ->needs(internal);
+    o->cutterTipRadiusOption = AddValueOption(*gear, "--cutter-tip-radius", o->cutterTipRadius,
+                                              Cli::tr("tip radius of the pinion-type cutter in mm (default 0.2 m)"),
+                                              "NUMBER");
+    o->cutterTipRadiusOption->needs(internal);
+    o->spanTeethOption->excludes(internal);
+    // The accuracy and allowance rows are an external gear's: a ring takes none.
+    for (CLI::Option* option : {o->sheet.classOption, o->sheet.faceWidthOption, o->sheet.allowanceOption})
+        option->excludes(internal);
     gear->footer(Examples({"tsumugi-cli gear -m 2 -z 20", "tsumugi-cli gear -m 1.5 -z 12 -x 0.3 --pin 2.6",
-                           "tsumugi-cli gear -m 2 -z 20 --pressure-angle 14.5 --format json"}) +
+                           "tsumugi-cli gear -m 2 -z 20 --pressure-angle 14.5 --format json",
+                           "tsumugi-cli gear -m 3 -z 40 --accuracy-class 6 --face-width 30 --thickness-allowance=-0.05,-0.1"}) +
                  "\n" + Cli::tr("JSON and CSV give every number at full precision; CSV lines end in LF."));
     gear->callback([o, &context] { context.exitCode = RunGear(*o); });
 

@@ -4,6 +4,7 @@
 #include "commands/commands.h"
 #include "commands/inspectiontext.h"
 #include "commands/numbertext.h"
+#include "commands/tolerancetext.h"
 #include "geometry/extended.h"
 
 namespace {
@@ -49,7 +50,8 @@ GearRecord GearOf(double module, std::int32_t teeth, double shift, std::int32_t 
     return gear;
 }
 
-GearOutcome ComputeGear(GearRecord gear, const InspectionRequest& request, const std::string& subject)
+GearOutcome ComputeGear(GearRecord gear, const InspectionRequest& request, const std::string& subject,
+                        const GearTolerancing& tolerancing)
 {
     GearOutcome o;
     try {
@@ -61,6 +63,10 @@ GearOutcome ComputeGear(GearRecord gear, const InspectionRequest& request, const
         o.record = gear;
         o.gear = InspectionGearOf(gear);
         o.inspection = ComputeInspection(o.gear, request);
+        o.limits = ComputeThicknessLimits(o.gear, o.inspection, tolerancing.allowance);
+        if (tolerancing.accuracyClass)
+            o.accuracy = ComputeAccuracy({*tolerancing.accuracyClass, gear.Module, gear.Teeth, gear.Module * gear.Teeth,
+                                          tolerancing.faceWidth});
     } catch (const AppError& e) {
         throw CliError(kExitRefused, subject, e.what());
     }
@@ -86,6 +92,7 @@ std::string GearText(const GearOutcome& o, std::string_view sep)
     for (const std::string& line : o.check.lines)
         text += line + "\n";
     text += "\n" + InspectionText(o.gear, o.inspection, sep);
+    text += TolerancesText(o.accuracy, o.limits, sep);
     if (const std::string note = TipThicknessNote(o.inspection, g.TipThickness, sep); !note.empty())
         text += note + "\n";
     return text;
@@ -132,6 +139,21 @@ nlohmann::ordered_json GearJson(const GearOutcome& o)
             notes[row.key] = row.measure.note;
     j["notes"] = notes;
     j["findings"] = InspectionFindings(o.gear, o.inspection);
+    j["thickness_allowance"] = {{"upper", o.limits.allowance.upper}, {"lower", o.limits.allowance.lower}};
+    nlohmann::ordered_json limits = nlohmann::ordered_json::object();
+    for (const LimitRow& row : LimitRows(o.limits))
+        limits[row.key] = {{"upper", JsonNumber(row.limits.upper.value)}, {"lower", JsonNumber(row.limits.lower.value)}};
+    j["limits"] = limits;
+    if (o.accuracy) {
+        nlohmann::ordered_json accuracy;
+        accuracy["class"] = o.accuracy->accuracyClass;
+        for (const AccuracyRow& row : AccuracyRows(*o.accuracy))
+            accuracy[row.key] = JsonNumber(row.micrometres);
+        accuracy["findings"] = o.accuracy->findings;
+        j["accuracy"] = accuracy;
+    } else {
+        j["accuracy"] = nullptr;
+    }
     return j;
 }
 

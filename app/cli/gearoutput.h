@@ -8,16 +8,30 @@
 #include "geardata/gearrecord.h"
 #include "geometry/inspection.h"
 #include "commands/teethchecks.h"
+#include "geometry/accuracy.h"
+#include "geometry/thicknesslimits.h"
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
+
+// What the gear command adds to the gear for its tolerances: an accuracy class
+// (none: no accuracy grade asked for), the face width and the tooth-thickness
+// allowance.
+struct GearTolerancing {
+    std::optional<int> accuracyClass;
+    std::optional<double> faceWidth;
+    ThicknessAllowance allowance;
+};
 
 struct GearOutcome {
     GearRecord record{};          // the gear after the calculation
     TeethCheckResult check;       // the message list's lines (without the credit lines) and result
     InspectionGear gear;
     InspectionResult inspection;
+    std::optional<AccuracyTolerances> accuracy;
+    ThicknessLimits limits;
 };
 
 // The gear the window starts from: slot 0 of a reset table (its mate Teeth2
@@ -27,7 +41,9 @@ GearRecord GearOf(double module, std::int32_t teeth, double shift, std::int32_t 
 // CalculateGear on the gear, then the inspection numbers. A gear the teeth
 // checks refuse, and a fault of the arithmetic, are raised as CliError
 // (kExitRefused) about `subject`.
-GearOutcome ComputeGear(GearRecord gear, const InspectionRequest& request, const std::string& subject);
+// With tolerancing, also the accuracy grades and the limits of the thinned teeth.
+GearOutcome ComputeGear(GearRecord gear, const InspectionRequest& request, const std::string& subject,
+                        const GearTolerancing& tolerancing = {});
 
 // The five results as the window's boxes show them, in box order.
 std::vector<std::string> ResultTexts(const GearRecord& record, std::string_view decimalSeparator);

@@ -124,6 +124,7 @@ int main(int argc, char** argv)
     AddGearCommands(app, context);
     AddPairCommand(app, context);
     AddExportCommand(app, context);
+    AddSheetCommand(app, context);
     for (CLI::App* sub : app.get_subcommands([](CLI::App*) { return true; })) {
         sub->group(Cli::tr("Subcommands"));
         sub->set_help_flag("-h,--help", Cli::tr("print this help and exit"));

@@ -51,7 +51,8 @@ const std::map<std::string, OutputFormat>& AllFormats()
 {
     static const std::map<std::string, OutputFormat> all{{"text", OutputFormat::Text}, {"json", OutputFormat::Json},
                                                          {"csv", OutputFormat::Csv},   {"dxf", OutputFormat::Dxf},
-                                                         {"svg", OutputFormat::Svg}};
+                                                         {"svg", OutputFormat::Svg},   {"stl", OutputFormat::Stl},
+                                                         {"3mf", OutputFormat::ThreeMf}, {"step", OutputFormat::Step}};
     return all;
 }
 

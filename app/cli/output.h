@@ -91,8 +91,8 @@ CLI::Option* AddPressureAngleOption(CLI::App& command, std::string& text);
 // option or the input field in the refusal.
 std::int32_t PressureAngleIndexOf(const std::string& subject, const std::string& text, CliExit kind = kExitUsage);
 
-enum class OutputFormat { Text, Json, Csv, Dxf, Svg };
-// --format with the given choices ("text", "json", "csv", "dxf", "svg"); the first is the default.
+enum class OutputFormat { Text, Json, Csv, Dxf, Svg, Stl, ThreeMf, Step };
+// --format with the given choices ("text", "json", "csv", "dxf", "svg", "stl", "3mf", "step"); the first is the default.
 CLI::Option* AddFormatOption(CLI::App& command, std::string& text, const std::vector<std::string>& choices);
 OutputFormat FormatOf(const std::string& text, const std::vector<std::string>& choices);
 

@@ -1,48 +1,52 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// tsumugi-cli pair: two gears in mesh, from their shifts or from a centre distance.
+// tsumugi-cli pair: two gears in mesh, a pinion in a ring or a pinion on a
+// rack, from their shifts or from a centre distance.
 #include "app/cli/commands.h"
 
 #include "commands/pairtext.h"
 #include "export/meshexport.h"
 #include "geardata/apperror.h"
 #include "geardata/safefile.h"
+#include "geometry/backlash.h"
+#include "geometry/internalpair.h"
 #include "geometry/mesh.h"
 #include "geometry/pair.h"
+#include "geometry/rackpair.h"
+#include "app/cli/sheetoptions.h"
+#include "commands/datatable.h"
+#include "commands/numbertext.h"
+#include "commands/tolerancetext.h"
 
-#include <algorithm>
-#include <array>
 #include <memory>
+#include <optional>
 #include <string>
-#include <vector>
 
 namespace {
 
 const std::vector<std::string> kPairFormats{"text", "json", "csv"};
+const std::vector<std::string> kMates{"external", "internal", "rack"};
 
 struct PairOptions {
-    std::string module, z1, z2, x1, x2, centerDistance, pressureAngle, format;
+    std::string module, z1, z2, x1, x2, centerDistance, pressureAngle, format, mate = "external";
+    CLI::Option* z2Option = nullptr;
     CLI::Option* x1Option = nullptr;
     CLI::Option* x2Option = nullptr;
     CLI::Option* centerDistanceOption = nullptr;
+    std::string allowance1, allowance2, centerAllowance;
+    CLI::Option* allowance1Option = nullptr;
+    CLI::Option* allowance2Option = nullptr;
+    CLI::Option* centerAllowanceOption = nullptr;
+    std::string wanted;
+    CLI::Option* wantedOption = nullptr;
     // The picture of the pair in mesh.
     std::string picture, angle = "0", tolerance = "0.001";
-    std::array<std::string, 2> thicknessAllowance;   // UPPER[,LOWER]
-    std::string centerDistanceAllowance;             // UPPER[,LOWER]
     CLI::Option* pictureOption = nullptr;
+    bool backlashAsked() const
+    {
+        return allowance1Option->count() + allowance2Option->count() + centerAllowanceOption->count() +
+                   wantedOption->count() > 0;
+    }
 };
-
-// An allowance given as UPPER[,LOWER]: one or two numbers (none when the option is absent).
-std::vector<double> AllowanceValues(const std::string& option, const std::string& text)
-{
-    std::vector<double> values;
-    if (text.empty())
-        return values;
-    const std::size_t comma = text.find(',');
-    values.push_back(NumberOption(option, text.substr(0, comma)));
-    if (comma != std::string::npos)
-        values.push_back(NumberOption(option, text.substr(comma + 1)));
-    return values;
-}
 
 nlohmann::ordered_json JsonValue(const PairRow& row, int gear)
 {
@@ -55,78 +59,194 @@ std::string CsvValue(const PairRow& row, int gear)
 {
     if (row.integer)
         return std::to_string(static_cast<std::int64_t>(row.values[gear]));
+    if (!std::isfinite(row.values[gear]))
+        return std::string();
     return RoundTripText(row.values[gear]);
 }
 
-std::string Written(const PairResult& r, OutputFormat format)
-{
-    std::vector<PairRow> rows = PairInputRows(r, ".");
-    for (PairRow& row : PairResultRows(r, "."))
-        rows.push_back(std::move(row));
-    const std::string mode = r.fromCenterDistance ? "center_distance" : "shifts";
+std::string Fixed4(double v) { return FormatFixed(v, 15, 4, "."); }
 
+// A rounded text of the backlash rows read back as a JSON number.
+nlohmann::ordered_json TextNumber(const std::string& text) { return JsonNumber(std::stod(text)); }
+
+MateKind MateOf(const std::string& text)
+{
+    if (text == "internal")
+        return MateKind::Internal;
+    if (text == "rack")
+        return MateKind::Rack;
+    if (text == "external")
+        return MateKind::External;
+    throw CliError(kExitUsage, "--mate", Args(Cli::tr("'%1' is not one of %2"), {text, "external, internal, rack"}));
+}
+
+}  // namespace
+
+static std::string ReportBytes(const MateReport& report, OutputFormat format,
+                               const std::optional<BacklashResult>& backlash = std::nullopt, bool proposed = false)
+{
+    std::vector<PairRow> rows = report.inputs;
+    for (const PairRow& row : report.results)
+        rows.push_back(row);
     if (format == OutputFormat::Json) {
         nlohmann::ordered_json out;
-        out["mode"] = mode;
+        out["mate"] = MateKindKey(report.mate);
+        out["mode"] = report.mode;
         for (const PairRow& row : rows)
             out[row.key] = row.perGear ? nlohmann::ordered_json::array({JsonValue(row, 0), JsonValue(row, 1)})
                                        : JsonValue(row, 0);
-        out["findings"] = r.findings;
+        std::vector<std::string> findings = report.findings;
+        if (backlash) {
+            nlohmann::ordered_json b;
+            b["thickness_allowance1"] = {backlash->input.thickness[0].upper, backlash->input.thickness[0].lower};
+            b["thickness_allowance2"] = {backlash->input.thickness[1].upper, backlash->input.thickness[1].lower};
+            b["center_distance_allowance"] = {backlash->input.centerDistance.upper, backlash->input.centerDistance.lower};
+            for (const BacklashRow& row : BacklashRows(*backlash, "."))
+                b[row.key] = row.texts[1].empty()
+                                 ? TextNumber(row.texts[0])
+                                 : nlohmann::ordered_json::array({TextNumber(row.texts[0]), TextNumber(row.texts[1])});
+            if (proposed)
+                b["proposed_thickness_allowance"] = {TextNumber(Fixed4(backlash->input.thickness[0].upper)),
+                                                     TextNumber(Fixed4(backlash->input.thickness[0].lower))};
+            out["backlash"] = b;
+            findings.insert(findings.end(), backlash->findings.begin(), backlash->findings.end());
+        }
+        out["findings"] = findings;
         return out.dump(2) + "\n";
     }
     if (format == OutputFormat::Csv) {
-        std::string out = CsvLine({"name", "value1", "value2"}) + CsvLine({"mode", mode, ""});
+        std::string out = CsvLine({"name", "value1", "value2"});
+        if (report.mate != MateKind::External)
+            out += CsvLine({"mate", MateKindKey(report.mate), ""});
+        out += CsvLine({"mode", report.mode, ""});
         for (const PairRow& row : rows)
             out += CsvLine({row.key, CsvValue(row, 0), row.perGear ? CsvValue(row, 1) : std::string()});
-        for (const std::string& finding : r.findings)
+        if (backlash && proposed)
+            out += CsvLine({"proposed_thickness_allowance", Fixed4(backlash->input.thickness[0].upper),
+                            Fixed4(backlash->input.thickness[0].lower)});
+        if (backlash)
+            for (const BacklashRow& row : BacklashRows(*backlash, "."))
+                out += CsvLine({row.key, row.texts[0], row.texts[1]});
+        for (const std::string& finding : report.findings)
             out += CsvLine({"finding", finding, ""});
+        if (backlash)
+            for (const std::string& finding : backlash->findings)
+                out += CsvLine({"finding", finding, ""});
         return out;
     }
-    return PairReportText(r, LocaleDecimalSeparator(), "\n");
+    std::string out = MateReportText(report, "\n");
+    if (backlash) {
+        const std::string separator = LocaleDecimalSeparator();
+        if (proposed)
+            out += "歯厚許容差の提案（両歯車）\t" + FormatFixed(backlash->input.thickness[0].upper, 15, 4, separator) +
+                   "\t" + FormatFixed(backlash->input.thickness[0].lower, 15, 4, separator) + "\n";
+        out += "バックラッシ\t最小\t最大\n";
+        for (const BacklashRow& row : BacklashRows(*backlash, separator))
+            out += std::string(row.label) + "\t" + row.texts[0] + (row.texts[1].empty() ? "" : "\t" + row.texts[1]) +
+                   "\n";
+        for (const std::string& finding : backlash->findings)
+            out += finding + "\n";
+    }
+    return out;
 }
+
+void PrintReport(const MateReport& report, OutputFormat format)
+{
+    WriteOut(ReportBytes(report, format));
+}
+
+namespace {
 
 int RunPair(const PairOptions& o)
 {
     const OutputFormat format = FormatOf(o.format, kPairFormats);
-    const bool shiftsGiven = o.x1Option->count() > 0 || o.x2Option->count() > 0;
+    const MateKind mate = MateOf(o.mate);
+    const bool x1Given = o.x1Option->count() > 0, x2Given = o.x2Option->count() > 0;
     const bool distanceGiven = o.centerDistanceOption->count() > 0;
-    if (shiftsGiven == distanceGiven)
-        throw CliError(kExitUsage, "", Cli::tr("give either --x1 and --x2 or --center-distance"));
-    if (shiftsGiven && (o.x1Option->count() == 0 || o.x2Option->count() == 0))
-        throw CliError(kExitUsage, o.x1Option->count() == 0 ? "--x1" : "--x2",
-                       Cli::tr("both --x1 and --x2 must be given"));
+    if (mate == MateKind::Rack) {
+        if (o.z2Option->count() > 0 || x2Given || distanceGiven)
+            throw CliError(kExitUsage, "--mate", Cli::tr("a rack takes no --z2, --x2 or --center-distance"));
+    } else {
+        if (o.z2Option->count() == 0)
+            throw CliError(kExitUsage, "--z2", Cli::tr("this option must be given"));
+        if (x1Given && !x2Given && !distanceGiven)
+            throw CliError(kExitUsage, "--x2", Cli::tr("both --x1 and --x2 must be given"));
+        if (x2Given && !x1Given && !distanceGiven)
+            throw CliError(kExitUsage, "--x1", Cli::tr("both --x1 and --x2 must be given"));
+        // A ring from a centre distance keeps the pinion's shift, which --x1 may give.
+        if (x2Given == distanceGiven || (distanceGiven && x1Given && mate == MateKind::External))
+            throw CliError(kExitUsage, "", Cli::tr("give either --x1 and --x2 or --center-distance"));
+    }
+    // The backlash is worked out for two external gears only.
+    if (mate != MateKind::External && o.backlashAsked())
+        throw CliError(kExitUsage, "--mate",
+                       Cli::tr("the thickness and centre-distance allowances and --backlash are for --mate external only"));
     PairInput in;
     in.module = NumberOption("--module", o.module, Range::Positive);
     in.pressureAngle = PressureAngleIndexOf("--pressure-angle", o.pressureAngle) == 0 ? 14.5 : 20.0;
-    in.teeth = {IntegerOption("--z1", o.z1, Range::AtLeastOne), IntegerOption("--z2", o.z2, Range::AtLeastOne)};
-    double centerDistance = 0.0;
-    if (shiftsGiven)
-        in.shift = {NumberOption("--x1", o.x1), NumberOption("--x2", o.x2)};
-    else
-        centerDistance = NumberOption("--center-distance", o.centerDistance, Range::Positive);
+    const std::int32_t z1 = IntegerOption("--z1", o.z1, Range::AtLeastOne);
+    in.teeth = {z1, mate == MateKind::Rack ? 0 : IntegerOption("--z2", o.z2, Range::AtLeastOne)};
+    in.shift = {x1Given ? NumberOption("--x1", o.x1) : 0.0, x2Given ? NumberOption("--x2", o.x2) : 0.0};
+    const double centerDistance =
+        distanceGiven ? NumberOption("--center-distance", o.centerDistance, Range::Positive) : 0.0;
+    const std::string sep = LocaleDecimalSeparator();   // the text's; JSON and CSV take the values
+    BacklashInput b;
+    if (o.allowance1Option->count() > 0)
+        b.thickness[0] = AllowanceOption("--thickness-allowance1", o.allowance1);
+    if (o.allowance2Option->count() > 0)
+        b.thickness[1] = AllowanceOption("--thickness-allowance2", o.allowance2);
+    if (o.centerAllowanceOption->count() > 0)
+        b.centerDistance = AllowanceOption("--center-distance-allowance", o.centerAllowance);
+    // The wanted smallest and largest normal backlash, as "MIN,MAX".
+    const bool proposed = o.wantedOption->count() > 0;
+    const ThicknessAllowance wanted = proposed ? AllowanceOption("--backlash", o.wanted) : ThicknessAllowance{};
     const bool pictureWanted = o.pictureOption->count() > 0;
-    // The tightest mesh the allowances leave: the thickest teeth at the shortest centre distance.
-    MeshInput mesh;
-    double angle = 0.0;
+    double angle = 0.0, tolerance = 0.001;
     if (pictureWanted) {
         if (o.picture.empty())
             throw CliError(kExitUsage, "--picture", Cli::tr("a file name is needed"));
-        mesh.tolerance = NumberOption("--tolerance", o.tolerance, Range::Positive);
+        tolerance = NumberOption("--tolerance", o.tolerance, Range::Positive);
         angle = NumberOption("--angle", o.angle);
-        const char* const allowanceNames[2] = {"--thickness-allowance1", "--thickness-allowance2"};
-        for (std::size_t i = 0; i < 2; ++i) {
-            const std::vector<double> values = AllowanceValues(allowanceNames[i], o.thicknessAllowance[i]);
-            mesh.thicknessAllowance[i] = values.empty() ? 0.0 : *std::max_element(values.begin(), values.end());
-        }
-        const std::vector<double> distance = AllowanceValues("--center-distance-allowance", o.centerDistanceAllowance);
-        mesh.centerDistanceAllowance = distance.empty() ? 0.0 : *std::min_element(distance.begin(), distance.end());
     }
-    PairResult result;
+    MateReport report;
+    std::optional<BacklashResult> backlash;
+    MeshInput mesh;
     std::string picture;
     try {
-        result = shiftsGiven ? ComputePair(in) : ComputePairForCenterDistance(in, centerDistance);
+        switch (mate) {
+        case MateKind::External: {
+            const PairResult result = distanceGiven ? ComputePairForCenterDistance(in, centerDistance) : ComputePair(in);
+            report = MateReportOf(result, sep);
+            // The picture shows the tightest mesh the allowances leave: the
+            // thickest teeth at the shortest centre distance.
+            mesh = MeshInputOf(result);
+            mesh.thicknessAllowance = {b.thickness[0].upper, b.thickness[1].upper};
+            mesh.centerDistanceAllowance = b.centerDistance.lower;
+            if (o.backlashAsked()) {
+                if (proposed) {
+                    const auto proposal = ProposeAllowances(result, wanted.upper, wanted.lower, b.centerDistance);
+                    b.thickness = {proposal[0], proposal[1]};
+                }
+                backlash = ComputeBacklash(result, b);
+            }
+            break;
+        }
+        case MateKind::Internal: {
+            const InternalPairResult result =
+                distanceGiven ? ComputeInternalPairForCenterDistance(in, centerDistance) : ComputeInternalPair(in);
+            report = MateReportOf(result, sep);
+            mesh = MeshInputOf(result);
+            break;
+        }
+        case MateKind::Rack: {
+            const RackPairResult result = ComputeRackPair({in.module, in.pressureAngle, z1, in.shift[0]});
+            report = MateReportOf(result, sep);
+            mesh = MeshInputOf(result);
+            break;
+        }
+        }
         if (pictureWanted) {
-            mesh.pair = result;
+            mesh.tolerance = tolerance;
             picture = MeshSvg(GearMesh(mesh).PictureAt(angle));
         }
     } catch (const AppError& e) {
@@ -139,7 +259,7 @@ int RunPair(const PairOptions& o)
             throw CliError(kExitFileError, o.picture, e.what());
         }
     }
-    WriteOut(Written(result, format));
+    WriteOut(ReportBytes(report, format, backlash, proposed));
     return kExitOk;
 }
 
@@ -149,40 +269,53 @@ void AddPairCommand(CLI::App& app, CliContext& context)
 {
     auto o = std::make_shared<PairOptions>();
     CLI::App* pair = app.add_subcommand(
-        "pair", Cli::tr("two gears in mesh: working pressure angle, centre distance, tip shortening, contact ratio"));
+        "pair", Cli::tr("two gears in mesh (or a pinion in a ring, or on a rack): working pressure angle, centre "
+                        "distance, tip shortening, contact ratio"));
     AddValueOption(*pair, "-m,--module", o->module, Cli::tr("module in mm (greater than 0)"), "NUMBER")->required();
     AddValueOption(*pair, "--z1", o->z1, Cli::tr("teeth of gear 1 (at least 1)"), "INTEGER")->required();
-    AddValueOption(*pair, "--z2", o->z2, Cli::tr("teeth of gear 2 (at least 1)"), "INTEGER")->required();
+    o->z2Option = AddValueOption(*pair, "--z2", o->z2,
+                                 Cli::tr("teeth of gear 2 (the ring for --mate internal; none for a rack)"), "INTEGER");
     o->x1Option = AddValueOption(*pair, "--x1", o->x1, Cli::tr("profile shift coefficient of gear 1"), "NUMBER");
     o->x2Option = AddValueOption(*pair, "--x2", o->x2, Cli::tr("profile shift coefficient of gear 2"), "NUMBER");
     o->centerDistanceOption = AddValueOption(
         *pair, "--center-distance", o->centerDistance,
         Cli::tr("centre distance a in mm instead of the shifts: the shift sum is found and split (the smaller "
-                "gear takes more of a positive sum)"),
+                "gear takes more of a positive sum); for a ring the difference x2 - x1, gear 1 keeping --x1"),
         "NUMBER");
+    AddValueOption(*pair, "--mate", o->mate,
+                   Cli::tr("what gear 1 meshes with: another external gear (default), a ring, a rack"),
+                   "external|internal|rack");
     AddPressureAngleOption(*pair, o->pressureAngle);
     AddFormatOption(*pair, o->format, kPairFormats);
+    o->allowance1Option = AddValueOption(*pair, "--thickness-allowance1", o->allowance1,
+                                         Cli::tr("tooth-thickness allowance UPPER,LOWER of gear 1 in mm (adds the backlash)"),
+                                         "UPPER,LOWER");
+    o->allowance2Option = AddValueOption(*pair, "--thickness-allowance2", o->allowance2,
+                                         Cli::tr("tooth-thickness allowance UPPER,LOWER of gear 2 in mm"), "UPPER,LOWER");
+    o->centerAllowanceOption = AddValueOption(*pair, "--center-distance-allowance", o->centerAllowance,
+                                              Cli::tr("centre-distance allowance UPPER,LOWER in mm"), "UPPER,LOWER");
+    o->wantedOption = AddValueOption(*pair, "--backlash", o->wanted,
+                                     Cli::tr("wanted normal backlash MIN,MAX in mm: proposes equal allowances for "
+                                             "both gears (with --center-distance-allowance)"),
+                                     "MIN,MAX");
+    o->wantedOption->excludes(o->allowance1Option)->excludes(o->allowance2Option);
     o->pictureOption = AddValueOption(
         *pair, "--picture", o->picture,
-        Cli::tr("write the pair in mesh as an SVG picture (outlines in groups GEAR1 and GEAR2, mm)"), "FILE");
+        Cli::tr("write the pair in mesh as an SVG picture, mm (groups GEAR1 and GEAR2, or RACK; the tightest mesh "
+                "the allowances leave)"),
+        "FILE");
     AddValueOption(*pair, "--angle", o->angle, Cli::tr("the picture's turn of gear 1, degrees counter-clockwise (default 0)"),
                    "NUMBER");
     AddValueOption(*pair, "--tolerance", o->tolerance, Cli::tr("the picture's chord tolerance in mm (default 0.001)"),
                    "NUMBER");
-    AddValueOption(*pair, "--thickness-allowance1", o->thicknessAllowance[0],
-                   Cli::tr("tooth thickness allowance UPPER[,LOWER] of gear 1 on the reference circle, mm "
-                           "(negative: thinner)"),
-                   "NUMBER[,NUMBER]");
-    AddValueOption(*pair, "--thickness-allowance2", o->thicknessAllowance[1],
-                   Cli::tr("tooth thickness allowance UPPER[,LOWER] of gear 2 on the reference circle, mm "
-                           "(negative: thinner)"),
-                   "NUMBER[,NUMBER]");
-    AddValueOption(*pair, "--center-distance-allowance", o->centerDistanceAllowance,
-                   Cli::tr("centre distance allowance UPPER[,LOWER], mm"), "NUMBER[,NUMBER]");
     pair->footer(Examples({"tsumugi-cli pair -m 3 --z1 12 --z2 24 --x1 0.6 --x2 0.36",
                            "tsumugi-cli pair -m 3 --z1 12 --z2 24 --center-distance 56.5 --format json",
+                           "tsumugi-cli pair -m 14 --z1 17 --z2 96 --x1 0.2 --x2 0.5 --mate internal",
+                           "tsumugi-cli pair -m 3 --z1 20 --mate rack",
+                           "tsumugi-cli pair -m 3 --z1 12 --z2 24 --x1 0.6 --x2 0.36 --picture mesh.svg --angle 5",
                            "tsumugi-cli pair -m 2 --z1 20 --z2 40 --x1 0 --x2 0 --pressure-angle 14.5 --format csv",
-                           "tsumugi-cli pair -m 3 --z1 12 --z2 24 --x1 0.6 --x2 0.36 --picture mesh.svg --angle 5"}) +
+                           "tsumugi-cli pair -m 2 --z1 20 --z2 40 --x1 0 --x2 0 --thickness-allowance1=-0.05,-0.1 "
+                           "--thickness-allowance2=-0.05,-0.1"}) +
                  "\n" + Cli::tr("JSON and CSV give every number at full precision; CSV lines end in LF."));
     pair->callback([o, &context] { context.exitCode = RunPair(*o); });
 }

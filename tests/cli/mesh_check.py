@@ -6,6 +6,7 @@
 #   MODE gap:J      the driving flanks touch; turning gear 1 back by J / rb1
 #                   closes the play on the other flanks (J: normal backlash, mm)
 #   MODE overlap    the outlines overlap, and the picture's OVERLAP group shows it
+#                   (all of it but slivers within the chord tolerances)
 import re, sys, xml.etree.ElementTree as ET
 from shapely.affinity import rotate
 from shapely.geometry import Polygon
@@ -17,12 +18,15 @@ ns = {"s": "http://www.w3.org/2000/svg"}
 failures = []
 
 def polygons(group):
+    # One polygon a path; a path of two closed parts (a ring) is the first with the second as its hole.
     out = []
     for path in group.findall("s:path", ns):
         d = path.get("d")
         if not d.rstrip().endswith("Z"):
             failures.append(f"{group.get('id')}: a path that is not closed")
-        out.append(Polygon([(float(a), -float(b)) for a, b in re.findall(r"[ML]([-\d.]+),([-\d.]+)", d)]))
+        rings = [[(float(a), -float(b)) for a, b in re.findall(r"[ML]([-\d.]+),([-\d.]+)", part)]
+                 for part in d.split("Z") if part.strip()]
+        out.append(Polygon(rings[0], rings[1:]))
     return out
 
 def overlap_depth_exceeds(a, b, depth):
@@ -32,15 +36,16 @@ def overlap_depth_exceeds(a, b, depth):
 for name in sys.argv[3:]:
     root = ET.parse(name).getroot()
     groups = {g.get("id"): g for g in root.findall("s:g", ns)}
-    for needed in ("GEAR1", "GEAR2", "BASE", "PITCH", "TIP", "LINE_OF_ACTION"):
+    mate = "RACK" if "RACK" in groups else "GEAR2"
+    for needed in ("GEAR1", mate, "BASE", "PITCH", "TIP", "LINE_OF_ACTION"):
         if needed not in groups:
             failures.append(f"{name}: no group {needed}")
     g1, = polygons(groups["GEAR1"])
-    g2, = polygons(groups["GEAR2"])
+    g2, = polygons(groups[mate])
     if not (g1.is_valid and g2.is_valid):
         failures.append(f"{name}: an outline crosses itself")
     base = [(float(c.get("cx")), -float(c.get("cy")), float(c.get("r"))) for c in groups["BASE"].findall("s:circle", ns)]
-    (x1, y1, rb1), _ = base
+    x1, y1, rb1 = base[0]
     gap = g1.distance(g2)
     if mode == "touch":
         if gap > 2 * tol:
@@ -60,7 +65,10 @@ for name in sys.argv[3:]:
         if abs(half.distance(g2) - j / 2) > 2 * tol:
             failures.append(f"{name}: halfway back the play is {half.distance(g2):.6f} mm, not {j / 2:.6f}")
     elif mode == "overlap":
-        common = g1.intersection(g2).area
+        # Slivers no thicker than the two outlines' chord tolerances (4 area / perimeter) are not drawn.
+        shared = g1.intersection(g2)
+        pieces = getattr(shared, "geoms", [shared])
+        common = sum(p.area for p in pieces if p.area > 0 and 4 * p.area / p.length > 2 * tol)
         drawn = unary_union(polygons(groups["OVERLAP"])).area if "OVERLAP" in groups else 0.0
         if common < 1e-4:
             failures.append(f"{name}: the outlines do not overlap ({common} mm²)")

@@ -3,7 +3,8 @@
 # tsumugi-cli pair --picture: the pair in mesh turned through one pitch, read
 # back with shapely (mesh_check.py): zero backlash touches and never overlaps
 # by more than the chord tolerance, thinned teeth leave the computed play on
-# the other flanks, a centre distance too short shows its overlap in red.
+# the other flanks, a centre distance too short shows its overlap in red;
+# a ring and a rack mesh the same way, and a ring that interferes overlaps.
 # rsvg-convert renders the picture; refusals and failed saves write nothing.
 set -u
 cli=$1
@@ -36,6 +37,25 @@ for a in 0 7.5 15 22.5; do
         || bad "tight picture at $a°"
 done
 /usr/bin/python3 "$here/mesh_check.py" 0.001 overlap "$dir"/over_*.svg || bad "overlap"
+
+# A ring and a rack as mates, through one pitch of gear 1: the outlines touch without overlapping.
+ring=(pair -m 3 --z1 20 --z2 60 --x1 0 --x2 0.5 --mate internal)
+rack=(pair -m 3 --z1 12 --x1 0.6 --mate rack)
+for a in $(seq 0 1 18); do
+    "$cli" "${ring[@]}" --angle "$a" --picture "$dir/ring_$a.svg" >/dev/null || bad "ring picture at $a°"
+done
+for a in $(seq 0 1.5 30); do
+    "$cli" "${rack[@]}" --angle "$a" --picture "$dir/rack_$a.svg" >/dev/null || bad "rack picture at $a°"
+done
+/usr/bin/python3 "$here/mesh_check.py" 0.001 touch "$dir"/ring_*.svg || bad "ring"
+/usr/bin/python3 "$here/mesh_check.py" 0.001 touch "$dir"/rack_*.svg || bad "rack"
+[ "$(grep -l '<g id="RACK"' "$dir"/rack_*.svg | wc -l)" -eq 21 ] || bad "a rack picture without its RACK group"
+# A ring whose tips reach below the pinion's base circle (the pair's involute interference) overlaps it.
+for a in 0 2 4 6 8; do
+    "$cli" pair -m 3 --z1 12 --z2 40 --x1 0.3 --x2 0.3 --mate internal --angle "$a" --picture "$dir/cut_$a.svg" \
+        >/dev/null || bad "interfering ring at $a°"
+done
+/usr/bin/python3 "$here/mesh_check.py" 0.001 overlap "$dir"/cut_*.svg || bad "interfering ring"
 
 # The SVG in millimetres as another renderer reads it; the report is the plain pair report.
 rsvg-convert -o "$dir/touch.png" "$dir/touch_0.001_0.svg" || bad "rsvg-convert refused the picture"

@@ -32,7 +32,7 @@ size = tip + 2.0
 check(svg.get("width") == f"{size:g}mm" and svg.get("height") == f"{size:g}mm", f"svg size {svg.get('width')}")
 check(svg.get("viewBox").split() == [f"{-size / 2:g}", f"{-size / 2:g}", f"{size:g}", f"{size:g}"], "viewBox")
 layers = [g.get("id") for g in svg.findall("s:g", ns)]
-check(layers == ["GEAR", "PITCH"] + (["BORE"] if bore > 0 else []), f"layers {layers}")
+check(layers == ["GEAR", "PITCH"] + (["BORE"] if bore > 0 else []) + ["CENTER"], f"layers {layers}")
 d = svg.find("s:g[@id='GEAR']/s:path", ns).get("d")
 spts = [(float(a), -float(b)) for a, b in re.findall(r"[ML]([-\d.]+),([-\d.]+)", d)]
 check(len(spts) == len(pts) and d.rstrip().endswith("Z"), "SVG outline is not the DXF outline")

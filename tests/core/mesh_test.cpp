@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "geardata/apperror.h"
+#include "geometry/internalpair.h"
 #include "geometry/mesh.h"
+#include "geometry/rackpair.h"
 #include "geometry/profile.h"
 
 #include <gtest/gtest.h>
@@ -10,19 +12,35 @@
 
 namespace {
 
-MeshInput Mesh(double m, double alpha, int z1, int z2, double x1, double x2)
+PairInput Gears(double m, double alpha, int z1, int z2, double x1, double x2)
 {
     PairInput in;
     in.module = m;
     in.pressureAngle = alpha;
     in.teeth = {z1, z2};
     in.shift = {x1, x2};
-    MeshInput mesh;
-    mesh.pair = ComputePair(in);
-    return mesh;
+    return in;
+}
+
+PairResult Pair(double m, double alpha, int z1, int z2, double x1, double x2)
+{
+    return ComputePair(Gears(m, alpha, z1, z2, x1, x2));
+}
+
+MeshInput Mesh(double m, double alpha, int z1, int z2, double x1, double x2)
+{
+    return MeshInputOf(Pair(m, alpha, z1, z2, x1, x2));
 }
 
 double Length(OutlinePoint a, OutlinePoint b) { return std::hypot(a.x - b.x, a.y - b.y); }
+
+double Perimeter(const MeshPolygon& p)
+{
+    double length = 0.0;
+    for (std::size_t i = 0; i < p.size(); ++i)
+        length += Length(p[i], p[(i + 1) % p.size()]);
+    return length;
+}
 
 double Area(const MeshPolygon& p)
 {
@@ -37,11 +55,10 @@ double Area(const MeshPolygon& p)
 // where the working pitch circles touch; gear 2 turns back by z1/z2.
 TEST(GearMesh, LineOfActionIsThePairs)
 {
-    const MeshInput cases[] = {Mesh(3, 20, 12, 24, 0.6, 0.36), Mesh(2, 20, 20, 40, 0, 0), Mesh(2, 14.5, 20, 40, 0, 0),
-                               Mesh(1, 20, 40, 40, 0.5, -0.2), Mesh(3, 20, 12, 24, 0, 0)};
-    for (const MeshInput& c : cases) {
-        const GearMesh mesh(c);
-        const PairResult& r = c.pair;
+    const PairResult cases[] = {Pair(3, 20, 12, 24, 0.6, 0.36), Pair(2, 20, 20, 40, 0, 0), Pair(2, 14.5, 20, 40, 0, 0),
+                                Pair(1, 20, 40, 40, 0.5, -0.2), Pair(3, 20, 12, 24, 0, 0)};
+    for (const PairResult& r : cases) {
+        const GearMesh mesh(MeshInputOf(r));
         const MeshLineOfAction& line = mesh.lineOfAction();
         const double basePitch = std::numbers::pi * r.input.module * std::cos(r.input.pressureAngle * std::numbers::pi / 180.0);
         EXPECT_NEAR(Length(line.tangent1, line.tangent2), r.lineOfAction, 1e-9);
@@ -53,6 +70,49 @@ TEST(GearMesh, LineOfActionIsThePairs)
         EXPECT_EQ(line.startBeyondTangent, !r.findings.empty() && r.findings[0].find("歯車２の歯先") != std::string::npos);
         EXPECT_NEAR(mesh.normalBacklash(), 0.0, 1e-12);
     }
+}
+
+// A ring and a rack: the line of action and contact ratio are the pair's,
+// the mate turns or slides with gear 1 without backlash, and never cuts into it.
+TEST(GearMesh, RingAndRackMeshAsTheirPairs)
+{
+    struct Case {
+        MeshInput input;
+        double lineOfAction;   // a sin alpha_w (0: a rack, no second tangent point)
+        double contactRatio;
+        double ratio;          // the mate's turn per turn of gear 1
+        double deepest;        // the thickest overlap allowed, mm
+    };
+    const InternalPairResult ring = ComputeInternalPair(Gears(3, 20, 20, 60, 0, 0.5));
+    const InternalPairResult ring14 = ComputeInternalPair(Gears(2, 14.5, 24, 72, 0, 1));
+    const RackPairResult rack = ComputeRackPair({3, 20, 12, 0.6});
+    const RackPairResult rack14 = ComputeRackPair({2, 14.5, 30, 0});
+    // At 14.5 degrees the generating rack's tip rounding (0.38 m) begins
+    // below the height m, so the sharp tip corners of the standard rack graze
+    // the fillet it left, a few micrometres deep.
+    const Case cases[] = {{MeshInputOf(ring), ring.lineOfAction, ring.contactRatio, 20.0 / 60.0, 0.0},
+                          {MeshInputOf(ring14), ring14.lineOfAction, ring14.contactRatio, 24.0 / 72.0, 0.0},
+                          {MeshInputOf(rack), 0.0, rack.contactRatio, 0.0, 0.0},
+                          {MeshInputOf(rack14), 0.0, rack14.contactRatio, 0.0, 0.005}};
+    for (const Case& c : cases) {
+        const GearMesh mesh(c.input);
+        const MeshLineOfAction& line = mesh.lineOfAction();
+        const double basePitch = std::numbers::pi * c.input.gears.module * std::cos(c.input.gears.pressureAngle * std::numbers::pi / 180.0);
+        EXPECT_EQ(line.hasTangent2, c.lineOfAction > 0.0);
+        if (line.hasTangent2) {
+            EXPECT_NEAR(Length(line.tangent1, line.tangent2), c.lineOfAction, 1e-9);
+        }
+        EXPECT_NEAR(Length(line.start, line.end) / basePitch, c.contactRatio, 1e-9);
+        EXPECT_NEAR(mesh.normalBacklash(), 0.0, 1e-12);
+        EXPECT_DOUBLE_EQ(mesh.body(1).ratio, c.ratio);
+        for (double angle = 0.0; angle <= mesh.pitchAngle(); angle += mesh.pitchAngle() / 6.0)
+            for (const MeshPolygon& p : mesh.OverlapsAt(angle))
+                EXPECT_LT(4.0 * Area(p) / Perimeter(p), c.deepest) << mesh.body(1).id << " " << angle;
+    }
+    // The rack slides one pitch per pitch of gear 1, drawn back by whole pitches.
+    const GearMesh onRack(MeshInputOf(rack));
+    EXPECT_NEAR(onRack.PlacementAt(1, 15.0).origin.y - onRack.PlacementAt(1, 0.0).origin.y, 3 * std::numbers::pi / 2.0, 1e-9);
+    EXPECT_NEAR(onRack.PlacementAt(1, 360.0).origin.y, onRack.PlacementAt(1, 0.0).origin.y, 1e-9);
 }
 
 // Zero backlash: no overlap anywhere in a pitch, and the same picture one pitch on.
@@ -126,22 +186,22 @@ TEST(GearMesh, RefusesWhatCannotBeDrawn)
 // A pair's shortened tip: the tip circle shortened, the root where the rack put it.
 TEST(GearProfile, TipShortenedForAPair)
 {
-    const MeshInput pair = Mesh(3, 20, 12, 24, 0.6, 0.36);
+    const PairResult pair = Pair(3, 20, 12, 24, 0.6, 0.36);
     ProfileInput in;
     in.teeth = 12;
     in.module = 3;
     in.shift = 0.6;
     in.tipRadius = DefaultToolTipRadius(3);
     const GearProfile full = BuildGearProfile(in);
-    in.tipShortening = pair.pair.tipShortening;
+    in.tipShortening = pair.tipShortening;
     const GearProfile shortened = BuildGearProfile(in);
     EXPECT_DOUBLE_EQ(full.tipDiameter, 45.6);
-    EXPECT_NEAR(shortened.tipDiameter, pair.pair.tipDiameter[0], 1e-12);
+    EXPECT_NEAR(shortened.tipDiameter, pair.tipDiameter[0], 1e-12);
     EXPECT_DOUBLE_EQ(shortened.rootDiameter, full.rootDiameter);
     double largest = 0.0;
     for (const OutlinePoint& p : shortened.points)
         largest = std::max(largest, std::hypot(p.x, p.y));
-    EXPECT_NEAR(largest, pair.pair.tipDiameter[0] / 2.0, 1e-12);
+    EXPECT_NEAR(largest, pair.tipDiameter[0] / 2.0, 1e-12);
 }
 
 }  // namespace

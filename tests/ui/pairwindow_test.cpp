@@ -102,6 +102,34 @@ TEST_F(PairWindowTest, CentreDistanceGivenAndCopied)
                 copied.contains("\n歯先円直径 da（短縮後）\t45.080\t79.160\n")) << copied.toStdString();
 }
 
+// The mate: a ring around the current gear, a rack under it; each shows its own rows.
+TEST_F(PairWindowTest, RingAndRackAsTheMate)
+{
+    Calculate("14", "17", "0.2");
+    PairWindow& w = Open();
+    Type(w.m_teeth2, "96");
+    Type(w.m_shift2, "0.5");
+    w.m_mateInternal->click();
+    EXPECT_EQ(w.mate(), MateKind::Internal);
+    EXPECT_EQ(Texts(w, {{"working_pressure_angle", 0}, {"center_distance", 0}, {"tip_diameter", 1}}),
+              (QStringList{"21.1251", "557.089", "1330.000"}));
+    EXPECT_TRUE(w.resultBox("trimming_margin")->isVisibleTo(&w));
+    EXPECT_FALSE(w.resultBox("shift_sum")->isVisibleTo(&w));
+    w.m_fromCenterDistance->click();   // the pinion keeps its shift, the ring takes the difference
+    EXPECT_EQ(w.m_centerDistance->text(), "557.08874151");
+    EXPECT_EQ(w.resultBox("shift", 1)->text(), "0.500000");
+
+    w.m_mateRack->click();
+    EXPECT_TRUE(w.m_fromShifts->isChecked());
+    EXPECT_FALSE(w.m_teeth2->isEnabled() || w.m_fromCenterDistance->isEnabled());
+    EXPECT_EQ(Texts(w, {{"center_to_reference_line", 0}, {"rack_chordal_thickness", 0}}),
+              (QStringList{"121.800", "21.9911"}));
+    EXPECT_FALSE(w.resultBox("center_distance")->isVisibleTo(&w));
+    w.m_copy->click();
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().startsWith("かみあい（ラック）\r\n")) << Findings(w).join('|').toStdString();
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('|').toStdString();
+}
+
 TEST_F(PairWindowTest, BadInputInTheErrorBoxFollowFailuresInTheList)
 {
     PairWindow& w = Open();

@@ -72,16 +72,48 @@
         <translation>書き込めませんでした</translation>
     </message>
     <message>
-        <source>dxf or svg is needed when the output is standard output</source>
-        <translation>出力が標準出力のときは dxf か svg を指定してください</translation>
+        <source>dxf, svg, stl, 3mf or step is needed when the output is standard output</source>
+        <translation>出力が標準出力のときは dxf、svg、stl、3mf か step を指定してください</translation>
     </message>
     <message>
-        <source>&apos;%1&apos; ends neither in .dxf nor in .svg; give --format</source>
-        <translation>&apos;%1&apos; は .dxf でも .svg でも終わっていません。--format を指定してください</translation>
+        <source>&apos;%1&apos; ends in none of .dxf, .svg, .stl, .3mf, .step or .stp; give --format</source>
+        <translation>&apos;%1&apos; は .dxf、.svg、.stl、.3mf、.step、.stp のどれでも終わっていません。--format を指定してください</translation>
     </message>
     <message>
-        <source>write the true-scale tooth profile as a DXF or SVG file (mm)</source>
-        <translation>実寸の歯形を DXF か SVG のファイルに書き出します（mm）</translation>
+        <source>write the true-scale tooth profile as DXF or SVG, or the part as STL, 3MF or STEP (mm)</source>
+        <translation>実寸の歯形を DXF か SVG に、部品を STL、3MF か STEP に書き出します（mm）</translation>
+    </message>
+    <message>
+        <source>the part&apos;s file is not written to a terminal; redirect standard output or give a file</source>
+        <translation>部品のファイルは端末には書き出しません。標準出力をリダイレクトするか、ファイルを指定してください</translation>
+    </message>
+    <message>
+        <source>a parallel keyway in the bore (JIS B 1301, normal type)</source>
+        <translation>穴に平行キー溝を付ける（JIS B 1301、普通形）</translation>
+    </message>
+    <message>
+        <source>face width b of the part in mm (default 10; STL, 3MF, STEP)</source>
+        <translation>部品の歯幅 b（mm、既定 10。STL、3MF、STEP）</translation>
+    </message>
+    <message>
+        <source>diameter of a hub on one face in mm (default 0: none)</source>
+        <translation>片側の面に付けるハブの直径（mm、既定 0: ハブなし）</translation>
+    </message>
+    <message>
+        <source>how far the hub stands out in mm</source>
+        <translation>ハブの出っ張りの長さ（mm）</translation>
+    </message>
+    <message>
+        <source>change of the tooth thickness on the reference circle in mm (default 0; negative: thinner)</source>
+        <translation>基準円上の歯厚の増減（mm、既定 0。負: 薄く）</translation>
+    </message>
+    <message>
+        <source>laser kerf in mm: the cut paths move out by half of it (default 0; DXF, SVG)</source>
+        <translation>レーザーの切り幅（mm）。切断線をその半分だけ外側へずらします（既定 0。DXF、SVG）</translation>
+    </message>
+    <message>
+        <source>write m, z, x, alpha, the allowance and the kerf as text (DXF, SVG)</source>
+        <translation>m、z、x、α、歯厚の増減と切り幅を文字で書き込む（DXF、SVG）</translation>
     </message>
     <message>
         <source>module in mm (greater than 0)</source>
@@ -108,8 +140,8 @@
         <translation>中心の穴径（mm、既定 0: 穴なし）</translation>
     </message>
     <message>
-        <source>the file to write (FILE.dxf or FILE.svg), or - for standard output</source>
-        <translation>書き出すファイル（FILE.dxf か FILE.svg）。- で標準出力</translation>
+        <source>the file to write (FILE.dxf, .svg, .stl, .3mf or .step), or - for standard output</source>
+        <translation>書き出すファイル（FILE.dxf、.svg、.stl、.3mf か .step）。- で標準出力</translation>
     </message>
     <message>
         <source>file format (default: the output&apos;s extension; needed for -)</source>
@@ -332,32 +364,172 @@ Every message is one line on standard error: tsumugi-cli: KIND: OPTION, LINE OR 
         <translation>--x1 と --x2 の両方を指定してください</translation>
     </message>
     <message>
+        <source>an internal gear (ring), cut by a pinion-type cutter: its sizes and the measurement between pins</source>
+        <translation>内歯車（ピニオンカッタで削る）：寸法とピン間の測定値</translation>
+    </message>
+    <message>
+        <source>teeth z0 of the pinion-type cutter (default: a common cutter of about 75 mm)</source>
+        <translation>ピニオンカッタの歯数 z0（省略時：直径約 75 mm の一般的なカッタ）</translation>
+    </message>
+    <message>
+        <source>tip radius of the pinion-type cutter in mm (default 0.2 m)</source>
+        <translation>ピニオンカッタの歯先丸み半径 mm（省略時 0.2 m）</translation>
+    </message>
+    <message>
+        <source>number of teeth (at least 1; none for a rack)</source>
+        <translation>歯数（1 以上。ラックでは指定しない）</translation>
+    </message>
+    <message>
+        <source>an internal gear (ring), teeth inside, cut by a pinion-type cutter</source>
+        <translation>内歯車（歯は内側、ピニオンカッタで削る）</translation>
+    </message>
+    <message>
+        <source>a ring or a rack is written as DXF or SVG only</source>
+        <translation>内歯車とラックは DXF か SVG にだけ書き出します</translation>
+    </message>
+    <message>
+        <source>outer diameter of the ring in mm (default: root + 6 m)</source>
+        <translation>内歯車の外径 mm（省略時：歯底円直径＋6 m）</translation>
+    </message>
+    <message>
+        <source>teeth of the pinion-type cutter (default: a common cutter)</source>
+        <translation>ピニオンカッタの歯数（省略時：一般的なカッタ）</translation>
+    </message>
+    <message>
+        <source>tip radius of the pinion-type cutter in mm</source>
+        <translation>ピニオンカッタの歯先丸み半径 mm</translation>
+    </message>
+    <message>
+        <source>a rack segment instead of a gear</source>
+        <translation>歯車の代わりにラックの一部</translation>
+    </message>
+    <message>
+        <source>length of the rack segment in mm</source>
+        <translation>ラックの長さ mm</translation>
+    </message>
+    <message>
+        <source>a rack takes no --z2, --x2 or --center-distance</source>
+        <translation>ラックには --z2、--x2、--center-distance は指定できません</translation>
+    </message>
+    <message>
+        <source>two gears in mesh (or a pinion in a ring, or on a rack): working pressure angle, centre distance, tip shortening, contact ratio</source>
+        <translation>かみあう二つの歯車（内歯車やラックとの組も）：かみあい圧力角、中心距離、歯先短縮、かみあい率</translation>
+    </message>
+    <message>
+        <source>teeth of gear 2 (the ring for --mate internal; none for a rack)</source>
+        <translation>歯車２の歯数（--mate internal では内歯車。ラックでは指定しない）</translation>
+    </message>
+    <message>
+        <source>centre distance a in mm instead of the shifts: the shift sum is found and split (the smaller gear takes more of a positive sum); for a ring the difference x2 - x1, gear 1 keeping --x1</source>
+        <translation>転位係数の代わりに中心距離 a（mm）：転位係数の和を求めて配分（正の和は小さい歯車に多く）。内歯車では差 x2 − x1 を求め、歯車１は --x1 のまま</translation>
+    </message>
+    <message>
+        <source>what gear 1 meshes with: another external gear (default), a ring, a rack</source>
+        <translation>歯車１の相手：外歯車（省略時）、内歯車、ラック</translation>
+    </message>
+    <message>
+        <source>the gear data table (要目表) is written only into a DXF file</source>
+        <translation>要目表は DXF にだけ書き出せます</translation>
+    </message>
+    <message>
+        <source>add the gear data table (要目表) to the DXF file, on layer DATATABLE</source>
+        <translation>要目表を DXF の画層 DATATABLE に加える</translation>
+    </message>
+    <message>
+        <source>the table gives the measurement over pins, not the span</source>
+        <translation>要目表にまたぎ歯厚でなくオーバーピン寸法を載せる</translation>
+    </message>
+    <message>
+        <source>tooth-thickness allowance UPPER,LOWER of gear 1 in mm (adds the backlash)</source>
+        <translation>歯車１の歯厚許容差 上,下（mm。バックラッシを加える）</translation>
+    </message>
+    <message>
+        <source>tooth-thickness allowance UPPER,LOWER of gear 2 in mm</source>
+        <translation>歯車２の歯厚許容差 上,下（mm）</translation>
+    </message>
+    <message>
+        <source>centre-distance allowance UPPER,LOWER in mm</source>
+        <translation>中心距離許容差 上,下（mm）</translation>
+    </message>
+    <message>
+        <source>wanted normal backlash MIN,MAX in mm: proposes equal allowances for both gears (with --center-distance-allowance)</source>
+        <translation>求める法線バックラッシ 最小,最大（mm）。両歯車に等しい歯厚許容差を提案する（--center-distance-allowance と併用可）</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not the name of a PDF file (.pdf)</source>
+        <translation>&apos;%1&apos; は PDF ファイルの名前（.pdf）ではありません</translation>
+    </message>
+    <message>
+        <source>accuracy class of ISO 1328-1:2013, 1 to 11</source>
+        <translation>ISO 1328-1:2013 の精度等級（1〜11）</translation>
+    </message>
+    <message>
+        <source>face width b in mm (for the helix tolerances)</source>
+        <translation>歯幅 b（mm。歯すじの許容値に使う）</translation>
+    </message>
+    <message>
+        <source>tooth-thickness allowance UPPER,LOWER on the reference circle in mm (negative: thinner)</source>
+        <translation>基準円上の歯厚許容差 上,下（mm。負は薄く）</translation>
+    </message>
+    <message>
+        <source>teeth of the mate (adds the mate, the centre distance and the backlash)</source>
+        <translation>相手歯車の歯数（相手歯車・中心距離・バックラッシを加える）</translation>
+    </message>
+    <message>
+        <source>profile shift coefficient of the mate (default 0)</source>
+        <translation>相手歯車の転位係数（既定 0）</translation>
+    </message>
+    <message>
+        <source>the mate&apos;s tooth-thickness allowance UPPER,LOWER in mm</source>
+        <translation>相手歯車の歯厚許容差 上,下（mm）</translation>
+    </message>
+    <message>
+        <source>%1 is not a class from 1 to 11</source>
+        <translation>%1 は 1〜11 の等級ではありません</translation>
+    </message>
+    <message>
+        <source>write the gear data table (要目表) as a one-page PDF</source>
+        <translation>歯車の要目表を 1 ページの PDF に書き出す</translation>
+    </message>
+    <message>
+        <source>measure over pins of this diameter in mm instead of the span</source>
+        <translation>またぎ歯厚の代わりにこの径（mm）のピンでオーバーピン寸法を測る</translation>
+    </message>
+    <message>
+        <source>measure over the ideal pins instead of the span</source>
+        <translation>またぎ歯厚の代わりに理想ピン径でオーバーピン寸法を測る</translation>
+    </message>
+    <message>
+        <source>the PDF file to write</source>
+        <translation>書き出す PDF ファイル</translation>
+    </message>
+    <message>
+        <source>the thickness and centre-distance allowances and --backlash are for --mate external only</source>
+        <translation>歯厚許容差・中心距離許容差と --backlash は --mate external だけに使えます</translation>
+    </message>
+    <message>
+        <source>change of the tooth thickness on the reference circle in mm (default 0; negative: thinner); UPPER,LOWER cuts to the middle and gives the tolerance to --data-table</source>
+        <translation>基準円上の歯厚の増減 mm（省略時 0、負で薄く）。上,下 で与えると中央の値で削り、--data-table の要目表にはその許容差を載せます</translation>
+    </message>
+    <message>
         <source>a file name is needed</source>
         <translation>ファイル名が必要です</translation>
     </message>
     <message>
-        <source>write the pair in mesh as an SVG picture (outlines in groups GEAR1 and GEAR2, mm)</source>
-        <translation>かみあい図を SVG で書き出す（輪郭はグループ GEAR1 と GEAR2、mm）</translation>
+        <source>write the pair in mesh as an SVG picture, mm (groups GEAR1 and GEAR2, or RACK; the tightest mesh the allowances leave)</source>
+        <translation>かみあい図を SVG で書き出す（mm、グループ GEAR1 と GEAR2 または RACK。許容差があれば最もきついかみあい）</translation>
     </message>
     <message>
-        <source>the picture's turn of gear 1, degrees counter-clockwise (default 0)</source>
+        <source>the picture&apos;s turn of gear 1, degrees counter-clockwise (default 0)</source>
         <translation>かみあい図での歯車１の回転角、度、反時計回り（既定値 0）</translation>
     </message>
     <message>
-        <source>the picture's chord tolerance in mm (default 0.001)</source>
+        <source>the picture&apos;s chord tolerance in mm (default 0.001)</source>
         <translation>かみあい図の弦の許容差 mm（既定値 0.001）</translation>
     </message>
     <message>
-        <source>tooth thickness allowance UPPER[,LOWER] of gear 1 on the reference circle, mm (negative: thinner)</source>
-        <translation>歯車１の基準円上の歯厚の許容差 上[,下] mm（負：薄く）</translation>
-    </message>
-    <message>
-        <source>tooth thickness allowance UPPER[,LOWER] of gear 2 on the reference circle, mm (negative: thinner)</source>
-        <translation>歯車２の基準円上の歯厚の許容差 上[,下] mm（負：薄く）</translation>
-    </message>
-    <message>
-        <source>centre distance allowance UPPER[,LOWER], mm</source>
-        <translation>中心距離の許容差 上[,下] mm</translation>
+        <source>&apos;%1&apos; is not two numbers UPPER,LOWER</source>
+        <translation>&apos;%1&apos; は「上,下」の二つの数ではありません</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,186 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// tsumugi-cli sheet: the gear data table (要目表) as a one-page PDF.
+#include "app/cli/commands.h"
+#include "app/cli/gearoutput.h"
+#include "app/cli/sheetoptions.h"
+
+#include "export/datasheet.h"
+#include "geardata/apperror.h"
+#include "geardata/safefile.h"
+#include "geometry/extended.h"
+#include "commands/inputparse.h"
+#include "geometry/accuracy.h"
+
+#include <QGuiApplication>
+#include <QtGlobal>
+
+#include <cctype>
+#include <memory>
+
+namespace {
+
+struct SheetCommandOptions {
+    std::string module, teeth, shift = "0", pressureAngle, pin, spanTeeth, output;
+    SheetOptions sheet;
+    CLI::Option* pinOption = nullptr;
+    CLI::Option* spanOption = nullptr;
+};
+
+bool EndsInPdf(const std::string& path)
+{
+    if (path.size() < 4)
+        return false;
+    std::string tail = path.substr(path.size() - 4);
+    for (char& c : tail)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return tail == ".pdf";
+}
+
+int RunSheet(const SheetCommandOptions& o)
+{
+    if (!EndsInPdf(o.output))
+        throw CliError(kExitUsage, "--output", Args(Cli::tr("'%1' is not the name of a PDF file (.pdf)"), {o.output}));
+    DataSheetInput input;
+    const GearRecord record = GearOf(NumberOption("--module", o.module, Range::Positive),
+                                     IntegerOption("--teeth", o.teeth, Range::AtLeastOne), NumberOption("--shift", o.shift),
+                                     PressureAngleIndexOf("--pressure-angle", o.pressureAngle));
+    input.gear = InspectionGearOf(record);
+    if (o.pinOption->count() > 0) {
+        input.request.pinDiameter = NumberOption("--pin", o.pin, Range::Positive);
+        input.overPins = true;
+    }
+    if (o.spanOption->count() > 0)
+        input.request.spanTeeth = IntegerOption("--span-teeth", o.spanTeeth, Range::AtLeastOne);
+    ApplySheetOptions(o.sheet, input);
+    input.overPins = input.overPins || o.sheet.overPins;
+    DataSheet sheet;
+    try {
+        sheet = BuildDataSheet(input);
+    } catch (const AppError& e) {
+        throw CliError(kExitRefused, "", e.what());
+    }
+    std::string bytes;
+    {
+        // Fonts need a GUI application; no window is shown, so no display is needed.
+        int argc = 3;
+        char arg0[] = "tsumugi-cli", arg1[] = "-platform", arg2[] = "offscreen";
+        char* argv[] = {arg0, arg1, arg2, nullptr};
+        // Qt's notes about the session (no runtime folder, no display) are not the command's output.
+        const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type == QtCriticalMsg || type == QtFatalMsg)
+                std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+        });
+        const std::unique_ptr<QGuiApplication> app(
+            QGuiApplication::instance() == nullptr ? new QGuiApplication(argc, argv) : nullptr);
+        try {
+            bytes = DataSheetPdf(sheet);
+        } catch (const AppError& e) {
+            qInstallMessageHandler(previous);
+            throw CliError(kExitFileError, o.output, e.what());
+        }
+        qInstallMessageHandler(previous);
+    }
+    try {
+        WriteFileSafely(o.output, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    } catch (const AppError& e) {
+        throw CliError(kExitFileError, o.output, e.what());
+    }
+    WriteOut(DataSheetText(sheet));
+    return kExitOk;
+}
+
+}  // namespace
+
+ThicknessAllowance AllowanceOption(const std::string& option, const std::string& text)
+{
+    // Two numbers, each read as every other number option (finite, the message in the user's language).
+    const std::size_t comma = text.find(',');
+    if (comma == std::string::npos || text.find(',', comma + 1) != std::string::npos)
+        throw CliError(kExitUsage, option, Args(Cli::tr("'%1' is not two numbers UPPER,LOWER"), {text}));
+    return {NumberOption(option, text.substr(0, comma)), NumberOption(option, text.substr(comma + 1))};
+}
+
+static void AddGearSheetOptions(CLI::App& command, SheetOptions& o);
+static void AddMateSheetOptions(CLI::App& command, SheetOptions& o);
+
+void AddSheetOptions(CLI::App& command, SheetOptions& o, bool mate, bool gearOptions)
+{
+    o.classOption = AddValueOption(command, "--accuracy-class", o.accuracyClass,
+                                   Cli::tr("accuracy class of ISO 1328-1:2013, 1 to 11"), "INTEGER");
+    if (gearOptions)
+        AddGearSheetOptions(command, o);
+    if (!mate)
+        return;
+    AddMateSheetOptions(command, o);
+}
+
+static void AddGearSheetOptions(CLI::App& command, SheetOptions& o)
+{
+    o.faceWidthOption = AddValueOption(command, "--face-width", o.faceWidth,
+                                       Cli::tr("face width b in mm (for the helix tolerances)"), "NUMBER");
+    o.allowanceOption = AddValueOption(command, "--thickness-allowance", o.allowance,
+                                       Cli::tr("tooth-thickness allowance UPPER,LOWER on the reference circle in mm "
+                                               "(negative: thinner)"),
+                                       "UPPER,LOWER");
+}
+
+static void AddMateSheetOptions(CLI::App& command, SheetOptions& o)
+{
+    o.mateOption = AddValueOption(command, "--z2", o.mateTeeth,
+                                  Cli::tr("teeth of the mate (adds the mate, the centre distance and the backlash)"),
+                                  "INTEGER");
+    AddValueOption(command, "--x2", o.mateShift, Cli::tr("profile shift coefficient of the mate (default 0)"), "NUMBER")
+        ->needs(o.mateOption);
+    o.mateAllowanceOption = AddValueOption(command, "--thickness-allowance2", o.mateAllowance,
+                                           Cli::tr("the mate's tooth-thickness allowance UPPER,LOWER in mm"),
+                                           "UPPER,LOWER")
+                                ->needs(o.mateOption);
+    o.centerAllowanceOption = AddValueOption(command, "--center-distance-allowance", o.centerAllowance,
+                                             Cli::tr("centre-distance allowance UPPER,LOWER in mm"), "UPPER,LOWER")
+                                  ->needs(o.mateOption);
+}
+
+void ApplySheetOptions(const SheetOptions& o, DataSheetInput& input)
+{
+    if (o.classOption->count() > 0) {
+        const std::int32_t accuracyClass = IntegerOption("--accuracy-class", o.accuracyClass);
+        if (accuracyClass < kLowestAccuracyClass || accuracyClass > kHighestAccuracyClass)
+            throw CliError(kExitUsage, "--accuracy-class",
+                           Args(Cli::tr("%1 is not a class from 1 to 11"), {o.accuracyClass}));
+        input.accuracyClass = accuracyClass;
+    }
+    if (o.faceWidthOption != nullptr && o.faceWidthOption->count() > 0)
+        input.faceWidth = NumberOption("--face-width", o.faceWidth, Range::Positive);
+    if (o.allowanceOption != nullptr && o.allowanceOption->count() > 0)
+        input.allowance = AllowanceOption("--thickness-allowance", o.allowance);
+    if (o.mateOption != nullptr && o.mateOption->count() > 0) {
+        DataSheetMate mate;
+        mate.teeth = IntegerOption("--z2", o.mateTeeth, Range::AtLeastOne);
+        mate.shift = NumberOption("--x2", o.mateShift);
+        if (o.mateAllowanceOption->count() > 0)
+            mate.allowance = AllowanceOption("--thickness-allowance2", o.mateAllowance);
+        if (o.centerAllowanceOption->count() > 0)
+            mate.centerDistance = AllowanceOption("--center-distance-allowance", o.centerAllowance);
+        input.mate = mate;
+    }
+}
+
+void AddSheetCommand(CLI::App& app, CliContext& context)
+{
+    auto o = std::make_shared<SheetCommandOptions>();
+    CLI::App* cmd = app.add_subcommand("sheet", Cli::tr("write the gear data table (要目表) as a one-page PDF"));
+    AddValueOption(*cmd, "-m,--module", o->module, Cli::tr("module in mm (greater than 0)"), "NUMBER")->required();
+    AddValueOption(*cmd, "-z,--teeth", o->teeth, Cli::tr("number of teeth (at least 1)"), "INTEGER")->required();
+    AddValueOption(*cmd, "-x,--shift", o->shift, Cli::tr("profile shift coefficient (default 0)"), "NUMBER");
+    AddPressureAngleOption(*cmd, o->pressureAngle);
+    o->pinOption = AddValueOption(*cmd, "--pin", o->pin,
+                                  Cli::tr("measure over pins of this diameter in mm instead of the span"), "NUMBER");
+    o->spanOption = AddValueOption(*cmd, "--span-teeth", o->spanTeeth,
+                                   Cli::tr("teeth k spanned by the micrometer (default: the recommended k)"), "INTEGER");
+    AddSheetOptions(*cmd, o->sheet, true);
+    cmd->add_flag("--over-pins", o->sheet.overPins, Cli::tr("measure over the ideal pins instead of the span"));
+    AddValueOption(*cmd, "-o,--output", o->output, Cli::tr("the PDF file to write"), "FILE.pdf")->required();
+    cmd->footer(Examples({"tsumugi-cli sheet -m 2 -z 20 --z2 40 --accuracy-class 6 -o gear.pdf",
+                          "tsumugi-cli sheet -m 2 -z 20 --thickness-allowance=-0.05,-0.1 --pin 3.5 -o gear.pdf"}));
+    cmd->callback([o, &context] { context.exitCode = RunSheet(*o); });
+}

@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The options of the gear data table (要目表) shared by `gear`, `sheet` and
+// `export --data-table`: accuracy class, face width, the tooth-thickness
+// allowance, the mate and its allowances.
+
+#include "commands/datatable.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+struct SheetOptions {
+    std::string accuracyClass, faceWidth, allowance, mateTeeth, mateShift = "0", mateAllowance, centerAllowance;
+    bool overPins = false;
+    CLI::Option* classOption = nullptr;
+    CLI::Option* faceWidthOption = nullptr;
+    CLI::Option* allowanceOption = nullptr;
+    CLI::Option* mateOption = nullptr;
+    CLI::Option* mateAllowanceOption = nullptr;
+    CLI::Option* centerAllowanceOption = nullptr;
+};
+
+// --accuracy-class, --face-width, --thickness-allowance; with `mate` also
+// --z2, --x2, --thickness-allowance2, --center-distance-allowance and --over-pins.
+// gearOptions false leaves out --face-width and --thickness-allowance, for a
+// command that has its own (export: the part's face width, the cut's allowance).
+void AddSheetOptions(CLI::App& command, SheetOptions& options, bool mate, bool gearOptions = true);
+
+// The parts of the table the options give (the gear itself is the caller's).
+// A malformed or out-of-range value is refused with a CliError (kExitUsage)
+// naming the option.
+void ApplySheetOptions(const SheetOptions& options, DataSheetInput& input);
+
+// "UPPER,LOWER" of an allowance option; a malformed pair is refused naming the option.
+ThicknessAllowance AllowanceOption(const std::string& option, const std::string& text);

@@ -1,0 +1,179 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "commands/datatable.h"
+
+#include "commands/inputparse.h"
+#include "commands/numbertext.h"
+#include "geardata/apperror.h"
+#include "geometry/pair.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr int kDecimals = 3;
+
+std::string Length(double v) { return FormatFixed(v, 15, kDecimals, "."); }
+std::string General(double v) { return FormatGeneral(v, 11, "."); }
+
+std::string LengthOf(const Measure& m, const char* what)
+{
+    if (!m.present())
+        throw AppError(std::string(what) + "が求まりません（" + m.reason + "）");
+    return Length(*m.value);
+}
+
+std::string Deviations(const ThicknessAllowance& a, double factor)
+{
+    return DeviationText(a.upper * factor) + " / " + DeviationText(a.lower * factor);
+}
+
+bool HasAllowance(const ThicknessAllowance& a) { return a.upper != 0 || a.lower != 0; }
+
+}  // namespace
+
+std::string DeviationText(double value)
+{
+    const std::string text = Length(std::fabs(value));
+    if (text == Length(0))
+        return "0";
+    return (value > 0 ? "+" : "-") + text;
+}
+
+DataSheet BuildDataSheet(const DataSheetInput& in)
+{
+    CheckAllowance(in.allowance);
+    const InspectionGear& g = in.gear;
+    const InspectionResult nominal = ComputeInspection(g, in.request);
+    if (!nominal.toothThickness.present())
+        throw AppError(nominal.toothThickness.reason);
+    const ThicknessLimits limits = ComputeThicknessLimits(g, nominal, in.allowance);
+    const double alpha = g.pressureAngleDegrees * 3.14159265358979323846 / 180.0;
+
+    DataSheet s;
+    s.title = "平歯車";
+    auto row = [&s](std::string group, std::string item, std::string value) {
+        s.rows.push_back({std::move(group), std::move(item), std::move(value)});
+    };
+    row("歯車歯形", "", g.shift == 0 ? "標準" : "転位");
+    row("基準ラック", "歯形", "並歯");
+    row("基準ラック", "モジュール", General(g.module));
+    row("基準ラック", "圧力角", General(g.pressureAngleDegrees) + "°");
+    row("歯数", "", FormatInteger(g.teeth));
+    row("基準ピッチ円直径", "", Length(g.module * g.teeth));
+    row("転位量", "", DeviationText(g.shift * g.module) == "0" ? Length(0) : DeviationText(g.shift * g.module));
+    row("全歯たけ", "", LengthOf(nominal.wholeDepth, "全歯たけ"));
+    const bool allowance = HasAllowance(in.allowance);
+    if (in.overPins) {
+        std::string value = LengthOf(nominal.overPins, "オーバーピン寸法");
+        const std::string pin = LengthOf(nominal.pinDiameter, "ピン径");
+        std::string range;
+        if (allowance) {
+            range = LengthOf(limits.overPins.lower, "オーバーピン寸法の下限") + " ～ " +
+                    LengthOf(limits.overPins.upper, "オーバーピン寸法の上限");
+            value += "  " + DeviationText(*limits.overPins.upper.value - *nominal.overPins.value) + " / " +
+                     DeviationText(*limits.overPins.lower.value - *nominal.overPins.value);
+        }
+        row("歯厚", "オーバーピン寸法", value);
+        row("歯厚", "ピン径", pin);
+        if (allowance)
+            row("歯厚", "許容範囲", range);
+    } else {
+        std::string value = LengthOf(nominal.spans[1].span, "またぎ歯厚");
+        if (allowance)
+            value += "  " + Deviations(in.allowance, std::cos(alpha));
+        row("歯厚", "またぎ歯厚", value);
+        row("歯厚", "またぎ歯数", FormatInteger(nominal.spans[1].teeth));
+        if (allowance)
+            row("歯厚", "許容範囲", LengthOf(limits.span.lower, "またぎ歯厚の下限") + " ～ " +
+                                         LengthOf(limits.span.upper, "またぎ歯厚の上限"));
+    }
+    if (in.accuracyClass) {
+        AccuracyInput a;
+        a.accuracyClass = *in.accuracyClass;
+        a.module = g.module;
+        a.teeth = g.teeth;
+        a.referenceDiameter = g.module * g.teeth;
+        a.faceWidth = in.faceWidth;
+        const AccuracyTolerances t = ComputeAccuracy(a);
+        row("精度", "", AccuracyClassName(t.accuracyClass));
+        s.notes.insert(s.notes.end(), t.findings.begin(), t.findings.end());
+    } else {
+        row("精度", "", "―");
+    }
+    if (in.mate) {
+        PairInput p;
+        p.module = g.module;
+        p.pressureAngle = g.pressureAngleDegrees;
+        p.teeth = {g.teeth, in.mate->teeth};
+        p.shift = {g.shift, in.mate->shift};
+        const PairResult pair = ComputePair(p);
+        BacklashInput b;
+        b.thickness = {in.allowance, in.mate->allowance};
+        b.centerDistance = in.mate->centerDistance;
+        const BacklashResult backlash = ComputeBacklash(pair, b);
+        row("相手歯車", "歯数", FormatInteger(in.mate->teeth));
+        const double mateShift = in.mate->shift * g.module;
+        row("相手歯車", "転位量", DeviationText(mateShift) == "0" ? Length(0) : DeviationText(mateShift));
+        std::string centre = Length(pair.centerDistance);
+        if (HasAllowance(in.mate->centerDistance))
+            centre += "  " + Deviations(in.mate->centerDistance, 1.0);
+        row("中心距離", "", centre);
+        row("バックラッシ", "法線方向", Length(backlash.normal.min) + " ～ " + Length(backlash.normal.max));
+        row("バックラッシ", "円周方向", Length(backlash.circumferential.min) + " ～ " +
+                                           Length(backlash.circumferential.max));
+        s.notes.insert(s.notes.end(), pair.findings.begin(), pair.findings.end());
+        s.notes.insert(s.notes.end(), backlash.findings.begin(), backlash.findings.end());
+    }
+    return s;
+}
+
+std::string DataSheetText(const DataSheet& sheet)
+{
+    std::string text = sheet.title + "\n";
+    for (const DataSheetRow& r : sheet.rows)
+        text += r.group + "\t" + r.item + "\t" + r.value + "\n";
+    for (const std::string& note : sheet.notes)
+        text += note + "\n";
+    return text;
+}
+
+DataSheetLayout LayoutDataSheet(const DataSheet& sheet)
+{
+    constexpr double kGroup = 40, kItem = 34, kValue = 80;
+    DataSheetLayout out;
+    out.width = kGroup + kItem + kValue;
+    out.cells.push_back({0, 0, out.width, kDataSheetRowHeight, sheet.title});
+    double y = kDataSheetRowHeight;
+    for (std::size_t i = 0; i < sheet.rows.size();) {
+        const DataSheetRow& first = sheet.rows[i];
+        if (first.item.empty()) {
+            out.cells.push_back({0, y, kGroup + kItem, kDataSheetRowHeight, first.group});
+            out.cells.push_back({kGroup + kItem, y, kValue, kDataSheetRowHeight, first.value});
+            y += kDataSheetRowHeight;
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < sheet.rows.size() && sheet.rows[end].group == first.group && !sheet.rows[end].item.empty())
+            ++end;
+        out.cells.push_back({0, y, kGroup, kDataSheetRowHeight * static_cast<double>(end - i), first.group});
+        for (; i < end; ++i) {
+            out.cells.push_back({kGroup, y, kItem, kDataSheetRowHeight, sheet.rows[i].item});
+            out.cells.push_back({kGroup + kItem, y, kValue, kDataSheetRowHeight, sheet.rows[i].value});
+            y += kDataSheetRowHeight;
+        }
+    }
+    out.height = y;
+    return out;
+}
+
+ThicknessAllowance ParseAllowancePair(const std::string& text)
+{
+    const std::size_t comma = text.find(',');
+    if (comma == std::string::npos || text.find(',', comma + 1) != std::string::npos)
+        throw AppError("'" + text + "' は「上,下」の二つの数ではありません");
+    ThicknessAllowance a;
+    a.upper = static_cast<double>(ParseFloat(text.substr(0, comma), "."));
+    a.lower = static_cast<double>(ParseFloat(text.substr(comma + 1), "."));
+    return a;
+}

@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "geometry/accuracy.h"
+
+#include "geardata/apperror.h"
+
+#include <cmath>
+
+namespace {
+
+bool Positive(double v) { return std::isfinite(v) && v > 0; }
+
+std::string Number(double v)
+{
+    std::string text = std::to_string(v);
+    text.erase(text.find_last_not_of('0') + 1);
+    if (!text.empty() && text.back() == '.')
+        text.pop_back();
+    return text;
+}
+
+void CheckRange(std::vector<std::string>& findings, const char* name, double value, double low, double high)
+{
+    if (value < low || value > high)
+        findings.push_back(std::string(name) + " " + Number(value) + " は精度等級の式の適用範囲（" + Number(low) +
+                           "～" + Number(high) + "）の外です（外挿した値）");
+}
+
+}  // namespace
+
+double RoundTolerance(double um)
+{
+    if (!std::isfinite(um))
+        return um;
+    if (um > 10)
+        return std::round(um);
+    if (um >= 5)
+        return std::round(um * 2) / 2;
+    return std::round(um * 10) / 10;
+}
+
+AccuracyTolerances ComputeAccuracy(const AccuracyInput& in)
+{
+    if (in.accuracyClass < kLowestAccuracyClass || in.accuracyClass > kHighestAccuracyClass)
+        throw AppError("精度等級 " + std::to_string(in.accuracyClass) + " は 1 から 11 の間にありません");
+    if (!Positive(in.module))
+        throw AppError("モジュールが正の数ではありません");
+    if (!Positive(in.referenceDiameter))
+        throw AppError("基準円直径が正の数ではありません");
+    if (in.faceWidth && !Positive(*in.faceWidth))
+        throw AppError("歯幅が正の数ではありません");
+
+    const double m = in.module, d = in.referenceDiameter;
+    const double scale = std::pow(std::sqrt(2.0), in.accuracyClass - 5);
+    AccuracyTolerances t;
+    t.accuracyClass = in.accuracyClass;
+    t.singlePitch = RoundTolerance((0.001 * d + 0.4 * m + 5) * scale);
+    t.totalPitch = RoundTolerance((0.002 * d + 0.55 * std::sqrt(d) + 0.7 * m + 12) * scale);
+    const double form = (0.55 * m + 5) * scale;
+    const double slope = (0.4 * m + 0.001 * d + 4) * scale;
+    t.profileForm = RoundTolerance(form);
+    t.profileSlope = RoundTolerance(slope);
+    t.profileTotal = RoundTolerance(std::hypot(form, slope));
+    if (in.faceWidth) {
+        const double b = *in.faceWidth;
+        const double hform = (0.07 * std::sqrt(d) + 0.45 * std::sqrt(b) + 4) * scale;
+        const double hslope = (0.05 * std::sqrt(d) + 0.35 * std::sqrt(b) + 4) * scale;
+        t.helixForm = RoundTolerance(hform);
+        t.helixSlope = RoundTolerance(hslope);
+        t.helixTotal = RoundTolerance(std::hypot(hform, hslope));
+    }
+    CheckRange(t.findings, "歯数 z", in.teeth, 5, 1000);
+    CheckRange(t.findings, "基準円直径 d", d, 5, 15000);
+    CheckRange(t.findings, "モジュール m", m, 0.5, 70);
+    if (in.faceWidth)
+        CheckRange(t.findings, "歯幅 b", *in.faceWidth, 4, 1200);
+    return t;
+}
+
+std::string AccuracyClassName(int accuracyClass)
+{
+    return "ISO 1328-1:2013（JIS B 1702-1）" + std::to_string(accuracyClass) + "級";
+}

@@ -1,0 +1,209 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The internal gear of the gear model: the ring as a pinion-type cutter cuts
+// it. The cutter's centre turns about the ring's at the cutting centre
+// distance while its working circle rolls inside the ring's; the flanks its
+// involutes cut are the ring's involutes, and the path of its tip rounding is
+// the ring's root fillet.
+#include "geometry/gearmodel.h"
+
+#include "geardata/apperror.h"
+#include "geometry/internalgear.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kDefaultPinionTipRadius = 0.2;   // in modules
+
+Point2 Add(Point2 a, Point2 b) { return {a.x + b.x, a.y + b.y}; }
+Point2 Sub(Point2 a, Point2 b) { return {a.x - b.x, a.y - b.y}; }
+Point2 Scale(double k, Point2 a) { return {k * a.x, k * a.y}; }
+double Norm(Point2 p) { return std::hypot(p.x, p.y); }
+double Angle(Point2 p) { return std::atan2(p.y, p.x); }
+Point2 Polar(double r, double angle) { return {r * std::cos(angle), r * std::sin(angle)}; }
+Point2 Turn(Point2 p, double angle)
+{
+    const double c = std::cos(angle), s = std::sin(angle);
+    return {p.x * c - p.y * s, p.x * s + p.y * c};
+}
+
+// The tip radius a pinion-type cutter gets when nobody chooses one.
+double DefaultPinionTipRadius(double m, double z0, double x0, double addendum, double alpha)
+{
+    CutterCorner corner;
+    const double wanted = kDefaultPinionTipRadius * m;
+    if (PinionCutterCorner(m, z0, x0, addendum, alpha, wanted, corner))
+        return wanted;
+    if (!PinionCutterCorner(m, z0, x0, addendum, alpha, 0.0, corner))
+        return 0.0;
+    double lo = 0.0, hi = wanted;
+    for (int i = 0; i < 60; ++i) {
+        const double mid = 0.5 * (lo + hi);
+        (PinionCutterCorner(m, z0, x0, addendum, alpha, mid, corner) ? lo : hi) = mid;
+    }
+    return 0.9 * lo;
+}
+
+}  // namespace
+
+bool PinionCutterCorner(double m, double z0, double x0, double addendumFactor, double alpha, double rho,
+                        CutterCorner& corner)
+{
+    const double r0 = z0 * m / 2.0;
+    const double rb0 = r0 * std::cos(alpha);
+    const double ra0 = r0 + m * (addendumFactor + x0);
+    const double halfBase0 = m * (kPi / 2.0 + 2.0 * x0 * std::tan(alpha)) / (2.0 * r0) + std::tan(alpha) - alpha;
+    const double rq = ra0 - rho;
+    if (!(rho >= 0.0) || !(rq > rb0))
+        return false;
+    // The rounding's centre lies rho inside the flank along the flank's
+    // normal, which is tangent to the base circle, and rho below the tip circle.
+    const double roll = rho + std::sqrt(rq * rq - rb0 * rb0);
+    const double a = roll / rb0 - halfBase0;
+    const Point2 tangent = Polar(rb0, a);
+    const Point2 along{std::sin(a), -std::cos(a)};
+    corner = {Add(tangent, Scale(roll - rho, along)), Add(tangent, Scale(roll, along)), roll};
+    // It must stay on its own side of the tooth's centre line.
+    return Angle(corner.centre) <= 0.0;
+}
+
+std::string InternalGearSpecDefect(const GearSpec& g)
+{
+    if (!std::isfinite(g.module) || g.module <= 0)
+        return "モジュールが正の数ではありません";
+    if (g.teeth < 3)
+        return "内歯車の歯数が 3 未満です";
+    if (!std::isfinite(g.shift))
+        return "転位係数が有限の数ではありません";
+    if (!(g.pressureAngleDegrees > 0 && g.pressureAngleDegrees < 90))
+        return "圧力角が 0° と 90° の間にありません";
+    if (g.thicknessAllowance != 0.0 || g.tipShortening != 0.0)
+        return "内歯車の歯厚の許容差と歯先の短縮はまだ扱えません";
+    const Cutter& c = g.cutter;
+    if (c.teeth != 0 && (c.teeth < 5 || c.teeth >= g.teeth))
+        return "工具の歯数は 5 以上で、内歯車の歯数より少なくしてください";
+    if (!std::isfinite(c.shift) || !std::isfinite(c.addendumFactor) || c.addendumFactor <= 0)
+        return "工具の転位係数と歯たけが有限の数ではありません";
+    const double alpha = static_cast<double>(Radians(g.pressureAngleDegrees));
+    CutterCorner corner;
+    if (c.teeth != 0 && !std::isnan(c.tipRadius) &&
+        !PinionCutterCorner(g.module, c.teeth, c.shift, c.addendumFactor, alpha, c.tipRadius, corner))
+        return "工具の歯先丸み半径が工具の歯に収まりません（歯先がとがった工具は作れません）";
+    return {};
+}
+
+double GearModel::CutterTipDiameter() const
+{
+    return m_spec.kind == GearKind::Internal ? m_spec.module * (m_tool.teeth + 2.0 * (m_tool.addendumFactor + m_tool.shift))
+                                             : 0.0;
+}
+
+void GearModel::GenerateInternal()
+{
+    const double z = m_spec.teeth, m = m_spec.module, x = m_spec.shift;
+    m_z = z;
+    m_alpha = static_cast<double>(Radians(m_spec.pressureAngleDegrees));
+    if (m_tool.teeth == 0)
+        m_tool.teeth = DefaultCutterTeeth(m, m_spec.teeth, x, m_spec.pressureAngleDegrees);
+    const double z0 = m_tool.teeth, x0 = m_tool.shift;
+    if (std::isnan(m_tool.tipRadius))
+        m_tool.tipRadius = DefaultPinionTipRadius(m, z0, x0, m_tool.addendumFactor, m_alpha);
+    m_rho = m_tool.tipRadius;
+    CutterCorner corner;
+    if (!PinionCutterCorner(m, z0, x0, m_tool.addendumFactor, m_alpha, m_rho, corner))
+        throw AppError("工具の歯先丸み半径が工具の歯に収まりません（歯先がとがった工具は作れません）");
+    m_corner = corner.centre;
+
+    // The cutting mesh: inv alpha_c = 2 tan alpha (x - x0) / (z - z0) + inv alpha.
+    const long double invC = Involute(Radians(m_spec.pressureAngleDegrees)) +
+                             2.0L * std::tan(static_cast<long double>(m_alpha)) * (x - x0) / (z - z0);
+    if (!(invC > 0.0L))
+        throw AppError("転位係数の差 x2−x1 が小さすぎて、かみあう中心距離がありません");
+    m_alphaC = static_cast<double>(InverseInvolute(invC));
+    m_aC = m * (z - z0) / 2.0 * std::cos(m_alpha) / std::cos(m_alphaC);
+    m_rw = m_aC * z / (z - z0);
+    m_spin = 1.0 - z / z0;
+
+    m_xm = x * m;
+    m_rp = z * m / 2.0;
+    m_ra = m_rp - m * (1.0 - x);
+    m_rf = m_aC + CutterTipDiameter() / 2.0;
+    m_rb = m_rp * std::cos(m_alpha);
+    // The space on the base circle, half of it: the space has the shape of an external tooth.
+    m_halfBase = m * (kPi / 2.0 + 2.0 * x * std::tan(m_alpha)) / (2.0 * m_rp) + std::tan(m_alpha) - m_alpha;
+    m_tipInside = !(m_ra > m_rb);
+
+    // Where the cutter's rounding meets its flank, on the ring: the contact
+    // of the cutter's junction lies a_c sin alpha_c further along the line of
+    // action from the ring's base circle than from the cutter's.
+    const double roll = corner.junctionRoll + m_aC * std::sin(m_alphaC);
+    m_involuteStart = std::hypot(m_rb, roll);
+    const double tJunction = roll / m_rb;
+
+    // The contact on the rounding runs from its radial point (on the root
+    // circle) to the junction: find the cutter positions psi of both.
+    const double psiRoot = Angle(m_corner) * z0 / z;
+    const double junctionDirection = Angle(Sub(corner.junction, corner.centre));
+    auto direction = [this](double psi) {
+        const Point2 centre = Add(Polar(m_aC, psi), Turn(m_corner, m_spin * psi));
+        return Angle(Turn(Sub(centre, Polar(m_rw, psi)), -m_spin * psi));
+    };
+    auto gap = [&](double psi) { return std::remainder(direction(psi) - junctionDirection, 2.0 * kPi); };
+    const bool rootSide = gap(psiRoot) > 0.0;
+    double lo = psiRoot, hi = psiRoot;
+    bool found = false;
+    constexpr int steps = 4096;
+    const double reach = 4.0 * kPi / z;
+    for (int k = 1; k <= steps && !found; ++k)
+        for (const double dir : {-1.0, 1.0}) {
+            const double psi = psiRoot + dir * reach * k / steps;
+            if ((gap(psi) > 0.0) != rootSide) {
+                lo = psiRoot + dir * reach * (k - 1) / steps;
+                hi = psi;
+                found = true;
+                break;
+            }
+        }
+    if (!found)
+        throw AppError("工具の歯先丸みの通り道が求まりません");
+    for (int i = 0; i < 200; ++i) {
+        const double mid = 0.5 * (lo + hi);
+        ((gap(mid) > 0.0) == rootSide ? lo : hi) = mid;
+    }
+    const double psiJunction = 0.5 * (lo + hi);
+
+    m_pieces.clear();
+    m_pieces.push_back({PieceKind::RootArc, static_cast<double>(-kPi / z), Angle(CutterPath(psiRoot))});
+    m_pieces.push_back({PieceKind::Trochoid, psiRoot, psiJunction});
+    if (m_tipInside)
+        return;
+    const double tTip = std::sqrt(m_ra * m_ra / (m_rb * m_rb) - 1.0);
+    if (!(tJunction > tTip)) {
+        m_pointed = true;   // the fillet reaches the tip: no involute is left
+        return;
+    }
+    m_pieces.push_back({PieceKind::Involute, tJunction, tTip});
+    const double corner0 = Angle(RingFlank(tTip));
+    m_pointed = !(corner0 < 0.0);
+    if (!m_pointed)
+        m_pieces.push_back({PieceKind::TipArc, corner0, 0.0});
+}
+
+// Both below are worked out with the space centred on +x and the cutter's
+// tooth 0 in it, then mirrored and turned so that the ring's tooth 0 lies on
+// +x and the point on its negative-y side.
+Point2 GearModel::CutterPath(double psi) const
+{
+    const Point2 centre = Add(Polar(m_aC, psi), Turn(m_corner, m_spin * psi));
+    const Point2 away = Sub(centre, Polar(m_rw, psi));
+    const Point2 p = Add(centre, Scale(m_rho / Norm(away), away));
+    return Turn({p.x, -p.y}, -kPi / m_z);
+}
+
+Point2 GearModel::RingFlank(double t) const
+{
+    const double a = t - m_halfBase;
+    const Point2 p{m_rb * (std::cos(a) + t * std::sin(a)), m_rb * (std::sin(a) - t * std::cos(a))};
+    return Turn({p.x, -p.y}, -kPi / m_z);
+}

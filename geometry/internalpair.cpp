@@ -1,0 +1,183 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "geometry/internalpair.h"
+
+#include "geardata/apperror.h"
+#include "geometry/extended.h"
+#include "geometry/gearmodel.h"
+#include "geometry/internalgear.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+namespace {
+
+using L = long double;
+constexpr L kPiL = std::numbers::pi_v<long double>;
+
+void CheckPair(const PairInput& in)
+{
+    if (!(std::isfinite(in.module) && in.module > 0.0))
+        throw AppError("モジュールは正の数でなければなりません");
+    if (!(in.pressureAngle > 0.0 && in.pressureAngle < 90.0))
+        throw AppError("圧力角は 0° より大きく 90° より小さくなければなりません");
+    if (in.teeth[0] < 1)
+        throw AppError("歯数Ｚ１は 1 以上でなければなりません");
+    if (in.teeth[1] <= in.teeth[0])
+        throw AppError("内歯車の歯数は歯車１の歯数より多くしてください");
+}
+
+L Radians(double degrees) { return static_cast<L>(degrees) * kPiL / 180.0L; }
+
+}  // namespace
+
+InternalPairResult ComputeInternalPair(const PairInput& in)
+{
+    CheckPair(in);
+    for (int i = 0; i < 2; ++i)
+        if (!std::isfinite(in.shift[i]))
+            throw AppError(std::string(i == 0 ? "転位係数 x1" : "転位係数 x2") + " は有限の数でなければなりません");
+
+    InternalPairResult r;
+    r.input = in;
+    const L m = in.module, alpha = Radians(in.pressureAngle);
+    const L tanA = std::tan(alpha), cosA = std::cos(alpha);
+    const L z1 = in.teeth[0], z2 = in.teeth[1], x1 = in.shift[0], x2 = in.shift[1];
+    const L invW = Involute(alpha) + 2.0L * tanA * (x2 - x1) / (z2 - z1);
+    if (!(invW > 0.0L) || !std::isfinite(invW))
+        throw AppError("転位係数の差 x2−x1 が小さすぎて、かみあう中心距離がありません");
+    const L alphaW = InverseInvolute(invW);
+    const L a0 = m * (z2 - z1) / 2.0L;
+    const L a = a0 * cosA / std::cos(alphaW);
+
+    r.shiftDifference = Store(x2 - x1);
+    r.workingPressureAngle = Store(alphaW * 180.0L / kPiL);
+    r.standardCenterDistance = Store(a0);
+    r.centerDistance = Store(a);
+    r.centerDistanceModification = Store((a - a0) / m);
+
+    // The ring as its default pinion-type cutter cuts it: its root and where
+    // its involute ends (without such a cutter: the root 1.25 m + x m beyond d).
+    InternalGearInput ring;
+    ring.module = in.module;
+    ring.teeth = in.teeth[1];
+    ring.shift = in.shift[1];
+    ring.pressureAngleDegrees = in.pressureAngle;
+    L df2 = m * z2 + 2.0L * m * (1.25L + x2);
+    L ringEnd = std::numeric_limits<L>::quiet_NaN();
+    try {
+        const GearModel model(InternalGearSpec(ring));
+        df2 = model.RootDiameter();
+        ringEnd = model.InvoluteStartDiameter() / 2.0;
+    } catch (const AppError&) {
+    }
+    const L da1 = m * (z1 + 2.0L + 2.0L * x1), df1 = da1 - 4.5L * m;
+    const L da2 = m * z2 - 2.0L * m * (1.0L - x2);
+    const L db1 = m * z1 * cosA, db2 = m * z2 * cosA;
+    const L ra1 = da1 / 2.0L, ra2 = da2 / 2.0L, rb1 = db1 / 2.0L, rb2 = db2 / 2.0L;
+    if (!(da1 > db1))
+        throw AppError("歯車１の歯先円が基礎円の内側にあり、かみあいません");
+    r.tipDiameter = {Store(da1), Store(da2)};
+    r.rootDiameter = {Store(df1), Store(df2)};
+    r.baseDiameter = {Store(db1), Store(db2)};
+    const L alphaA1 = std::acos(rb1 / ra1);
+    r.tipThickness[0] = Store(da1 * ((kPiL / 2.0L + 2.0L * x1 * tanA) / z1 + Involute(alpha) - Involute(alphaA1)));
+    const bool ringInvolute = ra2 > rb2;
+    const L alphaA2 = ringInvolute ? std::acos(rb2 / ra2) : 0.0L;
+    r.tipThickness[1] =
+        ringInvolute ? Store(da2 * ((kPiL / 2.0L - 2.0L * x2 * tanA) / z2 - Involute(alpha) + Involute(alphaA2)))
+                     : std::numeric_limits<double>::quiet_NaN();
+
+    r.clearancePinionTip = Store(df2 / 2.0L - a - ra1);
+    r.clearanceRingTip = Store(ra2 - a - df1 / 2.0L);
+    const L line = a * std::sin(alphaW);
+    r.lineOfAction = Store(line);
+    // Approach from the ring's tip, recess to the pinion's: the ring's tangent
+    // length is measured on the same side as the pinion's.
+    const L pinionTip = std::sqrt(ra1 * ra1 - rb1 * rb1);
+    const L ringTip = ringInvolute ? std::sqrt(ra2 * ra2 - rb2 * rb2) : 0.0L;
+    r.contactRatio = Store((pinionTip - ringTip + line) / (kPiL * m * cosA));
+
+    // Involute interference: the ring's tip must not reach past the pinion's
+    // tangent point on the line of action.
+    if (ringInvolute) {
+        const L margin = z1 / z2 - (1.0L - std::tan(alphaA2) / std::tan(alphaW));
+        r.involute = {Store(margin), margin < 0.0L};
+    } else {
+        r.involute = {std::nullopt, true};
+    }
+    // Trochoid interference: the pinion's tip, leaving the mesh, must pass
+    // the ring's tip corner.
+    const L c1 = (ra2 * ra2 - ra1 * ra1 - a * a) / (2.0L * a * ra1);
+    const L c2 = (a * a + ra2 * ra2 - ra1 * ra1) / (2.0L * a * ra2);
+    if (ringInvolute && std::fabs(c1) <= 1.0L && std::fabs(c2) <= 1.0L) {
+        const L theta1 = std::acos(c1) + Involute(alphaA1) - invW;
+        const L theta2 = std::acos(c2);
+        const L margin = theta1 * z1 / z2 + invW - Involute(alphaA2) - theta2;
+        r.trochoid = {Store(margin), margin < 0.0L};
+    } else {
+        // The tip circles do not cross: the pinion's tip never meets the ring's.
+        r.trochoid = {std::nullopt, !ringInvolute};
+    }
+    const auto trim = TrimmingMargin(in.module, in.teeth[0], r.tipDiameter[0], in.teeth[1], r.tipDiameter[1],
+                                     in.pressureAngle, r.workingPressureAngle);
+    r.trimming = {trim, !(trim && *trim >= 0.0)};
+    // Tip interference: where each tip's contact lies on the mate's flank,
+    // against where the mate's involute ends.
+    const L rho = 0.38L * m;   // the standard rack's tip radius
+    const L hTangent = 1.25L * m - rho + rho * std::sin(alpha);
+    const L lambda = (hTangent - x1 * m) / std::sin(alpha) - z1 * m / 2.0L * std::sin(alpha);
+    const L pinionStart = lambda <= 0.0L ? std::sqrt(rb1 * rb1 + lambda * lambda) : rb1;   // undercut: from the base circle
+    r.ringInvoluteEndDiameter = Store(2.0L * ringEnd);
+    r.pinionInvoluteStartDiameter = Store(2.0L * pinionStart);
+    const L onRing = std::sqrt(rb2 * rb2 + (pinionTip + line) * (pinionTip + line));
+    if (std::isfinite(ringEnd)) {
+        L tipMargin = ringEnd - onRing;
+        // A ring tip that reaches below the pinion's base circle is the involute interference.
+        if (ringInvolute && ringTip - line >= 0.0L)
+            tipMargin = std::min(tipMargin, std::sqrt(rb1 * rb1 + (ringTip - line) * (ringTip - line)) - pinionStart);
+        r.tip = {Store(tipMargin), tipMargin < 0.0L};
+    } else {
+        r.tip = {std::nullopt, false};
+    }
+
+    if (r.contactRatio < kMinimumContactRatio)
+        r.findings.emplace_back("警告：かみあい率εαが1.2未満、かみあいが途切れる");
+    if (r.involute.interferes)
+        r.findings.emplace_back("警告：インボリュート干渉（内歯車の歯先が歯車１の基礎円側に入り込む）");
+    if (r.trochoid.interferes)
+        r.findings.emplace_back("警告：トロコイド干渉（かみあいを抜ける歯車１の歯先が内歯車の歯先に当たる）");
+    if (r.trimming.interferes)
+        r.findings.emplace_back("警告：トリミング干渉（歯車１を半径方向に組み込めない）");
+    if (r.tip.interferes)
+        r.findings.emplace_back("警告：歯先干渉（歯先が相手の歯元のすみ肉に当たる）");
+    if (x1 < 1.0L - z1 * std::sin(alpha) * std::sin(alpha) / 2.0L)
+        r.findings.emplace_back("警告：歯車１の転位係数が小さい、ｱﾝﾀﾞｰｶｯﾄ発生");
+    if (!(r.tipThickness[0] > 0.0))
+        r.findings.emplace_back("警告：歯車１の歯先がとがる（歯先厚さ０以下）");
+    if (ringInvolute && !(r.tipThickness[1] > 0.0))
+        r.findings.emplace_back("警告：内歯車の歯先がとがる（歯先厚さ０以下）");
+    return r;
+}
+
+InternalPairResult ComputeInternalPairForCenterDistance(const PairInput& in, double centerDistance)
+{
+    CheckPair(in);
+    if (!std::isfinite(in.shift[0]))
+        throw AppError("転位係数 x1 は有限の数でなければなりません");
+    const L alpha = Radians(in.pressureAngle);
+    const L zDiff = static_cast<L>(in.teeth[1]) - in.teeth[0];
+    const L a0 = static_cast<L>(in.module) * zDiff / 2.0L;
+    const L cosW = a0 * std::cos(alpha) / centerDistance;
+    if (!(std::isfinite(centerDistance) && cosW > 0.0L && cosW < 1.0L))
+        throw AppError("中心距離が小さすぎます（両歯車の基礎円半径の差より大きくしてください）");
+    const L invW = Involute(std::acos(cosW));
+    if (!(invW > 0.0L && std::isfinite(invW)))
+        throw AppError("中心距離が大きすぎて、転位係数の差が求まりません");
+    PairInput given = in;
+    given.shift[1] = Store(in.shift[0] + (invW - Involute(alpha)) * zDiff / (2.0L * std::tan(alpha)));
+    InternalPairResult r = ComputeInternalPair(given);
+    r.fromCenterDistance = true;
+    return r;
+}

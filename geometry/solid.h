@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The gear as a part: its profile extruded by the face width, with an optional
+// bore, a parallel keyway in the hub (JIS B 1301, normal type) and a hub on one
+// face. The part stands on z = 0, the hub (if any) on top of the face z = b.
+//
+// The mesh is closed and consistently oriented (every edge is used once in
+// each direction, normals point out of the material), for STL and 3MF. The
+// exact shapes (the bore's circle, the keyway's lines, the hub's circle) are
+// given too, for a CAD file built from curves.
+
+#include "geometry/profile.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+// One row of the parallel key table (normal type): the shaft diameters the key
+// is for, the key b x h and the keyway depths in the shaft (t1) and the hub (t2).
+struct KeySize {
+    double shaftOver;     // the row applies to diameters above this (the first row from it on)
+    double shaftUpTo;     // ... up to and including this
+    double width;         // b, also the keyway's width, mm
+    double height;        // h, mm
+    double shaftDepth;    // t1, mm
+    double hubDepth;      // t2, mm: the groove's bottom lies d/2 + t2 from the axis
+};
+
+// The rows, from 2 x 2 (6 to 8 mm) to 100 x 50 (440 to 500 mm); the rows the
+// standard puts in brackets (not for new designs) are left out.
+const std::vector<KeySize>& KeyTable();
+// The row of a bore, or nothing for a bore outside 6 to 500 mm.
+std::optional<KeySize> KeyForBore(double boreDiameter);
+
+struct SolidInput {
+    double faceWidth = 10.0;      // b, mm
+    double boreDiameter = 0.0;    // 0: none
+    bool keyway = false;          // a keyway in the bore, on tooth 0's centre line (+x)
+    double hubDiameter = 0.0;     // 0: no hub
+    double hubLength = 0.0;       // how far the hub stands out of the face z = b
+};
+
+// The bore as the cutter and the CAD file see it.
+struct HoleShape {
+    double radius = 0.0;          // 0: no bore
+    bool keyway = false;
+    double keyHalfWidth = 0.0;    // the groove's sides are y = +-keyHalfWidth
+    double keyBottom = 0.0;       // the groove's bottom is x = keyBottom
+    // Where the groove's sides meet the bore: x = sqrt(radius^2 - keyHalfWidth^2).
+    double SideStart() const;
+    // The exact area of the bore with its groove, mm^2.
+    double Area() const;
+    // The largest distance of the bore's edge from the axis.
+    double Reach() const;
+};
+
+// The bore of the input, refused with an AppError when it does not fit: a bore
+// or hub that is negative or not a number, a keyway without a bore or for a
+// bore outside the table, a bore (with its groove) that reaches the root
+// circle, a hub not larger than the bore with its groove or not smaller than
+// the root circle, a hub without a length, a face width that is not positive.
+HoleShape CheckSolid(const GearProfile& profile, const SolidInput& input, double tolerance);
+
+struct Mesh {
+    std::vector<std::array<double, 3>> vertices;
+    std::vector<std::array<std::uint32_t, 3>> triangles;   // counter-clockwise seen from outside
+};
+
+// The closed mesh of the part. The curved edges (bore, hub) are polygons whose
+// chords stay within `tolerance` of the circle.
+Mesh BuildGearMesh(const GearProfile& profile, const SolidInput& input, double tolerance);
+
+// The enclosed volume (divergence theorem), mm^3.
+double MeshVolume(const Mesh& mesh);
+
+// The volume of the part from the exact shapes: the profile's polygon area
+// times b, plus the hub's circle times its length, less the bore with its
+// groove through both.
+double PartVolume(const GearProfile& profile, const SolidInput& input, const HoleShape& hole);
+
+// The area inside a closed polygon (counter-clockwise positive), mm^2.
+double PolygonArea(const std::vector<OutlinePoint>& points);

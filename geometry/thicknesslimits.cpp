@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "geometry/thicknesslimits.h"
+
+#include "geardata/apperror.h"
+
+#include <cmath>
+
+void CheckAllowance(const ThicknessAllowance& a, const char* whose)
+{
+    if (!std::isfinite(a.upper) || !std::isfinite(a.lower))
+        throw AppError(std::string(whose) + "歯厚許容差が有限の数ではありません");
+    if (a.upper < a.lower)
+        throw AppError(std::string(whose) + "歯厚許容差の上の値が下の値より小さくなっています");
+}
+
+InspectionResult ThinnedInspection(const InspectionGear& gear, const InspectionRequest& request, double allowance)
+{
+    // The gear model's allowance: the rack set deeper, the tip circle kept;
+    // the inspection measures that generated tooth.
+    GearSpec spec = GearSpecOf(gear);
+    spec.thicknessAllowance = allowance;
+    return ComputeInspection(spec, request);
+}
+
+ThicknessLimits ComputeThicknessLimits(const InspectionGear& gear, const InspectionResult& nominal,
+                                       const ThicknessAllowance& allowance)
+{
+    CheckAllowance(allowance);
+    ThicknessLimits out;
+    out.allowance = allowance;
+    out.spanTeeth = nominal.spans[1].teeth;
+    InspectionRequest request;
+    request.spanTeeth = nominal.spans[1].teeth;
+    if (nominal.pinDiameter.present())
+        request.pinDiameter = *nominal.pinDiameter.value;
+    // A zero allowance is the nominal tooth: its numbers are those already measured.
+    const auto side = [&](double a) { return a == 0 ? nominal : ThinnedInspection(gear, request, a); };
+    const InspectionResult hi = side(allowance.upper);
+    const InspectionResult lo = side(allowance.lower);
+    out.span = {hi.spans[1].span, lo.spans[1].span};
+    if (nominal.pinDiameter.present())
+        out.overPins = {hi.overPins, lo.overPins};
+    else
+        out.overPins = {nominal.pinDiameter, nominal.pinDiameter};
+    out.toothThickness = {hi.toothThickness, lo.toothThickness};
+    out.chordalThickness = {hi.chordalThickness, lo.chordalThickness};
+    out.chordalHeight = {hi.chordalHeight, lo.chordalHeight};
+    return out;
+}

@@ -1,0 +1,76 @@
+#!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Accuracy grades, thickness limits, backlash and the gear data table (要目表)
+# through tsumugi-cli: JSON read by python, the PDF page read back by poppler's
+# pdftotext, the DXF layer by ezdxf. $1 is the built tsumugi-cli.
+set -u
+cli=$1
+fail=0
+check() { if [ "$2" != "$3" ]; then echo "FAIL $1: got [$2] want [$3]"; fail=1; fi; }
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+
+# Published: m 3, z 40, b 30, class 6: f_pT 9.0, F_pT 29, F_alpha 12 um; the limits beside the measurements.
+check "accuracy json" "$("$cli" gear -m 3 -z 40 --accuracy-class 6 --face-width 30 --thickness-allowance=-0.05,-0.1 \
+    --format json | /usr/bin/python3 -c '
+import json, sys, math
+d = json.load(sys.stdin); a = d["accuracy"]; l = d["limits"]
+w = d["inspection"]["span_k"]
+print(a["class"], a["f_pT"], a["F_pT"], a["F_alpha"], a["F_beta"],
+      round(l["span_k"]["upper"] - w, 9) == round(-0.05 * math.cos(math.pi / 9), 9),
+      l["over_pins"]["lower"] < l["over_pins"]["upper"] < d["inspection"]["over_pins"])')" \
+    "6 9.0 29.0 12.0 14.0 True True"
+check "no class" "$("$cli" gear -m 3 -z 40 --format json | /usr/bin/python3 -c 'import json,sys; print(json.load(sys.stdin)["accuracy"])')" "None"
+check "text limits" "$("$cli" gear -m 2 -z 20 --thickness-allowance=-0.05,-0.1 | grep '^またぎ歯厚 W（k＝3）の許容範囲')" \
+    $'またぎ歯厚 W（k＝3）の許容範囲\t15.2269 ～ 15.2739'
+check "out of range" "$("$cli" gear -m 0.3 -z 18 --accuracy-class 5 | grep -c 'の適用範囲')" 1
+
+# Published: m 2, z 20/40, a 60: recommended smallest normal backlash 0.100 mm.
+check "pair backlash" "$("$cli" pair -m 2 --z1 20 --z2 40 --x1 0 --x2 0 --thickness-allowance1=-0.05,-0.1 \
+    --thickness-allowance2=-0.05,-0.1 --center-distance-allowance 0.02,0 --format json | /usr/bin/python3 -c '
+import json, sys; b = json.load(sys.stdin)
+print(b["backlash"]["recommended_min_backlash"], b["backlash"]["normal_backlash"], b["findings"])')" \
+    "0.1 [0.094, 0.202] ['警告：最小法線バックラッシが ISO/TR 10064-2 の推奨値未満']"
+
+# Allowances proposed for a wanted backlash give it back: -(0.1 + 2 (0.02) sin 20°) / (2 cos 20°) = -0.0605.
+check "proposal" "$("$cli" pair -m 2 --z1 20 --z2 40 --x1 0 --x2 0 --backlash 0.1,0.25 \
+    --center-distance-allowance 0.02,-0.02 --format csv | grep -E '^(proposed|normal)' | tr -d '\r' | tr '\n' ' ')" \
+    "proposed_thickness_allowance,-0.0605,-0.1257 normal_backlash,0.100,0.250 "
+
+# Refused: exit 1 with the message, exit 2 for a usage error.
+"$cli" pair -m 2 --z1 20 --z2 40 --x1 0 --x2 0 --thickness-allowance1=-0.1,-0.05 >/dev/null 2>"$dir/err"
+check "upper below lower" "$?:$(cat "$dir/err")" "1:tsumugi-cli: refused: 歯車１の歯厚許容差の上の値が下の値より小さくなっています."
+"$cli" gear -m 2 -z 20 --thickness-allowance 0.1 >/dev/null 2>"$dir/err"
+check "one number" "$?:$(cat "$dir/err")" "2:tsumugi-cli: usage error: --thickness-allowance: '0.1' is not two numbers UPPER,LOWER."
+"$cli" gear -m 2 -z 20 --accuracy-class 12 >/dev/null 2>&1; check "class 12" $? 2
+
+# The data table page for m 2, z 20 with a 40-tooth mate, read back from the PDF.
+"$cli" sheet -m 2 -z 20 --z2 40 --accuracy-class 6 --thickness-allowance=-0.05,-0.1 \
+    --thickness-allowance2=-0.06,-0.12 -o "$dir/sheet.pdf" >/dev/null 2>"$dir/err"
+check "sheet exit" "$?:$(cat "$dir/err")" "0:"
+# The font draws U+FF5E and U+301C with one glyph, which the PDF maps back to U+301C.
+pdf=$(pdftotext -layout "$dir/sheet.pdf" - | tr -s ' ' | sed 's/〜/～/g')
+for want in "要目表" "歯車歯形 標準" "モジュール 2" "圧力角 20°" "基準ピッチ円直径 40.000" "全歯たけ 4.500" \
+    "またぎ歯厚 15.321 -0.047 / -0.094" "またぎ歯数 3" "許容範囲 15.227 ～ 15.274" \
+    "精度 ISO 1328-1:2013（JIS B 1702-1）6級" "中心距離 60.000" "法線方向 0.103 ～ 0.207"; do
+    grep -qF "$want" <<<"$pdf" || { echo "FAIL pdf lacks [$want]"; fail=1; }
+done
+"$cli" sheet -m 2 -z 20 --pin 3.5 -o "$dir/pins.pdf" >/dev/null
+grep -qF "ピン径 3.500" <<<"$(pdftotext -layout "$dir/pins.pdf" - | tr -s ' ')" || { echo "FAIL pins page"; fail=1; }
+"$cli" sheet -m 2 -z 20 -o /nonexistent/dir/x.pdf >/dev/null 2>&1; check "sheet unwritable" $? 3
+"$cli" sheet -m 2 -z 20 -o "$dir/x.txt" >/dev/null 2>&1; check "sheet not pdf" $? 2
+
+# The same table as texts on layer DATATABLE of the DXF, read by ezdxf.
+"$cli" export -m 2 -z 20 --data-table --z2 40 --accuracy-class 6 --thickness-allowance=-0.05,-0.1 \
+    --thickness-allowance2=-0.06,-0.12 -o "$dir/gear.dxf" >/dev/null
+check "dxf table" "$(/usr/bin/python3 -c '
+import sys, ezdxf
+doc = ezdxf.readfile(sys.argv[1])
+texts = [e.dxf.text for e in doc.modelspace().query("TEXT[layer==\"DATATABLE\"]")]
+audit = doc.audit()
+print(len(audit.errors), doc.layers.has_entry("DATATABLE"), texts[texts.index("またぎ歯厚") + 1],
+      texts[texts.index("バックラッシ") + 2], texts[texts.index("精度") + 1],
+      len(doc.modelspace().query("LWPOLYLINE POLYLINE[layer==\"GEAR\"]")))' "$dir/gear.dxf")" \
+    "0 True 15.321  -0.047 / -0.094 0.103 ～ 0.207 ISO 1328-1:2013（JIS B 1702-1）6級 1"
+"$cli" export -m 2 -z 20 --data-table -o "$dir/gear.svg" >/dev/null 2>&1; check "svg table" $? 2
+exit $fail

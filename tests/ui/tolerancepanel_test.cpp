@@ -1,0 +1,210 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// 検査寸法 with an accuracy class and allowances, its data table saved as a PDF,
+// and the backlash of かみあい.
+#include "formfixture.h"
+
+#include "ui/backlashpanel.h"
+#include "ui/exportdialog.h"
+#include "ui/inspectionwindow.h"
+#include "ui/pairwindow.h"
+#include "ui/tolerancepanel.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QImage>
+#include <QRegularExpression>
+#include <QElapsedTimer>
+#include <QPrinterInfo>
+#include <QSet>
+#include <QThread>
+#include <QLabel>
+#include <QListWidget>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+class TolerancePanelTest : public FormTest {
+protected:
+    InspectionWindow& OpenInspection()
+    {
+        form().findChild<QAction*>(QStringLiteral("InspectionItem"))->trigger();
+        return *FindInspectionWindow(form());
+    }
+    PairWindow& OpenPair()
+    {
+        form().findChild<QAction*>(QStringLiteral("PairTool"))->trigger();
+        return *form().findChild<PairWindow*>(QStringLiteral("PairWindow"));
+    }
+    void TearDown() override
+    {
+        SetDataSheetFileAnswer({});
+        SetExportFormAnswer({});
+        SetExportFileAnswer({});
+        FormTest::TearDown();
+    }
+};
+
+TEST_F(TolerancePanelTest, LimitsBesideTheValuesAndTheDataTableAsPdf)
+{
+    Calculate("2", "20", "0");
+    PairWindow& pair = OpenPair();
+    pair.m_teeth2->setText(QStringLiteral("40"));
+    pair.m_backlash->allowance[1][0]->setText(QStringLiteral("-0.06"));
+    pair.m_backlash->allowance[1][1]->setText(QStringLiteral("-0.12"));
+    pair.m_calculate->click();
+
+    InspectionWindow& w = OpenInspection();
+    TolerancePanel& t = *w.tolerances;
+    t.classEdit->setText(QStringLiteral("6"));
+    t.upperEdit->setText(QStringLiteral("-0.05"));
+    t.lowerEdit->setText(QStringLiteral("-0.1"));
+    Q_EMIT t.classEdit->returnPressed();
+    EXPECT_EQ(w.limitBoxes.at("span_k")->text(), QStringLiteral("15.2269 ～ 15.2739"));
+    ASSERT_EQ(t.accuracyList->count(), 8);
+    EXPECT_EQ(t.accuracyList->item(0)->text(), QStringLiteral("単一ピッチ許容値 fpT　8.5 µm"));
+    EXPECT_EQ(t.accuracyList->item(5)->text(), QStringLiteral("歯すじ形状許容値 ffβ　―"));
+    EXPECT_EQ(t.accuracyNote->text(), QStringLiteral("精度等級　ISO 1328-1:2013（JIS B 1702-1）6級"));
+
+    t.classEdit->setText(QStringLiteral("12"));
+    Q_EMIT t.classEdit->returnPressed();
+    EXPECT_EQ(m_errors.last(), QStringLiteral("精度等級 12 は 1 から 11 の間にありません."));
+    t.classEdit->setText(QStringLiteral("6"));
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("sheet"));
+    SetDataSheetFileAnswer([&](const QString&) { return file; });
+    t.pdfAction->trigger();
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file + QStringLiteral(".pdf"), QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(20000));
+    const QString page = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+    // The mate and its allowance come from かみあい: j_bn from (0.05 + 0.06) cos 20° to (0.10 + 0.12) cos 20°.
+    for (const QString& want : {QStringLiteral("要目表"), QStringLiteral("歯数 40"), QStringLiteral("中心距離 60.000"),
+                                QStringLiteral("法線方向 0.103"), QStringLiteral("0.207"), QStringLiteral("6級")})
+        EXPECT_TRUE(page.contains(want)) << want.toStdString() << "\n" << page.toStdString();
+}
+
+TEST_F(TolerancePanelTest, BacklashOfThePairOnlyWhenAllowancesAreTyped)
+{
+    Calculate("2", "20", "0");
+    PairWindow& w = OpenPair();
+    w.m_teeth2->setText(QStringLiteral("40"));
+    w.m_calculate->click();
+    EXPECT_EQ(w.m_findings->item(0)->text(), QStringLiteral("警告＝０"));
+    EXPECT_TRUE(w.m_backlash->results.at("normal_backlash")[0]->text().isEmpty());
+
+    w.m_backlash->allowance[0][0]->setText(QStringLiteral("-0.05"));
+    w.m_backlash->allowance[0][1]->setText(QStringLiteral("-0.1"));
+    w.m_backlash->allowance[1][0]->setText(QStringLiteral("-0.05"));
+    w.m_backlash->allowance[1][1]->setText(QStringLiteral("-0.1"));
+    Q_EMIT w.m_backlash->allowance[1][1]->returnPressed();
+    EXPECT_EQ(w.m_backlash->results.at("normal_backlash")[0]->text(), QStringLiteral("0.094"));
+    EXPECT_EQ(w.m_backlash->results.at("normal_backlash")[1]->text(), QStringLiteral("0.188"));
+    EXPECT_EQ(w.m_backlash->results.at("recommended_min_backlash")[0]->text(), QStringLiteral("0.100"));
+    EXPECT_EQ(w.m_findings->item(0)->text(), QStringLiteral("警告：最小法線バックラッシが ISO/TR 10064-2 の推奨値未満"));
+
+    w.m_backlash->centerAllowance[0]->setText(QStringLiteral("-0.1"));
+    w.m_calculate->click();
+    EXPECT_EQ(m_errors.last(), QStringLiteral("中心距離の許容差の上の値が下の値より小さいか、有限の数ではありません."));
+}
+
+TEST_F(TolerancePanelTest, ProfileExportCarriesTheTableOfInspection)
+{
+    Calculate("2", "20", "0");
+    InspectionWindow& w = OpenInspection();
+    w.tolerances->classEdit->setText(QStringLiteral("7"));
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("gear.dxf"));
+    SetExportFormAnswer([](ExportForm& f) {
+        f.m_dataTableCheck->setChecked(true);
+        return true;
+    });
+    SetExportFileAnswer([&](const QString&, QString&) { return file; });
+    form().findChild<QAction*>(QStringLiteral("ExportProfile1"))->trigger();
+    QProcess reader;
+    reader.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral("-c"), QStringLiteral("import sys, ezdxf\n"
+                                                       "d = ezdxf.readfile(sys.argv[1])\n"
+                                                       "t = [e.dxf.text for e in d.modelspace().query('TEXT[layer==\"DATATABLE\"]')]\n"
+                                                       "print(t[t.index('精度') + 1])"),
+                  file});
+    ASSERT_TRUE(reader.waitForFinished(30000));
+    EXPECT_EQ(QString::fromUtf8(reader.readAllStandardOutput()).trimmed(),
+              QStringLiteral("ISO 1328-1:2013（JIS B 1702-1）7級"))
+        << reader.readAllStandardError().toStdString();
+
+    SetExportFileAnswer([&](const QString&, QString&) { return dir.filePath(QStringLiteral("gear.svg")); });
+    form().findChild<QAction*>(QStringLiteral("ExportProfile1"))->trigger();
+    EXPECT_EQ(m_errors.last(), QStringLiteral("要目表は DXF にだけ書き出せます."));
+}
+
+// On the PDF queue tools/cups-pdf.sh makes the default printer: the page the
+// printer gets is the table, its texts read back from the printed file.
+TEST_F(TolerancePanelTest, PrintsTheDataTableOnTheDefaultPrinter)
+{
+    const QString queue = QStringLiteral("TsumugiPDF");
+    const QDir out(QStringLiteral("/var/spool/cups-pdf/tsumugi"));
+    const QPrinterInfo target = QPrinterInfo::defaultPrinter();
+    if (target.isNull() || target.printerName() != queue)
+        GTEST_SKIP() << "the default printer is not the PDF queue; tools/cups-pdf.sh sets it up";
+    const QStringList before = out.entryList({QStringLiteral("*.pdf")}, QDir::Files);
+    const QSet<QString> earlier(before.begin(), before.end());
+
+    Calculate("2", "20", "0");
+    InspectionWindow& w = OpenInspection();
+    w.tolerances->upperEdit->setText(QStringLiteral("-0.05"));
+    w.tolerances->lowerEdit->setText(QStringLiteral("-0.1"));
+    w.tolerances->printAction->trigger();
+    ASSERT_TRUE(m_errors.isEmpty()) << m_errors.join('|').toStdString();
+
+    // Other jobs may land in the folder meanwhile: the one wanted carries the
+    // document name 要目表 (the queue writes its UTF-8 bytes in octal). The queue
+    // draws the glyphs anew without their characters, so the page is read as
+    // pixels: the table's frame and texts, inked, on one A4 page.
+    const QString prefix = QStringLiteral("350_246_201_347_233_256_350_241_250");
+    QElapsedTimer waited;
+    waited.start();
+    QString pdf;
+    // The job is done when its file is there and the queue is empty.
+    auto queueEmpty = [&] {
+        QProcess lpstat;
+        lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-o"), queue});
+        lpstat.waitForFinished(20000);
+        return lpstat.readAllStandardOutput().trimmed().isEmpty();
+    };
+    while (waited.elapsed() < 120000) {
+        for (const QString& name : out.entryList({QStringLiteral("*.pdf")}, QDir::Files))
+            if (!earlier.contains(name) && name.startsWith(prefix))
+                pdf = out.filePath(name);
+        if (!pdf.isEmpty() && queueEmpty())
+            break;
+        QThread::msleep(200);
+    }
+    ASSERT_FALSE(pdf.isEmpty()) << "no printed table within 120 s";
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    info.waitForFinished(20000);
+    EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput())
+                    .contains(QRegularExpression(QStringLiteral("\\nPages: +1\\n"))));
+    QTemporaryDir dir;
+    QProcess render;
+    render.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("20"), QStringLiteral("-gray"),
+                                             QStringLiteral("-singlefile"), QStringLiteral("-png"), pdf,
+                                             dir.filePath(QStringLiteral("page"))});
+    render.waitForFinished(60000);
+    const QImage image(dir.filePath(QStringLiteral("page.png")));
+    ASSERT_FALSE(image.isNull());
+    int inked = 0, inkedBelowMargin = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 128) {
+                ++inked;
+                inkedBelowMargin += y > image.height() / 2 ? 1 : 0;
+            }
+    EXPECT_GT(inked, 300);                 // the frame and the texts
+    EXPECT_EQ(inkedBelowMargin, 0);        // all of it in the upper half: one table, no stray job
+}
+
+}  // namespace

@@ -1,0 +1,199 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/tolerancepanel.h"
+
+#include "export/datasheet.h"
+#include "geardata/apperror.h"
+#include "geardata/safefile.h"
+#include "geometry/extended.h"
+#include "commands/inputparse.h"
+#include "commands/tolerancetext.h"
+#include "ui/backlashpanel.h"
+#include "ui/mainwindow.h"
+#include "ui/pairwindow.h"
+#include "ui/printerquery.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+
+namespace {
+
+QString Utf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+std::function<QString(const QString&)> fileAnswer;
+QString lastFileName = QStringLiteral("要目表.pdf");
+
+bool IsBlank(const QLineEdit* box) { return box->text().trimmed().isEmpty(); }
+
+double ReadLength(const QLineEdit* box, const std::string& sep)
+{
+    return IsBlank(box) ? 0.0 : Store(ParseFloat(box->text().toStdString(), sep));
+}
+
+}  // namespace
+
+TolerancePanel::TolerancePanel(TForm1& form, QWidget* parent)
+    : QGroupBox(QStringLiteral("精度・歯厚許容差"), parent), m_form(form)
+{
+    setObjectName(QStringLiteral("TolerancePanel"));
+    setAccessibleName(title());
+    auto* grid = new QGridLayout(this);
+    grid->setVerticalSpacing(3);
+    auto box = [&](const char* name, const QString& caption, const QString& hint, int row, int column) {
+        auto* label = new QLabel(caption, this);
+        label->setObjectName(QString::fromLatin1(name) + QStringLiteral("Label"));
+        label->setAccessibleName(caption);
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(QString::fromLatin1(name));
+        edit->setAccessibleName(caption);
+        edit->setPlaceholderText(hint);
+        label->setBuddy(edit);
+        grid->addWidget(label, row, column);
+        grid->addWidget(edit, row, column + 1);
+        connect(edit, &QLineEdit::returnPressed, this, &TolerancePanel::edited);
+        return edit;
+    };
+    classEdit = box("AccuracyClassEdit", QStringLiteral("精度等級"), QStringLiteral("1～11"), 0, 0);
+    faceWidthEdit = box("FaceWidthEdit", QStringLiteral("歯幅 b"), QStringLiteral("なし"), 0, 2);
+    upperEdit = box("AllowanceUpperEdit", QStringLiteral("歯厚許容差 上"), QStringLiteral("0"), 0, 4);
+    lowerEdit = box("AllowanceLowerEdit", QStringLiteral("下"), QStringLiteral("0"), 0, 6);
+    for (QLineEdit* edit : {classEdit, faceWidthEdit, upperEdit, lowerEdit})
+        edit->setFixedWidth(64);
+
+    // The tolerances side by side, three lines of three.
+    accuracyList = new QListWidget(this);
+    accuracyList->setObjectName(QStringLiteral("AccuracyList"));
+    accuracyList->setAccessibleName(QStringLiteral("精度等級の許容値"));
+    accuracyList->setFlow(QListView::LeftToRight);
+    accuracyList->setWrapping(true);
+    accuracyList->setResizeMode(QListView::Adjust);
+    accuracyList->setGridSize(QSize(210, 20));
+    accuracyList->setFixedHeight(70);
+    grid->addWidget(accuracyList, 1, 0, 1, 9);
+    accuracyNote = new QLabel(this);
+    accuracyNote->setObjectName(QStringLiteral("AccuracyNote"));
+    accuracyNote->setAccessibleName(QStringLiteral("精度等級"));
+    accuracyNote->setWordWrap(true);
+    grid->addWidget(accuracyNote, 2, 0, 1, 9);
+
+    sheetButton = new QPushButton(QStringLiteral("要目表…"), this);
+    sheetButton->setObjectName(QStringLiteral("DataSheetButton"));
+    sheetButton->setAccessibleName(QStringLiteral("要目表"));
+    auto* menu = new QMenu(sheetButton);
+    menu->setObjectName(QStringLiteral("DataSheetMenu"));
+    pdfAction = menu->addAction(QStringLiteral("PDF に保存…"));
+    pdfAction->setObjectName(QStringLiteral("DataSheetPdfAction"));
+    printAction = menu->addAction(QStringLiteral("印刷"));
+    printAction->setObjectName(QStringLiteral("DataSheetPrintAction"));
+    sheetButton->setMenu(menu);
+    grid->addWidget(sheetButton, 0, 8);
+    connect(pdfAction, &QAction::triggered, this, [this] { Q_EMIT sheetWanted(false); });
+    connect(printAction, &QAction::triggered, this, [this] { Q_EMIT sheetWanted(true); });
+}
+
+ThicknessLimits TolerancePanel::Show(const InspectionGear& gear, const InspectionResult& nominal)
+{
+    const std::string& sep = m_form.decimalSeparator();
+    accuracyList->clear();
+    accuracyNote->clear();
+    m_text.clear();
+    ThicknessAllowance allowance{ReadLength(upperEdit, sep), ReadLength(lowerEdit, sep)};
+    std::optional<double> faceWidth;
+    if (!IsBlank(faceWidthEdit))
+        faceWidth = ReadLength(faceWidthEdit, sep);
+    std::optional<AccuracyTolerances> accuracy;
+    if (!IsBlank(classEdit))
+        accuracy = ComputeAccuracy({ParseInteger(classEdit->text().toStdString()), gear.module, gear.teeth,
+                                    gear.module * gear.teeth, faceWidth});
+    const ThicknessLimits limits = ComputeThicknessLimits(gear, nominal, allowance);
+    if (accuracy) {
+        std::string note = "精度等級　" + AccuracyClassName(accuracy->accuracyClass);
+        for (const AccuracyRow& row : AccuracyRows(*accuracy))
+            accuracyList->addItem(Utf8(std::string(row.label) + "　" + ToleranceValueText(row.micrometres, sep)));
+        for (const std::string& finding : accuracy->findings)
+            note += "\n" + finding;
+        accuracyNote->setText(Utf8(note));
+    }
+    m_text = TolerancesText(accuracy, limits, sep);
+    return limits;
+}
+
+DataSheet TolerancePanel::Sheet(const InspectionGear& gear, const InspectionRequest& request) const
+{
+    const std::string& sep = m_form.decimalSeparator();
+    DataSheetInput in;
+    in.gear = gear;
+    in.request = request;
+    in.overPins = request.pinDiameter.has_value();
+    in.allowance = {ReadLength(upperEdit, sep), ReadLength(lowerEdit, sep)};
+    if (!IsBlank(classEdit))
+        in.accuracyClass = ParseInteger(classEdit->text().toStdString());
+    if (!IsBlank(faceWidthEdit))
+        in.faceWidth = ReadLength(faceWidthEdit, sep);
+    // The mate of かみあい, when that window is open.
+    const auto* pair = m_form.findChild<PairWindow*>(QStringLiteral("PairWindow"), Qt::FindDirectChildrenOnly);
+    if (pair != nullptr && pair->isVisible()) {
+        DataSheetMate mate;
+        mate.teeth = ParseInteger(pair->m_teeth2->text().toStdString());
+        mate.shift = Store(ParseFloat(pair->m_shift2->text().toStdString(), sep));
+        if (pair->m_backlash != nullptr) {
+            const BacklashInput b = pair->m_backlash->Read(sep);
+            mate.allowance = b.thickness[1];
+            mate.centerDistance = b.centerDistance;
+            // Gear 1's allowance typed only in かみあい is the one the table uses.
+            if (IsBlank(upperEdit) && IsBlank(lowerEdit))
+                in.allowance = b.thickness[0];
+        }
+        in.mate = mate;
+    }
+    return BuildDataSheet(in);
+}
+
+void SetDataSheetFileAnswer(std::function<QString(const QString&)> answer) { fileAnswer = std::move(answer); }
+
+void SaveDataSheetPdf(QWidget* parent, const DataSheet& sheet)
+{
+    const QString name = fileAnswer ? fileAnswer(lastFileName)
+                                    : QFileDialog::getSaveFileName(parent, QStringLiteral("要目表の保存"), lastFileName,
+                                                                   QStringLiteral("PDF (*.pdf)"));
+    if (name.isEmpty())
+        return;
+    QString path = name;
+    if (QFileInfo(path).suffix().compare(QStringLiteral("pdf"), Qt::CaseInsensitive) != 0)
+        path += QStringLiteral(".pdf");
+    lastFileName = path;
+    const std::string bytes = DataSheetPdf(sheet);
+    WriteFileSafely(path.toStdString(), reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+}
+
+void PrintDataSheet(QWidget* parent, const DataSheet& sheet)
+{
+    const std::optional<QPrinterInfo> answer = QueryDefaultPrinter(std::chrono::seconds(10));
+    if (!answer)
+        throw AppError("印刷システムが 10 秒以内に応答しません");
+    if (!parent->isVisible())
+        return;
+    if (answer->isNull())
+        throw AppError("デフォルト プリンタが存在しません");
+    QPrinter printer(*answer, QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("要目表"));
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw AppError("印刷を開始できません");
+    // A margin of its own inside the printable area, as on the PDF page.
+    const double dotsPerMm = printer.resolution() / 25.4, margin = 15 * dotsPerMm;
+    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    PaintDataSheet(painter, QRectF(QPointF(margin, margin), page.size() - QSizeF(2 * margin, 2 * margin)), dotsPerMm,
+                   sheet);
+    if (!painter.end() || printer.printerState() == QPrinter::Error)
+        throw AppError("印刷できませんでした");
+}

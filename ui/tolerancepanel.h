@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The part of 検査寸法 that accepts or rejects a cut gear: the accuracy class,
+// the face width and the tooth-thickness allowance typed here, the flank
+// tolerances of the class, and the button for the gear data table (要目表),
+// saved as a PDF page or printed. The limits of each measurement are shown by
+// the inspection window beside its values.
+
+#include "commands/datatable.h"
+#include "geometry/thicknesslimits.h"
+
+#include <QGroupBox>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class TForm1;
+
+class TolerancePanel : public QGroupBox {
+    Q_OBJECT
+
+public:
+    TolerancePanel(TForm1& form, QWidget* parent);
+
+    // Reads the boxes, computes the tolerances of the class and the limits of
+    // the measurements, shows the tolerances and returns the limits. A box that
+    // does not parse, or a refused value, raises AppError.
+    ThicknessLimits Show(const InspectionGear& gear, const InspectionResult& nominal);
+
+    // The lines for the window's copied text (after Show).
+    const std::string& text() const { return m_text; }
+
+    // The data table of the gear shown, with the mate of かみあい when that
+    // window is open. `request` gives k and the pin (a pin typed: over pins).
+    DataSheet Sheet(const InspectionGear& gear, const InspectionRequest& request) const;
+
+    QLineEdit* classEdit;        // empty: no accuracy class
+    QLineEdit* faceWidthEdit;    // empty: no helix tolerances
+    QLineEdit* upperEdit;        // empty: 0
+    QLineEdit* lowerEdit;        // empty: 0
+    QListWidget* accuracyList;   // the eight tolerances
+    QLabel* accuracyNote;        // the standard and class, and a range finding
+    QPushButton* sheetButton;    // 要目表: a menu of the two actions
+    QAction* pdfAction;
+    QAction* printAction;
+
+Q_SIGNALS:
+    // Enter in one of the boxes.
+    void edited();
+    // The 要目表 actions ask the window for the sheet of the gear it shows.
+    void sheetWanted(bool print);
+
+private:
+    TForm1& m_form;
+    std::string m_text;
+};
+
+// Saves a data table as a PDF page: asks for the file (the answer below in
+// tests) and writes it with the safe save.
+void SaveDataSheetPdf(QWidget* parent, const DataSheet& sheet);
+// Prints a data table on the default printer, asked for without stopping the window.
+void PrintDataSheet(QWidget* parent, const DataSheet& sheet);
+
+// Tests answer the save dialog; an empty function restores it.
+void SetDataSheetFileAnswer(std::function<QString(const QString& initialName)> answer);
