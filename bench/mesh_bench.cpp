@@ -3,6 +3,7 @@
 // turned on, the overlap found, the view painted) beside a repaint of the
 // empty view; and the parts of a frame and of a new pair on their own.
 
+#include "geometry/internalpair.h"
 #include "geometry/mesh.h"
 #include "ui/meshview.h"
 
@@ -48,18 +49,29 @@ MeshInput FortyForty()
     pair.module = 3.0;
     pair.teeth = {40, 40};
     pair.shift = {0.0, 0.0};
-    MeshInput input;
-    input.pair = ComputePair(pair);
+    MeshInput input = MeshInputOf(ComputePair(pair));
+    input.tolerance = 0.001;
+    return input;
+}
+
+// A 40-tooth pinion in a 120-tooth ring: the ring is drawn whole every frame.
+MeshInput FortyInARing()
+{
+    PairInput pair;
+    pair.module = 3.0;
+    pair.teeth = {40, 120};
+    pair.shift = {0.0, 0.5};
+    MeshInput input = MeshInputOf(ComputeInternalPair(pair));
     input.tolerance = 0.001;
     return input;
 }
 
 // The profiles are made once per pair; a frame only turns them.
-void BM_MeshFrame(benchmark::State& state)
+void MeshFrame(benchmark::State& state, const MeshInput& input)
 {
     MeshView view;
     view.resize(560, 440);
-    view.setMesh(std::make_shared<const GearMesh>(FortyForty()));
+    view.setMesh(std::make_shared<const GearMesh>(input));
     view.show();
     Repaint(view);
     PaintCounter paints;
@@ -73,7 +85,10 @@ void BM_MeshFrame(benchmark::State& state)
     CheckPainted(state, paints);
     state.counters["points"] = static_cast<double>(view.mesh()->body(0).outline.size() + view.mesh()->body(1).outline.size());
 }
+void BM_MeshFrame(benchmark::State& state) { MeshFrame(state, FortyForty()); }
 BENCHMARK(BM_MeshFrame)->Unit(benchmark::kMicrosecond);
+void BM_MeshRingFrame(benchmark::State& state) { MeshFrame(state, FortyInARing()); }
+BENCHMARK(BM_MeshRingFrame)->Unit(benchmark::kMicrosecond);
 
 void BM_MeshEmptyRepaint(benchmark::State& state)
 {

@@ -44,6 +44,8 @@ ROWS = [
      "repainting the outline view", "BM_RepaintOutlineView", ("time", 0.2e6)),
     ("かみあい drawing, one frame: 2 × 40 teeth, m 3, 0.001 mm, turned, overlap found, 560 × 440 painted",
      "BM_MeshFrame", "repainting the empty view", "BM_MeshEmptyRepaint", ("time", 8e6)),
+    ("かみあい drawing, one frame: a 40-tooth pinion in a 120-tooth ring, m 3, 0.001 mm, the ring drawn whole",
+     "BM_MeshRingFrame", "repainting the empty view", "BM_MeshEmptyRepaint", ("time", 8e6)),
     ("かみあい drawing, the overlap alone (polygon clipping of the teeth in mesh)", "BM_MeshOverlaps",
      "repainting the empty view", "BM_MeshEmptyRepaint", None),
     ("かみあい drawing, a new pair (both profiles built)", "BM_MeshBuild",

@@ -3,6 +3,7 @@
 // with the wheel, the slider and the play button, zooms, and saves SVG and PNG.
 #include "formfixture.h"
 
+#include "ui/backlashpanel.h"
 #include "ui/meshview.h"
 #include "ui/pairwindow.h"
 
@@ -13,6 +14,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QWheelEvent>
@@ -92,6 +94,54 @@ TEST_F(MeshViewTest, FollowsTheTypingAndTurns)
     TypeInto(w.m_teeth2, "24");
     EXPECT_NE(panel.m_view->mesh(), nullptr);
     EXPECT_TRUE(m_errors.isEmpty());
+}
+
+// The drawing takes the mate chosen and the allowances typed: thinner teeth
+// show their play in the status line, a ring and a rack are drawn as bodies
+// of their own.
+TEST_F(MeshViewTest, DrawsEveryMateWithTheAllowances)
+{
+    PairWindow& w = OpenPair("24", "0.36");
+    MeshPanel& panel = *w.m_mesh;
+    BacklashPanel& allowances = *w.m_backlash;
+    const struct {
+        QLineEdit* box;
+        const char* text;
+    } typed[] = {{allowances.allowance[0][1], "-0.1"}, {allowances.allowance[0][0], "-0.05"},
+                 {allowances.allowance[1][1], "-0.12"}, {allowances.allowance[1][0], "-0.08"}};
+    for (const auto& t : typed) {
+        t.box->setText(QString::fromLatin1(t.text));
+        Q_EMIT allowances.edited();
+    }
+    // The tightest mesh: the upper allowances, -(0.05 + 0.08) cos 20° of play.
+    ASSERT_NE(panel.m_view->mesh(), nullptr);
+    EXPECT_EQ(panel.m_status->text(), "法線方向のバックラッシ 0.122 mm");
+
+    struct Mate {
+        QRadioButton* button;
+        MeshBodyKind kind;
+        const char* id;
+    } const mates[] = {{w.m_mateInternal, MeshBodyKind::Ring, "GEAR2"}, {w.m_mateRack, MeshBodyKind::Rack, "RACK"}};
+    w.m_mateInternal->setChecked(true);
+    TypeInto(w.m_teeth2, "60");
+    TypeInto(w.m_shift2, "0.5");
+    for (const Mate& m : mates) {
+        m.button->setChecked(true);
+        ASSERT_NE(panel.m_view->mesh(), nullptr) << m.id;
+        EXPECT_EQ(panel.m_view->mesh()->body(1).kind, m.kind);
+        EXPECT_EQ(panel.m_view->mesh()->body(1).id, m.id);
+        // Allowances are for two external gears: the mate meshes without play.
+        EXPECT_EQ(panel.m_status->text(), "法線方向のバックラッシ 0.000 mm") << m.id;
+        panel.m_fitAll->click();
+        // Both bodies filled: a good part of the view is not the white background.
+        const QImage image = panel.m_view->grab().toImage();
+        int filled = 0;
+        for (int y = 0; y < image.height(); y += 4)
+            for (int x = 0; x < image.width(); x += 4)
+                filled += image.pixelColor(x, y) != QColor(Qt::white) ? 1 : 0;
+        EXPECT_GT(filled * 16, image.width() * image.height() / 10) << m.id;
+    }
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join(" ").toStdString();
 }
 
 TEST_F(MeshViewTest, SavesSvgAndPng)
