@@ -101,6 +101,27 @@ MeshPolygon CirclePolygon(double radius, double tolerance)
     return circle;
 }
 
+// Each outline may stand off its true curve by the chord tolerance, so two
+// outlines whose curves just touch can cross by up to twice that: a sliver no
+// thicker than that (four times its area over its perimeter) is not shown as
+// an overlap.
+void KeepOverlaps(const ClipperLib::Paths& common, double tolerance, std::vector<MeshPolygon>& overlaps)
+{
+    for (const ClipperLib::Path& path : common) {
+        MeshPolygon polygon;
+        polygon.reserve(path.size());
+        for (const ClipperLib::IntPoint& p : path)
+            polygon.push_back({static_cast<double>(p.X) / kClipScale, static_cast<double>(p.Y) / kClipScale});
+        double perimeter = 0.0;
+        for (std::size_t k = 0; k < polygon.size(); ++k)
+            perimeter += Distance(polygon[k], polygon[(k + 1) % polygon.size()]);
+        const double area = std::fabs(ClipperLib::Area(path)) / (kClipScale * kClipScale);
+        if (!(4.0 * area > 2.0 * tolerance * perimeter))
+            continue;
+        overlaps.push_back(std::move(polygon));
+    }
+}
+
 }  // namespace
 
 OutlinePoint Place(const MeshPlacement& placement, OutlinePoint p)
@@ -141,6 +162,14 @@ MeshInput MeshInputOf(const RackPairResult& pair)
 }
 
 GearMesh::GearMesh(const MeshInput& in) : m_tolerance(in.tolerance)
+{
+    Build(in);
+    for (std::size_t i = 0; i < 2; ++i)
+        for (double reach : m_body[i].cellReach)
+            m_largestReach[i] = std::max(m_largestReach[i], reach);
+}
+
+void GearMesh::Build(const MeshInput& in)
 {
     const PairInput& gears = in.gears;
     const int angleIndex = PressureAngleIndexOf(gears.pressureAngle);
@@ -388,40 +417,73 @@ bool GearMesh::MayTouch(int i, std::size_t k, const MeshPlacement& placement, co
     return true;
 }
 
+// The cells of a body that may meet a point of the picture within `reach`:
+// a gear's or a ring's by the point's angle about its centre, a rack's one cell.
+void GearMesh::CellsNear(int i, const MeshPlacement& placement, OutlinePoint p, double reach,
+                         std::vector<std::size_t>& out) const
+{
+    const MeshBody& b = body(i);
+    const std::size_t n = b.cells.size();
+    if (b.kind == MeshBodyKind::Rack || n < 8) {
+        for (std::size_t k = 0; k < n; ++k)
+            out.push_back(k);
+        return;
+    }
+    const double step = 2.0 * kPiDouble / static_cast<double>(n);
+    const double angle = std::atan2(p.y - placement.origin.y, p.x - placement.origin.x) - placement.angle;
+    const auto nearest = static_cast<long>(std::lround(angle / step));
+    const double arc = b.pitchRadius * step;   // one pitch on the reference circle
+    const long width = std::min(static_cast<long>(n / 2), static_cast<long>(std::ceil((reach + m_largestReach[static_cast<std::size_t>(i)]) / arc)) + 1);
+    for (long k = nearest - width; k <= nearest + width; ++k)
+        out.push_back(static_cast<std::size_t>(((k % static_cast<long>(n)) + static_cast<long>(n)) % static_cast<long>(n)));
+}
+
 std::vector<MeshPolygon> GearMesh::OverlapsAt(double driveDegrees) const
 {
     const std::array<MeshPlacement, 2> placements{PlacementAt(0, driveDegrees), PlacementAt(1, driveDegrees)};
-    ClipperLib::Clipper clipper;
-    for (int i = 0; i < 2; ++i) {
-        const MeshBody& b = body(i);
-        const MeshPlacement& placement = placements[static_cast<std::size_t>(i)];
-        ClipperLib::Paths near;
-        for (std::size_t k = 0; k < b.cells.size(); ++k)
-            if (MayTouch(i, k, placement, placements[static_cast<std::size_t>(1 - i)]))
-                near.push_back(ToClipper(b.cells[k], placement));
-        clipper.AddPaths(near, i == 0 ? ClipperLib::ptSubject : ClipperLib::ptClip, true);
-    }
-    ClipperLib::Paths common;
-    clipper.Execute(ClipperLib::ctIntersection, common, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
-
-    // Each outline may stand off its true curve by the chord tolerance, so
-    // two outlines whose curves just touch can cross by up to twice that: a
-    // sliver no thicker than that (four times its area over its perimeter) is
-    // not shown as an overlap.
+    const MeshBody& b0 = body(0);
+    const MeshBody& b1 = body(1);
+    // Gear 1's cells that can reach the mate, a few consecutive ones at a
+    // time, each group clipped against the mate's cells near it: the work
+    // grows with the number of teeth in mesh, not with its square.
+    constexpr std::size_t kGroup = 16;
+    std::vector<std::size_t> group, near;
+    std::vector<char> taken(b1.cells.size(), 0);
     std::vector<MeshPolygon> overlaps;
-    for (const ClipperLib::Path& path : common) {
-        MeshPolygon polygon;
-        polygon.reserve(path.size());
-        for (const ClipperLib::IntPoint& p : path)
-            polygon.push_back({static_cast<double>(p.X) / kClipScale, static_cast<double>(p.Y) / kClipScale});
-        double perimeter = 0.0;
-        for (std::size_t k = 0; k < polygon.size(); ++k)
-            perimeter += Distance(polygon[k], polygon[(k + 1) % polygon.size()]);
-        const double area = std::fabs(ClipperLib::Area(path)) / (kClipScale * kClipScale);
-        if (!(4.0 * area > 2.0 * m_tolerance * perimeter))
+    const auto clipGroup = [&] {
+        ClipperLib::Paths subject, clip;
+        near.clear();
+        for (std::size_t k : group) {
+            subject.push_back(ToClipper(b0.cells[k], placements[0]));
+            CellsNear(1, placements[1], Place(placements[0], b0.cellAnchors[k]), b0.cellReach[k], near);
+        }
+        for (std::size_t k : near)
+            if (!taken[k] && MayTouch(1, k, placements[1], placements[0])) {
+                taken[k] = 1;
+                clip.push_back(ToClipper(b1.cells[k], placements[1]));
+            }
+        for (std::size_t k : near)
+            taken[k] = 0;
+        group.clear();
+        if (clip.empty())
+            return;
+        ClipperLib::Clipper clipper;
+        clipper.AddPaths(subject, ClipperLib::ptSubject, true);
+        clipper.AddPaths(clip, ClipperLib::ptClip, true);
+        ClipperLib::Paths common;
+        clipper.Execute(ClipperLib::ctIntersection, common, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+        KeepOverlaps(common, m_tolerance, overlaps);
+    };
+    for (std::size_t k = 0; k < b0.cells.size(); ++k) {
+        if (!MayTouch(0, k, placements[0], placements[1]))
             continue;
-        overlaps.push_back(std::move(polygon));
+        // A group holds neighbours only, so that its mate cells are few.
+        if (!group.empty() && (group.size() == kGroup || k != group.back() + 1))
+            clipGroup();
+        group.push_back(k);
     }
+    if (!group.empty())
+        clipGroup();
     return overlaps;
 }
 

@@ -153,5 +153,9 @@ private:
     MeshLineOfAction m_line;
     double m_a = 0.0, m_alphaW = 0.0, m_backlash = 0.0, m_tolerance = 0.0;
 
+    void Build(const MeshInput& input);
     bool MayTouch(int body, std::size_t cell, const MeshPlacement& placement, const MeshPlacement& other) const;
+    void CellsNear(int body, const MeshPlacement& placement, OutlinePoint p, double reach,
+                   std::vector<std::size_t>& out) const;
+    std::array<double, 2> m_largestReach{};   // of each body's cells
 };
