@@ -249,7 +249,10 @@ void GearMesh::Build(const MeshInput& in)
         g2 = ToothedBody(MeshBodyKind::Ring, profile, ring.teeth);
         g2.id = "GEAR2";
         g2.rimRadius = profile.rootDiameter / 2.0 + 3.0 * m;
-        AddToothCells(g2, profile, ring.teeth, (g2.rootRadius + m) / std::cos(kPiDouble / ring.teeth));
+        // Each cell reaches out along its ends' radii far enough that the
+        // chord between them stays m beyond the root.
+        g2.cellsReach = g2.rootRadius + m;
+        AddToothCells(g2, profile, ring.teeth, g2.cellsReach / std::cos(kPiDouble / ring.teeth));
         const double rb2 = g2.baseRadius;
         if (!(std::isfinite(m_a) && m_a > rb2 - rb1))
             throw AppError("中心距離が小さすぎます（内歯車と歯車１の基礎円半径の差より大きくしてください）");

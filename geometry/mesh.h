@@ -61,6 +61,7 @@ struct MeshBody {
     std::string id;                       // the SVG group: GEAR1, GEAR2, RACK
     MeshPolygon outline;                  // own frame, closed, counter-clockwise; a ring's toothed inside
     double rimRadius = 0.0;               // a ring's outside circle about its centre
+    double cellsReach = 0.0;              // a ring's cells cover everything out to this radius
     std::vector<MeshPolygon> cells;       // closed pieces whose union is the body (own frame)
     std::vector<OutlinePoint> cellAnchors;   // a point of each cell's tooth, own frame
     std::vector<double> cellReach;        // the farthest tooth point of each cell from its anchor

@@ -99,13 +99,20 @@ void MeshView::setMesh(std::shared_ptr<const GearMesh> mesh)
             m_outlines[g].setFillRule(Qt::OddEvenFill);
         }
         m_teeth[g].clear();
-        if (b.kind != MeshBodyKind::Gear)
+        m_cells[g].clear();
+        if (b.kind == MeshBodyKind::Rack)
             continue;
+        // A gear's cell ends in its centre, a ring's in two points beyond its root.
+        const std::size_t closing = b.kind == MeshBodyKind::Ring ? 2 : 1;
         for (const MeshPolygon& cell : b.cells) {
-            QPolygonF tooth;
-            for (std::size_t k = 0; k + 1 < cell.size(); ++k)   // the last point is the gear's centre
-                tooth << Q(cell[k]);
+            QPolygonF tooth, whole;
+            for (std::size_t k = 0; k < cell.size(); ++k) {
+                whole << Q(cell[k]);
+                if (k + closing < cell.size())
+                    tooth << Q(cell[k]);
+            }
             m_teeth[g].push_back(tooth);
+            m_cells[g].push_back(whole);
         }
     }
     // Another pair of much the same size keeps the user's zoom and pan.
@@ -318,7 +325,7 @@ void MeshView::drawBody(QPainter& painter, int i, const QTransform& view, QRectF
     painter.setTransform(frame * view);
     painter.setBrush(kFill[i]);
     const QPen outline = Cosmetic(kOutline, 1.0);
-    if (b.kind != MeshBodyKind::Gear) {   // a ring or a rack: a few hundred teeth at most, drawn whole
+    if (b.kind == MeshBodyKind::Rack) {   // a rack: a few dozen teeth, drawn whole
         painter.setPen(outline);
         painter.drawPath(m_outlines[g]);
         return;
@@ -335,6 +342,30 @@ void MeshView::drawBody(QPainter& painter, int i, const QTransform& view, QRectF
     if (count * 2 > n) {
         painter.setPen(outline);
         painter.drawPath(m_outlines[g]);
+        return;
+    }
+    if (b.kind == MeshBodyKind::Ring) {
+        // The rim beyond the cells' ends, then each tooth in sight with the band behind it.
+        // The band's inner edge lies well under the cells; the cells are one path,
+        // so that no seam shows where they meet.
+        QPainterPath band, cells;
+        band.setFillRule(Qt::OddEvenFill);
+        band.addEllipse(QPointF(0.0, 0.0), b.rimRadius, b.rimRadius);
+        const double inner = (b.rootRadius + b.cellsReach) / 2.0;
+        band.addEllipse(QPointF(0.0, 0.0), inner, inner);
+        cells.setFillRule(Qt::WindingFill);
+        for (std::size_t k = 0; k < n; ++k)
+            if (seen[k])
+                cells.addPolygon(m_cells[g][k]);
+        painter.setPen(Qt::NoPen);
+        painter.drawPath(band);
+        painter.drawPath(cells);
+        painter.setPen(outline);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(QPointF(0.0, 0.0), b.rimRadius, b.rimRadius);
+        for (std::size_t k = 0; k < n; ++k)
+            if (seen[k])
+                painter.drawPolyline(m_teeth[g][k]);
         return;
     }
     // The body inside the root circle where it is in sight.

@@ -80,6 +80,7 @@ private:
     std::shared_ptr<const GearMesh> m_mesh;
     std::array<QPainterPath, 2> m_outlines;   // in each body's own frame
     std::array<std::vector<QPolygonF>, 2> m_teeth;   // each tooth's outline, own frame
+    std::array<std::vector<QPolygonF>, 2> m_cells;   // each tooth with what closes it (a ring's: beyond its root)
     std::vector<MeshPolygon> m_overlaps;      // at the current angle
     QString m_reason;
     double m_driveAngle = 0.0;
