@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "export/meshexport.h"
 
+#include "export/svgnumber.h"
 #include "geardata/safefile.h"
 
 #include <QByteArray>
@@ -11,18 +12,7 @@
 
 namespace {
 
-// Nine decimals, trailing zeros dropped, y turned downwards by the caller.
-QString Number(double v)
-{
-    if (std::fabs(v) < 5e-10)
-        v = 0.0;
-    QString s = QString::number(v, 'f', 9);
-    while (s.endsWith(QLatin1Char('0')))
-        s.chop(1);
-    if (s.endsWith(QLatin1Char('.')))
-        s.chop(1);
-    return s;
-}
+QString Number(double v) { return SvgNumber(v); }
 
 void Group(QXmlStreamWriter& xml, const std::string& id, const char* fill, const char* stroke, const char* width,
            const char* dashes = nullptr)
