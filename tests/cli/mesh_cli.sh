@@ -44,6 +44,32 @@ done
 /usr/bin/python3 "$here/mesh_check.py" 0.001 touch "$work"/ring_*.svg || fail "ring"
 /usr/bin/python3 "$here/mesh_check.py" 0.001 touch "$work"/rack_*.svg || fail "rack"
 [ "$(grep -l '<g id="RACK"' "$work"/rack_*.svg | wc -l)" -eq 21 ] || fail "a rack picture without its RACK group"
+# The ring is one path, its rim and its toothed inside filled even-odd; the rack's lines stand for
+# its circles, and the rack drawn reaches a pitch beyond gear 1's tip circle at every slide.
+ring_path=$(grep -A2 '<g id="GEAR2"' "$work/ring_0.svg" | grep '<path')
+[[ $ring_path == *'fill-rule="evenodd"'* ]] && [ "$(grep -o 'Z M' <<<"$ring_path" | wc -l)" -eq 1 ] ||
+    fail "the ring is not one even-odd path of two closed parts"
+/usr/bin/python3 - "$work"/rack_*.svg <<'PY' || fail "rack extent or lines"
+import re, sys, xml.etree.ElementTree as ET
+ns = {"s": "http://www.w3.org/2000/svg"}
+for name in sys.argv[1:]:
+    groups = {g.get("id"): g for g in ET.parse(name).getroot().findall("s:g", ns)}
+    ys = [-float(b) for b in re.findall(r"[ML][-\d.]+,([-\d.]+)", groups["RACK"].find("s:path", ns).get("d"))]
+    reach = 22.8 + 3 * 3.14159265   # gear 1's tip radius r + (1 + x) m, and a pitch
+    if not (min(ys) < -reach and max(ys) > reach):
+        sys.exit(f"{name}: the rack spans {min(ys):.3f} to {max(ys):.3f}")
+    if [len(groups[g].findall("s:line", ns)) for g in ("PITCH", "WORKING_PITCH", "TIP")] != [1, 1, 1]:
+        sys.exit(f"{name}: the rack's reference, working pitch and tip lines are not one line each")
+PY
+for f in ring_0 rack_0.0; do
+    rsvg-convert -o "$work/$f.png" "$work/$f.svg" || fail "rsvg-convert refused $f.svg"
+done
+# A ring of 10 000 teeth round a pinion of 9 999 (trimmed all round): every tooth is clipped, in a
+# bounded time, and the overlap is drawn.
+timeout 120 "$cli" pair -m 1 --z1 9999 --z2 10000 --x1 0 --x2 0 --mate internal --picture "$work/huge.svg" >/dev/null ||
+    fail "the 9999-tooth pinion in a 10 000-tooth ring"
+grep -q '<g id="OVERLAP"' "$work/huge.svg" || fail "the huge ring shows no overlap"
+
 # A ring whose tips reach below the pinion's base circle (the pair's involute interference) overlaps it.
 for a in 0 2 4 6 8; do
     "$cli" pair -m 3 --z1 12 --z2 40 --x1 0.3 --x2 0.3 --mate internal --angle "$a" --picture "$work/cut_$a.svg" \

@@ -115,6 +115,33 @@ TEST(GearMesh, RingAndRackMeshAsTheirPairs)
     EXPECT_NEAR(onRack.PlacementAt(1, 360.0).origin.y, onRack.PlacementAt(1, 0.0).origin.y, 1e-9);
 }
 
+// A rack set farther off opens the play by exactly 2 da sin(alpha); a ring
+// set farther off closes it by 2 da sin(alpha_w) to first order (gear 1 moves
+// towards the ring's teeth in mesh). Where the play is negative the teeth cut
+// into each other.
+TEST(GearMesh, MatesOpenTheirPlayWithTheCentreDistance)
+{
+    const InternalPairResult ring = ComputeInternalPair(Gears(3, 20, 20, 60, 0, 0.5));
+    const RackPairResult rack = ComputeRackPair({3, 20, 12, 0.6});
+    const double sin20 = std::sin(20.0 * std::numbers::pi / 180.0);
+    const double sinRing = std::sin(ring.workingPressureAngle * std::numbers::pi / 180.0);
+    struct Case {
+        MeshInput input;
+        double change, backlash, within;
+    } const cases[] = {{MeshInputOf(ring), 0.05, -2 * 0.05 * sinRing, 2e-4}, {MeshInputOf(ring), -0.05, 2 * 0.05 * sinRing, 2e-4},
+                       {MeshInputOf(rack), 0.1, 2 * 0.1 * sin20, 1e-12}, {MeshInputOf(rack), -0.1, -2 * 0.1 * sin20, 1e-12}};
+    for (Case c : cases) {
+        c.input.centerDistanceAllowance = c.change;
+        const GearMesh mesh(c.input);
+        EXPECT_NEAR(mesh.normalBacklash(), c.backlash, c.within) << mesh.body(1).id << " " << c.change;
+        double deepest = 0.0;
+        for (double angle = 0.0; angle < mesh.pitchAngle(); angle += mesh.pitchAngle() / 8.0)
+            for (const MeshPolygon& p : mesh.OverlapsAt(angle))
+                deepest = std::max(deepest, 4.0 * Area(p) / Perimeter(p));
+        EXPECT_EQ(deepest > 0.01, c.backlash < 0.0) << mesh.body(1).id << " " << c.change << " " << deepest;
+    }
+}
+
 // Zero backlash: no overlap anywhere in a pitch, and the same picture one pitch on.
 TEST(GearMesh, ZeroBacklashPairNeverOverlaps)
 {
@@ -165,11 +192,26 @@ TEST(GearMesh, RefusesWhatCannotBeDrawn)
     tight.centerDistanceAllowance = -10.0;
     MeshInput notANumber = Mesh(3, 20, 12, 24, 0.6, 0.36);
     notANumber.thicknessAllowance[1] = std::nan("");
+    MeshInput thinRing = MeshInputOf(ComputeInternalPair(Gears(3, 20, 20, 60, 0, 0.5)));
+    thinRing.thicknessAllowance[0] = -0.05;
+    MeshInput closeRing = MeshInputOf(ComputeInternalPair(Gears(3, 20, 20, 60, 0, 0.5)));
+    closeRing.centerDistanceAllowance = -closeRing.centerDistance;
+    MeshInput farRing = MeshInputOf(ComputeInternalPair(Gears(3, 20, 20, 60, 0, 0.5)));
+    farRing.centerDistanceAllowance = 60.0;
+    MeshInput closeRack = MeshInputOf(ComputeRackPair({3, 20, 12, 0.6}));
+    closeRack.centerDistanceAllowance = -closeRack.centerDistance;
+    MeshInput coarse = Mesh(3, 20, 12, 24, 0.6, 0.36);
+    coarse.tolerance = 2.0;
     const Case cases[] = {
         {Mesh(1, 20, 2, 24, 0, 0), "歯車１：歯数は 3 以上 10000 以下にしてください"},
         {Mesh(1, 20, 24, 2, 0, 0), "歯車２：歯数は 3 以上 10000 以下にしてください"},
         {tight, "中心距離が小さすぎます（両歯車の基礎円半径の和より大きくしてください）"},
         {notANumber, "歯車２の歯厚の許容差が数ではありません"},
+        {thinRing, "歯厚許容差は外歯車どうしの組だけに使います"},
+        {closeRing, "中心距離が小さすぎます（内歯車と歯車１の基礎円半径の差より大きくしてください）"},
+        {farRing, "中心距離が大きすぎます（歯車１が内歯車の外に出ます）"},
+        {closeRack, "ラックの位置が歯車１の中心に近すぎます"},
+        {coarse, "許容差は 0.00001 mm 以上 1 mm 以下にしてください"},
     };
     for (const Case& c : cases) {
         try {
