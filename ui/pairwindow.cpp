@@ -218,6 +218,10 @@ PairWindow::PairWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
 
     connect(m_calculate, &QPushButton::clicked, this, [this] { CalculateClick(); });
     connect(m_backlash, &BacklashPanel::edited, this, [this] { CalculateClick(); });
+    // The drawing follows the allowances as they are typed, as it follows gear 2's boxes.
+    for (QLineEdit* box : {m_backlash->allowance[0][0], m_backlash->allowance[0][1], m_backlash->allowance[1][0],
+                           m_backlash->allowance[1][1], m_backlash->centerAllowance[0], m_backlash->centerAllowance[1]})
+        connect(box, &QLineEdit::textEdited, this, [this] { followInputs(); });
     for (QLineEdit* box : {m_teeth2, m_shift2, m_centerDistance}) {
         connect(box, &QLineEdit::returnPressed, this, [this] { CalculateClick(); });
         connect(box, &QLineEdit::textEdited, this, [this] { followInputs(); });   // the drawing follows the typing

@@ -109,10 +109,8 @@ TEST_F(MeshViewTest, DrawsEveryMateWithTheAllowances)
         const char* text;
     } typed[] = {{allowances.allowance[0][1], "-0.1"}, {allowances.allowance[0][0], "-0.05"},
                  {allowances.allowance[1][1], "-0.12"}, {allowances.allowance[1][0], "-0.08"}};
-    for (const auto& t : typed) {
-        t.box->setText(QString::fromLatin1(t.text));
-        Q_EMIT allowances.edited();
-    }
+    for (const auto& t : typed)
+        TypeInto(t.box, QString::fromLatin1(t.text));   // followed as typed, no Enter
     // The tightest mesh: the upper allowances, -(0.05 + 0.08) cos 20° of play.
     ASSERT_NE(panel.m_view->mesh(), nullptr);
     EXPECT_EQ(panel.m_status->text(), "法線方向のバックラッシ 0.122 mm");
