@@ -40,6 +40,7 @@ run() {   # name, then the benchmark's own arguments
 run bench_core --benchmark_repetitions="$reps" --benchmark_min_time=0.2
 run bench_window --benchmark_repetitions="$reps" --benchmark_min_time=0.2
 run bench_export --benchmark_repetitions="$reps" --benchmark_min_time=0.2
+run bench_mesh --benchmark_repetitions="$reps" --benchmark_min_time=0.2
 run bench_cli --benchmark_repetitions="$reps"
 # The two start-up programs' runs in random order, so both share whatever the machine is doing.
 run bench_startup --benchmark_enable_random_interleaving=true

@@ -3,6 +3,8 @@
 // gear's coordinates; the layers of the DXF file as named groups.
 #include "export/profileexport.h"
 
+#include "export/svgnumber.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QXmlStreamWriter>
@@ -14,17 +16,7 @@
 
 namespace {
 
-QString Number(double v)
-{
-    if (std::fabs(v) < 5e-10)
-        v = 0.0;
-    QString s = QString::number(v, 'f', 9);
-    while (s.endsWith(QLatin1Char('0')))
-        s.chop(1);
-    if (s.endsWith(QLatin1Char('.')))
-        s.chop(1);
-    return s;
-}
+QString Number(double v) { return SvgNumber(v); }
 
 void Layer(QXmlStreamWriter& xml, const char* name, const char* colour, const char* dashes = nullptr)
 {

@@ -210,6 +210,7 @@ GearProfile BuildGearProfile(const ProfileInput& in)
     spec.pressureAngleDegrees = PressureAngleDegreesOf(in.pressureAngleIndex);
     spec.cutter.tipRadius = in.tipRadius;
     spec.thicknessAllowance = in.thicknessAllowance;
+    spec.tipShortening = in.tipShortening;
     // Each defect for what it is: circles beyond the number range, then the rack's tip radius.
     if (!std::isfinite(in.module * (in.teeth + 2.0 + 2.0 * std::fabs(in.shift)) * 4.0))
         throw AppError(ProfileNotFiniteMessage());

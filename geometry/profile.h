@@ -30,6 +30,7 @@ struct ProfileInput {
     double tolerance = 0.001;           // largest chord deviation, mm
     double tipRadius = 0.38;            // rho of the rack's tip, mm
     double thicknessAllowance = 0.0;    // A, mm on the reference circle (GearSpec)
+    double tipShortening = 0.0;         // k of a pair: tip diameter m(z + 2 + 2x - 2k) (GearSpec)
 };
 
 struct GearProfile {

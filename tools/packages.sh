@@ -7,7 +7,7 @@ set -euo pipefail
 
 build_packages=(build-essential g++ cmake ninja-build ccache qt6-base-dev libgl-dev
                 qt6-translations-l10n qt6-qpa-plugins fonts-ipafont-gothic fonts-ipafont-mincho
-                libfontconfig-dev libcli11-dev nlohmann-json3-dev libdxflib-dev qt6-svg-dev
+                libfontconfig-dev libcli11-dev nlohmann-json3-dev libdxflib-dev qt6-svg-dev libpolyclipping-dev
                 lib3mf-dev libzip-dev libocct-foundation-dev libocct-modeling-data-dev
                 libocct-modeling-algorithms-dev libocct-data-exchange-dev
                 qt6-gtk-platformtheme qt6-xdgdesktopportal-platformtheme qt6-l10n-tools qt6-tools-dev)

@@ -16,6 +16,7 @@
 #include "geometry/internalpair.h"
 #include "geometry/rackpair.h"
 #include "ui/mainwindow.h"
+#include "ui/meshview.h"
 
 #include <cmath>
 
@@ -30,6 +31,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <limits>
 
@@ -205,6 +207,9 @@ PairWindow::PairWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
     auto* page = new QHBoxLayout(this);
     page->addLayout(left);
     page->addLayout(right);
+    m_mesh = new MeshPanel(this);
+    results->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);   // the drawing takes the room
+    page->addWidget(m_mesh, 1);
 
     m_shift2->setText(QStringLiteral("0"));
     m_centerDistance->setEnabled(false);
@@ -213,8 +218,14 @@ PairWindow::PairWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
 
     connect(m_calculate, &QPushButton::clicked, this, [this] { CalculateClick(); });
     connect(m_backlash, &BacklashPanel::edited, this, [this] { CalculateClick(); });
-    for (QLineEdit* box : {m_teeth2, m_shift2, m_centerDistance})
+    // The drawing follows the allowances as they are typed, as it follows gear 2's boxes.
+    for (QLineEdit* box : {m_backlash->allowance[0][0], m_backlash->allowance[0][1], m_backlash->allowance[1][0],
+                           m_backlash->allowance[1][1], m_backlash->centerAllowance[0], m_backlash->centerAllowance[1]})
+        connect(box, &QLineEdit::textEdited, this, [this] { followInputs(); });
+    for (QLineEdit* box : {m_teeth2, m_shift2, m_centerDistance}) {
         connect(box, &QLineEdit::returnPressed, this, [this] { CalculateClick(); });
+        connect(box, &QLineEdit::textEdited, this, [this] { followInputs(); });   // the drawing follows the typing
+    }
     connect(m_copy, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { CopyClick(); }); });
     connect(m_fromShifts, &QRadioButton::toggled, this, [this] { modeChanged(); });
     for (QRadioButton* button : {m_mateExternal, m_mateInternal, m_mateRack})
@@ -310,6 +321,7 @@ void PairWindow::clearResults()
     m_findings->clear();
     m_backlash->Clear();
     m_copy->setEnabled(false);
+    m_mesh->clearPair(QString());
 }
 
 void PairWindow::compute()
@@ -328,10 +340,12 @@ void PairWindow::compute()
         if (given(allowances.thickness[0]) || given(allowances.thickness[1]) || given(allowances.centerDistance))
             backlashFindings.emplace_back("歯厚許容差と中心距離許容差は外歯車どうしの組だけに使います（バックラッシは計算しません）");
     }
+    MeshInput mesh;
     if (kind == MateKind::Rack) {
         const RackPairResult r = ComputeRackPair({in.module, in.pressureAngle, in.teeth[0], in.shift[0]});
         m_last = MateReportOf(r, sep);
         m_lastCenterDistance = r.centerToReferenceLine;
+        mesh = MeshInputOf(r);
     } else {
         in.teeth[1] = ParseInteger(m_teeth2->text().toStdString());
         const bool fromShifts = m_fromShifts->isChecked();
@@ -342,11 +356,18 @@ void PairWindow::compute()
             const InternalPairResult r = fromShifts ? ComputeInternalPair(in) : ComputeInternalPairForCenterDistance(in, a);
             m_last = MateReportOf(r, sep);
             m_lastCenterDistance = r.centerDistance;
+            mesh = MeshInputOf(r);
         } else {
             const PairResult r = fromShifts ? ComputePair(in) : ComputePairForCenterDistance(in, a);
             m_last = MateReportOf(r, sep);
             m_lastCenterDistance = r.centerDistance;
             backlashFindings = m_backlash->Show(r, sep);
+            // The drawing shows the tightest mesh the allowances leave: the
+            // thickest teeth at the shortest centre distance.
+            mesh = MeshInputOf(r);
+            const BacklashInput allowances = m_backlash->Read(sep);
+            mesh.thicknessAllowance = {allowances.thickness[0].upper, allowances.thickness[1].upper};
+            mesh.centerDistanceAllowance = allowances.centerDistance.lower;
         }
     }
     for (const PairRow& row : m_last->results)
@@ -362,6 +383,7 @@ void PairWindow::compute()
     for (int i = 0; i < m_findings->count(); ++i)
         m_findings->item(i)->setForeground(layout::kListTextColour);
     m_copy->setEnabled(true);
+    m_mesh->showPair(mesh, sep);
 }
 
 void PairWindow::CalculateClick()
@@ -373,6 +395,11 @@ void PairWindow::Follow(const GearRecord& gear)
 {
     m_gear1 = gear;
     showGear1();
+    followInputs();
+}
+
+void PairWindow::followInputs()
+{
     RunGuarded([this] { compute(); }, [this](const std::string& message) {
         clearResults();
         auto* item = new QListWidgetItem(QStringLiteral("エラー：") + Utf8(message), m_findings);

@@ -24,6 +24,7 @@
 #include <string>
 
 class BacklashPanel;
+class MeshPanel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -66,6 +67,7 @@ public:
     QPushButton* m_copy;
     QListWidget* m_findings;
     BacklashPanel* m_backlash;   // the allowances and the backlash of the pair
+    MeshPanel* m_mesh;           // the pair in mesh as a drawing
 
 private:
     void showGear1();
@@ -73,6 +75,7 @@ private:
     void clearResults();
     void modeChanged();
     void mateChanged();
+    void followInputs();
 
     TForm1& m_form;
     GearRecord m_gear1{};

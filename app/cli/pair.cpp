@@ -4,9 +4,12 @@
 #include "app/cli/commands.h"
 
 #include "commands/pairtext.h"
+#include "export/meshexport.h"
 #include "geardata/apperror.h"
+#include "geardata/safefile.h"
 #include "geometry/backlash.h"
 #include "geometry/internalpair.h"
+#include "geometry/mesh.h"
 #include "geometry/pair.h"
 #include "geometry/rackpair.h"
 #include "app/cli/sheetoptions.h"
@@ -35,6 +38,9 @@ struct PairOptions {
     CLI::Option* centerAllowanceOption = nullptr;
     std::string wanted;
     CLI::Option* wantedOption = nullptr;
+    // The picture of the pair in mesh.
+    std::string picture, angle = "0", tolerance = "0.001";
+    CLI::Option* pictureOption = nullptr;
     bool backlashAsked() const
     {
         return allowance1Option->count() + allowance2Option->count() + centerAllowanceOption->count() +
@@ -194,13 +200,28 @@ int RunPair(const PairOptions& o)
     // The wanted smallest and largest normal backlash, as "MIN,MAX".
     const bool proposed = o.wantedOption->count() > 0;
     const ThicknessAllowance wanted = proposed ? AllowanceOption("--backlash", o.wanted) : ThicknessAllowance{};
+    const bool pictureWanted = o.pictureOption->count() > 0;
+    double angle = 0.0, tolerance = 0.001;
+    if (pictureWanted) {
+        if (o.picture.empty())
+            throw CliError(kExitUsage, "--picture", Cli::tr("a file name is needed"));
+        tolerance = NumberOption("--tolerance", o.tolerance, Range::Positive);
+        angle = NumberOption("--angle", o.angle);
+    }
     MateReport report;
     std::optional<BacklashResult> backlash;
+    MeshInput mesh;
+    std::string picture;
     try {
         switch (mate) {
         case MateKind::External: {
             const PairResult result = distanceGiven ? ComputePairForCenterDistance(in, centerDistance) : ComputePair(in);
             report = MateReportOf(result, sep);
+            // The picture shows the tightest mesh the allowances leave: the
+            // thickest teeth at the shortest centre distance.
+            mesh = MeshInputOf(result);
+            mesh.thicknessAllowance = {b.thickness[0].upper, b.thickness[1].upper};
+            mesh.centerDistanceAllowance = b.centerDistance.lower;
             if (o.backlashAsked()) {
                 if (proposed) {
                     const auto proposal = ProposeAllowances(result, wanted.upper, wanted.lower, b.centerDistance);
@@ -210,17 +231,33 @@ int RunPair(const PairOptions& o)
             }
             break;
         }
-        case MateKind::Internal:
-            report = MateReportOf(distanceGiven ? ComputeInternalPairForCenterDistance(in, centerDistance)
-                                                : ComputeInternalPair(in),
-                                  sep);
+        case MateKind::Internal: {
+            const InternalPairResult result =
+                distanceGiven ? ComputeInternalPairForCenterDistance(in, centerDistance) : ComputeInternalPair(in);
+            report = MateReportOf(result, sep);
+            mesh = MeshInputOf(result);
             break;
-        case MateKind::Rack:
-            report = MateReportOf(ComputeRackPair({in.module, in.pressureAngle, z1, in.shift[0]}), sep);
+        }
+        case MateKind::Rack: {
+            const RackPairResult result = ComputeRackPair({in.module, in.pressureAngle, z1, in.shift[0]});
+            report = MateReportOf(result, sep);
+            mesh = MeshInputOf(result);
             break;
+        }
+        }
+        if (pictureWanted) {
+            mesh.tolerance = tolerance;
+            picture = MeshSvg(GearMesh(mesh).PictureAt(angle));
         }
     } catch (const AppError& e) {
         throw CliError(kExitRefused, "", e.what());
+    }
+    if (pictureWanted) {
+        try {
+            WriteFileSafely(o.picture, reinterpret_cast<const std::uint8_t*>(picture.data()), picture.size());
+        } catch (const AppError& e) {
+            throw CliError(kExitFileError, o.picture, e.what());
+        }
     }
     WriteOut(ReportBytes(report, format, backlash, proposed));
     return kExitOk;
@@ -262,10 +299,20 @@ void AddPairCommand(CLI::App& app, CliContext& context)
                                              "both gears (with --center-distance-allowance)"),
                                      "MIN,MAX");
     o->wantedOption->excludes(o->allowance1Option)->excludes(o->allowance2Option);
+    o->pictureOption = AddValueOption(
+        *pair, "--picture", o->picture,
+        Cli::tr("write the pair in mesh as an SVG picture, mm (groups GEAR1 and GEAR2, or RACK; the tightest mesh "
+                "the allowances leave)"),
+        "FILE");
+    AddValueOption(*pair, "--angle", o->angle, Cli::tr("the picture's turn of gear 1, degrees counter-clockwise (default 0)"),
+                   "NUMBER");
+    AddValueOption(*pair, "--tolerance", o->tolerance, Cli::tr("the picture's chord tolerance in mm (default 0.001)"),
+                   "NUMBER");
     pair->footer(Examples({"tsumugi-cli pair -m 3 --z1 12 --z2 24 --x1 0.6 --x2 0.36",
                            "tsumugi-cli pair -m 3 --z1 12 --z2 24 --center-distance 56.5 --format json",
                            "tsumugi-cli pair -m 14 --z1 17 --z2 96 --x1 0.2 --x2 0.5 --mate internal",
                            "tsumugi-cli pair -m 3 --z1 20 --mate rack",
+                           "tsumugi-cli pair -m 3 --z1 12 --z2 24 --x1 0.6 --x2 0.36 --picture mesh.svg --angle 5",
                            "tsumugi-cli pair -m 2 --z1 20 --z2 40 --x1 0 --x2 0 --pressure-angle 14.5 --format csv",
                            "tsumugi-cli pair -m 2 --z1 20 --z2 40 --x1 0 --x2 0 --thickness-allowance1=-0.05,-0.1 "
                            "--thickness-allowance2=-0.05,-0.1"}) +

@@ -93,11 +93,11 @@ int RunSheet(const SheetCommandOptions& o)
 
 ThicknessAllowance AllowanceOption(const std::string& option, const std::string& text)
 {
-    try {
-        return ParseAllowancePair(text);
-    } catch (const AppError& e) {
-        throw CliError(kExitUsage, option, e.what());
-    }
+    // Two numbers, each read as every other number option (finite, the message in the user's language).
+    const std::size_t comma = text.find(',');
+    if (comma == std::string::npos || text.find(',', comma + 1) != std::string::npos)
+        throw CliError(kExitUsage, option, Args(Cli::tr("'%1' is not two numbers UPPER,LOWER"), {text}));
+    return {NumberOption(option, text.substr(0, comma)), NumberOption(option, text.substr(comma + 1))};
 }
 
 static void AddGearSheetOptions(CLI::App& command, SheetOptions& o);

@@ -41,7 +41,7 @@ check "proposal" "$("$cli" pair -m 2 --z1 20 --z2 40 --x1 0 --x2 0 --backlash 0.
 "$cli" pair -m 2 --z1 20 --z2 40 --x1 0 --x2 0 --thickness-allowance1=-0.1,-0.05 >/dev/null 2>"$dir/err"
 check "upper below lower" "$?:$(cat "$dir/err")" "1:tsumugi-cli: refused: 歯車１の歯厚許容差の上の値が下の値より小さくなっています."
 "$cli" gear -m 2 -z 20 --thickness-allowance 0.1 >/dev/null 2>"$dir/err"
-check "one number" "$?:$(cat "$dir/err")" "2:tsumugi-cli: usage error: --thickness-allowance: '0.1' は「上,下」の二つの数ではありません."
+check "one number" "$?:$(cat "$dir/err")" "2:tsumugi-cli: usage error: --thickness-allowance: '0.1' is not two numbers UPPER,LOWER."
 "$cli" gear -m 2 -z 20 --accuracy-class 12 >/dev/null 2>&1; check "class 12" $? 2
 
 # The data table page for m 2, z 20 with a 40-tooth mate, read back from the PDF.

@@ -511,5 +511,25 @@ Every message is one line on standard error: tsumugi-cli: KIND: OPTION, LINE OR 
         <source>change of the tooth thickness on the reference circle in mm (default 0; negative: thinner); UPPER,LOWER cuts to the middle and gives the tolerance to --data-table</source>
         <translation>基準円上の歯厚の増減 mm（省略時 0、負で薄く）。上,下 で与えると中央の値で削り、--data-table の要目表にはその許容差を載せます</translation>
     </message>
+    <message>
+        <source>a file name is needed</source>
+        <translation>ファイル名が必要です</translation>
+    </message>
+    <message>
+        <source>write the pair in mesh as an SVG picture, mm (groups GEAR1 and GEAR2, or RACK; the tightest mesh the allowances leave)</source>
+        <translation>かみあい図を SVG で書き出す（mm、グループ GEAR1 と GEAR2 または RACK。許容差があれば最もきついかみあい）</translation>
+    </message>
+    <message>
+        <source>the picture&apos;s turn of gear 1, degrees counter-clockwise (default 0)</source>
+        <translation>かみあい図での歯車１の回転角、度、反時計回り（既定値 0）</translation>
+    </message>
+    <message>
+        <source>the picture&apos;s chord tolerance in mm (default 0.001)</source>
+        <translation>かみあい図の弦の許容差 mm（既定値 0.001）</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not two numbers UPPER,LOWER</source>
+        <translation>&apos;%1&apos; は「上,下」の二つの数ではありません</translation>
+    </message>
 </context>
 </TS>
