@@ -6,6 +6,7 @@
 #include "geometry/internalpair.h"
 #include "geometry/mesh.h"
 #include "ui/meshview.h"
+#include "paintcounter.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -14,20 +15,6 @@
 #include <memory>
 
 namespace {
-
-// Counts the paint events of the view, so that a figure is known to include one.
-class PaintCounter : public QObject {
-public:
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++count;
-        return false;
-    }
-};
 
 // Asks for a repaint and processes events until it is done.
 void Repaint(QWidget& view)

@@ -16,6 +16,7 @@
 #include "ui/mainwindow.h"
 #include "ui/stringgrid.h"
 #include "ui/versionbox.h"
+#include "paintcounter.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -34,20 +35,6 @@ namespace {
 
 TForm1* g_form = nullptr;
 QStringList g_errors;
-
-// Counts the paint events of the widgets it watches.
-class PaintCounter : public QObject {
-public:
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++count;
-        return false;
-    }
-};
 
 PaintCounter g_imagePaints;
 PaintCounter g_gridPaints;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "export/meshexport.h"
 
-#include "export/svgnumber.h"
+#include "export/svgtext.h"
 #include "geardata/safefile.h"
 
 #include <QByteArray>
@@ -104,15 +104,7 @@ std::string MeshSvg(const MeshPicture& picture)
 
     QByteArray bytes;
     QXmlStreamWriter xml(&bytes);
-    xml.setAutoFormatting(true);
-    xml.writeStartDocument();
-    xml.writeStartElement(QStringLiteral("svg"));
-    xml.writeDefaultNamespace(QStringLiteral("http://www.w3.org/2000/svg"));
-    xml.writeAttribute(QStringLiteral("version"), QStringLiteral("1.1"));
-    xml.writeAttribute(QStringLiteral("width"), Number(width) + QStringLiteral("mm"));
-    xml.writeAttribute(QStringLiteral("height"), Number(height) + QStringLiteral("mm"));
-    xml.writeAttribute(QStringLiteral("viewBox"),
-                       Number(left) + QLatin1Char(' ') + Number(top) + QLatin1Char(' ') + Number(width) + QLatin1Char(' ') + Number(height));
+    StartSvgInMillimetres(xml, left, top, width, height);
 
     const char* const fills[2] = {"#dce8ff", "#dff2d8"};
     for (std::size_t i = 0; i < 2; ++i) {

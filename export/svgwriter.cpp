@@ -3,7 +3,7 @@
 // gear's coordinates; the layers of the DXF file as named groups.
 #include "export/profileexport.h"
 
-#include "export/svgnumber.h"
+#include "export/svgtext.h"
 
 #include <QByteArray>
 #include <QString>
@@ -145,17 +145,8 @@ std::string DrawingSvg(const ExportDrawing& drawing)
 
     QByteArray bytes;
     QXmlStreamWriter xml(&bytes);
-    xml.setAutoFormatting(true);
-    xml.writeStartDocument();
-    xml.writeStartElement(QStringLiteral("svg"));
-    xml.writeDefaultNamespace(QStringLiteral("http://www.w3.org/2000/svg"));
-    xml.writeAttribute(QStringLiteral("version"), QStringLiteral("1.1"));
-    xml.writeAttribute(QStringLiteral("width"), Number(width) + QStringLiteral("mm"));
-    xml.writeAttribute(QStringLiteral("height"), Number(height) + QStringLiteral("mm"));
     // SVG's y runs downwards: the picture's top is the drawing's largest y.
-    xml.writeAttribute(QStringLiteral("viewBox"), Number(drawing.minX - kSvgMargin) + QLatin1Char(' ') +
-                                                      Number(-drawing.maxY - kSvgMargin) + QLatin1Char(' ') +
-                                                      Number(width) + QLatin1Char(' ') + Number(height));
+    StartSvgInMillimetres(xml, drawing.minX - kSvgMargin, -drawing.maxY - kSvgMargin, width, height);
 
     Layer(xml, "GEAR", "#000000");
     QString d;
