@@ -83,31 +83,26 @@ int Colour(const std::string& layer)
     return layer == "PITCH" ? kColourConstruction : layer == "BORE" ? kColourBore : kColourGear;
 }
 
-}  // namespace
-
-std::string CutDrawingDxf(const CutDrawing& d, const DataSheet* dataSheet)
+// What every drawing writes the same way, in the file's order: the header
+// with the units and extents, then the tables up to the layers (the linetypes
+// with the pitch circle's dashes)...
+void WriteHeaderAndLinetypes(DL_Dxf& dxf, MemoryWriter& dw, const double (&extMin)[2], const double (&extMax)[2],
+                             double dash, bool japanese)
 {
-    DL_Dxf dxf;
-    const DL_Codes::version version = DL_VERSION_R12;
-    delete dxf.out("", version);   // sets the library's version; the empty name opens no file
-    MemoryWriter dw(version);
-    const bool bore = d.hole.radius > 0.0;
-    const bool note = !d.note.empty();
-
     dxf.writeHeader(dw);
     dw.dxfString(9, "$INSUNITS");
     dw.dxfInt(70, 4);                // millimetres
     dw.dxfString(9, "$MEASUREMENT");
     dw.dxfInt(70, 1);                // metric
     dw.dxfString(9, "$EXTMIN");
-    dw.dxfReal(10, d.extMin[0]);
-    dw.dxfReal(20, d.extMin[1]);
+    dw.dxfReal(10, extMin[0]);
+    dw.dxfReal(20, extMin[1]);
     dw.dxfReal(30, 0.0);
     dw.dxfString(9, "$EXTMAX");
-    dw.dxfReal(10, d.extMax[0]);
-    dw.dxfReal(20, d.extMax[1]);
+    dw.dxfReal(10, extMax[0]);
+    dw.dxfReal(20, extMax[1]);
     dw.dxfReal(30, 0.0);
-    if (dataSheet != nullptr) {
+    if (japanese) {
         dw.dxfString(9, "$DWGCODEPAGE");
         dw.dxfString(3, "ANSI_932");   // the table's Japanese texts, in Shift-JIS
     }
@@ -119,20 +114,16 @@ std::string CutDrawingDxf(const CutDrawing& d, const DataSheet* dataSheet)
     dxf.writeLinetype(dw, DL_LinetypeData("BYBLOCK", "BYBLOCK", 0, 0, 0.0));
     dxf.writeLinetype(dw, DL_LinetypeData("BYLAYER", "BYLAYER", 0, 0, 0.0));
     dxf.writeLinetype(dw, DL_LinetypeData("CONTINUOUS", "Continuous", 0, 0, 0.0));
-    // Dashes a twentieth of the pitch radius long, so that a circle of any size shows them.
-    const double dash = std::max(0.5, d.pitchDiameter / 40.0);
     double pattern[2] = {dash, -dash / 2.0};
     dxf.writeLinetype(dw, DL_LinetypeData("DASHED", "Dashed __ __ __", 0, 2, 1.5 * dash, pattern));
     dw.tableEnd();
-    dw.tableLayers(4 + (bore ? 1 : 0) + (note ? 1 : 0) + (dataSheet != nullptr ? 1 : 0));
-    dxf.writeLayer(dw, DL_LayerData("0", 0), DL_Attributes("", kColourGear, 100, "CONTINUOUS", 1.0));
-    dxf.writeLayer(dw, DL_LayerData("GEAR", 0), DL_Attributes("", kColourGear, 100, "CONTINUOUS", 1.0));
-    dxf.writeLayer(dw, DL_LayerData("PITCH", 0), DL_Attributes("", kColourConstruction, 100, "DASHED", 1.0));
-    dxf.writeLayer(dw, DL_LayerData("CENTER", 0), DL_Attributes("", kColourConstruction, 100, "CONTINUOUS", 1.0));
-    if (bore)
-        dxf.writeLayer(dw, DL_LayerData("BORE", 0), DL_Attributes("", kColourBore, 100, "CONTINUOUS", 1.0));
-    if (note)
-        dxf.writeLayer(dw, DL_LayerData("NOTE", 0), DL_Attributes("", kColourNote, 100, "CONTINUOUS", 1.0));
+}
+
+// ...then, after the caller's layers, the rest of the tables, the blocks, and
+// the entities section opened with the outline on layer GEAR.
+void WriteTablesToOutline(DL_Dxf& dxf, MemoryWriter& dw, const DataSheet* dataSheet,
+                          const std::vector<OutlinePoint>& outline)
+{
     if (dataSheet != nullptr)
         WriteDataSheetLayer(dxf, dw);
     dw.tableEnd();
@@ -158,10 +149,35 @@ std::string CutDrawingDxf(const CutDrawing& d, const DataSheet* dataSheet)
 
     dw.sectionEntities();
     const DL_Attributes gear("GEAR", 256, -1, "BYLAYER", 1.0);
-    dxf.writePolyline(dw, DL_PolylineData(static_cast<int>(d.outline.size()), 0, 0, 1), gear);
-    for (const OutlinePoint& p : d.outline)
+    dxf.writePolyline(dw, DL_PolylineData(static_cast<int>(outline.size()), 0, 0, 1), gear);
+    for (const OutlinePoint& p : outline)
         dxf.writeVertex(dw, DL_VertexData(p.x, p.y, 0.0, 0.0));
     dxf.writePolylineEnd(dw);
+}
+
+}  // namespace
+
+std::string CutDrawingDxf(const CutDrawing& d, const DataSheet* dataSheet)
+{
+    DL_Dxf dxf;
+    const DL_Codes::version version = DL_VERSION_R12;
+    delete dxf.out("", version);   // sets the library's version; the empty name opens no file
+    MemoryWriter dw(version);
+    const bool bore = d.hole.radius > 0.0;
+    const bool note = !d.note.empty();
+
+    // Dashes a twentieth of the pitch radius long, so that a circle of any size shows them.
+    WriteHeaderAndLinetypes(dxf, dw, d.extMin, d.extMax, std::max(0.5, d.pitchDiameter / 40.0), dataSheet != nullptr);
+    dw.tableLayers(4 + (bore ? 1 : 0) + (note ? 1 : 0) + (dataSheet != nullptr ? 1 : 0));
+    dxf.writeLayer(dw, DL_LayerData("0", 0), DL_Attributes("", kColourGear, 100, "CONTINUOUS", 1.0));
+    dxf.writeLayer(dw, DL_LayerData("GEAR", 0), DL_Attributes("", kColourGear, 100, "CONTINUOUS", 1.0));
+    dxf.writeLayer(dw, DL_LayerData("PITCH", 0), DL_Attributes("", kColourConstruction, 100, "DASHED", 1.0));
+    dxf.writeLayer(dw, DL_LayerData("CENTER", 0), DL_Attributes("", kColourConstruction, 100, "CONTINUOUS", 1.0));
+    if (bore)
+        dxf.writeLayer(dw, DL_LayerData("BORE", 0), DL_Attributes("", kColourBore, 100, "CONTINUOUS", 1.0));
+    if (note)
+        dxf.writeLayer(dw, DL_LayerData("NOTE", 0), DL_Attributes("", kColourNote, 100, "CONTINUOUS", 1.0));
+    WriteTablesToOutline(dxf, dw, dataSheet, d.outline);
     // Dashed by its layer and by itself, for readers that draw only one of the
     // two (dxflib's R12 circle carries no linetype of its own).
     dw.dxfString(0, "CIRCLE");
@@ -219,70 +235,17 @@ std::string DrawingDxf(const ExportDrawing& drawing, const DataSheet* dataSheet)
     for (const auto& circle : drawing.circles)
         use(circle.layer);
 
-    dxf.writeHeader(dw);
-    dw.dxfString(9, "$INSUNITS");
-    dw.dxfInt(70, 4);                // millimetres
-    dw.dxfString(9, "$MEASUREMENT");
-    dw.dxfInt(70, 1);                // metric
-    dw.dxfString(9, "$EXTMIN");
-    dw.dxfReal(10, drawing.minX);
-    dw.dxfReal(20, drawing.minY);
-    dw.dxfReal(30, 0.0);
-    dw.dxfString(9, "$EXTMAX");
-    dw.dxfReal(10, drawing.maxX);
-    dw.dxfReal(20, drawing.maxY);
-    dw.dxfReal(30, 0.0);
-    if (dataSheet != nullptr) {
-        dw.dxfString(9, "$DWGCODEPAGE");
-        dw.dxfString(3, "ANSI_932");   // the table's Japanese texts, in Shift-JIS
-    }
-    dw.sectionEnd();
-
-    dw.sectionTables();
-    dxf.writeVPort(dw);
-    dw.tableLinetypes(4);
-    dxf.writeLinetype(dw, DL_LinetypeData("BYBLOCK", "BYBLOCK", 0, 0, 0.0));
-    dxf.writeLinetype(dw, DL_LinetypeData("BYLAYER", "BYLAYER", 0, 0, 0.0));
-    dxf.writeLinetype(dw, DL_LinetypeData("CONTINUOUS", "Continuous", 0, 0, 0.0));
     // Dashes a fortieth of the drawing's size, as the gear's pitch circle gets them.
-    const double dash = std::max(0.5, std::max(drawing.maxX - drawing.minX, drawing.maxY - drawing.minY) / 40.0);
-    double pattern[2] = {dash, -dash / 2.0};
-    dxf.writeLinetype(dw, DL_LinetypeData("DASHED", "Dashed __ __ __", 0, 2, 1.5 * dash, pattern));
-    dw.tableEnd();
+    const double extMin[2] = {drawing.minX, drawing.minY}, extMax[2] = {drawing.maxX, drawing.maxY};
+    WriteHeaderAndLinetypes(dxf, dw, extMin, extMax,
+                            std::max(0.5, std::max(drawing.maxX - drawing.minX, drawing.maxY - drawing.minY) / 40.0),
+                            dataSheet != nullptr);
     dw.tableLayers(static_cast<int>(layers.size()) + 1 + (dataSheet != nullptr ? 1 : 0));
     dxf.writeLayer(dw, DL_LayerData("0", 0), DL_Attributes("", kColourGear, 100, "CONTINUOUS", 1.0));
     for (const std::string& layer : layers)
         dxf.writeLayer(dw, DL_LayerData(layer, 0),
                        DL_Attributes("", Colour(layer), 100, layer == "PITCH" ? "DASHED" : "CONTINUOUS", 1.0));
-    if (dataSheet != nullptr)
-        WriteDataSheetLayer(dxf, dw);
-    dw.tableEnd();
-    dw.tableStyle(dataSheet != nullptr ? 2 : 1);
-    dxf.writeStyle(dw, DL_StyleData("standard", 0, 2.5, 1.0, 0.0, 0, 2.5, "txt", ""));
-    if (dataSheet != nullptr)
-        WriteDataSheetStyle(dxf, dw);
-    dw.tableEnd();
-    dxf.writeView(dw);
-    dxf.writeUcs(dw);
-    dw.tableAppid(1);
-    dxf.writeAppid(dw, "ACAD");
-    dw.tableEnd();
-    dxf.writeDimStyle(dw, 2.5, 0.625, 0.625, 0.625, 2.5);
-    dw.sectionEnd();
-
-    dw.sectionBlocks();
-    dxf.writeBlock(dw, DL_BlockData("*Model_Space", 0, 0.0, 0.0, 0.0));
-    dxf.writeEndBlock(dw, "*Model_Space");
-    dxf.writeBlock(dw, DL_BlockData("*Paper_Space", 0, 0.0, 0.0, 0.0));
-    dxf.writeEndBlock(dw, "*Paper_Space");
-    dw.sectionEnd();
-
-    dw.sectionEntities();
-    const DL_Attributes gear("GEAR", 256, -1, "BYLAYER", 1.0);
-    dxf.writePolyline(dw, DL_PolylineData(static_cast<int>(drawing.outline.size()), 0, 0, 1), gear);
-    for (const OutlinePoint& p : drawing.outline)
-        dxf.writeVertex(dw, DL_VertexData(p.x, p.y, 0.0, 0.0));
-    dxf.writePolylineEnd(dw);
+    WriteTablesToOutline(dxf, dw, dataSheet, drawing.outline);
     for (const auto& line : drawing.lines)
         dxf.writeLine(dw, DL_LineData(line.from.x, line.from.y, 0.0, line.to.x, line.to.y, 0.0),
                       DL_Attributes(line.layer, 256, -1, "BYLAYER", 1.0));
