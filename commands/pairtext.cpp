@@ -8,25 +8,26 @@
 
 namespace {
 
-// A number with its text.
+// A number with its text; a count is an integer in JSON and CSV.
 struct Shown {
     double value;
     std::string text;
+    bool integer = false;
 };
 
 PairRow One(const char* key, const char* label, Shown v)
 {
-    return {key, label, false, {std::move(v.text), std::string()}, {v.value, 0.0}, false};
+    return {key, label, false, {std::move(v.text), std::string()}, {v.value, 0.0}, v.integer};
 }
 
 PairRow Two(const char* key, const char* label, Shown first, Shown second)
 {
-    return {key, label, true, {std::move(first.text), std::move(second.text)}, {first.value, second.value}, false};
+    return {key, label, true, {std::move(first.text), std::move(second.text)}, {first.value, second.value}, first.integer};
 }
 
 Shown Count(std::int32_t value)
 {
-    return {static_cast<double>(value), FormatInteger(value)};
+    return {static_cast<double>(value), FormatInteger(value), true};
 }
 
 }  // namespace
@@ -35,12 +36,10 @@ std::vector<PairRow> PairInputRows(const PairResult& r, std::string_view sep)
 {
     const PairInput& in = r.input;
     auto g = [sep](double value) { return Shown{value, FormatGeneral(value, 11, sep)}; };
-    PairRow teeth = Two("teeth", "歯数 z", Count(in.teeth[0]), Count(in.teeth[1]));
-    teeth.integer = true;
     return {
         One("module", "モジュール m", g(in.module)),
         One("pressure_angle", "圧力角 α（°）", g(in.pressureAngle)),
-        std::move(teeth),
+        Two("teeth", "歯数 z", Count(in.teeth[0]), Count(in.teeth[1])),
     };
 }
 
@@ -125,9 +124,6 @@ MateReport MateReportOf(const InternalPairResult& r, std::string_view sep)
         One("trimming_margin", "トリミング干渉の余裕（rad）", maybe(r.trimming)),
         One("tip_interference_margin", "歯先干渉の余裕（mm）", maybe(r.tip)),
     };
-    for (std::vector<PairRow>* rows : {&report.inputs, &report.results})
-        for (PairRow& row : *rows)
-            row.integer = std::string_view(row.key) == "teeth";
     report.findings = r.findings;
     return report;
 }
@@ -159,9 +155,6 @@ MateReport MateReportOf(const RackPairResult& r, std::string_view sep)
         One("rack_chordal_height", "ラックの弦歯たけ", f(r.rackChordalHeight, 4)),
         One("travel_per_turn", "歯車１回転のラック移動量", f(r.travelPerTurn, 3)),
     };
-    for (std::vector<PairRow>* rows : {&report.inputs, &report.results})
-        for (PairRow& row : *rows)
-            row.integer = std::string_view(row.key) == "teeth";
     report.findings = r.findings;
     return report;
 }
@@ -227,10 +220,6 @@ MateReport InternalGearReport(const InternalGearInput& in, const InternalGearSiz
         One("between_pins", "オーバーピン寸法 M（内側）", measure(s.betweenPins)),
         One("pin_contact_diameter", "ピンの接触円直径", measure(s.pinContactDiameter)),
     };
-    for (std::vector<PairRow>* rows : {&report.inputs, &report.results})
-        for (PairRow& row : *rows)
-            row.integer = std::string_view(row.key) == "teeth" || std::string_view(row.key) == "cutter_teeth" ||
-                          std::string_view(row.key) == "smallest_ring_for_cutter";
     report.findings = s.findings;
     for (const Measure* m : {&s.pinDiameter, &s.betweenPins})
         if (!m->present() && std::find(report.findings.begin(), report.findings.end(), m->reason) == report.findings.end())
