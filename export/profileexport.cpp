@@ -257,9 +257,9 @@ double DefaultRimDiameter(const GearProfile& ring, double module)
     return ring.rootDiameter + 6.0 * module;
 }
 
-std::string DrawingBytes(const ExportDrawing& drawing, const std::string& path)
+std::string DrawingBytes(const ExportDrawing& drawing, ExportFormat format)
 {
-    return ExportFormatOf(path) == ExportFormat::Dxf ? DrawingDxf(drawing) : DrawingSvg(drawing);
+    return format == ExportFormat::Dxf ? DrawingDxf(drawing) : DrawingSvg(drawing);
 }
 
 GearProfile ExportProfile(const ExportRequest& request, const std::string& path)

@@ -132,8 +132,8 @@ std::string DrawingSvg(const ExportDrawing& drawing);   // in svgwriter.cpp
 // The file contents of a plain profile with a bore.
 std::string ProfileDxf(const GearProfile& profile, double boreDiameter, const DataSheet* dataSheet = nullptr);
 std::string ProfileSvg(const GearProfile& profile, double boreDiameter);
-// The bytes of a drawing in the format of the path's extension.
-std::string DrawingBytes(const ExportDrawing& drawing, const std::string& path);
+// The bytes of a drawing as DXF or SVG.
+std::string DrawingBytes(const ExportDrawing& drawing, ExportFormat format);
 
 // The whole sequence into a file: the format of the path's extension,
 // prepared, made and saved; returns the profile for the caller's report.

@@ -327,7 +327,7 @@ void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& s
         throw AppError("内歯車とラックは DXF か SVG で書き出してください");
     if (sheet && format != ExportFormat::Dxf)
         throw AppError("要目表は DXF にだけ書き出せます");
-    const std::string bytes = drawing ? DrawingBytes(*drawing, file)
+    const std::string bytes = drawing ? DrawingBytes(*drawing, format)
                                       : MakeBytesAway(parent, *prepared, format, sheet ? &*sheet : nullptr);
     WriteFileSafely(file, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }

@@ -52,22 +52,14 @@ struct Made {
     std::int32_t cutterTeeth = 0;                        // a ring's cutter
 };
 
-std::string DrawingBytesIn(const ExportDrawing& drawing, ExportFormat format)
-{
-    return format == ExportFormat::Dxf ? DrawingDxf(drawing) : DrawingSvg(drawing);
-}
-
 Made MakeRing(const ExportOptions& o, double module, double tolerance, ExportFormat format)
 {
     InternalGearInput in;
     in.module = module;
     in.teeth = IntegerOption("--teeth", o.teeth, Range::AtLeastOne);
     in.shift = NumberOption("--shift", o.shift);
-    in.pressureAngleDegrees = PressureAngleIndexOf("--pressure-angle", o.pressureAngle) == 0 ? 14.5 : 20.0;
-    in.cutter.teeth = IntegerOption("--cutter-teeth", o.cutterTeeth, Range::NonNegative);
-    in.cutter.tipRadius = o.cutterTipRadiusOption->count() > 0
-                              ? NumberOption("--cutter-tip-radius", o.cutterTipRadius, Range::NonNegative)
-                              : -1.0;
+    in.pressureAngleDegrees = PressureAngleOption(o.pressureAngle);
+    in.cutter = PinionCutterOptions(o.cutterTeeth, o.cutterTipRadius, *o.cutterTipRadiusOption);
     const double rimOption = NumberOption("--rim-diameter", o.rimDiameter, Range::NonNegative);
     try {
         const InternalGearSizes sizes = ComputeInternalGear(in);
@@ -75,7 +67,7 @@ Made MakeRing(const ExportOptions& o, double module, double tolerance, ExportFor
         const GearProfile ring = BuildInternalGearProfile(in, tolerance);
         const double rim = rimOption > 0.0 ? rimOption : DefaultRimDiameter(ring, module);
         CheckRim(ring, rim);
-        return {DrawingBytesIn(RingDrawing(ring, rim), format), ring.points.size(), ring.pointsPerTooth,
+        return {DrawingBytes(RingDrawing(ring, rim), format), ring.points.size(), ring.pointsPerTooth,
                 ring.deviation,
                 {{"tip_diameter_mm", ring.tipDiameter}, {"root_diameter_mm", ring.rootDiameter},
                  {"rim_diameter_mm", rim}, {"involute_end_diameter_mm", ring.involuteStartDiameter},
@@ -90,11 +82,11 @@ Made MakeRing(const ExportOptions& o, double module, double tolerance, ExportFor
 
 Made MakeRack(const ExportOptions& o, double module, double tolerance, ExportFormat format)
 {
-    const double angle = PressureAngleIndexOf("--pressure-angle", o.pressureAngle) == 0 ? 14.5 : 20.0;
+    const double angle = PressureAngleOption(o.pressureAngle);
     const double length = NumberOption("--length", o.length, Range::Positive);
     try {
         const RackProfile rack = BuildRackProfile(module, angle, length, tolerance);
-        return {DrawingBytesIn(RackDrawing(rack), format), rack.points.size(), 0, rack.deviation,
+        return {DrawingBytes(RackDrawing(rack), format), rack.points.size(), 0, rack.deviation,
                 {{"length_mm", rack.length}, {"tip_line_mm", rack.top}, {"back_mm", rack.bottom}}};
     } catch (const AppError& e) {
         throw CliError(kExitRefused, "", e.what());

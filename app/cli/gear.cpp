@@ -28,6 +28,19 @@ struct GearOptions {
     SheetOptions sheet;
 };
 
+}  // namespace
+
+PinionCutter PinionCutterOptions(const std::string& teeth, const std::string& tipRadius, const CLI::Option& tipRadiusOption)
+{
+    PinionCutter cutter;
+    cutter.teeth = IntegerOption("--cutter-teeth", teeth, Range::NonNegative);
+    cutter.tipRadius =
+        tipRadiusOption.count() > 0 ? NumberOption("--cutter-tip-radius", tipRadius, Range::NonNegative) : -1.0;
+    return cutter;
+}
+
+namespace {
+
 // A ring: its sizes, the cutter that cuts it and the measurement between pins.
 int RunInternalGear(const GearOptions& o, OutputFormat format)
 {
@@ -35,11 +48,8 @@ int RunInternalGear(const GearOptions& o, OutputFormat format)
     in.module = NumberOption("--module", o.module, Range::Positive);
     in.teeth = IntegerOption("--teeth", o.teeth, Range::AtLeastOne);
     in.shift = NumberOption("--shift", o.shift);
-    in.pressureAngleDegrees = PressureAngleIndexOf("--pressure-angle", o.pressureAngle) == 0 ? 14.5 : 20.0;
-    in.cutter.teeth = IntegerOption("--cutter-teeth", o.cutterTeeth, Range::NonNegative);
-    in.cutter.tipRadius = o.cutterTipRadiusOption->count() > 0
-                              ? NumberOption("--cutter-tip-radius", o.cutterTipRadius, Range::NonNegative)
-                              : -1.0;
+    in.pressureAngleDegrees = PressureAngleOption(o.pressureAngle);
+    in.cutter = PinionCutterOptions(o.cutterTeeth, o.cutterTipRadius, *o.cutterTipRadiusOption);
     std::optional<double> pin;
     if (o.pinOption->count() > 0)
         pin = NumberOption("--pin", o.pin, Range::Positive);

@@ -5,6 +5,7 @@
 #include "commands/inputparse.h"
 #include "geardata/apperror.h"
 #include "geometry/extended.h"
+#include "geometry/gearmodel.h"
 
 #include <QLocale>
 #include <QString>
@@ -190,6 +191,11 @@ std::int32_t PressureAngleIndexOf(const std::string& subject, const std::string&
     if (value == 14.5)
         return 0;
     throw CliError(kind, subject, Args(Cli::tr("'%1' is neither 20 nor 14.5"), {text}));
+}
+
+double PressureAngleOption(const std::string& text)
+{
+    return PressureAngleDegreesOf(PressureAngleIndexOf("--pressure-angle", text));
 }
 
 CLI::Option* AddFormatOption(CLI::App& command, std::string& text, const std::vector<std::string>& choices)

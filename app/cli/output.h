@@ -90,6 +90,8 @@ CLI::Option* AddPressureAngleOption(CLI::App& command, std::string& text);
 // The PressureAngleIndex of such a text (20: 1, 14.5: 0); `subject` names the
 // option or the input field in the refusal.
 std::int32_t PressureAngleIndexOf(const std::string& subject, const std::string& text, CliExit kind = kExitUsage);
+// The degrees of --pressure-angle.
+double PressureAngleOption(const std::string& text);
 
 enum class OutputFormat { Text, Json, Csv, Dxf, Svg, Stl, ThreeMf, Step };
 // --format with the given choices ("text", "json", "csv", "dxf", "svg", "stl", "3mf", "step"); the first is the default.

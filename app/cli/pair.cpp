@@ -183,7 +183,7 @@ int RunPair(const PairOptions& o)
                        Cli::tr("the thickness and centre-distance allowances and --backlash are for --mate external only"));
     PairInput in;
     in.module = NumberOption("--module", o.module, Range::Positive);
-    in.pressureAngle = PressureAngleIndexOf("--pressure-angle", o.pressureAngle) == 0 ? 14.5 : 20.0;
+    in.pressureAngle = PressureAngleOption(o.pressureAngle);
     const std::int32_t z1 = IntegerOption("--z1", o.z1, Range::AtLeastOne);
     in.teeth = {z1, mate == MateKind::Rack ? 0 : IntegerOption("--z2", o.z2, Range::AtLeastOne)};
     in.shift = {x1Given ? NumberOption("--x1", o.x1) : 0.0, x2Given ? NumberOption("--x2", o.x2) : 0.0};
