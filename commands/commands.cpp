@@ -56,7 +56,8 @@ int CheckTeeth(const GearRecord& g, GearView& view)
 }
 
 TeethCheckResult CalculateGear(GearRecord& g, double& solveTarget,
-                               const std::function<void(const std::vector<std::string>&)>& showMessages)
+                               const std::function<void(const std::vector<std::string>&)>& showMessages,
+                               std::optional<GearModel>* model)
 {
     TeethCheckResult check = CheckTeethCounts(g.Teeth, g.Teeth2);
     showMessages(check.lines);
@@ -66,8 +67,9 @@ TeethCheckResult CalculateGear(GearRecord& g, double& solveTarget,
     // What the generated tooth says of itself (undercut the count rule missed,
     // cut through, a pointed or thin tip) goes into the list; the gear is
     // still computed, shown and registered.
-    if (!GeneratedToothFindings(g).empty()) {
-        check = CheckComputedGear(g);
+    const std::vector<std::string> findings = GeneratedToothFindings(g, model);
+    if (!findings.empty()) {
+        check = WithToothFindings(std::move(check), findings);
         showMessages(check.lines);
     }
     return check;

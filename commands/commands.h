@@ -91,8 +91,11 @@ int CheckTeeth(const GearRecord& gear, GearView& view);
 // tip findings change it: a gear that cannot be made is still computed, with
 // its finding in the list). Returns the final lines and result. A fault of
 // the arithmetic is raised; the fields stored before it stay.
+// `model`, when given, keeps the gear model the findings were read from
+// (GeneratedToothFindings).
 TeethCheckResult CalculateGear(GearRecord& gear, double& solveTarget,
-                               const std::function<void(const std::vector<std::string>&)>& showMessages);
+                               const std::function<void(const std::vector<std::string>&)>& showMessages,
+                               std::optional<GearModel>* model = nullptr);
 
 // Inserts slot 0 as row 1 and shows every row in use.
 void RegisterCurrentGear(ProgramState& state, GearView& view);

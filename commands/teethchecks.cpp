@@ -53,13 +53,16 @@ std::vector<std::string> TipThicknessFindings(double tipThickness, double module
     return {};
 }
 
-std::vector<std::string> GeneratedToothFindings(const GearRecord& g)
+std::vector<std::string> GeneratedToothFindings(const GearRecord& g, std::optional<GearModel>* model)
 {
     const GearSpec spec = GearSpecOf(g);
     if (!GearSpecDefect(spec).empty())
         return TipThicknessFindings(g.TipThickness, g.Module);
+    std::optional<GearModel> built;
+    std::optional<GearModel>& kept = model != nullptr ? *model : built;
+    kept.emplace(spec);
     std::vector<std::string> lines;
-    for (const ToothFinding f : GearModel(spec).Findings())
+    for (const ToothFinding f : kept->Findings())
         if (f != ToothFinding::Undercut || !CountRuleWarnsUndercut(g.Teeth))
             lines.push_back(FindingText(f));
     return lines;
@@ -67,8 +70,11 @@ std::vector<std::string> GeneratedToothFindings(const GearRecord& g)
 
 TeethCheckResult CheckComputedGear(const GearRecord& g)
 {
-    TeethCheckResult out = CheckTeethCounts(g.Teeth, g.Teeth2);
-    const std::vector<std::string> findings = GeneratedToothFindings(g);
+    return WithToothFindings(CheckTeethCounts(g.Teeth, g.Teeth2), GeneratedToothFindings(g));
+}
+
+TeethCheckResult WithToothFindings(TeethCheckResult out, const std::vector<std::string>& findings)
+{
     if (findings.empty())
         return out;
     if (out.result == kChecksClean)

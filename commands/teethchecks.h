@@ -2,7 +2,10 @@
 #pragma once
 // The teeth checks: the one validation of a gear before it is computed.
 
+#include "geometry/gearmodel.h"
+
 #include <cstdint>
+#include <optional>
 
 struct GearRecord;
 #include <string>
@@ -44,8 +47,12 @@ std::vector<std::string> TipThicknessFindings(double tipThickness, double module
 // checks' lines (GearModel's findings in their one text each), without the
 // undercut when the count rule already warns of it. A gear the model cannot
 // build (a module that is not positive) gets the finding of its tip-thickness box.
-std::vector<std::string> GeneratedToothFindings(const GearRecord& gear);
+// `model`, when given, keeps the model built for them (none when the gear
+// has none), for a caller that goes on to measure the same gear.
+std::vector<std::string> GeneratedToothFindings(const GearRecord& gear, std::optional<GearModel>* model = nullptr);
 
 // The message list once the gear is computed: the teeth checks' lines, then the
 // generated tooth's finding lines, which take the place of the no-findings block.
 TeethCheckResult CheckComputedGear(const GearRecord& gear);
+// The same from the teeth checks' result and the finding lines already worked out.
+TeethCheckResult WithToothFindings(TeethCheckResult counts, const std::vector<std::string>& findings);

@@ -420,7 +420,13 @@ InspectionResult ComputeInspection(const GearSpec& gear, const InspectionRequest
         }
         return r;
     }
-    const GearModel model(gear);
+    return ComputeInspection(GearModel(gear), request);
+}
+
+InspectionResult ComputeInspection(const GearModel& model, const InspectionRequest& request)
+{
+    InspectionResult r;
+    const GearSpec& gear = model.Spec();
     const GeneratedFlank flank(model);
 
     const ExactSizes sizes = ExactSizesOf(gear);

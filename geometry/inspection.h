@@ -79,6 +79,8 @@ struct InspectionResult {
 // lies on the trochoid or the undercut they are read on the generated boundary
 // with a note; absent, with the reason, where no gauge can read them.
 InspectionResult ComputeInspection(const GearSpec& gear, const InspectionRequest& request = {});
+// The same for a gear whose model is already built.
+InspectionResult ComputeInspection(const GearModel& model, const InspectionRequest& request = {});
 InspectionResult ComputeInspection(const InspectionGear& gear, const InspectionRequest& request = {});
 GearSpec GearSpecOf(const InspectionGear& gear);
 

@@ -56,13 +56,14 @@ GearOutcome ComputeGear(GearRecord gear, const InspectionRequest& request, const
     GearOutcome o;
     try {
         double solveTarget = 0.0;
-        o.check = CalculateGear(gear, solveTarget, [](const std::vector<std::string>&) {});
+        std::optional<GearModel> model;   // built once, for the findings and the measurements
+        o.check = CalculateGear(gear, solveTarget, [](const std::vector<std::string>&) {}, &model);
         if (o.check.result == kChecksRefused)
             throw CliError(kExitRefused, subject, RefusalText(o.check));
         o.check.lines = WithoutCreditLines(o.check.lines);
         o.record = gear;
         o.gear = InspectionGearOf(gear);
-        o.inspection = ComputeInspection(o.gear, request);
+        o.inspection = model ? ComputeInspection(*model, request) : ComputeInspection(o.gear, request);
         o.limits = ComputeThicknessLimits(o.gear, o.inspection, tolerancing.allowance);
         if (tolerancing.accuracyClass)
             o.accuracy = ComputeAccuracy({*tolerancing.accuracyClass, gear.Module, gear.Teeth, gear.Module * gear.Teeth,
