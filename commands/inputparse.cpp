@@ -2,6 +2,7 @@
 #include "commands/inputparse.h"
 
 #include "geardata/apperror.h"
+#include "geardata/displaytext.h"
 
 #include <charconv>
 #include <cmath>
@@ -30,17 +31,18 @@ locale_t ClassicNumericLocale()
 }
 
 // The text as the message quotes it. A NUL would end the message where the
-// error box reads it, so each one is shown as the symbol U+2400 "␀".
+// error box reads it, so each one is shown as the symbol U+2400 "␀"; a
+// direction the text sets ends inside the quotes.
 std::string Quoted(const std::string& text)
 {
-    std::string quoted = "'";
+    std::string shown;
     for (const char c : text) {
         if (c == '\0')
-            quoted += "\u2400";
+            shown += "\u2400";
         else
-            quoted += c;
+            shown += c;
     }
-    return quoted + "'";
+    return "'" + DirectionIsolated(shown) + "'";
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "geardata/gearfile.h"
 
 #include "geardata/apperror.h"
+#include "geardata/displaytext.h"
 #include "geardata/filedescriptor.h"
 #include "geardata/gearrecord.h"
 #include "geardata/safefile.h"
@@ -15,7 +16,7 @@
 
 namespace {
 
-std::string CannotOpen(const std::string& path) { return "ファイル " + path + " は開けません"; }
+std::string CannotOpen(const std::string& path) { return "ファイル " + DirectionIsolated(path) + " は開けません"; }
 const char* const kReadError = "ストリームからの読み込みエラー";
 
 }  // namespace

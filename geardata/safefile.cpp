@@ -2,6 +2,7 @@
 #include "geardata/safefile.h"
 
 #include "geardata/apperror.h"
+#include "geardata/displaytext.h"
 #include "geardata/filedescriptor.h"
 
 #include <cerrno>
@@ -22,7 +23,7 @@
 
 namespace {
 
-std::string CannotCreate(const std::string& path) { return "ファイル " + path + " を作成できません"; }
+std::string CannotCreate(const std::string& path) { return "ファイル " + DirectionIsolated(path) + " を作成できません"; }
 const char* const kWriteError = "ストリームへの書き込みエラー";
 const char* const kHiddenPrefix = ".tsumugi-save-";
 
@@ -337,7 +338,7 @@ std::optional<std::string> MissingFileOfLink(const std::string& path)
 
 std::string InPlaceRefusedMessage(const std::string& path)
 {
-    return "ファイル " + path +
+    return "ファイル " + DirectionIsolated(path) +
            " はハードリンクや他のユーザーのファイルなどのため新しいファイルと置き換えられず、その場で書き換えると"
            "途中で止まったときに壊れたファイルが残るので書き込みません。別の名前で保存してください";
 }

@@ -3,19 +3,20 @@
 
 #include "geardata/apperror.h"
 
+#include <charconv>
 #include <cmath>
 
 namespace {
 
 bool Positive(double v) { return std::isfinite(v) && v > 0; }
 
+// Ten significant digits, an exponent for the very large or small: a face
+// width of 1e308 is "1e+308" in the finding, not 309 digits.
 std::string Number(double v)
 {
-    std::string text = std::to_string(v);
-    text.erase(text.find_last_not_of('0') + 1);
-    if (!text.empty() && text.back() == '.')
-        text.pop_back();
-    return text;
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, v, std::chars_format::general, 10);
+    return end.ec == std::errc() ? std::string(text, end.ptr) : std::string("?");
 }
 
 void CheckRange(std::vector<std::string>& findings, const char* name, double value, double low, double high)

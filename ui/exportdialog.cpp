@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/exportdialog.h"
 
+#include "ui/filedialog.h"
 #include "ui/errorbox.h"
 #include "ui/mainwindow.h"
 #include "ui/qttext.h"
@@ -19,7 +20,6 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QEventLoop>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -304,7 +304,7 @@ void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& s
         if (QFileInfo(lastFileName).suffix().compare(f.second, Qt::CaseInsensitive) == 0)
             filter = f.first;
     const QString name = fileAnswer ? fileAnswer(lastFileName, filter)
-                                    : QFileDialog::getSaveFileName(parent, QStringLiteral("歯形の書き出し"), lastFileName,
+                                    : AskSaveFileName(parent, QStringLiteral("歯形の書き出し"), lastFileName,
                                                                    ExportFilters(), &filter);
     if (name.isEmpty())
         return;

@@ -4,9 +4,11 @@
 #include <QAbstractFileIconProvider>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMimeDatabase>
+#include <QStorageInfo>
 #include <QStyle>
 
 namespace {
@@ -115,3 +117,40 @@ std::optional<QString> FileDialog::Execute(QWidget* parent)
         m_fileName = *chosen;
     return chosen;
 }
+
+QString SaveDialogStartName(const QString& lastName)
+{
+    const QFileInfo file(lastName);
+    const QFileInfo folder(file.absolutePath());
+    // The file systems that hold the kernel's and the devices' entries, not files.
+    static const QList<QByteArray> kernel = {"proc", "sysfs", "devtmpfs", "devpts", "debugfs", "tracefs",
+                                             "securityfs", "cgroup", "cgroup2", "pstore", "bpf", "configfs",
+                                             "efivarfs", "fusectl", "mqueue", "binfmt_misc", "nsfs", "autofs"};
+    const QString path = folder.canonicalFilePath();
+    const auto under = [&path](const char* top) {
+        const QString t = QString::fromLatin1(top);
+        return path == t || path.startsWith(t + QLatin1Char('/'));
+    };
+    const bool ordinary = folder.isDir() && folder.isWritable() && !under("/proc") && !under("/sys") &&
+                          !under("/dev") && !kernel.contains(QStorageInfo(path).fileSystemType());
+    return ordinary ? lastName : QDir::home().filePath(file.fileName());
+}
+
+QString AskSaveFileName(QWidget* parent, const QString& caption, const QString& lastName, const QString& filters,
+                        QString* selectedFilter)
+{
+    KindIconProvider iconProvider;   // outlives the dialog that uses it
+    QFileDialog dialog(parent, caption);
+    dialog.setIconProvider(&iconProvider);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(filters.split(QStringLiteral(";;")));
+    if (selectedFilter != nullptr && !selectedFilter->isEmpty())
+        dialog.selectNameFilter(*selectedFilter);
+    dialog.selectFile(SaveDialogStartName(lastName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    if (selectedFilter != nullptr)
+        *selectedFilter = dialog.selectedNameFilter();
+    return dialog.selectedFiles().constFirst();
+}
+

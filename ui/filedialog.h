@@ -36,3 +36,18 @@ private:
     Kind m_kind;
     QString m_fileName;
 };
+
+// The tool windows' save dialog (a picture, a profile, a data sheet): Qt's or
+// the desktop's, listing folders without opening a file, started at
+// SaveDialogStartName(lastName). `filters` are separated by ";;"; the chosen
+// one is left in *selectedFilter. The chosen name, or an empty text when
+// cancelled.
+QString AskSaveFileName(QWidget* parent, const QString& caption, const QString& lastName, const QString& filters,
+                        QString* selectedFilter = nullptr);
+
+// Where a save dialog starts for the name saved last: that name where its
+// folder is an ordinary folder we may write in, else the same file name in the
+// home folder. A folder of the kernel's (/proc, /sys, /dev) or one that is gone
+// is never listed again: reading its entries can block the window.
+QString SaveDialogStartName(const QString& lastName);
+

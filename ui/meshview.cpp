@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/meshview.h"
 
+#include "ui/filedialog.h"
 #include "export/meshexport.h"
 #include "geardata/apperror.h"
 #include "geardata/safefile.h"
@@ -8,7 +9,6 @@
 #include "ui/errorbox.h"
 
 #include <QBuffer>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QImage>
@@ -151,11 +151,12 @@ void MeshView::fitContact()
     if (!m_mesh)
         return;
     m_framedAll = false;
-    // The line of action as drawn, and a tooth's height around it.
+    // The path of contact with the pitch point, and a tooth's height around
+    // it. The tangent points stay out: a large ring's lies a long way off.
     const MeshLineOfAction& line = m_mesh->lineOfAction();
     const double depth = m_mesh->body(0).tipRadius - m_mesh->body(0).rootRadius;
-    QRectF box = QRectF(Q(line.from), Q(line.to)).normalized();
-    box = box.united(QRectF(Q(line.start), Q(line.end)).normalized());
+    QRectF box = QRectF(Q(line.start), Q(line.end)).normalized();
+    box = box.united(QRectF(Q(line.pitchPoint), Q(line.pitchPoint)));
     box.adjust(-1.5 * depth, -depth, 1.5 * depth, depth);
     frame(box);
 }
@@ -589,7 +590,7 @@ void MeshPanel::saveClick()
     const QString svg = QStringLiteral("SVG (*.svg)"), png = QStringLiteral("PNG (*.png)");
     QString filter = QFileInfo(lastPictureName).suffix().compare(QStringLiteral("png"), Qt::CaseInsensitive) == 0 ? png : svg;
     const QString name = saveChooser ? saveChooser(lastPictureName)
-                                     : QFileDialog::getSaveFileName(this, QStringLiteral("かみあい図の保存"), lastPictureName,
+                                     : AskSaveFileName(this, QStringLiteral("かみあい図の保存"), lastPictureName,
                                                                     svg + QStringLiteral(";;") + png, &filter);
     if (name.isEmpty())
         return;

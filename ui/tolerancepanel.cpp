@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/tolerancepanel.h"
 
+#include "ui/filedialog.h"
 #include "export/datasheet.h"
 #include "geardata/apperror.h"
 #include "geardata/safefile.h"
@@ -13,7 +14,6 @@
 #include "ui/printerquery.h"
 
 #include <QAction>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
@@ -83,6 +83,8 @@ TolerancePanel::TolerancePanel(TForm1& form, QWidget* parent)
     accuracyNote->setObjectName(QStringLiteral("AccuracyNote"));
     accuracyNote->setAccessibleName(QStringLiteral("精度等級"));
     accuracyNote->setWordWrap(true);
+    // A long finding wraps in the width the boxes give; it never widens the window.
+    accuracyNote->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     grid->addWidget(accuracyNote, 2, 0, 1, 9);
 
     sheetButton = new QPushButton(QStringLiteral("要目表…"), this);
@@ -163,7 +165,7 @@ void SetDataSheetFileAnswer(std::function<QString(const QString&)> answer) { fil
 void SaveDataSheetPdf(QWidget* parent, const DataSheet& sheet)
 {
     const QString name = fileAnswer ? fileAnswer(lastFileName)
-                                    : QFileDialog::getSaveFileName(parent, QStringLiteral("要目表の保存"), lastFileName,
+                                    : AskSaveFileName(parent, QStringLiteral("要目表の保存"), lastFileName,
                                                                    QStringLiteral("PDF (*.pdf)"));
     if (name.isEmpty())
         return;

@@ -166,7 +166,12 @@ INSTANTIATE_TEST_SUITE_P(Cases, FloatText, testing::Values(
     FloatCase{"\t1.5", ".", 0, "'\t1.5' は浮動小数点数ではありません"},
     FloatCase{"1e4933", ".", 0, "'1e4933' は浮動小数点数ではありません"},
     FloatCase{"1e5000", ".", 0, "'1e5000' は浮動小数点数ではありません"},
-    FloatCase{"-1e5000", ".", 0, "'-1e5000' は浮動小数点数ではありません"}));
+    FloatCase{"-1e5000", ".", 0, "'-1e5000' は浮動小数点数ではありません"},
+    // A direction mark or a right-to-left letter typed in a box ends inside the quotes.
+    FloatCase{"\u200f12", ".", 0, "'\u2068\u200f12\u2069' は浮動小数点数ではありません"},
+    FloatCase{"1\u202e5", ".", 0, "'\u20681\u202e5\u2069' は浮動小数点数ではありません"},
+    FloatCase{"\u05d0", ".", 0, "'\u2068\u05d0\u2069' は浮動小数点数ではありません"},
+    FloatCase{"\u00e912", ".", 0, "'\u00e912' は浮動小数点数ではありません"}));
 
 TEST(FloatText, ResultIsExtendedPrecision)
 {

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
@@ -18,6 +19,7 @@
 #include <sys/fanotify.h>
 #include <sys/stat.h>
 #include <thread>
+#include <vector>
 #include <unistd.h>
 
 namespace {
@@ -103,3 +105,39 @@ TEST(FileDialogWindow, ListsAFolderHoldingAFifoWithoutReadingIt)
     EXPECT_EQ(typed, names);
     EXPECT_LT(took.elapsed(), 6000) << "the window's thread was blocked";
 }
+
+// The tool windows' save dialogs start where the last save went, unless that
+// folder is the kernel's or gone: listing /proc blocked the window on /proc/kmsg.
+TEST(FileDialogWindow, SaveDialogsStartInAnOrdinaryFolder)
+{
+    QTemporaryDir folder;
+    const QString home = QDir::homePath();
+    const std::vector<std::pair<QString, QString>> cases = {
+        {folder.filePath(QStringLiteral("a.svg")), folder.filePath(QStringLiteral("a.svg"))},
+        {QStringLiteral("/proc/x.svg"), home + QStringLiteral("/x.svg")},
+        {QStringLiteral("/proc/self/x.pdf"), home + QStringLiteral("/x.pdf")},
+        {QStringLiteral("/sys/x.dxf"), home + QStringLiteral("/x.dxf")},
+        {QStringLiteral("/dev/x.step"), home + QStringLiteral("/x.step")},
+        {folder.filePath(QStringLiteral("gone/b.png")), home + QStringLiteral("/b.png")},
+    };
+    for (const auto& [last, start] : cases)
+        EXPECT_EQ(SaveDialogStartName(last), start) << last.toStdString();
+
+    QString listed;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        listed = dialog->directory().absolutePath();
+        dialog->reject();
+    });
+    QElapsedTimer took;
+    took.start();
+    QString filter = QStringLiteral("PNG (*.png)");
+    EXPECT_TRUE(AskSaveFileName(nullptr, QStringLiteral("かみあい図の保存"), QStringLiteral("/proc/x.svg"),
+                                QStringLiteral("SVG (*.svg);;PNG (*.png)"), &filter)
+                    .isEmpty());
+    EXPECT_EQ(listed, QDir(home).absolutePath());
+    EXPECT_EQ(filter, QStringLiteral("PNG (*.png)"));
+    EXPECT_LT(took.elapsed(), 6000) << "the window's thread was blocked";
+}
+

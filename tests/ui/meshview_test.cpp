@@ -173,4 +173,24 @@ TEST_F(MeshViewTest, SavesSvgAndPng)
     MeshPanel::SetSaveChooser({});
 }
 
+// 「かみあい部」 frames the path of contact: a large ring's far tangent point
+// stays out of the picture.
+TEST_F(MeshViewTest, ContactOfALargeRingIsFramedAtToothScale)
+{
+    Calculate("2", "20", "0");
+    form().findChild<QAction*>(QStringLiteral("PairTool"))->trigger();
+    auto* w = form().findChild<PairWindow*>(QStringLiteral("PairWindow"));
+    TypeInto(w->m_teeth2, QStringLiteral("1000"));
+    TypeInto(w->m_shift2, QStringLiteral("0"));
+    w->m_mateInternal->click();
+    MeshPanel& panel = *w->m_mesh;
+    ASSERT_NE(panel.m_view->mesh(), nullptr);
+    panel.m_fitContact->click();
+    // The path of contact is about 1.7 base pitches (10 mm) with 4.5 mm of
+    // tooth depth around it.
+    const double shown = std::max(panel.m_view->width(), panel.m_view->height()) / panel.m_view->scale();
+    EXPECT_LT(shown, 60.0);
+    EXPECT_GT(shown, 10.0);
+}
+
 }  // namespace

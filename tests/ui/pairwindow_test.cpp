@@ -139,6 +139,12 @@ TEST_F(PairWindowTest, BadInputInTheErrorBoxFollowFailuresInTheList)
     EXPECT_EQ(w.resultBox("center_distance")->text(), "");
     EXPECT_FALSE(w.m_copy->isEnabled());
 
+    // A right-to-left mark pasted before the digits stays inside its quotes.
+    m_errors.clear();
+    Type(w.m_shift2, QStringLiteral("\u200f12"));
+    w.m_calculate->click();
+    EXPECT_EQ(m_errors, QStringList{QStringLiteral("'\u2068\u200f12\u2069' は浮動小数点数ではありません.")});
+
     m_errors.clear();
     Type(w.m_shift2, "2");
     Calculate("1", "60", "-3");

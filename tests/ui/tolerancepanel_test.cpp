@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QImage>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QElapsedTimer>
 #include <QPrinterInfo>
 #include <QSet>
@@ -205,6 +206,25 @@ TEST_F(TolerancePanelTest, PrintsTheDataTableOnTheDefaultPrinter)
             }
     EXPECT_GT(inked, 300);                 // the frame and the texts
     EXPECT_EQ(inkedBelowMargin, 0);        // all of it in the upper half: one table, no stray job
+}
+
+// A face width far outside the formulas' range is named in a line that wraps;
+// the window keeps its width, inside the screen.
+TEST_F(TolerancePanelTest, AHugeFaceWidthKeepsTheWindowsWidth)
+{
+    Calculate("2", "20", "0");
+    InspectionWindow& w = OpenInspection();
+    const int width = w.width();
+    TolerancePanel& t = *w.tolerances;
+    t.classEdit->setText(QStringLiteral("7"));
+    t.faceWidthEdit->setText(QStringLiteral("1e308"));
+    Q_EMIT t.faceWidthEdit->returnPressed();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(t.accuracyNote->text().endsWith(
+        QStringLiteral("\n歯幅 b 1e+308 は精度等級の式の適用範囲（4～1200）の外です（外挿した値）")))
+        << t.accuracyNote->text().toStdString();
+    EXPECT_EQ(w.width(), width);
+    EXPECT_LE(w.frameGeometry().right(), w.screen()->availableGeometry().right());
 }
 
 }  // namespace
