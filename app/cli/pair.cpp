@@ -231,6 +231,9 @@ int RunPair(const PairOptions& o)
                 if (proposed) {
                     const auto proposal = ProposeAllowances(result, wanted.upper, wanted.lower, b.centerDistance);
                     b.thickness = {proposal[0], proposal[1]};
+                    for (int i = 0; i < 2; ++i)
+                        CheckAllowanceFits("--backlash", o.wanted, b.thickness[i],
+                                           {in.module, result.input.teeth[i], result.input.shift[i], in.pressureAngle});
                 }
                 backlash = ComputeBacklash(result, b);
             }

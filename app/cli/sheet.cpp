@@ -137,8 +137,8 @@ void CheckAllowanceFits(const std::string& option, const std::string& text, cons
     if (thickness + a.lower > 0 && thickness + a.upper < pitch)
         return;
     throw CliError(kExitUsage, option,
-                   Args(Cli::tr("'%1' leaves the tooth no thickness or no space (it is %2 mm thick on the reference "
-                                "circle, the pitch %3 mm)"),
+                   Args(Cli::tr("'%1' leaves the tooth no thickness or no space: it is %2 mm thick on the reference "
+                                "circle, the pitch is %3 mm"),
                         {text, FormatFixed(static_cast<double>(thickness), 15, 4, "."),
                          FormatFixed(static_cast<double>(pitch), 15, 4, ".")}));
 }
