@@ -12,19 +12,27 @@ namespace {
 
 constexpr int kDecimals = 3;
 
-std::string Length(double v) { return FormatFixed(v, 15, kDecimals, "."); }
-std::string General(double v) { return FormatGeneral(v, 11, "."); }
+std::string Length(double v, std::string_view sep = ".") { return FormatFixed(v, 15, kDecimals, sep); }
+std::string General(double v, std::string_view sep) { return FormatGeneral(v, 11, sep); }
 
-std::string LengthOf(const Measure& m, const char* what)
+std::string LengthOf(const Measure& m, const char* what, std::string_view sep)
 {
     if (!m.present())
         throw AppError(std::string(what) + "が求まりません（" + m.reason + "）");
-    return Length(*m.value);
+    return Length(*m.value, sep);
 }
 
-std::string Deviations(const ThicknessAllowance& a, double factor)
+std::string Deviation(double value, std::string_view sep)
 {
-    return DeviationText(a.upper * factor) + " / " + DeviationText(a.lower * factor);
+    const std::string text = Length(std::fabs(value), sep);
+    if (text == Length(0, sep))
+        return "0";
+    return (value > 0 ? "+" : "-") + text;
+}
+
+std::string Deviations(const ThicknessAllowance& a, double factor, std::string_view sep)
+{
+    return Deviation(a.upper * factor, sep) + " / " + Deviation(a.lower * factor, sep);
 }
 
 bool HasAllowance(const ThicknessAllowance& a) { return a.upper != 0 || a.lower != 0; }
@@ -33,15 +41,13 @@ bool HasAllowance(const ThicknessAllowance& a) { return a.upper != 0 || a.lower 
 
 std::string DeviationText(double value)
 {
-    const std::string text = Length(std::fabs(value));
-    if (text == Length(0))
-        return "0";
-    return (value > 0 ? "+" : "-") + text;
+    return Deviation(value, ".");
 }
 
 DataSheet BuildDataSheet(const DataSheetInput& in)
 {
     CheckAllowance(in.allowance);
+    const std::string_view sep = in.decimalSeparator;
     const InspectionGear& g = in.gear;
     const InspectionResult nominal = ComputeInspection(g, in.request);
     if (!nominal.toothThickness.present())
@@ -56,36 +62,36 @@ DataSheet BuildDataSheet(const DataSheetInput& in)
     };
     row("歯車歯形", "", g.shift == 0 ? "標準" : "転位");
     row("基準ラック", "歯形", "並歯");
-    row("基準ラック", "モジュール", General(g.module));
-    row("基準ラック", "圧力角", General(g.pressureAngleDegrees) + "°");
+    row("基準ラック", "モジュール", General(g.module, sep));
+    row("基準ラック", "圧力角", General(g.pressureAngleDegrees, sep) + "°");
     row("歯数", "", FormatInteger(g.teeth));
-    row("基準ピッチ円直径", "", Length(g.module * g.teeth));
-    row("転位量", "", DeviationText(g.shift * g.module) == "0" ? Length(0) : DeviationText(g.shift * g.module));
-    row("全歯たけ", "", LengthOf(nominal.wholeDepth, "全歯たけ"));
+    row("基準ピッチ円直径", "", Length(g.module * g.teeth, sep));
+    row("転位量", "", Deviation(g.shift * g.module, sep) == "0" ? Length(0, sep) : Deviation(g.shift * g.module, sep));
+    row("全歯たけ", "", LengthOf(nominal.wholeDepth, "全歯たけ", sep));
     const bool allowance = HasAllowance(in.allowance);
     if (in.overPins) {
-        std::string value = LengthOf(nominal.overPins, "オーバーピン寸法");
-        const std::string pin = LengthOf(nominal.pinDiameter, "ピン径");
+        std::string value = LengthOf(nominal.overPins, "オーバーピン寸法", sep);
+        const std::string pin = LengthOf(nominal.pinDiameter, "ピン径", sep);
         std::string range;
         if (allowance) {
-            range = LengthOf(limits.overPins.lower, "オーバーピン寸法の下限") + " ～ " +
-                    LengthOf(limits.overPins.upper, "オーバーピン寸法の上限");
-            value += "  " + DeviationText(*limits.overPins.upper.value - *nominal.overPins.value) + " / " +
-                     DeviationText(*limits.overPins.lower.value - *nominal.overPins.value);
+            range = LengthOf(limits.overPins.lower, "オーバーピン寸法の下限", sep) + " ～ " +
+                    LengthOf(limits.overPins.upper, "オーバーピン寸法の上限", sep);
+            value += "  " + Deviation(*limits.overPins.upper.value - *nominal.overPins.value, sep) + " / " +
+                     Deviation(*limits.overPins.lower.value - *nominal.overPins.value, sep);
         }
         row("歯厚", "オーバーピン寸法", value);
         row("歯厚", "ピン径", pin);
         if (allowance)
             row("歯厚", "許容範囲", range);
     } else {
-        std::string value = LengthOf(nominal.spans[1].span, "またぎ歯厚");
+        std::string value = LengthOf(nominal.spans[1].span, "またぎ歯厚", sep);
         if (allowance)
-            value += "  " + Deviations(in.allowance, std::cos(alpha));
+            value += "  " + Deviations(in.allowance, std::cos(alpha), sep);
         row("歯厚", "またぎ歯厚", value);
         row("歯厚", "またぎ歯数", FormatInteger(nominal.spans[1].teeth));
         if (allowance)
-            row("歯厚", "許容範囲", LengthOf(limits.span.lower, "またぎ歯厚の下限") + " ～ " +
-                                         LengthOf(limits.span.upper, "またぎ歯厚の上限"));
+            row("歯厚", "許容範囲", LengthOf(limits.span.lower, "またぎ歯厚の下限", sep) + " ～ " +
+                                         LengthOf(limits.span.upper, "またぎ歯厚の上限", sep));
     }
     if (in.accuracyClass) {
         AccuracyInput a;
@@ -113,14 +119,14 @@ DataSheet BuildDataSheet(const DataSheetInput& in)
         const BacklashResult backlash = ComputeBacklash(pair, b);
         row("相手歯車", "歯数", FormatInteger(in.mate->teeth));
         const double mateShift = in.mate->shift * g.module;
-        row("相手歯車", "転位量", DeviationText(mateShift) == "0" ? Length(0) : DeviationText(mateShift));
-        std::string centre = Length(pair.centerDistance);
+        row("相手歯車", "転位量", Deviation(mateShift, sep) == "0" ? Length(0, sep) : Deviation(mateShift, sep));
+        std::string centre = Length(pair.centerDistance, sep);
         if (HasAllowance(in.mate->centerDistance))
-            centre += "  " + Deviations(in.mate->centerDistance, 1.0);
+            centre += "  " + Deviations(in.mate->centerDistance, 1.0, sep);
         row("中心距離", "", centre);
-        row("バックラッシ", "法線方向", Length(backlash.normal.min) + " ～ " + Length(backlash.normal.max));
-        row("バックラッシ", "円周方向", Length(backlash.circumferential.min) + " ～ " +
-                                           Length(backlash.circumferential.max));
+        row("バックラッシ", "法線方向", Length(backlash.normal.min, sep) + " ～ " + Length(backlash.normal.max, sep));
+        row("バックラッシ", "円周方向", Length(backlash.circumferential.min, sep) + " ～ " +
+                                           Length(backlash.circumferential.max, sep));
         s.notes.insert(s.notes.end(), pair.findings.begin(), pair.findings.end());
         s.notes.insert(s.notes.end(), backlash.findings.begin(), backlash.findings.end());
     }

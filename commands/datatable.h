@@ -31,6 +31,7 @@ struct DataSheetInput {
     std::optional<int> accuracyClass;
     std::optional<double> faceWidth;
     std::optional<DataSheetMate> mate;
+    std::string decimalSeparator = ".";    // of the numbers (a drawing's: ".")
 };
 
 struct DataSheetRow {

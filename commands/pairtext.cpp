@@ -159,7 +159,7 @@ MateReport MateReportOf(const RackPairResult& r, std::string_view sep)
     return report;
 }
 
-std::string MateReportText(const MateReport& report, std::string_view newline)
+std::string MateReportText(const MateReport& report, std::string_view newline, std::size_t laterWarnings)
 {
     std::string text = report.title;
     text += newline;
@@ -174,7 +174,7 @@ std::string MateReportText(const MateReport& report, std::string_view newline)
             }
             text += newline;
         }
-    if (report.findings.empty()) {
+    if (report.findings.empty() && laterWarnings == 0) {
         text += "警告＝０";
         text += newline;
     }

@@ -57,7 +57,9 @@ MateReport MateReportOf(const RackPairResult& result, std::string_view decimalSe
 inline constexpr const char* kNoValueText = "―";
 
 // The whole report as PairReportText writes it.
-std::string MateReportText(const MateReport& report, std::string_view newline);
+// `laterWarnings` counts the warnings printed after the report (the backlash's): "警告＝０"
+// stands only when there are none at all.
+std::string MateReportText(const MateReport& report, std::string_view newline, std::size_t laterWarnings = 0);
 
 // The sizes of a ring as one report (title "内歯車"; inputs, then the sizes,
 // the cutter, the measurement between pins; its findings).

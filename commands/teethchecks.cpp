@@ -11,7 +11,7 @@
 namespace {
 
 constexpr std::int32_t kUndercutLimit = 13;   // this many teeth or fewer undercut
-constexpr std::int32_t kMaxTeeth = 70;        // more than this cannot be computed
+constexpr std::int32_t kMaxTeeth = kWindowMaxTeeth;   // more than this cannot be computed
 
 }  // namespace
 

@@ -23,6 +23,9 @@ struct TeethCheckResult {
     TeethCheck result;
 };
 
+// The most teeth the main window's calculation takes.
+inline constexpr std::int32_t kWindowMaxTeeth = 70;
+
 // The message list of a gear's tooth counts; with no findings, the credit
 // lines (commands/credits.h) and "エラー＝０、警告＝０".
 TeethCheckResult CheckTeethCounts(std::int32_t teeth, std::int32_t teeth2);

@@ -52,13 +52,16 @@ std::string LimitRangeText(const LimitPair& p, std::string_view sep)
     return Length4(*p.lower.value, sep) + " ～ " + Length4(*p.upper.value, sep);
 }
 
-std::string TolerancesText(const std::optional<AccuracyTolerances>& accuracy, const ThicknessLimits& limits,
+std::string TolerancesText(const std::optional<AccuracyTolerances>& accuracy, const ThicknessLimits* limits,
                            std::string_view sep)
 {
-    std::string text = "歯厚許容差\t上 " + Length4(limits.allowance.upper, sep) + "　下 " +
-                       Length4(limits.allowance.lower, sep) + "\n";
-    for (const LimitRow& row : LimitRows(limits))
-        text += row.label + "の許容範囲\t" + LimitRangeText(row.limits, sep) + "\n";
+    std::string text;
+    if (limits != nullptr) {
+        text += "歯厚許容差\t上 " + Length4(limits->allowance.upper, sep) + "　下 " +
+                Length4(limits->allowance.lower, sep) + "\n";
+        for (const LimitRow& row : LimitRows(*limits))
+            text += row.label + "の許容範囲\t" + LimitRangeText(row.limits, sep) + "\n";
+    }
     if (accuracy) {
         text += "精度等級\t" + AccuracyClassName(accuracy->accuracyClass) + "\n";
         for (const AccuracyRow& row : AccuracyRows(*accuracy))
@@ -71,11 +74,14 @@ std::string TolerancesText(const std::optional<AccuracyTolerances>& accuracy, co
 
 std::vector<BacklashRow> BacklashRows(const BacklashResult& b, std::string_view sep)
 {
+    const auto range = [sep](const char* key, const char* label, const BacklashRange& r) {
+        return BacklashRow{key, label, {Length3(r.min, sep), Length3(r.max, sep)}, {r.min, r.max}};
+    };
     return {
-        {"normal_backlash", "法線バックラッシ jbn", {Length3(b.normal.min, sep), Length3(b.normal.max, sep)}},
-        {"circumferential_backlash", "円周バックラッシ jt",
-         {Length3(b.circumferential.min, sep), Length3(b.circumferential.max, sep)}},
-        {"radial_backlash", "半径方向バックラッシ jr", {Length3(b.radial.min, sep), Length3(b.radial.max, sep)}},
-        {"recommended_min_backlash", "推奨最小法線バックラッシ", {Length3(b.recommendedMinimum, sep), ""}},
+        range("normal_backlash", "法線バックラッシ jbn", b.normal),
+        range("circumferential_backlash", "円周バックラッシ jt", b.circumferential),
+        range("radial_backlash", "半径方向バックラッシ jr", b.radial),
+        {"recommended_min_backlash", "推奨最小法線バックラッシ", {Length3(b.recommendedMinimum, sep), ""},
+         {b.recommendedMinimum, b.recommendedMinimum}},
     };
 }

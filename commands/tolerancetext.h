@@ -32,14 +32,17 @@ std::vector<LimitRow> LimitRows(const ThicknessLimits& limits);
 // "lower ～ upper" with 4 decimals; "―（reason）" when a limit has no value.
 std::string LimitRangeText(const LimitPair& limits, std::string_view decimalSeparator);
 
-// The lines the command line prints below the inspection numbers.
-std::string TolerancesText(const std::optional<AccuracyTolerances>& accuracy, const ThicknessLimits& limits,
+// The lines the command line prints below the inspection numbers; no
+// allowance and limit lines without limits (no allowance given).
+std::string TolerancesText(const std::optional<AccuracyTolerances>& accuracy, const ThicknessLimits* limits,
                            std::string_view decimalSeparator);
 
-// The backlash rows: label, smallest, largest (3 decimals).
+// The backlash rows: label, smallest, largest (3 decimals; the second empty
+// for a row of one value), and the values the texts show.
 struct BacklashRow {
     const char* key;
     const char* label;
     std::string texts[2];
+    double values[2];
 };
 std::vector<BacklashRow> BacklashRows(const BacklashResult& backlash, std::string_view decimalSeparator);

@@ -32,11 +32,12 @@ double RoundTolerance(double um)
 {
     if (!std::isfinite(um))
         return um;
-    if (um > 10)
-        return std::round(um);
-    if (um >= 5)
-        return std::round(um * 2) / 2;
-    return std::round(um * 10) / 10;
+    // Half up, in every class alike: a value that is a tie in exact arithmetic
+    // (13.5 um) may lie a few units of the last place either side of it here.
+    constexpr double kTie = 1e-9;   // of a rounding step; the values' own error is below 1e-11
+    const double steps = um > 10 ? 1 : um >= 5 ? 2 : 10;   // per micrometre
+    const double q = um * steps, whole = std::floor(q);
+    return (q - whole >= 0.5 - kTie ? whole + 1 : whole) / steps;
 }
 
 AccuracyTolerances ComputeAccuracy(const AccuracyInput& in)
@@ -51,20 +52,25 @@ AccuracyTolerances ComputeAccuracy(const AccuracyInput& in)
         throw AppError("歯幅が正の数ではありません");
 
     const double m = in.module, d = in.referenceDiameter;
-    const double scale = std::pow(std::sqrt(2.0), in.accuracyClass - 5);
+    // sqrt(2)^(A - 5): the even part as an exact power of two, sqrt(2) once for an odd rest.
+    const int powerOfTwo = (in.accuracyClass - 5 + 16) / 2 - 8;   // floor((A - 5) / 2)
+    const auto scaled = [&](double classFive) {
+        const double even = std::ldexp(classFive, powerOfTwo);
+        return (in.accuracyClass - 5) % 2 != 0 ? even * std::sqrt(2.0) : even;
+    };
     AccuracyTolerances t;
     t.accuracyClass = in.accuracyClass;
-    t.singlePitch = RoundTolerance((0.001 * d + 0.4 * m + 5) * scale);
-    t.totalPitch = RoundTolerance((0.002 * d + 0.55 * std::sqrt(d) + 0.7 * m + 12) * scale);
-    const double form = (0.55 * m + 5) * scale;
-    const double slope = (0.4 * m + 0.001 * d + 4) * scale;
+    t.singlePitch = RoundTolerance(scaled(0.001 * d + 0.4 * m + 5));
+    t.totalPitch = RoundTolerance(scaled(0.002 * d + 0.55 * std::sqrt(d) + 0.7 * m + 12));
+    const double form = scaled(0.55 * m + 5);
+    const double slope = scaled(0.4 * m + 0.001 * d + 4);
     t.profileForm = RoundTolerance(form);
     t.profileSlope = RoundTolerance(slope);
     t.profileTotal = RoundTolerance(std::hypot(form, slope));
     if (in.faceWidth) {
         const double b = *in.faceWidth;
-        const double hform = (0.07 * std::sqrt(d) + 0.45 * std::sqrt(b) + 4) * scale;
-        const double hslope = (0.05 * std::sqrt(d) + 0.35 * std::sqrt(b) + 4) * scale;
+        const double hform = scaled(0.07 * std::sqrt(d) + 0.45 * std::sqrt(b) + 4);
+        const double hslope = scaled(0.05 * std::sqrt(d) + 0.35 * std::sqrt(b) + 4);
         t.helixForm = RoundTolerance(hform);
         t.helixSlope = RoundTolerance(hslope);
         t.helixTotal = RoundTolerance(std::hypot(hform, hslope));

@@ -6,7 +6,8 @@
 //
 // Each tolerance is the class-5 formula scaled by sqrt(2)^(A - 5) and only then
 // rounded: above 10 um to the micrometre, from 5 to 10 um to 0.5 um, below 5 um
-// to 0.1 um. The totals F_alpha and F_beta are taken from the unrounded form
+// to 0.1 um, each half up (an exact tie the same in every class: the even
+// powers of sqrt(2) are exact powers of two). The totals F_alpha and F_beta are taken from the unrounded form
 // and slope values. A gear outside the range the formulas were made for gets
 // its values all the same, with a finding for each quantity out of range.
 

@@ -337,8 +337,10 @@ void GearModel::Generate()
             std::sqrt(std::max(0.0, m_involuteStart * m_involuteStart / (m_rb * m_rb) - 1.0));
         double tEnd = std::sqrt(m_ra * m_ra / (m_rb * m_rb) - 1.0);
         m_pointed = !(TipThickness() > 0.0);
-        if (m_pointed)
+        if (m_pointed) {
             tEnd = std::tan(static_cast<double>(InverseInvolute(m_halfBase)));   // the flank's point on the centre line
+            m_topRadius = m_rb * std::sqrt(1.0 + tEnd * tEnd);
+        }
         m_pieces.push_back({PieceKind::Involute, tStart, std::max(tStart, tEnd)});
         if (!m_pointed)
             m_pieces.push_back({PieceKind::TipArc, Angle(Flank(tEnd)), 0.0});
@@ -346,6 +348,15 @@ void GearModel::Generate()
         m_pointed = !(Angle(Trochoid(thetaTop)) < 0.0);
         if (!m_pointed)
             m_pieces.push_back({PieceKind::TipArc, Angle(Trochoid(thetaTop)), 0.0});
+        else if (Angle(Trochoid(kPi / 2.0)) < 0.0) {
+            // The point: where the trochoid comes back to the centre line on its way down.
+            double lo = thetaTop, hi = kPi / 2.0;   // at or past the centre line at lo, before it at hi
+            for (int i = 0; i < 200 && hi - lo > 1e-16; ++i) {
+                const double mid = 0.5 * (lo + hi);
+                (Angle(Trochoid(mid)) < 0.0 ? hi : lo) = mid;
+            }
+            m_topRadius = std::min(m_ra, Radius(Trochoid(lo)));
+        }
     }
 }
 

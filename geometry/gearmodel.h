@@ -155,6 +155,9 @@ public:
     double BaseDiameter() const { return 2.0 * m_rb; }
     double BasePitch() const;                         // pi m cos(alpha)
     double WholeDepth() const { return m_ra - m_rf; }
+    // The outermost diameter the tooth reaches: the tip circle, or where the
+    // flanks cross when the tooth comes to a point below it. No reading lies above it.
+    double TopDiameter() const { return 2.0 * (m_topRadius > 0 ? m_topRadius : m_ra); }
 
     // The shift the tool is effectively set at: x + A / (2 m tan alpha).
     double EffectiveShift() const { return m_xm / m_spec.module; }
@@ -216,7 +219,7 @@ private:
     double m_z = 0, m_alpha = 0, m_rho = 0, m_xm = 0;
     double m_rp = 0, m_ra = 0, m_rf = 0, m_rb = 0;
     double m_hc = 0, m_xic = 0, m_etac = 0, m_halfBase = 0, m_turn = 0;
-    double m_involuteStart = 0, m_cutRadius = 0, m_cutLowRadius = 0;
+    double m_involuteStart = 0, m_cutRadius = 0, m_cutLowRadius = 0, m_topRadius = 0;
     bool m_undercut = false, m_cutThrough = false, m_pointed = false, m_tipInside = false;
     std::vector<BoundaryPiece> m_pieces;
     // A ring: the cutter and its motion.

@@ -16,6 +16,14 @@ using L = long double;
 
 constexpr L kPiL = kPi;
 const char* const kCutThroughReason = "歯が切下げで切り離されていて測れません";
+const char* const kPointNote = "歯先が尖っているので歯面の交わる点から測定";
+
+// Where the gauge's contact may lie at most: the tip circle, or the point of
+// a tooth whose flanks cross below it.
+std::string AboveTopReason(const GearModel& g, const char* onTipCircle)
+{
+    return g.Has(ToothFinding::PointedTip) ? "測定点が歯面の交わる点（尖った歯先）より外にあります" : onTipCircle;
+}
 
 
 // A value as a double; one that is not finite or leaves the double range has no meaning here.
@@ -172,8 +180,8 @@ SpanMeasure Span(const Circles& c, const GearModel& g, const GeneratedFlank& fla
     std::string why;
     if (!(w > 0))
         why = "またぎ歯厚が正になりません";
-    else if (contact > c.da)
-        why = "測定点が歯先円の外にあります";
+    else if (contact > L(g.TopDiameter()))
+        why = AboveTopReason(g, "測定点が歯先円の外にあります");
     else if (g.CutThrough())
         why = kCutThroughReason;
     if (!why.empty()) {
@@ -210,7 +218,7 @@ SpanMeasure Span(const Circles& c, const GearModel& g, const GeneratedFlank& fla
 // (angle `direction`) of any point of the gear: how far the tips stand out.
 double TipReach(const GearModel& g, double direction)
 {
-    const double z = g.Teeth(), ra = g.TipDiameter() / 2;
+    const double z = g.Teeth(), ra = g.TopDiameter() / 2;   // a pointed tooth reaches its point
     double tipHalf = 0;   // the tip arc's half angle
     for (const BoundaryPiece& p : g.Boundary())
         if (p.kind == PieceKind::TipArc)
@@ -265,13 +273,16 @@ void Pins(const Circles& c, const GearModel& g, const GeneratedFlank& flank, con
     // On the involute.
     const L v = dp / c.db + offset;
     const L phi = InverseInvolute(v);
-    const bool reachesFlank = v > 0 && std::isfinite(phi) && rb * std::tan(phi) - dp / 2 >= 0;
+    const bool reachesFlank = v > 0 && std::isfinite(phi) && phi + offset >= 0;
     L centre = 0, roll = 0;
     if (reachesFlank) {
         centre = rb / std::cos(phi);
-        roll = rb * std::tan(phi) - dp / 2;   // from the base circle to the contact point, along the flank's normal
-        if (2 * std::sqrt(rb * rb + roll * roll) > c.da) {
-            r.overPins = r.pinContactDiameter = Measure::Absent("ピンが大きすぎて歯先に当たります");
+        // From the base circle to the contact point, along the flank's normal:
+        // rb tan(phi) - dp / 2, which is rb (phi + offset) without the
+        // cancellation that loses a very large pin.
+        roll = rb * (phi + offset);
+        if (2 * std::sqrt(rb * rb + roll * roll) > L(g.TopDiameter())) {
+            r.overPins = r.pinContactDiameter = Measure::Absent(AboveTopReason(g, "ピンが大きすぎて歯先に当たります"));
             return;
         }
     }
@@ -299,7 +310,10 @@ void Pins(const Circles& c, const GearModel& g, const GeneratedFlank& flank, con
     }
     const bool even = static_cast<std::int64_t>(c.z) % 2 == 0;
     const L halfSpread = even ? 1.0L : std::cos(kPiL / (2 * c.z));
-    const bool involute = OnInvolute(peak) && reachesFlank;
+    // The involute's contact counts only where the cut tooth has that involute:
+    // below its start the pin meets the edge of the undercut or the fillet.
+    const bool involute = OnInvolute(peak) && reachesFlank &&
+                          2 * std::sqrt(rb * rb + roll * roll) >= L(g.InvoluteStartDiameter());
     const L pinCentre = involute ? centre : L(peak.value);
     // The pins must stand out beyond the tips along the measuring line, or the
     // micrometer rests on the tips.
@@ -323,14 +337,17 @@ void Pins(const Circles& c, const GearModel& g, const GeneratedFlank& flank, con
 void Chord(const Circles& c, const GearModel& g, InspectionResult& r)
 {
     const L s = c.m * (kPiL / 2 + 2 * c.x * std::tan(c.alpha)) + c.allowance;
-    const L addendum = (c.da - c.d) / 2;
+    // h-bar from the tip circle, or from the point of a tooth that comes to one below it.
+    const bool pointed = g.Has(ToothFinding::PointedTip);
+    const L top = pointed ? L(g.TopDiameter()) : c.da;
+    const L addendum = (top - c.d) / 2;
     std::string why;
     if (g.CutThrough())
         why = kCutThroughReason;
     else if (!(s > 0))
         why = "ピッチ円上に歯がありません";
     else if (addendum < 0)
-        why = "ピッチ円が歯先円の外にあります";
+        why = pointed ? "ピッチ円が歯面の交わる点（尖った歯先）より外にあります" : "ピッチ円が歯先円の外にあります";
     else if (c.d < c.df)
         why = "ピッチ円が歯底円の内側にあり歯面上にありません";
     if (!why.empty()) {
@@ -341,6 +358,8 @@ void Chord(const Circles& c, const GearModel& g, InspectionResult& r)
         const L halfAngle = s / c.d;
         r.chordalThickness = Value(c.d * std::sin(halfAngle));
         r.chordalHeight = Value(addendum + c.d / 2 * (1 - std::cos(halfAngle)));
+        if (pointed && r.chordalHeight.present())
+            r.chordalHeight.note = kPointNote;
         return;
     }
     // Below the involute: the trochoid's point on the pitch circle, the first
@@ -367,7 +386,8 @@ void Chord(const Circles& c, const GearModel& g, InspectionResult& r)
                 const std::string note = g.Undercut() ? "ピッチ円が切下げ部（トロコイド）を通る、創成歯形で測定"
                                                       : "ピッチ円が歯元のフィレット（トロコイド）を通る、創成歯形で測定";
                 r.chordalThickness = Measure::Noted(2 * rp * std::sin(half), note);
-                r.chordalHeight = Measure::Noted(g.TipDiameter() / 2 - rp * std::cos(half), note);
+                r.chordalHeight = Measure::Noted(static_cast<double>(top / 2) - rp * std::cos(half),
+                                                 pointed ? note + "、" + kPointNote : note);
                 return;
             }
             prev = t;

@@ -125,7 +125,7 @@ ThicknessLimits TolerancePanel::Show(const InspectionGear& gear, const Inspectio
             note += "\n" + finding;
         accuracyNote->setText(Utf8(note));
     }
-    m_text = TolerancesText(accuracy, limits, sep);
+    m_text = TolerancesText(accuracy, &limits, sep);
     return limits;
 }
 

@@ -83,7 +83,10 @@ int RunGear(const GearOptions& o)
     tolerancing.accuracyClass = sheet.accuracyClass;
     tolerancing.faceWidth = sheet.faceWidth;
     tolerancing.allowance = sheet.allowance;
-    const GearOutcome outcome = ComputeGear(gear, request, "", tolerancing);
+    tolerancing.allowanceGiven = o.sheet.allowanceOption->count() > 0;
+    if (tolerancing.allowanceGiven)
+        CheckAllowanceFits("--thickness-allowance", o.sheet.allowance, sheet.allowance, InspectionGearOf(gear));
+    const GearOutcome outcome = ComputeGear(gear, request, "", tolerancing, true);
 
     switch (format) {
     case OutputFormat::Json:

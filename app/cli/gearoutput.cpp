@@ -50,14 +50,34 @@ GearRecord GearOf(double module, std::int32_t teeth, double shift, std::int32_t 
     return gear;
 }
 
+// A gear with more teeth than the main window computes: its five results from
+// the gear model, the window's refusal named in a line, and the model's findings.
+static TeethCheckResult BeyondWindow(GearRecord& gear, std::optional<GearModel>& model)
+{
+    model.emplace(GearSpecOf(gear));
+    gear.PitchDiameter = model->PitchDiameter();
+    gear.TipDiameter = model->TipDiameter();
+    gear.RootDiameter = model->RootDiameter();
+    gear.BaseDiameter = model->BaseDiameter();
+    gear.TipThickness = model->TipThickness();
+    TeethCheckResult check{{"主画面の計算・登録は歯数 70 までです（「エラー：歯数Ｚ1が多すぎる、計算不可」）。"
+                            "ここの値は歯車モデルによる値です"},
+                           kChecksWarned};
+    for (const ToothFinding f : model->Findings())
+        check.lines.push_back(FindingText(f));
+    return check;
+}
+
 GearOutcome ComputeGear(GearRecord gear, const InspectionRequest& request, const std::string& subject,
-                        const GearTolerancing& tolerancing)
+                        const GearTolerancing& tolerancing, bool beyondWindow)
 {
     GearOutcome o;
     try {
         double solveTarget = 0.0;
         std::optional<GearModel> model;   // built once, for the findings and the measurements
         o.check = CalculateGear(gear, solveTarget, [](const std::vector<std::string>&) {}, &model);
+        if (o.check.result == kChecksRefused && beyondWindow && gear.Teeth > kWindowMaxTeeth)
+            o.check = BeyondWindow(gear, model);
         if (o.check.result == kChecksRefused)
             throw CliError(kExitRefused, subject, RefusalText(o.check));
         o.check.lines = WithoutCreditLines(o.check.lines);
@@ -65,6 +85,7 @@ GearOutcome ComputeGear(GearRecord gear, const InspectionRequest& request, const
         o.gear = InspectionGearOf(gear);
         o.inspection = model ? ComputeInspection(*model, request) : ComputeInspection(o.gear, request);
         o.limits = ComputeThicknessLimits(o.gear, o.inspection, tolerancing.allowance);
+        o.limitsShown = tolerancing.allowanceGiven;
         if (tolerancing.accuracyClass)
             o.accuracy = ComputeAccuracy({*tolerancing.accuracyClass, gear.Module, gear.Teeth, gear.Module * gear.Teeth,
                                           tolerancing.faceWidth});
@@ -93,7 +114,7 @@ std::string GearText(const GearOutcome& o, std::string_view sep)
     for (const std::string& line : o.check.lines)
         text += line + "\n";
     text += "\n" + InspectionText(o.gear, o.inspection, sep);
-    text += TolerancesText(o.accuracy, o.limits, sep);
+    text += TolerancesText(o.accuracy, o.limitsShown ? &o.limits : nullptr, sep);
     if (const std::string note = TipThicknessNote(o.inspection, g.TipThickness, sep); !note.empty())
         text += note + "\n";
     return text;

@@ -23,6 +23,7 @@ struct GearTolerancing {
     std::optional<int> accuracyClass;
     std::optional<double> faceWidth;
     ThicknessAllowance allowance;
+    bool allowanceGiven = false;      // without one the text shows no limits
 };
 
 struct GearOutcome {
@@ -32,6 +33,7 @@ struct GearOutcome {
     InspectionResult inspection;
     std::optional<AccuracyTolerances> accuracy;
     ThicknessLimits limits;
+    bool limitsShown = true;      // the text's allowance and limit lines
 };
 
 // The gear the window starts from: slot 0 of a reset table (its mate Teeth2
@@ -42,8 +44,10 @@ GearRecord GearOf(double module, std::int32_t teeth, double shift, std::int32_t 
 // checks refuse, and a fault of the arithmetic, are raised as CliError
 // (kExitRefused) about `subject`.
 // With tolerancing, also the accuracy grades and the limits of the thinned teeth.
+// `beyondWindow`: a tooth count above the main window's 70 is computed by the
+// gear model (its five results too), with a line that says so, instead of refused.
 GearOutcome ComputeGear(GearRecord gear, const InspectionRequest& request, const std::string& subject,
-                        const GearTolerancing& tolerancing = {});
+                        const GearTolerancing& tolerancing = {}, bool beyondWindow = false);
 
 // The five results as the window's boxes show them, in box order.
 std::vector<std::string> ResultTexts(const GearRecord& record, std::string_view decimalSeparator);

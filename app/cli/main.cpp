@@ -74,8 +74,21 @@ CliError UnknownSubcommand(const CLI::App& app, const std::string& word)
     return CliError(kExitUsage, "", message);
 }
 
+// The arguments the parser left over, in the order they were typed.
+std::string LeftOver(const CLI::App& app, int argc, char** argv)
+{
+    std::vector<std::string> left = app.remaining(true);
+    std::string text;
+    for (int i = 1; i < argc; ++i)
+        if (const auto it = std::find(left.begin(), left.end(), argv[i]); it != left.end()) {
+            text += (text.empty() ? "" : " ") + *it;
+            left.erase(it);
+        }
+    return text;
+}
+
 // The parser's own refusals in the program's words (the option or argument it names kept).
-CliError UsageError(const CLI::ParseError& e)
+CliError UsageError(const CLI::ParseError& e, const std::string& leftOver)
 {
     const std::string what = e.what();
     if (dynamic_cast<const CLI::RequiredError*>(&e)) {
@@ -87,7 +100,9 @@ CliError UsageError(const CLI::ParseError& e)
     if (dynamic_cast<const CLI::ExtrasError*>(&e)) {
         const std::size_t colon = what.find(": ");
         return CliError(kExitUsage, "", Args(Cli::tr("unexpected argument %1"),
-                                             {colon == std::string::npos ? what : what.substr(colon + 2)}));
+                                             {!leftOver.empty()          ? leftOver
+                                              : colon == std::string::npos ? what
+                                                                           : what.substr(colon + 2)}));
     }
     if (dynamic_cast<const CLI::ArgumentMismatch*>(&e)) {
         const std::size_t end = what.find(':');
@@ -144,7 +159,7 @@ int main(int argc, char** argv)
     } catch (const CLI::CallForVersion& e) {
         return Finished(app.exit(e));
     } catch (const CLI::ParseError& e) {
-        return Finished(ReportError(UsageError(e)));
+        return Finished(ReportError(UsageError(e, LeftOver(app, argc, argv))));
     } catch (const CliError& e) {
         return Finished(ReportError(e));
     } catch (const std::bad_alloc&) {

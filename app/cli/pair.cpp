@@ -64,10 +64,6 @@ std::string CsvValue(const PairRow& row, int gear)
     return RoundTripText(row.values[gear]);
 }
 
-std::string Fixed4(double v) { return FormatFixed(v, 15, 4, "."); }
-
-// A rounded text of the backlash rows read back as a JSON number.
-nlohmann::ordered_json TextNumber(const std::string& text) { return JsonNumber(std::stod(text)); }
 
 MateKind MateOf(const std::string& text)
 {
@@ -103,11 +99,11 @@ static std::string ReportBytes(const MateReport& report, OutputFormat format,
             b["center_distance_allowance"] = {backlash->input.centerDistance.upper, backlash->input.centerDistance.lower};
             for (const BacklashRow& row : BacklashRows(*backlash, "."))
                 b[row.key] = row.texts[1].empty()
-                                 ? TextNumber(row.texts[0])
-                                 : nlohmann::ordered_json::array({TextNumber(row.texts[0]), TextNumber(row.texts[1])});
+                                 ? JsonNumber(row.values[0])
+                                 : nlohmann::ordered_json::array({JsonNumber(row.values[0]), JsonNumber(row.values[1])});
             if (proposed)
-                b["proposed_thickness_allowance"] = {TextNumber(Fixed4(backlash->input.thickness[0].upper)),
-                                                     TextNumber(Fixed4(backlash->input.thickness[0].lower))};
+                b["proposed_thickness_allowance"] = {JsonNumber(backlash->input.thickness[0].upper),
+                                                     JsonNumber(backlash->input.thickness[0].lower)};
             out["backlash"] = b;
             findings.insert(findings.end(), backlash->findings.begin(), backlash->findings.end());
         }
@@ -122,11 +118,12 @@ static std::string ReportBytes(const MateReport& report, OutputFormat format,
         for (const PairRow& row : rows)
             out += CsvLine({row.key, CsvValue(row, 0), row.perGear ? CsvValue(row, 1) : std::string()});
         if (backlash && proposed)
-            out += CsvLine({"proposed_thickness_allowance", Fixed4(backlash->input.thickness[0].upper),
-                            Fixed4(backlash->input.thickness[0].lower)});
+            out += CsvLine({"proposed_thickness_allowance", RoundTripText(backlash->input.thickness[0].upper),
+                            RoundTripText(backlash->input.thickness[0].lower)});
         if (backlash)
             for (const BacklashRow& row : BacklashRows(*backlash, "."))
-                out += CsvLine({row.key, row.texts[0], row.texts[1]});
+                out += CsvLine({row.key, RoundTripText(row.values[0]),
+                                row.texts[1].empty() ? std::string() : RoundTripText(row.values[1])});
         for (const std::string& finding : report.findings)
             out += CsvLine({"finding", finding, ""});
         if (backlash)
@@ -134,7 +131,7 @@ static std::string ReportBytes(const MateReport& report, OutputFormat format,
                 out += CsvLine({"finding", finding, ""});
         return out;
     }
-    std::string out = MateReportText(report, "\n");
+    std::string out = MateReportText(report, "\n", backlash ? backlash->findings.size() : 0);
     if (backlash) {
         const std::string separator = LocaleDecimalSeparator();
         if (proposed)
@@ -223,9 +220,20 @@ int RunPair(const PairOptions& o)
             mesh.thicknessAllowance = {b.thickness[0].upper, b.thickness[1].upper};
             mesh.centerDistanceAllowance = b.centerDistance.lower;
             if (o.backlashAsked()) {
+                // Usage errors, though found here: no gear has such a tooth.
+                const std::string* texts[] = {&o.allowance1, &o.allowance2};
+                const CLI::Option* options[] = {o.allowance1Option, o.allowance2Option};
+                for (int i = 0; i < 2; ++i)
+                    if (options[i]->count() > 0)
+                        CheckAllowanceFits(i == 0 ? "--thickness-allowance1" : "--thickness-allowance2", *texts[i],
+                                           b.thickness[i],
+                                           {in.module, result.input.teeth[i], result.input.shift[i], in.pressureAngle});
                 if (proposed) {
                     const auto proposal = ProposeAllowances(result, wanted.upper, wanted.lower, b.centerDistance);
                     b.thickness = {proposal[0], proposal[1]};
+                    for (int i = 0; i < 2; ++i)
+                        CheckAllowanceFits("--backlash", o.wanted, b.thickness[i],
+                                           {in.module, result.input.teeth[i], result.input.shift[i], in.pressureAngle});
                 }
                 backlash = ComputeBacklash(result, b);
             }

@@ -5,6 +5,7 @@
 #include "app/cli/sheetoptions.h"
 
 #include "export/datasheet.h"
+#include "geometry/profile.h"
 #include "geardata/apperror.h"
 #include "geardata/safefile.h"
 #include "geometry/extended.h"
@@ -14,7 +15,10 @@
 #include <QGuiApplication>
 #include <QtGlobal>
 
+#include "commands/numbertext.h"
+
 #include <cctype>
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -53,9 +57,31 @@ int RunSheet(const SheetCommandOptions& o)
         input.request.spanTeeth = IntegerOption("--span-teeth", o.spanTeeth, Range::AtLeastOne);
     ApplySheetOptions(o.sheet, input);
     input.overPins = input.overPins || o.sheet.overPins;
-    DataSheet sheet;
+    if (o.sheet.allowanceOption->count() > 0)
+        CheckAllowanceFits("--thickness-allowance", o.sheet.allowance, input.allowance, input.gear);
+    if (input.mate && o.sheet.mateAllowanceOption->count() > 0) {
+        InspectionGear mate = input.gear;
+        mate.teeth = input.mate->teeth;
+        mate.shift = input.mate->shift;
+        CheckAllowanceFits("--thickness-allowance2", o.sheet.mateAllowance, input.mate->allowance, mate);
+    }
+    DataSheet sheet, shown;   // the drawing's table ("." as drawings write it) and the report's
+    std::vector<std::string> findings;
     try {
+        // What the cut tooth says of itself: a tooth that cannot be made is
+        // refused as export refuses its profile; the others go in the report.
+        const GearModel model(GearSpecOf(input.gear));
+        if (model.Has(ToothFinding::TipInsideBase))
+            throw AppError(FindingBody(ToothFinding::TipInsideBase) + "のため、歯形を作れません");
+        if (model.CutThrough())
+            throw AppError(ProfileCutThroughMessage(model.CutThroughLowDiameter(), model.CutThroughDiameter()));
+        if (model.Has(ToothFinding::PointedTip))
+            throw AppError(ProfileCrossingTeethMessage());
+        for (const ToothFinding f : model.Findings())
+            findings.push_back(FindingText(f));
         sheet = BuildDataSheet(input);
+        input.decimalSeparator = LocaleDecimalSeparator();
+        shown = input.decimalSeparator == "." ? sheet : BuildDataSheet(input);
     } catch (const AppError& e) {
         throw CliError(kExitRefused, "", e.what());
     }
@@ -85,7 +111,10 @@ int RunSheet(const SheetCommandOptions& o)
     } catch (const AppError& e) {
         throw CliError(kExitFileError, o.output, e.what());
     }
-    WriteOut(DataSheetText(sheet));
+    std::string report = DataSheetText(shown);
+    for (const std::string& finding : findings)
+        report += finding + "\n";
+    WriteOut(report);
     return kExitOk;
 }
 
@@ -98,6 +127,20 @@ ThicknessAllowance AllowanceOption(const std::string& option, const std::string&
     if (comma == std::string::npos || text.find(',', comma + 1) != std::string::npos)
         throw CliError(kExitUsage, option, Args(Cli::tr("'%1' is not two numbers UPPER,LOWER"), {text}));
     return {NumberOption(option, text.substr(0, comma)), NumberOption(option, text.substr(comma + 1))};
+}
+
+void CheckAllowanceFits(const std::string& option, const std::string& text, const ThicknessAllowance& a,
+                        const InspectionGear& gear)
+{
+    const long double alpha = Radians(gear.pressureAngleDegrees);
+    const long double thickness = gear.module * (kPi / 2 + 2 * gear.shift * std::tan(alpha)), pitch = kPi * gear.module;
+    if (thickness + a.lower > 0 && thickness + a.upper < pitch)
+        return;
+    throw CliError(kExitUsage, option,
+                   Args(Cli::tr("'%1' leaves the tooth no thickness or no space: it is %2 mm thick on the reference "
+                                "circle, the pitch is %3 mm"),
+                        {text, FormatFixed(static_cast<double>(thickness), 15, 4, "."),
+                         FormatFixed(static_cast<double>(pitch), 15, 4, ".")}));
 }
 
 static void AddGearSheetOptions(CLI::App& command, SheetOptions& o);

@@ -36,3 +36,8 @@ void ApplySheetOptions(const SheetOptions& options, DataSheetInput& input);
 
 // "UPPER,LOWER" of an allowance option; a malformed pair is refused naming the option.
 ThicknessAllowance AllowanceOption(const std::string& option, const std::string& text);
+// Refuses (kExitUsage, naming the option and its text) an allowance no gear
+// can have: one that thins the tooth to nothing or thickens it to fill the
+// pitch on the reference circle.
+void CheckAllowanceFits(const std::string& option, const std::string& text, const ThicknessAllowance& allowance,
+                        const InspectionGear& gear);

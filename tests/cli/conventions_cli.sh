@@ -12,6 +12,8 @@ run_table "$here/invocations.txt"
 use_locale de_DE.UTF-8
 LC_ALL=de_DE.UTF-8 "$cli" gear -m 2.5 -z 20 >"$work/de.txt" 2>"$work/de.err" || fail "gear under de_DE"
 grep -qxF $'ピッチ円\t50,000' "$work/de.txt" || fail "de_DE text lacks 50,000: $(head -5 "$work/de.txt")"
+LC_ALL=de_DE.UTF-8 "$cli" sheet -m 2.5 -z 20 -o "$work/de.pdf" | grep -qxF $'基準ピッチ円直径\t\t50,000' ||
+    fail "de_DE sheet text lacks 50,000"
 LC_ALL=de_DE.UTF-8 "$cli" gear -m 2.5 -z 20 --format json | /usr/bin/python3 -c \
     'import json,sys; j=json.load(sys.stdin); assert j["results"]["pitch_diameter"]==50.0 and j["result_texts"]["tip_diameter"]=="55.000"' \
     || fail "de_DE JSON"

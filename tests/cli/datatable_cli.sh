@@ -29,13 +29,18 @@ check "out of range" "$("$cli" gear -m 0.3 -z 18 --accuracy-class 5 | grep -c '�
 check "pair backlash" "$("$cli" pair -m 2 --z1 20 --z2 40 --x1 0 --x2 0 --thickness-allowance1=-0.05,-0.1 \
     --thickness-allowance2=-0.05,-0.1 --center-distance-allowance 0.02,0 --format json | /usr/bin/python3 -c '
 import json, sys; b = json.load(sys.stdin)
-print(b["backlash"]["recommended_min_backlash"], b["backlash"]["normal_backlash"], b["findings"])')" \
-    "0.1 [0.094, 0.202] ['警告：最小法線バックラッシが ISO/TR 10064-2 の推奨値未満']"
+import math; c, s = math.cos(math.pi / 9), math.sin(math.pi / 9)   # full precision: 0.1 cos 20° and 0.2 cos 20° + 0.04 sin 20°
+n = b["backlash"]["normal_backlash"]
+print(round(b["backlash"]["recommended_min_backlash"], 12), abs(n[0] - 0.1 * c) < 1e-15, abs(n[1] - 0.2 * c - 0.04 * s) < 1e-15, b["findings"])')" \
+    "0.1 True True ['警告：最小法線バックラッシが ISO/TR 10064-2 の推奨値未満']"
 
 # Allowances proposed for a wanted backlash give it back: -(0.1 + 2 (0.02) sin 20°) / (2 cos 20°) = -0.0605.
 check "proposal" "$("$cli" pair -m 2 --z1 20 --z2 40 --x1 0 --x2 0 --backlash 0.1,0.25 \
-    --center-distance-allowance 0.02,-0.02 --format csv | grep -E '^(proposed|normal)' | tr -d '\r' | tr '\n' ' ')" \
-    "proposed_thickness_allowance,-0.0605,-0.1257 normal_backlash,0.100,0.250 "
+    --center-distance-allowance 0.02,-0.02 --format csv | grep -E '^(proposed|normal)' | /usr/bin/python3 -c '
+import math, sys; c, s = math.cos(math.pi / 9), math.sin(math.pi / 9)
+rows = {l.split(",")[0]: [float(v) for v in l.split(",")[1:]] for l in sys.stdin.read().split()}
+want = {"proposed_thickness_allowance": [-(0.1 + 0.04 * s) / (2 * c), -(0.25 - 0.04 * s) / (2 * c)], "normal_backlash": [0.1, 0.25]}
+print(all(abs(a - b) < 1e-15 for k in want for a, b in zip(rows[k], want[k])))')" "True"
 
 # Refused: exit 1 with the message, exit 2 for a usage error.
 "$cli" pair -m 2 --z1 20 --z2 40 --x1 0 --x2 0 --thickness-allowance1=-0.1,-0.05 >/dev/null 2>"$dir/err"
@@ -73,4 +78,7 @@ print(len(audit.errors), doc.layers.has_entry("DATATABLE"), texts[texts.index("�
       len(doc.modelspace().query("LWPOLYLINE POLYLINE[layer==\"GEAR\"]")))' "$dir/gear.dxf")" \
     "0 True 15.321  -0.047 / -0.094 0.103 ～ 0.207 ISO 1328-1:2013（JIS B 1702-1）6級 1"
 "$cli" export -m 2 -z 20 --data-table -o "$dir/gear.svg" >/dev/null 2>&1; check "svg table" $? 2
+# The gear's own findings in the report, outside the table.
+"$cli" sheet -m 2 -z 8 -o "$dir/u.pdf" >"$dir/u.txt"
+grep -qxF '警告：創成歯形にｱﾝﾀﾞｰｶｯﾄ発生' "$dir/u.txt" || { echo "FAIL sheet without its undercut"; fail=1; }
 exit $fail

@@ -32,6 +32,16 @@ assert len(repr(i["chordal_height"])) > 12, "full precision"
 assert j["result_texts"]["tip_diameter"] == "146.000" and j["results"]["tip_diameter"] == 146.0
 PY
 
+# Limits only for an allowance given: s + A on the reference circle (pi m / 2 = 3.14159).
+grep -qF 'の許容範囲' <<<"$("$cli" gear -m 2 -z 20)" && fail "limit lines without an allowance"
+grep -qxF $'ピッチ円歯厚 sの許容範囲\t3.0916 ～ 3.1216' <<<"$("$cli" gear -m 2 -z 20 --thickness-allowance=-0.02,-0.05)" ||
+    fail "limit line with an allowance"
+# More teeth than the window computes: the gear model's sizes m z and m (z + 2), and a line saying so.
+out=$("$cli" gear -m 1 -z 71)
+for line in $'ピッチ円\t71.000' $'歯先円\t73.000' '主画面の計算・登録は歯数 70 までです（「エラー：歯数Ｚ1が多すぎる、計算不可」）。ここの値は歯車モデルによる値です'; do
+    grep -qxF "$line" <<<"$out" || fail "gear -z 71 lacks [$line]"
+done
+
 expect 2 "tsumugi-cli: usage error: --teeth: '18.0' is not an integer." -- gear -m 1 -z 18.0
 expect 2 "tsumugi-cli: usage error: --pin: '' is not a number." -- gear -m 1 -z 18 --pin ''
 expect 2 "tsumugi-cli: usage error: --module: '1e999' is not a number." -- gear -m 1e999 -z 18

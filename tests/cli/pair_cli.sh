@@ -20,6 +20,21 @@ check "json centre" "$("$cli" pair -m 2 --z1 20 --z2 40 --center-distance 60 --f
     "center_distance 60.0 20.0 [0.0, 0.0] []"
 check "14.5" "$("$cli" pair -m 2 --z1 20 --z2 40 --x1 0 --x2 0 --pressure-angle 14.5 | grep -c '^警告：')" 2
 
+# Backlash at full precision: thickness allowances alone give j_bn = -(A1 + A2) cos(alpha).
+/usr/bin/python3 - "$("$cli" pair -m 2 --z1 20 --z2 40 --x1 0 --x2 0 --thickness-allowance1=-0.05,-0.1 --format json)" \
+    "$("$cli" pair -m 2 --z1 20 --z2 40 --x1 0 --x2 0 --thickness-allowance1=-0.05,-0.1 --format csv)" <<'PY' ||
+import json, math, sys
+c = math.cos(math.radians(20))
+got = json.loads(sys.argv[1])["backlash"]["normal_backlash"]
+row = [l.split(",") for l in sys.argv[2].splitlines() if l.startswith("normal_backlash,")][0]
+assert abs(got[0] - 0.05 * c) < 1e-15 and abs(got[1] - 0.1 * c) < 1e-15, got
+assert abs(float(row[1]) - 0.05 * c) < 1e-15 and abs(float(row[2]) - 0.1 * c) < 1e-15, row
+PY
+    fail "backlash not at full precision"
+# Every warning counted: no 警告＝０ above the backlash's warning.
+out=$("$cli" pair -m 2 --z1 20 --z2 40 --x1 0 --x2 0 --thickness-allowance1=0,0)
+grep -qF '警告：最小法線バックラッシが' <<<"$out" && grep -qxF '警告＝０' <<<"$out" && fail "警告＝０ beside a warning"
+
 # Bad values: the message on stderr, nothing on stdout.
 bad() {
     local want_rc=$1 want_err=$2; shift 2

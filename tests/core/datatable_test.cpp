@@ -58,6 +58,20 @@ TEST(DataSheet, RowsOfShiftedGearOverPinsWithMate)
     EXPECT_DOUBLE_EQ(layout.height, kDataSheetRowHeight * double(1 + s.rows.size()));
 }
 
+// A pin on the edge of the undercut: the thinner tooth's M stays below the thicker one's.
+TEST(DataSheet, OverPinsRangeOfAnUndercutGearIsInOrder)
+{
+    DataSheetInput in;
+    in.gear = {1, 6, -0.5, 20};
+    in.request.pinDiameter = 2.0;
+    in.overPins = true;
+    in.allowance = {-0.02, -0.05};
+    const std::string range = ValueOf(BuildDataSheet(in), "歯厚", "許容範囲");
+    const std::size_t tilde = range.find(" ～ ");
+    ASSERT_NE(tilde, std::string::npos) << range;
+    EXPECT_LT(std::stod(range.substr(0, tilde)), std::stod(range.substr(tilde + 5))) << range;
+}
+
 TEST(DataSheet, RefusalsAndAllowanceTexts)
 {
     DataSheetInput in;

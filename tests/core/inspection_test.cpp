@@ -175,4 +175,31 @@ TEST(Inspection, PointedTip)
     EXPECT_NEAR(*ComputeInspection({1, 18, 0, 20}).tipThickness.value, 0.6816638, 5e-8);
 }
 
+// A pointed tooth ends where its flanks cross, on the radius rb / cos(phi) with
+// inv(phi) = s / d + inv(alpha) (found here by bisection): no reading lies above it.
+TEST(Inspection, PointedToothEndsWhereTheFlanksCross)
+{
+    const double a = kPi / 9, m = 1, z = 5, x = 1.4, inv = std::tan(a) - a;
+    const double half = (kPi / 2 + 2 * x * std::tan(a)) / z + inv;   // s / d + inv(alpha)
+    double lo = 0, hi = 1.5;
+    for (int i = 0; i < 200; ++i)
+        (std::tan((lo + hi) / 2) - (lo + hi) / 2 < half ? lo : hi) = (lo + hi) / 2;
+    const double crossing = m * z * std::cos(a) / std::cos(lo);   // diameter, 2 x 4.279
+    const GearModel model(GearSpecOf(InspectionGear{m, 5, x, 20}));
+    EXPECT_NEAR(model.TopDiameter(), crossing, 1e-12);
+    EXPECT_NEAR(crossing / 2, 4.279, 5e-4);
+    InspectionRequest k3;
+    k3.spanTeeth = 3;   // k - 1, k, k + 1 = 2, 3, 4
+    const InspectionResult r = ComputeInspection(model, k3);
+    for (const SpanMeasure& w : r.spans)
+        EXPECT_TRUE(!w.span.present() || *w.contactDiameter.value <= crossing) << w.teeth;
+    EXPECT_FALSE(r.spans[1].span.present());
+    EXPECT_EQ(r.spans[1].span.reason, "測定点が歯面の交わる点（尖った歯先）より外にあります");
+    // h-bar of 10 teeth, shift 1, from the point down to the chord s-bar.
+    const double s = kPi / 2 + 2 * std::tan(a), point = 10 * std::cos(a) / std::cos(InverseInvolute(s / 10 + inv));
+    const InspectionResult ten = ComputeInspection({1, 10, 1.0, 20});
+    ASSERT_TRUE(ten.chordalHeight.present() && ten.chordalThickness.present());
+    EXPECT_NEAR(*ten.chordalHeight.value, point / 2 - 5 * std::cos(std::asin(*ten.chordalThickness.value / 10)), 1e-12);
+}
+
 }  // namespace

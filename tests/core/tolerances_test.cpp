@@ -63,6 +63,36 @@ TEST(Accuracy, RoundingEdgesRangeAndRefusals)
     EXPECT_THROW(ComputeAccuracy({6, 3, 40, 120, -1.0}), AppError);
 }
 
+// An exact tie rounds half up in every class: f_falpha = 0.55 m + 5 and
+// f_pT = 0.001 d + 0.4 m + 5 for m in halves of a millimetre, scaled by the
+// even powers of sqrt(2) (exact powers of two), worked in integers here.
+TEST(Accuracy, TiesRoundHalfUpInEveryClass)
+{
+    // num / den micrometres rounded as the standard does, half up.
+    const auto rounded = [](long long num, long long den) {
+        const long long steps = num > 10 * den ? 1 : num >= 5 * den ? 2 : 10;
+        return static_cast<double>((2 * steps * num + den) / (2 * den)) / static_cast<double>(steps);
+    };
+    const auto tie = [](long long num, long long den) {
+        const long long steps = num > 10 * den ? 1 : num >= 5 * den ? 2 : 10;
+        return 2 * steps * num % den == 0 && 2 * steps * num / den % 2 == 1;
+    };
+    int ties = 0;
+    for (int a = 1; a <= 11; a += 2)
+        for (long long h = 1; h <= 140; ++h)          // m = h / 2
+            for (long long z : {9LL, 36LL, 70LL}) {
+                const int k = (a - 5) / 2;             // sqrt(2)^(a - 5) = 2^k
+                const long long den = 2000LL << (k < 0 ? -k : 0), shift = k > 0 ? k : 0;
+                const long long form = (550 * h + 10000) << shift, pitch = (h * z + 400 * h + 10000) << shift;
+                const double m = static_cast<double>(h) / 2;
+                const AccuracyTolerances t = ComputeAccuracy({a, m, static_cast<std::int32_t>(z), m * z, 80.0});
+                EXPECT_EQ(t.profileForm, rounded(form, den)) << "class " << a << " m " << m;
+                EXPECT_EQ(t.singlePitch, rounded(pitch, den)) << "class " << a << " m " << m << " z " << z;
+                ties += tie(form, den) + tie(pitch, den);
+            }
+    EXPECT_GT(ties, 50);   // the sweep meets ties (13.5 um for m 40, class 3; 26.5 um for m 15, class 7)
+}
+
 // An independent construction of the thinned tooth: its flank points
 // r (cos theta, sin theta) with theta = s/d + inv(alpha) - inv(phi(r)).
 struct Tooth {

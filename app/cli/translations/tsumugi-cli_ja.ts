@@ -531,5 +531,9 @@ Every message is one line on standard error: tsumugi-cli: KIND: OPTION, LINE OR 
         <source>&apos;%1&apos; is not two numbers UPPER,LOWER</source>
         <translation>&apos;%1&apos; は「上,下」の二つの数ではありません</translation>
     </message>
+    <message>
+        <source>&apos;%1&apos; leaves the tooth no thickness or no space: it is %2 mm thick on the reference circle, the pitch is %3 mm</source>
+        <translation>&apos;%1&apos; では歯厚か歯溝がなくなります：基準円上の歯厚 %2 mm、ピッチ %3 mm</translation>
+    </message>
 </context>
 </TS>
