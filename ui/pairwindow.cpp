@@ -331,6 +331,7 @@ void PairWindow::compute()
     PairInput in = GearInput(m_gear1);
     const MateKind kind = mate();
     std::vector<std::string> backlashFindings;
+    m_backlashWarnings = 0;
     if (kind != MateKind::External) {
         // The backlash is worked out for two external gears only: a ring or a
         // rack keeps its boxes empty, and allowances typed for it are named
@@ -362,6 +363,7 @@ void PairWindow::compute()
             m_last = MateReportOf(r, sep);
             m_lastCenterDistance = r.centerDistance;
             backlashFindings = m_backlash->Show(r, sep);
+            m_backlashWarnings = backlashFindings.size();
             // The drawing shows the tightest mesh the allowances leave: the
             // thickest teeth at the shortest centre distance.
             mesh = MeshInputOf(r);
@@ -423,7 +425,7 @@ void PairWindow::CopyClick()
 {
     if (!m_last)
         return;
-    SetClipboardTextVerified(Utf8(MateReportText(*m_last, "\r\n") + m_backlash->ReportText("\r\n")));
+    SetClipboardTextVerified(Utf8(MateReportText(*m_last, "\r\n", m_backlashWarnings) + m_backlash->ReportText("\r\n")));
 }
 
 void InstallPairTool(TForm1& form)

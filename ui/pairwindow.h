@@ -81,6 +81,7 @@ private:
     GearRecord m_gear1{};
     std::map<std::string, std::array<QLineEdit*, 2>> m_results;
     std::optional<MateReport> m_last;
+    std::size_t m_backlashWarnings = 0;   // the backlash panel's warnings, copied after the report
     double m_lastCenterDistance = 0.0;
     QWidget* m_gear2Caption = nullptr;
     QWidget* m_gear2ResultCaption = nullptr;

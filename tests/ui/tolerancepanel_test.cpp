@@ -11,6 +11,8 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QDir>
 #include <QImage>
 #include <QRegularExpression>
@@ -105,6 +107,10 @@ TEST_F(TolerancePanelTest, BacklashOfThePairOnlyWhenAllowancesAreTyped)
     EXPECT_EQ(w.m_backlash->results.at("normal_backlash")[1]->text(), QStringLiteral("0.188"));
     EXPECT_EQ(w.m_backlash->results.at("recommended_min_backlash")[0]->text(), QStringLiteral("0.100"));
     EXPECT_EQ(w.m_findings->item(0)->text(), QStringLiteral("警告：最小法線バックラッシが ISO/TR 10064-2 の推奨値未満"));
+    w.m_copy->click();   // the copy, like the list, counts the backlash warning
+    const QString copied = QGuiApplication::clipboard()->text();
+    EXPECT_FALSE(copied.contains(QStringLiteral("警告＝０"))) << copied.toStdString();
+    EXPECT_TRUE(copied.contains(QStringLiteral("推奨値未満"))) << copied.toStdString();
 
     w.m_backlash->centerAllowance[0]->setText(QStringLiteral("-0.1"));
     w.m_calculate->click();
