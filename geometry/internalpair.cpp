@@ -40,8 +40,11 @@ InterferenceCheck DeepestOverlap(const InternalPairResult& pair)
     input.tolerance = std::clamp(kTipCheckTolerance * pair.input.module, 0.00001, 1.0);
     try {
         const GearMesh mesh(input);
+        // The search ends at the first step past the limit: a pair whose
+        // teeth all collide (a ring of one tooth more) would cost each step
+        // a clip of every tooth.
         double deepest = 0.0;
-        for (int k = 0; k < kTipCheckSteps; ++k)
+        for (int k = 0; k < kTipCheckSteps && !(deepest > kTipCheckDepth * pair.input.module); ++k)
             for (const MeshPolygon& piece : mesh.OverlapsAt(mesh.pitchAngle() * k / kTipCheckSteps))
                 deepest = std::max(deepest, OverlapDepth(piece));
         return {deepest, deepest > kTipCheckDepth * pair.input.module, {}};

@@ -64,7 +64,8 @@ struct InternalPairResult {
     InterferenceCheck trochoid;           // radians
     InterferenceCheck trimming;           // radians; radial assembly
     InterferenceCheck tip;                // mm: a tip's contact against the mate's fillet (its finding: tipDepth's)
-    InterferenceCheck tipDepth;           // mm: the deepest overlap of the generated teeth, interfering past kTipCheckDepth m
+    InterferenceCheck tipDepth;           // mm: the deepest overlap of the generated teeth, interfering past
+                                          // kTipCheckDepth m (the deepest up to the first step past it)
     double ringInvoluteEndDiameter = 0.0; // the ring cut by its default pinion-type cutter (NaN: none cuts it)
     std::string ringAbsent;               // why the ring has no root (no cutter cuts it)
     double pinionInvoluteStartDiameter = 0.0;   // the pinion cut by the standard rack (tip radius 0.38 m)
