@@ -112,10 +112,10 @@ MateReport MateReportOf(const InternalPairResult& r, std::string_view sep)
         One("center_distance", "中心距離 a", f(r.centerDistance, 3)),
         One("center_distance_modification", "中心距離修正係数 y", f(r.centerDistanceModification, 6)),
         Two("tip_diameter", "歯先円直径 da", f(r.tipDiameter[0], 3), f(r.tipDiameter[1], 3)),
-        Two("root_diameter", "歯底円直径 df", f(r.rootDiameter[0], 3), f(r.rootDiameter[1], 3)),
+        Two("root_diameter", "歯底円直径 df", f(r.rootDiameter[0], 3), finite(r.rootDiameter[1])),
         Two("base_diameter", "基礎円直径 db", f(r.baseDiameter[0], 3), f(r.baseDiameter[1], 3)),
         Two("tip_thickness", "歯先円弧歯厚 sa", finite(r.tipThickness[0]), finite(r.tipThickness[1])),
-        One("clearance_pinion_tip", "頂げき（歯車１の歯先）", f(r.clearancePinionTip, 3)),
+        One("clearance_pinion_tip", "頂げき（歯車１の歯先）", finite(r.clearancePinionTip)),
         One("clearance_ring_tip", "頂げき（内歯車の歯先）", f(r.clearanceRingTip, 3)),
         One("line_of_action", "a・sin αw", f(r.lineOfAction, 3)),
         One("contact_ratio", "かみあい率 εα", f(r.contactRatio, 3)),
@@ -123,8 +123,19 @@ MateReport MateReportOf(const InternalPairResult& r, std::string_view sep)
         One("trochoid_margin", "トロコイド干渉の余裕（rad）", maybe(r.trochoid)),
         One("trimming_margin", "トリミング干渉の余裕（rad）", maybe(r.trimming)),
         One("tip_interference_margin", "歯先干渉の余裕（mm）", maybe(r.tip)),
+        One("tip_interference_depth", "歯先干渉の食い込み（mm）", maybe(r.tipDepth)),
     };
     report.findings = r.findings;
+    for (const char* key : {"root_diameter", "clearance_pinion_tip"})
+        if (!r.ringAbsent.empty())
+            report.absent.emplace_back(key, r.ringAbsent);
+    if (!std::isfinite(r.tipThickness[1]))
+        report.absent.emplace_back("tip_thickness", "内歯車の歯先円が基礎円の内側にある");
+    for (const auto& [key, check] : {std::pair{"involute_margin", &r.involute}, std::pair{"trochoid_margin", &r.trochoid},
+                                     std::pair{"trimming_margin", &r.trimming}, std::pair{"tip_interference_margin", &r.tip},
+                                     std::pair{"tip_interference_depth", &r.tipDepth}})
+        if (!check->margin)
+            report.absent.emplace_back(key, check->absent);
     return report;
 }
 

@@ -12,6 +12,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 struct PairRow {
@@ -47,6 +48,8 @@ struct MateReport {
     std::vector<PairRow> inputs;
     std::vector<PairRow> results;
     std::vector<std::string> findings;
+    // The rows without a number (shown "―", null in JSON), key and why.
+    std::vector<std::pair<std::string, std::string>> absent;
 };
 
 MateReport MateReportOf(const PairResult& result, std::string_view decimalSeparator);

@@ -134,6 +134,9 @@ std::string MeshSvg(const MeshPicture& picture)
     Circle(xml, line.start, dot, "CONTACT_START");
     Circle(xml, line.end, dot, "CONTACT_END");
     Circle(xml, line.pitchPoint, dot * 0.7, "PITCH_POINT");
+    Circle(xml, line.tangent1, dot * 0.7, "TANGENT1");
+    if (line.hasTangent2)
+        Circle(xml, line.tangent2, dot * 0.7, "TANGENT2");
     xml.writeEndElement();
 
     xml.writeEndElement();

@@ -209,6 +209,7 @@ private:
     void Generate();
     void GenerateInternal();
     Point2 CutterPath(double psi) const;   // a ring's fillet, cut by the cutter's tip rounding
+    Point2 RoundingNormal(double psi) const;   // the outward normal of the rounding where it cuts
     Point2 RingFlank(double t) const;       // a ring's involute
     long double ThicknessOnCircle(long double d) const;
     Point2 Trochoid(double theta) const;

@@ -119,7 +119,7 @@ void GearModel::GenerateInternal()
     const long double invC = Involute(Radians(m_spec.pressureAngleDegrees)) +
                              2.0L * std::tan(static_cast<long double>(m_alpha)) * (x - x0) / (z - z0);
     if (!(invC > 0.0L))
-        throw AppError("転位係数の差 x2−x1 が小さすぎて、かみあう中心距離がありません");
+        throw AppError(CuttingMeshMessage(m_tool.teeth));
     m_alphaC = static_cast<double>(InverseInvolute(invC));
     m_aC = m * (z - z0) / 2.0 * std::cos(m_alpha) / std::cos(m_alphaC);
     m_rw = m_aC * z / (z - z0);
@@ -145,26 +145,31 @@ void GearModel::GenerateInternal()
     // circle) to the junction: find the cutter positions psi of both.
     const double psiRoot = Angle(m_corner) * z0 / z;
     const double junctionDirection = Angle(Sub(corner.junction, corner.centre));
-    auto direction = [this](double psi) {
-        const Point2 centre = Add(Polar(m_aC, psi), Turn(m_corner, m_spin * psi));
-        return Angle(Turn(Sub(centre, Polar(m_rw, psi)), -m_spin * psi));
-    };
+    auto direction = [this](double psi) { return Angle(Turn(RoundingNormal(psi), -m_spin * psi)); };
     auto gap = [&](double psi) { return std::remainder(direction(psi) - junctionDirection, 2.0 * kPi); };
     const bool rootSide = gap(psiRoot) > 0.0;
     double lo = psiRoot, hi = psiRoot;
     bool found = false;
+    // The cutter turns against the ring by (z - z0) / z0 of psi: with few
+    // teeth between them the contact takes a large turn of psi to run over
+    // the rounding, so the search widens until it has looked half a turn.
     constexpr int steps = 4096;
-    const double reach = 4.0 * kPi / z;
-    for (int k = 1; k <= steps && !found; ++k)
-        for (const double dir : {-1.0, 1.0}) {
-            const double psi = psiRoot + dir * reach * k / steps;
-            if ((gap(psi) > 0.0) != rootSide) {
-                lo = psiRoot + dir * reach * (k - 1) / steps;
-                hi = psi;
-                found = true;
-                break;
+    const double halfTurn = static_cast<double>(kPi);
+    for (double reach = 4.0 * halfTurn / z; !found && reach < 4.0 * halfTurn; reach *= 4.0) {
+        const double span = std::min(reach, halfTurn);
+        for (int k = 1; k <= steps && !found; ++k)
+            for (const double dir : {-1.0, 1.0}) {
+                const double before = psiRoot + dir * span * (k - 1) / steps, psi = psiRoot + dir * span * k / steps;
+                const double g = gap(psi), gBefore = gap(before);
+                // A change of sign by the wrap at half a turn is no crossing.
+                if ((g > 0.0) != rootSide && (gBefore > 0.0) == rootSide && std::fabs(g - gBefore) < halfTurn / 2.0) {
+                    lo = before;
+                    hi = psi;
+                    found = true;
+                    break;
+                }
             }
-        }
+    }
     if (!found)
         throw AppError("工具の歯先丸みの通り道が求まりません");
     for (int i = 0; i < 200; ++i) {
@@ -193,11 +198,26 @@ void GearModel::GenerateInternal()
 // Both below are worked out with the space centred on +x and the cutter's
 // tooth 0 in it, then mirrored and turned so that the ring's tooth 0 lies on
 // +x and the point on its negative-y side.
+Point2 GearModel::RoundingNormal(double psi) const
+{
+    // The normal of the cut passes through the pitch point Polar(m_rw, psi).
+    // Of the two points of the rounding on that line, the cut is made by the
+    // one on the cutter's outside: the pitch point lies inside the rounding's
+    // centre as a rule, but beyond it when the cutting pressure angle is
+    // large (a large shift, or few teeth between cutter and ring).
+    const Point2 cutter = Polar(m_aC, psi);
+    const Point2 centre = Add(cutter, Turn(m_corner, m_spin * psi));
+    Point2 away = Sub(centre, Polar(m_rw, psi));
+    const Point2 outward = Sub(centre, cutter);
+    if (away.x * outward.x + away.y * outward.y < 0.0)
+        away = Scale(-1.0, away);
+    return Scale(1.0 / Norm(away), away);
+}
+
 Point2 GearModel::CutterPath(double psi) const
 {
     const Point2 centre = Add(Polar(m_aC, psi), Turn(m_corner, m_spin * psi));
-    const Point2 away = Sub(centre, Polar(m_rw, psi));
-    const Point2 p = Add(centre, Scale(m_rho / Norm(away), away));
+    const Point2 p = Add(centre, Scale(m_rho, RoundingNormal(psi)));
     return Turn({p.x, -p.y}, -kPi / m_z);
 }
 

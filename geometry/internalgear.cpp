@@ -9,6 +9,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <vector>
 
 namespace {
 
@@ -38,7 +39,7 @@ L InternalWorkingAngle(L alpha, L z1, L x1, L z2, L x2)
 {
     const L invW = Involute(alpha) + 2.0L * std::tan(alpha) * (x2 - x1) / (z2 - z1);
     if (!(invW > 0.0L) || !std::isfinite(invW))
-        throw AppError("転位係数の差 x2−x1 が小さすぎて、かみあう中心距離がありません");
+        throw AppError(CuttingMeshMessage(static_cast<std::int32_t>(z1)));
     return InverseInvolute(invW);
 }
 
@@ -102,20 +103,81 @@ std::int32_t SmallestRingWithoutTrimming(std::int32_t cutterTeeth, double cutter
     return 0;
 }
 
+namespace {
+
+// Why a cutter of z0 teeth (no shift, default rounding) does not cut the ring
+// soundly; empty when it does. A ring whose tip lies inside its base circle
+// is judged for trimming at its base circle, where its involute begins.
+std::string CutterDefect(double module, std::int32_t z0, std::int32_t ringTeeth, double ringShift,
+                         double pressureAngleDegrees)
+{
+    GearSpec spec;
+    spec.kind = GearKind::Internal;
+    spec.module = module;
+    spec.teeth = ringTeeth;
+    spec.shift = ringShift;
+    spec.pressureAngleDegrees = pressureAngleDegrees;
+    spec.cutter.kind = CutterKind::Pinion;
+    spec.cutter.teeth = z0;
+    const double alpha = DegreesToRadians(pressureAngleDegrees);
+    const double db = module * ringTeeth * std::cos(alpha);
+    const double da = std::max(RingTipDiameter(module, ringTeeth, ringShift), db * (1.0 + 1e-12));
+    const L invC = Involute(static_cast<L>(alpha)) + 2.0L * std::tan(static_cast<L>(alpha)) * ringShift / (ringTeeth - z0);
+    if (!(invC > 0.0L))
+        return "切削中心距離がない（内歯車の転位係数が小さすぎる）";
+    try {
+        const L alphaC = InternalWorkingAngle(alpha, z0, 0.0, ringTeeth, ringShift);
+        const auto margin = TrimmingMargin(module, z0, CutterTipDiameter(module, z0, 0.0), ringTeeth, da,
+                                           pressureAngleDegrees, static_cast<double>(alphaC * 180.0L / kPiL));
+        if (!(margin && *margin >= 0.0))
+            return "内歯車の歯先が削られる（トリミング干渉）";
+        const GearModel model(spec);
+        if (!model.Has(ToothFinding::TipInsideBase) && !(model.InvoluteStartDiameter() > model.TipDiameter()))
+            return "工具の歯先丸みが内歯車の歯先まで届く";
+    } catch (const AppError& e) {
+        return e.what();
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string CuttingMeshMessage(std::int32_t cutterTeeth)
+{
+    return "内歯車の転位係数が小さすぎて、歯数 " + std::to_string(cutterTeeth) +
+           " のピニオンカッタとかみあう切削中心距離がありません（歯数の少ない工具にするか、転位係数を大きくしてください）";
+}
+
 std::int32_t DefaultCutterTeeth(double module, std::int32_t ringTeeth, double ringShift, double pressureAngleDegrees)
 {
-    const double alpha = DegreesToRadians(pressureAngleDegrees);
     const auto common = static_cast<std::int32_t>(std::lround(std::min(kCommonCutterDiameter / module, 1e6)));
-    std::int32_t z0 = std::max(kSmallestDefaultCutter, common);
-    for (std::int32_t z = std::min(z0, ringTeeth - 1); z >= kSmallestReducedCutter; --z) {
-        try {
-            if (CutsWithoutTrimming(module, z, 0.0, ringTeeth, ringShift, alpha))
-                return z;
-        } catch (const AppError&) {
-        }
+    const std::int32_t z0 = std::max(kSmallestDefaultCutter, common);
+    const std::int32_t largest = ringTeeth - 1;
+    // The common cutter, or the largest below it, then smaller ones, then
+    // larger ones up to a tooth less than the ring: the first that cuts it.
+    std::vector<std::int32_t> candidates;
+    for (std::int32_t z = std::min(z0, largest); z >= kSmallestReducedCutter; --z)
+        candidates.push_back(z);
+    for (std::int32_t z = z0 + 1; z <= largest; ++z)
+        candidates.push_back(z);
+    std::string first, last;
+    for (const std::int32_t z : candidates) {
+        const std::string defect = CutterDefect(module, z, ringTeeth, ringShift, pressureAngleDegrees);
+        if (defect.empty())
+            return z;
+        const std::string why = "歯数 " + std::to_string(z) + " では" + defect;
+        (first.empty() ? first : last) = why;
     }
-    // Too small a ring for any cutter: the largest that fits inside it, and the findings say why.
-    return std::max<std::int32_t>(5, std::min(z0, ringTeeth - 1));
+    if (candidates.empty())
+        throw AppError("内歯車の歯数が少なすぎて、それより歯数の少ないピニオンカッタ（" +
+                       std::to_string(kSmallestReducedCutter) + " 枚以上）がありません");
+    // The smallest cutter tried is the last of the smaller ones.
+    if (z0 < largest)
+        last = "歯数 " + std::to_string(kSmallestReducedCutter) + " では" +
+               CutterDefect(module, kSmallestReducedCutter, ringTeeth, ringShift, pressureAngleDegrees);
+    throw AppError("歯数 " + std::to_string(kSmallestReducedCutter) + "～" + std::to_string(largest) +
+                   " のどのピニオンカッタでもこの内歯車をトリミング干渉なしに削れません（" + first +
+                   (last.empty() || last == first ? "" : "、" + last) + "）");
 }
 
 GearSpec InternalGearSpec(const InternalGearInput& in)
@@ -159,8 +221,10 @@ InternalGearSizes ComputeInternalGear(const InternalGearInput& in, std::optional
 
     if (!(da > db))
         r.findings.emplace_back("警告：内歯車の歯先円が基礎円の内側にある、インボリュート干渉");
-    const auto margin = TrimmingMargin(in.module, r.cutter.teeth, r.cutterTipDiameter, in.teeth, r.tipDiameter,
-                                       in.pressureAngleDegrees, r.cuttingPressureAngle);
+    // A tip inside the base circle is judged at the base circle, as the cutter was chosen.
+    const auto margin = TrimmingMargin(in.module, r.cutter.teeth, r.cutterTipDiameter, in.teeth,
+                                       std::max(r.tipDiameter, r.baseDiameter * (1.0 + 1e-12)), in.pressureAngleDegrees,
+                                       r.cuttingPressureAngle);
     if (!(margin && *margin >= 0.0))
         r.findings.push_back("警告：歯数 " + std::to_string(r.cutter.teeth) +
                              " のピニオンカッタでは内歯車の歯先が削られる（トリミング干渉）");

@@ -17,7 +17,8 @@
 // least 12 teeth), or, when the ring is too small for it, the largest cutter
 // of at least 10 teeth that cuts the ring without trimming; its tip radius is
 // 0.2 m, or 90 % of the largest rounding the cutter's tooth takes if that is
-// less.
+// less. No cutter cuts a ring that trims at every size: such a ring is
+// refused with the reason.
 
 #include "geometry/inspection.h"
 #include "geometry/profile.h"
@@ -76,8 +77,16 @@ GearSpec InternalGearSpec(const InternalGearInput& input);
 // circle d + 2xm) unless given.
 InternalGearSizes ComputeInternalGear(const InternalGearInput& input, std::optional<double> pinDiameter = {});
 
-// The cutter a ring gets when nobody chooses one (see the head of this file).
+// The cutter a ring gets when nobody chooses one: the common cutter if it
+// cuts the ring, else the first of the smaller cutters (down to 10 teeth),
+// then of the larger ones (up to a tooth less than the ring), that cuts it
+// without trimming and leaves involute below its tip. Refuses (AppError),
+// naming the teeth tried and why the first of them fails, when none does.
 std::int32_t DefaultCutterTeeth(double module, std::int32_t ringTeeth, double ringShift, double pressureAngleDegrees);
+
+// Why a cutter of z0 teeth has no cutting centre distance with the ring (the
+// ring's shift too small for it).
+std::string CuttingMeshMessage(std::int32_t cutterTeeth);
 
 // Whether a pinion-type cutter (or a pinion pushed in radially) of z0 teeth
 // with tip diameter da0 trims a ring of z2 teeth with tip diameter da2 at

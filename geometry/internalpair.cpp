@@ -5,6 +5,7 @@
 #include "geometry/extended.h"
 #include "geometry/gearmodel.h"
 #include "geometry/internalgear.h"
+#include "geometry/mesh.h"
 
 #include <algorithm>
 #include <cmath>
@@ -29,6 +30,28 @@ void CheckPair(const PairInput& in)
 }
 
 L Radians(double degrees) { return static_cast<L>(degrees) * kPiL / 180.0L; }
+
+const char* const kRingTipInsideBase = "内歯車の歯先円が基礎円の内側にある";
+
+// The deepest overlap of the generated teeth as gear 1 turns through a pitch.
+InterferenceCheck DeepestOverlap(const InternalPairResult& pair)
+{
+    MeshInput input = MeshInputOf(pair);
+    input.tolerance = std::clamp(kTipCheckTolerance * pair.input.module, 0.00001, 1.0);
+    try {
+        const GearMesh mesh(input);
+        // The search ends at the first step past the limit: a pair whose
+        // teeth all collide (a ring of one tooth more) would cost each step
+        // a clip of every tooth.
+        double deepest = 0.0;
+        for (int k = 0; k < kTipCheckSteps && !(deepest > kTipCheckDepth * pair.input.module); ++k)
+            for (const MeshPolygon& piece : mesh.OverlapsAt(mesh.pitchAngle() * k / kTipCheckSteps))
+                deepest = std::max(deepest, OverlapDepth(piece));
+        return {deepest, deepest > kTipCheckDepth * pair.input.module, {}};
+    } catch (const AppError& e) {
+        return {std::nullopt, false, e.what()};
+    }
+}
 
 }  // namespace
 
@@ -64,13 +87,14 @@ InternalPairResult ComputeInternalPair(const PairInput& in)
     ring.teeth = in.teeth[1];
     ring.shift = in.shift[1];
     ring.pressureAngleDegrees = in.pressureAngle;
-    L df2 = m * z2 + 2.0L * m * (1.25L + x2);
+    L df2 = std::numeric_limits<L>::quiet_NaN();
     L ringEnd = std::numeric_limits<L>::quiet_NaN();
     try {
         const GearModel model(InternalGearSpec(ring));
         df2 = model.RootDiameter();
         ringEnd = model.InvoluteStartDiameter() / 2.0;
-    } catch (const AppError&) {
+    } catch (const AppError& e) {
+        r.ringAbsent = e.what();
     }
     const L da1 = m * (z1 + 2.0L + 2.0L * x1), df1 = da1 - 4.5L * m;
     const L da2 = m * z2 - 2.0L * m * (1.0L - x2);
@@ -97,15 +121,18 @@ InternalPairResult ComputeInternalPair(const PairInput& in)
     // length is measured on the same side as the pinion's.
     const L pinionTip = std::sqrt(ra1 * ra1 - rb1 * rb1);
     const L ringTip = ringInvolute ? std::sqrt(ra2 * ra2 - rb2 * rb2) : 0.0L;
-    r.contactRatio = Store((pinionTip - ringTip + line) / (kPiL * m * cosA));
+    // Contact cannot start before the pinion's tangent point T1: a ring tip
+    // that reaches past it (or lies inside its base circle) starts it there.
+    const bool startsPastTangent = ringTip - line < 0.0L;
+    r.contactRatio = Store((pinionTip - std::max(ringTip - line, 0.0L)) / (kPiL * m * cosA));
 
     // Involute interference: the ring's tip must not reach past the pinion's
     // tangent point on the line of action.
     if (ringInvolute) {
         const L margin = z1 / z2 - (1.0L - std::tan(alphaA2) / std::tan(alphaW));
-        r.involute = {Store(margin), margin < 0.0L};
+        r.involute = {Store(margin), margin < 0.0L, {}};
     } else {
-        r.involute = {std::nullopt, true};
+        r.involute = {std::nullopt, true, kRingTipInsideBase};
     }
     // Trochoid interference: the pinion's tip, leaving the mesh, must pass
     // the ring's tip corner.
@@ -115,14 +142,16 @@ InternalPairResult ComputeInternalPair(const PairInput& in)
         const L theta1 = std::acos(c1) + Involute(alphaA1) - invW;
         const L theta2 = std::acos(c2);
         const L margin = theta1 * z1 / z2 + invW - Involute(alphaA2) - theta2;
-        r.trochoid = {Store(margin), margin < 0.0L};
+        r.trochoid = {Store(margin), margin < 0.0L, {}};
     } else {
         // The tip circles do not cross: the pinion's tip never meets the ring's.
-        r.trochoid = {std::nullopt, !ringInvolute};
+        r.trochoid = {std::nullopt, !ringInvolute,
+                      ringInvolute ? "歯先円どうしが交わらず、歯先が出会わない" : kRingTipInsideBase};
     }
     const auto trim = TrimmingMargin(in.module, in.teeth[0], r.tipDiameter[0], in.teeth[1], r.tipDiameter[1],
                                      in.pressureAngle, r.workingPressureAngle);
-    r.trimming = {trim, !(trim && *trim >= 0.0)};
+    r.trimming = {trim, !(trim && *trim >= 0.0),
+                  trim ? "" : ringInvolute ? "歯車１の歯先と内歯車の歯先が半径方向にすれ違えない" : kRingTipInsideBase};
     // Tip interference: where each tip's contact lies on the mate's flank,
     // against where the mate's involute ends.
     const L rho = 0.38L * m;   // the standard rack's tip radius
@@ -137,13 +166,17 @@ InternalPairResult ComputeInternalPair(const PairInput& in)
         // A ring tip that reaches below the pinion's base circle is the involute interference.
         if (ringInvolute && ringTip - line >= 0.0L)
             tipMargin = std::min(tipMargin, std::sqrt(rb1 * rb1 + (ringTip - line) * (ringTip - line)) - pinionStart);
-        r.tip = {Store(tipMargin), tipMargin < 0.0L};
+        r.tip = {Store(tipMargin), false, {}};
     } else {
-        r.tip = {std::nullopt, false};
+        r.tip = {std::nullopt, false, r.ringAbsent.empty() ? "内歯車のインボリュートの終わりが求まらない" : r.ringAbsent};
     }
+    r.tipDepth = DeepestOverlap(r);
+    r.tip.interferes = r.tipDepth.interferes;
 
     if (r.contactRatio < kMinimumContactRatio)
         r.findings.emplace_back("警告：かみあい率εαが1.2未満、かみあいが途切れる");
+    if (startsPastTangent)
+        r.findings.emplace_back(kContactFromTangentText);
     if (r.involute.interferes)
         r.findings.emplace_back("警告：インボリュート干渉（内歯車の歯先が歯車１の基礎円側に入り込む）");
     if (r.trochoid.interferes)
@@ -151,7 +184,11 @@ InternalPairResult ComputeInternalPair(const PairInput& in)
     if (r.trimming.interferes)
         r.findings.emplace_back("警告：トリミング干渉（歯車１を半径方向に組み込めない）");
     if (r.tip.interferes)
-        r.findings.emplace_back("警告：歯先干渉（歯先が相手の歯元のすみ肉に当たる）");
+        r.findings.emplace_back("警告：歯先干渉（歯先が相手の歯元のすみ肉に当たる、食い込みがモジュールの1/1000を超える）");
+    if (!r.ringAbsent.empty())
+        r.findings.push_back("警告：" + r.ringAbsent);
+    else if (!r.tipDepth.margin)
+        r.findings.push_back("警告：歯先干渉を調べられません（" + r.tipDepth.absent + "）");
     if (x1 < 1.0L - z1 * std::sin(alpha) * std::sin(alpha) / 2.0L)
         r.findings.emplace_back("警告：歯車１の転位係数が小さい、ｱﾝﾀﾞｰｶｯﾄ発生");
     if (!(r.tipThickness[0] > 0.0))

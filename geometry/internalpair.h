@@ -16,6 +16,8 @@
 // Tip interference: a tip whose contact runs past the end of the mate's
 // involute into its root fillet, the ring's fillet as its default pinion-type
 // cutter cuts it, the pinion's as the standard rack (tip radius 0.38 m) does.
+// Its margin says where the contact runs; the finding is what the generated
+// teeth do: they overlap, through a pitch, deeper than kTipCheckDepth m.
 
 #include "geometry/involute.h"
 #include "geometry/pair.h"
@@ -31,7 +33,16 @@
 struct InterferenceCheck {
     std::optional<double> margin;
     bool interferes = false;
+    std::string absent;   // why there is no margin
 };
+
+// The tip interference is decided on the generated teeth: the pair is drawn
+// (geometry/mesh.h) at this chord tolerance, in modules, turned through one
+// pitch of gear 1 in this many steps, and interferes where an overlap is
+// deeper (its mean thickness) than this many modules.
+inline constexpr double kTipCheckTolerance = 0.0002;
+inline constexpr int kTipCheckSteps = 48;
+inline constexpr double kTipCheckDepth = 0.001;
 
 struct InternalPairResult {
     PairInput input;                      // teeth[0], shift[0]: the pinion; [1]: the ring
@@ -52,8 +63,11 @@ struct InternalPairResult {
     InterferenceCheck involute;           // z1/z2 - (1 - tan alpha_a2 / tan alpha_w)
     InterferenceCheck trochoid;           // radians
     InterferenceCheck trimming;           // radians; radial assembly
-    InterferenceCheck tip;                // mm: a tip's contact against the mate's fillet
-    double ringInvoluteEndDiameter = 0.0; // the ring cut by its default pinion-type cutter
+    InterferenceCheck tip;                // mm: a tip's contact against the mate's fillet (its finding: tipDepth's)
+    InterferenceCheck tipDepth;           // mm: the deepest overlap of the generated teeth, interfering past
+                                          // kTipCheckDepth m (the deepest up to the first step past it)
+    double ringInvoluteEndDiameter = 0.0; // the ring cut by its default pinion-type cutter (NaN: none cuts it)
+    std::string ringAbsent;               // why the ring has no root (no cutter cuts it)
     double pinionInvoluteStartDiameter = 0.0;   // the pinion cut by the standard rack (tip radius 0.38 m)
     std::vector<std::string> findings;
 };

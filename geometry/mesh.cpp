@@ -112,17 +112,24 @@ void KeepOverlaps(const ClipperLib::Paths& common, double tolerance, std::vector
         polygon.reserve(path.size());
         for (const ClipperLib::IntPoint& p : path)
             polygon.push_back({static_cast<double>(p.X) / kClipScale, static_cast<double>(p.Y) / kClipScale});
-        double perimeter = 0.0;
-        for (std::size_t k = 0; k < polygon.size(); ++k)
-            perimeter += Distance(polygon[k], polygon[(k + 1) % polygon.size()]);
-        const double area = std::fabs(ClipperLib::Area(path)) / (kClipScale * kClipScale);
-        if (!(4.0 * area > 2.0 * tolerance * perimeter))
+        if (!(OverlapDepth(polygon) > tolerance))
             continue;
         overlaps.push_back(std::move(polygon));
     }
 }
 
 }  // namespace
+
+double OverlapDepth(const MeshPolygon& piece)
+{
+    double perimeter = 0.0, twiceArea = 0.0;
+    for (std::size_t k = 0; k < piece.size(); ++k) {
+        const OutlinePoint a = piece[k], b = piece[(k + 1) % piece.size()];
+        perimeter += Distance(a, b);
+        twiceArea += a.x * b.y - a.y * b.x;
+    }
+    return perimeter > 0.0 ? std::fabs(twiceArea) / perimeter : 0.0;
+}
 
 OutlinePoint Place(const MeshPlacement& placement, OutlinePoint p)
 {
@@ -278,13 +285,16 @@ void GearMesh::Build(const MeshInput& in)
         m_line.tangent1 = {rb1 * std::cos(m_alphaW), -rb1 * std::sin(m_alphaW)};
         m_line.tangent2 = Add(m_line.tangent1, Scale(along, -lineLength));
         m_line.pitchPoint = {g1.workingPitchRadius, 0.0};
-        const double startAt = std::sqrt(g2.tipRadius * g2.tipRadius - rb2 * rb2) - lineLength;
+        // Contact starts where the ring's tip circle crosses the line, but
+        // not before T1 (a ring tip inside its base circle never crosses it).
+        const double ringTip = g2.tipRadius > rb2 ? std::sqrt(g2.tipRadius * g2.tipRadius - rb2 * rb2) : 0.0;
+        const double startAt = ringTip - lineLength;
         const double endAt = std::sqrt(g1.tipRadius * g1.tipRadius - rb1 * rb1);
-        m_line.start = Add(m_line.tangent1, Scale(along, startAt));
+        m_line.start = Add(m_line.tangent1, Scale(along, std::max(0.0, startAt)));
         m_line.end = Add(m_line.tangent1, Scale(along, endAt));
         m_line.startBeyondTangent = startAt < 0.0;
-        m_line.from = Add(m_line.tangent1, Scale(along, std::min(-lineLength, startAt)));
-        m_line.to = Add(m_line.tangent1, Scale(along, std::max(0.0, endAt)));
+        m_line.from = m_line.tangent1;
+        m_line.to = m_line.tangent2;
         return;
     }
 
@@ -341,11 +351,11 @@ void GearMesh::Build(const MeshInput& in)
         const auto atX = [&](double x) { return (x - m_line.tangent1.x) / along.x; };
         const double startAt = atX(m_a + g2.rackTip);
         const double endAt = std::sqrt(g1.tipRadius * g1.tipRadius - rb1 * rb1);
-        m_line.start = Add(m_line.tangent1, Scale(along, startAt));
+        m_line.start = Add(m_line.tangent1, Scale(along, std::max(0.0, startAt)));
         m_line.end = Add(m_line.tangent1, Scale(along, endAt));
         m_line.tangent2 = Add(m_line.tangent1, Scale(along, atX(m_a + g2.rackRoot)));
         m_line.startBeyondTangent = startAt < 0.0;
-        m_line.from = Add(m_line.tangent1, Scale(along, std::min(0.0, startAt)));
+        m_line.from = m_line.tangent1;
         m_line.to = m_line.tangent2;
         return;
     }
@@ -390,7 +400,9 @@ double GearMesh::pitchAngle() const
 MeshPlacement GearMesh::PlacementAt(int i, double driveDegrees) const
 {
     const MeshBody& b = body(i);
-    const double theta = driveDegrees * kPiDouble / 180.0;
+    // A whole turn of gear 1 turns the mate by whole pitches: the same
+    // picture. Reduced first, a large angle stays finite in radians.
+    const double theta = std::fmod(driveDegrees, 360.0) * kPiDouble / 180.0;
     OutlinePoint shift = Scale(b.travel, theta);
     if (b.period > 0.0) {
         // A rack repeats every pitch: slide it back by whole pitches.
@@ -514,6 +526,8 @@ MeshBounds GearMesh::Bounds() const
 
 MeshPicture GearMesh::PictureAt(double driveDegrees) const
 {
+    if (!std::isfinite(driveDegrees))
+        throw AppError("かみあい図の回転角が有限の数ではありません");
     MeshPicture picture;
     const MeshBounds bounds = Bounds();
     picture.minX = bounds.minX;

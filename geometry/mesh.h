@@ -44,6 +44,10 @@ MeshInput MeshInputOf(const RackPairResult& pair);
 
 using MeshPolygon = std::vector<OutlinePoint>;
 
+// How deep a piece of overlap is: its mean thickness, twice its area over
+// its perimeter (a thin sliver's width; two thirds of a lens's greatest).
+double OverlapDepth(const MeshPolygon& piece);
+
 // Where a body's own frame lies in the picture: a point p of the body is shown
 // at origin + p turned by angle (radians, counter-clockwise).
 struct MeshPlacement {
@@ -89,8 +93,8 @@ struct MeshBody {
 struct MeshLineOfAction {
     OutlinePoint tangent1{}, tangent2{};     // where it touches the base circles of gear 1 and gear 2
     bool hasTangent2 = true;                 // a rack has no base circle
-    OutlinePoint from{}, to{};               // the stretch of it drawn
-    OutlinePoint start{}, end{};             // start of contact (gear 2's tip), end (gear 1's tip circle)
+    OutlinePoint from{}, to{};               // the stretch of it drawn: T1 to T2 (a rack: to its root line)
+    OutlinePoint start{}, end{};             // start of contact (gear 2's tip, a ring's or rack's not before T1), end (gear 1's tip circle)
     OutlinePoint pitchPoint{};
     bool startBeyondTangent = false;      // contact would start below gear 1's base circle
     bool endBeyondTangent = false;        // contact would end below gear 2's base circle

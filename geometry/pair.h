@@ -46,6 +46,10 @@ struct PairResult {
 
 // The contact ratio below which a pair draws a warning.
 inline constexpr double kMinimumContactRatio = 1.2;
+// The finding of a contact that would start before gear 1's tangent point T1
+// (a ring's or a rack's tip reaching past it): the contact ratio counts from T1.
+inline constexpr const char* kContactFromTangentText =
+    "警告：相手の歯先が歯車１の作用線の接点 T1 を越える、かみあい率は T1 からで計算";
 
 // The pair for given shifts x1, x2.
 PairResult ComputePair(const PairInput& input);

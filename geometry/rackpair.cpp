@@ -50,8 +50,11 @@ RackPairResult ComputeRackPair(const RackPairInput& in)
     // Recess on the pinion's tip, approach from the rack's tip line, which lies
     // m (1 - x) inside the pinion's reference circle.
     const L recess = std::sqrt(da * da - db * db) / 2.0L - d / 2.0L * std::sin(alpha);
+    // Contact cannot start before the pinion's tangent point T1, r sin(alpha)
+    // before the pitch point.
     const L approach = m * (1.0L - x) / std::sin(alpha);
-    r.contactRatio = Store((recess + approach) / (kPiL * m * std::cos(alpha)));
+    const L toTangent = d / 2.0L * std::sin(alpha);
+    r.contactRatio = Store((recess + std::min(approach, toTangent)) / (kPiL * m * std::cos(alpha)));
     r.rackPitch = Store(kPiL * m);
     r.rackChordalThickness = Store(kPiL * m / 2.0L);
     r.rackChordalHeight = Store(m);
@@ -60,6 +63,8 @@ RackPairResult ComputeRackPair(const RackPairInput& in)
 
     if (r.contactRatio < kMinimumContactRatio)
         r.findings.emplace_back("警告：かみあい率εαが1.2未満、かみあいが途切れる");
+    if (approach > toTangent)
+        r.findings.emplace_back(kContactFromTangentText);
     if (in.shift < r.minShift)
         r.findings.emplace_back("警告：歯車１の転位係数が小さい、ｱﾝﾀﾞｰｶｯﾄ発生");
     if (!(r.tipThickness > 0.0))

@@ -91,6 +91,12 @@ static std::string ReportBytes(const MateReport& report, OutputFormat format,
         for (const PairRow& row : rows)
             out[row.key] = row.perGear ? nlohmann::ordered_json::array({JsonValue(row, 0), JsonValue(row, 1)})
                                        : JsonValue(row, 0);
+        if (!report.absent.empty()) {
+            nlohmann::ordered_json absent = nlohmann::ordered_json::object();
+            for (const auto& [key, why] : report.absent)
+                absent[key] = why;
+            out["absent"] = absent;
+        }
         std::vector<std::string> findings = report.findings;
         if (backlash) {
             nlohmann::ordered_json b;

@@ -73,7 +73,18 @@ while read -r m z x cutter; do
 done <<'RINGS'
 2 60 0 38
 3 50 0.5 20
+2 40 1 36
+1 60 0.99 54
 RINGS
+# A ring's root in a pair is the one its cutter cuts (the ring as gear --internal computes it); a
+# ring no cutter cuts leaves the root and the tip check without a number, each with its reason.
+ring_root() { /usr/bin/python3 -c 'import json,sys; r=json.load(sys.stdin)["root_diameter"]; print(r[1] if type(r) is list else r)'; }
+[ "$("$cli" pair -m 1 --z1 30 --z2 85 --x1 0.5 --x2 0.9 --mate internal --format json | ring_root)" = \
+  "$("$cli" gear -m 1 -z 85 -x 0.9 --internal --format json | ring_root)" ] || bad "the pair's ring root is not the ring's"
+json=$("$cli" pair -m 2 --z1 20 --z2 60 --x1 -1.2 --x2 -1 --mate internal --format json) || bad "uncut ring pair exit $?"
+/usr/bin/python3 -c 'import json,sys; d=json.load(sys.stdin); a=d.get("absent",{})
+sys.exit(not all(d[k] is None or None in d[k] for k in a) or not all(k in a for k, v in d.items() if v is None or (type(v) is list and None in v)) or "tip_interference_depth" not in a or not d["findings"])' <<<"$json" ||
+    bad "a number left out without its reason: $json"
 for ext in dxf svg; do
     "$cli" export -m 2 --rack --length 60 -o "$dir/rack.$ext" >/dev/null || bad "export rack"
 done

@@ -7,7 +7,10 @@
 #                   closes the play on the other flanks (J: normal backlash, mm)
 #   MODE overlap    the outlines overlap, and the picture's OVERLAP group shows it
 #                   (all of it but slivers within the chord tolerances)
-import re, sys, xml.etree.ElementTree as ET
+#   MODE deepest:D:above|below   the deepest point of one outline inside the other,
+#                   over all the pictures, lies above or below D mm
+# Every picture: the line of action runs from T1 (marked) to T2 on the base circles.
+import math, re, sys, xml.etree.ElementTree as ET
 from shapely.affinity import rotate
 from shapely.geometry import Polygon
 from shapely.ops import unary_union
@@ -16,6 +19,7 @@ tol = float(sys.argv[1])
 mode = sys.argv[2]
 ns = {"s": "http://www.w3.org/2000/svg"}
 failures = []
+deepest = 0.0
 
 def polygons(group):
     # One polygon a path; a path of two closed parts (a ring) is the first with the second as its hole.
@@ -46,6 +50,15 @@ for name in sys.argv[3:]:
         failures.append(f"{name}: an outline crosses itself")
     base = [(float(c.get("cx")), -float(c.get("cy")), float(c.get("r"))) for c in groups["BASE"].findall("s:circle", ns)]
     x1, y1, rb1 = base[0]
+    # The line of action runs from T1 on gear 1's base circle (marked) to T2 on the mate's.
+    line = {e.get("id"): e for e in groups["LINE_OF_ACTION"].iter() if e.get("id")}
+    ends = [(float(line["TANGENTS"].get(k)), -float(line["TANGENTS"].get(v))) for k, v in (("x1", "y1"), ("x2", "y2"))]
+    mark = (float(line["TANGENT1"].get("cx")), -float(line["TANGENT1"].get("cy"))) if "TANGENT1" in line else None
+    for (cx, cy, rb), end in zip(base, ends):
+        if abs(math.hypot(end[0] - cx, end[1] - cy) - rb) > 1e-5:
+            failures.append(f"{name}: the line of action does not end on the base circle of radius {rb}")
+    if mark is None or math.dist(mark, ends[0]) > 1e-9:
+        failures.append(f"{name}: T1 is not marked where the line of action starts")
     gap = g1.distance(g2)
     if mode == "touch":
         if gap > 2 * tol:
@@ -74,8 +87,21 @@ for name in sys.argv[3:]:
             failures.append(f"{name}: the outlines do not overlap ({common} mm²)")
         if abs(drawn - common) > 1e-3 * common + 1e-6:
             failures.append(f"{name}: the red overlap is {drawn:.6f} mm², the outlines share {common:.6f} mm²")
+    elif mode.startswith("deepest:"):
+        # How deep the deepest point of one outline lies inside the other, by bisection.
+        lo, hi = 0.0, 1.0
+        for _ in range(40):
+            mid = (lo + hi) / 2
+            deeper = g1.buffer(-mid).intersection(g2).area > 1e-14 or g2.buffer(-mid).intersection(g1).area > 1e-14
+            lo, hi = (mid, hi) if deeper else (lo, mid)
+        deepest = max(deepest, lo)
     else:
         sys.exit(f"unknown mode {mode}")
+if mode.startswith("deepest:"):
+    # deepest:LIMIT:above|below, over all the pictures
+    _, limit, side = mode.split(":")
+    if (deepest > float(limit)) != (side == "above"):
+        failures.append(f"the outlines reach {deepest:.6f} mm into each other, not {side} {limit} mm")
 
 for f in failures:
     print("FAIL", f)

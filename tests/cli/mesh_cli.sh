@@ -77,6 +77,26 @@ for a in 0 2 4 6 8; do
 done
 /usr/bin/python3 "$here/mesh_check.py" 0.001 overlap "$work"/cut_*.svg || fail "interfering ring"
 
+# Tip interference is what the generated teeth do (shapely's depth through a pitch): the published
+# pair reaches under 0.001 m (14 um) into its ring, a 30/85 pair over 0.001 m, and the pair says so.
+published=(pair -m 14 --z1 17 --z2 96 --x1 0.2 --x2 0.5 --mate internal)
+deep=(pair -m 1 --z1 30 --z2 85 --x1 0.5 --x2 0.9 --mate internal)
+for a in $(seq 0 1.5 21); do
+    "$cli" "${published[@]}" --tolerance 0.001 --angle "$a" --picture "$work/pub_$a.svg" >/dev/null || fail "published at $a°"
+done
+for a in $(seq 0 1 12); do
+    "$cli" "${deep[@]}" --tolerance 0.0001 --angle "$a" --picture "$work/deep_$a.svg" >/dev/null || fail "30/85 at $a°"
+done
+/usr/bin/python3 "$here/mesh_check.py" 0.001 deepest:0.014:below "$work"/pub_*.svg || fail "the published pair"
+/usr/bin/python3 "$here/mesh_check.py" 0.0001 deepest:0.001:above "$work"/deep_*.svg || fail "the 30/85 pair"
+! "$cli" "${published[@]}" | grep -q '^警告：歯先干渉' || fail "the published pair called interfering"
+"$cli" "${deep[@]}" | grep -q '^警告：歯先干渉' || fail "the 30/85 pair not called interfering"
+# A huge angle is the angle less whole turns, never NaN.
+"$cli" "${ref[@]}" --angle 1e308 --picture "$work/turns.svg" >/dev/null || fail "picture at 1e308°"
+"$cli" "${ref[@]}" --angle "$(/usr/bin/python3 -c 'import math; print(repr(math.fmod(1e308, 360)))')" \
+    --picture "$work/reduced.svg" >/dev/null && cmp -s "$work/turns.svg" "$work/reduced.svg" &&
+    ! grep -qi nan "$work/turns.svg" || fail "the picture at 1e308° is not the picture at 1e308 mod 360"
+
 # The SVG in millimetres as another renderer reads it; the report is the plain pair report.
 rsvg-convert -o "$work/touch.png" "$work/touch_0.001_0.svg" || fail "rsvg-convert refused the picture"
 [ "$(identify -format '%w' "$work/touch.png")" -ge 400 ] || fail "rendered picture too small"

@@ -101,7 +101,10 @@ TEST(GearMesh, RingAndRackMeshAsTheirPairs)
         EXPECT_EQ(line.hasTangent2, c.lineOfAction > 0.0);
         if (line.hasTangent2) {
             EXPECT_NEAR(Length(line.tangent1, line.tangent2), c.lineOfAction, 1e-9);
+            EXPECT_NEAR(Length(line.from, line.to), c.lineOfAction, 1e-9);
         }
+        // The line drawn starts at T1 (a 14.5-degree rack's tip line lies past it).
+        EXPECT_EQ(Length(line.from, line.tangent1), 0.0);
         EXPECT_NEAR(Length(line.start, line.end) / basePitch, c.contactRatio, 1e-9);
         EXPECT_NEAR(mesh.normalBacklash(), 0.0, 1e-12);
         EXPECT_DOUBLE_EQ(mesh.body(1).ratio, c.ratio);
