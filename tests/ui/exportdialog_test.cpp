@@ -121,6 +121,16 @@ TEST_F(ExportToolTest, WritesARingAndARack)
         EXPECT_EQ(Bytes(m_dir.filePath(QString::fromLatin1(c.file))).toStdString(), c.bytes) << c.file;
     }
     EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join(' ').toStdString();
+    // A rim no drawing holds is refused before a file is chosen.
+    SetExportFormAnswer([](ExportForm& f) {
+        f.findChild<QRadioButton*>(QStringLiteral("ExportShapeRing"))->setChecked(true);
+        f.m_rimEdit->setText(QStringLiteral("1e300"));
+        return true;
+    });
+    SetExportFileAnswer([&](const QString&, QString&) { return m_dir.filePath(QStringLiteral("huge.dxf")); });
+    Action()->trigger();
+    EXPECT_EQ(m_errors, QStringList{QStringLiteral("内歯車の外径は 1000000 mm 以下にしてください.")});
+    EXPECT_FALSE(QFile::exists(m_dir.filePath(QStringLiteral("huge.dxf"))));
 }
 
 TEST_F(ExportToolTest, RefusalsEndTheCommandBeforeTheFileIsChosen)
