@@ -23,6 +23,7 @@ struct DecimalDigits {
 DecimalDigits ToDecimal(double value)
 {
     char buffer[64];
+    // At most 24 characters ("d." and 17 digits, "e-308"): always fits.
     const char* const end =
         std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, kDecimalDigits - 1).ptr;
     DecimalDigits result;

@@ -9,6 +9,7 @@
 #include "export/profileexport.h"
 
 #include "export/datasheetdxf.h"
+#include "geardata/apperror.h"
 
 #include <dl_dxf.h>
 
@@ -31,8 +32,12 @@ public:
     {
         if (std::fabs(value) < 1e-12)
             value = 0.0;
-        char text[64];
-        const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed).ptr;
+        // Fixed notation holds any finite double in 310 characters before the
+        // point and, for the values kept, fewer than 32 after it.
+        char text[400];
+        const auto [end, error] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed);
+        if (!std::isfinite(value) || error != std::errc())
+            throw AppError(DrawingNumberMessage());
         std::string s(text, end);
         if (s.find('.') == std::string::npos)
             s += ".0";
@@ -42,7 +47,9 @@ public:
     void dxfHex(int gc, int value) const override
     {
         char text[16];
-        std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(value));
+        const int length = std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(value));
+        if (length < 0 || static_cast<std::size_t>(length) >= sizeof text)
+            throw AppError(DrawingNumberMessage());
         put(gc, text);
     }
     void dxfString(int gc, const char* value) const override { put(gc, value); }

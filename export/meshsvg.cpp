@@ -27,32 +27,13 @@ void Group(QXmlStreamWriter& xml, const std::string& id, const char* fill, const
     xml.writeTextElement(QStringLiteral("title"), QString::fromStdString(id));
 }
 
-void SubPath(QString& d, const MeshPolygon& points)
-{
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        d += QLatin1Char(i == 0 ? 'M' : 'L');
-        d += Number(points[i].x);
-        d += QLatin1Char(',');
-        d += Number(-points[i].y);
-        d += QLatin1Char(' ');
-    }
-    d += QLatin1Char('Z');
-}
-
 // One closed path; with a rim, the rim and the outline inside it (a ring).
 void Path(QXmlStreamWriter& xml, const MeshPolygon& points, const MeshPolygon& rim = {})
 {
-    QString d;
-    d.reserve(static_cast<qsizetype>(points.size() + rim.size()) * 28);
-    if (!rim.empty()) {
-        SubPath(d, rim);
-        d += QLatin1Char(' ');
-    }
-    SubPath(d, points);
-    xml.writeEmptyElement(QStringLiteral("path"));
-    if (!rim.empty())
-        xml.writeAttribute(QStringLiteral("fill-rule"), QStringLiteral("evenodd"));
-    xml.writeAttribute(QStringLiteral("d"), d);
+    if (rim.empty())
+        WriteSvgOutlines(xml, {&points}, SvgFill::NonZero);
+    else
+        WriteSvgOutlines(xml, {&rim, &points}, SvgFill::EvenOdd);
 }
 
 void Circle(QXmlStreamWriter& xml, OutlinePoint centre, double radius, const char* id = nullptr)

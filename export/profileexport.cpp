@@ -30,8 +30,10 @@ std::string Shortest(double v)
 {
     if (v == 0.0)
         v = 0.0;   // no "-0"
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, v).ptr;
+    char text[64];   // the longest shortest text of a double is 24 characters
+    const auto [end, error] = std::to_chars(text, text + sizeof text, v);
+    if (error != std::errc())
+        throw AppError(DrawingNumberMessage());
     return std::string(text, end);
 }
 
@@ -248,8 +250,15 @@ ExportDrawing RackDrawing(const RackProfile& rack)
 
 void CheckRim(const GearProfile& ring, double rimDiameter)
 {
-    if (!std::isfinite(rimDiameter) || !(rimDiameter > ring.rootDiameter))
+    if (std::isnan(rimDiameter) || !(rimDiameter > ring.rootDiameter))
         throw AppError("外径は内歯車の歯底円直径より大きくしてください");
+    if (!(rimDiameter <= kLargestRimDiameter))
+        throw AppError("内歯車の外径は 1000000 mm 以下にしてください");
+}
+
+const char* DrawingNumberMessage()
+{
+    return "図面に書けない数（無限大か数でない値）があるため、書き出せません";
 }
 
 double DefaultRimDiameter(const GearProfile& ring, double module)

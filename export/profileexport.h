@@ -119,8 +119,14 @@ ExportDrawing RingDrawing(const GearProfile& profile, double rimDiameter);
 // A rack segment with its reference line.
 ExportDrawing RackDrawing(const RackProfile& rack);
 
-// Refuses a rim that is not a number or does not lie outside the root circle.
+// The largest rim a ring's drawing takes, mm.
+inline constexpr double kLargestRimDiameter = 1e6;
+// Refuses a rim that is not a number, does not lie outside the root circle
+// or is larger than kLargestRimDiameter.
 void CheckRim(const GearProfile& ring, double rimDiameter);
+
+// What is said when a number of a drawing cannot be written (not finite).
+const char* DrawingNumberMessage();
 // The rim a ring gets when nobody chooses one: root diameter + 6 m.
 double DefaultRimDiameter(const GearProfile& ring, double module);
 

@@ -59,27 +59,10 @@ std::string CutDrawingSvg(const CutDrawing& dr)
 
     QByteArray bytes;
     QXmlStreamWriter xml(&bytes);
-    xml.setAutoFormatting(true);
-    xml.writeStartDocument();
-    xml.writeStartElement(QStringLiteral("svg"));
-    xml.writeDefaultNamespace(QStringLiteral("http://www.w3.org/2000/svg"));
-    xml.writeAttribute(QStringLiteral("version"), QStringLiteral("1.1"));
-    xml.writeAttribute(QStringLiteral("width"), Number(width) + QStringLiteral("mm"));
-    xml.writeAttribute(QStringLiteral("height"), Number(height) + QStringLiteral("mm"));
-    xml.writeAttribute(QStringLiteral("viewBox"), Number(left) + QLatin1Char(' ') + Number(-top) + QLatin1Char(' ') +
-                                                      Number(width) + QLatin1Char(' ') + Number(height));
+    StartSvgInMillimetres(xml, left, -top, width, height);
 
     Layer(xml, "GEAR", "#000000");
-    QString d;
-    d.reserve(static_cast<qsizetype>(dr.outline.size()) * 28);
-    for (std::size_t i = 0; i < dr.outline.size(); ++i) {
-        d += QLatin1Char(i == 0 ? 'M' : 'L');
-        d += At(dr.outline[i].x, dr.outline[i].y);
-        d += QLatin1Char(' ');
-    }
-    d += QLatin1Char('Z');
-    xml.writeEmptyElement(QStringLiteral("path"));
-    xml.writeAttribute(QStringLiteral("d"), d);
+    WriteSvgOutlines(xml, {&dr.outline}, SvgFill::None);
     xml.writeEndElement();
 
     // Construction lines: grey, never cut.
@@ -149,19 +132,7 @@ std::string DrawingSvg(const ExportDrawing& drawing)
     StartSvgInMillimetres(xml, drawing.minX - kSvgMargin, -drawing.maxY - kSvgMargin, width, height);
 
     Layer(xml, "GEAR", "#000000");
-    QString d;
-    d.reserve(static_cast<qsizetype>(drawing.outline.size()) * 28);
-    for (std::size_t i = 0; i < drawing.outline.size(); ++i) {
-        const OutlinePoint& p = drawing.outline[i];
-        d += QLatin1Char(i == 0 ? 'M' : 'L');
-        d += Number(p.x);
-        d += QLatin1Char(',');
-        d += Number(-p.y);
-        d += QLatin1Char(' ');
-    }
-    d += QLatin1Char('Z');
-    xml.writeEmptyElement(QStringLiteral("path"));
-    xml.writeAttribute(QStringLiteral("d"), d);
+    WriteSvgOutlines(xml, {&drawing.outline}, SvgFill::None);
     xml.writeEndElement();
 
     const double dash = std::max(0.5, std::max(drawing.maxX - drawing.minX, drawing.maxY - drawing.minY) / 40.0);

@@ -17,8 +17,9 @@ const char* ProfileCrossingTeethMessage()
 
 std::string ProfileCutThroughMessage(double low, double high)
 {
-    char where[96];
-    std::snprintf(where, sizeof where, "（直径 %.3f〜%.3f mm）", low, high);
+    const char* const format = "（直径 %.3f〜%.3f mm）";
+    std::string where(static_cast<std::size_t>(std::max(0, std::snprintf(nullptr, 0, format, low, high))), '\0');
+    std::snprintf(where.data(), where.size() + 1, format, low, high);
     return FindingBody(ToothFinding::CutThrough) + where + "のため、歯形を作れません";
 }
 

@@ -5,10 +5,12 @@
 #include "app/cli/gearoutput.h"
 
 #include <algorithm>
+#include <atomic>
 #include <fstream>
 #include <iostream>
 #include <memory>
 #include <new>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -18,6 +20,9 @@ const std::vector<std::string> kBatchFormats{"csv", "json"};
 // Lines read and computed at a time: enough to keep every core busy, few
 // enough that a long input is never held whole.
 constexpr std::size_t kBlockLines = 4096;
+
+// The most threads --jobs starts, per core.
+constexpr unsigned kThreadsPerCore = 4;
 
 std::vector<std::string> SplitFields(const std::string& line)
 {
@@ -62,12 +67,13 @@ GearOutcome GearOfLine(const std::string& line, const std::string& subject)
                        Args(Cli::tr("%1 fields; a line is module,teeth,shift[,pressure angle]"),
                             {std::to_string(fields.size())}));
     try {
-        const GearRecord gear =
-            GearOf(NumberOption(Cli::tr("module"), Trimmed(fields[0]), Range::Positive),
-                   IntegerOption(Cli::tr("teeth"), Trimmed(fields[1]), Range::AtLeastOne),
-                   NumberOption(Cli::tr("shift"), Trimmed(fields[2])),
-                   fields.size() == 4 ? PressureAngleIndexOf(Cli::tr("pressure angle"), Trimmed(fields[3])) : 1);
-        return ComputeGear(gear, {}, subject);
+        // Read in the line's order, so that a refusal names its first bad field.
+        const double module = NumberOption(Cli::tr("module"), Trimmed(fields[0]), Range::Positive);
+        const std::int32_t teeth = IntegerOption(Cli::tr("teeth"), Trimmed(fields[1]), Range::AtLeastOne);
+        const double shift = NumberOption(Cli::tr("shift"), Trimmed(fields[2]));
+        const std::int32_t angle =
+            fields.size() == 4 ? PressureAngleIndexOf(Cli::tr("pressure angle"), Trimmed(fields[3])) : 1;
+        return ComputeGear(GearOf(module, teeth, shift, angle), {}, subject);
     } catch (const CliError& e) {
         if (e.subject() == subject)
             throw;
@@ -108,7 +114,7 @@ bool ReadLine(std::streambuf& in, std::string& line, bool& tooLong)
 // What one input line puts on standard output and standard error.
 struct LineResult {
     std::string out, err;
-    bool written = false, bad = false;
+    bool written = false, bad = false, outOfMemory = false;
 };
 
 // One input line as read: its number, its text, and whether it was too long to keep.
@@ -141,7 +147,7 @@ LineResult RunLine(const InputLine& line, OutputFormat format)
         r.err = ErrorLine(e.kind(), e.subject(), e.what());
     } catch (const std::bad_alloc&) {
         r = {};
-        r.bad = true;
+        r.bad = r.outOfMemory = true;
         r.err = ErrorLine(kExitRefused, subject, Cli::tr("out of memory"));
     }
     return r;
@@ -151,8 +157,10 @@ LineResult RunLine(const InputLine& line, OutputFormat format)
 
 long RunBatch(std::istream& in, std::ostream& out, std::ostream& err, OutputFormat format, unsigned jobs)
 {
-    if (jobs == 0)
-        jobs = std::max(1u, std::thread::hardware_concurrency());
+    // One thread per core by default; more than a few per core computes no
+    // faster and only costs each thread's stack and memory arena.
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    jobs = jobs == 0 ? cores : std::min(jobs, kThreadsPerCore * cores);
     long bad = 0, number = 0, written = 0;
     out << (format == OutputFormat::Csv ? GearCsvHeader(true) : std::string("["));
 
@@ -172,19 +180,33 @@ long RunBatch(std::istream& in, std::ostream& out, std::ostream& err, OutputForm
             block.push_back({number, tooLong ? std::string() : line, tooLong});
         }
         results.assign(block.size(), {});
-        // Each thread takes every jobs-th line of the block; the results are written in input order.
-        const unsigned threads = static_cast<unsigned>(std::min<std::size_t>(jobs, block.size()));
-        auto work = [&](unsigned first) {
-            for (std::size_t i = first; i < block.size(); i += threads)
-                results[i] = RunLine(block[i], format);
+        // The threads take the block's lines one at a time; the results are written in input order.
+        // A thread that runs out of memory (each has its own stack and allocation arena) stops,
+        // and this thread computes the lines it left, so that the bytes never depend on the count.
+        std::atomic<std::size_t> next{0};
+        auto work = [&] {
+            try {
+                for (std::size_t i; (i = next.fetch_add(1)) < block.size();)
+                    if ((results[i] = RunLine(block[i], format)).outOfMemory)
+                        return;
+            } catch (...) {
+            }
         };
         std::vector<std::thread> pool;
-        for (unsigned t = 1; t < threads; ++t)
-            pool.emplace_back(work, t);
-        if (threads > 0)
-            work(0);
+        const std::size_t threads = std::min<std::size_t>(jobs, block.size());
+        try {
+            for (std::size_t t = 1; t < threads; ++t)
+                pool.emplace_back(work);
+        } catch (const std::system_error&) {
+            // The system starts no more threads (a memory or process limit): those started share the block.
+        } catch (const std::bad_alloc&) {
+        }
+        work();
         for (std::thread& thread : pool)
             thread.join();
+        for (std::size_t i = 0; i < block.size(); ++i)
+            if ((!results[i].written && !results[i].bad) || results[i].outOfMemory)
+                results[i] = RunLine(block[i], format);
         for (const LineResult& r : results) {
             if (r.bad) {
                 ++bad;

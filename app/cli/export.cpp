@@ -12,8 +12,8 @@
 #include "geometry/internalgear.h"
 #include "geometry/rackpair.h"
 #include "geometry/extended.h"
+#include "geometry/thicknesslimits.h"
 
-#include <cstdio>
 #include <memory>
 #include <new>
 #include <optional>
@@ -160,20 +160,12 @@ int RunExport(const ExportOptions& o)
         Save(o.output, made.bytes);
         if (toStandardOutput)
             return kExitOk;
-        char line[256];
-        std::string text;
-        std::snprintf(line, sizeof line, "file\t%s\npoints\t%zu\n", o.output.c_str(), made.points);
-        text += line;
-        if (made.pointsPerTooth > 0) {
-            std::snprintf(line, sizeof line, "points_per_tooth\t%d\n", made.pointsPerTooth);
-            text += line;
-        }
-        std::snprintf(line, sizeof line, "deviation_mm\t%.6g\n", made.deviation);
-        text += line;
-        for (const auto& [name, value] : made.sizes) {
-            std::snprintf(line, sizeof line, "%s\t%.6f\n", name, value);
-            text += line;
-        }
+        std::string text = "file\t" + o.output + "\n" + Formatted("points\t%zu\n", made.points);
+        if (made.pointsPerTooth > 0)
+            text += Formatted("points_per_tooth\t%d\n", made.pointsPerTooth);
+        text += Formatted("deviation_mm\t%.6g\n", made.deviation);
+        for (const auto& [name, value] : made.sizes)
+            text += Formatted("%s\t%.6f\n", name, value);
         if (made.cutterTeeth > 0)
             text += "cutter_teeth\t" + std::to_string(made.cutterTeeth) + "\n";
         WriteOut(text);
@@ -191,6 +183,11 @@ int RunExport(const ExportOptions& o)
     ThicknessAllowance thicknessTolerance{};
     if (o.allowance.find(',') != std::string::npos) {
         thicknessTolerance = AllowanceOption("--thickness-allowance", o.allowance);
+        try {
+            CheckAllowance(thicknessTolerance);   // with or without the data table
+        } catch (const AppError& e) {
+            throw CliError(kExitRefused, "", e.what());
+        }
         request.gear.thicknessAllowance = (thicknessTolerance.upper + thicknessTolerance.lower) / 2.0;
     } else {
         request.gear.thicknessAllowance = NumberOption("--thickness-allowance", o.allowance);
@@ -237,27 +234,20 @@ int RunExport(const ExportOptions& o)
         throw CliError(kExitFileError, o.output, e.what());
     }
     const GearProfile& profile = prepared.profile;
-    char report[1024];
-    std::snprintf(report, sizeof report,
-                  "file\t%s\npoints\t%zu\npoints_per_tooth\t%d\ndeviation_mm\t%.6g\ntip_diameter_mm\t%.6f\n"
-                  "root_diameter_mm\t%.6f\ninvolute_start_diameter_mm\t%.6f\nundercut\t%s\n",
-                  o.output.c_str(), profile.points.size(), profile.pointsPerTooth, profile.deviation,
-                  profile.tipDiameter, profile.rootDiameter, profile.involuteStartDiameter,
-                  profile.undercut ? "yes" : "no");
-    std::string text = report;
+    std::string text = "file\t" + o.output + "\n" +
+                       Formatted("points\t%zu\npoints_per_tooth\t%d\ndeviation_mm\t%.6g\ntip_diameter_mm\t%.6f\n"
+                                 "root_diameter_mm\t%.6f\ninvolute_start_diameter_mm\t%.6f\nundercut\t%s\n",
+                                 profile.points.size(), profile.pointsPerTooth, profile.deviation, profile.tipDiameter,
+                                 profile.rootDiameter, profile.involuteStartDiameter, profile.undercut ? "yes" : "no");
     for (const ToothFinding f : profile.findings)
         text += "finding\t" + FindingText(f) + "\n";
     if (request.keyway) {
         const KeySize key = *KeyForBore(request.boreDiameter);
-        std::snprintf(report, sizeof report, "key_mm\t%g x %g\nhub_keyway_depth_t2_mm\t%g\n", key.width, key.height,
-                      key.hubDepth);
-        text += report;
+        text += Formatted("key_mm\t%g x %g\nhub_keyway_depth_t2_mm\t%g\n", key.width, key.height, key.hubDepth);
     }
     if (IsSolidFormat(format)) {
         const SolidInput part = SolidOf(request);
-        std::snprintf(report, sizeof report, "volume_mm3\t%.6f\n",
-                      PartVolume(profile, part, CheckSolid(profile, part, request.gear.tolerance)));
-        text += report;
+        text += Formatted("volume_mm3\t%.6f\n", PartVolume(profile, part, CheckSolid(profile, part, request.gear.tolerance)));
     }
     WriteOut(text);
     return kExitOk;

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QTranslator>
 
+#include <cstdarg>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -237,9 +238,32 @@ std::string RoundTripText(double value)
         return "nan";
     if (std::isinf(value))
         return value > 0 ? "inf" : "-inf";
-    char buffer[32];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    char buffer[64];   // the longest shortest text of a double is 24 characters
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    if (error != std::errc())
+        throw CliError(kExitFileError, Cli::tr("standard output"), Cli::tr("could not be written"));
     return std::string(buffer, end);
+}
+
+std::string Formatted(const char* format, ...)
+{
+    std::va_list args;
+    va_start(args, format);
+    std::va_list again;
+    va_copy(again, args);
+    const int length = std::vsnprintf(nullptr, 0, format, args);
+    va_end(args);
+    std::string text;
+    bool done = false;
+    if (length >= 0) {
+        text.resize(static_cast<std::size_t>(length) + 1);
+        done = std::vsnprintf(text.data(), text.size(), format, again) == length;
+        text.resize(static_cast<std::size_t>(length));
+    }
+    va_end(again);
+    if (!done)
+        throw CliError(kExitFileError, Cli::tr("standard output"), Cli::tr("could not be written"));
+    return text;
 }
 
 std::string CsvCell(std::string_view text)

@@ -118,6 +118,10 @@ std::string CsvLine(const std::vector<std::string>& cells);
 // A JSON number at full precision, or null for an absent or non-finite value.
 nlohmann::ordered_json JsonNumber(std::optional<double> value);
 
+// printf's text of the arguments, however long (the C locale's digits); a
+// format the C library cannot convert is an error, never a cut-off text.
+std::string Formatted(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
 // Writes all of `text` to standard output; a failed write is a file error
 // naming standard output.
 void WriteOut(const std::string& text);

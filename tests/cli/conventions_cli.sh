@@ -60,6 +60,14 @@ PY
 check "batch exit codes" "$one $seven $all" "1 1 1"
 cmp -s "$work/one.out" "$work/seven.out" && cmp -s "$work/one.out" "$work/all.out" || fail "batch output depends on threads"
 cmp -s "$work/one.err" "$work/seven.err" && cmp -s "$work/one.err" "$work/all.err" || fail "batch messages depend on threads"
+# More threads than the address space holds: as many as start, the same bytes.
+if ! ldd "$cli" | grep -q libasan; then
+    for limit in "2147483648 200" "4294967296 100000"; do
+        # shellcheck disable=SC2086
+        prlimit --as=${limit% *} "$cli" batch "$work/many.csv" --jobs ${limit#* } >"$work/n.out" 2>"$work/n.err"
+        check "batch --jobs ${limit#* } under ${limit% *} bytes" "$?$(cmp "$work/one.out" "$work/n.out")$(cmp "$work/one.err" "$work/n.err")" 1
+    done
+fi
 check "batch rows" "$(wc -l <"$work/one.out")" 2801   # the header, 3000 gears less the 200 with 71 to 75 teeth
 check "batch order" "$(cut -d, -f1 "$work/one.out" | sed 1d | sort -n -c 2>&1 && echo sorted)" "sorted"
 check "batch bad line" "$(sed -n 2p "$work/one.err")" "tsumugi-cli: refused: line 73: エラー：歯数Ｚ1が多すぎる、計算不可."

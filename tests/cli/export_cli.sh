@@ -34,6 +34,25 @@ done <<'REFUSED'
 REFUSED
 "$cli" export -m 1 -z 20 -o "$dir/g.png" 2>/dev/null; [ $? -eq 2 ] || bad "a .png name is not refused"
 
+# Outlines too long for one XML attribute (16 MB of path data), read by libxml2 through
+# rsvg-convert and checked piece by piece against the DXF and by shapely.
+"$cli" export -m 1 -z 10000 -o "$dir/e.svg" >/dev/null && "$cli" export -m 1 -z 10000 -o "$dir/e.dxf" >/dev/null &&
+    rsvg-convert -w 500 -h 500 -o "$dir/e.png" "$dir/e.svg" && /usr/bin/python3 "$here/longpath_check.py" "$dir/e.svg" GEAR "$dir/e.dxf" ||
+    bad "a 10,000-tooth gear's SVG"
+"$cli" pair -m 1 --z1 20 --z2 10000 --x1 0 --x2 0 --mate internal --picture "$dir/p.svg" >/dev/null &&
+    rsvg-convert -w 500 -h 500 -o "$dir/p.png" "$dir/p.svg" && /usr/bin/python3 "$here/longpath_check.py" "$dir/p.svg" GEAR2 ||
+    bad "a 10,000-tooth ring's picture"
+
+# A long file name is reported whole, each key on its own line.
+long=$dir/$(printf 'd%.0s' {1..250})/$(printf 'e%.0s' {1..250})/$(printf 'f%.0s' {1..250})/$(printf 'g%.0s' {1..250})
+mkdir -p "$long"
+for args in "-z 20 -o $long/g.dxf" "-z 60 --internal -o $long/r.dxf" "--rack --length 20 -o $long/k.svg"; do
+    # shellcheck disable=SC2086
+    "$cli" export -m 2 $args >"$dir/out" || bad "export $args"
+    [ "$(head -1 "$dir/out")" = "file	${args##* }" ] && [ "$(sed -n 2p "$dir/out" | cut -f1)" = points ] ||
+        bad "the report of a long name: $(head -c 300 "$dir/out")"
+done
+
 # A save that the file size limit cuts off (killed by SIGXFSZ, or refused when
 # the signal is ignored) leaves the old file as it was.
 "$cli" export -m 1 -z 20 -o "$dir/old.dxf" >/dev/null && cp "$dir/old.dxf" "$dir/copy.dxf"

@@ -47,6 +47,7 @@ done <<'CASES'
 2|--center-distance: 'nan' is not a number|-||pair -m 2 --z1 20 --z2 30 --center-distance nan
 0||-|\xef\xbb\xbfmodule,teeth,shift\n2,20,0\n|batch
 0||-|\xef\xbb\xbf2,20,0\n|batch
+1|line 1: module: 'abc' is not a number|-|abc,def,ghi\n|batch
 0||-|2,20,0\r1,18,0\r\n3,30,0\n1,12,0.5|batch
 CASES
 # The byte-order mark and the three line ends give the lines they hold.
@@ -78,6 +79,9 @@ for args in "gear -m 2 -z 20" "pair -m 2 --z1 20 --z2 30 --x1 0 --x2 0" "batch" 
         [ "$got" = 3 ] && grep -qxF 'tsumugi-cli: file error: standard output: could not be written.' err || fail "$args on $how stdout: exit $got, '$(cat err)'"
     done
 done
+# A reader that stops early: the file error and exit code 3, not death by SIGPIPE.
+"$cli" export -m 1 -z 3000 --format svg -o - 2>err | head -c 10 >/dev/null; got=${PIPESTATUS[0]}
+[ "$got" = 3 ] && grep -qxF 'tsumugi-cli: file error: standard output: could not be written.' err || fail "export | head: exit $got, '$(cat err)'"
 head -c 3344 /dev/zero >t.hgd
 "$cli" table t.hgd >/dev/full 2>err; got=$?
 [ "$got" = 3 ] && grep -qF 'standard output: could not be written' err || fail "table on /dev/full: exit $got"

@@ -2,6 +2,8 @@
 #include "formfixture.h"
 
 #include "export/profileexport.h"
+#include "geardata/apperror.h"
+#include "geometry/internalgear.h"
 #include "ui/exportdialog.h"
 
 #include <QAction>
@@ -11,6 +13,9 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QTemporaryDir>
+
+#include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -121,6 +126,16 @@ TEST_F(ExportToolTest, WritesARingAndARack)
         EXPECT_EQ(Bytes(m_dir.filePath(QString::fromLatin1(c.file))).toStdString(), c.bytes) << c.file;
     }
     EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join(' ').toStdString();
+    // A rim no drawing holds is refused before a file is chosen.
+    SetExportFormAnswer([](ExportForm& f) {
+        f.findChild<QRadioButton*>(QStringLiteral("ExportShapeRing"))->setChecked(true);
+        f.m_rimEdit->setText(QStringLiteral("1e300"));
+        return true;
+    });
+    SetExportFileAnswer([&](const QString&, QString&) { return m_dir.filePath(QStringLiteral("huge.dxf")); });
+    Action()->trigger();
+    EXPECT_EQ(m_errors, QStringList{QStringLiteral("内歯車の外径は 1000000 mm 以下にしてください.")});
+    EXPECT_FALSE(QFile::exists(m_dir.filePath(QStringLiteral("huge.dxf"))));
 }
 
 TEST_F(ExportToolTest, RefusalsEndTheCommandBeforeTheFileIsChosen)
@@ -196,3 +211,18 @@ TEST_F(ExportToolTest, AFailedSaveEndsInTheErrorBox)
 }
 
 }  // namespace
+
+// The drawing writers themselves: a number of any finite size is written
+// whole (read back by the C library), one that is not finite is refused.
+TEST(DrawingWriters, WriteEveryFiniteNumberWholeAndRefuseTheOthers)
+{
+    const GearProfile ring = BuildInternalGearProfile({2.0, 60, 0.0, 20.0, {}}, 0.001);
+    const std::string dxf = DrawingDxf(RingDrawing(ring, 1e300));
+    const std::size_t at = dxf.find("$EXTMAX\n 10\n");
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_EQ(std::strtod(dxf.c_str() + at + 12, nullptr), 5e299);
+    for (const double rim : {std::nan(""), HUGE_VAL}) {
+        EXPECT_THROW(DrawingDxf(RingDrawing(ring, rim)), AppError);
+        EXPECT_THROW(DrawingSvg(RingDrawing(ring, rim)), AppError);
+    }
+}
