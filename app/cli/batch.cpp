@@ -73,7 +73,8 @@ GearOutcome GearOfLine(const std::string& line, const std::string& subject)
         const double shift = NumberOption(Cli::tr("shift"), Trimmed(fields[2]));
         const std::int32_t angle =
             fields.size() == 4 ? PressureAngleIndexOf(Cli::tr("pressure angle"), Trimmed(fields[3])) : 1;
-        return ComputeGear(GearOf(module, teeth, shift, angle), {}, subject);
+        // Any tooth count, as gear computes it: beyond the window's 70 through the gear model.
+        return ComputeGear(GearOf(module, teeth, shift, angle), {}, subject, {}, true);
     } catch (const CliError& e) {
         if (e.subject() == subject)
             throw;

@@ -50,13 +50,13 @@ expect 2 "tsumugi-cli: usage error: --shift: 'nan' is not a number." -- gear -m 
 # batch: bad lines by number, the others computed.
 printf 'module,teeth,shift\n2,20,0\n1,abc,0\n\n# a comment\n1,10,0,14.5\n1,71,0\n1,18\n0,18,0\n1,18,0,15\n1.5,18,0.25\r\n' >"$work/in"
 input=$work/in expect 1 "tsumugi-cli: refused: line 3: teeth: 'abc' is not an integer.
-tsumugi-cli: refused: line 7: エラー：歯数Ｚ1が多すぎる、計算不可.
 tsumugi-cli: refused: line 8: 2 fields; a line is module,teeth,shift[,pressure angle].
 tsumugi-cli: refused: line 9: module: 0 must be greater than 0.
 tsumugi-cli: refused: line 10: pressure angle: '15' is neither 20 nor 14.5." -- batch
 [ "$(cut -d, -f1-10 "$work/out")" = "line,module,teeth,shift,pressure_angle,pitch_diameter,tip_diameter,root_diameter,base_diameter,tip_thickness_box
 2,2,20,0,20,40.000,44.000,35.000,37.588,1.390
 6,1,10,0,14.5,10.000,12.000,7.500,9.681,0.588
+7,1,71,0,20,71.000,73.000,68.500,66.718,0.794
 11,1.5,18,0.25,20,27.000,30.750,24.000,25.372,0.859" ] || fail "batch CSV: $(cat "$work/out")"
 printf '2,20,0\n1,18,0\n' >"$work/in"
 input=$work/in expect 0 "" -- batch --format json
