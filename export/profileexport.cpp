@@ -189,6 +189,8 @@ PreparedExport PrepareExport(const ExportRequest& request, std::optional<ExportF
         MakeCutDrawing(request, profile);
     if (!format || IsSolidFormat(*format))
         CheckSolid(profile, SolidOf(request), request.gear.tolerance);
+    if (format == ExportFormat::Step)
+        CheckStepSize(profile);
     return prepared;
 }
 
