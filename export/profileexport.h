@@ -99,6 +99,12 @@ PreparedExport PrepareExport(const ExportRequest& request, std::optional<ExportF
 // table as texts and frame lines on layer DATATABLE, right of the gear.
 std::string ExportBytes(const PreparedExport& prepared, ExportFormat format, const DataSheet* dataSheet = nullptr);
 
+// Refuses an outline that meets itself (crossing or touching anywhere but at
+// its neighbouring edges' shared corners), naming it: every outline a file
+// gets (the gear's, a ring's or a rack's, the cut paths moved out by the kerf)
+// goes through this.
+void CheckOutlineIsSimple(const std::vector<OutlinePoint>& outline, const char* what);
+
 // Refuses a bore that is negative, not a number or does not stay inside the
 // root circle.
 void CheckBore(const GearProfile& profile, double boreDiameter);

@@ -4,7 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -47,19 +48,22 @@ bool PathMeetsItself(const std::vector<OutlinePoint>& p, bool closed)
         return true;   // a point is not finite, or every point is the same one
     // Cell numbers stay within 2^30 either way.
     const double cell = std::max(2.0 * total / static_cast<double>(segments), std::ldexp(reach, -30));
-    std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> grid;
-    grid.reserve(2 * segments);
+    // (cell, segment) for every cell a segment reaches, sorted by cell.
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> entries;
+    entries.reserve(2 * segments);
     const auto key = [](std::int64_t i, std::int64_t j) {
         return (static_cast<std::uint64_t>(i) << 32) ^ static_cast<std::uint64_t>(j & 0xFFFFFFFF);
     };
     for (std::size_t s = 0; s < segments; ++s) {
         const OutlinePoint a = p[s], b = end(s);
         // A long segment (a rack's back) is entered piece by piece, each piece
-        // no longer than a cell, so that it fills the cells along it, not its box.
+        // no longer than a cell, so that it fills the cells along it, not its
+        // box; the pieces' boxes may miss the segment by a rounding, so they
+        // are widened by a cell.
         const double length = std::hypot(b.x - a.x, b.y - a.y);
-        // The pieces' boxes may miss the segment by a rounding: they are widened by a cell.
         const auto pieces = std::max<std::size_t>(1, static_cast<std::size_t>(std::ceil(length / cell)));
         const std::int64_t widen = pieces > 1 ? 1 : 0;
+        const std::size_t first = entries.size();
         for (std::size_t k = 0; k < pieces; ++k) {
             const double t0 = static_cast<double>(k) / static_cast<double>(pieces);
             const double t1 = static_cast<double>(k + 1) / static_cast<double>(pieces);
@@ -70,19 +74,28 @@ bool PathMeetsItself(const std::vector<OutlinePoint>& p, bool closed)
             const auto j0 = static_cast<std::int64_t>(std::floor(std::min(u.y, v.y) / cell)) - widen;
             const auto j1 = static_cast<std::int64_t>(std::floor(std::max(u.y, v.y) / cell)) + widen;
             for (std::int64_t i = i0; i <= i1; ++i)
-                for (std::int64_t j = j0; j <= j1; ++j) {
-                    std::vector<std::uint32_t>& here = grid[key(i, j)];
-                    if (!here.empty() && here.back() == s)
-                        continue;   // entered by the piece before
-                    for (const std::uint32_t t : here) {
-                        if (t + 1 == s || (closed && t == 0 && s + 1 == segments))
-                            continue;   // neighbours share their corner
-                        if (Meet(p[t], end(t), a, b))
-                            return true;
-                    }
-                    here.push_back(static_cast<std::uint32_t>(s));
-                }
+                for (std::int64_t j = j0; j <= j1; ++j)
+                    entries.emplace_back(key(i, j), static_cast<std::uint32_t>(s));
         }
+        if (pieces > 1) {   // once per cell
+            std::sort(entries.begin() + static_cast<std::ptrdiff_t>(first), entries.end());
+            entries.erase(std::unique(entries.begin() + static_cast<std::ptrdiff_t>(first), entries.end()), entries.end());
+        }
+    }
+    std::sort(entries.begin(), entries.end());
+    for (std::size_t g = 0; g < entries.size();) {
+        std::size_t h = g;
+        while (h < entries.size() && entries[h].first == entries[g].first)
+            ++h;
+        for (std::size_t x = g; x < h; ++x)
+            for (std::size_t y = x + 1; y < h; ++y) {
+                const std::uint32_t t = entries[x].second, u = entries[y].second;   // t < u
+                if (t + 1 == u || (closed && t == 0 && u + 1 == segments))
+                    continue;   // neighbours share their corner
+                if (Meet(p[t], end(t), p[u], end(u)))
+                    return true;
+            }
+        g = h;
     }
     return false;
 }
