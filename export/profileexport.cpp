@@ -4,11 +4,14 @@
 #include "geardata/apperror.h"
 #include "geardata/gearrecord.h"
 #include "geardata/safefile.h"
+#include "geometry/simplepath.h"
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <utility>
 
@@ -58,7 +61,52 @@ std::vector<OutlinePoint> OffsetOutward(const std::vector<OutlinePoint>& p, doub
     return out;
 }
 
+// The largest offset d that OffsetOutward can give without turning an edge
+// round: each edge's ends move along it by d times the difference of their
+// bisector steps, and where they move towards each other (a concave bend, the
+// root fillet seen from the tooth space) the edge shrinks to nothing at d and
+// beyond it the path loops over itself.
+double LargestOutwardOffset(const std::vector<OutlinePoint>& p)
+{
+    const std::size_t n = p.size();
+    auto normal = [&](std::size_t a, std::size_t b) {
+        const double dx = p[b].x - p[a].x, dy = p[b].y - p[a].y, len = std::hypot(dx, dy);
+        return OutlinePoint{dy / len, -dx / len};
+    };
+    std::vector<OutlinePoint> step(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const OutlinePoint n1 = normal((i + n - 1) % n, i), n2 = normal(i, (i + 1) % n);
+        const double k = 1.0 / std::max(0.1, 1.0 + n1.x * n2.x + n1.y * n2.y);
+        step[i] = {(n1.x + n2.x) * k, (n1.y + n2.y) * k};
+    }
+    double largest = std::numeric_limits<double>::infinity();
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t j = (i + 1) % n;
+        const double ex = p[j].x - p[i].x, ey = p[j].y - p[i].y;
+        const double closing = -((step[j].x - step[i].x) * ex + (step[j].y - step[i].y) * ey);
+        if (closing > 0.0)
+            largest = std::min(largest, (ex * ex + ey * ey) / closing);
+    }
+    return largest;
+}
+
+// Six significant digits, rounded down: a limit the value must stay below.
+std::string Below(double v)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6g", v);
+    if (std::strtod(text, nullptr) > v)
+        std::snprintf(text, sizeof text, "%.6g", v * (1.0 - 5e-6));
+    return text;
+}
+
 }  // namespace
+
+void CheckOutlineIsSimple(const std::vector<OutlinePoint>& outline, const char* what)
+{
+    if (PathMeetsItself(outline, true))
+        throw AppError(std::string(what) + "が自分自身と交わるため書き出せません");
+}
 
 ExportFormat ExportFormatOf(const std::string& path)
 {
@@ -129,8 +177,15 @@ CutDrawing MakeCutDrawing(const ExportRequest& request, const GearProfile& profi
         (hole.radius > 0.0 && !(half < hole.radius)) || (hole.keyway && !(half < hole.keyHalfWidth)))
         throw AppError("切り幅は 0 以上で、モジュールより小さく、穴とキー溝に収まる大きさにしてください");
 
+    const double largest = LargestOutwardOffset(profile.points);
+    if (!(half < largest))
+        throw AppError("切り幅 " + Shortest(request.kerf) + " mm では歯溝の丸みで切断線が折り返して交差します。切り幅は " +
+                       Below(2.0 * largest) + " mm 未満にしてください");
+
     CutDrawing d;
     d.outline = OffsetOutward(profile.points, half);
+    if (half > 0.0)   // the profile itself is checked by PrepareExport
+        CheckOutlineIsSimple(d.outline, "切り幅の分だけ外へ移した切断線");
     if (hole.radius > 0.0) {
         // The bore's cut path lies inside the bore.
         hole.radius -= half;
@@ -186,11 +241,14 @@ PreparedExport PrepareExport(const ExportRequest& request, std::optional<ExportF
 {
     PreparedExport prepared{BuildGearProfile(request.gear), request};
     const GearProfile& profile = prepared.profile;
+    CheckOutlineIsSimple(profile.points, "歯形の輪郭");
     CheckBore(profile, request.boreDiameter);
     if (!format || !IsSolidFormat(*format))
         MakeCutDrawing(request, profile);
     if (!format || IsSolidFormat(*format))
         CheckSolid(profile, SolidOf(request), request.gear.tolerance);
+    if (format == ExportFormat::Step)
+        CheckStepSize(profile);
     return prepared;
 }
 
@@ -268,6 +326,7 @@ double DefaultRimDiameter(const GearProfile& ring, double module)
 
 std::string DrawingBytes(const ExportDrawing& drawing, ExportFormat format)
 {
+    CheckOutlineIsSimple(drawing.outline, "歯形の輪郭");
     return format == ExportFormat::Dxf ? DrawingDxf(drawing) : DrawingSvg(drawing);
 }
 

@@ -76,6 +76,16 @@ std::string Mesh3mf(const Mesh& mesh, const std::string& title);            // t
 std::string GearStep(const GearProfile& profile, const SolidInput& solid, const HoleShape& hole,
                      const std::string& title);                              // stepwriter.cpp
 
+// A STEP solid's outline is cut into smooth runs at its corners, each run a
+// B-spline through its points. Open CASCADE's time and memory grow with the
+// runs (about 3.5 ms each, mostly the checks of the flat faces' long wires)
+// and with the points (about 0.05 ms and 4 kB each): past these limits (some
+// 10 s and 500 MB) a STEP file is refused before anything is built.
+inline constexpr std::size_t kStepMaxEdges = 2000;
+inline constexpr std::size_t kStepMaxPoles = 100000;
+// Refuses a profile whose solid would pass a limit, naming the counts.
+void CheckStepSize(const GearProfile& profile);                            // stepwriter.cpp
+
 // The profile built and the request checked against it: the bore, the
 // keyway, the kerf and the part. With a format, only what that format uses is
 // checked; without one (the file not chosen yet), what every format uses.
@@ -88,6 +98,12 @@ PreparedExport PrepareExport(const ExportRequest& request, std::optional<ExportF
 // The file contents in a format. With a data table, the DXF also carries the
 // table as texts and frame lines on layer DATATABLE, right of the gear.
 std::string ExportBytes(const PreparedExport& prepared, ExportFormat format, const DataSheet* dataSheet = nullptr);
+
+// Refuses an outline that meets itself (crossing or touching anywhere but at
+// its neighbouring edges' shared corners), naming it: every outline a file
+// gets (the gear's, a ring's or a rack's, the cut paths moved out by the kerf)
+// goes through this.
+void CheckOutlineIsSimple(const std::vector<OutlinePoint>& outline, const char* what);
 
 // Refuses a bore that is negative, not a number or does not stay inside the
 // root circle.

@@ -12,17 +12,22 @@
 #include "geardata/apperror.h"
 
 #include <APIHeaderSection_MakeHeader.hxx>
+#include <BOPAlgo_Alerts.hxx>
 #include <BRepAlgoAPI_Cut.hxx>
 #include <BRepAlgoAPI_Fuse.hxx>
 #include <BRepBuilderAPI_MakeEdge.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
 #include <BRepBuilderAPI_MakeWire.hxx>
 #include <BRepCheck_Analyzer.hxx>
+#include <BRepCheck_ListOfStatus.hxx>
+#include <BRepCheck_Result.hxx>
 #include <BRepPrimAPI_MakeCylinder.hxx>
 #include <BRepPrimAPI_MakePrism.hxx>
 #include <GC_MakeArcOfCircle.hxx>
 #include <GeomAPI_Interpolate.hxx>
 #include <Interface_Static.hxx>
+#include <Message.hxx>
+#include <Message_Messenger.hxx>
 #include <STEPControl_Writer.hxx>
 #include <ShapeUpgrade_UnifySameDomain.hxx>
 #include <StepAP214.hxx>
@@ -32,18 +37,70 @@
 #include <StepData_StepModel.hxx>
 #include <StepData_StepWriter.hxx>
 #include <Standard_Failure.hxx>
+#include <Standard_OutOfMemory.hxx>
 #include <TCollection_HAsciiString.hxx>
 #include <TColgp_HArray1OfPnt.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopoDS.hxx>
+#include <Transfer_FinderProcess.hxx>
+#include <XSControl_TransferWriter.hxx>
+#include <XSControl_WorkSession.hxx>
 #include <gp_Circ.hxx>
 
 #include <cmath>
 #include <mutex>
+#include <new>
 #include <numbers>
 #include <sstream>
+#include <string>
 
 namespace {
+
+// Open CASCADE reports on messengers whose printers write on standard output
+// (the transfer's statistics, in colour, among them): a STEP file sent there
+// would carry them. Its default messenger loses its printers, once for the
+// process, and the transfer gets a messenger of its own that prints nothing.
+const Handle(Message_Messenger)& QuietMessenger()
+{
+    static const Handle(Message_Messenger) quiet = [] {
+        Message::DefaultMessenger()->ChangePrinters().Clear();
+        Handle(Message_Messenger) messenger = new Message_Messenger();
+        messenger->ChangePrinters().Clear();
+        return messenger;
+    }();
+    return quiet;
+}
+
+// Open CASCADE's algorithms catch the failures raised inside them (memory
+// running out among them) and report only that they stopped. On a part that
+// passed CheckSolid, with its curves built and its sizes well above the
+// modelling precision, nothing but memory stops them that way: that is said.
+[[noreturn]] void Stopped(const char* message, bool byFailure)
+{
+    if (byFailure)
+        throw std::bad_alloc();
+    throw AppError(message);
+}
+
+bool StoppedByFailure(const BRepAlgoAPI_BooleanOperation& operation)
+{
+    return operation.HasError(STANDARD_TYPE(BOPAlgo_AlertBuilderFailed)) ||
+           operation.HasError(STANDARD_TYPE(BOPAlgo_AlertIntersectionFailed));
+}
+
+bool CheckStoppedByFailure(const BRepCheck_Analyzer& check, const TopoDS_Shape& part)
+{
+    for (const TopAbs_ShapeEnum kind : {TopAbs_SOLID, TopAbs_SHELL, TopAbs_FACE, TopAbs_WIRE, TopAbs_EDGE, TopAbs_VERTEX})
+        for (TopExp_Explorer e(part, kind); e.More(); e.Next()) {
+            const Handle(BRepCheck_Result)& result = check.Result(e.Current());
+            if (result.IsNull())
+                continue;
+            for (const BRepCheck_Status status : result->Status())
+                if (status == BRepCheck_CheckFail)
+                    return true;
+        }
+    return false;
+}
 
 constexpr double kCornerAngle = 10.0 * std::numbers::pi / 180.0;
 
@@ -65,8 +122,9 @@ TopoDS_Edge RunEdge(const std::vector<OutlinePoint>& pts, std::size_t from, std:
     return BRepBuilderAPI_MakeEdge(curve.Curve()).Edge();
 }
 
-// The outline as a wire of smooth runs, cut at its corners.
-TopoDS_Wire OutlineWire(const std::vector<OutlinePoint>& pts)
+// The points where the outline turns by more than kCornerAngle: the ends of
+// its smooth runs (at least one).
+std::vector<std::size_t> StepCorners(const std::vector<OutlinePoint>& pts)
 {
     const std::size_t n = pts.size();
     auto turn = [&](std::size_t i) {
@@ -82,6 +140,27 @@ TopoDS_Wire OutlineWire(const std::vector<OutlinePoint>& pts)
             corners.push_back(i);
     if (corners.empty())
         corners.push_back(0);
+    return corners;
+}
+
+}  // namespace
+
+void CheckStepSize(const GearProfile& profile)
+{
+    const std::size_t edges = StepCorners(profile.points).size(), poles = profile.points.size();
+    if (edges > kStepMaxEdges || poles > kStepMaxPoles)
+        throw AppError("STEP の立体には歯形の曲線が多すぎます（曲線 " + std::to_string(edges) + " 本、点 " +
+                       std::to_string(poles) + " 個。作れるのは " + std::to_string(kStepMaxEdges) + " 本、" +
+                       std::to_string(kStepMaxPoles) + " 個まで）。許容差を大きくするか、歯数を減らしてください");
+}
+
+namespace {
+
+// The outline as a wire of smooth runs, cut at its corners.
+TopoDS_Wire OutlineWire(const std::vector<OutlinePoint>& pts)
+{
+    const std::size_t n = pts.size();
+    const std::vector<std::size_t> corners = StepCorners(pts);
     BRepBuilderAPI_MakeWire wire;
     for (std::size_t k = 0; k < corners.size(); ++k) {
         const std::size_t from = corners[k];
@@ -123,7 +202,7 @@ TopoDS_Shape PartShape(const GearProfile& profile, const SolidInput& in, const H
         const TopoDS_Shape hub = BRepPrimAPI_MakeCylinder(axis, in.hubDiameter / 2.0, in.hubLength).Shape();
         BRepAlgoAPI_Fuse fuse(part, hub);
         if (!fuse.IsDone())
-            throw AppError("STEP ファイルのハブを歯車に付けられません");
+            Stopped("STEP ファイルのハブを歯車に付けられません", StoppedByFailure(fuse));
         part = fuse.Shape();
         top += in.hubLength;
     }
@@ -132,7 +211,7 @@ TopoDS_Shape PartShape(const GearProfile& profile, const SolidInput& in, const H
         const TopoDS_Shape bore = BRepPrimAPI_MakePrism(face, gp_Vec(0, 0, top + 2.0)).Shape();
         BRepAlgoAPI_Cut cut(part, bore);
         if (!cut.IsDone())
-            throw AppError("STEP ファイルの穴をあけられません");
+            Stopped("STEP ファイルの穴をあけられません", StoppedByFailure(cut));
         part = cut.Shape();
     }
     // One face for each plane and cylinder the operations left in pieces.
@@ -142,8 +221,9 @@ TopoDS_Shape PartShape(const GearProfile& profile, const SolidInput& in, const H
     int solids = 0;
     for (TopExp_Explorer e(part, TopAbs_SOLID); e.More(); e.Next())
         ++solids;
-    if (solids != 1 || !BRepCheck_Analyzer(part).IsValid())
-        throw AppError("STEP ファイルの立体が正しく閉じていません");
+    const BRepCheck_Analyzer check(part);
+    if (solids != 1 || !check.IsValid())
+        Stopped("STEP ファイルの立体が正しく閉じていません", CheckStoppedByFailure(check, part));
     return part;
 }
 
@@ -154,11 +234,19 @@ std::string GearStep(const GearProfile& profile, const SolidInput& solid, const 
     // The translator's settings are process-wide.
     static std::mutex lock;
     const std::lock_guard<std::mutex> guard(lock);
+    CheckStepSize(profile);
     try {
+        const Handle(Message_Messenger)& quiet = QuietMessenger();
         const TopoDS_Shape part = PartShape(profile, solid, hole);
         Interface_Static::SetCVal("write.step.schema", "AP214IS");
         Interface_Static::SetCVal("write.step.unit", "MM");
         STEPControl_Writer writer;
+        const Handle(Transfer_FinderProcess)& process = writer.WS()->TransferWriter()->FinderProcess();
+        process->SetMessenger(quiet);
+        process->SetTraceLevel(0);
+        // A failure inside the transfer comes out as the exception it is
+        // (memory running out among them), not as a bare refusal.
+        process->SetErrorHandle(Standard_False);
         if (writer.Transfer(part, STEPControl_AsIs) != IFSelect_RetDone)
             throw AppError("STEP ファイルに立体を書けません");
         const Handle(StepData_StepModel) model = writer.Model();
@@ -179,11 +267,16 @@ std::string GearStep(const GearProfile& profile, const SolidInput& solid, const 
             protocol = StepAP214::Protocol();
         StepData_StepWriter out(model);
         out.SendModel(protocol);
+        // Text made in memory fails only for want of memory.
         std::ostringstream text;
+        text.exceptions(std::ios::badbit);
         if (!out.Print(text))
-            throw AppError("STEP ファイルに立体を書けません");
+            throw std::bad_alloc();
         return text.str();
-    } catch (const Standard_Failure& e) {
-        throw AppError(std::string("STEP ファイルを作れません: ") + e.GetMessageString());
+    } catch (const Standard_OutOfMemory&) {
+        throw std::bad_alloc();
+    } catch (const Standard_Failure&) {
+        // Open CASCADE's own text names its internals, not the part.
+        throw AppError("STEP ファイルの立体を作れません");
     }
 }

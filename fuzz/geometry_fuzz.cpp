@@ -21,6 +21,7 @@
 #include "geometry/inspection.h"
 #include "geometry/pair.h"
 #include "geometry/profile.h"
+#include "geometry/simplepath.h"
 
 #include <algorithm>
 #include <cmath>
@@ -31,7 +32,6 @@
 #include <cstring>
 #include <numbers>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -83,63 +83,6 @@ private:
     std::uint8_t m_flags = 0;
 };
 
-struct P {
-    double x, y;
-};
-
-double Cross(P o, P a, P b) { return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x); }
-
-bool OnSegment(P a, P b, P p)
-{
-    return std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x) && std::min(a.y, b.y) <= p.y &&
-           p.y <= std::max(a.y, b.y);
-}
-
-// Whether segments ab and cd share a point (crossing or touching).
-bool Meet(P a, P b, P c, P d)
-{
-    const double d1 = Cross(c, d, a), d2 = Cross(c, d, b), d3 = Cross(a, b, c), d4 = Cross(a, b, d);
-    if (((d1 > 0 && d2 < 0) || (d1 < 0 && d2 > 0)) && ((d3 > 0 && d4 < 0) || (d3 < 0 && d4 > 0)))
-        return true;
-    return (d1 == 0 && OnSegment(c, d, a)) || (d2 == 0 && OnSegment(c, d, b)) || (d3 == 0 && OnSegment(a, b, c)) ||
-           (d4 == 0 && OnSegment(a, b, d));
-}
-
-// Whether the open chain c[0] .. c[n-1] meets itself anywhere but at the shared
-// ends of neighbouring segments. Segments are hashed into square cells about
-// twice their mean length, and only segments sharing a cell are compared.
-bool ChainMeetsItself(const std::vector<P>& c)
-{
-    const std::size_t segments = c.size() - 1;
-    double total = 0.0;
-    for (std::size_t i = 0; i < segments; ++i)
-        total += std::hypot(c[i + 1].x - c[i].x, c[i + 1].y - c[i].y);
-    const double cell = std::max(2.0 * total / static_cast<double>(segments), 1e-300);
-    std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> grid;
-    const auto key = [](std::int64_t i, std::int64_t j) {
-        return (static_cast<std::uint64_t>(i) << 32) ^ static_cast<std::uint64_t>(j & 0xFFFFFFFF);
-    };
-    for (std::size_t s = 0; s < segments; ++s) {
-        const P a = c[s], b = c[s + 1];
-        const auto i0 = static_cast<std::int64_t>(std::floor(std::min(a.x, b.x) / cell));
-        const auto i1 = static_cast<std::int64_t>(std::floor(std::max(a.x, b.x) / cell));
-        const auto j0 = static_cast<std::int64_t>(std::floor(std::min(a.y, b.y) / cell));
-        const auto j1 = static_cast<std::int64_t>(std::floor(std::max(a.y, b.y) / cell));
-        for (std::int64_t i = i0; i <= i1; ++i)
-            for (std::int64_t j = j0; j <= j1; ++j) {
-                std::vector<std::uint32_t>& here = grid[key(i, j)];
-                for (const std::uint32_t t : here) {
-                    if (t + 1 == s)
-                        continue;   // neighbours share their end
-                    if (Meet(c[t], c[t + 1], a, b))
-                        return true;
-                }
-                here.push_back(static_cast<std::uint32_t>(s));
-            }
-    }
-    return false;
-}
-
 void CheckProfile(const ProfileInput& in, const GearProfile& g)
 {
     const std::vector<OutlinePoint>& pts = g.points;
@@ -170,15 +113,15 @@ void CheckProfile(const ProfileInput& in, const GearProfile& g)
     // Tooth 0 and the first point of tooth 1: a simple chain in its sector.
     const int k = g.pointsPerTooth;
     const double half = std::numbers::pi / in.teeth;
-    std::vector<P> chain;
+    std::vector<OutlinePoint> chain;
     for (int i = 0; i <= k; ++i)
-        chain.push_back({pts[static_cast<std::size_t>(i) % n].x, pts[static_cast<std::size_t>(i) % n].y});
+        chain.push_back(pts[static_cast<std::size_t>(i) % n]);
     for (int i = 1; i < k; ++i) {
         const double a = std::atan2(chain[static_cast<std::size_t>(i)].y, chain[static_cast<std::size_t>(i)].x);
         if (!(a > -half && a < half))
             Fail("tooth 0 leaves its sector", in);
     }
-    if (ChainMeetsItself(chain))
+    if (PathMeetsItself(chain, false))
         Fail("the outline crosses itself", in);
     // Every other tooth is tooth 0 turned (checked on a few teeth, all points).
     for (const int t : {1, in.teeth / 2, in.teeth - 1}) {

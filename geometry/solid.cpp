@@ -6,8 +6,11 @@
 #include <algorithm>
 #include <functional>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <numbers>
+#include <string>
 
 namespace {
 
@@ -30,6 +33,17 @@ struct P2 {
     double x;
     double y;
 };
+
+// A size in mm as the messages give it: six significant digits, rounded up
+// where it is a lower limit.
+std::string Mm(double v, bool up = false)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6g", v);
+    if (up && std::strtod(text, nullptr) < v)
+        std::snprintf(text, sizeof text, "%.6g", v * (1.0 + 5e-6));
+    return text;
+}
 
 double Cross(P2 o, P2 a, P2 b) { return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x); }
 
@@ -272,6 +286,13 @@ double PolygonArea(const std::vector<OutlinePoint>& p)
     return twice / 2.0;
 }
 
+PartSizeLimits SmallestPartSizes(const GearProfile& profile, const SolidInput& in, double tolerance)
+{
+    const double hubLength = std::isfinite(in.hubLength) && in.hubLength > 0.0 ? in.hubLength : 0.0;
+    const double across = std::max(tolerance, kSmallestPartRatio * profile.tipDiameter);
+    return {across, std::max(across, kSmallestPartRatio * (in.faceWidth + hubLength))};
+}
+
 HoleShape CheckSolid(const GearProfile& profile, const SolidInput& in, double tolerance)
 {
     const double rf = profile.rootDiameter / 2.0;
@@ -289,16 +310,29 @@ HoleShape CheckSolid(const GearProfile& profile, const SolidInput& in, double to
         h.keyHalfWidth = key->width / 2.0;
         h.keyBottom = h.radius + key->hubDepth;
     }
-    const double margin = 2.0 * tolerance;
+    const bool hub = in.hubDiameter != 0.0 || in.hubLength != 0.0;
+    const PartSizeLimits smallest = SmallestPartSizes(profile, in, tolerance);
+    const auto tooSmall = [&](const char* what, double size, bool along) {
+        const double limit = along ? smallest.along : smallest.across;
+        if (size < limit)
+            throw AppError(std::string(what) + " " + Mm(size) + " mm は部品に対して小さすぎます。" +
+                           (along ? "部品の最も大きな寸法" : "歯先円直径") + "の 1/10000（許容差より小さくはしない）の " +
+                           Mm(limit, true) + " mm 以上にしてください");
+    };
+    tooSmall("歯幅", in.faceWidth, true);
+    if (in.boreDiameter > 0.0)
+        tooSmall("穴径", in.boreDiameter, false);
+    // Walls between the bore, the hub and the root circle are no thinner.
+    const double margin = std::max(2.0 * tolerance, smallest.across);
     if (h.radius > 0.0 && !(h.Reach() + margin < rf))
         throw AppError("穴とキー溝が歯底円に届きます。穴を小さくしてください");
-    const bool hub = in.hubDiameter != 0.0 || in.hubLength != 0.0;
     if (hub) {
+        if (!std::isfinite(in.hubLength) || !(in.hubLength > 0.0) || in.hubLength > 100000.0)
+            throw AppError("ハブの長さは 0 より大きく 100000 mm 以下にしてください");
+        tooSmall("ハブの長さ", in.hubLength, true);
         if (!std::isfinite(in.hubDiameter) || !(in.hubDiameter / 2.0 > h.Reach() + margin) ||
             !(in.hubDiameter / 2.0 + margin < rf))
             throw AppError("ハブの直径は穴とキー溝より大きく、歯底円直径より小さくしてください");
-        if (!std::isfinite(in.hubLength) || !(in.hubLength > 0.0) || in.hubLength > 100000.0)
-            throw AppError("ハブの長さは 0 より大きく 100000 mm 以下にしてください");
     }
     return h;
 }

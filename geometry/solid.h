@@ -55,11 +55,26 @@ struct HoleShape {
     double Reach() const;
 };
 
+// The smallest sizes of a part. Across the axis (a bore, the walls between
+// bore, hub and root circle): 1/10000 of the tip diameter; along it (the face
+// width, the hub's length): 1/10000 of the part's largest size, its tip
+// diameter or its length. Smaller, the corners of its facets meet in the
+// single-precision numbers of an STL or 3MF file and its faces fall below
+// what a solid modeller keeps apart. Never below the tolerance, the deviation
+// the outline is drawn with.
+inline constexpr double kSmallestPartRatio = 1e-4;
+struct PartSizeLimits {
+    double across;
+    double along;
+};
+PartSizeLimits SmallestPartSizes(const GearProfile& profile, const SolidInput& input, double tolerance);
+
 // The bore of the input, refused with an AppError when it does not fit: a bore
 // or hub that is negative or not a number, a keyway without a bore or for a
 // bore outside the table, a bore (with its groove) that reaches the root
 // circle, a hub not larger than the bore with its groove or not smaller than
-// the root circle, a hub without a length, a face width that is not positive.
+// the root circle, a hub without a length, a face width that is not positive,
+// a face width, hub length, bore or wall below SmallestPartSizes.
 HoleShape CheckSolid(const GearProfile& profile, const SolidInput& input, double tolerance);
 
 struct Mesh {

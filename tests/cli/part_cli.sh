@@ -31,6 +31,8 @@ done <<'PARTS'
 2 20 0 -0.1 10 10 3 1.4 20 6
 3 40 0.5 -0.2 25 30 8 3.3 60 15
 1 12 0 0 5 0 0 0 6 2
+2 20 0 0 0.0044 0 0 0 20 0.0044
+2 20 0 0 100000 0 0 0 24 10.01
 PARTS
 
 # A cutter's drawing: the kerf moves the cut paths out, the note says what it is.
@@ -55,6 +57,9 @@ while IFS='|' read -r code args message; do
 done <<'REFUSED'
 1|-m 2 -z 20 --bore 5 --keyway|キー溝は穴径 6 mm 以上 500 mm 以下の穴に付けられます
 1|-m 2 -z 20 --bore 30 --keyway|穴とキー溝が歯底円に届きます。穴を小さくしてください
+1|-m 2 -z 20 --hub-diameter 20 --hub-length 1e-7|ハブの長さ 1e-07 mm は部品に対して小さすぎます
+1|-m 2 -z 20 --face-width 100000 --hub-diameter 20 --hub-length 0.001|ハブの長さ 0.001 mm は部品に対して小さすぎます
+1|-m 2 -z 20 --bore 1e-9|穴径 1e-09 mm は部品に対して小さすぎます
 1|-m 2 -z 20 --bore 10 --hub-diameter 36 --hub-length 5|ハブの直径は穴とキー溝より大きく、歯底円直径より小さくしてください
 1|-m 2 -z 20 --face-width 0|歯幅は 0 より大きく 100000 mm 以下にしてください
 1|-m 2 -z 20 --thickness-allowance -3|歯形を作れません
@@ -63,4 +68,20 @@ done <<'REFUSED'
 REFUSED
 "$cli" export -m 2 -z 20 --bore 10 --kerf 12 -o "$dir/r.dxf" >/dev/null 2>"$dir/err"
 [ $? -eq 1 ] && grep -qF "切り幅は 0 以上で" "$dir/err" || bad "a kerf wider than the bore is not refused"
+
+# A STEP file on standard output holds the file alone (the help's own
+# example); with a file, the report holds no bytes of a library's own.
+"$cli" export -m 2 -z 20 --bore 10 --format step -o - >"$dir/g.step" 2>"$dir/err" || bad "STEP on standard output"
+[ "$(head -c 13 "$dir/g.step")" = "ISO-10303-21;" ] && [ ! -s "$dir/err" ] || bad "STEP on standard output: $(head -c 60 "$dir/g.step" | od -c | head -2)"
+"$cli" export -m 2 -z 20 --bore 10 -o "$dir/g.step" >"$dir/out" 2>"$dir/err" || bad "STEP into a file"
+grep -q $'\e' "$dir/out" "$dir/err" && bad "escape bytes in the STEP report"
+# The widest kerf the cutter's path takes without looping over itself in the
+# root fillet is simple as shapely sees it; a wider one is refused, naming it.
+"$cli" export -m 2 -z 20 --kerf 1.626 -o "$dir/k.dxf" >/dev/null || bad "kerf 1.626 refused"
+/usr/bin/python3 -c '
+import sys, ezdxf
+from shapely.geometry import LinearRing
+gear = [e for e in ezdxf.readfile(sys.argv[1]).modelspace() if e.dxf.layer == "GEAR"][0]
+sys.exit(0 if LinearRing([(v.dxf.location.x, v.dxf.location.y) for v in gear.vertices]).is_simple else 1)' "$dir/k.dxf" \
+    || bad "the cut path of kerf 1.626 crosses itself"
 exit $fail

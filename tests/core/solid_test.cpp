@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "geardata/apperror.h"
 #include "geometry/profile.h"
+#include "geometry/simplepath.h"
 #include "geometry/solid.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <map>
 #include <numbers>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -132,6 +134,11 @@ TEST(GearSolid, RefusesPartsThatDoNotFit)
         {{10, 10, false, 35, 5}, "ハブの直径は穴とキー溝より大きく、歯底円直径より小さくしてください"},
         {{10, 10, false, 20, 0}, "ハブの長さは 0 より大きく 100000 mm 以下にしてください"},
         {{10, 10, false, 0, 5}, "ハブの直径は穴とキー溝より大きく、歯底円直径より小さくしてください"},
+        // Sizes below 1/10000 of the part (its tip diameter 44, or its length) meet in an STL's floats.
+        {{0.0043, 0, false, 0, 0}, "歯幅 0.0043 mm は部品に対して小さすぎます。部品の最も大きな寸法の 1/10000（許容差より小さくはしない）の 0.0044 mm 以上にしてください"},
+        {{10, 0, false, 20, 1e-7}, "ハブの長さ 1e-07 mm は部品に対して小さすぎます。部品の最も大きな寸法の 1/10000（許容差より小さくはしない）の 0.0044 mm 以上にしてください"},
+        {{100000, 0, false, 20, 0.001}, "ハブの長さ 0.001 mm は部品に対して小さすぎます。部品の最も大きな寸法の 1/10000（許容差より小さくはしない）の 10.0001 mm 以上にしてください"},
+        {{10, 1e-9, false, 0, 0}, "穴径 1e-09 mm は部品に対して小さすぎます。歯先円直径の 1/10000（許容差より小さくはしない）の 0.0044 mm 以上にしてください"},
     };
     for (const auto& c : cases) {
         try {
@@ -143,6 +150,27 @@ TEST(GearSolid, RefusesPartsThatDoNotFit)
     }
     EXPECT_THROW(BuildGearProfile(Gear(2, 20, 0, -2.5)), AppError);
     EXPECT_THROW(BuildGearProfile(Gear(2, 20, 0, std::nan(""))), AppError);
+}
+
+TEST(SimplePath, FindsEveryWayAPathMeetsItself)
+{
+    const struct {
+        const char* name;
+        std::vector<OutlinePoint> points;
+        bool closed, meets;
+    } cases[] = {
+        {"square", {{0, 0}, {1, 0}, {1, 1}, {0, 1}}, true, false},
+        {"bow tie", {{0, 0}, {1, 1}, {1, 0}, {0, 1}}, true, true},
+        {"open bow tie less its closing edge", {{0, 0}, {1, 0}, {0, 1}, {1, 1}}, false, false},
+        {"a corner on another edge", {{0, 0}, {2, 0}, {2, 2}, {1, 0}, {0, 2}}, true, true},
+        {"a repeated point", {{0, 0}, {1, 0}, {1, 0}, {1, 1}}, true, true},
+        {"a long back edge under a small tooth that dips through it",
+         {{0, 0}, {100, 0}, {100, 1}, {50.2, 1}, {50.1, -0.001}, {50, 1}, {0, 1}}, true, true},
+        {"the same tooth clear of it", {{0, 0}, {100, 0}, {100, 1}, {50.2, 1}, {50.1, 0.001}, {50, 1}, {0, 1}}, true, false},
+        {"a point that is not a number", {{0, 0}, {1, 0}, {std::nan(""), 1}}, true, true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PathMeetsItself(c.points, c.closed), c.meets) << c.name;
 }
 
 }  // namespace

@@ -16,6 +16,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -149,6 +151,36 @@ TEST_P(PartFiles, Lib3mfReadsOneClosedMeshOfThePartsVolumeInMillimetres)
     const double computed = Computed();
     std::printf("%s: 3MF volume %.4f mm3, computed %.4f mm3\n", GetParam().name, volume, computed);
     EXPECT_NEAR(volume, computed, 1e-3 * computed);
+}
+
+// Open CASCADE prints nothing of its own while a STEP file is made (its
+// transfer statistics once went to standard output, into a file sent there),
+// and the bytes alone are a file its reader takes.
+TEST(StepBytes, NothingOnStandardOutputOrErrorAndTheReaderTakesTheBytes)
+{
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("tsumugi-quiet-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string printed = (dir / "printed").string(), path = (dir / "g.step").string();
+    std::fflush(stdout);
+    std::fflush(stderr);
+    const int out = ::dup(1), err = ::dup(2), sink = ::open(printed.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ::dup2(sink, 1);
+    ::dup2(sink, 2);
+    std::string bytes;
+    for (int run = 0; run < 2; ++run)   // the first one sets Open CASCADE up
+        bytes = ExportBytes(PrepareExport(Part(2, 20, 0, 10, 10, false), ExportFormat::Step), ExportFormat::Step);
+    std::fflush(stdout);
+    std::fflush(stderr);
+    ::dup2(out, 1);
+    ::dup2(err, 2);
+    ::close(sink);
+    EXPECT_EQ(std::filesystem::file_size(printed), 0u);
+    EXPECT_EQ(bytes.rfind("ISO-10303-21;", 0), 0u);
+    std::ofstream(path, std::ios::binary) << bytes;
+    STEPControl_Reader reader;
+    EXPECT_EQ(reader.ReadFile(path.c_str()), IFSelect_RetDone);
+    EXPECT_GT(reader.TransferRoots(), 0);
+    std::filesystem::remove_all(dir);
 }
 
 INSTANTIATE_TEST_SUITE_P(Parts, PartFiles, ::testing::ValuesIn(kCases),
