@@ -5,7 +5,7 @@
 
 #include "app/cli/gearoutput.h"
 #include "geardata/gearrecord.h"
-#include "commands/programstate.h"
+#include "tests/support/globalstate.h"
 #include "geometry/dimensions.h"
 
 #include <benchmark/benchmark.h>

@@ -9,7 +9,7 @@
 // The gears: the default gear (module 1, 18 teeth, shift 0) and the same gear
 // with 70 teeth.
 
-#include "commands/programstate.h"
+#include "tests/support/globalstate.h"
 #include "geardata/gearfile.h"
 #include "geardata/gearrecord.h"
 #include "geardata/tableops.h"

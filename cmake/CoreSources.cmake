@@ -6,3 +6,8 @@ file(GLOB TSUMUGI_CORE_SOURCES CONFIGURE_DEPENDS
   ${TSUMUGI_ROOT}/geometry/*.cpp
   ${TSUMUGI_ROOT}/geardata/*.cpp
   ${TSUMUGI_ROOT}/commands/*.cpp)
+
+# The process-wide program state and the design-named operations on it, for
+# the tests, the fuzz targets and the benchmarks (the program's window owns its
+# state and never uses these).
+set(TSUMUGI_GLOBAL_STATE_SOURCES ${TSUMUGI_ROOT}/tests/support/globalstate.cpp)

@@ -1,26 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // All gear state of the program in one plain struct: the gear table, the two
-// outline buffers, the registration counter and the solver's target. One
-// instance lives from process start to end, every byte zero at start. The
-// names the arithmetic uses (gearTable, GearOutline, DisplayOutline,
-// RegisteredCount, SolveTarget) are references into that instance.
+// outline buffers, the registration counter and the solver's target. The main
+// window owns one, every byte zero at its start (a value-initialised
+// ProgramState).
 //
 // The geometry and the gear data keep no state: each operation is given the
 // gear, the table, the buffers or the solver's target it works on. The
-// command sequences are given a ProgramState; the window hands them this one.
-// Below the instance, the operations under their design names as they work
-// on it (slot 0, GearOutline, DisplayOutline, RegisteredCount, SolveTarget).
+// command sequences are given a ProgramState; the window hands them its own.
 
 #include "geardata/gearrecord.h"
 #include "geometry/dimensions.h"
 #include "geometry/outline.h"
 
 #include <cstdint>
-#include <string>
-#include <vector>
-
-class DrawingSurface;
 
 struct ProgramState {
     GearTable table;                // slot 0 the current gear, 1-20 the rows, 21 the spill slot
@@ -29,37 +22,3 @@ struct ProgramState {
     std::int32_t registeredCount;   // the first free row after the last registration
     double solveTarget;             // the cosine the thickness search aims at
 };
-
-extern ProgramState programState;
-
-// Puts the whole state back to the process start: every value zero.
-void ResetProgramState();
-
-inline GearTable& gearTable = programState.table;
-inline OutlineBuffer& GearOutline = programState.gearOutline;
-inline OutlineBuffer& DisplayOutline = programState.displayOutline;
-inline std::int32_t& RegisteredCount = programState.registeredCount;
-inline double& SolveTarget = programState.solveTarget;
-
-// The table's bytes, for the file transfer.
-std::uint8_t* GearTableBytes();
-// Slots 0-20 to the default gear (ResetGearTable of geardata/gearrecord.h).
-void ResetGearTable();
-// Slot 0's five dimensions (geometry/dimensions.h), with SolveTarget.
-void ComputeGearDimensions();
-double ThicknessAtDiameter(std::int32_t z, double m, double x, double d);
-double CosineResidual(double t);
-SolveOutcome FalsePositionSolve(double& root, double a, double b, double tol, int* rounds = nullptr);
-// Slot 0's outline into GearOutline and DisplayOutline (geometry/outline.h).
-void BuildToothOutline(std::int32_t teeth, double module, double shift, double tipDiameter, double rootDiameter);
-void ReplicateTeeth(std::int32_t teeth);
-void RebuildOutline();
-// The table moves on gearTable and RegisteredCount (geardata/tableops.h).
-void RegisterSlots();
-bool RecallRow(int row);
-bool DeleteRowSlots(int row);
-// The gear data file of gearTable (geardata/gearfile.h).
-void LoadGearTableBytes(const std::vector<std::uint8_t>& bytes);
-void WriteGearFile(const std::string& path);
-// DisplayOutline of slot 0 in a view (commands/outlineview.h).
-void ShowOutlineOn(DrawingSurface& surface, int itemIndex);

@@ -17,7 +17,7 @@
 #include "checkedsurface.h"
 
 #include "geardata/apperror.h"
-#include "commands/programstate.h"
+#include "tests/support/globalstate.h"
 #include "geardata/gearfile.h"
 #include "geardata/gearrecord.h"
 #include "geardata/tableops.h"

@@ -8,7 +8,7 @@
 // for the number texts.
 
 #include "geardata/gearrecord.h"
-#include "commands/programstate.h"
+#include "tests/support/globalstate.h"
 #include "geardata/tableops.h"
 #include "geometry/dimensions.h"
 

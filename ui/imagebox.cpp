@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/imagebox.h"
 
-#include "commands/programstate.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -86,11 +85,6 @@ DrawingSurface& ImageBox::surface()
 {
     m_hasPicture = true;
     return m_surface;
-}
-
-void ImageBox::showOutline(int itemIndex)
-{
-    showOutline(itemIndex, gearTable[kCurrentSlot], DisplayOutline);
 }
 
 void ImageBox::showOutline(int itemIndex, const GearRecord& gear, const OutlineBuffer& display)

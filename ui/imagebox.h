@@ -54,10 +54,8 @@ public:
     DrawingSurface& surface();
 
     // Draws the gear's display outline in the given view and shows the
-    // result, also when the drawing ends in a fault. The second form draws
-    // the program state's slot 0 and DisplayOutline.
+    // result, also when the drawing ends in a fault.
     void showOutline(int itemIndex, const GearRecord& gear, const OutlineBuffer& display);
-    void showOutline(int itemIndex);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

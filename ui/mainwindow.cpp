@@ -76,13 +76,16 @@ void FillWith(QWidget* widget, const QColor& colour)
 
 }  // namespace
 
-TForm1::TForm1(QWidget* parent) : TForm1(programState, parent) {}
+TForm1::TForm1(QWidget* parent) : TForm1(std::make_unique<ProgramState>(), nullptr, parent) {}
 
-TForm1::TForm1(ProgramState& state, QWidget* parent)
+TForm1::TForm1(ProgramState& state, QWidget* parent) : TForm1(nullptr, &state, parent) {}
+
+TForm1::TForm1(std::unique_ptr<ProgramState> own, ProgramState* state, QWidget* parent)
     : QMainWindow(parent),
       OpenDialog1(FileDialog::Kind::Open, QString()),
       SaveDialog1(FileDialog::Kind::Save, QStringLiteral("dumy.hgd")),
-      m_state(state)
+      m_ownState(std::move(own)),
+      m_state(state != nullptr ? *state : *m_ownState)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("ラックに対する歯形計算"));

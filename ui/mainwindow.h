@@ -20,6 +20,7 @@
 
 #include <QMainWindow>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -42,8 +43,9 @@ class TForm1 : public QMainWindow, public GearView {
     Q_OBJECT
 
 public:
-    // The window of the program's one state (commands/programstate.h), or of
-    // the state it is given; the sequences it runs work on that state alone.
+    // The window of a state of its own (commands/programstate.h), every value
+    // zero at its start, or of the state it is given; the sequences it runs
+    // work on that state alone.
     explicit TForm1(QWidget* parent = nullptr);
     explicit TForm1(ProgramState& state, QWidget* parent = nullptr);
     ~TForm1() override;
@@ -147,6 +149,9 @@ private:
     void setTabOrder();
     void command(void (TForm1::*handler)());
 
+    TForm1(std::unique_ptr<ProgramState> own, ProgramState* state, QWidget* parent);
+
+    std::unique_ptr<ProgramState> m_ownState;   // the state made for the window, when none was given
     ProgramState& m_state;
     QWidget* m_client;
     VersionBox* m_versionBox = nullptr;

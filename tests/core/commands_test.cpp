@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The command sequences against a view that records what it is told to show.
-#include "commands/programstate.h"
+#include "tests/support/globalstate.h"
 #include "commands/commands.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // Faults the fuzz targets of fuzz/ found, each kept as a case here so that the
 // suite (and its sanitizer build) keeps them fixed.
 
-#include "commands/programstate.h"
+#include "tests/support/globalstate.h"
 #include "geardata/gearfile.h"
 #include "geardata/gearrecord.h"
 

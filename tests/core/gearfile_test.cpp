@@ -2,7 +2,7 @@
 #include "geardata/apperror.h"
 #include "geardata/gearfile.h"
 #include "geardata/gearrecord.h"
-#include "commands/programstate.h"
+#include "tests/support/globalstate.h"
 
 #include <gtest/gtest.h>
 

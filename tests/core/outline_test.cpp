@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "geardata/gearrecord.h"
-#include "commands/programstate.h"
+#include "tests/support/globalstate.h"
 #include "geometry/dimensions.h"
 #include "geometry/extended.h"
 #include "geometry/outline.h"

@@ -2,7 +2,7 @@
 #include "commands/outlineview.h"
 
 #include "geardata/gearrecord.h"
-#include "commands/programstate.h"
+#include "tests/support/globalstate.h"
 #include "geometry/dimensions.h"
 #include "geometry/extended.h"
 #include "geometry/outline.h"

@@ -3,7 +3,7 @@
 #include "commands/teethchecks.h"
 
 #include "geardata/gearrecord.h"
-#include "commands/programstate.h"
+#include "tests/support/globalstate.h"
 #include "geometry/dimensions.h"
 
 #include <cmath>

@@ -3,7 +3,7 @@
 // A fresh main window for each test, its error boxes recorded instead of shown.
 
 #include "geardata/gearrecord.h"
-#include "commands/programstate.h"
+#include "tests/support/globalstate.h"
 #include "ui/errorbox.h"
 #include "ui/mainwindow.h"
 #include "ui/stringgrid.h"
@@ -24,7 +24,7 @@ protected:
     {
         ResetProgramState();
         SetErrorBoxRecorder([this](const QString& text) { m_errors << text; });
-        m_form = std::make_unique<TForm1>();
+        m_form = std::make_unique<TForm1>(programState);
         InstallTools(*m_form);
         m_form->setDecimalSeparator(".");
     }

@@ -2,7 +2,7 @@
 #include "ui/imagebox.h"
 
 #include "geardata/gearrecord.h"
-#include "commands/programstate.h"
+#include "tests/support/globalstate.h"
 #include "geometry/dimensions.h"
 #include "geometry/extended.h"
 #include "geometry/outline.h"
@@ -172,7 +172,7 @@ TEST(ImageBox, ShowsTheDefaultGearOneToOne)
     RebuildOutline();
 
     ImageBox box;
-    box.showOutline(0);
+    box.showOutline(0, gearTable[kCurrentSlot], DisplayOutline);
     const QImage& image = box.image();
     EXPECT_EQ(image.pixel(252, 134), kBlueRgb);   // point 0, start of the first edge
     EXPECT_EQ(image.pixel(250, 127), kBlueRgb);   // point 251, start of the closing edge
@@ -195,12 +195,12 @@ TEST(ImageBox, FaultLeavesTheImageWhite)
     ComputeGearDimensions();
     RebuildOutline();
     ImageBox box;
-    box.showOutline(2);
+    box.showOutline(2, gearTable[kCurrentSlot], DisplayOutline);
     ASSERT_FALSE(PixelsOf(box.image(), kBlueRgb).empty());
 
     gearTable[0].Module = 0.0;
     try {
-        box.showOutline(2);
+        box.showOutline(2, gearTable[kCurrentSlot], DisplayOutline);
         ADD_FAILURE() << "no fault";
     } catch (const FloatFault& f) {
         EXPECT_EQ(f.kind(), FloatFaultKind::DivisionByZero);

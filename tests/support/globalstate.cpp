@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "commands/programstate.h"
+#include "tests/support/globalstate.h"
 
 #include "commands/outlineview.h"
 #include "geardata/gearfile.h"
