@@ -42,7 +42,10 @@ std::string Quoted(const std::string& text)
         else
             shown += c;
     }
-    return "'" + DirectionIsolated(shown) + "'";
+    std::string quoted = "'";
+    quoted += DirectionIsolated(shown);
+    quoted += '\'';
+    return quoted;
 }
 
 } // namespace

@@ -16,7 +16,12 @@
 
 namespace {
 
-std::string CannotOpen(const std::string& path) { return "ファイル " + DirectionIsolated(path) + " は開けません"; }
+std::string CannotOpen(const std::string& path)
+{
+    std::string text = "ファイル ";
+    text += DirectionIsolated(path);
+    return text + " は開けません";
+}
 const char* const kReadError = "ストリームからの読み込みエラー";
 
 }  // namespace

@@ -23,7 +23,12 @@
 
 namespace {
 
-std::string CannotCreate(const std::string& path) { return "ファイル " + DirectionIsolated(path) + " を作成できません"; }
+std::string CannotCreate(const std::string& path)
+{
+    std::string text = "ファイル ";
+    text += DirectionIsolated(path);
+    return text + " を作成できません";
+}
 const char* const kWriteError = "ストリームへの書き込みエラー";
 const char* const kHiddenPrefix = ".tsumugi-save-";
 
@@ -338,7 +343,9 @@ std::optional<std::string> MissingFileOfLink(const std::string& path)
 
 std::string InPlaceRefusedMessage(const std::string& path)
 {
-    return "ファイル " + DirectionIsolated(path) +
+    std::string text = "ファイル ";
+    text += DirectionIsolated(path);
+    return text +
            " はハードリンクや他のユーザーのファイルなどのため新しいファイルと置き換えられず、その場で書き換えると"
            "途中で止まったときに壊れたファイルが残るので書き込みません。別の名前で保存してください";
 }
