@@ -67,13 +67,15 @@ std::string Escaped(std::string_view separator)
 // --- parsers ---------------------------------------------------------------------
 
 // The message of a refused text: the whole text quoted, each NUL byte shown
-// as the symbol U+2400, so that nothing of it is lost in the error's C string.
+// as the symbol U+2400, so that nothing of it is lost in the error's C string;
+// a text that sets a direction may stand between U+2068 and U+2069.
 bool IsConversionMessage(const AppError& error, const std::string& text, const char* tail)
 {
     std::string shown;
     for (const char c : text)
         shown += c == '\0' ? std::string("\u2400") : std::string(1, c);
-    return std::string(error.what()) == "'" + shown + "' " + tail;
+    const std::string message = error.what();
+    return message == "'" + shown + "' " + tail || message == "'\u2068" + shown + "\u2069' " + tail;
 }
 
 std::optional<std::int32_t> TryInteger(const std::string& text)

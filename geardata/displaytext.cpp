@@ -22,15 +22,20 @@ std::string DirectionIsolated(const std::string& text)
 {
     for (std::size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        if (lead >= 0xC0 && i + length <= text.size()) {
-            std::uint32_t c = lead & (length == 2 ? 0x1F : length == 3 ? 0x0F : 0x07);
-            for (std::size_t k = 1; k < length; ++k)
-                c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-            if (SetsDirection(c))
-                return "\u2068" + text + "\u2069";
+        const std::size_t length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
+                                 : lead >= 0xF0 && lead <= 0xF4                  ? 4
+                                                                                 : 1;
+        // A well-formed sequence only: a stray or cut-off byte sets no direction.
+        bool whole = length > 1 && i + length <= text.size();
+        std::uint32_t c = lead & (length == 2 ? 0x1F : length == 3 ? 0x0F : 0x07);
+        for (std::size_t k = 1; whole && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            whole = (next & 0xC0) == 0x80;
+            c = (c << 6) | (next & 0x3F);
         }
-        i += lead >= 0xC0 ? length : 1;
+        if (whole && SetsDirection(c))
+            return "\u2068" + text + "\u2069";
+        i += whole ? length : 1;
     }
     return text;
 }

@@ -171,7 +171,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, FloatText, testing::Values(
     FloatCase{"\u200f12", ".", 0, "'\u2068\u200f12\u2069' は浮動小数点数ではありません"},
     FloatCase{"1\u202e5", ".", 0, "'\u20681\u202e5\u2069' は浮動小数点数ではありません"},
     FloatCase{"\u05d0", ".", 0, "'\u2068\u05d0\u2069' は浮動小数点数ではありません"},
-    FloatCase{"\u00e912", ".", 0, "'\u00e912' は浮動小数点数ではありません"}));
+    FloatCase{"\u00e912", ".", 0, "'\u00e912' は浮動小数点数ではありません"},
+    FloatCase{"\xda\x04M", ".", 0, "'\xda\x04M' は浮動小数点数ではありません"}));   // a stray lead byte
 
 TEST(FloatText, ResultIsExtendedPrecision)
 {
