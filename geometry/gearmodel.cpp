@@ -27,9 +27,7 @@ Point2 Rotate(Point2 p, double angle)
 
 double PressureAngleDegreesOf(std::int32_t index)
 {
-    return index >= 0 && index < static_cast<std::int32_t>(PressureAngleTable.size())
-               ? PressureAngleTable[static_cast<std::size_t>(index)]
-               : std::numeric_limits<double>::quiet_NaN();
+    return IsPressureAngleIndex(index) ? PressureAngleDegrees(index) : std::numeric_limits<double>::quiet_NaN();
 }
 
 double DefaultToolTipRadius(double module)
@@ -60,7 +58,7 @@ GearSpec GearSpecOf(const GearRecord& record)
     g.module = record.Module;
     g.teeth = record.Teeth;
     g.shift = record.Shift;
-    g.pressureAngleDegrees = PressureAngleDegreesOf(record.PressureAngleIndex);
+    g.pressureAngleDegrees = PressureAngleDegrees(record.PressureAngleIndex);
     return g;
 }
 

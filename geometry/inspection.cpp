@@ -403,6 +403,7 @@ InspectionGear InspectionGearOf(const GearRecord& record)
     g.module = record.Module;
     g.teeth = record.Teeth;
     g.shift = record.Shift;
+    // NaN for an unknown index: each reading then says why it is absent.
     g.pressureAngleDegrees = PressureAngleDegreesOf(record.PressureAngleIndex);
     return g;
 }

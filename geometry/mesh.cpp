@@ -28,9 +28,8 @@ double Distance(OutlinePoint a, OutlinePoint b) { return std::hypot(a.x - b.x, a
 
 int PressureAngleIndexOf(double degrees)
 {
-    for (std::size_t i = 0; i < PressureAngleTable.size(); ++i)
-        if (PressureAngleTable[i] == degrees)
-            return static_cast<int>(i);
+    if (const std::int32_t index = PressureAngleIndexOfDegrees(degrees); index >= 0)
+        return index;
     throw AppError("かみあい図の圧力角は 14.5° か 20° にしてください");
 }
 
