@@ -58,7 +58,8 @@ GearSpec GearSpecOf(const GearRecord& record)
     g.module = record.Module;
     g.teeth = record.Teeth;
     g.shift = record.Shift;
-    g.pressureAngleDegrees = PressureAngleDegrees(record.PressureAngleIndex);
+    // NaN for an unknown index: GearSpecDefect names it, and the teeth checks fall back on it.
+    g.pressureAngleDegrees = PressureAngleDegreesOf(record.PressureAngleIndex);
     return g;
 }
 
