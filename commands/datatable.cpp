@@ -4,6 +4,7 @@
 #include "commands/inputparse.h"
 #include "commands/numbertext.h"
 #include "geardata/apperror.h"
+#include "geometry/gearmath.h"
 #include "geometry/pair.h"
 
 #include <cmath>
@@ -53,7 +54,7 @@ DataSheet BuildDataSheet(const DataSheetInput& in)
     if (!nominal.toothThickness.present())
         throw AppError(nominal.toothThickness.reason);
     const ThicknessLimits limits = ComputeThicknessLimits(g, nominal, in.allowance);
-    const double alpha = g.pressureAngleDegrees * 3.14159265358979323846 / 180.0;
+    const double alpha = RadiansInDouble(g.pressureAngleDegrees);
 
     DataSheet s;
     s.title = "平歯車";

@@ -205,7 +205,7 @@ CutDrawing MakeCutDrawing(const ExportRequest& request, const GearProfile& profi
     }
     if (request.note) {
         const ProfileInput& g = request.gear;
-        const double alpha = PressureAngleTable[static_cast<std::size_t>(g.pressureAngleIndex == 0 ? 0 : 1)];
+        const double alpha = PressureAngleDegrees(g.pressureAngleIndex);
         d.note.push_back("m " + Shortest(g.module) + "  z " + std::to_string(g.teeth) + "  x " + Shortest(g.shift) +
                          "  {alpha} " + Shortest(alpha) + "{deg}");
         d.note.push_back("tooth thickness allowance " + Shortest(g.thicknessAllowance) + " mm");

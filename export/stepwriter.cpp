@@ -10,6 +10,7 @@
 #include "export/profileexport.h"
 
 #include "geardata/apperror.h"
+#include "geometry/gearmath.h"
 
 #include <APIHeaderSection_MakeHeader.hxx>
 #include <BOPAlgo_Alerts.hxx>
@@ -102,7 +103,7 @@ bool CheckStoppedByFailure(const BRepCheck_Analyzer& check, const TopoDS_Shape& 
     return false;
 }
 
-constexpr double kCornerAngle = 10.0 * std::numbers::pi / 180.0;
+constexpr double kCornerAngle = RadiansInDouble(10.0);
 
 gp_Pnt At(const OutlinePoint& p, double z = 0.0) { return gp_Pnt(p.x, p.y, z); }
 

@@ -24,7 +24,15 @@ void ResetGearTable(GearTable& table)
 
 double PressureAngleDegrees(std::int32_t index)
 {
-    if (index < 0 || index >= static_cast<std::int32_t>(PressureAngleTable.size()))
+    if (!IsPressureAngleIndex(index))
         throw AppError("圧力角の番号 " + std::to_string(index) + " は使えません（0 が 14.5°、1 が 20°）");
     return PressureAngleTable[static_cast<std::size_t>(index)];
+}
+
+std::int32_t PressureAngleIndexOfDegrees(double degrees)
+{
+    for (std::size_t i = 0; i < PressureAngleTable.size(); ++i)
+        if (PressureAngleTable[i] == degrees)
+            return static_cast<std::int32_t>(i);
+    return -1;
 }

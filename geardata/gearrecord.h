@@ -66,9 +66,20 @@ constexpr std::size_t kGearTableBytes = sizeof(GearTable);
 // Pressure angles in degrees, selected by PressureAngleIndex.
 inline constexpr std::array<double, 2> PressureAngleTable{14.5, 20.0};
 
+// Whether an index selects a pressure angle of the table.
+constexpr bool IsPressureAngleIndex(std::int32_t index)
+{
+    return index >= 0 && index < static_cast<std::int32_t>(PressureAngleTable.size());
+}
+
 // The pressure angle an index selects; an index other than 0 or 1 (only a
-// gear data file can bring one) is refused with an AppError naming it.
+// gear data file can bring one) is refused with an AppError naming it. This is
+// the one place that turns an index into degrees.
 double PressureAngleDegrees(std::int32_t pressureAngleIndex);
+
+// The index that selects a pressure angle given in degrees; -1 for an angle
+// the table does not hold. The caller words the refusal for its own input.
+std::int32_t PressureAngleIndexOfDegrees(double degrees);
 
 // Puts the default gear into slots 0-20 (bytes 0-135 of each); slot 21 and
 // bytes 136-151 of every slot are left as they are.

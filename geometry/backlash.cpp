@@ -2,15 +2,10 @@
 #include "geometry/backlash.h"
 
 #include "geardata/apperror.h"
+#include "geometry/gearmath.h"
 
 #include <cmath>
 #include <numbers>
-
-namespace {
-
-double Radians(double degrees) { return degrees * std::numbers::pi / 180.0; }
-
-}  // namespace
 
 double RecommendedMinimumBacklash(double centerDistance, double module)
 {
@@ -29,8 +24,8 @@ BacklashResult ComputeBacklash(const PairResult& pair, const BacklashInput& in)
     r.input = in;
     r.centerDistance = pair.centerDistance;
     r.workingPressureAngle = pair.workingPressureAngle;
-    const double cosAlpha = std::cos(Radians(pair.input.pressureAngle));
-    const double alphaW = Radians(pair.workingPressureAngle);
+    const double cosAlpha = std::cos(RadiansInDouble(pair.input.pressureAngle));
+    const double alphaW = RadiansInDouble(pair.workingPressureAngle);
     const auto normal = [&](double thicknessSum, double centre) {
         return -thicknessSum * cosAlpha + 2 * centre * std::sin(alphaW);
     };
@@ -51,8 +46,8 @@ std::array<ThicknessAllowance, 2> ProposeAllowances(const PairResult& pair, doub
 {
     if (!std::isfinite(wantedMin) || !std::isfinite(wantedMax) || wantedMax < wantedMin)
         throw AppError("求めるバックラッシの最大が最小より小さいか、有限の数ではありません");
-    const double cosAlpha = std::cos(Radians(pair.input.pressureAngle));
-    const double sinAlphaW = std::sin(Radians(pair.workingPressureAngle));
+    const double cosAlpha = std::cos(RadiansInDouble(pair.input.pressureAngle));
+    const double sinAlphaW = std::sin(RadiansInDouble(pair.workingPressureAngle));
     ThicknessAllowance each;
     each.upper = -(wantedMin - 2 * centerDistance.lower * sinAlphaW) / (2 * cosAlpha);
     each.lower = -(wantedMax - 2 * centerDistance.upper * sinAlphaW) / (2 * cosAlpha);

@@ -8,6 +8,7 @@
 // comparison with a NaN is an invalid operation.
 
 #include "geardata/apperror.h"
+#include "geometry/gearmath.h"   // kPi
 
 #include <cmath>
 #include <cstdint>
@@ -101,5 +102,4 @@ double Store(Ext v);
 std::int32_t RoundToInt32(Ext v);
 
 // Constants at full extended precision.
-inline constexpr long double kPi = 3.14159265358979323851L;
 inline constexpr long double kAlpha0 = 0.34906585039886591540L;   // 20 degrees, pi/9

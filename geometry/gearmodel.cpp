@@ -27,14 +27,7 @@ Point2 Rotate(Point2 p, double angle)
 
 double PressureAngleDegreesOf(std::int32_t index)
 {
-    return index >= 0 && index < static_cast<std::int32_t>(PressureAngleTable.size())
-               ? PressureAngleTable[static_cast<std::size_t>(index)]
-               : std::numeric_limits<double>::quiet_NaN();
-}
-
-long double Radians(long double degrees)
-{
-    return degrees * kPi / 180.0L;
+    return IsPressureAngleIndex(index) ? PressureAngleDegrees(index) : std::numeric_limits<double>::quiet_NaN();
 }
 
 double DefaultToolTipRadius(double module)
@@ -48,7 +41,7 @@ ExactSizes ExactSizesOf(const GearSpec& g)
     const L m = g.module, z = g.teeth, x = g.shift;
     s.alpha = Radians(g.pressureAngleDegrees);
     s.pitch = z * m;
-    s.base = s.pitch * std::cos(s.alpha);
+    s.base = BaseCircle(s.pitch, s.alpha);
     if (g.kind == GearKind::Internal) {
         s.tip = s.pitch - 2 * m * (1 - x);
         s.root = s.pitch + 2 * m * (L(g.cutter.addendumFactor) + x);
@@ -65,6 +58,7 @@ GearSpec GearSpecOf(const GearRecord& record)
     g.module = record.Module;
     g.teeth = record.Teeth;
     g.shift = record.Shift;
+    // NaN for an unknown index: GearSpecDefect names it, and the teeth checks fall back on it.
     g.pressureAngleDegrees = PressureAngleDegreesOf(record.PressureAngleIndex);
     return g;
 }
@@ -164,8 +158,8 @@ double GearModel::ReferenceThickness() const
 {
     const L alpha = Radians(m_spec.pressureAngleDegrees);
     if (m_spec.kind == GearKind::Internal)
-        return static_cast<double>(L(m_spec.module) * (kPi / 2 - 2 * L(m_spec.shift) * std::tan(alpha)));
-    return static_cast<double>(L(m_spec.module) * (kPi / 2 + 2 * L(m_spec.shift) * std::tan(alpha)) +
+        return static_cast<double>(RingReferenceThickness(L(m_spec.module), L(m_spec.shift), alpha));
+    return static_cast<double>(::ReferenceThickness(L(m_spec.module), L(m_spec.shift), alpha) +
                                L(m_spec.thicknessAllowance));
 }
 
@@ -177,10 +171,10 @@ long double GearModel::ThicknessOnCircle(long double d) const
         return std::numeric_limits<long double>::quiet_NaN();
     if (m_spec.kind == GearKind::Internal) {
         // A ring's tooth widens outward: its space has the shape of an external tooth.
-        const L s = m * (kPi / 2 - 2 * x * std::tan(alpha));
+        const L s = RingReferenceThickness(m, x, alpha);
         return d * (s / pitch - Involute(alpha) + Involute(std::acos(base / d)));
     }
-    const L s = m * (kPi / 2 + 2 * x * std::tan(alpha)) + L(m_spec.thicknessAllowance);
+    const L s = ::ReferenceThickness(m, x, alpha) + L(m_spec.thicknessAllowance);
     return d * (s / pitch + Involute(alpha) - Involute(std::acos(base / d)));
 }
 

@@ -18,7 +18,8 @@
 // GearModel and ask it the same questions. For a ring "tip" is its inner
 // circle, "root" its outer one, and a positive shift moves its teeth outward.
 
-#include "geometry/extended.h"   // kPi, the exact pi in extended precision
+#include "geometry/extended.h"
+#include "geometry/gearmath.h"   // kPi, Radians, the shared formulas
 #include "geometry/involute.h"   // Involute, InverseInvolute
 
 #include <cstdint>
@@ -32,8 +33,6 @@ struct GearRecord;
 // The pressure angle of a PressureAngleTable index, in degrees; NaN for an
 // index outside the table.
 double PressureAngleDegreesOf(std::int32_t index);
-// Degrees to radians with the exact pi.
-long double Radians(long double degrees);
 
 enum class GearKind { External, Internal };
 enum class CutterKind { Rack, Pinion };

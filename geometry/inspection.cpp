@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "geometry/inspection.h"
 
-#include "geometry/involute.h"
+#include "geometry/gearmath.h"
 
 #include "geardata/gearrecord.h"
 
@@ -14,7 +14,6 @@ namespace {
 
 using L = long double;
 
-constexpr L kPiL = kPi;
 const char* const kCutThroughReason = "歯が切下げで切り離されていて測れません";
 const char* const kPointNote = "歯先が尖っているので歯面の交わる点から測定";
 
@@ -174,7 +173,7 @@ SpanMeasure Span(const Circles& c, const GearModel& g, const GeneratedFlank& fla
         out.span = out.contactDiameter = Measure::Absent("またぎ歯数 k が 1 未満です");
         return out;
     }
-    const L w = c.m * std::cos(c.alpha) * (kPiL * (L(k) - 0.5L) + c.z * Involute(c.alpha)) +
+    const L w = c.m * std::cos(c.alpha) * (kPi * (L(k) - 0.5L) + c.z * Involute(c.alpha)) +
                 2 * c.x * c.m * std::sin(c.alpha) + c.allowance * std::cos(c.alpha);
     const L contact = std::sqrt(c.db * c.db + w * w);
     std::string why;
@@ -196,7 +195,7 @@ SpanMeasure Span(const Circles& c, const GearModel& g, const GeneratedFlank& fla
     // Below the involute: the anvil parallel to the group's middle line rests on
     // the outermost point of tooth 0's outer flank, the first local maximum of
     // the distance from that line walking down from the tip.
-    const double beta = static_cast<double>((L(k) - 1) * kPiL / c.z);
+    const double beta = static_cast<double>((L(k) - 1) * kPi / c.z);
     const double sb = std::sin(beta), cb = std::cos(beta);
     const GeneratedFlank::Peak peak = flank.Maximum([sb, cb](Point2 p) { return p.x * sb - p.y * cb; }, true);
     if (!peak.found || peak.kind == PieceKind::RootArc ||
@@ -240,7 +239,7 @@ void Pins(const Circles& c, const GearModel& g, const GeneratedFlank& flank, con
 {
     const L rb = c.db / 2;
     // inv(phi) at the pin centre is dp / db + offset.
-    const L offset = Involute(c.alpha) + 2 * c.x * std::tan(c.alpha) / c.z - kPiL / (2 * c.z) + c.allowance / c.d;
+    const L offset = Involute(c.alpha) + 2 * c.x * std::tan(c.alpha) / c.z - kPi / (2 * c.z) + c.allowance / c.d;
     L dp = 0;
     r.idealPin = !request.pinDiameter.has_value();
     if (r.idealPin) {
@@ -252,7 +251,7 @@ void Pins(const Circles& c, const GearModel& g, const GeneratedFlank& flank, con
         }
         const L tanAtContact = std::tan(std::acos(c.db / c.dx));
         const L phi = tanAtContact - offset;
-        if (!(phi > 0 && phi < kPiL / 2) || !(std::tan(phi) > tanAtContact)) {
+        if (!(phi > 0 && phi < kPi / 2) || !(std::tan(phi) > tanAtContact)) {
             r.pinDiameter = r.overPins = r.pinContactDiameter = Measure::Absent("理想ピン径がありません");
             return;
         }
@@ -309,7 +308,7 @@ void Pins(const Circles& c, const GearModel& g, const GeneratedFlank& flank, con
         return;
     }
     const bool even = static_cast<std::int64_t>(c.z) % 2 == 0;
-    const L halfSpread = even ? 1.0L : std::cos(kPiL / (2 * c.z));
+    const L halfSpread = even ? 1.0L : std::cos(kPi / (2 * c.z));
     // The involute's contact counts only where the cut tooth has that involute:
     // below its start the pin meets the edge of the undercut or the fillet.
     const bool involute = OnInvolute(peak) && reachesFlank &&
@@ -336,7 +335,7 @@ void Pins(const Circles& c, const GearModel& g, const GeneratedFlank& flank, con
 // them, and its height below the tip circle.
 void Chord(const Circles& c, const GearModel& g, InspectionResult& r)
 {
-    const L s = c.m * (kPiL / 2 + 2 * c.x * std::tan(c.alpha)) + c.allowance;
+    const L s = ReferenceThickness(c.m, c.x, c.alpha) + c.allowance;
     // h-bar from the tip circle, or from the point of a tooth that comes to one below it.
     const bool pointed = g.Has(ToothFinding::PointedTip);
     const L top = pointed ? L(g.TopDiameter()) : c.da;
@@ -404,6 +403,7 @@ InspectionGear InspectionGearOf(const GearRecord& record)
     g.module = record.Module;
     g.teeth = record.Teeth;
     g.shift = record.Shift;
+    // NaN for an unknown index: each reading then says why it is absent.
     g.pressureAngleDegrees = PressureAngleDegreesOf(record.PressureAngleIndex);
     return g;
 }
@@ -462,13 +462,13 @@ InspectionResult ComputeInspection(const GearModel& model, const InspectionReque
     c.df = sizes.root;
     c.dx = c.d + 2 * c.x * c.m;
 
-    r.toothThickness = Value(c.m * (kPiL / 2 + 2 * c.x * std::tan(c.alpha)) + c.allowance);
+    r.toothThickness = Value(ReferenceThickness(c.m, c.x, c.alpha) + c.allowance);
     Chord(c, model, r);
 
     // Span: the recommended k puts the contact nearest the circle d + 2xm.
     const L angleAtMiddle = c.dx > c.db ? std::acos(c.db / c.dx) : 0;
     const L kReal =
-        c.z / kPiL * (std::tan(angleAtMiddle) - Involute(c.alpha) - 2 * c.x * std::tan(c.alpha) / c.z) + 0.5L;
+        c.z / kPi * (std::tan(angleAtMiddle) - Involute(c.alpha) - 2 * c.x * std::tan(c.alpha) / c.z) + 0.5L;
     const L kRecommended = std::floor(kReal + 0.5L);
     constexpr L kTeethCeiling = 2147483647.0L;
     const bool countable = std::fabs(kRecommended) <= kTeethCeiling;   // NaN is not

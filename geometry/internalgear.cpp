@@ -3,7 +3,7 @@
 
 #include "geardata/apperror.h"
 #include "geometry/gearmodel.h"
-#include "geometry/involute.h"
+#include "geometry/gearmath.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,11 +14,10 @@
 namespace {
 
 using L = long double;
-constexpr L kPiL = std::numbers::pi_v<long double>;
 constexpr std::int32_t kSmallestDefaultCutter = 12;
 constexpr std::int32_t kSmallestReducedCutter = 10;
 
-double DegreesToRadians(double degrees) { return static_cast<double>(degrees * kPiL / 180.0L); }
+double DegreesToRadians(double degrees) { return static_cast<double>(Radians(degrees)); }
 
 void CheckRing(const InternalGearInput& in)
 {
@@ -37,7 +36,7 @@ void CheckRing(const InternalGearInput& in)
 // The working pressure angle of an internal mesh (pinion or cutter z1, ring z2).
 L InternalWorkingAngle(L alpha, L z1, L x1, L z2, L x2)
 {
-    const L invW = Involute(alpha) + 2.0L * std::tan(alpha) * (x2 - x1) / (z2 - z1);
+    const L invW = InternalWorkingInvolute(alpha, x2 - x1, z2 - z1);
     if (!(invW > 0.0L) || !std::isfinite(invW))
         throw AppError(CuttingMeshMessage(static_cast<std::int32_t>(z1)));
     return InverseInvolute(invW);
@@ -59,7 +58,7 @@ bool CutsWithoutTrimming(double m, std::int32_t z0, double x0, std::int32_t z2, 
         return false;
     const L alphaC = InternalWorkingAngle(alpha, z0, x0, z2, x2);
     const auto margin = TrimmingMargin(m, z0, CutterTipDiameter(m, z0, x0), z2, RingTipDiameter(m, z2, x2),
-                                       static_cast<double>(alpha * 180.0L / kPiL), static_cast<double>(alphaC * 180.0L / kPiL));
+                                       static_cast<double>(Degrees(alpha)), static_cast<double>(Degrees(alphaC)));
     return margin && *margin >= 0.0;
 }
 
@@ -68,8 +67,8 @@ bool CutsWithoutTrimming(double m, std::int32_t z0, double x0, std::int32_t z2, 
 std::optional<double> TrimmingMargin(double module, std::int32_t z0, double da0, std::int32_t z2, double da2,
                                      double pressureAngleDegrees, double workingPressureAngleDegrees)
 {
-    const L alpha = static_cast<L>(pressureAngleDegrees) * kPiL / 180.0L;
-    const L alphaW = static_cast<L>(workingPressureAngleDegrees) * kPiL / 180.0L;
+    const L alpha = Radians(static_cast<L>(pressureAngleDegrees));
+    const L alphaW = Radians(static_cast<L>(workingPressureAngleDegrees));
     const L rb1 = L(module) * z0 * std::cos(alpha) / 2.0L, rb2 = L(module) * z2 * std::cos(alpha) / 2.0L;
     const L ra1 = da0 / 2.0L, ra2 = da2 / 2.0L;
     if (!(ra1 > rb1) || !(ra2 > rb2) || !(z2 > z0))
@@ -122,13 +121,13 @@ std::string CutterDefect(double module, std::int32_t z0, std::int32_t ringTeeth,
     const double alpha = DegreesToRadians(pressureAngleDegrees);
     const double db = module * ringTeeth * std::cos(alpha);
     const double da = std::max(RingTipDiameter(module, ringTeeth, ringShift), db * (1.0 + 1e-12));
-    const L invC = Involute(static_cast<L>(alpha)) + 2.0L * std::tan(static_cast<L>(alpha)) * ringShift / (ringTeeth - z0);
+    const L invC = InternalWorkingInvolute(static_cast<L>(alpha), ringShift, ringTeeth - z0);
     if (!(invC > 0.0L))
         return "切削中心距離がない（内歯車の転位係数が小さすぎる）";
     try {
         const L alphaC = InternalWorkingAngle(alpha, z0, 0.0, ringTeeth, ringShift);
         const auto margin = TrimmingMargin(module, z0, CutterTipDiameter(module, z0, 0.0), ringTeeth, da,
-                                           pressureAngleDegrees, static_cast<double>(alphaC * 180.0L / kPiL));
+                                           pressureAngleDegrees, static_cast<double>(Degrees(alphaC)));
         if (!(margin && *margin >= 0.0))
             return "内歯車の歯先が削られる（トリミング干渉）";
         const GearModel model(spec);
@@ -201,7 +200,7 @@ InternalGearSizes ComputeInternalGear(const InternalGearInput& in, std::optional
     const GearModel model(InternalGearSpec(in));
     InternalGearSizes r;
     const L m = in.module, z = in.teeth, x = in.shift;
-    const L alpha = static_cast<L>(in.pressureAngleDegrees) * kPiL / 180.0L;
+    const L alpha = Radians(static_cast<L>(in.pressureAngleDegrees));
     const L tanA = std::tan(alpha);
 
     r.cutter = {model.Tool().teeth, model.Tool().shift, model.Tool().tipRadius};
@@ -211,12 +210,12 @@ InternalGearSizes ComputeInternalGear(const InternalGearInput& in, std::optional
     r.tipDiameter = model.TipDiameter();
     r.rootDiameter = model.RootDiameter();
     r.baseDiameter = model.BaseDiameter();
-    r.spaceWidth = static_cast<double>(m * (kPiL / 2.0L + 2.0L * x * tanA));
+    r.spaceWidth = static_cast<double>(ReferenceThickness(m, x, alpha));
     r.toothThickness = model.ReferenceThickness();
     r.basePitch = model.BasePitch();
     r.wholeDepth = (r.rootDiameter - r.tipDiameter) / 2.0;
     r.cutterTipDiameter = model.CutterTipDiameter();
-    r.cuttingPressureAngle = static_cast<double>(model.CuttingPressureAngle() * 180.0L / kPiL);
+    r.cuttingPressureAngle = static_cast<double>(Degrees(model.CuttingPressureAngle()));
     r.cuttingCenterDistance = model.CuttingCenterDistance();
 
     if (!(da > db))
@@ -231,7 +230,7 @@ InternalGearSizes ComputeInternalGear(const InternalGearInput& in, std::optional
 
     // Pins: the space is shaped like an external tooth, so the pin's centre
     // lies where inv(phi) = pi/(2z) + inv(alpha) + 2x tan(alpha)/z - dp/db.
-    const L halfBase = kPiL / (2.0L * z) + Involute(alpha) + 2.0L * x * tanA / z;
+    const L halfBase = kPi / (2.0L * z) + Involute(alpha) + 2.0L * x * tanA / z;
     const L rb = db / 2.0L;
     L dp = 0.0L;
     r.idealPin = !pinDiameter.has_value();
@@ -243,7 +242,7 @@ InternalGearSizes ComputeInternalGear(const InternalGearInput& in, std::optional
     if (r.idealPin) {
         const L rc = d / 2.0L + x * m;   // the pin touches on the circle d + 2xm
         const L turn = rc > rb ? std::tan(std::acos(rb / rc)) - halfBase : -1.0L;
-        if (!(turn >= 0.0L && turn < kPiL / 2.0L)) {
+        if (!(turn >= 0.0L && turn < kPi / 2.0L)) {
             absent("円 d＋2xm で歯面に接する理想ピン径がありません", true);
             return r;
         }
@@ -273,7 +272,7 @@ InternalGearSizes ComputeInternalGear(const InternalGearInput& in, std::optional
         return r;
     }
     const bool even = in.teeth % 2 == 0;
-    const L spread = even ? 2.0L * centre : 2.0L * centre * std::cos(kPiL / (2.0L * z));
+    const L spread = even ? 2.0L * centre : 2.0L * centre * std::cos(kPi / (2.0L * z));
     r.betweenPins = Measure::Of(static_cast<double>(spread - dp));
     r.pinContactDiameter = Measure::Of(static_cast<double>(2.0L * contact));
     return r;

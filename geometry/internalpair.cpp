@@ -3,6 +3,7 @@
 
 #include "geardata/apperror.h"
 #include "geometry/extended.h"
+#include "geometry/gearmath.h"
 #include "geometry/gearmodel.h"
 #include "geometry/internalgear.h"
 #include "geometry/mesh.h"
@@ -15,7 +16,6 @@
 namespace {
 
 using L = long double;
-constexpr L kPiL = std::numbers::pi_v<long double>;
 
 void CheckPair(const PairInput& in)
 {
@@ -28,8 +28,6 @@ void CheckPair(const PairInput& in)
     if (in.teeth[1] <= in.teeth[0])
         throw AppError("内歯車の歯数は歯車１の歯数より多くしてください");
 }
-
-L Radians(double degrees) { return static_cast<L>(degrees) * kPiL / 180.0L; }
 
 const char* const kRingTipInsideBase = "内歯車の歯先円が基礎円の内側にある";
 
@@ -67,7 +65,7 @@ InternalPairResult ComputeInternalPair(const PairInput& in)
     const L m = in.module, alpha = Radians(in.pressureAngle);
     const L tanA = std::tan(alpha), cosA = std::cos(alpha);
     const L z1 = in.teeth[0], z2 = in.teeth[1], x1 = in.shift[0], x2 = in.shift[1];
-    const L invW = Involute(alpha) + 2.0L * tanA * (x2 - x1) / (z2 - z1);
+    const L invW = InternalWorkingInvolute(alpha, x2 - x1, z2 - z1);
     if (!(invW > 0.0L) || !std::isfinite(invW))
         throw AppError("転位係数の差 x2−x1 が小さすぎて、かみあう中心距離がありません");
     const L alphaW = InverseInvolute(invW);
@@ -75,7 +73,7 @@ InternalPairResult ComputeInternalPair(const PairInput& in)
     const L a = a0 * cosA / std::cos(alphaW);
 
     r.shiftDifference = Store(x2 - x1);
-    r.workingPressureAngle = Store(alphaW * 180.0L / kPiL);
+    r.workingPressureAngle = Store(Degrees(alphaW));
     r.standardCenterDistance = Store(a0);
     r.centerDistance = Store(a);
     r.centerDistanceModification = Store((a - a0) / m);
@@ -106,11 +104,11 @@ InternalPairResult ComputeInternalPair(const PairInput& in)
     r.rootDiameter = {Store(df1), Store(df2)};
     r.baseDiameter = {Store(db1), Store(db2)};
     const L alphaA1 = std::acos(rb1 / ra1);
-    r.tipThickness[0] = Store(da1 * ((kPiL / 2.0L + 2.0L * x1 * tanA) / z1 + Involute(alpha) - Involute(alphaA1)));
+    r.tipThickness[0] = Store(da1 * ((kPi / 2.0L + 2.0L * x1 * tanA) / z1 + Involute(alpha) - Involute(alphaA1)));
     const bool ringInvolute = ra2 > rb2;
     const L alphaA2 = ringInvolute ? std::acos(rb2 / ra2) : 0.0L;
     r.tipThickness[1] =
-        ringInvolute ? Store(da2 * ((kPiL / 2.0L - 2.0L * x2 * tanA) / z2 - Involute(alpha) + Involute(alphaA2)))
+        ringInvolute ? Store(da2 * ((kPi / 2.0L - 2.0L * x2 * tanA) / z2 - Involute(alpha) + Involute(alphaA2)))
                      : std::numeric_limits<double>::quiet_NaN();
 
     r.clearancePinionTip = Store(df2 / 2.0L - a - ra1);
@@ -124,7 +122,7 @@ InternalPairResult ComputeInternalPair(const PairInput& in)
     // Contact cannot start before the pinion's tangent point T1: a ring tip
     // that reaches past it (or lies inside its base circle) starts it there.
     const bool startsPastTangent = ringTip - line < 0.0L;
-    r.contactRatio = Store((pinionTip - std::max(ringTip - line, 0.0L)) / (kPiL * m * cosA));
+    r.contactRatio = Store((pinionTip - std::max(ringTip - line, 0.0L)) / (kPi * m * cosA));
 
     // Involute interference: the ring's tip must not reach past the pinion's
     // tangent point on the line of action.

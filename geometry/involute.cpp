@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "geometry/involute.h"
 
-#include "geometry/extended.h"   // kPi
+#include "geometry/gearmath.h"   // kPi
 
 #include <cmath>
 #include <limits>

@@ -3,6 +3,7 @@
 
 #include "geardata/apperror.h"
 #include "geardata/gearrecord.h"
+#include "geometry/gearmath.h"
 #include "geometry/gearmodel.h"
 #include "geometry/internalgear.h"
 #include "geometry/internalpair.h"
@@ -17,7 +18,6 @@
 
 namespace {
 
-constexpr double kPiDouble = std::numbers::pi;
 constexpr double kClipScale = 1e6;   // integer units of the polygon clipper per millimetre
 
 const char* const kGearName[2] = {"歯車１", "歯車２"};
@@ -28,9 +28,8 @@ double Distance(OutlinePoint a, OutlinePoint b) { return std::hypot(a.x - b.x, a
 
 int PressureAngleIndexOf(double degrees)
 {
-    for (std::size_t i = 0; i < PressureAngleTable.size(); ++i)
-        if (PressureAngleTable[i] == degrees)
-            return static_cast<int>(i);
+    if (const std::int32_t index = PressureAngleIndexOfDegrees(degrees); index >= 0)
+        return index;
     throw AppError("かみあい図の圧力角は 14.5° か 20° にしてください");
 }
 
@@ -46,7 +45,7 @@ void AddToothCells(MeshBody& body, const GearProfile& profile, int teeth, double
         MeshPolygon cell(profile.points.begin() + static_cast<std::ptrdiff_t>(first),
                          profile.points.begin() + static_cast<std::ptrdiff_t>(first + perTooth));
         cell.push_back(profile.points[(first + perTooth) % n]);
-        const double angle = 2.0 * kPiDouble * k / teeth;
+        const double angle = 2.0 * std::numbers::pi * k / teeth;
         const OutlinePoint anchor{body.pitchRadius * std::cos(angle), body.pitchRadius * std::sin(angle)};
         double reach = 0.0;
         for (const OutlinePoint& p : cell)
@@ -93,11 +92,11 @@ ClipperLib::Path ToClipper(const MeshPolygon& cell, const MeshPlacement& placeme
 MeshPolygon CirclePolygon(double radius, double tolerance)
 {
     const double step = 2.0 * std::acos(std::max(-1.0, 1.0 - tolerance / radius));
-    const int n = std::clamp(static_cast<int>(std::ceil(2.0 * kPiDouble / step)), 64, 20000);
+    const int n = std::clamp(static_cast<int>(std::ceil(2.0 * std::numbers::pi / step)), 64, 20000);
     MeshPolygon circle;
     circle.reserve(static_cast<std::size_t>(n));
     for (int k = 0; k < n; ++k)
-        circle.push_back({radius * std::cos(2.0 * kPiDouble * k / n), radius * std::sin(2.0 * kPiDouble * k / n)});
+        circle.push_back({radius * std::cos(2.0 * std::numbers::pi * k / n), radius * std::sin(2.0 * std::numbers::pi * k / n)});
     return circle;
 }
 
@@ -181,7 +180,7 @@ void GearMesh::Build(const MeshInput& in)
     const PairInput& gears = in.gears;
     const int angleIndex = PressureAngleIndexOf(gears.pressureAngle);
     const double m = gears.module;
-    const double alpha = gears.pressureAngle * kPiDouble / 180.0;
+    const double alpha = RadiansInDouble(gears.pressureAngle);
     const MateKind mate = in.mate;
     if (mate != MateKind::External && (in.thicknessAllowance[0] != 0.0 || in.thicknessAllowance[1] != 0.0))
         throw AppError("歯厚許容差は外歯車どうしの組だけに使います");
@@ -234,7 +233,7 @@ void GearMesh::Build(const MeshInput& in)
     g1.centre = {0.0, 0.0};
     g1.phase = 0.0;
     g1.ratio = 1.0;
-    const double basePitch = 2.0 * kPiDouble * rb1 / g1.teeth;
+    const double basePitch = 2.0 * std::numbers::pi * rb1 / g1.teeth;
 
     if (mate == MateKind::Internal) {
         // The ring round gear 1, its centre on the -x axis so that the teeth
@@ -259,7 +258,7 @@ void GearMesh::Build(const MeshInput& in)
         // Each cell reaches out along its ends' radii far enough that the
         // chord between them stays m beyond the root.
         g2.cellsReach = g2.rootRadius + m;
-        AddToothCells(g2, profile, ring.teeth, g2.cellsReach / std::cos(kPiDouble / ring.teeth));
+        AddToothCells(g2, profile, ring.teeth, g2.cellsReach / std::cos(std::numbers::pi / ring.teeth));
         const double rb2 = g2.baseRadius;
         if (!(std::isfinite(m_a) && m_a > rb2 - rb1))
             throw AppError("中心距離が小さすぎます（内歯車と歯車１の基礎円半径の差より大きくしてください）");
@@ -274,7 +273,7 @@ void GearMesh::Build(const MeshInput& in)
         // at that plus the line's length beyond T2; a space of the ring is
         // centred half a pitch from its tooth 0.
         g2.phase = (rb1 * (halfBase[0] + m_alphaW) + lineLength) / rb2 - spaceHalfBase - m_alphaW -
-                   kPiDouble / ring.teeth;
+                   std::numbers::pi / ring.teeth;
         g1.workingPitchRadius = m_a * rb1 / (rb2 - rb1);
         g2.workingPitchRadius = m_a * rb2 / (rb2 - rb1);
         m_backlash = std::remainder(2.0 * rb2 * (spaceHalfBase + m_alphaW) - 2.0 * rb1 * (halfBase[0] + m_alphaW) -
@@ -302,7 +301,7 @@ void GearMesh::Build(const MeshInput& in)
         // The rack on the +x side, upright, its teeth towards gear 1 and its
         // reference line at d/2 + x m; it slides up as gear 1 turns
         // counter-clockwise, r1 per radian.
-        const double pitch = kPiDouble * m;
+        const double pitch = std::numbers::pi * m;
         const auto half = static_cast<int>(std::ceil((g1.tipRadius + 2.0 * pitch) / pitch));
         RackProfile rack;
         try {
@@ -370,7 +369,7 @@ void GearMesh::Build(const MeshInput& in)
     // Driving flanks in contact: gear 1's leading flank is met on the line of
     // action at rb1 (halfBase1 + theta + alphaW) from its tangent point, gear
     // 2's at the rest of the line's length.
-    g2.phase = kPiDouble + (lineLength - rb1 * (halfBase[0] + m_alphaW)) / rb2 - halfBase[1] - m_alphaW;
+    g2.phase = std::numbers::pi + (lineLength - rb1 * (halfBase[0] + m_alphaW)) / rb2 - halfBase[1] - m_alphaW;
     g2.ratio = -rb1 / rb2;
     g1.workingPitchRadius = m_a * rb1 / (rb1 + rb2);
     g2.workingPitchRadius = m_a * rb2 / (rb1 + rb2);
@@ -402,7 +401,7 @@ MeshPlacement GearMesh::PlacementAt(int i, double driveDegrees) const
     const MeshBody& b = body(i);
     // A whole turn of gear 1 turns the mate by whole pitches: the same
     // picture. Reduced first, a large angle stays finite in radians.
-    const double theta = std::fmod(driveDegrees, 360.0) * kPiDouble / 180.0;
+    const double theta = RadiansInDouble(std::fmod(driveDegrees, 360.0));
     OutlinePoint shift = Scale(b.travel, theta);
     if (b.period > 0.0) {
         // A rack repeats every pitch: slide it back by whole pitches.
@@ -444,7 +443,7 @@ void GearMesh::CellsNear(int i, const MeshPlacement& placement, OutlinePoint p, 
             out.push_back(k);
         return;
     }
-    const double step = 2.0 * kPiDouble / static_cast<double>(n);
+    const double step = 2.0 * std::numbers::pi / static_cast<double>(n);
     const double angle = std::atan2(p.y - placement.origin.y, p.x - placement.origin.x) - placement.angle;
     const auto nearest = static_cast<long>(std::lround(angle / step));
     const double arc = b.pitchRadius * step;   // one pitch on the reference circle

@@ -3,6 +3,7 @@
 
 #include "geardata/apperror.h"
 #include "geometry/extended.h"
+#include "geometry/gearmath.h"
 #include "geometry/gearmodel.h"
 
 #include <algorithm>
@@ -51,15 +52,13 @@ PairResult ComputePair(const PairInput& in)
     r.input = in;
     const long double m = in.module;
     const long double alpha = Radians(in.pressureAngle);
-    const long double tanA = std::tan(alpha);
     const long double cosA = std::cos(alpha);
-    const long double invA = tanA - alpha;
     const std::array<long double, 2> z{static_cast<long double>(in.teeth[0]), static_cast<long double>(in.teeth[1])};
     const std::array<long double, 2> x{in.shift[0], in.shift[1]};
     const long double zSum = z[0] + z[1];
     const long double xSum = x[0] + x[1];
 
-    const long double invW = invA + 2.0L * tanA * xSum / zSum;
+    const long double invW = ExternalWorkingInvolute(alpha, xSum, zSum);
     if (!(invW > 0.0L))
         throw AppError("転位係数の和 x1+x2 が小さすぎて、かみあう中心距離がありません");
     const long double alphaW = WorkingAngle(invW);
@@ -69,7 +68,7 @@ PairResult ComputePair(const PairInput& in)
     const long double k = xSum - y;
 
     r.shiftSum = Store(xSum);
-    r.workingPressureAngle = Store(alphaW * 180.0L / kPi);
+    r.workingPressureAngle = Store(Degrees(alphaW));
     r.standardCenterDistance = Store(a0);
     r.centerDistance = Store(a);
     r.centerDistanceModification = Store(y);
@@ -146,7 +145,7 @@ double ShiftSumForCenterDistance(const PairInput& in, double centerDistance)
     // So close to a right angle that the tangent has lost its sign or range.
     if (!(invW > 0.0L && std::isfinite(invW)))
         throw AppError(kCenterDistanceTooLarge);
-    return Store((invW - (tanA - alpha)) * zSum / (2.0L * tanA));
+    return Store((invW - Involute(alpha)) * zSum / (2.0L * tanA));
 }
 
 std::array<double, 2> SplitShiftSum(double sum, std::int32_t z1, std::int32_t z2)

@@ -197,7 +197,7 @@ GearProfile BuildGearProfile(const ProfileInput& in)
         throw AppError("モジュールは 0.001 mm 以上 1000 mm 以下にしてください");
     if (!std::isfinite(in.shift))
         throw AppError("転位係数が数ではありません");
-    if (in.pressureAngleIndex < 0 || in.pressureAngleIndex >= static_cast<int>(PressureAngleTable.size()))
+    if (!IsPressureAngleIndex(in.pressureAngleIndex))
         throw AppError("圧力角の番号が正しくありません");
     if (!(in.tolerance >= 0.00001) || !(in.tolerance <= 1.0))
         throw AppError(ProfileToleranceMessage());
@@ -208,7 +208,7 @@ GearProfile BuildGearProfile(const ProfileInput& in)
     spec.module = in.module;
     spec.teeth = in.teeth;
     spec.shift = in.shift;
-    spec.pressureAngleDegrees = PressureAngleDegreesOf(in.pressureAngleIndex);
+    spec.pressureAngleDegrees = PressureAngleDegrees(in.pressureAngleIndex);
     spec.cutter.tipRadius = in.tipRadius;
     spec.thicknessAllowance = in.thicknessAllowance;
     spec.tipShortening = in.tipShortening;

@@ -3,7 +3,7 @@
 
 #include "geardata/apperror.h"
 #include "geometry/extended.h"
-#include "geometry/involute.h"
+#include "geometry/gearmath.h"
 #include "geometry/pair.h"
 #include "geometry/profile.h"
 
@@ -14,8 +14,6 @@
 namespace {
 
 using L = long double;
-constexpr L kPiL = std::numbers::pi_v<long double>;
-constexpr double kPiD = std::numbers::pi;
 constexpr double kRackFillet = 0.38;      // root fillet radius, modules
 constexpr double kRackBack = 2.0;         // body below the root line, modules
 
@@ -35,15 +33,15 @@ RackPairResult ComputeRackPair(const RackPairInput& in)
     RackPairResult r;
     r.input = in;
     const L m = in.module, z = in.teeth, x = in.shift;
-    const L alpha = static_cast<L>(in.pressureAngle) * kPiL / 180.0L;
-    const L d = m * z, db = d * std::cos(alpha), da = m * (z + 2.0L + 2.0L * x);
+    const L alpha = Radians(static_cast<L>(in.pressureAngle));
+    const L d = m * z, db = BaseCircle(d, alpha), da = m * (z + 2.0L + 2.0L * x);
     if (!(da > db))
         throw AppError("歯車１の歯先円が基礎円の内側にあり、かみあいません");
     r.pitchDiameter = Store(d);
     r.tipDiameter = Store(da);
     r.rootDiameter = Store(da - 4.5L * m);
     r.baseDiameter = Store(db);
-    r.tipThickness = Store(da * ((kPiL / 2.0L + 2.0L * x * std::tan(alpha)) / z + Involute(alpha) -
+    r.tipThickness = Store(da * ((kPi / 2.0L + 2.0L * x * std::tan(alpha)) / z + Involute(alpha) -
                                  Involute(std::acos(db / da))));
     r.centerToReferenceLine = Store(d / 2.0L + x * m);
     r.workingPressureAngle = in.pressureAngle;
@@ -54,11 +52,11 @@ RackPairResult ComputeRackPair(const RackPairInput& in)
     // before the pitch point.
     const L approach = m * (1.0L - x) / std::sin(alpha);
     const L toTangent = d / 2.0L * std::sin(alpha);
-    r.contactRatio = Store((recess + std::min(approach, toTangent)) / (kPiL * m * std::cos(alpha)));
-    r.rackPitch = Store(kPiL * m);
-    r.rackChordalThickness = Store(kPiL * m / 2.0L);
+    r.contactRatio = Store((recess + std::min(approach, toTangent)) / (kPi * m * std::cos(alpha)));
+    r.rackPitch = Store(kPi * m);
+    r.rackChordalThickness = Store(kPi * m / 2.0L);
     r.rackChordalHeight = Store(m);
-    r.travelPerTurn = Store(kPiL * m * z);
+    r.travelPerTurn = Store(kPi * m * z);
     r.minShift = Store(1.0L - z * std::sin(alpha) * std::sin(alpha) / 2.0L);
 
     if (r.contactRatio < kMinimumContactRatio)
@@ -80,17 +78,17 @@ RackProfile BuildRackProfile(double module, double pressureAngleDegrees, double 
         throw AppError("ラックの圧力角は 0° より大きく 45° より小さくしてください");
     if (!(tolerance >= 0.00001) || !(tolerance <= 1.0))
         throw AppError(ProfileToleranceMessage());
-    const double pitch = kPiD * module;
+    const double pitch = std::numbers::pi * module;
     if (!(length > 0.0) || !(length <= 100000.0 * pitch))
         throw AppError("ラックの長さは 0 より大きく、10 万歯以下にしてください");
 
-    const double alpha = pressureAngleDegrees * kPiD / 180.0;
+    const double alpha = RadiansInDouble(pressureAngleDegrees);
     const double tanA = std::tan(alpha);
     const double top = module, root = -1.25 * module, rho = kRackFillet * module;
     // One pitch from the middle of a space (x = 0) to the next: the space's
     // root with its two fillets, then the tooth. y as a function of x.
     const double halfSpaceRoot = pitch / 4.0 - 1.25 * module * tanA;   // half the root width between the flanks
-    const double turn = kPiD / 2.0 - alpha;                                // the fillet's angle
+    const double turn = std::numbers::pi / 2.0 - alpha;                                // the fillet's angle
     const double tangent = rho * std::tan(turn / 2.0);
     if (!(tangent <= halfSpaceRoot))
         throw AppError("ラックの歯底丸みが歯溝に収まりません");
@@ -103,7 +101,7 @@ RackProfile BuildRackProfile(double module, double pressureAngleDegrees, double 
     // The left fillet mirrors the right one.
     std::vector<OutlinePoint> right;
     for (int k = 0; k <= n; ++k) {
-        const double a = -kPiD / 2.0 + turn * k / n;
+        const double a = -std::numbers::pi / 2.0 + turn * k / n;
         right.push_back({cx + rho * std::cos(a), cy + rho * std::sin(a)});
     }
     one.push_back({0.0, root});

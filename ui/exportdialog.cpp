@@ -252,7 +252,7 @@ void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& s
     std::optional<ExportDrawing> drawing;   // a ring's or a rack's
     if (dialog.m_shapeRing->isChecked() || dialog.m_shapeRack->isChecked()) {
         const double tolerance = ReadBox(dialog.m_toleranceEdit, separator);
-        const double degrees = PressureAngleDegreesOf(gear.PressureAngleIndex);
+        const double degrees = PressureAngleDegrees(gear.PressureAngleIndex);
         if (dialog.m_shapeRack->isChecked()) {
             drawing = RackDrawing(BuildRackProfile(gear.Module, degrees, ReadBox(dialog.m_lengthEdit, separator), tolerance));
         } else {

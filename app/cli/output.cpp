@@ -187,16 +187,14 @@ std::int32_t PressureAngleIndexOf(const std::string& subject, const std::string&
     } catch (const AppError&) {
         value = -1.0;
     }
-    if (value == 20.0)
-        return 1;
-    if (value == 14.5)
-        return 0;
+    if (const std::int32_t index = PressureAngleIndexOfDegrees(value); index >= 0)
+        return index;
     throw CliError(kind, subject, Args(Cli::tr("'%1' is neither 20 nor 14.5"), {text}));
 }
 
 double PressureAngleOption(const std::string& text)
 {
-    return PressureAngleDegreesOf(PressureAngleIndexOf("--pressure-angle", text));
+    return PressureAngleDegrees(PressureAngleIndexOf("--pressure-angle", text));
 }
 
 CLI::Option* AddFormatOption(CLI::App& command, std::string& text, const std::vector<std::string>& choices)

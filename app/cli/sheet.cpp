@@ -9,6 +9,7 @@
 #include "geardata/apperror.h"
 #include "geardata/safefile.h"
 #include "geometry/extended.h"
+#include "geometry/gearmath.h"
 #include "commands/inputparse.h"
 #include "geometry/accuracy.h"
 
@@ -133,7 +134,7 @@ void CheckAllowanceFits(const std::string& option, const std::string& text, cons
                         const InspectionGear& gear)
 {
     const long double alpha = Radians(gear.pressureAngleDegrees);
-    const long double thickness = gear.module * (kPi / 2 + 2 * gear.shift * std::tan(alpha)), pitch = kPi * gear.module;
+    const long double thickness = ReferenceThickness(gear.module, gear.shift, alpha), pitch = kPi * gear.module;
     if (thickness + a.lower > 0 && thickness + a.upper < pitch)
         return;
     throw CliError(kExitUsage, option,
