@@ -227,6 +227,8 @@ void TextFiles(const std::string& folder)
         std::memcpy(bytes.data(), &v, sizeof v);
         save(bytes);
     }
+    // A UTF-8 lead byte without its continuation: it sets no direction in a message.
+    save(Bytes{0xDA, 0x04, 0x4D, 0x85, 0x1A, 0xEA, 0x30, 0x40});
 }
 
 // Geometry inputs, every parameter raw (flags 0xFF): teeth, module, shift,
