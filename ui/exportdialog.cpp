@@ -3,7 +3,7 @@
 
 #include "ui/filedialog.h"
 #include "ui/errorbox.h"
-#include "ui/mainwindow.h"
+#include "ui/toolhost.h"
 #include "ui/qttext.h"
 #include "commands/inputparse.h"
 #include "commands/numbertext.h"
@@ -332,11 +332,14 @@ void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& s
     WriteFileSafely(file, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }
 
-void InstallExportTool(TForm1& form)
+void InstallExportTool(ToolHost& host)
 {
-    auto* action = form.Tool1->addAction(QStringLiteral("歯形の書き出し"));
+    auto* action = host.toolMenu()->addAction(QStringLiteral("歯形の書き出し"));
     action->setObjectName(QStringLiteral("ExportProfile1"));
-    QObject::connect(action, &QAction::triggered, &form, [&form] {
-        RunCommand(&form, [&form] { RunExportTool(&form, form.currentGear(), form.decimalSeparator(), FindInspectionWindow(form)); });
+    QWidget* parent = &host.hostWidget();
+    QObject::connect(action, &QAction::triggered, parent, [&host, parent] {
+        RunCommand(parent, [&host, parent] {
+            RunExportTool(parent, host.currentGear(), host.decimalSeparator(), FindInspectionWindow(host));
+        });
     });
 }

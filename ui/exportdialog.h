@@ -24,7 +24,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class InspectionWindow;
-class TForm1;
+class ToolHost;
 struct GearRecord;
 
 // The form before the save dialog.
@@ -56,8 +56,8 @@ public:
     QPushButton* m_cancelButton;
 };
 
-// Adds "歯形の書き出し" to the form's ツール menu.
-void InstallExportTool(TForm1& form);
+// Adds "歯形の書き出し" to the host's ツール menu.
+void InstallExportTool(ToolHost& host);
 
 // The command behind the menu item, for a gear; `parent` owns the dialogs. The
 // data table takes the class, allowances and pin typed in `inspection` (null:

@@ -2,7 +2,7 @@
 #include "ui/inspectionwindow.h"
 
 #include "ui/errorbox.h"
-#include "ui/mainwindow.h"
+#include "ui/toolhost.h"
 #include "ui/qttext.h"
 #include "ui/toolwindow.h"
 #include "commands/inputparse.h"
@@ -36,12 +36,12 @@ QString AccessibleNameOf(const QString& label)
 
 }  // namespace
 
-InspectionWindow::InspectionWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
+InspectionWindow::InspectionWindow(ToolHost& host) : QWidget(&host.hostWidget(), Qt::Window), m_host(host)
 {
     setObjectName(QStringLiteral("InspectionWindow"));
     setWindowTitle(QStringLiteral("検査寸法"));
     setAttribute(Qt::WA_DeleteOnClose, false);
-    StyleLikeMainWindow(*this, form);
+    StyleLikeMainWindow(*this, host);
 
     auto* grid = new QGridLayout(this);
     grid->setHorizontalSpacing(8);
@@ -125,7 +125,7 @@ InspectionWindow::InspectionWindow(TForm1& form) : QWidget(&form, Qt::Window), m
     findings->setFixedHeight(96);
     findings->setWordWrap(true);   // long findings wrap instead of hiding behind a scroll bar
     grid->addWidget(findings, row++, 0, 1, 4);
-    tolerances = new TolerancePanel(form, this);
+    tolerances = new TolerancePanel(host, this);
     grid->addWidget(tolerances, row, 0, 1, 4);
     grid->setColumnStretch(3, 1);
 
@@ -135,9 +135,9 @@ InspectionWindow::InspectionWindow(TForm1& form) : QWidget(&form, Qt::Window), m
     connect(copyButton, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { CopyText(); }); });
     // A closed window follows nothing: opening it again shows the gear of that
     // moment, and an error in its boxes is never raised from a window nobody sees.
-    connect(&form, &TForm1::currentGearChanged, this, [this] {
+    host.onCurrentGearChanged(this, [this] {
         if (isVisible())
-            Follow(m_form.currentGear());
+            Follow(m_host.currentGear());
     });
     connect(tolerances, &TolerancePanel::edited, this, [this] { Refresh(); });
     connect(tolerances, &TolerancePanel::sheetWanted, this, [this](bool print) {
@@ -161,7 +161,7 @@ void InspectionWindow::Follow(const GearRecord& gear)
 
 InspectionRequest InspectionWindow::readRequest() const
 {
-    const std::string& sep = m_form.decimalSeparator();
+    const std::string& sep = m_host.decimalSeparator();
     InspectionRequest request;
     if (!IsBlank(pinEdit->text()))
         request.pinDiameter = Store(ParseFloat(pinEdit->text().toStdString(), sep));
@@ -173,7 +173,7 @@ InspectionRequest InspectionWindow::readRequest() const
 void InspectionWindow::ShowGear(const GearRecord& record)
 {
     m_gear = record;
-    const std::string& sep = m_form.decimalSeparator();
+    const std::string& sep = m_host.decimalSeparator();
     const InspectionRequest request = readRequest();
 
     const InspectionGear gear = InspectionGearOf(record);
@@ -220,20 +220,20 @@ void InspectionWindow::CopyText()
     SetClipboardTextVerified(m_text);
 }
 
-InspectionWindow* FindInspectionWindow(TForm1& form)
+InspectionWindow* FindInspectionWindow(ToolHost& host)
 {
-    return form.findChild<InspectionWindow*>(QStringLiteral("InspectionWindow"), Qt::FindDirectChildrenOnly);
+    return host.hostWidget().findChild<InspectionWindow*>(QStringLiteral("InspectionWindow"), Qt::FindDirectChildrenOnly);
 }
 
-void InstallInspectionTool(TForm1& form)
+void InstallInspectionTool(ToolHost& host)
 {
-    QAction* item = form.Tool1->addAction(QStringLiteral("検査寸法"));
+    QAction* item = host.toolMenu()->addAction(QStringLiteral("検査寸法"));
     item->setObjectName(QStringLiteral("InspectionItem"));
-    QObject::connect(item, &QAction::triggered, &form, [&form] {
-        InspectionWindow* window = FindInspectionWindow(form);
+    QObject::connect(item, &QAction::triggered, &host.hostWidget(), [&host] {
+        InspectionWindow* window = FindInspectionWindow(host);
         if (window == nullptr)
-            window = new InspectionWindow(form);
-        window->Follow(form.currentGear());
-        ShowToolWindow(*window, form);
+            window = new InspectionWindow(host);
+        window->Follow(host.currentGear());
+        ShowToolWindow(*window, host);
     });
 }

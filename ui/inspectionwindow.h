@@ -2,7 +2,7 @@
 #pragma once
 // 検査寸法: a tool window beside the main window with the numbers a machinist
 // measures on the gear it is given (the main window's current gear, again at
-// every TForm1::currentGearChanged): chordal thickness, span over k teeth,
+// every change the host tells of): chordal thickness, span over k teeth,
 // measurement over pins, the undercut limit and the exact tip thickness. The
 // arithmetic is geometry/inspection.h, the texts commands/inspectiontext.h.
 
@@ -20,14 +20,14 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
-class TForm1;
 class TolerancePanel;
+class ToolHost;
 
 class InspectionWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit InspectionWindow(TForm1& form);
+    explicit InspectionWindow(ToolHost& host);
 
     // Shows the gear with the pin diameter and span tooth count typed here. A
     // box that does not parse raises the conversion error and changes nothing.
@@ -60,13 +60,13 @@ public:
 private:
     InspectionRequest readRequest() const;
 
-    TForm1& m_form;
+    ToolHost& m_host;
     GearRecord m_gear{};
     QString m_text;   // what the copy button copies
 };
 
 // Adds "検査寸法" to the main window's ツール menu; it opens (or raises) the window.
-void InstallInspectionTool(TForm1& form);
+void InstallInspectionTool(ToolHost& host);
 
-// The form's inspection window, or null before it was first opened.
-InspectionWindow* FindInspectionWindow(TForm1& form);
+// The host's inspection window, or null before it was first opened.
+InspectionWindow* FindInspectionWindow(ToolHost& host);

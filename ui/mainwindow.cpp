@@ -278,6 +278,11 @@ void TForm1::RG1Click()
     ShowOutline(currentGear(), m_state.displayOutline);
 }
 
+void TForm1::onCurrentGearChanged(QObject* context, std::function<void()> changed)
+{
+    connect(this, &TForm1::currentGearChanged, context, std::move(changed));
+}
+
 const GearRecord& TForm1::currentGear() const
 {
     return m_state.table[kCurrentSlot];

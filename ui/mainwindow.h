@@ -16,6 +16,7 @@
 // ui/layout.h.
 
 #include "ui/filedialog.h"
+#include "ui/toolhost.h"
 #include "commands/commands.h"
 
 #include <QMainWindow>
@@ -39,7 +40,7 @@ class VersionBox;
 
 struct ProgramState;
 
-class TForm1 : public QMainWindow, public GearView {
+class TForm1 : public QMainWindow, public GearView, public ToolHost {
     Q_OBJECT
 
 public:
@@ -81,7 +82,7 @@ public:
 
     // The gear the window shows (slot 0 of its state): what the tool windows
     // are given when they open and whenever currentGearChanged is emitted.
-    const GearRecord& currentGear() const;
+    const GearRecord& currentGear() const override;
     // The state the window's sequences work on.
     ProgramState& state() { return m_state; }
 
@@ -90,11 +91,16 @@ public:
     VersionBox* versionBox() const { return m_versionBox; }
 
     // The user locale's decimal separator, read at start; tests may set another.
-    const std::string& decimalSeparator() const { return m_decimalSeparator; }
+    const std::string& decimalSeparator() const override { return m_decimalSeparator; }
     void setDecimalSeparator(const std::string& separator) { m_decimalSeparator = separator; }
 
     // The client area: everything below the menu bar.
-    QWidget* clientArea() const { return m_client; }
+    QWidget* clientArea() const override { return m_client; }
+
+    // What the tool windows are given of the window (ToolHost).
+    QWidget& hostWidget() override { return *this; }
+    QMenu* toolMenu() const override { return Tool1; }
+    void onCurrentGearChanged(QObject* context, std::function<void()> changed) override;
 
     QLabel* Label2;        // 「モジュール」
     QLabel* Label3;        // 「歯数」

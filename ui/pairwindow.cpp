@@ -5,7 +5,6 @@
 #include "ui/backlashpanel.h"
 #include "ui/errorbox.h"
 #include "ui/layout.h"
-#include "ui/mainwindow.h"
 #include "ui/qttext.h"
 #include "ui/toolwindow.h"
 #include "commands/commands.h"
@@ -15,8 +14,8 @@
 #include "geometry/extended.h"
 #include "geometry/internalpair.h"
 #include "geometry/rackpair.h"
-#include "ui/mainwindow.h"
 #include "ui/meshview.h"
+#include "ui/toolhost.h"
 
 #include <cmath>
 
@@ -79,12 +78,12 @@ PairInput GearInput(const GearRecord& g)
 
 }  // namespace
 
-PairWindow::PairWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
+PairWindow::PairWindow(ToolHost& host) : QWidget(&host.hostWidget(), Qt::Window), m_host(host)
 {
     setObjectName(QStringLiteral("PairWindow"));
     setWindowTitle(QStringLiteral("かみあい"));
     setAccessibleName(QStringLiteral("かみあい"));
-    StyleLikeMainWindow(*this, form);
+    StyleLikeMainWindow(*this, host);
 
     auto* inputs = new QGroupBox(QStringLiteral("入力"), this);
     inputs->setObjectName(QStringLiteral("PairInputs"));
@@ -233,9 +232,9 @@ PairWindow::PairWindow(TForm1& form) : QWidget(&form, Qt::Window), m_form(form)
             if (on)
                 mateChanged();
         });
-    connect(&form, &TForm1::currentGearChanged, this, [this] { Follow(m_form.currentGear()); });
+    host.onCurrentGearChanged(this, [this] { Follow(m_host.currentGear()); });
 
-    m_gear1 = form.currentGear();
+    m_gear1 = host.currentGear();
     mateChanged();
 }
 
@@ -300,7 +299,7 @@ QLineEdit* PairWindow::resultBox(const std::string& key, int gear) const
 void PairWindow::showGear1()
 {
     const GearRecord& g = m_gear1;
-    const std::string& sep = m_form.decimalSeparator();
+    const std::string& sep = m_host.decimalSeparator();
     m_module->setText(Utf8(FormatGeneral(g.Module, 11, sep)));
     const double degrees = PressureAngleDegreesOf(g.PressureAngleIndex);
     m_pressureAngle->setText(std::isnan(degrees) ? QString() : Utf8(FormatGeneral(degrees, 11, sep)));
@@ -327,7 +326,7 @@ void PairWindow::clearResults()
 void PairWindow::compute()
 {
     clearResults();
-    const std::string& sep = m_form.decimalSeparator();
+    const std::string& sep = m_host.decimalSeparator();
     PairInput in = GearInput(m_gear1);
     const MateKind kind = mate();
     std::vector<std::string> backlashFindings;
@@ -417,7 +416,7 @@ void PairWindow::modeChanged()
     m_centerDistance->setEnabled(!fromShifts && !rack);
     // The centre distance starts at the one just computed, to eleven digits.
     if (!fromShifts && m_centerDistance->text().isEmpty() && m_last)
-        m_centerDistance->setText(Utf8(FormatGeneral(m_lastCenterDistance, 11, m_form.decimalSeparator())));
+        m_centerDistance->setText(Utf8(FormatGeneral(m_lastCenterDistance, 11, m_host.decimalSeparator())));
     CalculateClick();
 }
 
@@ -428,14 +427,29 @@ void PairWindow::CopyClick()
     SetClipboardTextVerified(Utf8(MateReportText(*m_last, "\r\n", m_backlashWarnings) + m_backlash->ReportText("\r\n")));
 }
 
-void InstallPairTool(TForm1& form)
+std::optional<PairWindow::SheetMate> PairWindow::CurrentMate(const std::string& sep) const
 {
-    QAction* action = form.Tool1->addAction(QStringLiteral("かみあい"));
+    if (!isVisible())
+        return std::nullopt;
+    SheetMate sheet;
+    sheet.mate.teeth = ParseInteger(m_teeth2->text().toStdString());
+    sheet.mate.shift = Store(ParseFloat(m_shift2->text().toStdString(), sep));
+    const BacklashInput b = m_backlash->Read(sep);
+    sheet.mate.allowance = b.thickness[1];
+    sheet.mate.centerDistance = b.centerDistance;
+    sheet.gear1Allowance = b.thickness[0];
+    return sheet;
+}
+
+void InstallPairTool(ToolHost& host)
+{
+    QAction* action = host.toolMenu()->addAction(QStringLiteral("かみあい"));
     action->setObjectName(QStringLiteral("PairTool"));
-    QObject::connect(action, &QAction::triggered, &form, [&form] {
-        PairWindow* window = form.findChild<PairWindow*>(QStringLiteral("PairWindow"), Qt::FindDirectChildrenOnly);
+    QObject::connect(action, &QAction::triggered, &host.hostWidget(), [&host] {
+        PairWindow* window =
+            host.hostWidget().findChild<PairWindow*>(QStringLiteral("PairWindow"), Qt::FindDirectChildrenOnly);
         if (window == nullptr)
-            window = new PairWindow(form);
-        ShowToolWindow(*window, form);
+            window = new PairWindow(host);
+        ShowToolWindow(*window, host);
     });
 }

@@ -3,7 +3,7 @@
 // かみあい: a non-modal tool window for the current gear and a mate in mesh.
 //
 // Gear 1 is the gear the window is given: the main window's current gear, at
-// opening and at every TForm1::currentGearChanged. Gear 2's teeth (starting at gear 1's Teeth2),
+// opening and at every change the host tells of. Gear 2's teeth (starting at gear 1's Teeth2),
 // its shift (starting at 0) and the centre distance are typed here and live
 // only in this window: the gear table is read, never written. The mate is
 // another external gear, a ring around gear 1 (gear 2 is then the ring) or a
@@ -12,6 +12,7 @@
 // tsumugi-cli pair prints.
 
 #include "geardata/gearrecord.h"
+#include "commands/datatable.h"
 #include "commands/pairtext.h"
 #include "geometry/mate.h"
 #include "geometry/pair.h"
@@ -29,13 +30,13 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
-class TForm1;
+class ToolHost;
 
 class PairWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit PairWindow(TForm1& form);
+    explicit PairWindow(ToolHost& host);
 
     // The 計算 button: reads the boxes, computes, shows; a failure ends in the error box.
     void CalculateClick();
@@ -51,6 +52,17 @@ public:
     // The box of one computed quantity (key as in the report's rows), gear 0 or 1.
     QLineEdit* resultBox(const std::string& key, int gear = 0) const;
 
+    // The mate as the data table (要目表) takes it: gear 2's teeth and shift
+    // typed here, its tooth-thickness allowance and the centre-distance
+    // allowance; with gear 1's allowance typed here. Null while the window is
+    // closed. A box that does not parse raises the conversion error.
+    struct SheetMate {
+        DataSheetMate mate;
+        ThicknessAllowance gear1Allowance;
+    };
+    std::optional<SheetMate> CurrentMate(const std::string& decimalSeparator) const;
+
+private:
     QLineEdit* m_module;
     QLineEdit* m_pressureAngle;
     QLineEdit* m_teeth1;
@@ -69,7 +81,6 @@ public:
     BacklashPanel* m_backlash;   // the allowances and the backlash of the pair
     MeshPanel* m_mesh;           // the pair in mesh as a drawing
 
-private:
     void showGear1();
     void compute();
     void clearResults();
@@ -77,7 +88,7 @@ private:
     void mateChanged();
     void followInputs();
 
-    TForm1& m_form;
+    ToolHost& m_host;
     GearRecord m_gear1{};
     std::map<std::string, std::array<QLineEdit*, 2>> m_results;
     std::optional<MateReport> m_last;
@@ -88,5 +99,5 @@ private:
     std::map<std::string, std::array<QWidget*, 3>> m_rowWidgets;   // label and boxes, shown for the mate's rows
 };
 
-// Adds "かみあい" to TForm1's ツール menu; the window is made on first use.
-void InstallPairTool(TForm1& form);
+// Adds "かみあい" to the host's ツール menu; the window is made on first use.
+void InstallPairTool(ToolHost& host);

@@ -9,9 +9,10 @@
 #include "commands/inputparse.h"
 #include "commands/tolerancetext.h"
 #include "ui/backlashpanel.h"
-#include "ui/mainwindow.h"
 #include "ui/pairwindow.h"
 #include "ui/printerquery.h"
+#include "ui/qttext.h"
+#include "ui/toolhost.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -27,8 +28,6 @@
 
 namespace {
 
-QString Utf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
 std::function<QString(const QString&)> fileAnswer;
 QString lastFileName = QStringLiteral("要目表.pdf");
 
@@ -41,8 +40,8 @@ double ReadLength(const QLineEdit* box, const std::string& sep)
 
 }  // namespace
 
-TolerancePanel::TolerancePanel(TForm1& form, QWidget* parent)
-    : QGroupBox(QStringLiteral("精度・歯厚許容差"), parent), m_form(form)
+TolerancePanel::TolerancePanel(ToolHost& host, QWidget* parent)
+    : QGroupBox(QStringLiteral("精度・歯厚許容差"), parent), m_host(host)
 {
     setObjectName(QStringLiteral("TolerancePanel"));
     setAccessibleName(title());
@@ -104,7 +103,7 @@ TolerancePanel::TolerancePanel(TForm1& form, QWidget* parent)
 
 ThicknessLimits TolerancePanel::Show(const InspectionGear& gear, const InspectionResult& nominal)
 {
-    const std::string& sep = m_form.decimalSeparator();
+    const std::string& sep = m_host.decimalSeparator();
     accuracyList->clear();
     accuracyNote->clear();
     m_text.clear();
@@ -131,7 +130,7 @@ ThicknessLimits TolerancePanel::Show(const InspectionGear& gear, const Inspectio
 
 DataSheet TolerancePanel::Sheet(const InspectionGear& gear, const InspectionRequest& request) const
 {
-    const std::string& sep = m_form.decimalSeparator();
+    const std::string& sep = m_host.decimalSeparator();
     DataSheetInput in;
     in.gear = gear;
     in.request = request;
@@ -142,20 +141,15 @@ DataSheet TolerancePanel::Sheet(const InspectionGear& gear, const InspectionRequ
     if (!IsBlank(faceWidthEdit))
         in.faceWidth = ReadLength(faceWidthEdit, sep);
     // The mate of かみあい, when that window is open.
-    const auto* pair = m_form.findChild<PairWindow*>(QStringLiteral("PairWindow"), Qt::FindDirectChildrenOnly);
-    if (pair != nullptr && pair->isVisible()) {
-        DataSheetMate mate;
-        mate.teeth = ParseInteger(pair->m_teeth2->text().toStdString());
-        mate.shift = Store(ParseFloat(pair->m_shift2->text().toStdString(), sep));
-        if (pair->m_backlash != nullptr) {
-            const BacklashInput b = pair->m_backlash->Read(sep);
-            mate.allowance = b.thickness[1];
-            mate.centerDistance = b.centerDistance;
+    const auto* pair =
+        m_host.hostWidget().findChild<PairWindow*>(QStringLiteral("PairWindow"), Qt::FindDirectChildrenOnly);
+    if (pair != nullptr) {
+        if (const std::optional<PairWindow::SheetMate> mate = pair->CurrentMate(sep)) {
             // Gear 1's allowance typed only in かみあい is the one the table uses.
             if (IsBlank(upperEdit) && IsBlank(lowerEdit))
-                in.allowance = b.thickness[0];
+                in.allowance = mate->gear1Allowance;
+            in.mate = mate->mate;
         }
-        in.mate = mate;
     }
     return BuildDataSheet(in);
 }

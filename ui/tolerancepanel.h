@@ -21,13 +21,13 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
-class TForm1;
+class ToolHost;
 
 class TolerancePanel : public QGroupBox {
     Q_OBJECT
 
 public:
-    TolerancePanel(TForm1& form, QWidget* parent);
+    TolerancePanel(ToolHost& host, QWidget* parent);
 
     // Reads the boxes, computes the tolerances of the class and the limits of
     // the measurements, shows the tolerances and returns the limits. A box that
@@ -58,7 +58,7 @@ Q_SIGNALS:
     void sheetWanted(bool print);
 
 private:
-    TForm1& m_form;
+    ToolHost& m_host;
     std::string m_text;
 };
 

@@ -5,9 +5,9 @@
 #include "ui/inspectionwindow.h"
 #include "ui/pairwindow.h"
 
-void InstallTools(TForm1& form)
+void InstallTools(ToolHost& host)
 {
-    InstallInspectionTool(form);
-    InstallExportTool(form);
-    InstallPairTool(form);
+    InstallInspectionTool(host);
+    InstallExportTool(host);
+    InstallPairTool(host);
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/toolwindow.h"
 
-#include "ui/mainwindow.h"
+#include "ui/toolhost.h"
 
 #include <QScreen>
 #include <QWidget>
@@ -15,11 +15,11 @@ constexpr int kGap = 8;   // pixels between the two frames
 
 }  // namespace
 
-void StyleLikeMainWindow(QWidget& window, const TForm1& form)
+void StyleLikeMainWindow(QWidget& window, ToolHost& host)
 {
-    window.setFont(form.font());
+    window.setFont(host.hostWidget().font());
     // The client area carries the main window's background colour.
-    window.setPalette(form.clientArea()->palette());
+    window.setPalette(host.clientArea()->palette());
     window.setAutoFillBackground(true);
 }
 
@@ -61,8 +61,9 @@ QRect ToolWindowFrame(const QRect& mainFrame, const QSize& toolFrame, const QRec
     return best;
 }
 
-void ShowToolWindow(QWidget& window, const TForm1& form)
+void ShowToolWindow(QWidget& window, ToolHost& host)
 {
+    const QWidget& form = host.hostWidget();
     if (!window.property("tsumugiPlaced").toBool()) {
         window.adjustSize();
         // The tool window's frame is not known before it is shown: the main

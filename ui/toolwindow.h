@@ -9,10 +9,10 @@
 #include <vector>
 
 class QWidget;
-class TForm1;
+class ToolHost;
 
 // The main window's font and palette, and its background filled in.
-void StyleLikeMainWindow(QWidget& window, const TForm1& form);
+void StyleLikeMainWindow(QWidget& window, ToolHost& host);
 
 // Where a tool window of the given frame size goes: beside the main window
 // (on its right, on its left, below it, above it: the first of these that
@@ -24,4 +24,4 @@ QRect ToolWindowFrame(const QRect& mainFrame, const QSize& toolFrame, const QRec
                       const std::vector<QRect>& others = {});
 
 // Shows the window (placing it first when it was never shown), raised and active.
-void ShowToolWindow(QWidget& window, const TForm1& form);
+void ShowToolWindow(QWidget& window, ToolHost& host);

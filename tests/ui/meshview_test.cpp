@@ -28,8 +28,8 @@ protected:
         Calculate("3", "12", "0.6");
         form().findChild<QAction*>(QStringLiteral("PairTool"))->trigger();
         auto* w = form().findChild<PairWindow*>(QStringLiteral("PairWindow"));
-        TypeInto(w->m_teeth2, z2);
-        TypeInto(w->m_shift2, x2);
+        TypeInto(w->findChild<QLineEdit*>("PairTeeth2"), z2);
+        TypeInto(w->findChild<QLineEdit*>("PairShift2"), x2);
         return *w;
     }
     // As a user's typing: the text changes and textEdited is raised.
@@ -51,7 +51,7 @@ protected:
 TEST_F(MeshViewTest, FollowsTheTypingAndTurns)
 {
     PairWindow& w = OpenPair("24", "0.36");
-    MeshPanel& panel = *w.m_mesh;
+    MeshPanel& panel = *w.findChild<MeshPanel*>("MeshPanel");
     ASSERT_NE(panel.m_view->mesh(), nullptr);   // drawn as typed, before 計算
     EXPECT_EQ(panel.m_view->mesh()->body(1).teeth, 24);
     EXPECT_EQ(w.resultBox("center_distance")->text(), "56.500");
@@ -87,11 +87,11 @@ TEST_F(MeshViewTest, FollowsTheTypingAndTurns)
     EXPECT_EQ(panel.m_play->text(), "再生");
 
     // A mate the profile cannot make: no drawing, the reason instead, the numbers still shown.
-    TypeInto(w.m_teeth2, "2");
+    TypeInto(w.findChild<QLineEdit*>("PairTeeth2"), "2");
     EXPECT_EQ(panel.m_view->mesh(), nullptr);
     EXPECT_FALSE(panel.m_save->isEnabled());
     EXPECT_FALSE(w.resultBox("center_distance")->text().isEmpty());
-    TypeInto(w.m_teeth2, "24");
+    TypeInto(w.findChild<QLineEdit*>("PairTeeth2"), "24");
     EXPECT_NE(panel.m_view->mesh(), nullptr);
     EXPECT_TRUE(m_errors.isEmpty());
 }
@@ -102,8 +102,8 @@ TEST_F(MeshViewTest, FollowsTheTypingAndTurns)
 TEST_F(MeshViewTest, DrawsEveryMateWithTheAllowances)
 {
     PairWindow& w = OpenPair("24", "0.36");
-    MeshPanel& panel = *w.m_mesh;
-    BacklashPanel& allowances = *w.m_backlash;
+    MeshPanel& panel = *w.findChild<MeshPanel*>("MeshPanel");
+    BacklashPanel& allowances = *w.findChild<BacklashPanel*>("BacklashPanel");
     const struct {
         QLineEdit* box;
         const char* text;
@@ -119,10 +119,10 @@ TEST_F(MeshViewTest, DrawsEveryMateWithTheAllowances)
         QRadioButton* button;
         MeshBodyKind kind;
         const char* id;
-    } const mates[] = {{w.m_mateInternal, MeshBodyKind::Ring, "GEAR2"}, {w.m_mateRack, MeshBodyKind::Rack, "RACK"}};
-    w.m_mateInternal->setChecked(true);
-    TypeInto(w.m_teeth2, "60");
-    TypeInto(w.m_shift2, "0.5");
+    } const mates[] = {{w.findChild<QRadioButton*>("PairMateInternal"), MeshBodyKind::Ring, "GEAR2"}, {w.findChild<QRadioButton*>("PairMateRack"), MeshBodyKind::Rack, "RACK"}};
+    w.findChild<QRadioButton*>("PairMateInternal")->setChecked(true);
+    TypeInto(w.findChild<QLineEdit*>("PairTeeth2"), "60");
+    TypeInto(w.findChild<QLineEdit*>("PairShift2"), "0.5");
     for (const Mate& m : mates) {
         m.button->setChecked(true);
         ASSERT_NE(panel.m_view->mesh(), nullptr) << m.id;
@@ -145,7 +145,7 @@ TEST_F(MeshViewTest, DrawsEveryMateWithTheAllowances)
 TEST_F(MeshViewTest, SavesSvgAndPng)
 {
     PairWindow& w = OpenPair("24", "0.36");
-    MeshPanel& panel = *w.m_mesh;
+    MeshPanel& panel = *w.findChild<MeshPanel*>("MeshPanel");
     QTemporaryDir dir;
     QString answer;
     MeshPanel::SetSaveChooser([&answer](const QString&) { return answer; });
@@ -180,10 +180,10 @@ TEST_F(MeshViewTest, ContactOfALargeRingIsFramedAtToothScale)
     Calculate("2", "20", "0");
     form().findChild<QAction*>(QStringLiteral("PairTool"))->trigger();
     auto* w = form().findChild<PairWindow*>(QStringLiteral("PairWindow"));
-    TypeInto(w->m_teeth2, QStringLiteral("1000"));
-    TypeInto(w->m_shift2, QStringLiteral("0"));
-    w->m_mateInternal->click();
-    MeshPanel& panel = *w->m_mesh;
+    TypeInto(w->findChild<QLineEdit*>("PairTeeth2"), QStringLiteral("1000"));
+    TypeInto(w->findChild<QLineEdit*>("PairShift2"), QStringLiteral("0"));
+    w->findChild<QRadioButton*>("PairMateInternal")->click();
+    MeshPanel& panel = *w->findChild<MeshPanel*>("MeshPanel");
     ASSERT_NE(panel.m_view->mesh(), nullptr);
     panel.m_fitContact->click();
     // The path of contact is about 1.7 base pitches (10 mm) with 4.5 mm of

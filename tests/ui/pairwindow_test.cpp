@@ -31,14 +31,14 @@ protected:
     }
     static QStringList Gear1(PairWindow& w)
     {
-        return {w.m_module->text(), w.m_pressureAngle->text(), w.m_teeth1->text(), w.m_shift1->text(),
-                w.m_teeth2->text()};
+        return {w.findChild<QLineEdit*>("PairModule")->text(), w.findChild<QLineEdit*>("PairPressureAngle")->text(), w.findChild<QLineEdit*>("PairTeeth1")->text(), w.findChild<QLineEdit*>("PairShift1")->text(),
+                w.findChild<QLineEdit*>("PairTeeth2")->text()};
     }
     static QStringList Findings(PairWindow& w)
     {
         QStringList lines;
-        for (int i = 0; i < w.m_findings->count(); ++i)
-            lines << w.m_findings->item(i)->text();
+        for (int i = 0; i < w.findChild<QListWidget*>("PairFindings")->count(); ++i)
+            lines << w.findChild<QListWidget*>("PairFindings")->item(i)->text();
         return lines;
     }
     static QStringList Texts(PairWindow& w, const std::vector<std::pair<const char*, int>>& boxes)
@@ -62,15 +62,15 @@ TEST_F(PairWindowTest, FollowsTheCurrentGearAndNeverWritesTheTable)
 
     Calculate("3", "12", "0,6");
     EXPECT_EQ(Gear1(w), (QStringList{"3", "20", "12", "0,6", "20"}));
-    Type(w.m_teeth2, "24");
-    Type(w.m_shift2, "0,36");
+    Type(w.findChild<QLineEdit*>("PairTeeth2"), "24");
+    Type(w.findChild<QLineEdit*>("PairShift2"), "0,36");
     std::vector<std::uint8_t> before(GearTableBytes(), GearTableBytes() + kGearTableBytes);
-    w.m_calculate->click();
+    w.findChild<QPushButton*>("PairCalculate")->click();
     EXPECT_EQ(Texts(w, kReferenceBoxes), (QStringList{"26,0886", "56,500", "44,840", "79,400"}));
     EXPECT_EQ(std::vector<std::uint8_t>(GearTableBytes(), GearTableBytes() + kGearTableBytes), before);
 
     // Another gear in the main window: gear 1 follows, the typed mate stays.
-    Type(w.m_shift2, "0");
+    Type(w.findChild<QLineEdit*>("PairShift2"), "0");
     Calculate("2", "20", "0");
     EXPECT_EQ(Gear1(w), (QStringList{"2", "20", "20", "0", "24"}));
     EXPECT_EQ(Texts(w, kReferenceBoxes), (QStringList{"20,0000", "44,000", "44,000", "52,000"}));
@@ -82,7 +82,7 @@ TEST_F(PairWindowTest, UntouchedMateFollowsTheRecord)
     PairWindow& w = Open();
     gearTable[kCurrentSlot].Teeth2 = 40;
     Q_EMIT form().currentGearChanged();
-    EXPECT_EQ(w.m_teeth2->text(), "40");
+    EXPECT_EQ(w.findChild<QLineEdit*>("PairTeeth2")->text(), "40");
     EXPECT_EQ(w.resultBox("center_distance")->text(), "29.000");
 }
 
@@ -90,13 +90,13 @@ TEST_F(PairWindowTest, CentreDistanceGivenAndCopied)
 {
     Calculate("3", "12", "0.6");
     PairWindow& w = Open();
-    Type(w.m_teeth2, "24");
-    Type(w.m_shift2, "0.36");
-    w.m_calculate->click();
-    w.m_fromCenterDistance->click();   // starts at the centre distance just computed
-    EXPECT_EQ(w.m_centerDistance->text(), "56.49986972");
+    Type(w.findChild<QLineEdit*>("PairTeeth2"), "24");
+    Type(w.findChild<QLineEdit*>("PairShift2"), "0.36");
+    w.findChild<QPushButton*>("PairCalculate")->click();
+    w.findChild<QRadioButton*>("PairFromCenterDistance")->click();   // starts at the centre distance just computed
+    EXPECT_EQ(w.findChild<QLineEdit*>("PairCenterDistance")->text(), "56.49986972");
     EXPECT_EQ(Texts(w, {{"shift_sum", 0}, {"shift", 0}, {"shift", 1}}), (QStringList{"0.960000", "0.640000", "0.320000"}));
-    w.m_copy->click();
+    w.findChild<QPushButton*>("PairCopy")->click();
     const QString copied = QGuiApplication::clipboard()->text().remove(QLatin1Char('\r'));
     EXPECT_TRUE(copied.startsWith("かみあい（中心距離から）\nモジュール m\t3\n") &&
                 copied.contains("\n歯先円直径 da（短縮後）\t45.080\t79.160\n")) << copied.toStdString();
@@ -107,25 +107,25 @@ TEST_F(PairWindowTest, RingAndRackAsTheMate)
 {
     Calculate("14", "17", "0.2");
     PairWindow& w = Open();
-    Type(w.m_teeth2, "96");
-    Type(w.m_shift2, "0.5");
-    w.m_mateInternal->click();
+    Type(w.findChild<QLineEdit*>("PairTeeth2"), "96");
+    Type(w.findChild<QLineEdit*>("PairShift2"), "0.5");
+    w.findChild<QRadioButton*>("PairMateInternal")->click();
     EXPECT_EQ(w.mate(), MateKind::Internal);
     EXPECT_EQ(Texts(w, {{"working_pressure_angle", 0}, {"center_distance", 0}, {"tip_diameter", 1}}),
               (QStringList{"21.1251", "557.089", "1330.000"}));
     EXPECT_TRUE(w.resultBox("trimming_margin")->isVisibleTo(&w));
     EXPECT_FALSE(w.resultBox("shift_sum")->isVisibleTo(&w));
-    w.m_fromCenterDistance->click();   // the pinion keeps its shift, the ring takes the difference
-    EXPECT_EQ(w.m_centerDistance->text(), "557.08874151");
+    w.findChild<QRadioButton*>("PairFromCenterDistance")->click();   // the pinion keeps its shift, the ring takes the difference
+    EXPECT_EQ(w.findChild<QLineEdit*>("PairCenterDistance")->text(), "557.08874151");
     EXPECT_EQ(w.resultBox("shift", 1)->text(), "0.500000");
 
-    w.m_mateRack->click();
-    EXPECT_TRUE(w.m_fromShifts->isChecked());
-    EXPECT_FALSE(w.m_teeth2->isEnabled() || w.m_fromCenterDistance->isEnabled());
+    w.findChild<QRadioButton*>("PairMateRack")->click();
+    EXPECT_TRUE(w.findChild<QRadioButton*>("PairFromShifts")->isChecked());
+    EXPECT_FALSE(w.findChild<QLineEdit*>("PairTeeth2")->isEnabled() || w.findChild<QRadioButton*>("PairFromCenterDistance")->isEnabled());
     EXPECT_EQ(Texts(w, {{"center_to_reference_line", 0}, {"rack_chordal_thickness", 0}}),
               (QStringList{"121.800", "21.9911"}));
     EXPECT_FALSE(w.resultBox("center_distance")->isVisibleTo(&w));
-    w.m_copy->click();
+    w.findChild<QPushButton*>("PairCopy")->click();
     EXPECT_TRUE(QGuiApplication::clipboard()->text().startsWith("かみあい（ラック）\r\n")) << Findings(w).join('|').toStdString();
     EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('|').toStdString();
 }
@@ -133,20 +133,20 @@ TEST_F(PairWindowTest, RingAndRackAsTheMate)
 TEST_F(PairWindowTest, BadInputInTheErrorBoxFollowFailuresInTheList)
 {
     PairWindow& w = Open();
-    Type(w.m_shift2, "abc");
-    w.m_calculate->click();
+    Type(w.findChild<QLineEdit*>("PairShift2"), "abc");
+    w.findChild<QPushButton*>("PairCalculate")->click();
     EXPECT_EQ(m_errors, QStringList{"'abc' は浮動小数点数ではありません."});
     EXPECT_EQ(w.resultBox("center_distance")->text(), "");
-    EXPECT_FALSE(w.m_copy->isEnabled());
+    EXPECT_FALSE(w.findChild<QPushButton*>("PairCopy")->isEnabled());
 
     // A right-to-left mark pasted before the digits stays inside its quotes.
     m_errors.clear();
-    Type(w.m_shift2, QStringLiteral("\u200f12"));
-    w.m_calculate->click();
+    Type(w.findChild<QLineEdit*>("PairShift2"), QStringLiteral("\u200f12"));
+    w.findChild<QPushButton*>("PairCalculate")->click();
     EXPECT_EQ(m_errors, QStringList{QStringLiteral("'\u2068\u200f12\u2069' は浮動小数点数ではありません.")});
 
     m_errors.clear();
-    Type(w.m_shift2, "2");
+    Type(w.findChild<QLineEdit*>("PairShift2"), "2");
     Calculate("1", "60", "-3");
     EXPECT_EQ(Findings(w), QStringList{"エラー：歯車１の歯先円が基礎円の内側にあり、かみあいません"});
     EXPECT_TRUE(m_errors.isEmpty());

@@ -53,10 +53,10 @@ TEST_F(TolerancePanelTest, LimitsBesideTheValuesAndTheDataTableAsPdf)
 {
     Calculate("2", "20", "0");
     PairWindow& pair = OpenPair();
-    pair.m_teeth2->setText(QStringLiteral("40"));
-    pair.m_backlash->allowance[1][0]->setText(QStringLiteral("-0.06"));
-    pair.m_backlash->allowance[1][1]->setText(QStringLiteral("-0.12"));
-    pair.m_calculate->click();
+    pair.findChild<QLineEdit*>("PairTeeth2")->setText(QStringLiteral("40"));
+    pair.findChild<BacklashPanel*>("BacklashPanel")->allowance[1][0]->setText(QStringLiteral("-0.06"));
+    pair.findChild<BacklashPanel*>("BacklashPanel")->allowance[1][1]->setText(QStringLiteral("-0.12"));
+    pair.findChild<QPushButton*>("PairCalculate")->click();
 
     InspectionWindow& w = OpenInspection();
     TolerancePanel& t = *w.tolerances;
@@ -93,27 +93,27 @@ TEST_F(TolerancePanelTest, BacklashOfThePairOnlyWhenAllowancesAreTyped)
 {
     Calculate("2", "20", "0");
     PairWindow& w = OpenPair();
-    w.m_teeth2->setText(QStringLiteral("40"));
-    w.m_calculate->click();
-    EXPECT_EQ(w.m_findings->item(0)->text(), QStringLiteral("警告＝０"));
-    EXPECT_TRUE(w.m_backlash->results.at("normal_backlash")[0]->text().isEmpty());
+    w.findChild<QLineEdit*>("PairTeeth2")->setText(QStringLiteral("40"));
+    w.findChild<QPushButton*>("PairCalculate")->click();
+    EXPECT_EQ(w.findChild<QListWidget*>("PairFindings")->item(0)->text(), QStringLiteral("警告＝０"));
+    EXPECT_TRUE(w.findChild<BacklashPanel*>("BacklashPanel")->results.at("normal_backlash")[0]->text().isEmpty());
 
-    w.m_backlash->allowance[0][0]->setText(QStringLiteral("-0.05"));
-    w.m_backlash->allowance[0][1]->setText(QStringLiteral("-0.1"));
-    w.m_backlash->allowance[1][0]->setText(QStringLiteral("-0.05"));
-    w.m_backlash->allowance[1][1]->setText(QStringLiteral("-0.1"));
-    Q_EMIT w.m_backlash->allowance[1][1]->returnPressed();
-    EXPECT_EQ(w.m_backlash->results.at("normal_backlash")[0]->text(), QStringLiteral("0.094"));
-    EXPECT_EQ(w.m_backlash->results.at("normal_backlash")[1]->text(), QStringLiteral("0.188"));
-    EXPECT_EQ(w.m_backlash->results.at("recommended_min_backlash")[0]->text(), QStringLiteral("0.100"));
-    EXPECT_EQ(w.m_findings->item(0)->text(), QStringLiteral("警告：最小法線バックラッシが ISO/TR 10064-2 の推奨値未満"));
-    w.m_copy->click();   // the copy, like the list, counts the backlash warning
+    w.findChild<BacklashPanel*>("BacklashPanel")->allowance[0][0]->setText(QStringLiteral("-0.05"));
+    w.findChild<BacklashPanel*>("BacklashPanel")->allowance[0][1]->setText(QStringLiteral("-0.1"));
+    w.findChild<BacklashPanel*>("BacklashPanel")->allowance[1][0]->setText(QStringLiteral("-0.05"));
+    w.findChild<BacklashPanel*>("BacklashPanel")->allowance[1][1]->setText(QStringLiteral("-0.1"));
+    Q_EMIT w.findChild<BacklashPanel*>("BacklashPanel")->allowance[1][1]->returnPressed();
+    EXPECT_EQ(w.findChild<BacklashPanel*>("BacklashPanel")->results.at("normal_backlash")[0]->text(), QStringLiteral("0.094"));
+    EXPECT_EQ(w.findChild<BacklashPanel*>("BacklashPanel")->results.at("normal_backlash")[1]->text(), QStringLiteral("0.188"));
+    EXPECT_EQ(w.findChild<BacklashPanel*>("BacklashPanel")->results.at("recommended_min_backlash")[0]->text(), QStringLiteral("0.100"));
+    EXPECT_EQ(w.findChild<QListWidget*>("PairFindings")->item(0)->text(), QStringLiteral("警告：最小法線バックラッシが ISO/TR 10064-2 の推奨値未満"));
+    w.findChild<QPushButton*>("PairCopy")->click();   // the copy, like the list, counts the backlash warning
     const QString copied = QGuiApplication::clipboard()->text();
     EXPECT_FALSE(copied.contains(QStringLiteral("警告＝０"))) << copied.toStdString();
     EXPECT_TRUE(copied.contains(QStringLiteral("推奨値未満"))) << copied.toStdString();
 
-    w.m_backlash->centerAllowance[0]->setText(QStringLiteral("-0.1"));
-    w.m_calculate->click();
+    w.findChild<BacklashPanel*>("BacklashPanel")->centerAllowance[0]->setText(QStringLiteral("-0.1"));
+    w.findChild<QPushButton*>("PairCalculate")->click();
     EXPECT_EQ(m_errors.last(), QStringLiteral("中心距離の許容差の上の値が下の値より小さいか、有限の数ではありません."));
 }
 

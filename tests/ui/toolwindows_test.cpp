@@ -44,7 +44,7 @@ TEST_F(ToolWindowTest, FourteenAndAHalfDegreesInThePairWindow)
 {
     CalculateAt14Point5("2", "20");
     auto& w = Open<PairWindow>("PairTool", "PairWindow");
-    EXPECT_EQ(w.m_pressureAngle->text(), "14.5");
+    EXPECT_EQ(w.findChild<QLineEdit*>("PairPressureAngle")->text(), "14.5");
     // z1 = z2 = 20, x = 0: db = 40 cos 14.5°, sa from the involute of 14.5°, εα from the tips.
     const std::pair<const char*, int> boxes[] = {{"working_pressure_angle", 0}, {"center_distance", 0},
                                                  {"base_diameter", 0},          {"base_diameter", 1},
@@ -55,8 +55,8 @@ TEST_F(ToolWindowTest, FourteenAndAHalfDegreesInThePairWindow)
     EXPECT_EQ(texts, (QStringList{"14.5000", "40.000", "38.726", "38.726", "1.732", "1.787"}));
     // At 14.5° twenty teeth without shift are undercut by the rack (x_min = 1 - z sin²α / 2 = 0.373).
     QStringList findings;
-    for (int i = 0; i < w.m_findings->count(); ++i)
-        findings << w.m_findings->item(i)->text();
+    for (int i = 0; i < w.findChild<QListWidget*>("PairFindings")->count(); ++i)
+        findings << w.findChild<QListWidget*>("PairFindings")->item(i)->text();
     EXPECT_TRUE(findings.contains("警告：歯車１：創成歯形にｱﾝﾀﾞｰｶｯﾄ発生") &&
                 findings.contains("警告：歯車２：創成歯形にｱﾝﾀﾞｰｶｯﾄ発生"))
         << findings.join('|').toStdString();
@@ -128,8 +128,8 @@ TEST_F(ToolWindowTest, OpenInsideTheScreenInTheMainWindowsFontAndColours)
         }
     }
     EXPECT_TRUE(pair.resultBox("center_distance")->isReadOnly());
-    EXPECT_TRUE(pair.m_module->isReadOnly());
-    EXPECT_FALSE(pair.m_teeth2->isReadOnly());
+    EXPECT_TRUE(pair.findChild<QLineEdit*>("PairModule")->isReadOnly());
+    EXPECT_FALSE(pair.findChild<QLineEdit*>("PairTeeth2")->isReadOnly());
 }
 
 TEST_F(ToolWindowTest, HelpWithoutABrowserNamesThePage)
