@@ -95,18 +95,23 @@ BacklashInput BacklashPanel::Read(const std::string& sep) const
     return in;
 }
 
-std::vector<std::string> BacklashPanel::Show(const PairResult& pair, const std::string& sep)
+bool BacklashPanel::Typed() const
 {
-    Clear();
-    m_separator = sep;
-    // Nothing typed: the pair meshes without backlash, as the window shows it.
     bool typed = false;
     for (const QLineEdit* box : {allowance[0][0], allowance[0][1], allowance[1][0], allowance[1][1],
                                  centerAllowance[0], centerAllowance[1]})
         typed = typed || !box->text().trimmed().isEmpty();
-    if (!typed)
+    return typed;
+}
+
+std::vector<std::string> BacklashPanel::Show(const std::optional<BacklashResult>& backlash, const std::string& sep)
+{
+    Clear();
+    m_separator = sep;
+    // Nothing typed: the pair meshes without backlash, as the window shows it.
+    if (!backlash)
         return {};
-    const BacklashResult b = ComputeBacklash(pair, Read(sep));
+    const BacklashResult& b = *backlash;
     for (const BacklashRow& row : BacklashRows(b, sep)) {
         m_report += std::string(row.label) + "\t" + row.texts[0] + (row.texts[1].empty() ? "" : "\t" + row.texts[1]);
         m_report += '\n';

@@ -11,6 +11,7 @@
 #include <QGroupBox>
 
 #include <map>
+#include <optional>
 #include <string>
 
 class QLineEdit;
@@ -27,8 +28,10 @@ public:
     BacklashInput Read(const std::string& decimalSeparator) const;
     BacklashInput Read() const { return Read(m_separator); }
 
-    // Computes and shows the backlash of the pair; returns its findings.
-    std::vector<std::string> Show(const PairResult& pair, const std::string& decimalSeparator);
+    // Whether any box holds text: the backlash is worked out only then.
+    bool Typed() const;
+    // Shows the backlash worked out (none: the boxes stay empty); returns its findings.
+    std::vector<std::string> Show(const std::optional<BacklashResult>& backlash, const std::string& decimalSeparator);
     void Clear();
     // The lines added to the window's copy: label TAB smallest TAB largest.
     std::string ReportText(std::string_view newline) const;

@@ -9,11 +9,10 @@
 #include "ui/toolwindow.h"
 #include "commands/commands.h"
 #include "commands/inputparse.h"
+#include "commands/mate.h"
 #include "commands/numbertext.h"
 #include "commands/pairtext.h"
 #include "geometry/extended.h"
-#include "geometry/internalpair.h"
-#include "geometry/rackpair.h"
 #include "ui/meshview.h"
 #include "ui/toolhost.h"
 
@@ -340,37 +339,30 @@ void PairWindow::compute()
         if (given(allowances.thickness[0]) || given(allowances.thickness[1]) || given(allowances.centerDistance))
             backlashFindings.emplace_back("歯厚許容差と中心距離許容差は外歯車どうしの組だけに使います（バックラッシは計算しません）");
     }
-    MeshInput mesh;
-    if (kind == MateKind::Rack) {
-        const RackPairResult r = ComputeRackPair({in.module, in.pressureAngle, in.teeth[0], in.shift[0]});
-        m_last = MateReportOf(r, sep);
-        m_lastCenterDistance = r.centerToReferenceLine;
-        mesh = MeshInputOf(r);
-    } else {
+    MateRequest request;
+    request.mate = kind;
+    if (kind != MateKind::Rack) {
         in.teeth[1] = ParseInteger(m_teeth2->text().toStdString());
-        const bool fromShifts = m_fromShifts->isChecked();
-        if (fromShifts)
+        if (m_fromShifts->isChecked())
             in.shift[1] = Store(ParseFloat(m_shift2->text().toStdString(), sep));
-        const double a = fromShifts ? 0.0 : Store(ParseFloat(m_centerDistance->text().toStdString(), sep));
-        if (kind == MateKind::Internal) {
-            const InternalPairResult r = fromShifts ? ComputeInternalPair(in) : ComputeInternalPairForCenterDistance(in, a);
-            m_last = MateReportOf(r, sep);
-            m_lastCenterDistance = r.centerDistance;
-            mesh = MeshInputOf(r);
-        } else {
-            const PairResult r = fromShifts ? ComputePair(in) : ComputePairForCenterDistance(in, a);
-            m_last = MateReportOf(r, sep);
-            m_lastCenterDistance = r.centerDistance;
-            backlashFindings = m_backlash->Show(r, sep);
-            m_backlashWarnings = backlashFindings.size();
-            // The drawing shows the tightest mesh the allowances leave: the
-            // thickest teeth at the shortest centre distance.
-            mesh = MeshInputOf(r);
-            const BacklashInput allowances = m_backlash->Read(sep);
-            mesh.thicknessAllowance = {allowances.thickness[0].upper, allowances.thickness[1].upper};
-            mesh.centerDistanceAllowance = allowances.centerDistance.lower;
-        }
+        else
+            request.centerDistance = Store(ParseFloat(m_centerDistance->text().toStdString(), sep));
     }
+    request.gears = in;
+    request.allowances = [this, &sep] { return m_backlash->Read(sep); };
+    request.backlash = m_backlash->Typed();
+    // The pair stands even when its allowances are refused: the centre
+    // distance box starts at its centre distance.
+    request.paired = [this](const MateOutcome& pair) {
+        m_last = pair.report;
+        m_lastCenterDistance = pair.centerDistance;
+    };
+    const MateOutcome outcome = ComputeMate(request, sep);
+    if (kind == MateKind::External) {
+        backlashFindings = m_backlash->Show(outcome.backlash, sep);
+        m_backlashWarnings = backlashFindings.size();
+    }
+    const MeshInput& mesh = outcome.mesh;
     for (const PairRow& row : m_last->results)
         for (int gear = 0; gear < (row.perGear ? 2 : 1); ++gear)
             m_results[row.key][gear]->setText(Utf8(row.texts[gear]));

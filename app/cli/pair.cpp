@@ -3,15 +3,14 @@
 // rack, from their shifts or from a centre distance.
 #include "app/cli/commands.h"
 
+#include "commands/mate.h"
 #include "commands/pairtext.h"
 #include "export/meshexport.h"
 #include "geardata/apperror.h"
 #include "geardata/safefile.h"
 #include "geometry/backlash.h"
-#include "geometry/internalpair.h"
 #include "geometry/mesh.h"
 #include "geometry/pair.h"
-#include "geometry/rackpair.h"
 #include "app/cli/sheetoptions.h"
 #include "commands/datatable.h"
 #include "commands/numbertext.h"
@@ -211,61 +210,38 @@ int RunPair(const PairOptions& o)
         tolerance = NumberOption("--tolerance", o.tolerance, Range::Positive);
         angle = NumberOption("--angle", o.angle);
     }
-    MateReport report;
-    std::optional<BacklashResult> backlash;
-    MeshInput mesh;
+    MateRequest request;
+    request.mate = mate;
+    request.gears = in;
+    if (distanceGiven)
+        request.centerDistance = centerDistance;
+    request.allowances = [&b] { return b; };
+    request.backlash = o.backlashAsked();
+    if (proposed)
+        request.wanted = BacklashRange{wanted.upper, wanted.lower};
+    // Usage errors, though found here: no gear has such a tooth.
+    request.checkAllowances = [&](const PairResult& result, const BacklashInput& allowances) {
+        const std::string* texts[] = {&o.allowance1, &o.allowance2};
+        const CLI::Option* options[] = {o.allowance1Option, o.allowance2Option};
+        for (int i = 0; i < 2; ++i)
+            if (proposed || options[i]->count() > 0)
+                CheckAllowanceFits(proposed ? "--backlash" : i == 0 ? "--thickness-allowance1" : "--thickness-allowance2",
+                                   proposed ? o.wanted : *texts[i], allowances.thickness[i],
+                                   {in.module, result.input.teeth[i], result.input.shift[i], in.pressureAngle});
+    };
+    MateOutcome outcome;
     std::string picture;
     try {
-        switch (mate) {
-        case MateKind::External: {
-            const PairResult result = distanceGiven ? ComputePairForCenterDistance(in, centerDistance) : ComputePair(in);
-            report = MateReportOf(result, sep);
-            // The picture shows the tightest mesh the allowances leave: the
-            // thickest teeth at the shortest centre distance.
-            mesh = MeshInputOf(result);
-            mesh.thicknessAllowance = {b.thickness[0].upper, b.thickness[1].upper};
-            mesh.centerDistanceAllowance = b.centerDistance.lower;
-            if (o.backlashAsked()) {
-                // Usage errors, though found here: no gear has such a tooth.
-                const std::string* texts[] = {&o.allowance1, &o.allowance2};
-                const CLI::Option* options[] = {o.allowance1Option, o.allowance2Option};
-                for (int i = 0; i < 2; ++i)
-                    if (options[i]->count() > 0)
-                        CheckAllowanceFits(i == 0 ? "--thickness-allowance1" : "--thickness-allowance2", *texts[i],
-                                           b.thickness[i],
-                                           {in.module, result.input.teeth[i], result.input.shift[i], in.pressureAngle});
-                if (proposed) {
-                    const auto proposal = ProposeAllowances(result, wanted.upper, wanted.lower, b.centerDistance);
-                    b.thickness = {proposal[0], proposal[1]};
-                    for (int i = 0; i < 2; ++i)
-                        CheckAllowanceFits("--backlash", o.wanted, b.thickness[i],
-                                           {in.module, result.input.teeth[i], result.input.shift[i], in.pressureAngle});
-                }
-                backlash = ComputeBacklash(result, b);
-            }
-            break;
-        }
-        case MateKind::Internal: {
-            const InternalPairResult result =
-                distanceGiven ? ComputeInternalPairForCenterDistance(in, centerDistance) : ComputeInternalPair(in);
-            report = MateReportOf(result, sep);
-            mesh = MeshInputOf(result);
-            break;
-        }
-        case MateKind::Rack: {
-            const RackPairResult result = ComputeRackPair({in.module, in.pressureAngle, z1, in.shift[0]});
-            report = MateReportOf(result, sep);
-            mesh = MeshInputOf(result);
-            break;
-        }
-        }
+        outcome = ComputeMate(request, sep);
         if (pictureWanted) {
-            mesh.tolerance = tolerance;
-            picture = MeshSvg(GearMesh(mesh).PictureAt(angle));
+            outcome.mesh.tolerance = tolerance;
+            picture = MeshSvg(GearMesh(outcome.mesh).PictureAt(angle));
         }
     } catch (const AppError& e) {
         throw CliError(kExitRefused, "", e.what());
     }
+    const MateReport& report = outcome.report;
+    const std::optional<BacklashResult>& backlash = outcome.backlash;
     if (pictureWanted) {
         try {
             WriteFileSafely(o.picture, reinterpret_cast<const std::uint8_t*>(picture.data()), picture.size());
