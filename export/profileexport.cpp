@@ -239,14 +239,14 @@ std::string ProfileSvg(const GearProfile& profile, double boreDiameter)
 
 PreparedExport PrepareExport(const ExportRequest& request, std::optional<ExportFormat> format)
 {
-    PreparedExport prepared{BuildGearProfile(request.gear), request};
+    PreparedExport prepared{BuildGearProfile(request.gear), request, std::nullopt, std::nullopt};
     const GearProfile& profile = prepared.profile;
     CheckOutlineIsSimple(profile.points, "歯形の輪郭");
     CheckBore(profile, request.boreDiameter);
     if (!format || !IsSolidFormat(*format))
-        MakeCutDrawing(request, profile);
+        prepared.drawing = MakeCutDrawing(request, profile);
     if (!format || IsSolidFormat(*format))
-        CheckSolid(profile, SolidOf(request), request.gear.tolerance);
+        prepared.hole = CheckSolid(profile, SolidOf(request), request.gear.tolerance);
     if (format == ExportFormat::Step)
         CheckStepSize(profile);
     return prepared;
@@ -257,11 +257,11 @@ std::string ExportBytes(const PreparedExport& prepared, ExportFormat format, con
     const ExportRequest& request = prepared.request;
     const GearProfile& profile = prepared.profile;
     if (!IsSolidFormat(format)) {
-        const CutDrawing drawing = MakeCutDrawing(request, profile);
+        const CutDrawing drawing = prepared.drawing ? *prepared.drawing : MakeCutDrawing(request, profile);
         return format == ExportFormat::Dxf ? CutDrawingDxf(drawing, dataSheet) : CutDrawingSvg(drawing);
     }
     const SolidInput solid = SolidOf(request);
-    const HoleShape hole = CheckSolid(profile, solid, request.gear.tolerance);
+    const HoleShape hole = prepared.hole ? *prepared.hole : CheckSolid(profile, solid, request.gear.tolerance);
     const ProfileInput& g = request.gear;
     const std::string title = "gear m " + Shortest(g.module) + " z " + std::to_string(g.teeth) + " x " + Shortest(g.shift) +
                               " b " + Shortest(request.faceWidth) + " mm";
@@ -328,6 +328,39 @@ std::string DrawingBytes(const ExportDrawing& drawing, ExportFormat format)
 {
     CheckOutlineIsSimple(drawing.outline, "歯形の輪郭");
     return format == ExportFormat::Dxf ? DrawingDxf(drawing) : DrawingSvg(drawing);
+}
+
+PreparedShape PrepareShapeExport(const ShapeExportRequest& request, std::optional<ExportFormat> format)
+{
+    PreparedShape prepared;
+    prepared.shape = request.shape;
+    switch (request.shape) {
+    case ExportShape::Gear:
+        prepared.gear = PrepareExport(request.gear, format);
+        break;
+    case ExportShape::Ring: {
+        const GearProfile& ring = prepared.ring.emplace(BuildInternalGearProfile(request.ring, request.tolerance));
+        prepared.rimDiameter =
+            request.rimDiameter == 0.0 ? DefaultRimDiameter(ring, request.ring.module) : request.rimDiameter;
+        CheckRim(ring, prepared.rimDiameter);
+        prepared.drawing = RingDrawing(ring, prepared.rimDiameter);
+        break;
+    }
+    case ExportShape::Rack:
+        prepared.drawing = RackDrawing(prepared.rack.emplace(
+            BuildRackProfile(request.rackModule, request.rackPressureAngle, request.rackLength, request.tolerance)));
+        break;
+    }
+    return prepared;
+}
+
+std::string ShapeExportBytes(const PreparedShape& prepared, ExportFormat format, const DataSheet* dataSheet)
+{
+    if (prepared.drawing && IsSolidFormat(format))
+        throw AppError("内歯車とラックは DXF か SVG で書き出してください");
+    if (dataSheet != nullptr && format != ExportFormat::Dxf)
+        throw AppError("要目表は DXF にだけ書き出せます");
+    return prepared.drawing ? DrawingBytes(*prepared.drawing, format) : ExportBytes(*prepared.gear, format, dataSheet);
 }
 
 GearProfile ExportProfile(const ExportRequest& request, const std::string& path)

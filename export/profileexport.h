@@ -89,9 +89,12 @@ void CheckStepSize(const GearProfile& profile);                            // st
 // The profile built and the request checked against it: the bore, the
 // keyway, the kerf and the part. With a format, only what that format uses is
 // checked; without one (the file not chosen yet), what every format uses.
+// What the checks built is kept for ExportBytes.
 struct PreparedExport {
     GearProfile profile;
     ExportRequest request;
+    std::optional<CutDrawing> drawing;   // checked for DXF and SVG
+    std::optional<HoleShape> hole;       // the part checked for STL, 3MF and STEP
 };
 PreparedExport PrepareExport(const ExportRequest& request, std::optional<ExportFormat> format = std::nullopt);
 
@@ -156,6 +159,38 @@ std::string ProfileDxf(const GearProfile& profile, double boreDiameter, const Da
 std::string ProfileSvg(const GearProfile& profile, double boreDiameter);
 // The bytes of a drawing as DXF or SVG.
 std::string DrawingBytes(const ExportDrawing& drawing, ExportFormat format);
+
+// What a front end writes: the gear itself (its profile or its part), a ring
+// with its teeth (cut by its pinion-type cutter, with an outer rim) or a rack
+// segment; a ring and a rack are drawings, DXF or SVG only.
+enum class ExportShape { Gear, Ring, Rack };
+
+struct ShapeExportRequest {
+    ExportShape shape = ExportShape::Gear;
+    ExportRequest gear;            // the gear: its profile, its bore and its part
+    InternalGearInput ring;        // a ring: module, teeth, shift, pressure angle and cutter
+    double rimDiameter = 0.0;      // a ring's outer diameter; 0: DefaultRimDiameter
+    double rackModule = 1.0;       // a rack: module, pressure angle in degrees, length
+    double rackPressureAngle = 20.0;
+    double rackLength = 100.0;
+    double tolerance = 0.001;      // a ring's and a rack's largest chord deviation
+};
+
+// The shape built and checked (PrepareExport for the gear), what it is drawn
+// from kept for the front end's report.
+struct PreparedShape {
+    ExportShape shape = ExportShape::Gear;
+    std::optional<PreparedExport> gear;
+    std::optional<GearProfile> ring;
+    double rimDiameter = 0.0;      // the ring's, the default filled in
+    std::optional<RackProfile> rack;
+    std::optional<ExportDrawing> drawing;   // a ring's or a rack's
+};
+PreparedShape PrepareShapeExport(const ShapeExportRequest& request, std::optional<ExportFormat> format = std::nullopt);
+
+// The file contents of a prepared shape. A ring or a rack in a part's format,
+// or a data table in another format than DXF, is refused with an AppError.
+std::string ShapeExportBytes(const PreparedShape& prepared, ExportFormat format, const DataSheet* dataSheet = nullptr);
 
 // The whole sequence into a file: the format of the path's extension,
 // prepared, made and saved; returns the profile for the caller's report.

@@ -102,7 +102,7 @@ double ReadBox(const QLineEdit* edit, const std::string& separator)
 // The file's bytes made on a thread of their own (a large gear's STEP solid
 // takes seconds), while a modal busy box keeps the window painted and takes
 // its input; failures come back to this thread.
-std::string MakeBytesAway(QWidget* parent, const PreparedExport& prepared, ExportFormat format, const DataSheet* sheet)
+std::string MakeBytesAway(QWidget* parent, const PreparedShape& prepared, ExportFormat format, const DataSheet* sheet)
 {
     QProgressDialog busy(QStringLiteral("書き出しています…"), QString(), 0, 0, parent);
     busy.setObjectName(QStringLiteral("ExportBusy"));
@@ -115,7 +115,7 @@ std::string MakeBytesAway(QWidget* parent, const PreparedExport& prepared, Expor
     std::exception_ptr failure;
     std::thread worker([&] {
         try {
-            bytes = ExportBytes(prepared, format, sheet);
+            bytes = ShapeExportBytes(prepared, format, sheet);
         } catch (...) {
             failure = std::current_exception();
         }
@@ -249,53 +249,48 @@ void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& s
             dialog.m_hubLengthEdit->text(), dialog.m_kerfEdit->text(), dialog.m_keywayCheck->isChecked(),
             dialog.m_noteCheck->isChecked()};
 
-    std::optional<ExportDrawing> drawing;   // a ring's or a rack's
-    if (dialog.m_shapeRing->isChecked() || dialog.m_shapeRack->isChecked()) {
-        const double tolerance = ReadBox(dialog.m_toleranceEdit, separator);
+    // What to write: the gear, or a ring or a rack of its module.
+    ShapeExportRequest request;
+    if (dialog.m_shapeGear->isChecked()) {
+        request.gear = ExportRequestOf(gear, ReadBox(dialog.m_toleranceEdit, separator),
+                                       ReadBox(dialog.m_tipRadiusEdit, separator), ReadBox(dialog.m_boreEdit, separator));
+        request.gear.gear.thicknessAllowance = ReadBox(dialog.m_allowanceEdit, separator);
+        request.gear.keyway = dialog.m_keywayCheck->isChecked();
+        request.gear.faceWidth = ReadBox(dialog.m_faceWidthEdit, separator);
+        request.gear.hubDiameter = ReadBox(dialog.m_hubDiameterEdit, separator);
+        request.gear.hubLength = ReadBox(dialog.m_hubLengthEdit, separator);
+        request.gear.kerf = ReadBox(dialog.m_kerfEdit, separator);
+        request.gear.note = dialog.m_noteCheck->isChecked();
+    } else {
+        request.tolerance = ReadBox(dialog.m_toleranceEdit, separator);
         const double degrees = PressureAngleDegrees(gear.PressureAngleIndex);
         if (dialog.m_shapeRack->isChecked()) {
-            drawing = RackDrawing(BuildRackProfile(gear.Module, degrees, ReadBox(dialog.m_lengthEdit, separator), tolerance));
+            request.shape = ExportShape::Rack;
+            request.rackModule = gear.Module;
+            request.rackPressureAngle = degrees;
+            request.rackLength = ReadBox(dialog.m_lengthEdit, separator);
         } else {
-            InternalGearInput ring;
-            ring.module = gear.Module;
-            ring.teeth = gear.Teeth;
-            ring.shift = gear.Shift;
-            ring.pressureAngleDegrees = degrees;
-            const GearProfile profile = BuildInternalGearProfile(ring, tolerance);
-            const double typed = ReadBox(dialog.m_rimEdit, separator);
-            const double rim = typed == 0.0 ? DefaultRimDiameter(profile, gear.Module) : typed;
-            CheckRim(profile, rim);
-            drawing = RingDrawing(profile, rim);
+            request.shape = ExportShape::Ring;
+            request.ring.module = gear.Module;
+            request.ring.teeth = gear.Teeth;
+            request.ring.shift = gear.Shift;
+            request.ring.pressureAngleDegrees = degrees;
+            request.rimDiameter = ReadBox(dialog.m_rimEdit, separator);
         }
     }
-
-    // Refuse the gear before asking for a file.
+    // Refuse the shape, its drawing and a gear's part before asking for a file.
+    const PreparedShape prepared = PrepareShapeExport(request);
     if (dialog.m_dataTableCheck->isChecked() && !dialog.m_shapeGear->isChecked())
         throw AppError("要目表は歯車（外歯車）にだけ付けられます");
     // The data table with what 検査寸法 shows (class, allowances, pin), or the gear alone.
     std::optional<DataSheet> sheet;
-    std::optional<PreparedExport> prepared;
-    if (dialog.m_shapeGear->isChecked()) {
-        ExportRequest request = ExportRequestOf(gear, ReadBox(dialog.m_toleranceEdit, separator),
-                                                ReadBox(dialog.m_tipRadiusEdit, separator),
-                                                ReadBox(dialog.m_boreEdit, separator));
-        request.gear.thicknessAllowance = ReadBox(dialog.m_allowanceEdit, separator);
-        request.keyway = dialog.m_keywayCheck->isChecked();
-        request.faceWidth = ReadBox(dialog.m_faceWidthEdit, separator);
-        request.hubDiameter = ReadBox(dialog.m_hubDiameterEdit, separator);
-        request.hubLength = ReadBox(dialog.m_hubLengthEdit, separator);
-        request.kerf = ReadBox(dialog.m_kerfEdit, separator);
-        request.note = dialog.m_noteCheck->isChecked();
-        // Refuse the gear, its drawing and its part before asking for a file.
-        prepared = PrepareExport(request);
-        if (dialog.m_dataTableCheck->isChecked()) {
-            if (inspection != nullptr) {
-                sheet = inspection->DataSheetOf(gear);
-            } else {
-                DataSheetInput input;
-                input.gear = InspectionGearOf(gear);
-                sheet = BuildDataSheet(input);
-            }
+    if (dialog.m_dataTableCheck->isChecked()) {
+        if (inspection != nullptr) {
+            sheet = inspection->DataSheetOf(gear);
+        } else {
+            DataSheetInput input;
+            input.gear = InspectionGearOf(gear);
+            sheet = BuildDataSheet(input);
         }
     }
 
@@ -323,12 +318,10 @@ void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& s
 
     const std::string file = path.toStdString();
     const ExportFormat format = ExportFormatOf(file);
-    if (drawing && IsSolidFormat(format))
-        throw AppError("内歯車とラックは DXF か SVG で書き出してください");
-    if (sheet && format != ExportFormat::Dxf)
-        throw AppError("要目表は DXF にだけ書き出せます");
-    const std::string bytes = drawing ? DrawingBytes(*drawing, format)
-                                      : MakeBytesAway(parent, *prepared, format, sheet ? &*sheet : nullptr);
+    // A gear's bytes away from the window; a ring's or a rack's drawing at once.
+    const DataSheet* table = sheet ? &*sheet : nullptr;
+    const std::string bytes = prepared.gear ? MakeBytesAway(parent, prepared, format, table)
+                                            : ShapeExportBytes(prepared, format, table);
     WriteFileSafely(file, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }
 

@@ -54,23 +54,25 @@ struct Made {
 
 Made MakeRing(const ExportOptions& o, double module, double tolerance, ExportFormat format)
 {
-    InternalGearInput in;
+    ShapeExportRequest request;
+    request.shape = ExportShape::Ring;
+    InternalGearInput& in = request.ring;
     in.module = module;
     in.teeth = IntegerOption("--teeth", o.teeth, Range::AtLeastOne);
     in.shift = NumberOption("--shift", o.shift);
     in.pressureAngleDegrees = PressureAngleOption(o.pressureAngle);
     in.cutter = PinionCutterOptions(o.cutterTeeth, o.cutterTipRadius, *o.cutterTipRadiusOption);
-    const double rimOption = NumberOption("--rim-diameter", o.rimDiameter, Range::NonNegative);
+    request.rimDiameter = NumberOption("--rim-diameter", o.rimDiameter, Range::NonNegative);
+    request.tolerance = tolerance;
     try {
+        // The report names the cutter the ring is cut with.
         const InternalGearSizes sizes = ComputeInternalGear(in);
         in.cutter = sizes.cutter;
-        const GearProfile ring = BuildInternalGearProfile(in, tolerance);
-        const double rim = rimOption > 0.0 ? rimOption : DefaultRimDiameter(ring, module);
-        CheckRim(ring, rim);
-        return {DrawingBytes(RingDrawing(ring, rim), format), ring.points.size(), ring.pointsPerTooth,
-                ring.deviation,
+        const PreparedShape prepared = PrepareShapeExport(request, format);
+        const GearProfile& ring = *prepared.ring;
+        return {ShapeExportBytes(prepared, format), ring.points.size(), ring.pointsPerTooth, ring.deviation,
                 {{"tip_diameter_mm", ring.tipDiameter}, {"root_diameter_mm", ring.rootDiameter},
-                 {"rim_diameter_mm", rim}, {"involute_end_diameter_mm", ring.involuteStartDiameter},
+                 {"rim_diameter_mm", prepared.rimDiameter}, {"involute_end_diameter_mm", ring.involuteStartDiameter},
                  {"cutter_tip_radius_mm", sizes.cutter.tipRadius}},
                 sizes.cutter.teeth};
     } catch (const AppError& e) {
@@ -82,11 +84,16 @@ Made MakeRing(const ExportOptions& o, double module, double tolerance, ExportFor
 
 Made MakeRack(const ExportOptions& o, double module, double tolerance, ExportFormat format)
 {
-    const double angle = PressureAngleOption(o.pressureAngle);
-    const double length = NumberOption("--length", o.length, Range::Positive);
+    ShapeExportRequest request;
+    request.shape = ExportShape::Rack;
+    request.rackModule = module;
+    request.rackPressureAngle = PressureAngleOption(o.pressureAngle);
+    request.rackLength = NumberOption("--length", o.length, Range::Positive);
+    request.tolerance = tolerance;
     try {
-        const RackProfile rack = BuildRackProfile(module, angle, length, tolerance);
-        return {DrawingBytes(RackDrawing(rack), format), rack.points.size(), 0, rack.deviation,
+        const PreparedShape prepared = PrepareShapeExport(request, format);
+        const RackProfile& rack = *prepared.rack;
+        return {ShapeExportBytes(prepared, format), rack.points.size(), 0, rack.deviation,
                 {{"length_mm", rack.length}, {"tip_line_mm", rack.top}, {"back_mm", rack.bottom}}};
     } catch (const AppError& e) {
         throw CliError(kExitRefused, "", e.what());
@@ -177,7 +184,9 @@ int RunExport(const ExportOptions& o)
                                    PressureAngleIndexOf("--pressure-angle", o.pressureAngle));
     const double tipRadius = o.tipRadiusOption->count() > 0 ? NumberOption("--tip-radius", o.tipRadius, Range::NonNegative)
                                                             : DefaultToolTipRadius(module);
-    ExportRequest request = ExportRequestOf(gear, tolerance, tipRadius, NumberOption("--bore", o.bore, Range::NonNegative));
+    ShapeExportRequest shape;
+    ExportRequest& request = shape.gear;
+    request = ExportRequestOf(gear, tolerance, tipRadius, NumberOption("--bore", o.bore, Range::NonNegative));
     // One allowance A, or a tolerance UPPER,LOWER: the teeth are cut to its middle,
     // and the data table gives the tolerance.
     ThicknessAllowance thicknessTolerance{};
@@ -201,10 +210,10 @@ int RunExport(const ExportOptions& o)
     request.note = o.note;
 
     // The export sequence the window's 歯形の書き出し runs.
-    PreparedExport prepared;
+    PreparedShape prepared;
     std::string bytes;
     try {
-        prepared = PrepareExport(request, format);
+        prepared = PrepareShapeExport(shape, format);
         std::optional<DataSheet> sheet;
         if (o.dataTable) {
             DataSheetInput input;
@@ -218,7 +227,7 @@ int RunExport(const ExportOptions& o)
             input.overPins = o.sheet.overPins;
             sheet = BuildDataSheet(input);
         }
-        bytes = ExportBytes(prepared, format, sheet ? &*sheet : nullptr);
+        bytes = ShapeExportBytes(prepared, format, sheet ? &*sheet : nullptr);
     } catch (const AppError& e) {
         throw CliError(kExitRefused, "", e.what());
     } catch (const std::bad_alloc&) {
@@ -233,7 +242,7 @@ int RunExport(const ExportOptions& o)
     } catch (const AppError& e) {
         throw CliError(kExitFileError, o.output, e.what());
     }
-    const GearProfile& profile = prepared.profile;
+    const GearProfile& profile = prepared.gear->profile;
     std::string text = "file\t" + o.output + "\n" +
                        Formatted("points\t%zu\npoints_per_tooth\t%d\ndeviation_mm\t%.6g\ntip_diameter_mm\t%.6f\n"
                                  "root_diameter_mm\t%.6f\ninvolute_start_diameter_mm\t%.6f\nundercut\t%s\n",
@@ -246,8 +255,8 @@ int RunExport(const ExportOptions& o)
         text += Formatted("key_mm\t%g x %g\nhub_keyway_depth_t2_mm\t%g\n", key.width, key.height, key.hubDepth);
     }
     if (IsSolidFormat(format)) {
-        const SolidInput part = SolidOf(request);
-        text += Formatted("volume_mm3\t%.6f\n", PartVolume(profile, part, CheckSolid(profile, part, request.gear.tolerance)));
+        // The part as the export checked it.
+        text += Formatted("volume_mm3\t%.6f\n", PartVolume(profile, SolidOf(request), *prepared.gear->hole));
     }
     WriteOut(text);
     return kExitOk;
