@@ -4,6 +4,7 @@
 // (bench/report.py pairs them).
 
 #include "app/cli/gearoutput.h"
+#include "commands/numbertext.h"
 #include "geardata/gearrecord.h"
 #include "tests/support/globalstate.h"
 #include "geometry/dimensions.h"

@@ -186,3 +186,13 @@ std::string FormatFixed(double value, int precision, int decimals, std::string_v
     }
     return text;
 }
+
+std::string RoundTripText(double value)
+{
+    if (std::isnan(value))
+        return "nan";
+    if (std::isinf(value))
+        return value > 0 ? "inf" : "-inf";
+    char buffer[64];   // the longest shortest text of a double is 24 characters
+    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+}

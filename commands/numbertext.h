@@ -20,3 +20,8 @@ std::string FormatGeneral(double value, int precision, std::string_view decimalS
 // with more than `precision` digits before the separator falls back to the
 // general format with that precision.
 std::string FormatFixed(double value, int precision, int decimals, std::string_view decimalSeparator);
+
+// The shortest text that reads back to the same double, "." as the separator
+// whatever the locale (files and machine-read output): "-0" for negative zero,
+// "inf", "-inf" or "nan" for the values that are not finite.
+std::string RoundTripText(double value);

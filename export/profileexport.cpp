@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "export/profileexport.h"
 
+#include "commands/numbertext.h"
 #include "geardata/apperror.h"
 #include "geardata/gearrecord.h"
 #include "geardata/safefile.h"
@@ -8,7 +9,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -28,16 +28,10 @@ bool EndsWith(const std::string& s, const std::string& tail)
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-// The shortest text that reads back to the same double, "." as the separator.
+// A number of a drawing's text: the round-trip text, never "-0".
 std::string Shortest(double v)
 {
-    if (v == 0.0)
-        v = 0.0;   // no "-0"
-    char text[64];   // the longest shortest text of a double is 24 characters
-    const auto [end, error] = std::to_chars(text, text + sizeof text, v);
-    if (error != std::errc())
-        throw AppError(DrawingNumberMessage());
-    return std::string(text, end);
+    return RoundTripText(v == 0.0 ? 0.0 : v);
 }
 
 // The polygon moved outward (to its right, walking counter-clockwise) by d:

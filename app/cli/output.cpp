@@ -12,7 +12,6 @@
 #include <QTranslator>
 
 #include <cstdarg>
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstdio>
@@ -228,19 +227,6 @@ std::string LocaleDecimalSeparator()
     std::string separator = nl_langinfo_l(RADIXCHAR, user);
     freelocale(user);
     return separator.empty() ? "." : separator;
-}
-
-std::string RoundTripText(double value)
-{
-    if (std::isnan(value))
-        return "nan";
-    if (std::isinf(value))
-        return value > 0 ? "inf" : "-inf";
-    char buffer[64];   // the longest shortest text of a double is 24 characters
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    if (error != std::errc())
-        throw CliError(kExitFileError, Cli::tr("standard output"), Cli::tr("could not be written"));
-    return std::string(buffer, end);
 }
 
 std::string Formatted(const char* format, ...)

@@ -106,10 +106,6 @@ std::string Examples(const std::vector<std::string>& lines);
 // The decimal separator of the user's locale (LC_NUMERIC from the environment), as the window uses it.
 std::string LocaleDecimalSeparator();
 
-// A number in the shortest text that reads back to the same double ("." separator);
-// "inf", "-inf" or "nan" for the others.
-std::string RoundTripText(double value);
-
 // A CSV cell, quoted when it holds a comma, a quote or a line break.
 std::string CsvCell(std::string_view text);
 // A CSV line ended by LF (the one line ending of every CSV output).

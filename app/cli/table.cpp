@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // tsumugi-cli table: the 22 slots of a gear data file, every field decoded. Never writes.
 #include "app/cli/commands.h"
+#include "commands/numbertext.h"
 #include "geardata/apperror.h"
 #include "geardata/gearfile.h"
 #include "geardata/gearrecord.h"
