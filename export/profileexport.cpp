@@ -261,8 +261,8 @@ std::string ExportBytes(const PreparedExport& prepared, ExportFormat format, con
                               " b " + Shortest(request.faceWidth) + " mm";
     if (format == ExportFormat::Step)
         return GearStep(profile, solid, hole, title);
-    const Mesh mesh = BuildGearMesh(profile, solid, g.tolerance);
-    return format == ExportFormat::Stl ? MeshStl(mesh, title) : Mesh3mf(mesh, title);
+    const TriangleSurface surface = BuildGearSurface(profile, solid, g.tolerance);
+    return format == ExportFormat::Stl ? SurfaceStl(surface, title) : Surface3mf(surface, title);
 }
 
 ExportDrawing GearDrawing(const GearProfile& profile, double boreDiameter)

@@ -70,9 +70,9 @@ CutDrawing MakeCutDrawing(const ExportRequest& request, const GearProfile& profi
 std::string CutDrawingDxf(const CutDrawing& drawing, const DataSheet* dataSheet = nullptr);
 std::string CutDrawingSvg(const CutDrawing& drawing);   // in svgwriter.cpp
 
-// The part's files, from its mesh or (STEP) from the profile and the exact bore.
-std::string MeshStl(const Mesh& mesh, const std::string& title);            // stlwriter.cpp
-std::string Mesh3mf(const Mesh& mesh, const std::string& title);            // threemfwriter.cpp
+// The part's files, from its triangle surface or (STEP) from the profile and the exact bore.
+std::string SurfaceStl(const TriangleSurface& surface, const std::string& title);   // stlwriter.cpp
+std::string Surface3mf(const TriangleSurface& surface, const std::string& title);   // threemfwriter.cpp
 std::string GearStep(const GearProfile& profile, const SolidInput& solid, const HoleShape& hole,
                      const std::string& title);                              // stepwriter.cpp
 

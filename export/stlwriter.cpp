@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Binary STL of the part's mesh: an 80-byte header, the facet count, then per
+// Binary STL of the part's triangle surface: an 80-byte header, the facet count, then per
 // facet its unit normal, three corners (single precision, little-endian) and a
 // zero attribute word. Millimetres, as slicers take an STL's numbers.
 #include "export/profileexport.h"
@@ -29,19 +29,19 @@ void PutU32(std::string& out, std::uint32_t v)
 
 }  // namespace
 
-std::string MeshStl(const Mesh& mesh, const std::string& title)
+std::string SurfaceStl(const TriangleSurface& surface, const std::string& title)
 {
     std::string out;
-    out.reserve(84 + mesh.triangles.size() * 50);
+    out.reserve(84 + surface.triangles.size() * 50);
     // A header starting with "solid" would make some readers take the file for text.
     std::string header = "binary STL, mm: " + title;
     header.resize(80, ' ');
     out += header;
-    PutU32(out, static_cast<std::uint32_t>(mesh.triangles.size()));
-    for (const auto& t : mesh.triangles) {
-        const auto& a = mesh.vertices[t[0]];
-        const auto& b = mesh.vertices[t[1]];
-        const auto& c = mesh.vertices[t[2]];
+    PutU32(out, static_cast<std::uint32_t>(surface.triangles.size()));
+    for (const auto& t : surface.triangles) {
+        const auto& a = surface.vertices[t[0]];
+        const auto& b = surface.vertices[t[1]];
+        const auto& c = surface.vertices[t[2]];
         const double u[3] = {b[0] - a[0], b[1] - a[1], b[2] - a[2]};
         const double v[3] = {c[0] - a[0], c[1] - a[1], c[2] - a[2]};
         double n[3] = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The part's mesh as a 3MF package through lib3mf: one mesh object in
+// The part's triangle surface as a 3MF package through lib3mf: one mesh object in
 // millimetres, one build item, written into memory.
 #include "export/profileexport.h"
 
@@ -26,7 +26,7 @@ void Check(LIB3MFRESULT result, const char* step)
 
 }  // namespace
 
-std::string Mesh3mf(const Mesh& mesh, const std::string& title)
+std::string Surface3mf(const TriangleSurface& surface, const std::string& title)
 {
     PLib3MFModel* model = nullptr;
     Check(lib3mf_createmodel(&model), "model");
@@ -38,14 +38,14 @@ std::string Mesh3mf(const Mesh& mesh, const std::string& title)
     const Handle objectHandle(object);
     Check(lib3mf_object_setnameutf8(object, title.c_str()), "name");
 
-    std::vector<MODELMESHVERTEX> vertices(mesh.vertices.size());
+    std::vector<MODELMESHVERTEX> vertices(surface.vertices.size());
     for (std::size_t i = 0; i < vertices.size(); ++i)
         for (int k = 0; k < 3; ++k)
-            vertices[i].m_fPosition[k] = static_cast<FLOAT>(mesh.vertices[i][static_cast<std::size_t>(k)]);
-    std::vector<MODELMESHTRIANGLE> triangles(mesh.triangles.size());
+            vertices[i].m_fPosition[k] = static_cast<FLOAT>(surface.vertices[i][static_cast<std::size_t>(k)]);
+    std::vector<MODELMESHTRIANGLE> triangles(surface.triangles.size());
     for (std::size_t i = 0; i < triangles.size(); ++i)
         for (int k = 0; k < 3; ++k)
-            triangles[i].m_nIndices[k] = mesh.triangles[i][static_cast<std::size_t>(k)];
+            triangles[i].m_nIndices[k] = surface.triangles[i][static_cast<std::size_t>(k)];
     Check(lib3mf_meshobject_setgeometry(object, vertices.data(), static_cast<DWORD>(vertices.size()), triangles.data(),
                                         static_cast<DWORD>(triangles.size())),
           "geometry");

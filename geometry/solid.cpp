@@ -181,16 +181,16 @@ std::vector<CircleSample> SampleCircle(double r, double tol, double first, const
     return out;
 }
 
-class MeshBuilder {
+class SurfaceBuilder {
 public:
-    Mesh mesh;
+    TriangleSurface surface;
 
     std::vector<std::uint32_t> AddLayer(const Loop& loop, double z)
     {
         std::vector<std::uint32_t> ids;
         for (const P2& p : loop.points) {
-            ids.push_back(static_cast<std::uint32_t>(mesh.vertices.size()));
-            mesh.vertices.push_back({p.x, p.y, z});
+            ids.push_back(static_cast<std::uint32_t>(surface.vertices.size()));
+            surface.vertices.push_back({p.x, p.y, z});
         }
         return ids;
     }
@@ -223,9 +223,9 @@ public:
             Triangulate(poly, tris);
             for (const auto& t : tris) {
                 if (up)
-                    mesh.triangles.push_back({ids[t[0]], ids[t[1]], ids[t[2]]});
+                    surface.triangles.push_back({ids[t[0]], ids[t[1]], ids[t[2]]});
                 else
-                    mesh.triangles.push_back({ids[t[0]], ids[t[2]], ids[t[1]]});
+                    surface.triangles.push_back({ids[t[0]], ids[t[2]], ids[t[1]]});
             }
         }
     }
@@ -238,11 +238,11 @@ public:
         for (std::size_t i = 0; i < n; ++i) {
             const std::uint32_t a0 = low[i], b0 = low[(i + 1) % n], a1 = high[i], b1 = high[(i + 1) % n];
             if (outward) {
-                mesh.triangles.push_back({a0, b0, b1});
-                mesh.triangles.push_back({a0, b1, a1});
+                surface.triangles.push_back({a0, b0, b1});
+                surface.triangles.push_back({a0, b1, a1});
             } else {
-                mesh.triangles.push_back({a0, b1, b0});
-                mesh.triangles.push_back({a0, a1, b1});
+                surface.triangles.push_back({a0, b1, b0});
+                surface.triangles.push_back({a0, a1, b1});
             }
         }
     }
@@ -337,7 +337,7 @@ HoleShape CheckSolid(const GearProfile& profile, const SolidInput& in, double to
     return h;
 }
 
-Mesh BuildGearMesh(const GearProfile& profile, const SolidInput& in, double tolerance)
+TriangleSurface BuildGearSurface(const GearProfile& profile, const SolidInput& in, double tolerance)
 {
     const HoleShape hole = CheckSolid(profile, in, tolerance);
     const int teeth = static_cast<int>(profile.points.size()) / std::max(1, profile.pointsPerTooth);
@@ -407,7 +407,7 @@ Mesh BuildGearMesh(const GearProfile& profile, const SolidInput& in, double tole
 
     const double b = in.faceWidth;
     const double top = hub ? b + in.hubLength : b;
-    MeshBuilder mb;
+    SurfaceBuilder mb;
     const auto outline0 = mb.AddLayer(outline, 0.0), outline1 = mb.AddLayer(outline, b);
     const auto inner0 = mb.AddLayer(inner, 0.0), innerTop = mb.AddLayer(inner, top);
     mb.AddRing(outline, outline0, inner, inner0, false);
@@ -422,16 +422,16 @@ Mesh BuildGearMesh(const GearProfile& profile, const SolidInput& in, double tole
     }
     if (hole.radius > 0.0)
         mb.AddWall(inner0, innerTop, false);
-    return std::move(mb.mesh);
+    return std::move(mb.surface);
 }
 
-double MeshVolume(const Mesh& mesh)
+double SurfaceVolume(const TriangleSurface& surface)
 {
     double six = 0.0;
-    for (const auto& t : mesh.triangles) {
-        const auto& a = mesh.vertices[t[0]];
-        const auto& b = mesh.vertices[t[1]];
-        const auto& c = mesh.vertices[t[2]];
+    for (const auto& t : surface.triangles) {
+        const auto& a = surface.vertices[t[0]];
+        const auto& b = surface.vertices[t[1]];
+        const auto& c = surface.vertices[t[2]];
         six += a[0] * (b[1] * c[2] - b[2] * c[1]) - a[1] * (b[0] * c[2] - b[2] * c[0]) + a[2] * (b[0] * c[1] - b[1] * c[0]);
     }
     return six / 6.0;

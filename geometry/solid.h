@@ -4,7 +4,7 @@
 // bore, a parallel keyway in the hub (JIS B 1301, normal type) and a hub on one
 // face. The part stands on z = 0, the hub (if any) on top of the face z = b.
 //
-// The mesh is closed and consistently oriented (every edge is used once in
+// The triangle surface is closed and consistently oriented (every edge is used once in
 // each direction, normals point out of the material), for STL and 3MF. The
 // exact shapes (the bore's circle, the keyway's lines, the hub's circle) are
 // given too, for a CAD file built from curves.
@@ -77,17 +77,17 @@ PartSizeLimits SmallestPartSizes(const GearProfile& profile, const SolidInput& i
 // a face width, hub length, bore or wall below SmallestPartSizes.
 HoleShape CheckSolid(const GearProfile& profile, const SolidInput& input, double tolerance);
 
-struct Mesh {
+struct TriangleSurface {
     std::vector<std::array<double, 3>> vertices;
     std::vector<std::array<std::uint32_t, 3>> triangles;   // counter-clockwise seen from outside
 };
 
-// The closed mesh of the part. The curved edges (bore, hub) are polygons whose
+// The closed triangle surface of the part. The curved edges (bore, hub) are polygons whose
 // chords stay within `tolerance` of the circle.
-Mesh BuildGearMesh(const GearProfile& profile, const SolidInput& input, double tolerance);
+TriangleSurface BuildGearSurface(const GearProfile& profile, const SolidInput& input, double tolerance);
 
 // The enclosed volume (divergence theorem), mm^3.
-double MeshVolume(const Mesh& mesh);
+double SurfaceVolume(const TriangleSurface& surface);
 
 // The volume of the part from the exact shapes: the profile's polygon area
 // times b, plus the hub's circle times its length, less the bore with its

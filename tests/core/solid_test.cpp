@@ -72,7 +72,7 @@ TEST(KeyTable, RowsOfTheNormalTypeByBore)
         EXPECT_EQ(KeyTable()[i].shaftOver, KeyTable()[i - 1].shaftUpTo);
 }
 
-TEST(GearSolid, MeshIsClosedOrientedAndHoldsThePartsVolume)
+TEST(GearSolid, SurfaceIsClosedOrientedAndHoldsThePartsVolume)
 {
     const struct {
         ProfileInput gear;
@@ -87,9 +87,9 @@ TEST(GearSolid, MeshIsClosedOrientedAndHoldsThePartsVolume)
     };
     for (const auto& c : cases) {
         const GearProfile profile = BuildGearProfile(c.gear);
-        const Mesh mesh = BuildGearMesh(profile, c.solid, c.gear.tolerance);
+        const TriangleSurface surface = BuildGearSurface(profile, c.solid, c.gear.tolerance);
         std::map<std::pair<std::uint32_t, std::uint32_t>, int> edges;
-        for (const auto& t : mesh.triangles)
+        for (const auto& t : surface.triangles)
             for (int k = 0; k < 3; ++k)
                 ++edges[{t[k], t[(k + 1) % 3]}];
         int unpaired = 0;
@@ -99,7 +99,7 @@ TEST(GearSolid, MeshIsClosedOrientedAndHoldsThePartsVolume)
         EXPECT_EQ(unpaired, 0) << what;
         const double exact = PartVolume(profile, c.solid, CheckSolid(profile, c.solid, c.gear.tolerance));
         // The circles are polygons within the tolerance.
-        EXPECT_NEAR(MeshVolume(mesh), exact, 1e-4 * exact) << what;
+        EXPECT_NEAR(SurfaceVolume(surface), exact, 1e-4 * exact) << what;
     }
 }
 
@@ -142,7 +142,7 @@ TEST(GearSolid, RefusesPartsThatDoNotFit)
     };
     for (const auto& c : cases) {
         try {
-            BuildGearMesh(p, c.solid, 0.001);
+            BuildGearSurface(p, c.solid, 0.001);
             ADD_FAILURE() << c.message;
         } catch (const AppError& e) {
             EXPECT_EQ(e.what(), c.message);
