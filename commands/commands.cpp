@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands/commands.h"
 
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 #include "geardata/gearfile.h"
 #include "commands/programstate.h"
 #include "geardata/tableops.h"

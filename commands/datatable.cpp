@@ -3,7 +3,7 @@
 
 #include "commands/inputparse.h"
 #include "commands/numbertext.h"
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 #include "geometry/gearmath.h"
 #include "geometry/pair.h"
 

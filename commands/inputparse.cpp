@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands/inputparse.h"
 
-#include "geardata/apperror.h"
-#include "geardata/displaytext.h"
+#include "base/apperror.h"
+#include "base/displaytext.h"
 
 #include <charconv>
 #include <cmath>

@@ -2,7 +2,7 @@
 // The gear data table painted with QPainter: the PDF page and the printer.
 #include "export/datasheet.h"
 
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 
 #include <QBuffer>
 #include <QFont>

@@ -9,7 +9,7 @@
 #include "export/profileexport.h"
 
 #include "export/datasheetdxf.h"
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 
 #include <dl_dxf.h>
 

@@ -2,7 +2,7 @@
 #include "export/meshexport.h"
 
 #include "export/svgtext.h"
-#include "geardata/safefile.h"
+#include "base/safefile.h"
 
 #include <QByteArray>
 #include <QString>

@@ -2,9 +2,9 @@
 #include "export/profileexport.h"
 
 #include "commands/numbertext.h"
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 #include "geardata/gearrecord.h"
-#include "geardata/safefile.h"
+#include "base/safefile.h"
 #include "geometry/simplepath.h"
 
 #include <algorithm>

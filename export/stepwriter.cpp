@@ -9,7 +9,7 @@
 // includes them.
 #include "export/profileexport.h"
 
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 #include "geometry/gearmath.h"
 
 #include <APIHeaderSection_MakeHeader.hxx>

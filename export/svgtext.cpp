@@ -2,7 +2,7 @@
 #include "export/svgtext.h"
 
 #include "export/profileexport.h"
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 
 #include <algorithm>
 #include <cmath>

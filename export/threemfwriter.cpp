@@ -3,7 +3,7 @@
 // millimetres, one build item, written into memory.
 #include "export/profileexport.h"
 
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 
 #include <Model/COM/NMR_DLLInterfaces.h>
 

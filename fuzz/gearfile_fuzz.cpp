@@ -16,7 +16,7 @@
 
 #include "checkedsurface.h"
 
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 #include "tests/support/globalstate.h"
 #include "geardata/gearfile.h"
 #include "geardata/gearrecord.h"

@@ -17,7 +17,7 @@
 // its ends, and every other tooth is its rotated copy. A pair or inspection
 // that is returned holds finite numbers where it holds numbers.
 
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 #include "geometry/inspection.h"
 #include "geometry/pair.h"
 #include "geometry/profile.h"

@@ -11,7 +11,7 @@
 // carry at most the allowed digits, read back through the parser to the value
 // rounded as the format says, and format again to the same text.
 
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 #include "geometry/extended.h"
 #include "commands/inputparse.h"
 #include "commands/numbertext.h"

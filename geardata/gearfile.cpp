@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "geardata/gearfile.h"
 
-#include "geardata/apperror.h"
-#include "geardata/displaytext.h"
-#include "geardata/filedescriptor.h"
+#include "base/apperror.h"
+#include "base/displaytext.h"
+#include "base/filedescriptor.h"
 #include "geardata/gearrecord.h"
-#include "geardata/safefile.h"
+#include "base/safefile.h"
 
 #include <algorithm>
 #include <cerrno>

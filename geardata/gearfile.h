@@ -19,6 +19,6 @@ std::vector<std::uint8_t> ReadGearFile(const std::string& path);
 void LoadGearTableBytes(GearTable& table, const std::vector<std::uint8_t>& bytes);
 
 // Writes the 3344 bytes of the table under `path` with WriteFileSafely
-// (geardata/safefile.h).
+// (base/safefile.h).
 // Failures: "ファイル %s を作成できません", "ストリームへの書き込みエラー".
 void WriteGearFile(const GearTable& table, const std::string& path);

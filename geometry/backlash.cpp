@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "geometry/backlash.h"
 
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 #include "geometry/gearmath.h"
 
 #include <cmath>

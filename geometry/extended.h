@@ -7,7 +7,7 @@
 // pass silently. Quiet NaNs travel through arithmetic without a fault, but any
 // comparison with a NaN is an invalid operation.
 
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 #include "geometry/gearmath.h"   // kPi
 
 #include <cmath>

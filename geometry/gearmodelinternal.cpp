@@ -6,7 +6,7 @@
 // the ring's root fillet.
 #include "geometry/gearmodel.h"
 
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 #include "geometry/internalgear.h"
 
 #include <algorithm>

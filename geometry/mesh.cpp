@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "geometry/mesh.h"
 
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 #include "geardata/gearrecord.h"
 #include "geometry/gearmath.h"
 #include "geometry/gearmodel.h"

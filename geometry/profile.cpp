@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "geometry/profile.h"
 
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 #include "geardata/gearrecord.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "geometry/solid.h"
 
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 
 #include <algorithm>
 #include <functional>

@@ -3,7 +3,7 @@
 // the version box. None of them touches the gear data.
 #include "ui/mainwindow.h"
 
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 #include "commands/credits.h"
 #include "ui/printerquery.h"
 #include "ui/printpage.h"

@@ -3,8 +3,8 @@
 
 #include "ui/filedialog.h"
 #include "export/meshexport.h"
-#include "geardata/apperror.h"
-#include "geardata/safefile.h"
+#include "base/apperror.h"
+#include "base/safefile.h"
 #include "commands/numbertext.h"
 #include "ui/errorbox.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/printpage.h"
 
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 #include "ui/layout.h"
 #include "commands/printscale.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/qttext.h"
 
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 #include "ui/layout.h"
 
 #include <QClipboard>

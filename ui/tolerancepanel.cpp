@@ -3,8 +3,8 @@
 
 #include "ui/filedialog.h"
 #include "export/datasheet.h"
-#include "geardata/apperror.h"
-#include "geardata/safefile.h"
+#include "base/apperror.h"
+#include "base/safefile.h"
 #include "geometry/extended.h"
 #include "commands/inputparse.h"
 #include "commands/tolerancetext.h"

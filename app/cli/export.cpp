@@ -7,8 +7,8 @@
 #include "app/cli/sheetoptions.h"
 
 #include "export/profileexport.h"
-#include "geardata/apperror.h"
-#include "geardata/safefile.h"
+#include "base/apperror.h"
+#include "base/safefile.h"
 #include "geometry/internalgear.h"
 #include "geometry/rackpair.h"
 #include "geometry/extended.h"

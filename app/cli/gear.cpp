@@ -4,7 +4,7 @@
 #include "app/cli/commands.h"
 #include "app/cli/gearoutput.h"
 #include "commands/pairtext.h"
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 #include "geometry/internalgear.h"
 #include "app/cli/sheetoptions.h"
 

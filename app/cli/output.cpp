@@ -3,7 +3,7 @@
 
 #include "commands/commands.h"
 #include "commands/inputparse.h"
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 #include "geometry/extended.h"
 #include "geometry/gearmodel.h"
 

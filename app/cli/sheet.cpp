@@ -6,8 +6,8 @@
 
 #include "export/datasheet.h"
 #include "geometry/profile.h"
-#include "geardata/apperror.h"
-#include "geardata/safefile.h"
+#include "base/apperror.h"
+#include "base/safefile.h"
 #include "geometry/extended.h"
 #include "geometry/gearmath.h"
 #include "commands/inputparse.h"

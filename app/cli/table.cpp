@@ -2,7 +2,7 @@
 // tsumugi-cli table: the 22 slots of a gear data file, every field decoded. Never writes.
 #include "app/cli/commands.h"
 #include "commands/numbertext.h"
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 #include "geardata/gearfile.h"
 #include "geardata/gearrecord.h"
 

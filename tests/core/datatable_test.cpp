@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The rows of the gear data table (要目表), their layout, and the allowance texts.
 #include "commands/datatable.h"
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 
 #include <gtest/gtest.h>
 

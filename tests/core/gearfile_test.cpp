@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 #include "geardata/gearfile.h"
 #include "geardata/gearrecord.h"
 #include "tests/support/globalstate.h"

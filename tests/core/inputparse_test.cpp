@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands/inputparse.h"
 
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 #include "commands/numbertext.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // A pinion in a ring and on a rack: published values, each interference on
 // both sides of its limit, the ring as its cutter cuts it and the rack.
 #include "commands/numbertext.h"
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 #include "geometry/gearmodel.h"
 #include "geometry/internalgear.h"
 #include "geometry/internalpair.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 #include "geometry/internalpair.h"
 #include "geometry/mesh.h"
 #include "geometry/rackpair.h"

@@ -2,8 +2,8 @@
 // Saves killed at every step and saves under a file-size limit, each in a child
 // process: the target holds the old or the new bytes and keeps its links,
 // group, mode and attributes, and no hidden file outlives the next save.
-#include "geardata/apperror.h"
-#include "geardata/safefile.h"
+#include "base/apperror.h"
+#include "base/safefile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 #include "geometry/profile.h"
 #include "geometry/simplepath.h"
 #include "geometry/solid.h"

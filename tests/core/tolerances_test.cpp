@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Accuracy grades, thinned-tooth measurement limits and the backlash of a pair.
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 #include "geometry/accuracy.h"
 #include "geometry/backlash.h"
 #include "geometry/involute.h"

@@ -7,7 +7,7 @@
 // The PDFs are read back with poppler's tools (pdfinfo, pdfimages, pdftoppm).
 #include "formfixture.h"
 
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 #include "ui/layout.h"
 #include "commands/printscale.h"
 #include "commands/credits.h"

@@ -2,7 +2,7 @@
 #include "formfixture.h"
 
 #include "export/profileexport.h"
-#include "geardata/apperror.h"
+#include "base/apperror.h"
 #include "geometry/internalgear.h"
 #include "ui/exportdialog.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "geardata/displaytext.h"
+#include "base/displaytext.h"
 
 #include <cstdint>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "geardata/safefile.h"
+#include "base/safefile.h"
 
-#include "geardata/apperror.h"
-#include "geardata/displaytext.h"
-#include "geardata/filedescriptor.h"
+#include "base/apperror.h"
+#include "base/displaytext.h"
+#include "base/filedescriptor.h"
 
 #include <cerrno>
 #include <climits>
