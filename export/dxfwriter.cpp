@@ -7,6 +7,7 @@
 // values as dxflib's own file writer does, but into a string and independent
 // of the C locale.
 #include "export/profileexport.h"
+#include "export/drawingnumber.h"
 
 #include "export/datasheetdxf.h"
 #include "base/apperror.h"

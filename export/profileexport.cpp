@@ -308,11 +308,6 @@ void CheckRim(const GearProfile& ring, double rimDiameter)
         throw AppError("内歯車の外径は 1000000 mm 以下にしてください");
 }
 
-const char* DrawingNumberMessage()
-{
-    return "図面に書けない数（無限大か数でない値）があるため、書き出せません";
-}
-
 double DefaultRimDiameter(const GearProfile& ring, double module)
 {
     return ring.rootDiameter + 6.0 * module;

@@ -144,8 +144,6 @@ inline constexpr double kLargestRimDiameter = 1e6;
 // or is larger than kLargestRimDiameter.
 void CheckRim(const GearProfile& ring, double rimDiameter);
 
-// What is said when a number of a drawing cannot be written (not finite).
-const char* DrawingNumberMessage();
 // The rim a ring gets when nobody chooses one: root diameter + 6 m.
 double DefaultRimDiameter(const GearProfile& ring, double module);
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "export/svgtext.h"
 
-#include "export/profileexport.h"
+#include "export/drawingnumber.h"
 #include "base/apperror.h"
 
 #include <algorithm>
