@@ -14,14 +14,6 @@ using L = long double;
 constexpr double kThinTipFactor = 0.25;     // a tip thinner than 0.25 m is too thin
 constexpr double kDefaultTipRadiusFactor = 0.38;
 
-double Radius(Point2 p) { return std::hypot(p.x, p.y); }
-double Angle(Point2 p) { return std::atan2(p.y, p.x); }
-
-Point2 Rotate(Point2 p, double angle)
-{
-    const double c = std::cos(angle), s = std::sin(angle);
-    return {p.x * c - p.y * s, p.x * s + p.y * c};
-}
 
 }  // namespace
 
@@ -30,7 +22,7 @@ double PressureAngleDegreesOf(std::int32_t index)
     return IsPressureAngleIndex(index) ? PressureAngleDegrees(index) : std::numeric_limits<double>::quiet_NaN();
 }
 
-double DefaultToolTipRadius(double module)
+double DefaultToolTipLength(double module)
 {
     return kDefaultTipRadiusFactor * module;
 }
@@ -82,7 +74,7 @@ std::string GearSpecDefect(const GearSpec& g)
         return "値が数の範囲を超えます";
     if (!std::isfinite(g.thicknessAllowance) || !std::isfinite(g.tipShortening))
         return "歯厚の許容差か歯先の短縮が有限の数ではありません";
-    const double rho = std::isnan(g.cutter.tipRadius) ? DefaultToolTipRadius(g.module) : g.cutter.tipRadius;
+    const double rho = std::isnan(g.cutter.tipRadius) ? DefaultToolTipLength(g.module) : g.cutter.tipRadius;
     const double alpha = static_cast<double>(Radians(g.pressureAngleDegrees));
     const double hc = g.cutter.addendumFactor * g.module - rho;
     if (!(rho >= 0) || !std::isfinite(rho) || !(hc >= 0) ||
@@ -210,7 +202,7 @@ void GearModel::Generate()
     const double z = m_spec.teeth, m = m_spec.module;
     m_z = z;
     m_alpha = static_cast<double>(Radians(m_spec.pressureAngleDegrees));
-    m_rho = std::isnan(m_spec.cutter.tipRadius) ? DefaultToolTipRadius(m) : m_spec.cutter.tipRadius;
+    m_rho = std::isnan(m_spec.cutter.tipRadius) ? DefaultToolTipLength(m) : m_spec.cutter.tipRadius;
     const double tanA = std::tan(m_alpha), sinA = std::sin(m_alpha), cosA = std::cos(m_alpha);
     const double deeper = -m_spec.thicknessAllowance / (2.0 * tanA);   // the tool set this much deeper
     const double addendum = m_spec.cutter.addendumFactor * m;
@@ -243,8 +235,8 @@ void GearModel::Generate()
         // The trochoid cuts the involute: find where it meets it again on the
         // way up from the flank to the root.
         auto gap = [this](double theta) {
-            const Point2 p = Trochoid(theta);
-            const double r = Radius(p);
+            const OutlinePoint p = Trochoid(theta);
+            const double r = Length(p);
             // Below the base circle there is no involute: the trochoid is the profile there.
             return r < m_rb ? 1.0 : Angle(p) - FlankAngleAt(r);
         };
@@ -264,7 +256,7 @@ void GearModel::Generate()
                 (gap(mid) > 0.0 ? hi : lo) = mid;
             }
             thetaJoin = hi;
-            m_involuteStart = Radius(Trochoid(thetaJoin));
+            m_involuteStart = Length(Trochoid(thetaJoin));
         } else {
             thetaJoin = m_alpha;
             m_involuteStart = std::numeric_limits<double>::infinity();
@@ -274,11 +266,11 @@ void GearModel::Generate()
     // A flank that is trochoid up to the tip circle: cut it there.
     double thetaTop = thetaJoin;
     const bool involuteOnFlank = m_involuteStart < m_ra && !m_tipInside;
-    if (!involuteOnFlank && Radius(Trochoid(thetaJoin)) > m_ra && Radius(Trochoid(kPi / 2.0)) < m_ra) {
+    if (!involuteOnFlank && Length(Trochoid(thetaJoin)) > m_ra && Length(Trochoid(kPi / 2.0)) < m_ra) {
         double lo = thetaJoin, hi = kPi / 2.0;   // radius above ra at lo, below at hi
         for (int i = 0; i < 200 && hi - lo > 1e-16; ++i) {
             const double mid = 0.5 * (lo + hi);
-            (Radius(Trochoid(mid)) > m_ra ? lo : hi) = mid;
+            (Length(Trochoid(mid)) > m_ra ? lo : hi) = mid;
         }
         thetaTop = hi;
     }
@@ -296,7 +288,7 @@ void GearModel::Generate()
                 const double mid = 0.5 * (a + b);
                 (across(mid) == atA ? a : b) = mid;
             }
-            return Radius(Trochoid(b));
+            return Length(Trochoid(b));
         };
         // A trochoid already past the centre line at its top makes a pointed
         // tooth, not a cut one: only a crossing from the tooth's own side counts.
@@ -349,21 +341,21 @@ void GearModel::Generate()
                 const double mid = 0.5 * (lo + hi);
                 (Angle(Trochoid(mid)) < 0.0 ? hi : lo) = mid;
             }
-            m_topRadius = std::min(m_ra, Radius(Trochoid(lo)));
+            m_topRadius = std::min(m_ra, Length(Trochoid(lo)));
         }
     }
 }
 
-Point2 GearModel::Trochoid(double theta) const
+OutlinePoint GearModel::Trochoid(double theta) const
 {
     // The normal of the contact passes through the pitch point.
     const double roll = -m_xic + (m_hc - m_xm) / std::tan(theta);
     const double phi = roll / m_rp;
-    const Point2 contact{m_xic + roll + m_rho * std::cos(theta), m_etac + m_rho * std::sin(theta)};
+    const OutlinePoint contact{m_xic + roll + m_rho * std::cos(theta), m_etac + m_rho * std::sin(theta)};
     return Rotate(contact, m_turn - phi);
 }
 
-Point2 GearModel::Flank(double t) const
+OutlinePoint GearModel::Flank(double t) const
 {
     const double a = t - m_halfBase;
     return {m_rb * (std::cos(a) + t * std::sin(a)), m_rb * (std::sin(a) - t * std::cos(a))};
@@ -374,7 +366,7 @@ double GearModel::FlankAngleAt(double radius) const
     return -m_halfBase + static_cast<double>(Involute(std::acos(m_rb / radius)));
 }
 
-Point2 GearModel::PointOn(PieceKind kind, double parameter) const
+OutlinePoint GearModel::PointOn(PieceKind kind, double parameter) const
 {
     const bool ring = m_spec.kind == GearKind::Internal;
     switch (kind) {

@@ -21,6 +21,7 @@
 #include "geometry/extended.h"
 #include "geometry/gearmath.h"   // kPi, Radians, the shared formulas
 #include "geometry/involute.h"   // Involute, InverseInvolute
+#include "geometry/point.h"
 
 #include <cstdint>
 #include <limits>
@@ -95,11 +96,6 @@ std::string GearSpecDefect(const GearSpec& spec);
 // that is not finite or a tip rounding that does not fit the cutter's tooth,
 // an allowance or tip shortening (not made for rings).
 std::string InternalGearSpecDefect(const GearSpec& spec);
-
-struct Point2 {
-    double x = 0.0;
-    double y = 0.0;
-};
 
 // The pieces of the generated tooth boundary. Parameters: the polar angle for
 // the arcs, the angle theta (alpha .. pi/2) of the contact normal on the rack's
@@ -176,7 +172,7 @@ public:
     // from the middle of the tooth space on the root circle up to the tooth's
     // centre line, piece by piece (the positive-y side is its mirror image).
     const std::vector<BoundaryPiece>& Boundary() const { return m_pieces; }
-    Point2 PointOn(PieceKind kind, double parameter) const;
+    OutlinePoint PointOn(PieceKind kind, double parameter) const;
 
     // Where the involute starts (the trochoid meets it), mm.
     double InvoluteStartDiameter() const { return 2.0 * m_involuteStart; }
@@ -207,12 +203,12 @@ public:
 private:
     void Generate();
     void GenerateInternal();
-    Point2 CutterPath(double psi) const;   // a ring's fillet, cut by the cutter's tip rounding
-    Point2 RoundingNormal(double psi) const;   // the outward normal of the rounding where it cuts
-    Point2 RingFlank(double t) const;       // a ring's involute
+    OutlinePoint CutterPath(double psi) const;   // a ring's fillet, cut by the cutter's tip rounding
+    OutlinePoint RoundingNormal(double psi) const;   // the outward normal of the rounding where it cuts
+    OutlinePoint RingFlank(double t) const;       // a ring's involute
     long double ThicknessOnCircle(long double d) const;
-    Point2 Trochoid(double theta) const;
-    Point2 Flank(double t) const;
+    OutlinePoint Trochoid(double theta) const;
+    OutlinePoint Flank(double t) const;
     double FlankAngleAt(double radius) const;
 
     GearSpec m_spec;
@@ -225,7 +221,7 @@ private:
     // A ring: the cutter and its motion.
     Cutter m_tool;
     double m_aC = 0, m_alphaC = 0, m_rw = 0, m_spin = 0;
-    Point2 m_corner;          // the centre of the cutter's tip rounding, in the cutter's frame
+    OutlinePoint m_corner;          // the centre of the cutter's tip rounding, in the cutter's frame
 };
 
 // The cutter's tip rounding on the negative-y side of its tooth 0 (tooth on
@@ -233,8 +229,8 @@ private:
 // junction with the flank lies from the base circle's tangent point. None
 // when the rounding does not fit (or rho is below 0).
 struct CutterCorner {
-    Point2 centre;
-    Point2 junction;
+    OutlinePoint centre;
+    OutlinePoint junction;
     double junctionRoll = 0.0;
 };
 bool PinionCutterCorner(double module, double teeth, double shift, double addendumFactor, double alpha, double rho,

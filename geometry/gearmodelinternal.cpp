@@ -16,17 +16,6 @@ namespace {
 
 constexpr double kDefaultPinionTipRadius = 0.2;   // in modules
 
-Point2 Add(Point2 a, Point2 b) { return {a.x + b.x, a.y + b.y}; }
-Point2 Sub(Point2 a, Point2 b) { return {a.x - b.x, a.y - b.y}; }
-Point2 Scale(double k, Point2 a) { return {k * a.x, k * a.y}; }
-double Norm(Point2 p) { return std::hypot(p.x, p.y); }
-double Angle(Point2 p) { return std::atan2(p.y, p.x); }
-Point2 Polar(double r, double angle) { return {r * std::cos(angle), r * std::sin(angle)}; }
-Point2 Turn(Point2 p, double angle)
-{
-    const double c = std::cos(angle), s = std::sin(angle);
-    return {p.x * c - p.y * s, p.x * s + p.y * c};
-}
 
 // The tip radius a pinion-type cutter gets when nobody chooses one.
 double DefaultPinionTipRadius(double m, double z0, double x0, double addendum, double alpha)
@@ -61,8 +50,8 @@ bool PinionCutterCorner(double m, double z0, double x0, double addendumFactor, d
     // normal, which is tangent to the base circle, and rho below the tip circle.
     const double roll = rho + std::sqrt(rq * rq - rb0 * rb0);
     const double a = roll / rb0 - halfBase0;
-    const Point2 tangent = Polar(rb0, a);
-    const Point2 along{std::sin(a), -std::cos(a)};
+    const OutlinePoint tangent = Polar(rb0, a);
+    const OutlinePoint along{std::sin(a), -std::cos(a)};
     corner = {Add(tangent, Scale(roll - rho, along)), Add(tangent, Scale(roll, along)), roll};
     // It must stay on its own side of the tooth's centre line.
     return Angle(corner.centre) <= 0.0;
@@ -145,7 +134,7 @@ void GearModel::GenerateInternal()
     // circle) to the junction: find the cutter positions psi of both.
     const double psiRoot = Angle(m_corner) * z0 / z;
     const double junctionDirection = Angle(Sub(corner.junction, corner.centre));
-    auto direction = [this](double psi) { return Angle(Turn(RoundingNormal(psi), -m_spin * psi)); };
+    auto direction = [this](double psi) { return Angle(Rotate(RoundingNormal(psi), -m_spin * psi)); };
     auto gap = [&](double psi) { return std::remainder(direction(psi) - junctionDirection, 2.0 * kPi); };
     const bool rootSide = gap(psiRoot) > 0.0;
     double lo = psiRoot, hi = psiRoot;
@@ -198,32 +187,32 @@ void GearModel::GenerateInternal()
 // Both below are worked out with the space centred on +x and the cutter's
 // tooth 0 in it, then mirrored and turned so that the ring's tooth 0 lies on
 // +x and the point on its negative-y side.
-Point2 GearModel::RoundingNormal(double psi) const
+OutlinePoint GearModel::RoundingNormal(double psi) const
 {
     // The normal of the cut passes through the pitch point Polar(m_rw, psi).
     // Of the two points of the rounding on that line, the cut is made by the
     // one on the cutter's outside: the pitch point lies inside the rounding's
     // centre as a rule, but beyond it when the cutting pressure angle is
     // large (a large shift, or few teeth between cutter and ring).
-    const Point2 cutter = Polar(m_aC, psi);
-    const Point2 centre = Add(cutter, Turn(m_corner, m_spin * psi));
-    Point2 away = Sub(centre, Polar(m_rw, psi));
-    const Point2 outward = Sub(centre, cutter);
-    if (away.x * outward.x + away.y * outward.y < 0.0)
+    const OutlinePoint cutter = Polar(m_aC, psi);
+    const OutlinePoint centre = Add(cutter, Rotate(m_corner, m_spin * psi));
+    OutlinePoint away = Sub(centre, Polar(m_rw, psi));
+    const OutlinePoint outward = Sub(centre, cutter);
+    if (Dot(away, outward) < 0.0)
         away = Scale(-1.0, away);
-    return Scale(1.0 / Norm(away), away);
+    return Scale(1.0 / Length(away), away);
 }
 
-Point2 GearModel::CutterPath(double psi) const
+OutlinePoint GearModel::CutterPath(double psi) const
 {
-    const Point2 centre = Add(Polar(m_aC, psi), Turn(m_corner, m_spin * psi));
-    const Point2 p = Add(centre, Scale(m_rho, RoundingNormal(psi)));
-    return Turn({p.x, -p.y}, -kPi / m_z);
+    const OutlinePoint centre = Add(Polar(m_aC, psi), Rotate(m_corner, m_spin * psi));
+    const OutlinePoint p = Add(centre, Scale(m_rho, RoundingNormal(psi)));
+    return Rotate({p.x, -p.y}, -kPi / m_z);
 }
 
-Point2 GearModel::RingFlank(double t) const
+OutlinePoint GearModel::RingFlank(double t) const
 {
     const double a = t - m_halfBase;
-    const Point2 p{m_rb * (std::cos(a) + t * std::sin(a)), m_rb * (std::sin(a) - t * std::cos(a))};
-    return Turn({p.x, -p.y}, -kPi / m_z);
+    const OutlinePoint p{m_rb * (std::cos(a) + t * std::sin(a)), m_rb * (std::sin(a) - t * std::cos(a))};
+    return Rotate({p.x, -p.y}, -kPi / m_z);
 }

@@ -250,8 +250,8 @@ TEST(Mate, RingOnTheGearModel)
         const auto& pieces = ring.Boundary();
         ASSERT_EQ(pieces.size(), 4u);
         for (std::size_t i = 0; i + 1 < pieces.size(); ++i) {
-            const Point2 a = ring.PointOn(pieces[i].kind, pieces[i].to);
-            const Point2 b = ring.PointOn(pieces[i + 1].kind, pieces[i + 1].from);
+            const OutlinePoint a = ring.PointOn(pieces[i].kind, pieces[i].to);
+            const OutlinePoint b = ring.PointOn(pieces[i + 1].kind, pieces[i + 1].from);
             EXPECT_LT(std::hypot(a.x - b.x, a.y - b.y), 1e-9) << i;
         }
         EXPECT_NEAR(pieces.front().from, -std::numbers::pi / 72, 1e-15);
