@@ -22,7 +22,7 @@ double PressureAngleDegreesOf(std::int32_t index)
     return IsPressureAngleIndex(index) ? PressureAngleDegrees(index) : std::numeric_limits<double>::quiet_NaN();
 }
 
-double DefaultToolTipLength(double module)
+double DefaultToolTipRadius(double module)
 {
     return kDefaultTipRadiusFactor * module;
 }
@@ -74,7 +74,7 @@ std::string GearSpecDefect(const GearSpec& g)
         return "値が数の範囲を超えます";
     if (!std::isfinite(g.thicknessAllowance) || !std::isfinite(g.tipShortening))
         return "歯厚の許容差か歯先の短縮が有限の数ではありません";
-    const double rho = std::isnan(g.cutter.tipRadius) ? DefaultToolTipLength(g.module) : g.cutter.tipRadius;
+    const double rho = std::isnan(g.cutter.tipRadius) ? DefaultToolTipRadius(g.module) : g.cutter.tipRadius;
     const double alpha = static_cast<double>(Radians(g.pressureAngleDegrees));
     const double hc = g.cutter.addendumFactor * g.module - rho;
     if (!(rho >= 0) || !std::isfinite(rho) || !(hc >= 0) ||
@@ -202,7 +202,7 @@ void GearModel::Generate()
     const double z = m_spec.teeth, m = m_spec.module;
     m_z = z;
     m_alpha = static_cast<double>(Radians(m_spec.pressureAngleDegrees));
-    m_rho = std::isnan(m_spec.cutter.tipRadius) ? DefaultToolTipLength(m) : m_spec.cutter.tipRadius;
+    m_rho = std::isnan(m_spec.cutter.tipRadius) ? DefaultToolTipRadius(m) : m_spec.cutter.tipRadius;
     const double tanA = std::tan(m_alpha), sinA = std::sin(m_alpha), cosA = std::cos(m_alpha);
     const double deeper = -m_spec.thicknessAllowance / (2.0 * tanA);   // the tool set this much deeper
     const double addendum = m_spec.cutter.addendumFactor * m;
