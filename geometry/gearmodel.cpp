@@ -13,6 +13,7 @@ using L = long double;
 
 constexpr double kThinTipFactor = 0.25;     // a tip thinner than 0.25 m is too thin
 constexpr double kDefaultTipRadiusFactor = 0.38;
+constexpr long double kExactDefaultTipRadiusFactor = 0.38L;   // the same, to extended precision
 
 
 }  // namespace
@@ -42,6 +43,18 @@ ExactSizes ExactSizesOf(const GearSpec& g)
     s.tip = m * (z + 2 + 2 * x);
     s.root = s.tip - 2 * (L(g.cutter.addendumFactor) + 1) * m + L(g.thicknessAllowance) / std::tan(s.alpha);
     return s;
+}
+
+long double ExactInvoluteStartRadius(const GearSpec& g)
+{
+    const ExactSizes sizes = ExactSizesOf(g);
+    const L m = g.module, alpha = sizes.alpha;
+    const L rho = std::isnan(g.cutter.tipRadius) ? kExactDefaultTipRadiusFactor * m : L(g.cutter.tipRadius);
+    const L hTangent = L(g.cutter.addendumFactor) * m - rho + rho * std::sin(alpha);
+    const L xm = L(g.shift) * m + L(g.thicknessAllowance) / (2.0L * std::tan(alpha));
+    const L lambda = (hTangent - xm) / std::sin(alpha) - sizes.pitch / 2.0L * std::sin(alpha);
+    const L rb = sizes.base / 2.0L;
+    return std::sqrt(rb * rb + lambda * lambda);
 }
 
 GearSpec GearSpecOf(const GearRecord& record)
@@ -228,6 +241,7 @@ void GearModel::Generate()
     double thetaJoin = m_alpha;
     m_undercut = m_spec.shift < MinShift();
     if (!m_undercut) {
+        // ExactInvoluteStartRadius in the double arithmetic the profiles and tables are drawn in.
         const double hTangent = m_hc + m_rho * sinA;
         const double lambda = (hTangent - m_xm) / sinA - m_rp * sinA;
         m_involuteStart = std::sqrt(m_rb * m_rb + lambda * lambda);

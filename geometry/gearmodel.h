@@ -83,6 +83,15 @@ struct ExactSizes {
 };
 ExactSizes ExactSizesOf(const GearSpec& spec);
 
+// Where the involute of an external gear starts when its rack does not
+// undercut it, as a radius in extended precision: the contact of the rack's
+// flank where its tip rounding begins, sqrt(rb^2 + lambda^2) with lambda =
+// (hc + rho sin(alpha) - x m - A / (2 tan alpha)) / sin(alpha) - r sin(alpha),
+// hc = addendum m - rho (rho of the default tool 0.38 m). The model's
+// InvoluteStartDiameter is this in double arithmetic (as its profile is
+// drawn), or the trochoid's junction when undercut; the pairs work in this one.
+long double ExactInvoluteStartRadius(const GearSpec& spec);
+
 // The gear of a record: module, teeth, shift and the pressure angle of its index.
 GearSpec GearSpecOf(const GearRecord& record);
 
@@ -223,15 +232,3 @@ private:
     double m_aC = 0, m_alphaC = 0, m_rw = 0, m_spin = 0;
     OutlinePoint m_corner;          // the centre of the cutter's tip rounding, in the cutter's frame
 };
-
-// The cutter's tip rounding on the negative-y side of its tooth 0 (tooth on
-// +x, cutter centre at the origin): the rounding's centre and how far the
-// junction with the flank lies from the base circle's tangent point. None
-// when the rounding does not fit (or rho is below 0).
-struct CutterCorner {
-    OutlinePoint centre;
-    OutlinePoint junction;
-    double junctionRoll = 0.0;
-};
-bool PinionCutterCorner(double module, double teeth, double shift, double addendumFactor, double alpha, double rho,
-                        CutterCorner& corner);

@@ -7,55 +7,18 @@
 #include "geometry/gearmodel.h"
 
 #include "geardata/apperror.h"
-#include "geometry/internalgear.h"
+#include "geometry/pinioncutter.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-constexpr double kDefaultPinionTipRadius = 0.2;   // in modules
 
 
-// The tip radius a pinion-type cutter gets when nobody chooses one.
-double DefaultPinionTipRadius(double m, double z0, double x0, double addendum, double alpha)
-{
-    CutterCorner corner;
-    const double wanted = kDefaultPinionTipRadius * m;
-    if (PinionCutterCorner(m, z0, x0, addendum, alpha, wanted, corner))
-        return wanted;
-    if (!PinionCutterCorner(m, z0, x0, addendum, alpha, 0.0, corner))
-        return 0.0;
-    double lo = 0.0, hi = wanted;
-    for (int i = 0; i < 60; ++i) {
-        const double mid = 0.5 * (lo + hi);
-        (PinionCutterCorner(m, z0, x0, addendum, alpha, mid, corner) ? lo : hi) = mid;
-    }
-    return 0.9 * lo;
-}
 
 }  // namespace
 
-bool PinionCutterCorner(double m, double z0, double x0, double addendumFactor, double alpha, double rho,
-                        CutterCorner& corner)
-{
-    const double r0 = z0 * m / 2.0;
-    const double rb0 = r0 * std::cos(alpha);
-    const double ra0 = r0 + m * (addendumFactor + x0);
-    const double halfBase0 = m * (kPi / 2.0 + 2.0 * x0 * std::tan(alpha)) / (2.0 * r0) + std::tan(alpha) - alpha;
-    const double rq = ra0 - rho;
-    if (!(rho >= 0.0) || !(rq > rb0))
-        return false;
-    // The rounding's centre lies rho inside the flank along the flank's
-    // normal, which is tangent to the base circle, and rho below the tip circle.
-    const double roll = rho + std::sqrt(rq * rq - rb0 * rb0);
-    const double a = roll / rb0 - halfBase0;
-    const OutlinePoint tangent = Polar(rb0, a);
-    const OutlinePoint along{std::sin(a), -std::cos(a)};
-    corner = {Add(tangent, Scale(roll - rho, along)), Add(tangent, Scale(roll, along)), roll};
-    // It must stay on its own side of the tooth's centre line.
-    return Angle(corner.centre) <= 0.0;
-}
 
 std::string InternalGearSpecDefect(const GearSpec& g)
 {
@@ -84,8 +47,9 @@ std::string InternalGearSpecDefect(const GearSpec& g)
 
 double GearModel::CutterTipDiameter() const
 {
-    return m_spec.kind == GearKind::Internal ? m_spec.module * (m_tool.teeth + 2.0 * (m_tool.addendumFactor + m_tool.shift))
-                                             : 0.0;
+    return m_spec.kind == GearKind::Internal
+               ? PinionCutterTipDiameter(m_spec.module, m_tool.teeth, m_tool.shift, m_tool.addendumFactor)
+               : 0.0;
 }
 
 void GearModel::GenerateInternal()

@@ -136,18 +136,18 @@ OutlinePoint Place(const MeshPlacement& placement, OutlinePoint p)
 MeshInput MeshInputOf(const PairResult& pair)
 {
     MeshInput in;
-    in.mate = MateKind::External;
     in.gears = pair.input;
+    in.gears.mate = MateKind::External;
+    in.gears.tipShortening = pair.tipShortening;
     in.centerDistance = pair.centerDistance;
-    in.tipShortening = pair.tipShortening;
     return in;
 }
 
 MeshInput MeshInputOf(const InternalPairResult& pair)
 {
     MeshInput in;
-    in.mate = MateKind::Internal;
     in.gears = pair.input;
+    in.gears.mate = MateKind::Internal;
     in.centerDistance = pair.centerDistance;
     return in;
 }
@@ -155,11 +155,8 @@ MeshInput MeshInputOf(const InternalPairResult& pair)
 MeshInput MeshInputOf(const RackPairResult& pair)
 {
     MeshInput in;
-    in.mate = MateKind::Rack;
-    in.gears.module = pair.input.module;
-    in.gears.pressureAngle = pair.input.pressureAngle;
-    in.gears.teeth = {pair.input.teeth, 0};
-    in.gears.shift = {pair.input.shift, 0.0};
+    in.gears = pair.input;
+    in.gears.mate = MateKind::Rack;
     in.centerDistance = pair.centerToReferenceLine;
     return in;
 }
@@ -178,8 +175,8 @@ void GearMesh::Build(const MeshInput& in)
     const int angleIndex = PressureAngleIndexOf(gears.pressureAngle);
     const double m = gears.module;
     const double alpha = RadiansInDouble(gears.pressureAngle);
-    const MateKind mate = in.mate;
-    if (mate != MateKind::External && (in.thicknessAllowance[0] != 0.0 || in.thicknessAllowance[1] != 0.0))
+    const MateKind mate = gears.mate;
+    if (mate != MateKind::External && (gears.thicknessAllowance[0] != 0.0 || gears.thicknessAllowance[1] != 0.0))
         throw AppError("歯厚許容差は外歯車どうしの組だけに使います");
     if (!(in.tolerance >= 0.00001) || !(in.tolerance <= 1.0))
         throw AppError(ProfileToleranceMessage());
@@ -189,7 +186,7 @@ void GearMesh::Build(const MeshInput& in)
     std::array<double, 2> halfBase{};
     for (int i = 0; i < (mate == MateKind::External ? 2 : 1); ++i) {
         const auto g = static_cast<std::size_t>(i);
-        if (!std::isfinite(in.thicknessAllowance[g]))
+        if (!std::isfinite(gears.thicknessAllowance[g]))
             throw AppError(std::string(kGearName[i]) + "の歯厚の許容差が数ではありません");
         ProfileInput p;
         p.teeth = gears.teeth[g];
@@ -198,8 +195,8 @@ void GearMesh::Build(const MeshInput& in)
         p.pressureAngleIndex = angleIndex;
         p.tolerance = in.tolerance;
         p.tipRadius = DefaultToolTipRadius(m);
-        p.thicknessAllowance = in.thicknessAllowance[g];
-        p.tipShortening = in.tipShortening;
+        p.thicknessAllowance = gears.thicknessAllowance[g];
+        p.tipShortening = gears.tipShortening;
         GearProfile profile;
         try {
             profile = BuildGearProfile(p);
@@ -235,15 +232,11 @@ void GearMesh::Build(const MeshInput& in)
     if (mate == MateKind::Internal) {
         // The ring round gear 1, its centre on the -x axis so that the teeth
         // mesh on the +x side; it turns the same way, by z1/z2.
-        InternalGearInput ring;
-        ring.module = m;
-        ring.teeth = gears.teeth[1];
-        ring.shift = gears.shift[1];
-        ring.pressureAngleDegrees = gears.pressureAngle;
+        const GearSpec ring = GearOf(gears, 1);
         GearProfile profile;
         double spaceHalfBase = 0.0;
         try {
-            const GearModel model(InternalGearSpec(ring));
+            const GearModel model(ring);
             profile = ProfileOfModel(model, in.tolerance);
             spaceHalfBase = model.HalfBaseAngle();
         } catch (const AppError& e) {

@@ -256,7 +256,9 @@ void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& s
         if (dialog.m_shapeRack->isChecked()) {
             drawing = RackDrawing(BuildRackProfile(gear.Module, degrees, ReadBox(dialog.m_lengthEdit, separator), tolerance));
         } else {
-            InternalGearInput ring;
+            GearSpec ring;
+            ring.kind = GearKind::Internal;
+            ring.cutter.kind = CutterKind::Pinion;
             ring.module = gear.Module;
             ring.teeth = gear.Teeth;
             ring.shift = gear.Shift;

@@ -343,7 +343,7 @@ void PairWindow::compute()
     }
     MeshInput mesh;
     if (kind == MateKind::Rack) {
-        const RackPairResult r = ComputeRackPair({in.module, in.pressureAngle, in.teeth[0], in.shift[0]});
+        const RackPairResult r = ComputeRackPair(in);
         m_last = MateReportOf(r, sep);
         m_lastCenterDistance = r.centerToReferenceLine;
         mesh = MeshInputOf(r);
@@ -368,7 +368,7 @@ void PairWindow::compute()
             // thickest teeth at the shortest centre distance.
             mesh = MeshInputOf(r);
             const BacklashInput allowances = m_backlash->Read(sep);
-            mesh.thicknessAllowance = {allowances.thickness[0].upper, allowances.thickness[1].upper};
+            mesh.gears.thicknessAllowance = {allowances.thickness[0].upper, allowances.thickness[1].upper};
             mesh.centerDistanceAllowance = allowances.centerDistance.lower;
         }
     }

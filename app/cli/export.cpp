@@ -54,7 +54,8 @@ struct Made {
 
 Made MakeRing(const ExportOptions& o, double module, double tolerance, ExportFormat format)
 {
-    InternalGearInput in;
+    GearSpec in;
+    in.kind = GearKind::Internal;
     in.module = module;
     in.teeth = IntegerOption("--teeth", o.teeth, Range::AtLeastOne);
     in.shift = NumberOption("--shift", o.shift);

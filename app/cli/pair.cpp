@@ -223,7 +223,7 @@ int RunPair(const PairOptions& o)
             // The picture shows the tightest mesh the allowances leave: the
             // thickest teeth at the shortest centre distance.
             mesh = MeshInputOf(result);
-            mesh.thicknessAllowance = {b.thickness[0].upper, b.thickness[1].upper};
+            mesh.gears.thicknessAllowance = {b.thickness[0].upper, b.thickness[1].upper};
             mesh.centerDistanceAllowance = b.centerDistance.lower;
             if (o.backlashAsked()) {
                 // Usage errors, though found here: no gear has such a tooth.
@@ -253,7 +253,7 @@ int RunPair(const PairOptions& o)
             break;
         }
         case MateKind::Rack: {
-            const RackPairResult result = ComputeRackPair({in.module, in.pressureAngle, z1, in.shift[0]});
+            const RackPairResult result = ComputeRackPair(in);
             report = MateReportOf(result, sep);
             mesh = MeshInputOf(result);
             break;
