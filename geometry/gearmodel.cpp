@@ -18,11 +18,6 @@ constexpr long double kExactDefaultTipRadiusFactor = 0.38L;   // the same, to ex
 
 }  // namespace
 
-double PressureAngleDegreesOf(std::int32_t index)
-{
-    return IsPressureAngleIndex(index) ? PressureAngleDegrees(index) : std::numeric_limits<double>::quiet_NaN();
-}
-
 double DefaultToolTipRadius(double module)
 {
     return kDefaultTipRadiusFactor * module;
@@ -64,7 +59,9 @@ GearSpec GearSpecOf(const GearRecord& record)
     g.teeth = record.Teeth;
     g.shift = record.Shift;
     // NaN for an unknown index: GearSpecDefect names it, and the teeth checks fall back on it.
-    g.pressureAngleDegrees = PressureAngleDegreesOf(record.PressureAngleIndex);
+    g.pressureAngleDegrees = IsPressureAngleIndex(record.PressureAngleIndex)
+                                 ? PressureAngleDegrees(record.PressureAngleIndex)
+                                 : std::numeric_limits<double>::quiet_NaN();
     return g;
 }
 

@@ -31,10 +31,6 @@
 
 struct GearRecord;
 
-// The pressure angle of a PressureAngleTable index, in degrees; NaN for an
-// index outside the table.
-double PressureAngleDegreesOf(std::int32_t index);
-
 enum class GearKind { External, Internal };
 enum class CutterKind { Rack, Pinion };
 
@@ -55,13 +51,15 @@ struct Cutter {
 // The rack's tip radius a gear gets when nobody chooses one: 0.38 m.
 double DefaultToolTipRadius(double module);
 
+// The gear's own four numbers come first, so {m, z, x, alpha} is an external
+// gear cut by the standard rack.
 struct GearSpec {
-    GearKind kind = GearKind::External;
     double module = 1.0;                 // mm
     std::int32_t teeth = 18;
     double shift = 0.0;                  // profile shift coefficient x
     double pressureAngleDegrees = 20.0;  // the gear's own (14.5 or 20 from the table)
-    Cutter cutter;
+    GearKind kind = GearKind::External;
+    Cutter cutter{};
     // Tooth-thickness allowance A, mm of arc on the reference circle,
     // negative = thinner. The tool is set deeper by -A / (2 tan alpha): the
     // tip circle stays, the root circle and both flanks follow the tool, and

@@ -396,32 +396,6 @@ void Chord(const Circles& c, const GearModel& g, InspectionResult& r)
 
 }  // namespace
 
-InspectionGear InspectionGearOf(const GearRecord& record)
-{
-    InspectionGear g;
-    g.module = record.Module;
-    g.teeth = record.Teeth;
-    g.shift = record.Shift;
-    // NaN for an unknown index: each reading then says why it is absent.
-    g.pressureAngleDegrees = PressureAngleDegreesOf(record.PressureAngleIndex);
-    return g;
-}
-
-GearSpec GearSpecOf(const InspectionGear& gear)
-{
-    GearSpec g;
-    g.module = gear.module;
-    g.teeth = gear.teeth;
-    g.shift = gear.shift;
-    g.pressureAngleDegrees = gear.pressureAngleDegrees;
-    return g;
-}
-
-InspectionResult ComputeInspection(const InspectionGear& gear, const InspectionRequest& request)
-{
-    return ComputeInspection(GearSpecOf(gear), request);
-}
-
 InspectionResult ComputeInspection(const GearSpec& gear, const InspectionRequest& request)
 {
     InspectionResult r;

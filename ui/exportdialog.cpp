@@ -295,7 +295,7 @@ void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& s
                 sheet = inspection->DataSheetOf(gear);
             } else {
                 DataSheetInput input;
-                input.gear = InspectionGearOf(gear);
+                input.gear = GearSpecOf(gear);
                 sheet = BuildDataSheet(input);
             }
         }

@@ -209,7 +209,7 @@ int RunExport(const ExportOptions& o)
         std::optional<DataSheet> sheet;
         if (o.dataTable) {
             DataSheetInput input;
-            input.gear = InspectionGearOf(gear);
+            input.gear = GearSpecOf(gear);
             ApplySheetOptions(o.sheet, input);
             // The table describes the gear as this file cuts it: its face width and allowance.
             if (o.faceWidthOption->count() > 0)

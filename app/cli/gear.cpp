@@ -87,7 +87,7 @@ int RunGear(const GearOptions& o)
     tolerancing.allowance = sheet.allowance;
     tolerancing.allowanceGiven = o.sheet.allowanceOption->count() > 0;
     if (tolerancing.allowanceGiven)
-        CheckAllowanceFits("--thickness-allowance", o.sheet.allowance, sheet.allowance, InspectionGearOf(gear));
+        CheckAllowanceFits("--thickness-allowance", o.sheet.allowance, sheet.allowance, GearSpecOf(gear));
     const GearOutcome outcome = ComputeGear(gear, request, "", tolerancing, true);
 
     switch (format) {

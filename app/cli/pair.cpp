@@ -233,13 +233,13 @@ int RunPair(const PairOptions& o)
                     if (options[i]->count() > 0)
                         CheckAllowanceFits(i == 0 ? "--thickness-allowance1" : "--thickness-allowance2", *texts[i],
                                            b.thickness[i],
-                                           {in.module, result.input.teeth[i], result.input.shift[i], in.pressureAngle});
+                                           GearOf(result.input, i));
                 if (proposed) {
                     const auto proposal = ProposeAllowances(result, wanted.upper, wanted.lower, b.centerDistance);
                     b.thickness = {proposal[0], proposal[1]};
                     for (int i = 0; i < 2; ++i)
                         CheckAllowanceFits("--backlash", o.wanted, b.thickness[i],
-                                           {in.module, result.input.teeth[i], result.input.shift[i], in.pressureAngle});
+                                           GearOf(result.input, i));
                 }
                 backlash = ComputeBacklash(result, b);
             }

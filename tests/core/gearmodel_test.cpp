@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "geardata/apperror.h"
+#include "geardata/gearrecord.h"
 #include "geometry/gearmodel.h"
 #include "geometry/inspection.h"
 
@@ -134,8 +135,8 @@ TEST(GearModel, RefusesWhatIsNoGear)
     GearSpec internal = Spec(1, 40, 0);
     internal.kind = GearKind::Internal;
     EXPECT_THROW(GearModel{internal}, AppError);
-    EXPECT_TRUE(std::isnan(PressureAngleDegreesOf(2)));
-    EXPECT_EQ(PressureAngleDegreesOf(0), 14.5);
+    EXPECT_THROW(PressureAngleDegrees(2), AppError);
+    EXPECT_EQ(PressureAngleDegrees(0), 14.5);
 }
 
 }  // namespace
