@@ -49,7 +49,7 @@ DataSheet BuildDataSheet(const DataSheetInput& in)
 {
     CheckAllowance(in.allowance);
     const std::string_view sep = in.decimalSeparator;
-    const InspectionGear& g = in.gear;
+    const GearSpec& g = in.gear;
     const InspectionResult nominal = ComputeInspection(g, in.request);
     if (!nominal.toothThickness.present())
         throw AppError(nominal.toothThickness.reason);

@@ -24,7 +24,7 @@ struct DataSheetMate {
 };
 
 struct DataSheetInput {
-    InspectionGear gear;
+    GearSpec gear;
     ThicknessAllowance allowance;
     InspectionRequest request;             // k, and the pin when measured over pins
     bool overPins = false;                 // オーバーピン寸法 instead of またぎ歯厚

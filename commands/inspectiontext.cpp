@@ -16,7 +16,7 @@ std::string KText(std::int32_t k) { return "（k＝" + FormatInteger(k) + "）";
 
 }  // namespace
 
-std::vector<InspectionRow> InspectionRows(const InspectionGear&, const InspectionResult& r)
+std::vector<InspectionRow> InspectionRows(const GearSpec&, const InspectionResult& r)
 {
     using K = InspectionRowKind;
     const Measure undercut = r.minShift.present() ? Measure::Of(r.undercut ? 1 : 0) : r.minShift;
@@ -64,7 +64,7 @@ std::string InspectionCellText(const InspectionRow& row, std::string_view sep)
     return std::string(kAbsentText) + "（" + row.measure.reason + "）";
 }
 
-std::vector<std::string> InspectionFindings(const InspectionGear& gear, const InspectionResult& r, std::string_view sep)
+std::vector<std::string> InspectionFindings(const GearSpec& gear, const InspectionResult& r, std::string_view sep)
 {
     std::vector<std::string> lines;
     for (const ToothFinding f : r.findings)
@@ -85,7 +85,7 @@ std::string TipThicknessNote(const InspectionResult& r, double boxTipThickness, 
     return "主画面の「歯先歯厚」" + box + " は 20° の近似探索による値、ここの sa は歯車の圧力角による厳密な値です";
 }
 
-std::string InspectionText(const InspectionGear& gear, const InspectionResult& result, std::string_view sep)
+std::string InspectionText(const GearSpec& gear, const InspectionResult& result, std::string_view sep)
 {
     std::string text = "検査寸法　m " + FormatGeneral(gear.module, 11, sep) + "　z " + FormatInteger(gear.teeth) +
                        "　x " + FormatGeneral(gear.shift, 11, sep) + "　α " +

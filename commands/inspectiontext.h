@@ -22,7 +22,7 @@ struct InspectionRow {
 };
 
 // Always the same keys in the same order, whatever is absent.
-std::vector<InspectionRow> InspectionRows(const InspectionGear& gear, const InspectionResult& result);
+std::vector<InspectionRow> InspectionRows(const GearSpec& gear, const InspectionResult& result);
 
 // A value as the window shows it: 4 decimals with the user's separator, a
 // count as an integer, あり / なし; an absent value as "―".
@@ -34,7 +34,7 @@ std::string InspectionCellText(const InspectionRow& row, std::string_view decima
 // The findings below the values: the generated tooth's findings in their one
 // text each, and, where the calculation's tooth-count rule warns of an undercut
 // the shift avoids, why none is reported here.
-std::vector<std::string> InspectionFindings(const InspectionGear& gear, const InspectionResult& result,
+std::vector<std::string> InspectionFindings(const GearSpec& gear, const InspectionResult& result,
                                             std::string_view decimalSeparator = ".");
 
 // When the main window's tip-thickness box (the 20-degree search, 3 decimals)
@@ -44,5 +44,5 @@ std::string TipThicknessNote(const InspectionResult& result, double boxTipThickn
 
 // Everything as plain text, one "label<TAB>value" line each, for the clipboard
 // and the command line.
-std::string InspectionText(const InspectionGear& gear, const InspectionResult& result,
+std::string InspectionText(const GearSpec& gear, const InspectionResult& result,
                            std::string_view decimalSeparator);

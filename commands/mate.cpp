@@ -10,9 +10,9 @@ MateOutcome ComputeMate(const MateRequest& request, std::string_view sep)
     const std::optional<double>& a = request.centerDistance;
     MateOutcome out;
     std::optional<PairResult> external;
-    switch (request.mate) {
+    switch (in.mate) {
     case MateKind::Rack: {
-        const RackPairResult r = ComputeRackPair({in.module, in.pressureAngle, in.teeth[0], in.shift[0]});
+        const RackPairResult r = ComputeRackPair(in);
         out.report = MateReportOf(r, sep);
         out.centerDistance = r.centerToReferenceLine;
         out.mesh = MeshInputOf(r);
@@ -40,7 +40,7 @@ MateOutcome ComputeMate(const MateRequest& request, std::string_view sep)
     // The drawing shows the tightest mesh the allowances leave: the thickest
     // teeth at the shortest centre distance.
     BacklashInput allowances = request.allowances ? request.allowances() : BacklashInput{};
-    out.mesh.thicknessAllowance = {allowances.thickness[0].upper, allowances.thickness[1].upper};
+    out.mesh.gears.thicknessAllowance = {allowances.thickness[0].upper, allowances.thickness[1].upper};
     out.mesh.centerDistanceAllowance = allowances.centerDistance.lower;
     if (!request.backlash && !request.wanted)
         return out;

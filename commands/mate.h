@@ -23,8 +23,7 @@ struct MateOutcome {
 };
 
 struct MateRequest {
-    MateKind mate = MateKind::External;
-    PairInput gears;                        // gear 2's teeth and shift unused for a rack
+    PairInput gears;                        // with its mate; gear 2's teeth and shift unused for a rack
     std::optional<double> centerDistance;   // given: the shifts (a ring: gear 2's) follow from it
     // Two external gears only. The tooth-thickness and centre-distance
     // allowances, read once the pair stands (so that the pair's refusal comes

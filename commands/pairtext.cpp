@@ -143,17 +143,17 @@ MateReport MateReportOf(const RackPairResult& r, std::string_view sep)
 {
     auto f = [sep](double value, int decimals) { return Shown{value, FormatFixed(value, 11, decimals, sep)}; };
     auto g = [sep](double value) { return Shown{value, FormatGeneral(value, 11, sep)}; };
-    const RackPairInput& in = r.input;
+    const PairInput& in = r.input;
     MateReport report;
     report.mate = MateKind::Rack;
     report.title = "かみあい（ラック）";
     report.inputs = {
         One("module", "モジュール m", g(in.module)),
         One("pressure_angle", "圧力角 α（°）", g(in.pressureAngle)),
-        One("teeth", "歯数 z", Count(in.teeth)),
+        One("teeth", "歯数 z", Count(in.teeth[0])),
     };
     report.results = {
-        One("shift", "転位係数 x", f(in.shift, 6)),
+        One("shift", "転位係数 x", f(in.shift[0], 6)),
         One("center_to_reference_line", "歯車中心からラック基準線まで", f(r.centerToReferenceLine, 3)),
         One("working_pressure_angle", "作用圧力角 αw（°）", f(r.workingPressureAngle, 4)),
         One("tip_diameter", "歯先円直径 da", f(r.tipDiameter, 3)),
@@ -196,7 +196,7 @@ std::string MateReportText(const MateReport& report, std::string_view newline, s
     return text;
 }
 
-MateReport InternalGearReport(const InternalGearInput& in, const InternalGearSizes& s, std::string_view sep)
+MateReport InternalGearReport(const GearSpec& in, const InternalGearSizes& s, std::string_view sep)
 {
     auto f = [sep](double value, int decimals) { return Shown{value, FormatFixed(value, 11, decimals, sep)}; };
     auto g = [sep](double value) { return Shown{value, FormatGeneral(value, 11, sep)}; };

@@ -66,5 +66,5 @@ std::string MateReportText(const MateReport& report, std::string_view newline, s
 
 // The sizes of a ring as one report (title "内歯車"; inputs, then the sizes,
 // the cutter, the measurement between pins; its findings).
-MateReport InternalGearReport(const InternalGearInput& input, const InternalGearSizes& sizes,
+MateReport InternalGearReport(const GearSpec& ring, const InternalGearSizes& sizes,
                               std::string_view decimalSeparator);

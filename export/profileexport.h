@@ -166,7 +166,7 @@ enum class ExportShape { Gear, Ring, Rack };
 struct ShapeExportRequest {
     ExportShape shape = ExportShape::Gear;
     ExportRequest gear;            // the gear: its profile, its bore and its part
-    InternalGearInput ring;        // a ring: module, teeth, shift, pressure angle and cutter
+    GearSpec ring;                 // a ring (GearKind::Internal, its pinion-type cutter)
     double rimDiameter = 0.0;      // a ring's outer diameter; 0: DefaultRimDiameter
     double rackModule = 1.0;       // a rack: module, pressure angle in degrees, length
     double rackPressureAngle = 20.0;

@@ -198,7 +198,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Refusable([&] { CheckPair(ComputePair(pair)); });
     Refusable([&] { CheckPair(ComputePairForCenterDistance(pair, centerDistance)); });
 
-    InspectionGear gear;
+    GearSpec gear;
     gear.module = in.module;
     gear.teeth = in.teeth;
     gear.shift = in.shift;

@@ -6,13 +6,20 @@
 // the order of its operations, so a caller gets the same bits wherever it
 // asks.
 
-#include "geometry/involute.h"   // Involute, InverseInvolute
-
 #include <cmath>
 #include <numbers>
 
 // pi in extended precision. Code working in double uses std::numbers::pi.
 inline constexpr long double kPi = std::numbers::pi_v<long double>;
+
+// inv(phi) = tan(phi) - phi.
+long double Involute(long double phi);
+
+// The angle phi in [0, pi/2) with tan(phi) - phi = value, by Newton's method
+// from the right (the involute is convex, so the rounds fall monotonically
+// onto the root) to full long double precision. A negative or NaN value gives
+// NaN.
+long double InverseInvolute(long double value);
 
 // Degrees to radians and back, in extended precision.
 inline constexpr long double Radians(long double degrees)

@@ -13,22 +13,10 @@ using L = long double;
 
 constexpr double kThinTipFactor = 0.25;     // a tip thinner than 0.25 m is too thin
 constexpr double kDefaultTipRadiusFactor = 0.38;
+constexpr long double kExactDefaultTipRadiusFactor = 0.38L;   // the same, to extended precision
 
-double Radius(Point2 p) { return std::hypot(p.x, p.y); }
-double Angle(Point2 p) { return std::atan2(p.y, p.x); }
-
-Point2 Rotate(Point2 p, double angle)
-{
-    const double c = std::cos(angle), s = std::sin(angle);
-    return {p.x * c - p.y * s, p.x * s + p.y * c};
-}
 
 }  // namespace
-
-double PressureAngleDegreesOf(std::int32_t index)
-{
-    return IsPressureAngleIndex(index) ? PressureAngleDegrees(index) : std::numeric_limits<double>::quiet_NaN();
-}
 
 double DefaultToolTipRadius(double module)
 {
@@ -52,6 +40,18 @@ ExactSizes ExactSizesOf(const GearSpec& g)
     return s;
 }
 
+long double ExactInvoluteStartRadius(const GearSpec& g)
+{
+    const ExactSizes sizes = ExactSizesOf(g);
+    const L m = g.module, alpha = sizes.alpha;
+    const L rho = std::isnan(g.cutter.tipRadius) ? kExactDefaultTipRadiusFactor * m : L(g.cutter.tipRadius);
+    const L hTangent = L(g.cutter.addendumFactor) * m - rho + rho * std::sin(alpha);
+    const L xm = L(g.shift) * m + L(g.thicknessAllowance) / (2.0L * std::tan(alpha));
+    const L lambda = (hTangent - xm) / std::sin(alpha) - sizes.pitch / 2.0L * std::sin(alpha);
+    const L rb = sizes.base / 2.0L;
+    return std::sqrt(rb * rb + lambda * lambda);
+}
+
 GearSpec GearSpecOf(const GearRecord& record)
 {
     GearSpec g;
@@ -59,7 +59,9 @@ GearSpec GearSpecOf(const GearRecord& record)
     g.teeth = record.Teeth;
     g.shift = record.Shift;
     // NaN for an unknown index: GearSpecDefect names it, and the teeth checks fall back on it.
-    g.pressureAngleDegrees = PressureAngleDegreesOf(record.PressureAngleIndex);
+    g.pressureAngleDegrees = IsPressureAngleIndex(record.PressureAngleIndex)
+                                 ? PressureAngleDegrees(record.PressureAngleIndex)
+                                 : std::numeric_limits<double>::quiet_NaN();
     return g;
 }
 
@@ -236,6 +238,7 @@ void GearModel::Generate()
     double thetaJoin = m_alpha;
     m_undercut = m_spec.shift < MinShift();
     if (!m_undercut) {
+        // ExactInvoluteStartRadius in the double arithmetic the profiles and tables are drawn in.
         const double hTangent = m_hc + m_rho * sinA;
         const double lambda = (hTangent - m_xm) / sinA - m_rp * sinA;
         m_involuteStart = std::sqrt(m_rb * m_rb + lambda * lambda);
@@ -243,8 +246,8 @@ void GearModel::Generate()
         // The trochoid cuts the involute: find where it meets it again on the
         // way up from the flank to the root.
         auto gap = [this](double theta) {
-            const Point2 p = Trochoid(theta);
-            const double r = Radius(p);
+            const OutlinePoint p = Trochoid(theta);
+            const double r = Length(p);
             // Below the base circle there is no involute: the trochoid is the profile there.
             return r < m_rb ? 1.0 : Angle(p) - FlankAngleAt(r);
         };
@@ -264,7 +267,7 @@ void GearModel::Generate()
                 (gap(mid) > 0.0 ? hi : lo) = mid;
             }
             thetaJoin = hi;
-            m_involuteStart = Radius(Trochoid(thetaJoin));
+            m_involuteStart = Length(Trochoid(thetaJoin));
         } else {
             thetaJoin = m_alpha;
             m_involuteStart = std::numeric_limits<double>::infinity();
@@ -274,11 +277,11 @@ void GearModel::Generate()
     // A flank that is trochoid up to the tip circle: cut it there.
     double thetaTop = thetaJoin;
     const bool involuteOnFlank = m_involuteStart < m_ra && !m_tipInside;
-    if (!involuteOnFlank && Radius(Trochoid(thetaJoin)) > m_ra && Radius(Trochoid(kPi / 2.0)) < m_ra) {
+    if (!involuteOnFlank && Length(Trochoid(thetaJoin)) > m_ra && Length(Trochoid(kPi / 2.0)) < m_ra) {
         double lo = thetaJoin, hi = kPi / 2.0;   // radius above ra at lo, below at hi
         for (int i = 0; i < 200 && hi - lo > 1e-16; ++i) {
             const double mid = 0.5 * (lo + hi);
-            (Radius(Trochoid(mid)) > m_ra ? lo : hi) = mid;
+            (Length(Trochoid(mid)) > m_ra ? lo : hi) = mid;
         }
         thetaTop = hi;
     }
@@ -296,7 +299,7 @@ void GearModel::Generate()
                 const double mid = 0.5 * (a + b);
                 (across(mid) == atA ? a : b) = mid;
             }
-            return Radius(Trochoid(b));
+            return Length(Trochoid(b));
         };
         // A trochoid already past the centre line at its top makes a pointed
         // tooth, not a cut one: only a crossing from the tooth's own side counts.
@@ -349,21 +352,21 @@ void GearModel::Generate()
                 const double mid = 0.5 * (lo + hi);
                 (Angle(Trochoid(mid)) < 0.0 ? hi : lo) = mid;
             }
-            m_topRadius = std::min(m_ra, Radius(Trochoid(lo)));
+            m_topRadius = std::min(m_ra, Length(Trochoid(lo)));
         }
     }
 }
 
-Point2 GearModel::Trochoid(double theta) const
+OutlinePoint GearModel::Trochoid(double theta) const
 {
     // The normal of the contact passes through the pitch point.
     const double roll = -m_xic + (m_hc - m_xm) / std::tan(theta);
     const double phi = roll / m_rp;
-    const Point2 contact{m_xic + roll + m_rho * std::cos(theta), m_etac + m_rho * std::sin(theta)};
+    const OutlinePoint contact{m_xic + roll + m_rho * std::cos(theta), m_etac + m_rho * std::sin(theta)};
     return Rotate(contact, m_turn - phi);
 }
 
-Point2 GearModel::Flank(double t) const
+OutlinePoint GearModel::Flank(double t) const
 {
     const double a = t - m_halfBase;
     return {m_rb * (std::cos(a) + t * std::sin(a)), m_rb * (std::sin(a) - t * std::cos(a))};
@@ -374,7 +377,7 @@ double GearModel::FlankAngleAt(double radius) const
     return -m_halfBase + static_cast<double>(Involute(std::acos(m_rb / radius)));
 }
 
-Point2 GearModel::PointOn(PieceKind kind, double parameter) const
+OutlinePoint GearModel::PointOn(PieceKind kind, double parameter) const
 {
     const bool ring = m_spec.kind == GearKind::Internal;
     switch (kind) {

@@ -20,7 +20,7 @@
 
 #include "geometry/extended.h"
 #include "geometry/gearmath.h"   // kPi, Radians, the shared formulas
-#include "geometry/involute.h"   // Involute, InverseInvolute
+#include "geometry/point.h"
 
 #include <cstdint>
 #include <limits>
@@ -29,10 +29,6 @@
 #include <vector>
 
 struct GearRecord;
-
-// The pressure angle of a PressureAngleTable index, in degrees; NaN for an
-// index outside the table.
-double PressureAngleDegreesOf(std::int32_t index);
 
 enum class GearKind { External, Internal };
 enum class CutterKind { Rack, Pinion };
@@ -54,13 +50,15 @@ struct Cutter {
 // The rack's tip radius a gear gets when nobody chooses one: 0.38 m.
 double DefaultToolTipRadius(double module);
 
+// The gear's own four numbers come first, so {m, z, x, alpha} is an external
+// gear cut by the standard rack.
 struct GearSpec {
-    GearKind kind = GearKind::External;
     double module = 1.0;                 // mm
     std::int32_t teeth = 18;
     double shift = 0.0;                  // profile shift coefficient x
     double pressureAngleDegrees = 20.0;  // the gear's own (14.5 or 20 from the table)
-    Cutter cutter;
+    GearKind kind = GearKind::External;
+    Cutter cutter{};
     // Tooth-thickness allowance A, mm of arc on the reference circle,
     // negative = thinner. The tool is set deeper by -A / (2 tan alpha): the
     // tip circle stays, the root circle and both flanks follow the tool, and
@@ -82,6 +80,22 @@ struct ExactSizes {
 };
 ExactSizes ExactSizesOf(const GearSpec& spec);
 
+// Where the involute of an external gear starts when its rack does not
+// undercut it, as a radius in extended precision: the contact of the rack's
+// flank where its tip rounding begins, sqrt(rb^2 + lambda^2) with lambda =
+// (hc + rho sin(alpha) - x m - A / (2 tan alpha)) / sin(alpha) - r sin(alpha),
+// hc = addendum m - rho (rho of the default tool 0.38 m). The model's
+// InvoluteStartDiameter is this in double arithmetic (as its profile is
+// drawn), or the trochoid's junction when undercut; the pairs work in this one.
+long double ExactInvoluteStartRadius(const GearSpec& spec);
+
+// The cutter a ring gets when nobody chooses one: the common cutter if it
+// cuts the ring, else the first of the smaller cutters (down to 10 teeth),
+// then of the larger ones (up to a tooth less than the ring), that cuts it
+// without trimming and leaves involute below its tip. Refuses (AppError),
+// naming the teeth tried and why the first of them fails, when none does.
+std::int32_t DefaultCutterTeeth(double module, std::int32_t ringTeeth, double ringShift, double pressureAngleDegrees);
+
 // The gear of a record: module, teeth, shift and the pressure angle of its index.
 GearSpec GearSpecOf(const GearRecord& record);
 
@@ -95,11 +109,6 @@ std::string GearSpecDefect(const GearSpec& spec);
 // that is not finite or a tip rounding that does not fit the cutter's tooth,
 // an allowance or tip shortening (not made for rings).
 std::string InternalGearSpecDefect(const GearSpec& spec);
-
-struct Point2 {
-    double x = 0.0;
-    double y = 0.0;
-};
 
 // The pieces of the generated tooth boundary. Parameters: the polar angle for
 // the arcs, the angle theta (alpha .. pi/2) of the contact normal on the rack's
@@ -176,7 +185,7 @@ public:
     // from the middle of the tooth space on the root circle up to the tooth's
     // centre line, piece by piece (the positive-y side is its mirror image).
     const std::vector<BoundaryPiece>& Boundary() const { return m_pieces; }
-    Point2 PointOn(PieceKind kind, double parameter) const;
+    OutlinePoint PointOn(PieceKind kind, double parameter) const;
 
     // Where the involute starts (the trochoid meets it), mm.
     double InvoluteStartDiameter() const { return 2.0 * m_involuteStart; }
@@ -207,12 +216,12 @@ public:
 private:
     void Generate();
     void GenerateInternal();
-    Point2 CutterPath(double psi) const;   // a ring's fillet, cut by the cutter's tip rounding
-    Point2 RoundingNormal(double psi) const;   // the outward normal of the rounding where it cuts
-    Point2 RingFlank(double t) const;       // a ring's involute
+    OutlinePoint CutterPath(double psi) const;   // a ring's fillet, cut by the cutter's tip rounding
+    OutlinePoint RoundingNormal(double psi) const;   // the outward normal of the rounding where it cuts
+    OutlinePoint RingFlank(double t) const;       // a ring's involute
     long double ThicknessOnCircle(long double d) const;
-    Point2 Trochoid(double theta) const;
-    Point2 Flank(double t) const;
+    OutlinePoint Trochoid(double theta) const;
+    OutlinePoint Flank(double t) const;
     double FlankAngleAt(double radius) const;
 
     GearSpec m_spec;
@@ -225,17 +234,5 @@ private:
     // A ring: the cutter and its motion.
     Cutter m_tool;
     double m_aC = 0, m_alphaC = 0, m_rw = 0, m_spin = 0;
-    Point2 m_corner;          // the centre of the cutter's tip rounding, in the cutter's frame
+    OutlinePoint m_corner;          // the centre of the cutter's tip rounding, in the cutter's frame
 };
-
-// The cutter's tip rounding on the negative-y side of its tooth 0 (tooth on
-// +x, cutter centre at the origin): the rounding's centre and how far the
-// junction with the flank lies from the base circle's tangent point. None
-// when the rounding does not fit (or rho is below 0).
-struct CutterCorner {
-    Point2 centre;
-    Point2 junction;
-    double junctionRoll = 0.0;
-};
-bool PinionCutterCorner(double module, double teeth, double shift, double addendumFactor, double alpha, double rho,
-                        CutterCorner& corner);

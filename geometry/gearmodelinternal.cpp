@@ -7,66 +7,12 @@
 #include "geometry/gearmodel.h"
 
 #include "base/apperror.h"
-#include "geometry/internalgear.h"
+#include "geometry/pinioncutter.h"
 
 #include <algorithm>
 #include <cmath>
-
-namespace {
-
-constexpr double kDefaultPinionTipRadius = 0.2;   // in modules
-
-Point2 Add(Point2 a, Point2 b) { return {a.x + b.x, a.y + b.y}; }
-Point2 Sub(Point2 a, Point2 b) { return {a.x - b.x, a.y - b.y}; }
-Point2 Scale(double k, Point2 a) { return {k * a.x, k * a.y}; }
-double Norm(Point2 p) { return std::hypot(p.x, p.y); }
-double Angle(Point2 p) { return std::atan2(p.y, p.x); }
-Point2 Polar(double r, double angle) { return {r * std::cos(angle), r * std::sin(angle)}; }
-Point2 Turn(Point2 p, double angle)
-{
-    const double c = std::cos(angle), s = std::sin(angle);
-    return {p.x * c - p.y * s, p.x * s + p.y * c};
-}
-
-// The tip radius a pinion-type cutter gets when nobody chooses one.
-double DefaultPinionTipRadius(double m, double z0, double x0, double addendum, double alpha)
-{
-    CutterCorner corner;
-    const double wanted = kDefaultPinionTipRadius * m;
-    if (PinionCutterCorner(m, z0, x0, addendum, alpha, wanted, corner))
-        return wanted;
-    if (!PinionCutterCorner(m, z0, x0, addendum, alpha, 0.0, corner))
-        return 0.0;
-    double lo = 0.0, hi = wanted;
-    for (int i = 0; i < 60; ++i) {
-        const double mid = 0.5 * (lo + hi);
-        (PinionCutterCorner(m, z0, x0, addendum, alpha, mid, corner) ? lo : hi) = mid;
-    }
-    return 0.9 * lo;
-}
-
-}  // namespace
-
-bool PinionCutterCorner(double m, double z0, double x0, double addendumFactor, double alpha, double rho,
-                        CutterCorner& corner)
-{
-    const double r0 = z0 * m / 2.0;
-    const double rb0 = r0 * std::cos(alpha);
-    const double ra0 = r0 + m * (addendumFactor + x0);
-    const double halfBase0 = m * (kPi / 2.0 + 2.0 * x0 * std::tan(alpha)) / (2.0 * r0) + std::tan(alpha) - alpha;
-    const double rq = ra0 - rho;
-    if (!(rho >= 0.0) || !(rq > rb0))
-        return false;
-    // The rounding's centre lies rho inside the flank along the flank's
-    // normal, which is tangent to the base circle, and rho below the tip circle.
-    const double roll = rho + std::sqrt(rq * rq - rb0 * rb0);
-    const double a = roll / rb0 - halfBase0;
-    const Point2 tangent = Polar(rb0, a);
-    const Point2 along{std::sin(a), -std::cos(a)};
-    corner = {Add(tangent, Scale(roll - rho, along)), Add(tangent, Scale(roll, along)), roll};
-    // It must stay on its own side of the tooth's centre line.
-    return Angle(corner.centre) <= 0.0;
-}
+#include <string>
+#include <vector>
 
 std::string InternalGearSpecDefect(const GearSpec& g)
 {
@@ -95,8 +41,9 @@ std::string InternalGearSpecDefect(const GearSpec& g)
 
 double GearModel::CutterTipDiameter() const
 {
-    return m_spec.kind == GearKind::Internal ? m_spec.module * (m_tool.teeth + 2.0 * (m_tool.addendumFactor + m_tool.shift))
-                                             : 0.0;
+    return m_spec.kind == GearKind::Internal
+               ? PinionCutterTipDiameter(m_spec.module, m_tool.teeth, m_tool.shift, m_tool.addendumFactor)
+               : 0.0;
 }
 
 void GearModel::GenerateInternal()
@@ -145,7 +92,7 @@ void GearModel::GenerateInternal()
     // circle) to the junction: find the cutter positions psi of both.
     const double psiRoot = Angle(m_corner) * z0 / z;
     const double junctionDirection = Angle(Sub(corner.junction, corner.centre));
-    auto direction = [this](double psi) { return Angle(Turn(RoundingNormal(psi), -m_spin * psi)); };
+    auto direction = [this](double psi) { return Angle(Rotate(RoundingNormal(psi), -m_spin * psi)); };
     auto gap = [&](double psi) { return std::remainder(direction(psi) - junctionDirection, 2.0 * kPi); };
     const bool rootSide = gap(psiRoot) > 0.0;
     double lo = psiRoot, hi = psiRoot;
@@ -198,32 +145,108 @@ void GearModel::GenerateInternal()
 // Both below are worked out with the space centred on +x and the cutter's
 // tooth 0 in it, then mirrored and turned so that the ring's tooth 0 lies on
 // +x and the point on its negative-y side.
-Point2 GearModel::RoundingNormal(double psi) const
+OutlinePoint GearModel::RoundingNormal(double psi) const
 {
     // The normal of the cut passes through the pitch point Polar(m_rw, psi).
     // Of the two points of the rounding on that line, the cut is made by the
     // one on the cutter's outside: the pitch point lies inside the rounding's
     // centre as a rule, but beyond it when the cutting pressure angle is
     // large (a large shift, or few teeth between cutter and ring).
-    const Point2 cutter = Polar(m_aC, psi);
-    const Point2 centre = Add(cutter, Turn(m_corner, m_spin * psi));
-    Point2 away = Sub(centre, Polar(m_rw, psi));
-    const Point2 outward = Sub(centre, cutter);
-    if (away.x * outward.x + away.y * outward.y < 0.0)
+    const OutlinePoint cutter = Polar(m_aC, psi);
+    const OutlinePoint centre = Add(cutter, Rotate(m_corner, m_spin * psi));
+    OutlinePoint away = Sub(centre, Polar(m_rw, psi));
+    const OutlinePoint outward = Sub(centre, cutter);
+    if (Dot(away, outward) < 0.0)
         away = Scale(-1.0, away);
-    return Scale(1.0 / Norm(away), away);
+    return Scale(1.0 / Length(away), away);
 }
 
-Point2 GearModel::CutterPath(double psi) const
+OutlinePoint GearModel::CutterPath(double psi) const
 {
-    const Point2 centre = Add(Polar(m_aC, psi), Turn(m_corner, m_spin * psi));
-    const Point2 p = Add(centre, Scale(m_rho, RoundingNormal(psi)));
-    return Turn({p.x, -p.y}, -kPi / m_z);
+    const OutlinePoint centre = Add(Polar(m_aC, psi), Rotate(m_corner, m_spin * psi));
+    const OutlinePoint p = Add(centre, Scale(m_rho, RoundingNormal(psi)));
+    return Rotate({p.x, -p.y}, -kPi / m_z);
 }
 
-Point2 GearModel::RingFlank(double t) const
+OutlinePoint GearModel::RingFlank(double t) const
 {
     const double a = t - m_halfBase;
-    const Point2 p{m_rb * (std::cos(a) + t * std::sin(a)), m_rb * (std::sin(a) - t * std::cos(a))};
-    return Turn({p.x, -p.y}, -kPi / m_z);
+    const OutlinePoint p{m_rb * (std::cos(a) + t * std::sin(a)), m_rb * (std::sin(a) - t * std::cos(a))};
+    return Rotate({p.x, -p.y}, -kPi / m_z);
+}
+
+namespace {
+
+using L = long double;
+constexpr std::int32_t kSmallestDefaultCutter = 12;
+constexpr std::int32_t kSmallestReducedCutter = 10;
+
+// Why a cutter of z0 teeth (no shift, default rounding) does not cut the ring
+// soundly; empty when it does. A ring whose tip lies inside its base circle
+// is judged for trimming at its base circle, where its involute begins.
+std::string CutterDefect(double module, std::int32_t z0, std::int32_t ringTeeth, double ringShift,
+                         double pressureAngleDegrees)
+{
+    GearSpec spec;
+    spec.kind = GearKind::Internal;
+    spec.module = module;
+    spec.teeth = ringTeeth;
+    spec.shift = ringShift;
+    spec.pressureAngleDegrees = pressureAngleDegrees;
+    spec.cutter.kind = CutterKind::Pinion;
+    spec.cutter.teeth = z0;
+    const double alpha = static_cast<double>(Radians(pressureAngleDegrees));
+    const double db = module * ringTeeth * std::cos(alpha);
+    const double da = std::max(RingTipDiameter(module, ringTeeth, ringShift), db * (1.0 + 1e-12));
+    const L invC = InternalWorkingInvolute(static_cast<L>(alpha), ringShift, ringTeeth - z0);
+    if (!(invC > 0.0L))
+        return "切削中心距離がない（内歯車の転位係数が小さすぎる）";
+    try {
+        const L alphaC = InternalWorkingAngle(alpha, z0, 0.0, ringTeeth, ringShift);
+        const auto margin = TrimmingMargin(module, z0, PinionCutterTipDiameter(module, z0, 0.0), ringTeeth, da,
+                                           pressureAngleDegrees, static_cast<double>(Degrees(alphaC)));
+        if (!(margin && *margin >= 0.0))
+            return "内歯車の歯先が削られる（トリミング干渉）";
+        const GearModel model(spec);
+        if (!model.Has(ToothFinding::TipInsideBase) && !(model.InvoluteStartDiameter() > model.TipDiameter()))
+            return "工具の歯先丸みが内歯車の歯先まで届く";
+    } catch (const AppError& e) {
+        return e.what();
+    }
+    return {};
+}
+
+}  // namespace
+
+
+std::int32_t DefaultCutterTeeth(double module, std::int32_t ringTeeth, double ringShift, double pressureAngleDegrees)
+{
+    const auto common = static_cast<std::int32_t>(std::lround(std::min(kCommonCutterDiameter / module, 1e6)));
+    const std::int32_t z0 = std::max(kSmallestDefaultCutter, common);
+    const std::int32_t largest = ringTeeth - 1;
+    // The common cutter, or the largest below it, then smaller ones, then
+    // larger ones up to a tooth less than the ring: the first that cuts it.
+    std::vector<std::int32_t> candidates;
+    for (std::int32_t z = std::min(z0, largest); z >= kSmallestReducedCutter; --z)
+        candidates.push_back(z);
+    for (std::int32_t z = z0 + 1; z <= largest; ++z)
+        candidates.push_back(z);
+    std::string first, last;
+    for (const std::int32_t z : candidates) {
+        const std::string defect = CutterDefect(module, z, ringTeeth, ringShift, pressureAngleDegrees);
+        if (defect.empty())
+            return z;
+        const std::string why = "歯数 " + std::to_string(z) + " では" + defect;
+        (first.empty() ? first : last) = why;
+    }
+    if (candidates.empty())
+        throw AppError("内歯車の歯数が少なすぎて、それより歯数の少ないピニオンカッタ（" +
+                       std::to_string(kSmallestReducedCutter) + " 枚以上）がありません");
+    // The smallest cutter tried is the last of the smaller ones.
+    if (z0 < largest)
+        last = "歯数 " + std::to_string(kSmallestReducedCutter) + " では" +
+               CutterDefect(module, kSmallestReducedCutter, ringTeeth, ringShift, pressureAngleDegrees);
+    throw AppError("歯数 " + std::to_string(kSmallestReducedCutter) + "～" + std::to_string(largest) +
+                   " のどのピニオンカッタでもこの内歯車をトリミング干渉なしに削れません（" + first +
+                   (last.empty() || last == first ? "" : "、" + last) + "）");
 }

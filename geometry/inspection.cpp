@@ -59,7 +59,7 @@ public:
     struct Sample {
         std::size_t piece;
         double t;
-        Point2 p;
+        OutlinePoint p;
     };
 
     // Where f is largest on the boundary (over all samples when `first` is
@@ -69,12 +69,12 @@ public:
     struct Peak {
         bool found = false;
         double value = 0;
-        Point2 at;
+        OutlinePoint at;
         PieceKind kind = PieceKind::RootArc;
         bool joint = false;               // at the end of a piece (a corner)
         PieceKind otherKind = PieceKind::RootArc;
     };
-    Peak Maximum(const std::function<double(Point2)>& f, bool firstFromTip) const
+    Peak Maximum(const std::function<double(OutlinePoint)>& f, bool firstFromTip) const
     {
         const std::size_t n = m_samples.size();
         std::vector<double> v(n);
@@ -148,7 +148,6 @@ private:
     std::vector<Sample> m_samples;
 };
 
-double RadiusOf(Point2 p) { return std::hypot(p.x, p.y); }
 
 // The note of a reading on the generated tooth where it is no involute.
 std::string OffInvoluteNote(const GearModel& g, const GeneratedFlank::Peak& peak)
@@ -197,7 +196,7 @@ SpanMeasure Span(const Circles& c, const GearModel& g, const GeneratedFlank& fla
     // the distance from that line walking down from the tip.
     const double beta = static_cast<double>((L(k) - 1) * kPi / c.z);
     const double sb = std::sin(beta), cb = std::cos(beta);
-    const GeneratedFlank::Peak peak = flank.Maximum([sb, cb](Point2 p) { return p.x * sb - p.y * cb; }, true);
+    const GeneratedFlank::Peak peak = flank.Maximum([sb, cb](OutlinePoint p) { return p.x * sb - p.y * cb; }, true);
     if (!peak.found || peak.kind == PieceKind::RootArc ||
         (peak.kind == PieceKind::Trochoid && !g.Undercut() && !peak.joint)) {
         out.span = out.contactDiameter = Measure::Absent("アンビルが歯面に当たりません（接点が歯元のフィレットより下）");
@@ -209,7 +208,7 @@ SpanMeasure Span(const Circles& c, const GearModel& g, const GeneratedFlank& fla
     }
     const std::string note = OffInvoluteNote(g, peak);
     out.span = Measure::Noted(2 * peak.value, note);
-    out.contactDiameter = Measure::Noted(2 * RadiusOf(peak.at), note);
+    out.contactDiameter = Measure::Noted(2 * Length(peak.at), note);
     return out;
 }
 
@@ -290,8 +289,8 @@ void Pins(const Circles& c, const GearModel& g, const GeneratedFlank& flank, con
     // line, the pin stops at the first point of the boundary it meets.
     const double space = -kPi / c.z, radius = static_cast<double>(dp / 2);
     const GeneratedFlank::Peak peak = flank.Maximum(
-        [space, radius](Point2 q) {
-            const double rq = RadiusOf(q), psi = std::atan2(q.y, q.x) - space;
+        [space, radius](OutlinePoint q) {
+            const double rq = Length(q), psi = std::atan2(q.y, q.x) - space;
             const double lateral = rq * std::sin(psi);
             if (std::fabs(lateral) > radius)
                 return -std::numeric_limits<double>::infinity();
@@ -328,7 +327,7 @@ void Pins(const Circles& c, const GearModel& g, const GeneratedFlank& flank, con
     }
     const std::string note = OffInvoluteNote(g, peak);
     r.overPins = Measure::Noted(static_cast<double>(2 * pinCentre * halfSpread + dp), note);
-    r.pinContactDiameter = Measure::Noted(2 * RadiusOf(peak.at), note);
+    r.pinContactDiameter = Measure::Noted(2 * Length(peak.at), note);
 }
 
 // s-bar and h-bar: the chord between the flanks where the pitch circle crosses
@@ -367,7 +366,7 @@ void Chord(const Circles& c, const GearModel& g, InspectionResult& r)
     for (const BoundaryPiece& p : g.Boundary()) {
         if (p.kind != PieceKind::Trochoid)
             continue;
-        auto above = [&](double t) { return RadiusOf(g.PointOn(p.kind, t)) >= rp; };
+        auto above = [&](double t) { return Length(g.PointOn(p.kind, t)) >= rp; };
         constexpr int steps = 4096;
         double prev = p.to;   // the top of the trochoid
         for (int k = 1; k <= steps; ++k) {
@@ -378,7 +377,7 @@ void Chord(const Circles& c, const GearModel& g, InspectionResult& r)
                     const double mid = 0.5 * (a + b);
                     (above(mid) ? a : b) = mid;
                 }
-                const Point2 q = g.PointOn(p.kind, 0.5 * (a + b));
+                const OutlinePoint q = g.PointOn(p.kind, 0.5 * (a + b));
                 const double half = -std::atan2(q.y, q.x);
                 if (!(half > 0))
                     break;
@@ -396,32 +395,6 @@ void Chord(const Circles& c, const GearModel& g, InspectionResult& r)
 }
 
 }  // namespace
-
-InspectionGear InspectionGearOf(const GearRecord& record)
-{
-    InspectionGear g;
-    g.module = record.Module;
-    g.teeth = record.Teeth;
-    g.shift = record.Shift;
-    // NaN for an unknown index: each reading then says why it is absent.
-    g.pressureAngleDegrees = PressureAngleDegreesOf(record.PressureAngleIndex);
-    return g;
-}
-
-GearSpec GearSpecOf(const InspectionGear& gear)
-{
-    GearSpec g;
-    g.module = gear.module;
-    g.teeth = gear.teeth;
-    g.shift = gear.shift;
-    g.pressureAngleDegrees = gear.pressureAngleDegrees;
-    return g;
-}
-
-InspectionResult ComputeInspection(const InspectionGear& gear, const InspectionRequest& request)
-{
-    return ComputeInspection(GearSpecOf(gear), request);
-}
 
 InspectionResult ComputeInspection(const GearSpec& gear, const InspectionRequest& request)
 {

@@ -34,14 +34,6 @@ struct Measure {
     bool present() const { return value.has_value(); }
 };
 
-// The gear as the inspection sees it.
-struct InspectionGear {
-    double module = 1.0;
-    std::int32_t teeth = 18;
-    double shift = 0.0;
-    double pressureAngleDegrees = 20.0;
-};
-
 // What the user asks for beyond the gear: a pin diameter (none: the ideal pin)
 // and a span tooth count (none: the recommended one).
 struct InspectionRequest {
@@ -81,9 +73,5 @@ struct InspectionResult {
 InspectionResult ComputeInspection(const GearSpec& gear, const InspectionRequest& request = {});
 // The same for a gear whose model is already built.
 InspectionResult ComputeInspection(const GearModel& model, const InspectionRequest& request = {});
-InspectionResult ComputeInspection(const InspectionGear& gear, const InspectionRequest& request = {});
-GearSpec GearSpecOf(const InspectionGear& gear);
-
-// The gear of a record: its module, teeth, shift and pressure angle. A
+// The gear of a record is GearSpecOf(record) (geometry/gearmodel.h): a
 // PressureAngleIndex outside the table gives NaN degrees (every value absent).
-InspectionGear InspectionGearOf(const GearRecord& record);

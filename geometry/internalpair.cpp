@@ -62,6 +62,7 @@ InternalPairResult ComputeInternalPair(const PairInput& in)
 
     InternalPairResult r;
     r.input = in;
+    r.input.mate = MateKind::Internal;
     const L m = in.module, alpha = Radians(in.pressureAngle);
     const L tanA = std::tan(alpha), cosA = std::cos(alpha);
     const L z1 = in.teeth[0], z2 = in.teeth[1], x1 = in.shift[0], x2 = in.shift[1];
@@ -80,26 +81,25 @@ InternalPairResult ComputeInternalPair(const PairInput& in)
 
     // The ring as its default pinion-type cutter cuts it: its root and where
     // its involute ends (without such a cutter: the root 1.25 m + x m beyond d).
-    InternalGearInput ring;
-    ring.module = in.module;
-    ring.teeth = in.teeth[1];
-    ring.shift = in.shift[1];
-    ring.pressureAngleDegrees = in.pressureAngle;
+    const GearSpec pinionSpec = GearOf(r.input, 0), ringSpec = GearOf(r.input, 1);
     L df2 = std::numeric_limits<L>::quiet_NaN();
     L ringEnd = std::numeric_limits<L>::quiet_NaN();
     try {
-        const GearModel model(InternalGearSpec(ring));
+        const GearModel model(ringSpec);
         df2 = model.RootDiameter();
         ringEnd = model.InvoluteStartDiameter() / 2.0;
     } catch (const AppError& e) {
         r.ringAbsent = e.what();
     }
-    const L da1 = m * (z1 + 2.0L + 2.0L * x1), df1 = da1 - 4.5L * m;
-    const L da2 = m * z2 - 2.0L * m * (1.0L - x2);
-    const L db1 = m * z1 * cosA, db2 = m * z2 * cosA;
+    const ExactSizes pinionSizes = ExactSizesOf(pinionSpec), ringSizes = ExactSizesOf(ringSpec);
+    const L da1 = pinionSizes.tip, df1 = pinionSizes.root;
+    const L da2 = ringSizes.tip;
+    const L db1 = pinionSizes.base, db2 = ringSizes.base;
     const L ra1 = da1 / 2.0L, ra2 = da2 / 2.0L, rb1 = db1 / 2.0L, rb2 = db2 / 2.0L;
     if (!(da1 > db1))
         throw AppError("歯車１の歯先円が基礎円の内側にあり、かみあいません");
+    // The pinion as the standard rack cuts it.
+    const GearModel pinion(pinionSpec);
     r.tipDiameter = {Store(da1), Store(da2)};
     r.rootDiameter = {Store(df1), Store(df2)};
     r.baseDiameter = {Store(db1), Store(db2)};
@@ -152,10 +152,7 @@ InternalPairResult ComputeInternalPair(const PairInput& in)
                   trim ? "" : ringInvolute ? "歯車１の歯先と内歯車の歯先が半径方向にすれ違えない" : kRingTipInsideBase};
     // Tip interference: where each tip's contact lies on the mate's flank,
     // against where the mate's involute ends.
-    const L rho = 0.38L * m;   // the standard rack's tip radius
-    const L hTangent = 1.25L * m - rho + rho * std::sin(alpha);
-    const L lambda = (hTangent - x1 * m) / std::sin(alpha) - z1 * m / 2.0L * std::sin(alpha);
-    const L pinionStart = lambda <= 0.0L ? std::sqrt(rb1 * rb1 + lambda * lambda) : rb1;   // undercut: from the base circle
+    const L pinionStart = pinion.Undercut() ? pinion.InvoluteStartDiameter() / 2.0L : ExactInvoluteStartRadius(pinionSpec);
     r.ringInvoluteEndDiameter = Store(2.0L * ringEnd);
     r.pinionInvoluteStartDiameter = Store(2.0L * pinionStart);
     const L onRing = std::sqrt(rb2 * rb2 + (pinionTip + line) * (pinionTip + line));
@@ -187,8 +184,8 @@ InternalPairResult ComputeInternalPair(const PairInput& in)
         r.findings.push_back("警告：" + r.ringAbsent);
     else if (!r.tipDepth.margin)
         r.findings.push_back("警告：歯先干渉を調べられません（" + r.tipDepth.absent + "）");
-    if (x1 < 1.0L - z1 * std::sin(alpha) * std::sin(alpha) / 2.0L)
-        r.findings.emplace_back("警告：歯車１の転位係数が小さい、ｱﾝﾀﾞｰｶｯﾄ発生");
+    if (pinion.Undercut())
+        r.findings.push_back(FindingText(ToothFinding::Undercut, "歯車１"));
     if (!(r.tipThickness[0] > 0.0))
         r.findings.emplace_back("警告：歯車１の歯先がとがる（歯先厚さ０以下）");
     if (ringInvolute && !(r.tipThickness[1] > 0.0))
@@ -215,4 +212,13 @@ InternalPairResult ComputeInternalPairForCenterDistance(const PairInput& in, dou
     InternalPairResult r = ComputeInternalPair(given);
     r.fromCenterDistance = true;
     return r;
+}
+
+MeshInput MeshInputOf(const InternalPairResult& pair)
+{
+    MeshInput in;
+    in.gears = pair.input;
+    in.gears.mate = MateKind::Internal;
+    in.centerDistance = pair.centerDistance;
+    return in;
 }

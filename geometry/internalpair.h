@@ -19,7 +19,8 @@
 // Its margin says where the contact runs; the finding is what the generated
 // teeth do: they overlap, through a pitch, deeper than kTipCheckDepth m.
 
-#include "geometry/involute.h"
+#include "geometry/gearmath.h"
+#include "geometry/mesh.h"
 #include "geometry/pair.h"
 
 #include <array>
@@ -71,6 +72,9 @@ struct InternalPairResult {
     double pinionInvoluteStartDiameter = 0.0;   // the pinion cut by the standard rack (tip radius 0.38 m)
     std::vector<std::string> findings;
 };
+
+// The mesh of the pair as computed (geometry/mesh.h): its shifts and centre distance.
+MeshInput MeshInputOf(const InternalPairResult& pair);
 
 // The pair for given shifts.
 InternalPairResult ComputeInternalPair(const PairInput& input);

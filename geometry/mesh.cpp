@@ -6,7 +6,6 @@
 #include "geometry/gearmath.h"
 #include "geometry/gearmodel.h"
 #include "geometry/internalgear.h"
-#include "geometry/internalpair.h"
 #include "geometry/profile.h"
 #include "geometry/rackpair.h"
 
@@ -22,9 +21,6 @@ constexpr double kClipScale = 1e6;   // integer units of the polygon clipper per
 
 const char* const kGearName[2] = {"歯車１", "歯車２"};
 
-OutlinePoint Add(OutlinePoint a, OutlinePoint b) { return {a.x + b.x, a.y + b.y}; }
-OutlinePoint Scale(OutlinePoint a, double s) { return {a.x * s, a.y * s}; }
-double Distance(OutlinePoint a, OutlinePoint b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
 int PressureAngleIndexOf(double degrees)
 {
@@ -53,8 +49,8 @@ void AddToothCells(MeshBody& body, const GearProfile& profile, int teeth, double
         if (outerRadius > 0.0) {
             // Out beyond the root along the ends' radii: the ring's material behind the tooth.
             const OutlinePoint last = cell.back(), first = cell.front();
-            cell.push_back(Scale(last, outerRadius / std::hypot(last.x, last.y)));
-            cell.push_back(Scale(first, outerRadius / std::hypot(first.x, first.y)));
+            cell.push_back(Scale(outerRadius / std::hypot(last.x, last.y), last));
+            cell.push_back(Scale(outerRadius / std::hypot(first.x, first.y), first));
         } else {
             cell.push_back({0.0, 0.0});
         }
@@ -139,30 +135,19 @@ OutlinePoint Place(const MeshPlacement& placement, OutlinePoint p)
 MeshInput MeshInputOf(const PairResult& pair)
 {
     MeshInput in;
-    in.mate = MateKind::External;
     in.gears = pair.input;
+    in.gears.mate = MateKind::External;
+    in.gears.tipShortening = pair.tipShortening;
     in.centerDistance = pair.centerDistance;
-    in.tipShortening = pair.tipShortening;
     return in;
 }
 
-MeshInput MeshInputOf(const InternalPairResult& pair)
-{
-    MeshInput in;
-    in.mate = MateKind::Internal;
-    in.gears = pair.input;
-    in.centerDistance = pair.centerDistance;
-    return in;
-}
 
 MeshInput MeshInputOf(const RackPairResult& pair)
 {
     MeshInput in;
-    in.mate = MateKind::Rack;
-    in.gears.module = pair.input.module;
-    in.gears.pressureAngle = pair.input.pressureAngle;
-    in.gears.teeth = {pair.input.teeth, 0};
-    in.gears.shift = {pair.input.shift, 0.0};
+    in.gears = pair.input;
+    in.gears.mate = MateKind::Rack;
     in.centerDistance = pair.centerToReferenceLine;
     return in;
 }
@@ -181,8 +166,8 @@ void GearMesh::Build(const MeshInput& in)
     const int angleIndex = PressureAngleIndexOf(gears.pressureAngle);
     const double m = gears.module;
     const double alpha = RadiansInDouble(gears.pressureAngle);
-    const MateKind mate = in.mate;
-    if (mate != MateKind::External && (in.thicknessAllowance[0] != 0.0 || in.thicknessAllowance[1] != 0.0))
+    const MateKind mate = gears.mate;
+    if (mate != MateKind::External && (gears.thicknessAllowance[0] != 0.0 || gears.thicknessAllowance[1] != 0.0))
         throw AppError("歯厚許容差は外歯車どうしの組だけに使います");
     if (!(in.tolerance >= 0.00001) || !(in.tolerance <= 1.0))
         throw AppError(ProfileToleranceMessage());
@@ -192,7 +177,7 @@ void GearMesh::Build(const MeshInput& in)
     std::array<double, 2> halfBase{};
     for (int i = 0; i < (mate == MateKind::External ? 2 : 1); ++i) {
         const auto g = static_cast<std::size_t>(i);
-        if (!std::isfinite(in.thicknessAllowance[g]))
+        if (!std::isfinite(gears.thicknessAllowance[g]))
             throw AppError(std::string(kGearName[i]) + "の歯厚の許容差が数ではありません");
         ProfileInput p;
         p.teeth = gears.teeth[g];
@@ -201,8 +186,8 @@ void GearMesh::Build(const MeshInput& in)
         p.pressureAngleIndex = angleIndex;
         p.tolerance = in.tolerance;
         p.tipRadius = DefaultToolTipRadius(m);
-        p.thicknessAllowance = in.thicknessAllowance[g];
-        p.tipShortening = in.tipShortening;
+        p.thicknessAllowance = gears.thicknessAllowance[g];
+        p.tipShortening = gears.tipShortening;
         GearProfile profile;
         try {
             profile = BuildGearProfile(p);
@@ -238,15 +223,11 @@ void GearMesh::Build(const MeshInput& in)
     if (mate == MateKind::Internal) {
         // The ring round gear 1, its centre on the -x axis so that the teeth
         // mesh on the +x side; it turns the same way, by z1/z2.
-        InternalGearInput ring;
-        ring.module = m;
-        ring.teeth = gears.teeth[1];
-        ring.shift = gears.shift[1];
-        ring.pressureAngleDegrees = gears.pressureAngle;
+        const GearSpec ring = GearOf(gears, 1);
         GearProfile profile;
         double spaceHalfBase = 0.0;
         try {
-            const GearModel model(InternalGearSpec(ring));
+            const GearModel model(ring);
             profile = ProfileOfModel(model, in.tolerance);
             spaceHalfBase = model.HalfBaseAngle();
         } catch (const AppError& e) {
@@ -282,15 +263,15 @@ void GearMesh::Build(const MeshInput& in)
 
         const OutlinePoint along{std::sin(m_alphaW), std::cos(m_alphaW)};
         m_line.tangent1 = {rb1 * std::cos(m_alphaW), -rb1 * std::sin(m_alphaW)};
-        m_line.tangent2 = Add(m_line.tangent1, Scale(along, -lineLength));
+        m_line.tangent2 = Add(m_line.tangent1, Scale(-lineLength, along));
         m_line.pitchPoint = {g1.workingPitchRadius, 0.0};
         // Contact starts where the ring's tip circle crosses the line, but
         // not before T1 (a ring tip inside its base circle never crosses it).
         const double ringTip = g2.tipRadius > rb2 ? std::sqrt(g2.tipRadius * g2.tipRadius - rb2 * rb2) : 0.0;
         const double startAt = ringTip - lineLength;
         const double endAt = std::sqrt(g1.tipRadius * g1.tipRadius - rb1 * rb1);
-        m_line.start = Add(m_line.tangent1, Scale(along, std::max(0.0, startAt)));
-        m_line.end = Add(m_line.tangent1, Scale(along, endAt));
+        m_line.start = Add(m_line.tangent1, Scale(std::max(0.0, startAt), along));
+        m_line.end = Add(m_line.tangent1, Scale(endAt, along));
         m_line.startBeyondTangent = startAt < 0.0;
         m_line.from = m_line.tangent1;
         m_line.to = m_line.tangent2;
@@ -350,9 +331,9 @@ void GearMesh::Build(const MeshInput& in)
         const auto atX = [&](double x) { return (x - m_line.tangent1.x) / along.x; };
         const double startAt = atX(m_a + g2.rackTip);
         const double endAt = std::sqrt(g1.tipRadius * g1.tipRadius - rb1 * rb1);
-        m_line.start = Add(m_line.tangent1, Scale(along, std::max(0.0, startAt)));
-        m_line.end = Add(m_line.tangent1, Scale(along, endAt));
-        m_line.tangent2 = Add(m_line.tangent1, Scale(along, atX(m_a + g2.rackRoot)));
+        m_line.start = Add(m_line.tangent1, Scale(std::max(0.0, startAt), along));
+        m_line.end = Add(m_line.tangent1, Scale(endAt, along));
+        m_line.tangent2 = Add(m_line.tangent1, Scale(atX(m_a + g2.rackRoot), along));
         m_line.startBeyondTangent = startAt < 0.0;
         m_line.from = m_line.tangent1;
         m_line.to = m_line.tangent2;
@@ -379,12 +360,12 @@ void GearMesh::Build(const MeshInput& in)
 
     const OutlinePoint along{std::sin(m_alphaW), std::cos(m_alphaW)};
     m_line.tangent1 = {rb1 * std::cos(m_alphaW), -rb1 * std::sin(m_alphaW)};
-    m_line.tangent2 = Add(m_line.tangent1, Scale(along, lineLength));
+    m_line.tangent2 = Add(m_line.tangent1, Scale(lineLength, along));
     m_line.pitchPoint = {g1.workingPitchRadius, 0.0};
     const double startAt = lineLength - std::sqrt(g2.tipRadius * g2.tipRadius - rb2 * rb2);
     const double endAt = std::sqrt(g1.tipRadius * g1.tipRadius - rb1 * rb1);
-    m_line.start = Add(m_line.tangent1, Scale(along, startAt));
-    m_line.end = Add(m_line.tangent1, Scale(along, endAt));
+    m_line.start = Add(m_line.tangent1, Scale(startAt, along));
+    m_line.end = Add(m_line.tangent1, Scale(endAt, along));
     m_line.startBeyondTangent = startAt < 0.0;
     m_line.endBeyondTangent = endAt > lineLength;
     m_line.from = m_line.tangent1;
@@ -402,12 +383,12 @@ MeshPlacement GearMesh::PlacementAt(int i, double driveDegrees) const
     // A whole turn of gear 1 turns the mate by whole pitches: the same
     // picture. Reduced first, a large angle stays finite in radians.
     const double theta = RadiansInDouble(std::fmod(driveDegrees, 360.0));
-    OutlinePoint shift = Scale(b.travel, theta);
+    OutlinePoint shift = Scale(theta, b.travel);
     if (b.period > 0.0) {
         // A rack repeats every pitch: slide it back by whole pitches.
         const double along = std::hypot(b.travel.x, b.travel.y);
         const double moved = std::hypot(shift.x, shift.y) * (theta < 0.0 ? -1.0 : 1.0);
-        shift = Scale(b.travel, std::remainder(moved, b.period) / along);
+        shift = Scale(std::remainder(moved, b.period) / along, b.travel);
     }
     return {Add(b.centre, shift), b.phase + b.ratio * theta};
 }

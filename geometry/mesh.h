@@ -24,22 +24,19 @@
 #include <string>
 #include <vector>
 
-struct InternalPairResult;
 struct RackPairResult;
 
+// The pair (its mate, shifts, allowances and tip shortening) and what the
+// picture adds to it.
 struct MeshInput {
-    MateKind mate = MateKind::External;
-    PairInput gears;                              // module, pressure angle, teeth (gear 2's unused for a rack), shifts
+    PairInput gears;
     double centerDistance = 0.0;                  // a; a rack: gear 1's centre to the rack's reference line
-    double tipShortening = 0.0;                   // k of two external gears
-    std::array<double, 2> thicknessAllowance{};   // tooth thickness on the reference circle, mm; negative = thinner
     double centerDistanceAllowance = 0.0;         // mm added to the centre distance
     double tolerance = 0.001;                     // chord tolerance of the outlines, mm
 };
 
 // The mesh of a pair as computed: shifts, shortened tips and centre distance.
 MeshInput MeshInputOf(const PairResult& pair);
-MeshInput MeshInputOf(const InternalPairResult& pair);
 MeshInput MeshInputOf(const RackPairResult& pair);
 
 using MeshPolygon = std::vector<OutlinePoint>;

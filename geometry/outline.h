@@ -6,17 +6,13 @@
 // the outline view draws.
 
 #include "geardata/gearrecord.h"
+#include "geometry/point.h"
 
 #include <array>
 #include <cstdint>
 
-// A point of the tooth outline in gear millimetres: origin at the gear
-// centre, x along tooth 0's centre line.
-struct OutlinePoint {
-    double x;
-    double y;
-};
-
+// Points of the tooth outline (OutlinePoint, geometry/point.h) are in gear
+// millimetres: origin at the gear centre, x along tooth 0's centre line.
 inline constexpr int kOutlineCapacity = 1001;   // points per outline buffer
 using OutlineBuffer = std::array<OutlinePoint, kOutlineCapacity>;
 

@@ -43,6 +43,27 @@ long double WorkingAngle(long double involute)
 
 }  // namespace
 
+GearSpec GearOf(const PairInput& pair, int i)
+{
+    const auto g = static_cast<std::size_t>(i);
+    GearSpec spec;
+    spec.module = pair.module;
+    spec.teeth = pair.teeth[g];
+    spec.shift = pair.shift[g];
+    spec.pressureAngleDegrees = pair.pressureAngle;
+    if (i == 1 && pair.mate == MateKind::Rack)
+        throw AppError("ラックは歯車ではありません");
+    if (i == 1 && pair.mate == MateKind::Internal) {
+        spec.kind = GearKind::Internal;
+        spec.cutter.kind = CutterKind::Pinion;
+        return spec;
+    }
+    spec.thicknessAllowance = pair.thicknessAllowance[g];
+    if (pair.mate == MateKind::External)
+        spec.tipShortening = pair.tipShortening;
+    return spec;
+}
+
 PairResult ComputePair(const PairInput& in)
 {
     CheckGears(in);
@@ -50,6 +71,7 @@ PairResult ComputePair(const PairInput& in)
 
     PairResult r;
     r.input = in;
+    r.input.mate = MateKind::External;
     const long double m = in.module;
     const long double alpha = Radians(in.pressureAngle);
     const long double cosA = std::cos(alpha);
@@ -77,11 +99,10 @@ PairResult ComputePair(const PairInput& in)
     std::array<long double, 2> fullTip{}, tip{}, root{}, base{}, approach{};
     std::array<std::vector<ToothFinding>, 2> toothFindings;
     for (int i = 0; i < 2; ++i) {
-        GearSpec spec;
-        spec.module = in.module;
-        spec.teeth = in.teeth[i];
-        spec.shift = in.shift[i];
-        spec.pressureAngleDegrees = in.pressureAngle;
+        // The pair without backlash: no allowance, the tip shortening its own.
+        GearSpec spec = GearOf(r.input, i);
+        spec.thicknessAllowance = 0.0;
+        spec.tipShortening = 0.0;
         const ExactSizes sizes = ExactSizesOf(spec);
         fullTip[i] = sizes.tip;
         tip[i] = fullTip[i] - 2.0L * k * m;

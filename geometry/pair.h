@@ -10,19 +10,33 @@
 // root diameter 4.5 m below the unshortened tip diameter (clearance 0.25 m).
 // Angles are computed with the gear's own pressure angle and the exact pi.
 
-#include "geometry/involute.h"
+#include "geometry/gearmodel.h"
+#include "geometry/mate.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+// A pair: gear 1 (external) and its mate, another external gear, a ring
+// round it or a rack (gear 2's teeth and shift are not read for a rack).
 struct PairInput {
+    MateKind mate = MateKind::External;
     double module = 1.0;
     double pressureAngle = 20.0;          // degrees, from PressureAngleTable
     std::array<std::int32_t, 2> teeth{18, 20};
     std::array<double, 2> shift{0.0, 0.0};
+    // Tooth thickness allowance of each gear on the reference circle, mm;
+    // negative = thinner (external gears only).
+    std::array<double, 2> thicknessAllowance{};
+    double tipShortening = 0.0;           // k of two external gears
 };
+
+// Gear i (0 or 1) of a pair as the gear model holds it: an external gear cut
+// by the standard rack (its allowance, and the tip shortening of two external
+// gears), or the ring with its default pinion-type cutter. A rack mate is no
+// gear: gear 1 of it is refused (AppError).
+GearSpec GearOf(const PairInput& pair, int i);
 
 struct PairResult {
     PairInput input;                      // the shifts actually used (the proposed split in the inverse)

@@ -59,14 +59,7 @@ constexpr int kMaxTeeth = 10000;
 constexpr int kMaxDepth = 40;
 constexpr std::size_t kMaxPoints = 5000000;   // what a file and the programs reading it can take
 
-struct Pt {
-    double x;
-    double y;
-};
-
-double Angle(Pt p) { return std::atan2(p.y, p.x); }
-
-double DistanceToChord(Pt p, Pt a, Pt b)
+double DistanceToChord(OutlinePoint p, OutlinePoint a, OutlinePoint b)
 {
     const double dx = b.x - a.x, dy = b.y - a.y;
     const double len2 = dx * dx + dy * dy;
@@ -75,13 +68,13 @@ double DistanceToChord(Pt p, Pt a, Pt b)
     return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
 }
 
-using Curve = std::function<Pt(double)>;
+using Curve = std::function<OutlinePoint(double)>;
 
 // The largest distance of the curve between parameters a and b from its chord,
 // looked at in `samples` equal steps.
 double ChordDeviation(const Curve& f, double a, double b, int samples)
 {
-    const Pt pa = f(a), pb = f(b);
+    const OutlinePoint pa = f(a), pb = f(b);
     double worst = 0.0;
     for (int k = 1; k < samples; ++k)
         worst = std::max(worst, DistanceToChord(f(a + (b - a) * k / samples), pa, pb));
@@ -111,7 +104,7 @@ class HalfTooth {
 public:
     HalfTooth(const GearModel& model, double tolerance);
 
-    std::vector<Pt> points;
+    std::vector<OutlinePoint> points;
     double deviation = 0.0;
 
 private:
@@ -137,7 +130,7 @@ HalfTooth::HalfTooth(const GearModel& model, double tol)
         case PieceKind::Trochoid:
         case PieceKind::Involute: {
             const PieceKind kind = piece.kind;
-            AddCurve([&model, kind](double t) { const Point2 p = model.PointOn(kind, t); return Pt{p.x, p.y}; },
+            AddCurve([&model, kind](double t) { return model.PointOn(kind, t); },
                      piece.from, piece.to, tol);
             break;
         }
@@ -147,7 +140,7 @@ HalfTooth::HalfTooth(const GearModel& model, double tol)
 
     // Nothing may reach into the neighbouring tooth space or past the centre line.
     const double spaceMiddle = -kPi / model.Teeth();
-    for (const Pt& p : points) {
+    for (const OutlinePoint& p : points) {
         const double a = Angle(p);
         if (a < spaceMiddle - 1e-12 || a > 1e-12)
             throw AppError(ProfileCrossingTeethMessage());
@@ -178,7 +171,7 @@ void HalfTooth::AddCurve(const Curve& f, double a, double b, double tol)
     for (int k = 0; k < pieces; ++k)
         Subdivide(f, a + (b - a) * k / pieces, a + (b - a) * (k + 1) / pieces, 0.95 * tol, 0, params, Room());
     for (std::size_t i = 0; i < params.size(); ++i) {
-        const Pt p = f(params[i]);
+        const OutlinePoint p = f(params[i]);
         if (points.empty() || std::hypot(p.x - points.back().x, p.y - points.back().y) > 1e-9)
             points.push_back(p);
         const double next = i + 1 < params.size() ? params[i + 1] : b;
@@ -254,7 +247,7 @@ GearProfile ProfileOfModel(const GearModel& model, double tolerance)
     // image; the mirror of the first point is the next tooth's first point.
     std::vector<OutlinePoint> tooth;
     const auto& h = half.points;
-    for (const Pt& p : h)
+    for (const OutlinePoint& p : h)
         tooth.push_back({p.x, p.y});
     for (std::size_t k = h.size() - 1; k-- > 1;)
         tooth.push_back({h[k].x, -h[k].y});

@@ -4,7 +4,7 @@
 #include "base/apperror.h"
 #include "geometry/extended.h"
 #include "geometry/gearmath.h"
-#include "geometry/pair.h"
+#include "geometry/gearmodel.h"
 #include "geometry/profile.h"
 
 #include <algorithm>
@@ -19,30 +19,38 @@ constexpr double kRackBack = 2.0;         // body below the root line, modules
 
 }  // namespace
 
-RackPairResult ComputeRackPair(const RackPairInput& in)
+RackPairResult ComputeRackPair(const PairInput& input)
 {
+    PairInput in = input;
+    in.mate = MateKind::Rack;
+    in.teeth[1] = 0;
+    in.shift[1] = 0.0;
+    in.thicknessAllowance = {};
+    in.tipShortening = 0.0;
     if (!(std::isfinite(in.module) && in.module > 0.0))
         throw AppError("モジュールは正の数でなければなりません");
     if (!(in.pressureAngle > 0.0 && in.pressureAngle < 90.0))
         throw AppError("圧力角は 0° より大きく 90° より小さくなければなりません");
-    if (in.teeth < 1)
+    if (in.teeth[0] < 1)
         throw AppError("歯数Ｚ１は 1 以上でなければなりません");
-    if (!std::isfinite(in.shift))
+    if (!std::isfinite(in.shift[0]))
         throw AppError("転位係数 x1 は有限の数でなければなりません");
 
     RackPairResult r;
     r.input = in;
-    const L m = in.module, z = in.teeth, x = in.shift;
-    const L alpha = Radians(static_cast<L>(in.pressureAngle));
-    const L d = m * z, db = BaseCircle(d, alpha), da = m * (z + 2.0L + 2.0L * x);
+    const GearSpec pinion = GearOf(in, 0);
+    const ExactSizes sizes = ExactSizesOf(pinion);
+    const L m = in.module, z = in.teeth[0], x = in.shift[0];
+    const L alpha = sizes.alpha;
+    const L d = sizes.pitch, db = sizes.base, da = sizes.tip;
     if (!(da > db))
         throw AppError("歯車１の歯先円が基礎円の内側にあり、かみあいません");
+    const GearModel model(pinion);
     r.pitchDiameter = Store(d);
     r.tipDiameter = Store(da);
-    r.rootDiameter = Store(da - 4.5L * m);
+    r.rootDiameter = Store(sizes.root);
     r.baseDiameter = Store(db);
-    r.tipThickness = Store(da * ((kPi / 2.0L + 2.0L * x * std::tan(alpha)) / z + Involute(alpha) -
-                                 Involute(std::acos(db / da))));
+    r.tipThickness = model.TipThickness();
     r.centerToReferenceLine = Store(d / 2.0L + x * m);
     r.workingPressureAngle = in.pressureAngle;
     // Recess on the pinion's tip, approach from the rack's tip line, which lies
@@ -57,14 +65,14 @@ RackPairResult ComputeRackPair(const RackPairInput& in)
     r.rackChordalThickness = Store(kPi * m / 2.0L);
     r.rackChordalHeight = Store(m);
     r.travelPerTurn = Store(kPi * m * z);
-    r.minShift = Store(1.0L - z * std::sin(alpha) * std::sin(alpha) / 2.0L);
+    r.minShift = model.MinShift();
 
     if (r.contactRatio < kMinimumContactRatio)
         r.findings.emplace_back("警告：かみあい率εαが1.2未満、かみあいが途切れる");
     if (approach > toTangent)
         r.findings.emplace_back(kContactFromTangentText);
-    if (in.shift < r.minShift)
-        r.findings.emplace_back("警告：歯車１の転位係数が小さい、ｱﾝﾀﾞｰｶｯﾄ発生");
+    if (model.Undercut())
+        r.findings.push_back(FindingText(ToothFinding::Undercut, "歯車１"));
     if (!(r.tipThickness > 0.0))
         r.findings.emplace_back("警告：歯車１の歯先がとがる（歯先厚さ０以下）");
     return r;

@@ -7,20 +7,14 @@
 // the pinion's centre; the working pressure angle is the pressure angle.
 
 #include "geometry/outline.h"
+#include "geometry/pair.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-struct RackPairInput {
-    double module = 1.0;
-    double pressureAngle = 20.0;   // degrees
-    std::int32_t teeth = 18;       // the pinion's
-    double shift = 0.0;            // the pinion's
-};
-
 struct RackPairResult {
-    RackPairInput input;
+    PairInput input;                    // gear 1 is the pinion; mate Rack
     double pitchDiameter = 0.0;
     double tipDiameter = 0.0;
     double rootDiameter = 0.0;
@@ -33,13 +27,14 @@ struct RackPairResult {
     double rackChordalThickness = 0.0;  // pi m / 2, on the reference line
     double rackChordalHeight = 0.0;     // m, from the tip line to the reference line
     double travelPerTurn = 0.0;         // pi m z
-    double minShift = 0.0;              // 1 - z sin^2(alpha) / 2
+    double minShift = 0.0;              // below it the rack undercuts the pinion (GearModel::MinShift)
     std::vector<std::string> findings;
 };
 
+// The pinion is gear 1 of the input (gear 2's teeth and shift are not read).
 // Refuses (AppError) a module, pressure angle, tooth count or shift without
 // meaning and a pinion whose tip circle lies inside its base circle.
-RackPairResult ComputeRackPair(const RackPairInput& input);
+RackPairResult ComputeRackPair(const PairInput& input);
 
 // The rack as a part, length L along x from 0, teeth upwards, the reference
 // line at y = 0, the back 2 m below the root line; a space is centred at x = 0

@@ -29,11 +29,6 @@ const std::vector<KeySize> kKeys = {
     {380, 440, 90, 45, 28.0, 17.4},  {440, 500, 100, 50, 31.0, 19.5},
 };
 
-struct P2 {
-    double x;
-    double y;
-};
-
 // A size in mm as the messages give it: six significant digits, rounded up
 // where it is a lower limit.
 std::string Mm(double v, bool up = false)
@@ -45,11 +40,11 @@ std::string Mm(double v, bool up = false)
     return text;
 }
 
-double Cross(P2 o, P2 a, P2 b) { return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x); }
+double Cross(OutlinePoint o, OutlinePoint a, OutlinePoint b) { return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x); }
 
 // Ear clipping of a simple counter-clockwise polygon; triangles as indices
 // into it, counter-clockwise.
-void Triangulate(const std::vector<P2>& poly, std::vector<std::array<int, 3>>& out)
+void Triangulate(const std::vector<OutlinePoint>& poly, std::vector<std::array<int, 3>>& out)
 {
     const int n = static_cast<int>(poly.size());
     if (n < 3)
@@ -60,15 +55,15 @@ void Triangulate(const std::vector<P2>& poly, std::vector<std::array<int, 3>>& o
         next[i] = (i + 1) % n;
     }
     double scale = 0.0;
-    for (const P2& p : poly)
+    for (const OutlinePoint& p : poly)
         scale = std::max({scale, std::fabs(p.x), std::fabs(p.y)});
     const double eps = 1e-14 * scale * scale;
     auto isEar = [&](int i) {
-        const P2 a = poly[prev[i]], b = poly[i], c = poly[next[i]];
+        const OutlinePoint a = poly[prev[i]], b = poly[i], c = poly[next[i]];
         if (Cross(a, b, c) <= eps)
             return false;
         for (int j = next[next[i]]; j != prev[i]; j = next[j]) {
-            const P2 p = poly[j];
+            const OutlinePoint p = poly[j];
             if ((p.x == a.x && p.y == a.y) || (p.x == c.x && p.y == c.y))
                 continue;
             if (Cross(a, b, p) >= -eps && Cross(b, c, p) >= -eps && Cross(c, a, p) >= -eps)
@@ -97,7 +92,7 @@ void Triangulate(const std::vector<P2>& poly, std::vector<std::array<int, 3>>& o
 // A closed loop of the section, counter-clockwise, with the index of its vertex
 // on each cut ray (one ray through the middle of each tooth space).
 struct Loop {
-    std::vector<P2> points;
+    std::vector<OutlinePoint> points;
     std::vector<int> cuts;
 };
 
@@ -111,7 +106,7 @@ double Wrap(double a, double from)
 
 // The bore's edge where the ray at angle a leaves it (the bore with its groove
 // is star-shaped about the axis).
-P2 HoleHit(const HoleShape& h, double a)
+OutlinePoint HoleHit(const HoleShape& h, double a)
 {
     const double c = std::cos(a), s = std::sin(a);
     if (h.keyway && c > 0.0) {
@@ -188,7 +183,7 @@ public:
     std::vector<std::uint32_t> AddLayer(const Loop& loop, double z)
     {
         std::vector<std::uint32_t> ids;
-        for (const P2& p : loop.points) {
+        for (const OutlinePoint& p : loop.points) {
             ids.push_back(static_cast<std::uint32_t>(surface.vertices.size()));
             surface.vertices.push_back({p.x, p.y, z});
         }
@@ -203,7 +198,7 @@ public:
         const int sectors = static_cast<int>(outer.cuts.size());
         const int no = static_cast<int>(outer.points.size()), ni = static_cast<int>(inner.points.size());
         for (int k = 0; k < sectors; ++k) {
-            std::vector<P2> poly;
+            std::vector<OutlinePoint> poly;
             std::vector<std::uint32_t> ids;
             const int o0 = outer.cuts[k], o1 = outer.cuts[(k + 1) % sectors];
             for (int j = o0;; j = (j + 1) % no) {
@@ -356,7 +351,7 @@ TriangleSurface BuildGearSurface(const GearProfile& profile, const SolidInput& i
         outline.cuts.push_back(static_cast<int>(outline.points.size()));
         for (int j = 0; j < profile.pointsPerTooth; ++j) {
             const OutlinePoint& p = profile.points[static_cast<std::size_t>(k * profile.pointsPerTooth + j)];
-            const P2 q{p.x, p.y};
+            const OutlinePoint q{p.x, p.y};
             if (j > 0 && std::hypot(q.x - outline.points.back().x, q.y - outline.points.back().y) < minGap)
                 continue;
             if (j == profile.pointsPerTooth - 1 && k + 1 < teeth) {
@@ -374,7 +369,7 @@ TriangleSurface BuildGearSurface(const GearProfile& profile, const SolidInput& i
     if (hole.radius > 0.0) {
         std::vector<double> fixed = cutAngles;
         double a1 = 0.0;
-        std::vector<P2> corners;
+        std::vector<OutlinePoint> corners;
         if (hole.keyway) {
             const double x0 = hole.SideStart(), w = hole.keyHalfWidth;
             a1 = std::atan2(w, x0);

@@ -13,16 +13,16 @@ void CheckAllowance(const ThicknessAllowance& a, const char* whose)
         throw AppError(std::string(whose) + "歯厚許容差の上の値が下の値より小さくなっています");
 }
 
-InspectionResult ThinnedInspection(const InspectionGear& gear, const InspectionRequest& request, double allowance)
+InspectionResult ThinnedInspection(const GearSpec& gear, const InspectionRequest& request, double allowance)
 {
     // The gear model's allowance: the rack set deeper, the tip circle kept;
     // the inspection measures that generated tooth.
-    GearSpec spec = GearSpecOf(gear);
+    GearSpec spec = gear;
     spec.thicknessAllowance = allowance;
     return ComputeInspection(spec, request);
 }
 
-ThicknessLimits ComputeThicknessLimits(const InspectionGear& gear, const InspectionResult& nominal,
+ThicknessLimits ComputeThicknessLimits(const GearSpec& gear, const InspectionResult& nominal,
                                        const ThicknessAllowance& allowance)
 {
     CheckAllowance(allowance);

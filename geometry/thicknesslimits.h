@@ -40,9 +40,9 @@ struct ThicknessLimits {
 void CheckAllowance(const ThicknessAllowance& allowance, const char* whose = "");
 
 // The limits for a gear measured as `nominal` (its k and pin are used).
-ThicknessLimits ComputeThicknessLimits(const InspectionGear& gear, const InspectionResult& nominal,
+ThicknessLimits ComputeThicknessLimits(const GearSpec& gear, const InspectionResult& nominal,
                                        const ThicknessAllowance& allowance);
 
 // The inspection of the gear with its teeth thinned by `allowance` (mm), the
 // tip circle kept; k and the pin come from `request`.
-InspectionResult ThinnedInspection(const InspectionGear& gear, const InspectionRequest& request, double allowance);
+InspectionResult ThinnedInspection(const GearSpec& gear, const InspectionRequest& request, double allowance);

@@ -271,6 +271,8 @@ void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& s
             request.rackLength = ReadBox(dialog.m_lengthEdit, separator);
         } else {
             request.shape = ExportShape::Ring;
+            request.ring.kind = GearKind::Internal;
+            request.ring.cutter.kind = CutterKind::Pinion;
             request.ring.module = gear.Module;
             request.ring.teeth = gear.Teeth;
             request.ring.shift = gear.Shift;
@@ -289,7 +291,7 @@ void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& s
             sheet = inspection->DataSheetOf(gear);
         } else {
             DataSheetInput input;
-            input.gear = InspectionGearOf(gear);
+            input.gear = GearSpecOf(gear);
             sheet = BuildDataSheet(input);
         }
     }

@@ -176,7 +176,7 @@ void InspectionWindow::ShowGear(const GearRecord& record)
     const std::string& sep = m_host.decimalSeparator();
     const InspectionRequest request = readRequest();
 
-    const InspectionGear gear = InspectionGearOf(record);
+    const GearSpec gear = GearSpecOf(record);
     const InspectionResult result = ComputeInspection(gear, request);
     const ThicknessLimits limits = tolerances->Show(gear, result);
     for (const LimitRow& row : LimitRows(limits))
@@ -212,7 +212,7 @@ DataSheet InspectionWindow::CurrentDataSheet() const
 
 DataSheet InspectionWindow::DataSheetOf(const GearRecord& gear) const
 {
-    return tolerances->Sheet(InspectionGearOf(gear), readRequest());
+    return tolerances->Sheet(GearSpecOf(gear), readRequest());
 }
 
 void InspectionWindow::CopyText()

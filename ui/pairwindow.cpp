@@ -300,8 +300,9 @@ void PairWindow::showGear1()
     const GearRecord& g = m_gear1;
     const std::string& sep = m_host.decimalSeparator();
     m_module->setText(Utf8(FormatGeneral(g.Module, 11, sep)));
-    const double degrees = PressureAngleDegreesOf(g.PressureAngleIndex);
-    m_pressureAngle->setText(std::isnan(degrees) ? QString() : Utf8(FormatGeneral(degrees, 11, sep)));
+    m_pressureAngle->setText(IsPressureAngleIndex(g.PressureAngleIndex)
+                                 ? Utf8(FormatGeneral(PressureAngleDegrees(g.PressureAngleIndex), 11, sep))
+                                 : QString());
     m_teeth1->setText(Utf8(FormatInteger(g.Teeth)));
     m_shift1->setText(Utf8(FormatGeneral(g.Shift, 11, sep)));
     // Gear 2's teeth follow the record's mate until the user types another count.
@@ -340,7 +341,7 @@ void PairWindow::compute()
             backlashFindings.emplace_back("歯厚許容差と中心距離許容差は外歯車どうしの組だけに使います（バックラッシは計算しません）");
     }
     MateRequest request;
-    request.mate = kind;
+    in.mate = kind;
     if (kind != MateKind::Rack) {
         in.teeth[1] = ParseInteger(m_teeth2->text().toStdString());
         if (m_fromShifts->isChecked())

@@ -101,7 +101,7 @@ TolerancePanel::TolerancePanel(ToolHost& host, QWidget* parent)
     connect(printAction, &QAction::triggered, this, [this] { Q_EMIT sheetWanted(true); });
 }
 
-ThicknessLimits TolerancePanel::Show(const InspectionGear& gear, const InspectionResult& nominal)
+ThicknessLimits TolerancePanel::Show(const GearSpec& gear, const InspectionResult& nominal)
 {
     const std::string& sep = m_host.decimalSeparator();
     accuracyList->clear();
@@ -128,7 +128,7 @@ ThicknessLimits TolerancePanel::Show(const InspectionGear& gear, const Inspectio
     return limits;
 }
 
-DataSheet TolerancePanel::Sheet(const InspectionGear& gear, const InspectionRequest& request) const
+DataSheet TolerancePanel::Sheet(const GearSpec& gear, const InspectionRequest& request) const
 {
     const std::string& sep = m_host.decimalSeparator();
     DataSheetInput in;

@@ -32,14 +32,14 @@ public:
     // Reads the boxes, computes the tolerances of the class and the limits of
     // the measurements, shows the tolerances and returns the limits. A box that
     // does not parse, or a refused value, raises AppError.
-    ThicknessLimits Show(const InspectionGear& gear, const InspectionResult& nominal);
+    ThicknessLimits Show(const GearSpec& gear, const InspectionResult& nominal);
 
     // The lines for the window's copied text (after Show).
     const std::string& text() const { return m_text; }
 
     // The data table of the gear shown, with the mate of かみあい when that
     // window is open. `request` gives k and the pin (a pin typed: over pins).
-    DataSheet Sheet(const InspectionGear& gear, const InspectionRequest& request) const;
+    DataSheet Sheet(const GearSpec& gear, const InspectionRequest& request) const;
 
     QLineEdit* classEdit;        // empty: no accuracy class
     QLineEdit* faceWidthEdit;    // empty: no helix tolerances

@@ -19,10 +19,10 @@ void AddPairCommand(CLI::App& app, CliContext& context);
 // export: the true-scale tooth profile as a DXF or SVG file.
 void AddExportCommand(CLI::App& app, CliContext& context);
 
-struct PinionCutter;
-// A ring's cutter from --cutter-teeth and --cutter-tip-radius (the default
-// tip radius when that option is not given).
-PinionCutter PinionCutterOptions(const std::string& teeth, const std::string& tipRadius, const CLI::Option& tipRadiusOption);
+struct Cutter;
+// A ring's pinion-type cutter from --cutter-teeth and --cutter-tip-radius
+// (the default tip radius when that option is not given).
+Cutter PinionCutterOptions(const std::string& teeth, const std::string& tipRadius, const CLI::Option& tipRadiusOption);
 
 struct MateReport;
 // A report of the pair command (or of gear --internal) in the chosen format,

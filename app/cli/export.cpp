@@ -56,7 +56,8 @@ Made MakeRing(const ExportOptions& o, double module, double tolerance, ExportFor
 {
     ShapeExportRequest request;
     request.shape = ExportShape::Ring;
-    InternalGearInput& in = request.ring;
+    GearSpec& in = request.ring;
+    in.kind = GearKind::Internal;
     in.module = module;
     in.teeth = IntegerOption("--teeth", o.teeth, Range::AtLeastOne);
     in.shift = NumberOption("--shift", o.shift);
@@ -217,7 +218,7 @@ int RunExport(const ExportOptions& o)
         std::optional<DataSheet> sheet;
         if (o.dataTable) {
             DataSheetInput input;
-            input.gear = InspectionGearOf(gear);
+            input.gear = GearSpecOf(gear);
             ApplySheetOptions(o.sheet, input);
             // The table describes the gear as this file cuts it: its face width and allowance.
             if (o.faceWidthOption->count() > 0)

@@ -30,12 +30,13 @@ struct GearOptions {
 
 }  // namespace
 
-PinionCutter PinionCutterOptions(const std::string& teeth, const std::string& tipRadius, const CLI::Option& tipRadiusOption)
+Cutter PinionCutterOptions(const std::string& teeth, const std::string& tipRadius, const CLI::Option& tipRadiusOption)
 {
-    PinionCutter cutter;
+    Cutter cutter;
+    cutter.kind = CutterKind::Pinion;
     cutter.teeth = IntegerOption("--cutter-teeth", teeth, Range::NonNegative);
-    cutter.tipRadius =
-        tipRadiusOption.count() > 0 ? NumberOption("--cutter-tip-radius", tipRadius, Range::NonNegative) : -1.0;
+    if (tipRadiusOption.count() > 0)
+        cutter.tipRadius = NumberOption("--cutter-tip-radius", tipRadius, Range::NonNegative);
     return cutter;
 }
 
@@ -44,7 +45,8 @@ namespace {
 // A ring: its sizes, the cutter that cuts it and the measurement between pins.
 int RunInternalGear(const GearOptions& o, OutputFormat format)
 {
-    InternalGearInput in;
+    GearSpec in;
+    in.kind = GearKind::Internal;
     in.module = NumberOption("--module", o.module, Range::Positive);
     in.teeth = IntegerOption("--teeth", o.teeth, Range::AtLeastOne);
     in.shift = NumberOption("--shift", o.shift);
@@ -85,7 +87,7 @@ int RunGear(const GearOptions& o)
     tolerancing.allowance = sheet.allowance;
     tolerancing.allowanceGiven = o.sheet.allowanceOption->count() > 0;
     if (tolerancing.allowanceGiven)
-        CheckAllowanceFits("--thickness-allowance", o.sheet.allowance, sheet.allowance, InspectionGearOf(gear));
+        CheckAllowanceFits("--thickness-allowance", o.sheet.allowance, sheet.allowance, GearSpecOf(gear));
     const GearOutcome outcome = ComputeGear(gear, request, "", tolerancing, true);
 
     switch (format) {

@@ -82,7 +82,7 @@ GearOutcome ComputeGear(GearRecord gear, const InspectionRequest& request, const
             throw CliError(kExitRefused, subject, RefusalText(o.check));
         o.check.lines = WithoutCreditLines(o.check.lines);
         o.record = gear;
-        o.gear = InspectionGearOf(gear);
+        o.gear = GearSpecOf(gear);
         o.inspection = model ? ComputeInspection(*model, request) : ComputeInspection(o.gear, request);
         o.limits = ComputeThicknessLimits(o.gear, o.inspection, tolerancing.allowance);
         o.limitsShown = tolerancing.allowanceGiven;

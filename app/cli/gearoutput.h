@@ -29,7 +29,7 @@ struct GearTolerancing {
 struct GearOutcome {
     GearRecord record{};          // the gear after the calculation
     TeethCheckResult check;       // the message list's lines (without the credit lines) and result
-    InspectionGear gear;
+    GearSpec gear;
     InspectionResult inspection;
     std::optional<AccuracyTolerances> accuracy;
     ThicknessLimits limits;

@@ -211,7 +211,7 @@ int RunPair(const PairOptions& o)
         angle = NumberOption("--angle", o.angle);
     }
     MateRequest request;
-    request.mate = mate;
+    in.mate = mate;
     request.gears = in;
     if (distanceGiven)
         request.centerDistance = centerDistance;
@@ -227,7 +227,7 @@ int RunPair(const PairOptions& o)
             if (proposed || options[i]->count() > 0)
                 CheckAllowanceFits(proposed ? "--backlash" : i == 0 ? "--thickness-allowance1" : "--thickness-allowance2",
                                    proposed ? o.wanted : *texts[i], allowances.thickness[i],
-                                   {in.module, result.input.teeth[i], result.input.shift[i], in.pressureAngle});
+                                   GearOf(result.input, i));
     };
     MateOutcome outcome;
     std::string picture;

@@ -49,7 +49,7 @@ int RunSheet(const SheetCommandOptions& o)
     const GearRecord record = GearOf(NumberOption("--module", o.module, Range::Positive),
                                      IntegerOption("--teeth", o.teeth, Range::AtLeastOne), NumberOption("--shift", o.shift),
                                      PressureAngleIndexOf("--pressure-angle", o.pressureAngle));
-    input.gear = InspectionGearOf(record);
+    input.gear = GearSpecOf(record);
     if (o.pinOption->count() > 0) {
         input.request.pinDiameter = NumberOption("--pin", o.pin, Range::Positive);
         input.overPins = true;
@@ -61,7 +61,7 @@ int RunSheet(const SheetCommandOptions& o)
     if (o.sheet.allowanceOption->count() > 0)
         CheckAllowanceFits("--thickness-allowance", o.sheet.allowance, input.allowance, input.gear);
     if (input.mate && o.sheet.mateAllowanceOption->count() > 0) {
-        InspectionGear mate = input.gear;
+        GearSpec mate = input.gear;
         mate.teeth = input.mate->teeth;
         mate.shift = input.mate->shift;
         CheckAllowanceFits("--thickness-allowance2", o.sheet.mateAllowance, input.mate->allowance, mate);
@@ -71,7 +71,7 @@ int RunSheet(const SheetCommandOptions& o)
     try {
         // What the cut tooth says of itself: a tooth that cannot be made is
         // refused as export refuses its profile; the others go in the report.
-        const GearModel model(GearSpecOf(input.gear));
+        const GearModel model(input.gear);
         if (model.Has(ToothFinding::TipInsideBase))
             throw AppError(FindingBody(ToothFinding::TipInsideBase) + "のため、歯形を作れません");
         if (model.CutThrough())
@@ -131,7 +131,7 @@ ThicknessAllowance AllowanceOption(const std::string& option, const std::string&
 }
 
 void CheckAllowanceFits(const std::string& option, const std::string& text, const ThicknessAllowance& a,
-                        const InspectionGear& gear)
+                        const GearSpec& gear)
 {
     const long double alpha = Radians(gear.pressureAngleDegrees);
     const long double thickness = ReferenceThickness(gear.module, gear.shift, alpha), pitch = kPi * gear.module;

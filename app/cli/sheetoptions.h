@@ -40,4 +40,4 @@ ThicknessAllowance AllowanceOption(const std::string& option, const std::string&
 // can have: one that thins the tooth to nothing or thickens it to fill the
 // pitch on the reference circle.
 void CheckAllowanceFits(const std::string& option, const std::string& text, const ThicknessAllowance& allowance,
-                        const InspectionGear& gear);
+                        const GearSpec& gear);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/apperror.h"
+#include "geardata/gearrecord.h"
 #include "geometry/gearmodel.h"
 #include "geometry/inspection.h"
 
@@ -67,7 +68,7 @@ TEST(GearModel, AllowanceSetsTheRackDeeper)
         if (p.kind != PieceKind::Involute)
             continue;
         const double t = std::sqrt(std::pow(40.0 / thin.BaseDiameter(), 2) - 1);
-        const Point2 q = thin.PointOn(PieceKind::Involute, t);
+        const OutlinePoint q = thin.PointOn(PieceKind::Involute, t);
         EXPECT_NEAR(std::hypot(q.x, q.y), 20.0, 1e-12);
         EXPECT_NEAR(-std::atan2(q.y, q.x) * 20.0 * 2, plain.ReferenceThickness() + allowance, 1e-12);
     }
@@ -80,7 +81,7 @@ TEST(GearModel, AllowanceSetsTheRackDeeper)
     EXPECT_NEAR(*a.toothThickness.value - *b.toothThickness.value, allowance, 1e-13);
     EXPECT_LT(*a.overPins.value, *b.overPins.value);   // the same pin drops deeper
     const double dc = *a.spans[1].contactDiameter.value, beta = (a.spans[1].teeth - 1) * std::numbers::pi / 20;
-    const Point2 q = thin.PointOn(PieceKind::Involute, std::sqrt(dc * dc / (thin.BaseDiameter() * thin.BaseDiameter()) - 1));
+    const OutlinePoint q = thin.PointOn(PieceKind::Involute, std::sqrt(dc * dc / (thin.BaseDiameter() * thin.BaseDiameter()) - 1));
     EXPECT_NEAR(2 * (q.x * std::sin(beta) - q.y * std::cos(beta)), *a.spans[1].span.value, 1e-11);
 }
 
@@ -110,10 +111,10 @@ TEST(GearModel, BoundaryAndFindings)
         const auto& pieces = g.Boundary();
         ASSERT_GE(pieces.size(), 2u);
         for (std::size_t i = 1; i < pieces.size(); ++i) {
-            const Point2 a = g.PointOn(pieces[i - 1].kind, pieces[i - 1].to), b = g.PointOn(pieces[i].kind, pieces[i].from);
+            const OutlinePoint a = g.PointOn(pieces[i - 1].kind, pieces[i - 1].to), b = g.PointOn(pieces[i].kind, pieces[i].from);
             EXPECT_NEAR(std::hypot(a.x - b.x, a.y - b.y), 0.0, 1e-9) << i;
         }
-        const Point2 first = g.PointOn(pieces.front().kind, pieces.front().from);
+        const OutlinePoint first = g.PointOn(pieces.front().kind, pieces.front().from);
         EXPECT_NEAR(std::atan2(first.y, first.x), -std::numbers::pi / c.spec.teeth, 1e-12);
     }
     const GearModel cut(Spec(1, 5, -0.6));
@@ -134,8 +135,8 @@ TEST(GearModel, RefusesWhatIsNoGear)
     GearSpec internal = Spec(1, 40, 0);
     internal.kind = GearKind::Internal;
     EXPECT_THROW(GearModel{internal}, AppError);
-    EXPECT_TRUE(std::isnan(PressureAngleDegreesOf(2)));
-    EXPECT_EQ(PressureAngleDegreesOf(0), 14.5);
+    EXPECT_THROW(PressureAngleDegrees(2), AppError);
+    EXPECT_EQ(PressureAngleDegrees(0), 14.5);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "geardata/gearrecord.h"
 #include "geometry/inspection.h"
-#include "geometry/involute.h"
+#include "geometry/gearmath.h"
 
 #include <gtest/gtest.h>
 
@@ -62,7 +62,7 @@ struct BuiltPin {
     double overPins, contactDiameter;
 };
 
-BuiltPin BuildPin(const InspectionGear& g, double dp)
+BuiltPin BuildPin(const GearSpec& g, double dp)
 {
     const double alpha = g.pressureAngleDegrees * kPi / 180;
     const double rb = g.teeth * g.module * std::cos(alpha) / 2;
@@ -108,7 +108,7 @@ BuiltPin BuildPin(const InspectionGear& g, double dp)
 TEST(Inspection, OverPinsMatchesBuiltPin)
 {
     const struct {
-        InspectionGear gear;
+        GearSpec gear;
         std::optional<double> pin;
     } cases[] = {
         {{2, 20, 0.0, 20}, 3.5}, {{2, 20, 0.0, 20}, std::nullopt}, {{1.5, 13, 0.0, 20}, 2.5},
@@ -135,7 +135,7 @@ TEST(Inspection, AbsentWithReason)
     } cases[] = {
         {"module 0", ComputeInspection({0, 20, 0, 20}).toothThickness, "モジュールが正の数ではありません"},
         {"teeth 0", ComputeInspection({1, 0, 0, 20}).overPins, "歯数が 1 未満です"},
-        {"index 2", ComputeInspection(InspectionGearOf(GearRecord{0, 2, 1.0, 18, 20, 0.0, {}, 0, {}, 0, {}, 0, {}, 0, {}, 0, {}}))
+        {"index 2", ComputeInspection(GearSpecOf(GearRecord{0, 2, 1.0, 18, 20, 0.0, {}, 0, {}, 0, {}, 0, {}, 0, {}, 0, {}}))
                         .basePitch,
          "圧力角が 0° と 90° の間にありません"},
         {"W k=0", ComputeInspection({1, 18, 0, 20}, {std::nullopt, 1}).spans[0].span, "またぎ歯数 k が 1 未満です"},
@@ -185,7 +185,7 @@ TEST(Inspection, PointedToothEndsWhereTheFlanksCross)
     for (int i = 0; i < 200; ++i)
         (std::tan((lo + hi) / 2) - (lo + hi) / 2 < half ? lo : hi) = (lo + hi) / 2;
     const double crossing = m * z * std::cos(a) / std::cos(lo);   // diameter, 2 x 4.279
-    const GearModel model(GearSpecOf(InspectionGear{m, 5, x, 20}));
+    const GearModel model(GearSpec{m, 5, x, 20});
     EXPECT_NEAR(model.TopDiameter(), crossing, 1e-12);
     EXPECT_NEAR(crossing / 2, 4.279, 5e-4);
     InspectionRequest k3;

@@ -6,6 +6,7 @@
 #include "geometry/gearmodel.h"
 #include "geometry/internalgear.h"
 #include "geometry/internalpair.h"
+#include "geometry/pair.h"
 #include "geometry/rackpair.h"
 
 #include <gtest/gtest.h>
@@ -40,7 +41,7 @@ bool Lists(const std::vector<std::string>& findings, const std::string& start)
 TEST(Mate, PublishedInternalAndRackValues)
 {
     const InternalPairResult ring = ComputeInternalPair(Pair(14, 17, 96, 0.2, 0.5));
-    const RackPairResult rack = ComputeRackPair({3.0, 20.0, 20, 0.0});
+    const RackPairResult rack = ComputeRackPair(Pair(3.0, 20, 0, 0.0, 0.0, 20.0));
     const struct {
         double value;
         int decimals;
@@ -64,7 +65,7 @@ TEST(Mate, PublishedInternalAndRackValues)
     EXPECT_NEAR(back.input.shift[1], 0.5, 1e-12);
     EXPECT_TRUE(back.fromCenterDistance);
     // A shifted pinion on the rack: the line moves out by x m, the contact ratio falls.
-    const RackPairResult shifted = ComputeRackPair({3.0, 20.0, 20, 0.5});
+    const RackPairResult shifted = ComputeRackPair(Pair(3.0, 20, 0, 0.5, 0.0, 20.0));
     EXPECT_DOUBLE_EQ(shifted.centerToReferenceLine, 31.5);
     EXPECT_LT(shifted.contactRatio, rack.contactRatio);
 }
@@ -107,18 +108,18 @@ TEST(Mate, EachInterferenceOnBothSidesOfItsLimit)
     // Refused: a ring no larger than its pinion, a difference of shifts with no centre distance.
     EXPECT_THROW(ComputeInternalPair(Pair(1, 30, 30, 0, 0)), AppError);
     EXPECT_THROW(ComputeInternalPair(Pair(1, 20, 30, 2.0, 0)), AppError);
-    EXPECT_THROW(ComputeRackPair({1.0, 20.0, 0, 0.0}), AppError);
+    EXPECT_THROW(ComputeRackPair(Pair(1.0, 0, 0, 0.0, 0.0, 20.0)), AppError);
     // The rack's findings: the contact ratio and the pinion's undercut.
-    const RackPairResult small = ComputeRackPair({1.0, 20.0, 8, 0.0});
-    EXPECT_TRUE(Lists(small.findings, "警告：歯車１の転位係数が小さい"));
-    EXPECT_FALSE(Lists(ComputeRackPair({1.0, 20.0, 18, 0.0}).findings, "警告"));
-    EXPECT_TRUE(Lists(ComputeRackPair({1.0, 20.0, 18, 1.5}).findings, "警告：かみあい率"));
+    const RackPairResult small = ComputeRackPair(Pair(1.0, 8, 0, 0.0, 0.0, 20.0));
+    EXPECT_TRUE(Lists(small.findings, FindingText(ToothFinding::Undercut, "歯車１")));
+    EXPECT_FALSE(Lists(ComputeRackPair(Pair(1.0, 18, 0, 0.0, 0.0, 20.0)).findings, "警告"));
+    EXPECT_TRUE(Lists(ComputeRackPair(Pair(1.0, 18, 0, 1.5, 0.0, 20.0)).findings, "警告：かみあい率"));
 }
 
 // The ring's sizes with the shift moving its teeth outward, its cutter and the pins.
 TEST(Mate, RingSizesCutterAndPins)
 {
-    InternalGearInput in;
+    GearSpec in{.kind = GearKind::Internal, .cutter = {.kind = CutterKind::Pinion}};
     in.module = 2.0;
     in.teeth = 60;
     in.shift = 0.5;
@@ -170,7 +171,7 @@ TEST(Mate, GeneratedRingProfile)
                  {1, 60, 0.99, 54}, {1, 60, 0.99, 55}, {1, 85, 0.9, 0}, {0.5, 139, 0.7, 0}};
     for (const auto& ring : rings) {
         const double x = ring.x;
-        InternalGearInput in;
+        GearSpec in{.kind = GearKind::Internal, .cutter = {.kind = CutterKind::Pinion}};
         in.module = ring.module;
         in.teeth = ring.teeth;
         in.shift = x;
@@ -215,7 +216,7 @@ TEST(Mate, GeneratedRingProfile)
     }
     // No cutter of 10 to 28 teeth cuts this one without trimming; each of
     // the two named says why, and no pair's difference of shifts is named.
-    InternalGearInput none;
+    GearSpec none{.kind = GearKind::Internal, .cutter = {.kind = CutterKind::Pinion}};
     none.module = 0.5;
     none.teeth = 29;
     none.shift = -0.21;
@@ -228,7 +229,7 @@ TEST(Mate, GeneratedRingProfile)
         EXPECT_NE(what.find("歯数 10 では内歯車の歯先が削られる"), std::string::npos) << what;
         EXPECT_EQ(what.find("x2−x1"), std::string::npos) << what;
     }
-    InternalGearInput tooSmall;
+    GearSpec tooSmall{.kind = GearKind::Internal, .cutter = {.kind = CutterKind::Pinion}};
     tooSmall.module = 1.0;
     tooSmall.teeth = 30;   // its tip circle lies inside the base circle
     EXPECT_THROW(BuildInternalGearProfile(tooSmall, 0.001), AppError);
@@ -250,8 +251,8 @@ TEST(Mate, RingOnTheGearModel)
         const auto& pieces = ring.Boundary();
         ASSERT_EQ(pieces.size(), 4u);
         for (std::size_t i = 0; i + 1 < pieces.size(); ++i) {
-            const Point2 a = ring.PointOn(pieces[i].kind, pieces[i].to);
-            const Point2 b = ring.PointOn(pieces[i + 1].kind, pieces[i + 1].from);
+            const OutlinePoint a = ring.PointOn(pieces[i].kind, pieces[i].to);
+            const OutlinePoint b = ring.PointOn(pieces[i + 1].kind, pieces[i + 1].from);
             EXPECT_LT(std::hypot(a.x - b.x, a.y - b.y), 1e-9) << i;
         }
         EXPECT_NEAR(pieces.front().from, -std::numbers::pi / 72, 1e-15);
@@ -267,6 +268,30 @@ TEST(Mate, RingOnTheGearModel)
 }
 
 // The rack: teeth up from x = 0 to the length, pi m / 2 thick on the reference line.
+// The same pinion just below and just above the shift at which its rack
+// undercuts it: beside another external gear, in a ring and on a rack it is
+// undercut on the same side of that limit and says so in the same words. At
+// 14.5 degrees the limit lies 0.035 below the sharp-cornered rack's.
+TEST(Mate, EveryMateUndercutsThePinionAlike)
+{
+    const struct {
+        double alpha;
+        std::int32_t z1;
+        double offset;   // from the limit
+    } cases[] = {{14.5, 20, -0.005}, {14.5, 20, 0.005}, {20.0, 12, -0.005}, {20.0, 12, 0.005}};
+    const std::string undercut = FindingText(ToothFinding::Undercut, "歯車１");
+    for (const auto& c : cases) {
+        const double limit = GearModel(GearOf(Pair(2.0, c.z1, 0, 0.0, 0.0, c.alpha), 0)).MinShift();
+        const double x = limit + c.offset;
+        SCOPED_TRACE(std::to_string(c.alpha) + " z1 " + std::to_string(c.z1) + " x1 " + std::to_string(x));
+        const bool expected = c.offset < 0.0;
+        EXPECT_EQ(Lists(ComputePair(Pair(2.0, c.z1, 40, x, 0.0, c.alpha)).findings, undercut), expected);
+        EXPECT_EQ(Lists(ComputeInternalPair(Pair(2.0, c.z1, 60, x, x, c.alpha)).findings, undercut), expected);
+        EXPECT_EQ(Lists(ComputeRackPair(Pair(2.0, c.z1, 0, x, 0.0, c.alpha)).findings, undercut), expected);
+        EXPECT_EQ(ComputeRackPair(Pair(2.0, c.z1, 0, x, 0.0, c.alpha)).minShift, limit);
+    }
+}
+
 TEST(Mate, RackProfile)
 {
     const RackProfile rack = BuildRackProfile(2.0, 20.0, 50.0, 0.001);
@@ -311,9 +336,9 @@ TEST(Mate, ContactStartsNoEarlierThanTheTangentPoint)
         const double approach = c.fromTangent ? 0.0 : c.module * (1.0 - c.x1) / std::sin(a) - r * std::sin(a);
         const std::vector<std::string> findings =
             c.z2 > 0 ? ComputeInternalPair(Pair(c.module, c.z1, c.z2, c.x1, 0.0, c.alpha)).findings
-                     : ComputeRackPair({c.module, c.alpha, c.z1, c.x1}).findings;
+                     : ComputeRackPair(Pair(c.module, c.z1, 0, c.x1, 0.0, c.alpha)).findings;
         const double ratio = c.z2 > 0 ? ComputeInternalPair(Pair(c.module, c.z1, c.z2, c.x1, 0.0, c.alpha)).contactRatio
-                                      : ComputeRackPair({c.module, c.alpha, c.z1, c.x1}).contactRatio;
+                                      : ComputeRackPair(Pair(c.module, c.z1, 0, c.x1, 0.0, c.alpha)).contactRatio;
         SCOPED_TRACE(std::to_string(c.z1) + "/" + std::to_string(c.z2) + " at " + std::to_string(c.alpha));
         EXPECT_NEAR(ratio, (recess + approach) / pb, 1e-12);
         EXPECT_EQ(Lists(findings, kContactFromTangentText), c.fromTangent);

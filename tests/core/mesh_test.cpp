@@ -85,8 +85,8 @@ TEST(GearMesh, RingAndRackMeshAsTheirPairs)
     };
     const InternalPairResult ring = ComputeInternalPair(Gears(3, 20, 20, 60, 0, 0.5));
     const InternalPairResult ring14 = ComputeInternalPair(Gears(2, 14.5, 24, 72, 0, 1));
-    const RackPairResult rack = ComputeRackPair({3, 20, 12, 0.6});
-    const RackPairResult rack14 = ComputeRackPair({2, 14.5, 30, 0});
+    const RackPairResult rack = ComputeRackPair(Gears(3, 20, 12, 0, 0.6, 0));
+    const RackPairResult rack14 = ComputeRackPair(Gears(2, 14.5, 30, 0, 0, 0));
     // At 14.5 degrees the generating rack's tip rounding (0.38 m) begins
     // below the height m, so the sharp tip corners of the standard rack graze
     // the fillet it left, a few micrometres deep.
@@ -125,7 +125,7 @@ TEST(GearMesh, RingAndRackMeshAsTheirPairs)
 TEST(GearMesh, MatesOpenTheirPlayWithTheCentreDistance)
 {
     const InternalPairResult ring = ComputeInternalPair(Gears(3, 20, 20, 60, 0, 0.5));
-    const RackPairResult rack = ComputeRackPair({3, 20, 12, 0.6});
+    const RackPairResult rack = ComputeRackPair(Gears(3, 20, 12, 0, 0.6, 0));
     const double sin20 = std::sin(20.0 * std::numbers::pi / 180.0);
     const double sinRing = std::sin(ring.workingPressureAngle * std::numbers::pi / 180.0);
     struct Case {
@@ -173,7 +173,7 @@ TEST(GearMesh, BacklashAndOverlapFollowTheAllowances)
     };
     for (const Case& c : cases) {
         MeshInput input = Mesh(3, 20, 12, 24, 0.6, 0.36);
-        input.thicknessAllowance = {c.thinning1, c.thinning2};
+        input.gears.thicknessAllowance = {c.thinning1, c.thinning2};
         input.centerDistanceAllowance = c.centre;
         const GearMesh mesh(input);
         EXPECT_NEAR(mesh.normalBacklash(), c.backlash, c.within) << c.thinning1 << " " << c.thinning2 << " " << c.centre;
@@ -194,14 +194,14 @@ TEST(GearMesh, RefusesWhatCannotBeDrawn)
     MeshInput tight = Mesh(3, 20, 12, 24, 0.6, 0.36);
     tight.centerDistanceAllowance = -10.0;
     MeshInput notANumber = Mesh(3, 20, 12, 24, 0.6, 0.36);
-    notANumber.thicknessAllowance[1] = std::nan("");
+    notANumber.gears.thicknessAllowance[1] = std::nan("");
     MeshInput thinRing = MeshInputOf(ComputeInternalPair(Gears(3, 20, 20, 60, 0, 0.5)));
-    thinRing.thicknessAllowance[0] = -0.05;
+    thinRing.gears.thicknessAllowance[0] = -0.05;
     MeshInput closeRing = MeshInputOf(ComputeInternalPair(Gears(3, 20, 20, 60, 0, 0.5)));
     closeRing.centerDistanceAllowance = -closeRing.centerDistance;
     MeshInput farRing = MeshInputOf(ComputeInternalPair(Gears(3, 20, 20, 60, 0, 0.5)));
     farRing.centerDistanceAllowance = 60.0;
-    MeshInput closeRack = MeshInputOf(ComputeRackPair({3, 20, 12, 0.6}));
+    MeshInput closeRack = MeshInputOf(ComputeRackPair(Gears(3, 20, 12, 0, 0.6, 0)));
     closeRack.centerDistanceAllowance = -closeRack.centerDistance;
     MeshInput coarse = Mesh(3, 20, 12, 24, 0.6, 0.36);
     coarse.tolerance = 2.0;

@@ -3,7 +3,7 @@
 #include "base/apperror.h"
 #include "geometry/accuracy.h"
 #include "geometry/backlash.h"
-#include "geometry/involute.h"
+#include "geometry/gearmath.h"
 #include "geometry/thicknesslimits.h"
 
 #include <gtest/gtest.h>
@@ -173,11 +173,11 @@ TEST(ThicknessLimits, SpanAndPinsOfThinnedTeethAgainstConstruction)
     // The 14.5-degree gear is measured with a larger pin than its ideal one, which would
     // sink below the tip circle on the thinner teeth.
     const struct {
-        InspectionGear gear;
+        GearSpec gear;
         std::optional<double> pin;
     } cases[] = {{{2, 20, 0, 20}, {}}, {{3, 13, 0.3, 20}, {}}, {{1, 41, 0.2, 20}, {}}, {{4, 30, 0.1, 14.5}, 8.0}};
     for (const auto& c : cases) {
-        const InspectionGear& g = c.gear;
+        const GearSpec& g = c.gear;
         const InspectionResult nominal = ComputeInspection(g, {c.pin, std::nullopt});
         // Allowances in proportion to the module.
         const double upper = -0.02 * g.module, lower = -0.1 * g.module;
@@ -206,7 +206,7 @@ TEST(ThicknessLimits, SpanAndPinsOfThinnedTeethAgainstConstruction)
     }
     EXPECT_THROW(ComputeThicknessLimits(cases[0].gear, ComputeInspection(cases[0].gear), {-0.2, -0.04}), AppError);
     // A tooth so thin that the nominal pin no longer stands out over the tip: no M, with the reason.
-    const InspectionGear small{1, 41, -0.2, 20};
+    const GearSpec small{1, 41, -0.2, 20};
     const ThicknessLimits thin = ComputeThicknessLimits(small, ComputeInspection(small), {-0.04, -0.2});
     EXPECT_TRUE(thin.overPins.upper.present());
     EXPECT_FALSE(thin.overPins.lower.present());

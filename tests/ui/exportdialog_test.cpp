@@ -112,7 +112,7 @@ TEST_F(ExportToolTest, WritesARingAndARack)
         std::string bytes;
     } cases[] = {
         {"ExportShapeRing", "ring.svg",
-         DrawingSvg(RingDrawing(BuildInternalGearProfile({2.0, 60, 0.0, 20.0, {}}, 0.001), 137.0))},
+         DrawingSvg(RingDrawing(BuildInternalGearProfile({.module = 2.0, .teeth = 60, .kind = GearKind::Internal, .cutter = {.kind = CutterKind::Pinion}}, 0.001), 137.0))},
         {"ExportShapeRack", "rack.dxf", DrawingDxf(RackDrawing(BuildRackProfile(2.0, 20.0, 40.0, 0.001)))},
     };
     for (const auto& c : cases) {
@@ -216,7 +216,7 @@ TEST_F(ExportToolTest, AFailedSaveEndsInTheErrorBox)
 // whole (read back by the C library), one that is not finite is refused.
 TEST(DrawingWriters, WriteEveryFiniteNumberWholeAndRefuseTheOthers)
 {
-    const GearProfile ring = BuildInternalGearProfile({2.0, 60, 0.0, 20.0, {}}, 0.001);
+    const GearProfile ring = BuildInternalGearProfile({.module = 2.0, .teeth = 60, .kind = GearKind::Internal, .cutter = {.kind = CutterKind::Pinion}}, 0.001);
     const std::string dxf = DrawingDxf(RingDrawing(ring, 1e300));
     const std::size_t at = dxf.find("$EXTMAX\n 10\n");
     ASSERT_NE(at, std::string::npos);

@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "geometry/involute.h"
-
-#include "geometry/gearmath.h"   // kPi
+#include "geometry/gearmath.h"
 
 #include <cmath>
 #include <limits>
