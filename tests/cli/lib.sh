@@ -13,6 +13,7 @@
 #                (ARGS split at blanks; STDERR may use $work)
 #   use_locale NAME  makes the locale (e.g. de_DE.UTF-8) if the system lacks it
 #   finish       prints the count and exits 0 or 1
+#   sanitized    true when $cli is a sanitizer build
 set -uo pipefail
 cli=$1
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -24,6 +25,9 @@ failures=0
 
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 check() { [ "$2" = "$3" ] || fail "$1: got [$2] want [$3]"; }
+# ldd's whole listing is read first: under pipefail a grep -q that stops at the
+# match can leave ldd writing into a closed pipe and the pipeline failing.
+sanitized() { local libs; libs=$(ldd "$cli" 2>/dev/null); [[ $libs == *libasan* ]]; }
 
 expect() {
     local code=$1 err=$2
