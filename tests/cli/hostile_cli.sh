@@ -15,7 +15,8 @@ cd "$work" || exit 1
 # A sanitizer build reserves more address space than any limit here allows: it runs
 # without the limits, and the case that needs memory to run out is left to the plain build.
 limited=true
-sanitized && limited=false
+libs=$(ldd "$cli" 2>/dev/null)   # read whole: a grep -q under pipefail can cut ldd off
+[[ $libs == *libasan* ]] && limited=false
 
 # code | text standard error holds | memory limit (bytes, - none) | input | arguments
 # Each runs under a 60 s limit; no row may leave its -o file behind.
