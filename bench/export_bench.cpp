@@ -20,8 +20,8 @@ ExportRequest Gear70()
     ExportRequest request;
     request.gear.teeth = 70;
     request.gear.module = 10.0;
-    request.gear.tipRadius = DefaultToolTipRadius(10.0);
-    request.gear.tolerance = 0.001;
+    request.gear.cutter.tipRadius = DefaultToolTipRadius(10.0);
+    request.tolerance = 0.001;
     return request;
 }
 
@@ -44,7 +44,8 @@ BENCHMARK(BM_ExportProfile)->ArgName("svg")->Arg(0)->Arg(1)->Unit(benchmark::kMi
 
 void BM_PointsAsPlainText(benchmark::State& state)
 {
-    const GearProfile profile = BuildGearProfile(Gear70().gear);
+    const ExportRequest request = Gear70();
+    const GearProfile profile = BuildGearProfile(request.gear, request.tolerance);
     const std::string path = TempPath("tsumugi-bench.txt");
     for (auto _ : state) {
         std::string text;

@@ -148,12 +148,10 @@ void CheckBore(const GearProfile& profile, double boreDiameter)
 ExportRequest ExportRequestOf(const GearRecord& gear, double tolerance, double tipRadius, double boreDiameter)
 {
     ExportRequest request;
-    request.gear.teeth = gear.Teeth;
-    request.gear.module = gear.Module;
-    request.gear.shift = gear.Shift;
-    request.gear.pressureAngleIndex = gear.PressureAngleIndex;
-    request.gear.tolerance = tolerance;
-    request.gear.tipRadius = tipRadius;
+    // An index the table does not hold gives NaN degrees, which BuildGearProfile refuses.
+    request.gear = GearSpecOf(gear);
+    request.gear.cutter.tipRadius = tipRadius;
+    request.tolerance = tolerance;
     request.boreDiameter = boreDiameter;
     return request;
 }
@@ -165,7 +163,7 @@ CutDrawing MakeCutDrawing(const ExportRequest& request, const GearProfile& profi
     flat.boreDiameter = request.boreDiameter;
     flat.keyway = request.keyway;
     CheckBore(profile, request.boreDiameter);
-    HoleShape hole = CheckSolid(profile, flat, request.gear.tolerance);
+    HoleShape hole = CheckSolid(profile, flat, request.tolerance);
     const double half = request.kerf / 2.0;
     if (!std::isfinite(request.kerf) || !(request.kerf >= 0.0) || !(request.kerf < request.gear.module) ||
         (hole.radius > 0.0 && !(half < hole.radius)) || (hole.keyway && !(half < hole.keyHalfWidth)))
@@ -198,8 +196,8 @@ CutDrawing MakeCutDrawing(const ExportRequest& request, const GearProfile& profi
         d.extMax[1] = std::max(d.extMax[1], p.y);
     }
     if (request.note) {
-        const ProfileInput& g = request.gear;
-        const double alpha = PressureAngleDegrees(g.pressureAngleIndex);
+        const GearSpec& g = request.gear;
+        const double alpha = g.pressureAngleDegrees;
         d.note.push_back("m " + Shortest(g.module) + "  z " + std::to_string(g.teeth) + "  x " + Shortest(g.shift) +
                          "  {alpha} " + Shortest(alpha) + "{deg}");
         d.note.push_back("tooth thickness allowance " + Shortest(g.thicknessAllowance) + " mm");
@@ -233,14 +231,14 @@ std::string ProfileSvg(const GearProfile& profile, double boreDiameter)
 
 PreparedExport PrepareExport(const ExportRequest& request, std::optional<ExportFormat> format)
 {
-    PreparedExport prepared{BuildGearProfile(request.gear), request, std::nullopt, std::nullopt};
+    PreparedExport prepared{BuildGearProfile(request.gear, request.tolerance), request, std::nullopt, std::nullopt};
     const GearProfile& profile = prepared.profile;
     CheckOutlineIsSimple(profile.points, "歯形の輪郭");
     CheckBore(profile, request.boreDiameter);
     if (!format || !IsSolidFormat(*format))
         prepared.drawing = MakeCutDrawing(request, profile);
     if (!format || IsSolidFormat(*format))
-        prepared.hole = CheckSolid(profile, SolidOf(request), request.gear.tolerance);
+        prepared.hole = CheckSolid(profile, SolidOf(request), request.tolerance);
     if (format == ExportFormat::Step)
         CheckStepSize(profile);
     return prepared;
@@ -255,13 +253,13 @@ std::string ExportBytes(const PreparedExport& prepared, ExportFormat format, con
         return format == ExportFormat::Dxf ? CutDrawingDxf(drawing, dataSheet) : CutDrawingSvg(drawing);
     }
     const SolidInput solid = SolidOf(request);
-    const HoleShape hole = prepared.hole ? *prepared.hole : CheckSolid(profile, solid, request.gear.tolerance);
-    const ProfileInput& g = request.gear;
+    const HoleShape hole = prepared.hole ? *prepared.hole : CheckSolid(profile, solid, request.tolerance);
+    const GearSpec& g = request.gear;
     const std::string title = "gear m " + Shortest(g.module) + " z " + std::to_string(g.teeth) + " x " + Shortest(g.shift) +
                               " b " + Shortest(request.faceWidth) + " mm";
     if (format == ExportFormat::Step)
         return GearStep(profile, solid, hole, title);
-    const TriangleSurface surface = BuildGearSurface(profile, solid, g.tolerance);
+    const TriangleSurface surface = BuildGearSurface(profile, solid, hole, request.tolerance);
     return format == ExportFormat::Stl ? SurfaceStl(surface, title) : Surface3mf(surface, title);
 }
 

@@ -27,7 +27,8 @@
 // WriteFileSafely or written where the front end sends them.
 
 struct ExportRequest {
-    ProfileInput gear;
+    GearSpec gear;               // an external gear and its rack (tip radius NaN: 0.38 m)
+    double tolerance = 0.001;    // largest chord deviation of the outline, mm
     double boreDiameter = 0.0;   // 0: no bore
     bool keyway = false;         // a parallel keyway in the bore (JIS B 1301, normal type)
     double faceWidth = 10.0;     // the part's width b, mm (STL, 3MF, STEP)

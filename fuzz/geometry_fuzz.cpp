@@ -18,6 +18,7 @@
 // that is returned holds finite numbers where it holds numbers.
 
 #include "base/apperror.h"
+#include "geardata/gearrecord.h"
 #include "geometry/inspection.h"
 #include "geometry/pair.h"
 #include "geometry/profile.h"
@@ -30,16 +31,24 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <numbers>
 #include <string>
 #include <vector>
 
 namespace {
 
-[[noreturn]] void Fail(const char* what, const ProfileInput& in)
+// The gear of one input and the tolerance its profile is drawn with.
+struct ProfileCase {
+    GearSpec gear;
+    double tolerance = 0.0;
+};
+
+[[noreturn]] void Fail(const char* what, const ProfileCase& in)
 {
-    std::fprintf(stderr, "geometry_fuzz: %s: z %d m %.17g x %.17g angle %d tolerance %.17g rho %.17g\n", what,
-                 in.teeth, in.module, in.shift, in.pressureAngleIndex, in.tolerance, in.tipRadius);
+    std::fprintf(stderr, "geometry_fuzz: %s: z %d m %.17g x %.17g angle %.17g tolerance %.17g rho %.17g\n", what,
+                 in.gear.teeth, in.gear.module, in.gear.shift, in.gear.pressureAngleDegrees, in.tolerance,
+                 in.gear.cutter.tipRadius);
     std::abort();
 }
 
@@ -83,11 +92,11 @@ private:
     std::uint8_t m_flags = 0;
 };
 
-void CheckProfile(const ProfileInput& in, const GearProfile& g)
+void CheckProfile(const ProfileCase& in, const GearProfile& g)
 {
     const std::vector<OutlinePoint>& pts = g.points;
     const std::size_t n = pts.size();
-    if (in.teeth < 3 || g.pointsPerTooth < 2 || n != static_cast<std::size_t>(g.pointsPerTooth) * in.teeth)
+    if (in.gear.teeth < 3 || g.pointsPerTooth < 2 || n != static_cast<std::size_t>(g.pointsPerTooth) * in.gear.teeth)
         Fail("point count is not teeth x points per tooth", in);
     if (n > 5000000)
         Fail("more than 5 million points", in);
@@ -112,7 +121,7 @@ void CheckProfile(const ProfileInput& in, const GearProfile& g)
 
     // Tooth 0 and the first point of tooth 1: a simple chain in its sector.
     const int k = g.pointsPerTooth;
-    const double half = std::numbers::pi / in.teeth;
+    const double half = std::numbers::pi / in.gear.teeth;
     std::vector<OutlinePoint> chain;
     for (int i = 0; i <= k; ++i)
         chain.push_back(pts[static_cast<std::size_t>(i) % n]);
@@ -124,8 +133,8 @@ void CheckProfile(const ProfileInput& in, const GearProfile& g)
     if (PathMeetsItself(chain, false))
         Fail("the outline crosses itself", in);
     // Every other tooth is tooth 0 turned (checked on a few teeth, all points).
-    for (const int t : {1, in.teeth / 2, in.teeth - 1}) {
-        const double angle = 2 * std::numbers::pi * t / in.teeth, c = std::cos(angle), s = std::sin(angle);
+    for (const int t : {1, in.gear.teeth / 2, in.gear.teeth - 1}) {
+        const double angle = 2 * std::numbers::pi * t / in.gear.teeth, c = std::cos(angle), s = std::sin(angle);
         for (int i = 0; i < k; ++i) {
             const OutlinePoint p = pts[static_cast<std::size_t>(i)];
             const OutlinePoint q = pts[static_cast<std::size_t>(t) * k + i];
@@ -176,36 +185,39 @@ void Refusable(F&& call)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     Reader read(data, size);
-    ProfileInput in;
-    in.teeth = read.Int(0, -2, 200);
-    in.module = read.Number(1, 0.0, 50.0);
-    in.shift = read.Number(2, -3.0, 3.0);
+    ProfileCase in;
+    GearSpec& spec = in.gear;
+    spec.teeth = read.Int(0, -2, 200);
+    spec.module = read.Number(1, 0.0, 50.0);
+    spec.shift = read.Number(2, -3.0, 3.0);
     const std::uint8_t angle = read.Byte();   // 0: 14.5°, 1: 20°, 3 in 4: an index outside the table
-    in.pressureAngleIndex = angle % 4 == 3 ? 2 : angle % 2;
+    const std::int32_t angleIndex = angle % 4 == 3 ? 2 : angle % 2;
+    spec.pressureAngleDegrees =
+        IsPressureAngleIndex(angleIndex) ? PressureAngleDegrees(angleIndex) : std::numeric_limits<double>::quiet_NaN();
     in.tolerance = read.Number(3, 0.0, 0.1);
-    in.tipRadius = read.Number(4, -0.1, 0.6) * (std::isfinite(in.module) ? in.module : 1.0);
+    spec.cutter.tipRadius = read.Number(4, -0.1, 0.6) * (std::isfinite(spec.module) ? spec.module : 1.0);
     const std::int32_t teeth2 = read.Int(5, -2, 200);
     const double shift2 = read.Number(6, -3.0, 3.0);
     const double centerDistance = read.Number(7, -10.0, 10000.0);
 
-    Refusable([&] { CheckProfile(in, BuildGearProfile(in)); });
+    Refusable([&] { CheckProfile(in, BuildGearProfile(in.gear, in.tolerance)); });
 
     PairInput pair;
-    pair.module = in.module;
-    pair.pressureAngle = in.pressureAngleIndex == 0 ? 14.5 : 20.0;
-    pair.teeth = {in.teeth, teeth2};
-    pair.shift = {in.shift, shift2};
+    pair.module = spec.module;
+    pair.pressureAngle = angleIndex == 0 ? 14.5 : 20.0;
+    pair.teeth = {spec.teeth, teeth2};
+    pair.shift = {spec.shift, shift2};
     Refusable([&] { CheckPair(ComputePair(pair)); });
     Refusable([&] { CheckPair(ComputePairForCenterDistance(pair, centerDistance)); });
 
     GearSpec gear;
-    gear.module = in.module;
-    gear.teeth = in.teeth;
-    gear.shift = in.shift;
+    gear.module = spec.module;
+    gear.teeth = spec.teeth;
+    gear.shift = spec.shift;
     gear.pressureAngleDegrees = pair.pressureAngle;
     InspectionRequest request;
     if (read.Byte() & 1)
-        request.pinDiameter = in.tipRadius;
+        request.pinDiameter = spec.cutter.tipRadius;
     if (read.Byte() & 1)
         request.spanTeeth = teeth2;
     const InspectionResult r = ComputeInspection(gear, request);

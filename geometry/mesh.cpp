@@ -22,11 +22,10 @@ constexpr double kClipScale = 1e6;   // integer units of the polygon clipper per
 const char* const kGearName[2] = {"歯車１", "歯車２"};
 
 
-int PressureAngleIndexOf(double degrees)
+void CheckPressureAngle(double degrees)
 {
-    if (const std::int32_t index = PressureAngleIndexOfDegrees(degrees); index >= 0)
-        return index;
-    throw AppError("かみあい図の圧力角は 14.5° か 20° にしてください");
+    if (PressureAngleIndexOfDegrees(degrees) < 0)
+        throw AppError("かみあい図の圧力角は 14.5° か 20° にしてください");
 }
 
 // The cells of a toothed body: each tooth of the profile closed by `close`
@@ -163,7 +162,7 @@ GearMesh::GearMesh(const MeshInput& in) : m_tolerance(in.tolerance)
 void GearMesh::Build(const MeshInput& in)
 {
     const PairInput& gears = in.gears;
-    const int angleIndex = PressureAngleIndexOf(gears.pressureAngle);
+    CheckPressureAngle(gears.pressureAngle);
     const double m = gears.module;
     const double alpha = RadiansInDouble(gears.pressureAngle);
     const MateKind mate = gears.mate;
@@ -179,33 +178,24 @@ void GearMesh::Build(const MeshInput& in)
         const auto g = static_cast<std::size_t>(i);
         if (!std::isfinite(gears.thicknessAllowance[g]))
             throw AppError(std::string(kGearName[i]) + "の歯厚の許容差が数ではありません");
-        ProfileInput p;
-        p.teeth = gears.teeth[g];
-        p.module = m;
-        p.shift = gears.shift[g];
-        p.pressureAngleIndex = angleIndex;
-        p.tolerance = in.tolerance;
-        p.tipRadius = DefaultToolTipRadius(m);
-        p.thicknessAllowance = gears.thicknessAllowance[g];
-        p.tipShortening = gears.tipShortening;
+        GearSpec spec;
+        spec.module = m;
+        spec.teeth = gears.teeth[g];
+        spec.shift = gears.shift[g];
+        spec.pressureAngleDegrees = gears.pressureAngle;
+        spec.cutter.tipRadius = DefaultToolTipRadius(m);
+        spec.thicknessAllowance = gears.thicknessAllowance[g];
+        spec.tipShortening = gears.tipShortening;
         GearProfile profile;
         try {
-            profile = BuildGearProfile(p);
+            profile = BuildGearProfile(spec, in.tolerance);
         } catch (const AppError& e) {
             throw AppError(std::string(kGearName[i]) + "：" + e.what());
         }
-        GearSpec spec;
-        spec.module = m;
-        spec.teeth = p.teeth;
-        spec.shift = p.shift;
-        spec.pressureAngleDegrees = gears.pressureAngle;
-        spec.cutter.tipRadius = p.tipRadius;
-        spec.thicknessAllowance = p.thicknessAllowance;
-        spec.tipShortening = p.tipShortening;
         halfBase[g] = GearModel(spec).HalfBaseAngle();
-        m_body[g] = ToothedBody(MeshBodyKind::Gear, profile, p.teeth);
+        m_body[g] = ToothedBody(MeshBodyKind::Gear, profile, spec.teeth);
         m_body[g].id = i == 0 ? "GEAR1" : "GEAR2";
-        AddToothCells(m_body[g], profile, p.teeth, 0.0);
+        AddToothCells(m_body[g], profile, spec.teeth, 0.0);
     }
 
     MeshBody& g1 = m_body[0];

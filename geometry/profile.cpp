@@ -181,32 +181,24 @@ void HalfTooth::AddCurve(const Curve& f, double a, double b, double tol)
 
 }  // namespace
 
-GearProfile BuildGearProfile(const ProfileInput& in)
+GearProfile BuildGearProfile(const GearSpec& spec, double tolerance)
 {
-    if (in.teeth < 3 || in.teeth > kMaxTeeth)
+    if (spec.teeth < 3 || spec.teeth > kMaxTeeth)
         throw AppError("歯数は 3 以上 10000 以下にしてください");
     // Below a thousandth of a millimetre the files' digits no longer tell the points apart.
-    if (!(in.module >= 0.001) || !(in.module <= 1000.0))
+    if (!(spec.module >= 0.001) || !(spec.module <= 1000.0))
         throw AppError("モジュールは 0.001 mm 以上 1000 mm 以下にしてください");
-    if (!std::isfinite(in.shift))
+    if (!std::isfinite(spec.shift))
         throw AppError("転位係数が数ではありません");
-    if (!IsPressureAngleIndex(in.pressureAngleIndex))
+    if (PressureAngleIndexOfDegrees(spec.pressureAngleDegrees) < 0)
         throw AppError("圧力角の番号が正しくありません");
-    if (!(in.tolerance >= 0.00001) || !(in.tolerance <= 1.0))
+    if (!(tolerance >= 0.00001) || !(tolerance <= 1.0))
         throw AppError(ProfileToleranceMessage());
-    if (!std::isfinite(in.tipRadius))
+    // NaN is the default tool's radius; an infinite one fits no rack.
+    if (std::isinf(spec.cutter.tipRadius))
         throw AppError(ProfileTipRadiusMessage());
-
-    GearSpec spec;
-    spec.module = in.module;
-    spec.teeth = in.teeth;
-    spec.shift = in.shift;
-    spec.pressureAngleDegrees = PressureAngleDegrees(in.pressureAngleIndex);
-    spec.cutter.tipRadius = in.tipRadius;
-    spec.thicknessAllowance = in.thicknessAllowance;
-    spec.tipShortening = in.tipShortening;
     // Each defect for what it is: circles beyond the number range, then the rack's tip radius.
-    if (!std::isfinite(in.module * (in.teeth + 2.0 + 2.0 * std::fabs(in.shift)) * 4.0))
+    if (!std::isfinite(spec.module * (spec.teeth + 2.0 + 2.0 * std::fabs(spec.shift)) * 4.0))
         throw AppError(ProfileNotFiniteMessage());
     if (const std::string defect = GearSpecDefect(spec); !defect.empty())
         throw AppError(defect);
@@ -226,7 +218,7 @@ GearProfile BuildGearProfile(const ProfileInput& in)
     if (!(model.InvoluteStartDiameter() < model.TipDiameter()))
         throw AppError(ProfileNoInvoluteMessage());
 
-    return ProfileOfModel(model, in.tolerance);
+    return ProfileOfModel(model, tolerance);
 }
 
 GearProfile ProfileOfModel(const GearModel& model, double tolerance)

@@ -22,17 +22,6 @@
 #include <string>
 #include <vector>
 
-struct ProfileInput {
-    std::int32_t teeth = 18;
-    double module = 1.0;                // mm
-    double shift = 0.0;                 // profile shift coefficient
-    std::int32_t pressureAngleIndex = 1;   // into PressureAngleTable
-    double tolerance = 0.001;           // largest chord deviation, mm
-    double tipRadius = 0.38;            // rho of the rack's tip, mm
-    double thicknessAllowance = 0.0;    // A, mm on the reference circle (GearSpec)
-    double tipShortening = 0.0;         // k of a pair: tip diameter m(z + 2 + 2x - 2k) (GearSpec)
-};
-
 struct GearProfile {
     std::vector<OutlinePoint> points;   // the whole gear, counter-clockwise, not repeated at the end
     int pointsPerTooth = 0;
@@ -46,12 +35,15 @@ struct GearProfile {
     double deviation = 0.0;             // the largest chord deviation achieved, mm
 };
 
-// The profile of a gear; refuses, with an AppError, inputs that give no
-// outline: a tooth count below 3, a module or tolerance out of range, a tip
-// radius that does not fit the rack, circles that are not finite or a root
-// circle at or past the centre, teeth that cross (tip thickness not
-// positive) or run into their neighbours, and more than 5 million points.
-GearProfile BuildGearProfile(const ProfileInput& input);
+// The profile of an external gear cut by its rack (the spec's cutter: its tip
+// radius, NaN for 0.38 m), every chord within `tolerance` (largest chord
+// deviation, mm); refuses, with an AppError, inputs that give no outline: a
+// tooth count below 3, a module or tolerance out of range, a pressure angle
+// the table does not hold, a tip radius that does not fit the rack, circles
+// that are not finite or a root circle at or past the centre, teeth that
+// cross (tip thickness not positive) or run into their neighbours, and more
+// than 5 million points.
+GearProfile BuildGearProfile(const GearSpec& spec, double tolerance);
 
 // The outline of a model's generated tooth, all teeth, within the tolerance
 // (mm; the caller checks its range). An internal gear's outline is its

@@ -332,9 +332,9 @@ HoleShape CheckSolid(const GearProfile& profile, const SolidInput& in, double to
     return h;
 }
 
-TriangleSurface BuildGearSurface(const GearProfile& profile, const SolidInput& in, double tolerance)
+TriangleSurface BuildGearSurface(const GearProfile& profile, const SolidInput& in, const HoleShape& hole,
+                                 double tolerance)
 {
-    const HoleShape hole = CheckSolid(profile, in, tolerance);
     const int teeth = static_cast<int>(profile.points.size()) / std::max(1, profile.pointsPerTooth);
     const double ra = profile.tipDiameter / 2.0;
     // Points closer than this would meet in the single-precision numbers of an

@@ -82,9 +82,11 @@ struct TriangleSurface {
     std::vector<std::array<std::uint32_t, 3>> triangles;   // counter-clockwise seen from outside
 };
 
-// The closed triangle surface of the part. The curved edges (bore, hub) are polygons whose
-// chords stay within `tolerance` of the circle.
-TriangleSurface BuildGearSurface(const GearProfile& profile, const SolidInput& input, double tolerance);
+// The closed triangle surface of the part, its bore `hole` as CheckSolid
+// returned it for this profile, input and tolerance. The curved edges (bore,
+// hub) are polygons whose chords stay within `tolerance` of the circle.
+TriangleSurface BuildGearSurface(const GearProfile& profile, const SolidInput& input, const HoleShape& hole,
+                                 double tolerance);
 
 // The enclosed volume (divergence theorem), mm^3.
 double SurfaceVolume(const TriangleSurface& surface);

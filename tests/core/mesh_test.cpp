@@ -232,14 +232,14 @@ TEST(GearMesh, RefusesWhatCannotBeDrawn)
 TEST(GearProfile, TipShortenedForAPair)
 {
     const PairResult pair = Pair(3, 20, 12, 24, 0.6, 0.36);
-    ProfileInput in;
+    GearSpec in;
     in.teeth = 12;
     in.module = 3;
     in.shift = 0.6;
-    in.tipRadius = DefaultToolTipRadius(3);
-    const GearProfile full = BuildGearProfile(in);
+    in.cutter.tipRadius = DefaultToolTipRadius(3);
+    const GearProfile full = BuildGearProfile(in, 0.001);
     in.tipShortening = pair.tipShortening;
-    const GearProfile shortened = BuildGearProfile(in);
+    const GearProfile shortened = BuildGearProfile(in, 0.001);
     EXPECT_DOUBLE_EQ(full.tipDiameter, 45.6);
     EXPECT_NEAR(shortened.tipDiameter, pair.tipDiameter[0], 1e-12);
     EXPECT_DOUBLE_EQ(shortened.rootDiameter, full.rootDiameter);

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <numbers>
 #include <string>
 
@@ -16,13 +18,15 @@ const double kAlpha = 20.0 * kPi / 180.0;
 
 double Inv(double a) { return std::tan(a) - a; }
 
-ProfileInput Gear(double m, int z, double x)
+constexpr double kTolerance = 0.001;
+
+GearSpec Gear(double m, int z, double x)
 {
-    ProfileInput in;
+    GearSpec in;
     in.module = m;
     in.teeth = z;
     in.shift = x;
-    in.tipRadius = 0.38 * m;
+    in.cutter.tipRadius = 0.38 * m;
     return in;
 }
 
@@ -31,7 +35,7 @@ ProfileInput Gear(double m, int z, double x)
 // as the nearest of all positions of the rack's tip rounding (a minimum over
 // the roll), the involute by its polar equation.
 struct TrueFlank {
-    explicit TrueFlank(const ProfileInput& in) : m(in.module), z(in.teeth), x(in.shift), rho(in.tipRadius) {}
+    explicit TrueFlank(const GearSpec& in) : m(in.module), z(in.teeth), x(in.shift), rho(in.cutter.tipRadius) {}
     double m, z, x, rho;
     double r = z * m / 2, rb = r * std::cos(kAlpha);
     double hc = 1.25 * m - rho;
@@ -65,7 +69,7 @@ struct TrueFlank {
 };
 
 // Largest distance of tooth 0's negative-y chords from the true curve.
-double WorstChord(const GearProfile& p, const ProfileInput& in)
+double WorstChord(const GearProfile& p, const GearSpec& in)
 {
     const TrueFlank flank(in);
     const double ra = p.tipDiameter / 2, rf = p.rootDiameter / 2, rs = p.involuteStartDiameter / 2;
@@ -94,11 +98,11 @@ TEST(GearProfile, ChordsStayWithinTheToleranceOfTheTrueCurve)
 {
     for (double m : {1.0, 3.0, 10.0})
         for (int z : {12, 40, 70}) {
-            const ProfileInput in = Gear(m, z, 0.0);
-            const GearProfile p = BuildGearProfile(in);
+            const GearSpec in = Gear(m, z, 0.0);
+            const GearProfile p = BuildGearProfile(in, kTolerance);
             const double worst = WorstChord(p, in);
-            EXPECT_LE(worst, in.tolerance * (1 + 1e-6)) << "m " << m << " z " << z;
-            EXPECT_LE(p.deviation, in.tolerance) << "m " << m << " z " << z;
+            EXPECT_LE(worst, kTolerance * (1 + 1e-6)) << "m " << m << " z " << z;
+            EXPECT_LE(p.deviation, kTolerance) << "m " << m << " z " << z;
             EXPECT_NEAR(p.deviation, worst, 2e-5) << "the reported deviation is the one achieved";
             EXPECT_EQ(p.points.size(), static_cast<std::size_t>(p.pointsPerTooth) * z);
             std::printf("m %-3g z %-3d points %6zu per tooth %4d deviation %.6f mm\n", m, z, p.points.size(),
@@ -108,8 +112,8 @@ TEST(GearProfile, ChordsStayWithinTheToleranceOfTheTrueCurve)
 
 TEST(GearProfile, GeneratedRootOfModule2With20Teeth)
 {
-    const ProfileInput in = Gear(2.0, 20, 0.0);
-    const GearProfile p = BuildGearProfile(in);
+    const GearSpec in = Gear(2.0, 20, 0.0);
+    const GearProfile p = BuildGearProfile(in, kTolerance);
     EXPECT_FALSE(p.undercut);
     EXPECT_NEAR(p.involuteStartDiameter, 37.640, 0.0005);
     double lowest = 1e9;
@@ -131,8 +135,8 @@ TEST(GearProfile, UndercutOf12TeethFollowsTheSmallestShift)
     const double xMin = 1.25 - 0.38 * (1 - std::sin(kAlpha)) - 12 * std::sin(kAlpha) * std::sin(kAlpha) / 2;
     EXPECT_NEAR(xMin, 0.2981, 1e-4);
     for (double x : {0.0, 0.29, 0.3, 0.5}) {
-        const ProfileInput in = Gear(1.0, 12, x);
-        const GearProfile p = BuildGearProfile(in);
+        const GearSpec in = Gear(1.0, 12, x);
+        const GearProfile p = BuildGearProfile(in, kTolerance);
         EXPECT_EQ(p.undercut, x < xMin) << x;
         // Undercut: below the involute the fillet turns back into the tooth,
         // which is thinner there than where the involute starts.
@@ -158,8 +162,8 @@ bool Cross(OutlinePoint a, OutlinePoint b, OutlinePoint c, OutlinePoint d)
 
 TEST(GearProfile, OneClosedOutlineThatNeverCrossesItself)
 {
-    for (const ProfileInput& in : {Gear(1.0, 12, 0.0), Gear(2.0, 20, 0.0), Gear(1.0, 40, -0.5)}) {
-        const auto& pts = BuildGearProfile(in).points;
+    for (const GearSpec& in : {Gear(1.0, 12, 0.0), Gear(2.0, 20, 0.0), Gear(1.0, 40, -0.5)}) {
+        const auto& pts = BuildGearProfile(in, kTolerance).points;
         const std::size_t n = pts.size();
         int crossings = 0;
         for (std::size_t i = 0; i < n; ++i) {
@@ -175,43 +179,60 @@ TEST(GearProfile, OneClosedOutlineThatNeverCrossesItself)
 TEST(GearProfile, RefusesWhatGivesNoOutline)
 {
     struct Case {
-        ProfileInput in;
+        GearSpec in;
+        double tolerance;
         std::string message;
     };
-    ProfileInput fine = Gear(1.0, 20, 0.0);
-    ProfileInput coarse = fine, sharp = fine, round = fine, few = fine, angle = fine, huge = Gear(100.0, 10000, 0.0);
-    coarse.tolerance = 0.0;
-    sharp.tipRadius = -0.01;
-    round.tipRadius = 0.6;
+    GearSpec fine = Gear(1.0, 20, 0.0);
+    GearSpec sharp = fine, round = fine, endless = fine, few = fine, angle = fine, offTable = fine;
+    GearSpec huge = Gear(100.0, 10000, 0.0);
+    sharp.cutter.tipRadius = -0.01;
+    round.cutter.tipRadius = 0.6;
+    endless.cutter.tipRadius = std::numeric_limits<double>::infinity();
     few.teeth = 2;
-    angle.pressureAngleIndex = 2;
-    huge.tolerance = 0.00001;
-    ProfileInput fineHuge = Gear(1000.0, 10000, 0.0);
-    fineHuge.tolerance = 0.00001;
+    angle.pressureAngleDegrees = std::nan("");   // a gear record's index outside the table
+    offTable.pressureAngleDegrees = 25.0;
+    GearSpec fineHuge = Gear(1000.0, 10000, 0.0);
     const Case cases[] = {
-        {Gear(1.0, 12, 2.0), ProfileCrossingTeethMessage()},   // pointed teeth
-        {coarse, ProfileToleranceMessage()},
-        {sharp, ProfileTipRadiusMessage()},
-        {round, ProfileTipRadiusMessage()},
-        {few, "歯数は 3 以上 10000 以下にしてください"},
-        {angle, "圧力角の番号が正しくありません"},
-        {huge, "点の数が 500 万を超えます。許容差を大きくしてください"},
+        {Gear(1.0, 12, 2.0), kTolerance, ProfileCrossingTeethMessage()},   // pointed teeth
+        {fine, 0.0, ProfileToleranceMessage()},
+        {sharp, kTolerance, ProfileTipRadiusMessage()},
+        {round, kTolerance, ProfileTipRadiusMessage()},
+        {endless, kTolerance, ProfileTipRadiusMessage()},
+        {few, kTolerance, "歯数は 3 以上 10000 以下にしてください"},
+        {angle, kTolerance, "圧力角の番号が正しくありません"},
+        {offTable, kTolerance, "圧力角の番号が正しくありません"},
+        {huge, 0.00001, "点の数が 500 万を超えます。許容差を大きくしてください"},
         // Circles that are not finite, modules too small for the files' digits, a root circle
         // past the centre (3 and 4 teeth: not the crossing teeth), a limit met while subdividing.
-        {Gear(1e-300, 20, 1e308), "モジュールは 0.001 mm 以上 1000 mm 以下にしてください"},
-        {Gear(1e-12, 20, 0.0), "モジュールは 0.001 mm 以上 1000 mm 以下にしてください"},
-        {Gear(1.0, 20, 1e308), ProfileNotFiniteMessage()},
-        {Gear(1.0112, 3, -0.388), ProfileRootMessage()},
-        {Gear(1.0, 4, -0.8), ProfileRootMessage()},
-        {fineHuge, ProfilePointLimitMessage()},
+        {Gear(1e-300, 20, 1e308), kTolerance, "モジュールは 0.001 mm 以上 1000 mm 以下にしてください"},
+        {Gear(1e-12, 20, 0.0), kTolerance, "モジュールは 0.001 mm 以上 1000 mm 以下にしてください"},
+        {Gear(1.0, 20, 1e308), kTolerance, ProfileNotFiniteMessage()},
+        {Gear(1.0112, 3, -0.388), kTolerance, ProfileRootMessage()},
+        {Gear(1.0, 4, -0.8), kTolerance, ProfileRootMessage()},
+        {fineHuge, 0.00001, ProfilePointLimitMessage()},
     };
     for (const Case& c : cases) {
         try {
-            BuildGearProfile(c.in);
+            BuildGearProfile(c.in, c.tolerance);
             ADD_FAILURE() << c.message;
         } catch (const AppError& e) {
             EXPECT_EQ(e.what(), c.message);
         }
+    }
+}
+
+// A rack without a chosen tip radius has the default tool's, 0.38 m.
+TEST(GearProfile, UnchosenTipRadiusIsTheDefaultTools)
+{
+    for (const double m : {0.5, 1.0, 3.0}) {
+        GearSpec chosen = Gear(m, 20, 0.1), unchosen = chosen;
+        chosen.cutter.tipRadius = DefaultToolTipRadius(m);
+        unchosen.cutter.tipRadius = std::nan("");
+        const GearProfile a = BuildGearProfile(chosen, kTolerance), b = BuildGearProfile(unchosen, kTolerance);
+        ASSERT_EQ(a.points.size(), b.points.size()) << m;
+        EXPECT_EQ(0, std::memcmp(a.points.data(), b.points.data(), a.points.size() * sizeof(OutlinePoint))) << m;
+        EXPECT_EQ(a.involuteStartDiameter, b.involuteStartDiameter) << m;
     }
 }
 

@@ -16,13 +16,15 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-ProfileInput Gear(double m, int z, double x, double allowance = 0.0)
+constexpr double kTolerance = 0.001;
+
+GearSpec Gear(double m, int z, double x, double allowance = 0.0)
 {
-    ProfileInput in;
+    GearSpec in;
     in.module = m;
     in.teeth = z;
     in.shift = x;
-    in.tipRadius = 0.38 * m;
+    in.cutter.tipRadius = 0.38 * m;
     in.thicknessAllowance = allowance;
     return in;
 }
@@ -75,7 +77,7 @@ TEST(KeyTable, RowsOfTheNormalTypeByBore)
 TEST(GearSolid, SurfaceIsClosedOrientedAndHoldsThePartsVolume)
 {
     const struct {
-        ProfileInput gear;
+        GearSpec gear;
         SolidInput solid;
     } cases[] = {
         {Gear(2, 20, 0), {10, 0, false, 0, 0}},
@@ -86,8 +88,9 @@ TEST(GearSolid, SurfaceIsClosedOrientedAndHoldsThePartsVolume)
         {Gear(1, 3, 0), {1, 0, false, 0, 0}},
     };
     for (const auto& c : cases) {
-        const GearProfile profile = BuildGearProfile(c.gear);
-        const TriangleSurface surface = BuildGearSurface(profile, c.solid, c.gear.tolerance);
+        const GearProfile profile = BuildGearProfile(c.gear, kTolerance);
+        const HoleShape hole = CheckSolid(profile, c.solid, kTolerance);
+        const TriangleSurface surface = BuildGearSurface(profile, c.solid, hole, kTolerance);
         std::map<std::pair<std::uint32_t, std::uint32_t>, int> edges;
         for (const auto& t : surface.triangles)
             for (int k = 0; k < 3; ++k)
@@ -97,7 +100,7 @@ TEST(GearSolid, SurfaceIsClosedOrientedAndHoldsThePartsVolume)
             unpaired += count != 1 || edges.count({edge.second, edge.first}) != 1;
         const std::string what = "z " + std::to_string(c.gear.teeth) + " bore " + std::to_string(c.solid.boreDiameter);
         EXPECT_EQ(unpaired, 0) << what;
-        const double exact = PartVolume(profile, c.solid, CheckSolid(profile, c.solid, c.gear.tolerance));
+        const double exact = PartVolume(profile, c.solid, hole);
         // The circles are polygons within the tolerance.
         EXPECT_NEAR(SurfaceVolume(surface), exact, 1e-4 * exact) << what;
     }
@@ -108,7 +111,7 @@ TEST(GearSolid, AllowanceThinsTheToothOnTheReferenceCircleAndKeepsTheTip)
     const double alpha = 20.0 * kPi / 180.0;
     for (double m : {1.0, 2.0, 5.0}) {
         for (double a : {0.0, -0.05, -0.2, 0.1}) {
-            const GearProfile p = BuildGearProfile(Gear(m, 20, 0.2, a));
+            const GearProfile p = BuildGearProfile(Gear(m, 20, 0.2, a), kTolerance);
             const double nominal = m * (kPi / 2 + 2 * 0.2 * std::tan(alpha));
             EXPECT_NEAR(ThicknessAt(p, p.pitchDiameter / 2), nominal + a, 2e-3) << m << " " << a;
             EXPECT_EQ(p.tipDiameter, (20 + 2 + 0.4) * m);
@@ -119,7 +122,7 @@ TEST(GearSolid, AllowanceThinsTheToothOnTheReferenceCircleAndKeepsTheTip)
 
 TEST(GearSolid, RefusesPartsThatDoNotFit)
 {
-    const GearProfile p = BuildGearProfile(Gear(2, 20, 0));   // root diameter 35
+    const GearProfile p = BuildGearProfile(Gear(2, 20, 0), kTolerance);   // root diameter 35
     const struct {
         SolidInput solid;
         std::string message;
@@ -142,14 +145,14 @@ TEST(GearSolid, RefusesPartsThatDoNotFit)
     };
     for (const auto& c : cases) {
         try {
-            BuildGearSurface(p, c.solid, 0.001);
+            CheckSolid(p, c.solid, 0.001);
             ADD_FAILURE() << c.message;
         } catch (const AppError& e) {
             EXPECT_EQ(e.what(), c.message);
         }
     }
-    EXPECT_THROW(BuildGearProfile(Gear(2, 20, 0, -2.5)), AppError);
-    EXPECT_THROW(BuildGearProfile(Gear(2, 20, 0, std::nan(""))), AppError);
+    EXPECT_THROW(BuildGearProfile(Gear(2, 20, 0, -2.5), kTolerance), AppError);
+    EXPECT_THROW(BuildGearProfile(Gear(2, 20, 0, std::nan("")), kTolerance), AppError);
 }
 
 TEST(SimplePath, FindsEveryWayAPathMeetsItself)

@@ -36,7 +36,7 @@ ExportRequest Part(double m, int z, double x, double b, double bore, bool keyway
     r.gear.module = m;
     r.gear.teeth = z;
     r.gear.shift = x;
-    r.gear.tipRadius = DefaultToolTipRadius(m);
+    r.gear.cutter.tipRadius = DefaultToolTipRadius(m);
     r.faceWidth = b;
     r.boreDiameter = bore;
     r.keyway = keyway;
@@ -61,9 +61,9 @@ protected:
     double Computed() const
     {
         const ExportRequest& r = GetParam().request;
-        const GearProfile p = BuildGearProfile(r.gear);
+        const GearProfile p = BuildGearProfile(r.gear, r.tolerance);
         const SolidInput s = SolidOf(r);
-        return PartVolume(p, s, CheckSolid(p, s, r.gear.tolerance));
+        return PartVolume(p, s, CheckSolid(p, s, r.tolerance));
     }
 };
 

@@ -92,13 +92,16 @@ TEST_F(ExportToolTest, WritesTheCurrentGearInTheChosenFormat)
     Export({"0.001", "0.76", "10"}, m_dir.filePath("gear"), QStringLiteral("SVG (*.svg)"));
     EXPECT_EQ(m_defaults, (QStringList{"0.001", "0.76", "0"}));
     ExportRequest request;
-    request.gear = {20, 2.0, 0.0, 1, 0.001, 0.76};
-    const std::string svg = ProfileSvg(BuildGearProfile(request.gear), 10.0);
+    request.gear = {2.0, 20, 0.0, 20.0};
+    request.gear.cutter.tipRadius = 0.76;
+    request.tolerance = 0.001;
+    const std::string svg = ProfileSvg(BuildGearProfile(request.gear, request.tolerance), 10.0);
     EXPECT_EQ(Bytes(m_dir.filePath("gear.svg")).toStdString(), svg);   // the filter's extension added
     Export({"0.01", "0.5", "0"}, m_dir.filePath("g.DXF"));
-    request.gear.tolerance = 0.01;
-    request.gear.tipRadius = 0.5;
-    EXPECT_EQ(Bytes(m_dir.filePath("g.DXF")).toStdString(), ProfileDxf(BuildGearProfile(request.gear), 0.0));
+    request.tolerance = 0.01;
+    request.gear.cutter.tipRadius = 0.5;
+    EXPECT_EQ(Bytes(m_dir.filePath("g.DXF")).toStdString(),
+              ProfileDxf(BuildGearProfile(request.gear, request.tolerance), 0.0));
     EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join(' ').toStdString();
 }
 
@@ -178,7 +181,10 @@ TEST_F(ExportToolTest, ThePartWithKeywayAndHubGoesToTheChosenSolidFormatAndTheFo
     Action()->trigger();
     ASSERT_TRUE(m_errors.isEmpty()) << m_errors.join(' ').toStdString();
     ExportRequest request;
-    request.gear = {20, 2.0, 0.0, 1, 0.001, 0.76, -0.1};
+    request.gear = {2.0, 20, 0.0, 20.0};
+    request.gear.cutter.tipRadius = 0.76;
+    request.gear.thicknessAllowance = -0.1;
+    request.tolerance = 0.001;
     request.boreDiameter = 10;
     request.keyway = true;
     request.faceWidth = 8;

@@ -80,10 +80,11 @@ TEST_F(ToolWindowTest, FourteenAndAHalfDegreesInTheExportDialog)
     QFile file(dir.filePath("g14.dxf"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << m_errors.join('|').toStdString();
     const std::string written = file.readAll().toStdString();
-    ProfileInput at14{20, 2.0, 0.0, 0, 0.001, 0.76}, at20 = at14;
-    at20.pressureAngleIndex = 1;
-    EXPECT_EQ(written, ProfileDxf(BuildGearProfile(at14), 0.0));
-    EXPECT_NE(written, ProfileDxf(BuildGearProfile(at20), 0.0));
+    GearSpec at14{2.0, 20, 0.0, 14.5}, at20 = at14;
+    at14.cutter.tipRadius = at20.cutter.tipRadius = 0.76;
+    at20.pressureAngleDegrees = 20.0;
+    EXPECT_EQ(written, ProfileDxf(BuildGearProfile(at14, 0.001), 0.0));
+    EXPECT_NE(written, ProfileDxf(BuildGearProfile(at20, 0.001), 0.0));
 }
 
 TEST(ToolWindowFrame, BesideTheMainWindowInsideTheAvailableArea)
