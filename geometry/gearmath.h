@@ -41,9 +41,15 @@ inline constexpr double RadiansInDouble(double degrees)
 // external gears give the sums x1 + x2 and z1 + z2 (ExternalWorkingInvolute);
 // an internal mesh, pinion 1 in ring 2, gives the differences x2 - x1 and
 // z2 - z1 (InternalWorkingInvolute). InverseInvolute turns it into alpha_w.
+// The first form takes inv(alpha) and tan(alpha) as the caller has them.
+inline long double WorkingInvoluteOf(long double involuteAlpha, long double tanAlpha, long double shifts,
+                                     long double teeth)
+{
+    return involuteAlpha + 2.0L * tanAlpha * shifts / teeth;
+}
 inline long double WorkingInvolute(long double alpha, long double shifts, long double teeth)
 {
-    return Involute(alpha) + 2.0L * std::tan(alpha) * shifts / teeth;
+    return WorkingInvoluteOf(Involute(alpha), std::tan(alpha), shifts, teeth);
 }
 inline long double ExternalWorkingInvolute(long double alpha, long double shiftSum, long double teethSum)
 {
@@ -52,6 +58,14 @@ inline long double ExternalWorkingInvolute(long double alpha, long double shiftS
 inline long double InternalWorkingInvolute(long double alpha, long double shiftDifference, long double teethDifference)
 {
     return WorkingInvolute(alpha, shiftDifference, teethDifference);
+}
+
+// The other way round: the shifts (sum, or difference for a ring) a mesh
+// needs for a working involute inv(alpha_w) over the teeth (sum or difference):
+// (inv(alpha_w) - inv(alpha)) teeth / (2 tan alpha).
+inline long double ShiftsForWorkingInvolute(long double workingInvolute, long double alpha, long double teeth)
+{
+    return (workingInvolute - Involute(alpha)) * teeth / (2.0L * std::tan(alpha));
 }
 
 // The arc thickness on the reference circle of a tooth cut by the standard
@@ -65,6 +79,15 @@ inline long double ReferenceThickness(long double m, long double x, long double 
 inline long double RingReferenceThickness(long double m, long double x, long double alpha)
 {
     return m * (kPi / 2 - 2 * x * std::tan(alpha));
+}
+
+// Half the angle a tooth spans on its base circle (for a ring, its space),
+// in double for the pinion-type cutter's geometry: the reference thickness
+// m (pi/2 + 2 x tan alpha) over the pitch diameter 2r, plus inv(alpha).
+inline double HalfBaseAngle(double m, double x, double alpha, double pitchRadius)
+{
+    return static_cast<double>(m * (kPi / 2.0 + 2.0 * x * std::tan(alpha)) / (2.0 * pitchRadius) + std::tan(alpha) -
+                               alpha);
 }
 
 // The base circle of a pitch circle, r cos(alpha) (radius or diameter alike),

@@ -165,32 +165,32 @@ double GearModel::ReferenceThickness() const
                                L(m_spec.thicknessAllowance));
 }
 
-long double GearModel::ThicknessOnCircle(long double d) const
+long double InvoluteThicknessOnCircle(const GearSpec& spec, long double d)
 {
-    const ExactSizes sizes = ExactSizesOf(m_spec);
-    const L m = m_spec.module, x = m_spec.shift, alpha = sizes.alpha, pitch = sizes.pitch, base = sizes.base;
+    const ExactSizes sizes = ExactSizesOf(spec);
+    const L m = spec.module, x = spec.shift, alpha = sizes.alpha, pitch = sizes.pitch, base = sizes.base;
     if (!(d >= base))
         return std::numeric_limits<long double>::quiet_NaN();
-    if (m_spec.kind == GearKind::Internal) {
+    if (spec.kind == GearKind::Internal) {
         // A ring's tooth widens outward: its space has the shape of an external tooth.
         const L s = RingReferenceThickness(m, x, alpha);
         return d * (s / pitch - Involute(alpha) + Involute(std::acos(base / d)));
     }
-    const L s = ::ReferenceThickness(m, x, alpha) + L(m_spec.thicknessAllowance);
+    const L s = ::ReferenceThickness(m, x, alpha) + L(spec.thicknessAllowance);
     return d * (s / pitch + Involute(alpha) - Involute(std::acos(base / d)));
 }
 
 double GearModel::InvoluteThicknessAt(double d) const
 {
-    return static_cast<double>(ThicknessOnCircle(d));
+    return static_cast<double>(InvoluteThicknessOnCircle(m_spec, d));
 }
 
 double GearModel::TipThickness() const
 {
     if (m_spec.kind == GearKind::Internal)
-        return static_cast<double>(ThicknessOnCircle(2.0L * m_ra));
+        return static_cast<double>(InvoluteThicknessOnCircle(m_spec, 2.0L * m_ra));
     const L shortening = 2 * L(m_spec.tipShortening) * m_spec.module;
-    return static_cast<double>(ThicknessOnCircle(ExactSizesOf(m_spec).tip - shortening));
+    return static_cast<double>(InvoluteThicknessOnCircle(m_spec, ExactSizesOf(m_spec).tip - shortening));
 }
 
 double GearModel::MinShift() const

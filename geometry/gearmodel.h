@@ -89,6 +89,13 @@ ExactSizes ExactSizesOf(const GearSpec& spec);
 // drawn), or the trochoid's junction when undercut; the pairs work in this one.
 long double ExactInvoluteStartRadius(const GearSpec& spec);
 
+// The arc thickness of the gear's involute tooth on the circle of diameter d,
+// in extended precision: d (s / d_ref + inv(alpha) - inv(alpha_d)) with s the
+// reference thickness and the allowance; a ring's tooth, whose space has the
+// external form, d (s / d_ref - inv(alpha) + inv(alpha_d)). NaN inside the
+// base circle. Needs no cutter, so a ring without one has it too.
+long double InvoluteThicknessOnCircle(const GearSpec& spec, long double d);
+
 // The cutter a ring gets when nobody chooses one: the common cutter if it
 // cuts the ring, else the first of the smaller cutters (down to 10 teeth),
 // then of the larger ones (up to a tooth less than the ring), that cuts it
@@ -219,7 +226,6 @@ private:
     OutlinePoint CutterPath(double psi) const;   // a ring's fillet, cut by the cutter's tip rounding
     OutlinePoint RoundingNormal(double psi) const;   // the outward normal of the rounding where it cuts
     OutlinePoint RingFlank(double t) const;       // a ring's involute
-    long double ThicknessOnCircle(long double d) const;
     OutlinePoint Trochoid(double theta) const;
     OutlinePoint Flank(double t) const;
     double FlankAngleAt(double radius) const;

@@ -62,9 +62,11 @@ void GearModel::GenerateInternal()
         throw AppError("工具の歯先丸み半径が工具の歯に収まりません（歯先がとがった工具は作れません）");
     m_corner = corner.centre;
 
-    // The cutting mesh: inv alpha_c = 2 tan alpha (x - x0) / (z - z0) + inv alpha.
-    const long double invC = Involute(Radians(m_spec.pressureAngleDegrees)) +
-                             2.0L * std::tan(static_cast<long double>(m_alpha)) * (x - x0) / (z - z0);
+    // The cutting mesh: inv alpha_c = inv alpha + 2 tan alpha (x - x0) / (z - z0),
+    // the involute of the exact angle, the tangent of the double one the
+    // cutter is drawn with.
+    const long double invC = WorkingInvoluteOf(Involute(Radians(m_spec.pressureAngleDegrees)),
+                                               std::tan(static_cast<long double>(m_alpha)), x - x0, z - z0);
     if (!(invC > 0.0L))
         throw AppError(CuttingMeshMessage(m_tool.teeth));
     m_alphaC = static_cast<double>(InverseInvolute(invC));
@@ -74,11 +76,11 @@ void GearModel::GenerateInternal()
 
     m_xm = x * m;
     m_rp = z * m / 2.0;
-    m_ra = m_rp - m * (1.0 - x);
+    m_ra = RingTipDiameter(m, m_spec.teeth, x) / 2.0;
     m_rf = m_aC + CutterTipDiameter() / 2.0;
     m_rb = m_rp * std::cos(m_alpha);
     // The space on the base circle, half of it: the space has the shape of an external tooth.
-    m_halfBase = m * (kPi / 2.0 + 2.0 * x * std::tan(m_alpha)) / (2.0 * m_rp) + std::tan(m_alpha) - m_alpha;
+    m_halfBase = ::HalfBaseAngle(m, x, m_alpha, m_rp);
     m_tipInside = !(m_ra > m_rb);
 
     // Where the cutter's rounding meets its flank, on the ring: the contact
@@ -198,11 +200,13 @@ std::string CutterDefect(double module, std::int32_t z0, std::int32_t ringTeeth,
     const double alpha = static_cast<double>(Radians(pressureAngleDegrees));
     const double db = module * ringTeeth * std::cos(alpha);
     const double da = std::max(RingTipDiameter(module, ringTeeth, ringShift), db * (1.0 + 1e-12));
-    const L invC = InternalWorkingInvolute(static_cast<L>(alpha), ringShift, ringTeeth - z0);
-    if (!(invC > 0.0L))
-        return "切削中心距離がない（内歯車の転位係数が小さすぎる）";
+    L alphaC = 0.0L;
     try {
-        const L alphaC = InternalWorkingAngle(alpha, z0, 0.0, ringTeeth, ringShift);
+        alphaC = InternalWorkingAngle(alpha, z0, 0.0, ringTeeth, ringShift);
+    } catch (const AppError&) {
+        return "切削中心距離がない（内歯車の転位係数が小さすぎる）";
+    }
+    try {
         const auto margin = TrimmingMargin(module, z0, PinionCutterTipDiameter(module, z0, 0.0), ringTeeth, da,
                                            pressureAngleDegrees, static_cast<double>(Degrees(alphaC)));
         if (!(margin && *margin >= 0.0))

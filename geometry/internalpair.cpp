@@ -64,7 +64,7 @@ InternalPairResult ComputeInternalPair(const PairInput& in)
     r.input = in;
     r.input.mate = MateKind::Internal;
     const L m = in.module, alpha = Radians(in.pressureAngle);
-    const L tanA = std::tan(alpha), cosA = std::cos(alpha);
+    const L cosA = std::cos(alpha);
     const L z1 = in.teeth[0], z2 = in.teeth[1], x1 = in.shift[0], x2 = in.shift[1];
     const L invW = InternalWorkingInvolute(alpha, x2 - x1, z2 - z1);
     if (!(invW > 0.0L) || !std::isfinite(invW))
@@ -80,7 +80,8 @@ InternalPairResult ComputeInternalPair(const PairInput& in)
     r.centerDistanceModification = Store((a - a0) / m);
 
     // The ring as its default pinion-type cutter cuts it: its root and where
-    // its involute ends (without such a cutter: the root 1.25 m + x m beyond d).
+    // its involute ends (without such a cutter both stay unknown, and the
+    // report gives the cutter's refusal as the reason).
     const GearSpec pinionSpec = GearOf(r.input, 0), ringSpec = GearOf(r.input, 1);
     L df2 = std::numeric_limits<L>::quiet_NaN();
     L ringEnd = std::numeric_limits<L>::quiet_NaN();
@@ -104,11 +105,11 @@ InternalPairResult ComputeInternalPair(const PairInput& in)
     r.rootDiameter = {Store(df1), Store(df2)};
     r.baseDiameter = {Store(db1), Store(db2)};
     const L alphaA1 = std::acos(rb1 / ra1);
-    r.tipThickness[0] = Store(da1 * ((kPi / 2.0L + 2.0L * x1 * tanA) / z1 + Involute(alpha) - Involute(alphaA1)));
+    r.tipThickness[0] = Store(InvoluteThicknessOnCircle(pinionSpec, da1));
     const bool ringInvolute = ra2 > rb2;
     const L alphaA2 = ringInvolute ? std::acos(rb2 / ra2) : 0.0L;
     r.tipThickness[1] =
-        ringInvolute ? Store(da2 * ((kPi / 2.0L - 2.0L * x2 * tanA) / z2 - Involute(alpha) + Involute(alphaA2)))
+        ringInvolute ? Store(InvoluteThicknessOnCircle(ringSpec, da2))
                      : std::numeric_limits<double>::quiet_NaN();
 
     r.clearancePinionTip = Store(df2 / 2.0L - a - ra1);
@@ -208,7 +209,7 @@ InternalPairResult ComputeInternalPairForCenterDistance(const PairInput& in, dou
     if (!(invW > 0.0L && std::isfinite(invW)))
         throw AppError("中心距離が大きすぎて、転位係数の差が求まりません");
     PairInput given = in;
-    given.shift[1] = Store(in.shift[0] + (invW - Involute(alpha)) * zDiff / (2.0L * std::tan(alpha)));
+    given.shift[1] = Store(in.shift[0] + ShiftsForWorkingInvolute(invW, alpha, zDiff));
     InternalPairResult r = ComputeInternalPair(given);
     r.fromCenterDistance = true;
     return r;

@@ -293,7 +293,7 @@ void GearMesh::Build(const MeshInput& in)
             reach = std::max(reach, std::hypot(p.x, p.y));
         g2.cellReach.push_back(reach);
         g2.rackTip = -rack.top;
-        g2.rackRoot = 1.25 * m;
+        g2.rackRoot = -rack.root;
         g2.rackBack = -rack.bottom;
         g2.rackHalfLength = half * pitch;
         if (!std::isfinite(m_a) || !(m_a > rb1 * std::cos(alpha)))

@@ -151,7 +151,6 @@ double ShiftSumForCenterDistance(const PairInput& in, double centerDistance)
 {
     CheckGears(in);
     const long double alpha = Radians(in.pressureAngle);
-    const long double tanA = std::tan(alpha);
     const long double zSum = static_cast<long double>(in.teeth[0]) + in.teeth[1];
     const long double a0 = static_cast<long double>(in.module) * zSum / 2.0L;
     const long double cosW = a0 * std::cos(alpha) / centerDistance;
@@ -166,7 +165,7 @@ double ShiftSumForCenterDistance(const PairInput& in, double centerDistance)
     // So close to a right angle that the tangent has lost its sign or range.
     if (!(invW > 0.0L && std::isfinite(invW)))
         throw AppError(kCenterDistanceTooLarge);
-    return Store((invW - Involute(alpha)) * zSum / (2.0L * tanA));
+    return Store(ShiftsForWorkingInvolute(invW, alpha, zSum));
 }
 
 std::array<double, 2> SplitShiftSum(double sum, std::int32_t z1, std::int32_t z2)

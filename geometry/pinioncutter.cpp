@@ -110,7 +110,7 @@ bool PinionCutterCorner(double m, double z0, double x0, double addendumFactor, d
     const double r0 = z0 * m / 2.0;
     const double rb0 = r0 * std::cos(alpha);
     const double ra0 = r0 + m * (addendumFactor + x0);
-    const double halfBase0 = m * (kPi / 2.0 + 2.0 * x0 * std::tan(alpha)) / (2.0 * r0) + std::tan(alpha) - alpha;
+    const double halfBase0 = HalfBaseAngle(m, x0, alpha, r0);
     const double rq = ra0 - rho;
     if (!(rho >= 0.0) || !(rq > rb0))
         return false;

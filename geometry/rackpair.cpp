@@ -15,6 +15,7 @@ namespace {
 
 using L = long double;
 constexpr double kRackFillet = 0.38;      // root fillet radius, modules
+constexpr double kRackDedendum = 1.25;    // reference line to root line, modules
 constexpr double kRackBack = 2.0;         // body below the root line, modules
 
 }  // namespace
@@ -92,10 +93,10 @@ RackProfile BuildRackProfile(double module, double pressureAngleDegrees, double 
 
     const double alpha = RadiansInDouble(pressureAngleDegrees);
     const double tanA = std::tan(alpha);
-    const double top = module, root = -1.25 * module, rho = kRackFillet * module;
+    const double top = module, root = -kRackDedendum * module, rho = kRackFillet * module;
     // One pitch from the middle of a space (x = 0) to the next: the space's
     // root with its two fillets, then the tooth. y as a function of x.
-    const double halfSpaceRoot = pitch / 4.0 - 1.25 * module * tanA;   // half the root width between the flanks
+    const double halfSpaceRoot = pitch / 4.0 - kRackDedendum * module * tanA;   // half the root width between the flanks
     const double turn = std::numbers::pi / 2.0 - alpha;                                // the fillet's angle
     const double tangent = rho * std::tan(turn / 2.0);
     if (!(tangent <= halfSpaceRoot))
@@ -123,6 +124,7 @@ RackProfile BuildRackProfile(double module, double pressureAngleDegrees, double 
     RackProfile out;
     out.length = length;
     out.top = top;
+    out.root = root;
     out.bottom = root - kRackBack * module;
     out.deviation = rho * (1.0 - std::cos(turn / n / 2.0));
     // The teeth from x = 0 to the length, cut off where the length ends.

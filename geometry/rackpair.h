@@ -43,6 +43,7 @@ struct RackProfile {
     std::vector<OutlinePoint> points;   // closed, counter-clockwise
     double length = 0.0;
     double top = 0.0;                   // the tip line
+    double root = 0.0;                  // the root line
     double bottom = 0.0;                // the back
     double deviation = 0.0;
 };
