@@ -18,7 +18,6 @@
 #include "geometry/gearmodel.h"
 #include "geometry/outline.h"
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
