@@ -19,12 +19,7 @@ using L = long double;
 
 void CheckPair(const PairInput& in)
 {
-    if (!(std::isfinite(in.module) && in.module > 0.0))
-        throw AppError("モジュールは正の数でなければなりません");
-    if (!(in.pressureAngle > 0.0 && in.pressureAngle < 90.0))
-        throw AppError("圧力角は 0° より大きく 90° より小さくなければなりません");
-    if (in.teeth[0] < 1)
-        throw AppError("歯数Ｚ１は 1 以上でなければなりません");
+    CheckPairBasics(in);
     if (in.teeth[1] <= in.teeth[0])
         throw AppError("内歯車の歯数は歯車１の歯数より多くしてください");
 }

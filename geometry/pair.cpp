@@ -17,13 +17,9 @@ const char* const kShiftName[2] = {"転位係数 x1", "転位係数 x2"};
 
 void CheckGears(const PairInput& in)
 {
-    if (!(std::isfinite(in.module) && in.module > 0.0))
-        throw AppError("モジュールは正の数でなければなりません");
-    if (!(in.pressureAngle > 0.0 && in.pressureAngle < 90.0))
-        throw AppError("圧力角は 0° より大きく 90° より小さくなければなりません");
-    for (int i = 0; i < 2; ++i)
-        if (in.teeth[i] < 1)
-            throw AppError(std::string(kTeethName[i]) + "は 1 以上でなければなりません");
+    CheckPairBasics(in);
+    if (in.teeth[1] < 1)
+        throw AppError(std::string(kTeethName[1]) + "は 1 以上でなければなりません");
 }
 
 void CheckShifts(const PairInput& in)
@@ -141,6 +137,16 @@ PairResult ComputePair(const PairInput& in)
             if (std::find(toothFindings[i].begin(), toothFindings[i].end(), f) != toothFindings[i].end())
                 r.findings.push_back(FindingText(f, kGearName[i]));
     return r;
+}
+
+void CheckPairBasics(const PairInput& in)
+{
+    if (!(std::isfinite(in.module) && in.module > 0.0))
+        throw AppError("モジュールは正の数でなければなりません");
+    if (!(in.pressureAngle > 0.0 && in.pressureAngle < 90.0))
+        throw AppError("圧力角は 0° より大きく 90° より小さくなければなりません");
+    if (in.teeth[0] < 1)
+        throw AppError(std::string(kTeethName[0]) + "は 1 以上でなければなりません");
 }
 
 namespace {

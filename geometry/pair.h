@@ -38,6 +38,10 @@ struct PairInput {
 // gear: gear 1 of it is refused (AppError).
 GearSpec GearOf(const PairInput& pair, int i);
 
+// What every mate refuses alike (AppError): a module that is not a positive
+// number, a pressure angle outside (0, 90) degrees, gear 1 without teeth.
+void CheckPairBasics(const PairInput& pair);
+
 struct PairResult {
     PairInput input;                      // the shifts actually used (the proposed split in the inverse)
     bool fromCenterDistance = false;      // true when the centre distance was given

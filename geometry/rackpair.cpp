@@ -28,12 +28,7 @@ RackPairResult ComputeRackPair(const PairInput& input)
     in.shift[1] = 0.0;
     in.thicknessAllowance = {};
     in.tipShortening = 0.0;
-    if (!(std::isfinite(in.module) && in.module > 0.0))
-        throw AppError("モジュールは正の数でなければなりません");
-    if (!(in.pressureAngle > 0.0 && in.pressureAngle < 90.0))
-        throw AppError("圧力角は 0° より大きく 90° より小さくなければなりません");
-    if (in.teeth[0] < 1)
-        throw AppError("歯数Ｚ１は 1 以上でなければなりません");
+    CheckPairBasics(in);
     if (!std::isfinite(in.shift[0]))
         throw AppError("転位係数 x1 は有限の数でなければなりません");
 
