@@ -45,5 +45,5 @@ run bench_cli --benchmark_repetitions="$reps"
 # The two start-up programs' runs in random order, so both share whatever the machine is doing.
 run bench_startup --benchmark_enable_random_interleaving=true
 
-python3 bench/report.py "$results"/bench_core.json "$results"/bench_window.json "$results"/bench_export.json \
+python3 bench/report.py "$results"/bench_core.json "$results"/bench_window.json "$results"/bench_export.json "$results"/bench_mesh.json \
     "$results"/bench_cli.json "$results"/bench_startup.json
