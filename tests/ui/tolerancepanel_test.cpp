@@ -147,11 +147,18 @@ TEST_F(TolerancePanelTest, ProfileExportCarriesTheTableOfInspection)
     EXPECT_EQ(m_errors.last(), QStringLiteral("要目表は DXF にだけ書き出せます."));
 }
 
-// On the PDF queue tools/cups-pdf.sh makes the default printer: the page the
-// printer gets is the table, its texts read back from the printed file.
+// On the PDF queue tools/cups-pdf.sh sets up, made this process's default
+// printer by its name (CUPS reads PRINTER): the page the printer gets is the
+// table, its texts read back from the printed file.
 TEST_F(TolerancePanelTest, PrintsTheDataTableOnTheDefaultPrinter)
 {
     const QString queue = QStringLiteral("TsumugiPDF");
+    const QByteArray printer = qgetenv("PRINTER");
+    qputenv("PRINTER", queue.toUtf8());
+    struct Restore {
+        QByteArray value;
+        ~Restore() { value.isNull() ? qunsetenv("PRINTER") : qputenv("PRINTER", value); }
+    } restore{printer};
     const QDir out(QStringLiteral("/var/spool/cups-pdf/tsumugi"));
     const QPrinterInfo target = QPrinterInfo::defaultPrinter();
     if (target.isNull() || target.printerName() != queue)
