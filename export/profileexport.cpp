@@ -158,10 +158,12 @@ ExportRequest ExportRequestOf(const GearRecord& gear, double tolerance, double t
 
 CutDrawing MakeCutDrawing(const ExportRequest& request, const GearProfile& profile)
 {
-    // The drawing's bore is the part's, without face width or hub.
+    // The drawing's bore is the part's, without hub. A drawing has no face
+    // width: the one it is checked with is never too small for the part.
     SolidInput flat;
     flat.boreDiameter = request.boreDiameter;
     flat.keyway = request.keyway;
+    flat.faceWidth = std::max(flat.faceWidth, SmallestPartSizes(profile, flat, request.tolerance).across);
     CheckBore(profile, request.boreDiameter);
     HoleShape hole = CheckSolid(profile, flat, request.tolerance);
     const double half = request.kerf / 2.0;

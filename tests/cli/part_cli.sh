@@ -62,10 +62,17 @@ done <<'REFUSED'
 1|-m 2 -z 20 --bore 1e-9|穴径 1e-09 mm は部品に対して小さすぎます
 1|-m 2 -z 20 --bore 10 --hub-diameter 36 --hub-length 5|ハブの直径は穴とキー溝より大きく、歯底円直径より小さくしてください
 1|-m 2 -z 20 --face-width 0|歯幅は 0 より大きく 100000 mm 以下にしてください
+1|-m 1000 -z 101 --tolerance 1|歯幅 10 mm は部品に対して小さすぎます
 1|-m 2 -z 20 --thickness-allowance -3|歯形を作れません
 2|-m 2 -z 20 --keyway|--keyway requires --bore
 2|-m 2 -z 20 --hub-diameter 20|--hub-diameter requires --hub-length
 REFUSED
+# A drawing has no face width: a gear of 103 m, whose part the default face
+# width is too thin for (above), is drawn.
+for f in dxf svg; do
+    "$cli" export -m 1000 -z 101 --tolerance 1 -o "$dir/h.$f" >/dev/null 2>"$dir/err" && [ -s "$dir/h.$f" ] ||
+        bad "the drawing of a 103 m gear as $f: $(cat "$dir/err")"
+done
 "$cli" export -m 2 -z 20 --bore 10 --kerf 12 -o "$dir/r.dxf" >/dev/null 2>"$dir/err"
 [ $? -eq 1 ] && grep -qF "切り幅は 0 以上で" "$dir/err" || bad "a kerf wider than the bore is not refused"
 
