@@ -545,12 +545,7 @@ TEST_F(AuxCommandsTest, PrintEndsWithAMessageWithinItsLimitWhenThePrintServerNev
 // made this process's default by its name (CUPS reads PRINTER).
 TEST_F(AuxCommandsTest, PrintsTheWindowOnTheDefaultCupsPrinter)
 {
-    const QByteArray printer = qgetenv("PRINTER");
-    qputenv("PRINTER", kPdfQueue.toUtf8());
-    struct Restore {
-        QByteArray value;
-        ~Restore() { value.isNull() ? qunsetenv("PRINTER") : qputenv("PRINTER", value); }
-    } restore{printer};
+    const DefaultPrinterByName byName(kPdfQueue);
     const QPrinterInfo target = QPrinterInfo::defaultPrinter();
     if (target.isNull() || target.printerName() != kPdfQueue)
         GTEST_SKIP() << "the default printer is not the PDF queue " << kPdfQueue.toStdString()

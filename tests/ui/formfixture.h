@@ -74,6 +74,22 @@ protected:
 #include <QMouseEvent>
 
 // Presses and releases the left mouse button on a grid cell, as a user's click.
+// Makes a CUPS queue this process's default printer by its name (CUPS reads
+// PRINTER) for as long as it lives, then puts the variable back.
+class DefaultPrinterByName {
+public:
+    explicit DefaultPrinterByName(const QString& queue) : m_saved(qgetenv("PRINTER"))
+    {
+        qputenv("PRINTER", queue.toUtf8());
+    }
+    ~DefaultPrinterByName() { m_saved.isNull() ? qunsetenv("PRINTER") : qputenv("PRINTER", m_saved); }
+    DefaultPrinterByName(const DefaultPrinterByName&) = delete;
+    DefaultPrinterByName& operator=(const DefaultPrinterByName&) = delete;
+
+private:
+    QByteArray m_saved;
+};
+
 inline void ClickGridCell(StringGrid& grid, int col, int row)
 {
     grid.setCurrentCell(col, row);   // scrolls the cell into view without a click

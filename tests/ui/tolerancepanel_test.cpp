@@ -153,12 +153,7 @@ TEST_F(TolerancePanelTest, ProfileExportCarriesTheTableOfInspection)
 TEST_F(TolerancePanelTest, PrintsTheDataTableOnTheDefaultPrinter)
 {
     const QString queue = QStringLiteral("TsumugiPDF");
-    const QByteArray printer = qgetenv("PRINTER");
-    qputenv("PRINTER", queue.toUtf8());
-    struct Restore {
-        QByteArray value;
-        ~Restore() { value.isNull() ? qunsetenv("PRINTER") : qputenv("PRINTER", value); }
-    } restore{printer};
+    const DefaultPrinterByName byName(queue);
     const QDir out(QStringLiteral("/var/spool/cups-pdf/tsumugi"));
     const QPrinterInfo target = QPrinterInfo::defaultPrinter();
     if (target.isNull() || target.printerName() != queue)
