@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "export/profileexport.h"
+#include "export/partmodule.h"
 
 #include "commands/numbertext.h"
 #include "base/apperror.h"
@@ -260,9 +261,9 @@ std::string ExportBytes(const PreparedExport& prepared, ExportFormat format, con
     const std::string title = "gear m " + Shortest(g.module) + " z " + std::to_string(g.teeth) + " x " + Shortest(g.shift) +
                               " b " + Shortest(request.faceWidth) + " mm";
     if (format == ExportFormat::Step)
-        return GearStep(profile, solid, hole, title);
+        return StepThroughModule(profile, solid, hole, title);
     const TriangleSurface surface = BuildGearSurface(profile, solid, hole, request.tolerance);
-    return format == ExportFormat::Stl ? SurfaceStl(surface, title) : Surface3mf(surface, title);
+    return format == ExportFormat::Stl ? SurfaceStl(surface, title) : ThreeMfThroughModule(surface, title);
 }
 
 ExportDrawing GearDrawing(const GearProfile& profile, double boreDiameter)

@@ -8,6 +8,7 @@
 // Open CASCADE's headers are many and slow: this is the only file that
 // includes them.
 #include "export/profileexport.h"
+#include "export/stepsize.h"
 
 #include "base/apperror.h"
 #include "geometry/gearmath.h"
@@ -103,8 +104,6 @@ bool CheckStoppedByFailure(const BRepCheck_Analyzer& check, const TopoDS_Shape& 
     return false;
 }
 
-constexpr double kCornerAngle = RadiansInDouble(10.0);
-
 gp_Pnt At(const OutlinePoint& p, double z = 0.0) { return gp_Pnt(p.x, p.y, z); }
 
 // The edge through points [from, to] of the outline (indices wrap round).
@@ -122,40 +121,6 @@ TopoDS_Edge RunEdge(const std::vector<OutlinePoint>& pts, std::size_t from, std:
         throw AppError("STEP ファイルの歯形の曲線を作れません");
     return BRepBuilderAPI_MakeEdge(curve.Curve()).Edge();
 }
-
-// The points where the outline turns by more than kCornerAngle: the ends of
-// its smooth runs (at least one).
-std::vector<std::size_t> StepCorners(const std::vector<OutlinePoint>& pts)
-{
-    const std::size_t n = pts.size();
-    auto turn = [&](std::size_t i) {
-        const OutlinePoint& a = pts[(i + n - 1) % n];
-        const OutlinePoint& b = pts[i];
-        const OutlinePoint& c = pts[(i + 1) % n];
-        const double u = std::atan2(b.y - a.y, b.x - a.x), v = std::atan2(c.y - b.y, c.x - b.x);
-        return std::fabs(std::remainder(v - u, 2.0 * std::numbers::pi));
-    };
-    std::vector<std::size_t> corners;
-    for (std::size_t i = 0; i < n; ++i)
-        if (turn(i) > kCornerAngle)
-            corners.push_back(i);
-    if (corners.empty())
-        corners.push_back(0);
-    return corners;
-}
-
-}  // namespace
-
-void CheckStepSize(const GearProfile& profile)
-{
-    const std::size_t edges = StepCorners(profile.points).size(), poles = profile.points.size();
-    if (edges > kStepMaxEdges || poles > kStepMaxPoles)
-        throw AppError("STEP の立体には歯形の曲線が多すぎます（曲線 " + std::to_string(edges) + " 本、点 " +
-                       std::to_string(poles) + " 個。作れるのは " + std::to_string(kStepMaxEdges) + " 本、" +
-                       std::to_string(kStepMaxPoles) + " 個まで）。許容差を大きくするか、歯数を減らしてください");
-}
-
-namespace {
 
 // The outline as a wire of smooth runs, cut at its corners.
 TopoDS_Wire OutlineWire(const std::vector<OutlinePoint>& pts)
