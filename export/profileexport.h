@@ -9,6 +9,11 @@
 // program: binary STL, 3MF (millimetres) and STEP (AP214, a solid of curves).
 // The bytes are made in memory and saved with WriteFileSafely, so a failed
 // save leaves the old file or the new one, never a cut-off one.
+//
+// STEP and 3MF need Open CASCADE and lib3mf, which the programs do not link:
+// GearStep and Surface3mf are built into the part module libtsumugi-parts.so
+// (partmodule.h), which lies beside the window program and is opened at the
+// first STEP or 3MF export; ExportBytes reaches them through it.
 
 #include "commands/datatable.h"
 #include "geardata/gearrecord.h"
@@ -73,6 +78,8 @@ std::string CutDrawingSvg(const CutDrawing& drawing);   // in svgwriter.cpp
 
 // The part's files, from its triangle surface or (STEP) from the profile and the exact bore.
 std::string SurfaceStl(const TriangleSurface& surface, const std::string& title);   // stlwriter.cpp
+// Surface3mf and GearStep are the part module's (threemfwriter.cpp, stepwriter.cpp): the programs
+// call them through StepThroughModule and ThreeMfThroughModule (partmodule.h).
 std::string Surface3mf(const TriangleSurface& surface, const std::string& title);   // threemfwriter.cpp
 std::string GearStep(const GearProfile& profile, const SolidInput& solid, const HoleShape& hole,
                      const std::string& title);                              // stepwriter.cpp
@@ -84,8 +91,9 @@ std::string GearStep(const GearProfile& profile, const SolidInput& solid, const 
 // 10 s and 500 MB) a STEP file is refused before anything is built.
 inline constexpr std::size_t kStepMaxEdges = 2000;
 inline constexpr std::size_t kStepMaxPoles = 100000;
-// Refuses a profile whose solid would pass a limit, naming the counts.
-void CheckStepSize(const GearProfile& profile);                            // stepwriter.cpp
+// Refuses a profile whose solid would pass a limit, naming the counts; in the
+// programs and in the part module alike.
+void CheckStepSize(const GearProfile& profile);                            // stepsize.cpp
 
 // The profile built and the request checked against it: the bore, the
 // keyway, the kerf and the part. With a format, only what that format uses is

@@ -2,11 +2,12 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The install tree as a packager makes it: cmake --install into DESTDIR, with the
 # install directories relative to the prefix and absolute. The link in bin leads
-# to the program, the help page lies beside it, and the desktop entry and the
-# AppStream metainfo validate without a word.
-# Usage: install_test.sh SOURCE_DIR TSUMUGI TSUMUGI_CLI
+# to the program, the help page and the part module lie beside it (the installed
+# tsumugi-cli finds the module through the link and makes a STEP file), and the
+# desktop entry and the AppStream metainfo validate without a word.
+# Usage: install_test.sh SOURCE_DIR TSUMUGI TSUMUGI_CLI PART_MODULE
 set -euo pipefail
-src=$1 program=$2 cli=$3
+src=$1 program=$2 cli=$3 module=$4
 tmp=$(mktemp -d /tmp/tsumugi-install.XXXXXX)
 trap 'rm -rf "$tmp"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -26,7 +27,7 @@ for c in "${cases[@]}"; do
     cmake -S "$src" -B "$build" -G Ninja -DTSUMUGI_BUILD_TESTS=OFF -DCMAKE_INSTALL_PREFIX="$prefix" \
         -DCMAKE_INSTALL_BINDIR="$bindir" -DCMAKE_INSTALL_LIBEXECDIR="$libexecdir" >"$tmp/configure.log" ||
         { cat "$tmp/configure.log"; fail "configure"; }
-    cp "$program" "$cli" "$build/"   # the programs as built; installing copies them only
+    cp "$program" "$cli" "$module" "$build/"   # the programs as built; installing copies them only
     DESTDIR=$dest cmake --install "$build" >"$tmp/install.log" || { cat "$tmp/install.log"; fail "install"; }
 
     [[ $bindir = /* ]] || bindir=$prefix/$bindir
@@ -34,10 +35,12 @@ for c in "${cases[@]}"; do
     link=$dest$bindir/tsumugi share=$dest$prefix/share
     [[ -L $link && $(readlink "$link") != /* ]] || fail "no relative link $link"
     cmp -s "$link" "$program" && [ -x "$dest$bindir/tsumugi-cli" ] || fail "$link leads to $(realpath -m "$link")"
-    for f in "$dest$libexecdir/tsumugi/helphelp.htm" "$share"/{applications/tsumugi.desktop,man/man1/tsumugi.1,man/man1/tsumugi-cli.1} \
+    for f in "$dest$libexecdir/tsumugi/helphelp.htm" "$dest$libexecdir/tsumugi/libtsumugi-parts.so" "$share"/{applications/tsumugi.desktop,man/man1/tsumugi.1,man/man1/tsumugi-cli.1} \
         "$share"/{icons/hicolor/scalable/apps/tsumugi.svg,metainfo/org.example.tsumugi.metainfo.xml,doc/tsumugi/LICENSE}; do
         [ -s "$f" ] || fail "not installed: $f"
     done
+    "$dest$bindir/tsumugi-cli" export -m 2 -z 20 -o "$tmp/part.step" >/dev/null &&
+        [ "$(head -n 1 "$tmp/part.step")" = "ISO-10303-21;" ] || fail "the installed tsumugi-cli makes no STEP file"
     out=$(desktop-file-validate "$share/applications/tsumugi.desktop" 2>&1) && [ -z "$out" ] || fail "desktop entry: $out"
     out=$(appstreamcli validate --no-net --pedantic "$share/metainfo/org.example.tsumugi.metainfo.xml" 2>&1) &&
         [ "$out" = "✔ Validation was successful." ] || fail "metainfo: $out"
