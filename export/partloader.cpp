@@ -60,22 +60,29 @@ PartModule OpenPartModule()
         module.failure = DlFailure("dlopen");
         return module;
     }
-    auto* interfaceVersion = reinterpret_cast<PartModuleInterfaceFunction*>(::dlsym(handle, kPartModuleInterfaceSymbol));
-    auto* step = reinterpret_cast<PartStepFunction*>(::dlsym(handle, kPartStepSymbol));
-    auto* threeMf = reinterpret_cast<Part3mfFunction*>(::dlsym(handle, kPart3mfSymbol));
-    if (!interfaceVersion || !step || !threeMf) {
-        module.failure = DlFailure("dlsym");
-    } else if (const int version = interfaceVersion(); version != kPartModuleInterface) {
+    // The first entry point missing is the one named.
+    auto symbol = [&](const char* name) {
+        void* address = module.failure.empty() ? ::dlsym(handle, name) : nullptr;
+        if (!address && module.failure.empty())
+            module.failure = DlFailure(name);
+        return address;
+    };
+    auto* interfaceVersion = reinterpret_cast<PartModuleInterfaceFunction*>(symbol(kPartModuleInterfaceSymbol));
+    auto* step = reinterpret_cast<PartStepFunction*>(symbol(kPartStepSymbol));
+    auto* threeMf = reinterpret_cast<Part3mfFunction*>(symbol(kPart3mfSymbol));
+    if (const int version = module.failure.empty() ? interfaceVersion() : kPartModuleInterface;
+        version != kPartModuleInterface) {
         module.failure = "インタフェースの版 ";
         module.failure += std::to_string(version);
         module.failure += "、このプログラムは ";
         module.failure += std::to_string(kPartModuleInterface);
-    } else {
-        module.step = step;
-        module.threeMf = threeMf;
+    }
+    if (!module.failure.empty()) {
+        ::dlclose(handle);
         return module;
     }
-    ::dlclose(handle);
+    module.step = step;
+    module.threeMf = threeMf;
     return module;
 }
 

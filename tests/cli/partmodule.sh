@@ -32,7 +32,7 @@ works() {
 
 refused "$module: cannot open shared object file: No such file or directory"
 works
-echo "not a library" >"$module"
+printf "%s\n" "a text file, long enough for the header of a library, under the name of the module" >"$module"
 refused "$module: invalid ELF header"
 : >"$module"
 refused "$module: file too short"

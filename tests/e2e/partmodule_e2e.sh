@@ -36,7 +36,7 @@ box=$(wait_window "歯形計算") || fail "no error box for the STEP file"
 sleep 0.3
 xdotool windowfocus --sync "$box" key --clearmodifiers ctrl+c
 sleep 0.2
-want="STEP ファイルを作れません。モジュール $module を読み込めません ($module: cannot open shared object file: No such file or directory)."
+want="STEP ファイルを作れません。モジュール $module を読み込めません ($module: cannot open shared object file: No such file or directory)"
 [ "$(xclip -o -selection clipboard | tr -d '\r')" = "$want" ] || fail "the error box says: $(xclip -o -selection clipboard)"
 xdotool windowfocus --sync "$box" key --clearmodifiers Return
 [ ! -e "$E2E_TMP/gear.step" ] || fail "a STEP file was saved"
