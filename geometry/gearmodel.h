@@ -194,6 +194,15 @@ public:
     const std::vector<BoundaryPiece>& Boundary() const { return m_pieces; }
     OutlinePoint PointOn(PieceKind kind, double parameter) const;
 
+    // No point of the trochoid piece lies farther from the centre than this,
+    // mm: a bound, reached at the piece's top when the rack's rounding centre
+    // lies above the line the rack rolls on (hc >= xm); infinite for a ring.
+    // Readings that stay clear of it need not search the fillet.
+    double TrochoidReach() const;
+    // Whether every point of the trochoid piece lies farther than `radius`
+    // from `centre` (shown by bounds; false when that cannot be shown).
+    bool TrochoidClearOfDisc(OutlinePoint centre, double radius) const;
+
     // Where the involute starts (the trochoid meets it), mm.
     double InvoluteStartDiameter() const { return 2.0 * m_involuteStart; }
     bool Undercut() const { return m_undercut; }
@@ -227,6 +236,9 @@ private:
     OutlinePoint RoundingNormal(double psi) const;   // the outward normal of the rounding where it cuts
     OutlinePoint RingFlank(double t) const;       // a ring's involute
     OutlinePoint Trochoid(double theta) const;
+    OutlinePoint TrochoidAtCot(double u) const;   // the trochoid at theta = acot(u)
+    double TrochoidTopCot() const;                // cot of the trochoid piece's top, a little past it
+    bool TrochoidClearOfCentreLine(double thetaTop) const;
     OutlinePoint Flank(double t) const;
     double FlankAngleAt(double radius) const;
 
