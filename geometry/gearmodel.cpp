@@ -141,7 +141,7 @@ std::string FindingText(ToothFinding finding, const std::string& gearName)
     return "警告：" + (gearName.empty() ? std::string() : gearName + "：") + FindingBody(finding);
 }
 
-GearModel::GearModel(const GearSpec& spec) : m_spec(spec), m_tool(spec.cutter)
+GearModel::GearModel(const GearSpec& spec, Proof proof) : m_spec(spec), m_proof(proof), m_tool(spec.cutter)
 {
     if (const std::string defect = GearSpecDefect(spec); !defect.empty())
         throw AppError(defect);
@@ -290,7 +290,7 @@ void GearModel::Generate()
     // that of the other flank: the tooth is cut through between the crossing
     // going in and the one coming back out. Most trochoids are shown to stay
     // on their own side in a few steps; the others are searched.
-    if (!TrochoidClearOfCentreLine(thetaTop)) {
+    if (m_proof == Proof::Searched || !TrochoidClearOfCentreLine(thetaTop)) {
         constexpr int steps = 4096;
         auto across = [this](double theta) { return Angle(Trochoid(theta)) > 0.0; };
         // The crossing between a and b (across(a) != across(b)), by bisection.

@@ -151,10 +151,16 @@ std::string FindingText(ToothFinding finding, const std::string& gearName = {});
 // The finding without the "警告：" head, for sentences that explain it.
 std::string FindingBody(ToothFinding finding);
 
+// Where a bound shows that a search of the generated tooth would find what a
+// formula gives (no cut-through; a pin resting on the involute), the model and
+// the readings take the formula: Shown. Searched always searches, for the tests
+// that hold the two to the same bits.
+enum class Proof { Shown, Searched };
+
 class GearModel {
 public:
     // Throws AppError with GearSpecDefect when the spec gives no gear.
-    explicit GearModel(const GearSpec& spec);
+    explicit GearModel(const GearSpec& spec, Proof proof = Proof::Shown);
 
     const GearSpec& Spec() const { return m_spec; }
     double Module() const { return m_spec.module; }
@@ -243,6 +249,7 @@ private:
     double FlankAngleAt(double radius) const;
 
     GearSpec m_spec;
+    Proof m_proof = Proof::Shown;
     double m_z = 0, m_alpha = 0, m_rho = 0, m_xm = 0;
     double m_rp = 0, m_ra = 0, m_rf = 0, m_rb = 0;
     double m_hc = 0, m_xic = 0, m_etac = 0, m_halfBase = 0, m_turn = 0;

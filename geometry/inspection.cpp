@@ -291,7 +291,7 @@ double TipReach(const GearModel& g, double direction)
 }
 
 void Pins(const Circles& c, const GearModel& g, const GeneratedFlank& flank, const InspectionRequest& request,
-          InspectionResult& r)
+          Proof proof, InspectionResult& r)
 {
     const L rb = c.db / 2;
     // inv(phi) at the pin centre is dp / db + offset.
@@ -353,7 +353,7 @@ void Pins(const Circles& c, const GearModel& g, const GeneratedFlank& flank, con
         return rq * std::cos(psi) + std::sqrt(radius * radius - lateral * lateral);
     };
     const bool onInvolute = reachesFlank && 2 * std::sqrt(rb * rb + roll * roll) >= L(g.InvoluteStartDiameter());
-    const GeneratedFlank::Peak peak = onInvolute && PinStopsOnInvolute(g, static_cast<double>(roll / rb), space, radius, stopsAt)
+    const GeneratedFlank::Peak peak = onInvolute && proof == Proof::Shown && PinStopsOnInvolute(g, static_cast<double>(roll / rb), space, radius, stopsAt)
                                           ? GeneratedFlank::InvolutePeak()
                                           : flank.Maximum(stopsAt, false);
     std::string why;
@@ -474,7 +474,7 @@ InspectionResult ComputeInspection(const GearSpec& gear, const InspectionRequest
     return ComputeInspection(GearModel(gear), request);
 }
 
-InspectionResult ComputeInspection(const GearModel& model, const InspectionRequest& request)
+InspectionResult ComputeInspection(const GearModel& model, const InspectionRequest& request, Proof proof)
 {
     InspectionResult r;
     const GearSpec& gear = model.Spec();
@@ -520,7 +520,7 @@ InspectionResult ComputeInspection(const GearModel& model, const InspectionReque
                          : Span(c, model, flank, static_cast<std::int32_t>(ki));
     }
 
-    Pins(c, model, flank, request, r);
+    Pins(c, model, flank, request, proof, r);
 
     r.minShift = Value(model.MinShift());
     r.undercut = model.Undercut();
