@@ -35,12 +35,17 @@ void ReadInputs(GearRecord& g, const InputTexts& texts, const std::string& decim
     g.Shift = Store(ParseFloat(texts.shift, decimalSeparator));
 }
 
+std::string ResultBoxText(double value, std::string_view sep)
+{
+    return FormatFixed(value, 11, 3, sep);
+}
+
 BoxTexts BoxTextsOf(const GearRecord& g, const std::string& sep)
 {
-    return {FormatGeneral(g.Module, 11, sep),          FormatInteger(g.Teeth),
-            FormatGeneral(g.Shift, 11, sep),           FormatFixed(g.PitchDiameter, 11, 3, sep),
-            FormatFixed(g.TipDiameter, 11, 3, sep),    FormatFixed(g.RootDiameter, 11, 3, sep),
-            FormatFixed(g.BaseDiameter, 11, 3, sep),   FormatFixed(g.TipThickness, 11, 3, sep)};
+    return {FormatGeneral(g.Module, 11, sep),        FormatInteger(g.Teeth),
+            FormatGeneral(g.Shift, 11, sep),         ResultBoxText(g.PitchDiameter, sep),
+            ResultBoxText(g.TipDiameter, sep),       ResultBoxText(g.RootDiameter, sep),
+            ResultBoxText(g.BaseDiameter, sep),      ResultBoxText(g.TipThickness, sep)};
 }
 
 void ShowResults(const GearRecord& gear, GearView& view)

@@ -23,6 +23,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The texts of the eight boxes, in the order they are written.
@@ -77,6 +78,8 @@ void ReadInputs(GearRecord& gear, const InputTexts& texts, const std::string& de
 
 // The eight box texts of a gear, in the boxes' own formats.
 BoxTexts BoxTextsOf(const GearRecord& gear, const std::string& decimalSeparator);
+// The text of one of the five result boxes (pitch, tip, root, base diameter, tip thickness).
+std::string ResultBoxText(double value, std::string_view decimalSeparator);
 
 // The eight boxes from a gear (the window: slot 0).
 void ShowResults(const GearRecord& gear, GearView& view);

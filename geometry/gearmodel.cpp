@@ -141,7 +141,7 @@ std::string FindingText(ToothFinding finding, const std::string& gearName)
     return "警告：" + (gearName.empty() ? std::string() : gearName + "：") + FindingBody(finding);
 }
 
-GearModel::GearModel(const GearSpec& spec) : m_spec(spec), m_tool(spec.cutter)
+GearModel::GearModel(const GearSpec& spec, Proof proof) : m_spec(spec), m_proof(proof), m_tool(spec.cutter)
 {
     if (const std::string defect = GearSpecDefect(spec); !defect.empty())
         throw AppError(defect);
@@ -288,8 +288,9 @@ void GearModel::Generate()
 
     // The undercut of this flank reaching past the tooth's centre line meets
     // that of the other flank: the tooth is cut through between the crossing
-    // going in and the one coming back out.
-    {
+    // going in and the one coming back out. Most trochoids are shown to stay
+    // on their own side in a few steps; the others are searched.
+    if (m_proof == Proof::Searched || !TrochoidClearOfCentreLine(thetaTop)) {
         constexpr int steps = 4096;
         auto across = [this](double theta) { return Angle(Trochoid(theta)) > 0.0; };
         // The crossing between a and b (across(a) != across(b)), by bisection.
@@ -355,6 +356,116 @@ void GearModel::Generate()
             m_topRadius = std::min(m_ra, Length(Trochoid(lo)));
         }
     }
+}
+
+// The cut-through search samples the trochoid at 4096 angles and asks whether
+// its polar angle is positive (across the centre line). It finds nothing when
+// the polar angle stays inside (-pi, 0) over the whole piece, and that is
+// shown here by halving the piece until, on each part, the angle at its middle
+// lies farther from both ends than the angle can change across the part.
+// Along u = cot(theta) (0 at the root) the contact moves at a bounded rate:
+//   c = ((hc - xm) u + rho cos(theta), etac + rho sin(theta)), |c'| <= |hc - xm| + 2 rho,
+// the rack turns by roll' / rp = (hc - xm) / rp, and the contact stays at
+// least rMin = -(etac + rho) from the centre, so the polar angle changes at
+// most |hc - xm| / rp + |c'| / rMin and a point moves at most |c'| + r |hc - xm| / rp.
+// The margins cover the rounding of both computations many times over.
+namespace {
+
+// Proves `clear` on every part of [a, b] (the whole piece in u), each part
+// judged by its middle and half its width; false when 256 parts do not.
+// cot(theta) a little past theta towards 0, so a piece ending at theta is covered.
+double CotPast(double theta)
+{
+    return (1.0 + 1e-12) / std::tan(theta) + 1e-12;
+}
+
+template <class Judge>
+bool ShownOnEveryPart(double a, double b, Judge judge)
+{
+    int budget = 256;
+    auto part = [&](auto&& self, double lo, double hi) -> int {
+        if (--budget < 0)
+            return -1;
+        const int verdict = judge(0.5 * (lo + hi), 0.5 * (hi - lo));   // 1 shown, 0 split, -1 fails
+        if (verdict != 0)
+            return verdict;
+        const double mid = 0.5 * (lo + hi);
+        const int left = self(self, lo, mid);
+        return left == 1 ? self(self, mid, hi) : left;
+    };
+    return part(part, a, b) == 1;
+}
+
+}  // namespace
+
+OutlinePoint GearModel::TrochoidAtCot(double u) const
+{
+    const double sinT = 1.0 / std::sqrt(1.0 + u * u), cosT = u * sinT;
+    const double roll = -m_xic + (m_hc - m_xm) * u;
+    return Rotate({m_xic + roll + m_rho * cosT, m_etac + m_rho * sinT}, m_turn - roll / m_rp);
+}
+
+double GearModel::TrochoidTopCot() const
+{
+    for (const BoundaryPiece& p : m_pieces)
+        if (p.kind == PieceKind::Trochoid)
+            return CotPast(p.to);
+    return std::numeric_limits<double>::quiet_NaN();
+}
+
+bool GearModel::TrochoidClearOfCentreLine(double thetaTop) const
+{
+    const double rMin = -(m_etac + m_rho), h = std::fabs(m_hc - m_xm), top = CotPast(thetaTop);
+    if (m_spec.kind == GearKind::Internal || !(rMin > 0.0) || !(m_rp > 0.0) || !(top >= 0.0) || !std::isfinite(top))
+        return false;
+    constexpr double kMargin = 1e-9;
+    const double pi = static_cast<double>(kPi);
+    const double rate = h / m_rp + (h + 2.0 * m_rho) / rMin;
+    return ShownOnEveryPart(0.0, top, [&](double u, double half) {
+        const double sinT = 1.0 / std::sqrt(1.0 + u * u), cosT = u * sinT;
+        const double roll = -m_xic + (m_hc - m_xm) * u;
+        // The polar angle unwrapped: the contact lies below the centre (its y < 0).
+        const double value = m_turn - roll / m_rp + std::atan2(m_etac + m_rho * sinT, m_xic + roll + m_rho * cosT);
+        const double slack = rate * half + kMargin;
+        if (!std::isfinite(value) || !std::isfinite(slack) || !(value < -kMargin) || !(value > kMargin - pi))
+            return -1;   // at or near an end already: let the search decide
+        return value + slack < 0.0 && value - slack > -pi ? 1 : 0;
+    });
+}
+
+double GearModel::TrochoidReach() const
+{
+    // In the rack's frame the rounding's contact is (h cot(theta) + rho cos(theta),
+    // -(R0 - rho sin(theta))), h = hc - xm, R0 = -etac; on the piece (theta from
+    // its top thetaTop >= alpha up to pi/2) both parts shrink as theta grows.
+    if (m_spec.kind == GearKind::Internal)
+        return std::numeric_limits<double>::infinity();   // a ring's fillet is the cutter's, not bounded here
+    double top = static_cast<double>(kPi / 2.0);
+    for (const BoundaryPiece& p : m_pieces)
+        if (p.kind == PieceKind::Trochoid)
+            top = p.to;
+    const double r0 = -m_etac;
+    if (!(top > 0.0) || !(r0 >= m_rho))
+        return std::numeric_limits<double>::infinity();
+    const double along = std::fabs(m_hc - m_xm) / std::tan(top) + m_rho * std::cos(top);
+    const double down = r0 - m_rho * std::sin(top);
+    return std::max(m_rf, std::hypot(along, down));
+}
+
+bool GearModel::TrochoidClearOfDisc(OutlinePoint centre, double radius) const
+{
+    const double reach = TrochoidReach(), h = std::fabs(m_hc - m_xm), top = TrochoidTopCot();
+    if (m_spec.kind == GearKind::Internal || !std::isfinite(reach) || !(radius >= 0.0) || !(top >= 0.0) ||
+        !std::isfinite(top))
+        return false;
+    const double margin = 1e-9 * (radius + Length(centre));
+    const double speed = h + 2.0 * m_rho + reach * h / m_rp;
+    return ShownOnEveryPart(0.0, top, [&](double u, double half) {
+        const double gap = Distance(TrochoidAtCot(u), centre) - radius, slack = speed * half + margin;
+        if (!std::isfinite(gap) || !std::isfinite(slack) || !(gap > margin))
+            return -1;
+        return gap > slack ? 1 : 0;
+    });
 }
 
 OutlinePoint GearModel::Trochoid(double theta) const

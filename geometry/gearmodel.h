@@ -151,10 +151,16 @@ std::string FindingText(ToothFinding finding, const std::string& gearName = {});
 // The finding without the "警告：" head, for sentences that explain it.
 std::string FindingBody(ToothFinding finding);
 
+// Where a bound shows that a search of the generated tooth would find what a
+// formula gives (no cut-through; a pin resting on the involute), the model and
+// the readings take the formula: Shown. Searched always searches, for the tests
+// that hold the two to the same bits.
+enum class Proof { Shown, Searched };
+
 class GearModel {
 public:
     // Throws AppError with GearSpecDefect when the spec gives no gear.
-    explicit GearModel(const GearSpec& spec);
+    explicit GearModel(const GearSpec& spec, Proof proof = Proof::Shown);
 
     const GearSpec& Spec() const { return m_spec; }
     double Module() const { return m_spec.module; }
@@ -194,6 +200,15 @@ public:
     const std::vector<BoundaryPiece>& Boundary() const { return m_pieces; }
     OutlinePoint PointOn(PieceKind kind, double parameter) const;
 
+    // No point of the trochoid piece lies farther from the centre than this,
+    // mm: a bound, reached at the piece's top when the rack's rounding centre
+    // lies above the line the rack rolls on (hc >= xm); infinite for a ring.
+    // Readings that stay clear of it need not search the fillet.
+    double TrochoidReach() const;
+    // Whether every point of the trochoid piece lies farther than `radius`
+    // from `centre` (shown by bounds; false when that cannot be shown).
+    bool TrochoidClearOfDisc(OutlinePoint centre, double radius) const;
+
     // Where the involute starts (the trochoid meets it), mm.
     double InvoluteStartDiameter() const { return 2.0 * m_involuteStart; }
     bool Undercut() const { return m_undercut; }
@@ -227,10 +242,14 @@ private:
     OutlinePoint RoundingNormal(double psi) const;   // the outward normal of the rounding where it cuts
     OutlinePoint RingFlank(double t) const;       // a ring's involute
     OutlinePoint Trochoid(double theta) const;
+    OutlinePoint TrochoidAtCot(double u) const;   // the trochoid at theta = acot(u)
+    double TrochoidTopCot() const;                // cot of the trochoid piece's top, a little past it
+    bool TrochoidClearOfCentreLine(double thetaTop) const;
     OutlinePoint Flank(double t) const;
     double FlankAngleAt(double radius) const;
 
     GearSpec m_spec;
+    Proof m_proof = Proof::Shown;
     double m_z = 0, m_alpha = 0, m_rho = 0, m_xm = 0;
     double m_rp = 0, m_ra = 0, m_rf = 0, m_rb = 0;
     double m_hc = 0, m_xic = 0, m_etac = 0, m_halfBase = 0, m_turn = 0;

@@ -40,21 +40,13 @@ struct Circles {
 };
 
 // The generated tooth of tooth 0's negative-y side, sampled densely, for the
-// readings that do not lie on the involute.
+// readings that do not lie on the involute. The samples are made when a
+// reading first needs them: most gears' readings all lie on the involute.
 class GeneratedFlank {
 public:
-    explicit GeneratedFlank(const GearModel& g) : m_g(g)
-    {
-        constexpr int kPerPiece = 600;
-        const auto& pieces = g.Boundary();
-        for (std::size_t i = 0; i < pieces.size(); ++i)
-            for (int k = 0; k <= kPerPiece; ++k) {
-                if (k == 0 && i > 0)
-                    continue;   // the joint is the last sample of the piece before
-                const double t = pieces[i].from + (pieces[i].to - pieces[i].from) * k / kPerPiece;
-                m_samples.push_back({i, t, g.PointOn(pieces[i].kind, t)});
-            }
-    }
+    static constexpr int kPerPiece = 600;
+
+    explicit GeneratedFlank(const GearModel& g) : m_g(g) {}
 
     struct Sample {
         std::size_t piece;
@@ -74,8 +66,18 @@ public:
         bool joint = false;               // at the end of a piece (a corner)
         PieceKind otherKind = PieceKind::RootArc;
     };
+    // What the search finds when its largest value lies inside the involute.
+    static Peak InvolutePeak()
+    {
+        Peak peak;
+        peak.found = true;
+        peak.kind = PieceKind::Involute;
+        return peak;
+    }
+
     Peak Maximum(const std::function<double(OutlinePoint)>& f, bool firstFromTip) const
     {
+        MakeSamples();
         const std::size_t n = m_samples.size();
         std::vector<double> v(n);
         for (std::size_t i = 0; i < n; ++i)
@@ -144,8 +146,27 @@ public:
     }
 
 private:
+    void MakeSamples() const
+    {
+        if (!m_samples.empty())
+            return;
+        const auto& pieces = m_g.Boundary();
+        for (std::size_t i = 0; i < pieces.size(); ++i)
+            for (int k = 0; k <= kPerPiece; ++k) {
+                if (k == 0 && i > 0)
+                    continue;   // the joint is the last sample of the piece before
+                m_samples.push_back({i, SampleParameter(pieces[i], k), m_g.PointOn(pieces[i].kind, SampleParameter(pieces[i], k))});
+            }
+    }
+
     const GearModel& m_g;
-    std::vector<Sample> m_samples;
+    mutable std::vector<Sample> m_samples;
+
+public:
+    static double SampleParameter(const BoundaryPiece& piece, int k)
+    {
+        return piece.from + (piece.to - piece.from) * k / kPerPiece;
+    }
 };
 
 
@@ -212,6 +233,42 @@ SpanMeasure Span(const Circles& c, const GearModel& g, const GeneratedFlank& fla
     return out;
 }
 
+// Whether the search of the generated tooth would stop a pin on the interior
+// of the involute (a sample other than its two ends; z >= 2): true when the sample of
+// the involute nearest the contact (roll tContact) stops it farther out than
+// any point of the root, the fillet or the tip arc can (the arc stops it
+// farthest at its corner). Then the
+// involute's own formula is the reading and the boundary need not be sampled.
+bool PinStopsOnInvolute(const GearModel& g, double tContact, double space, double radius,
+                        const std::function<double(OutlinePoint)>& stopsAt)
+{
+    const auto& pieces = g.Boundary();
+    if (pieces.size() != 4 || pieces[2].kind != PieceKind::Involute || pieces[3].kind != PieceKind::TipArc)
+        return false;   // a pointed tooth, a tip inside the base circle
+    const BoundaryPiece& flank = pieces[2];
+    if (!(flank.to > flank.from) || g.Teeth() < 2)
+        return false;   // (one tooth: the tip arc may reach round past the space's middle line)
+    const double k = std::round((tContact - flank.from) / (flank.to - flank.from) * GeneratedFlank::kPerPiece);
+    if (!(k >= 1 && k <= GeneratedFlank::kPerPiece - 1))
+        return false;
+    const double nearest = stopsAt(g.PointOn(PieceKind::Involute, GeneratedFlank::SampleParameter(flank, static_cast<int>(k))));
+    if (!std::isfinite(nearest))
+        return false;
+    // Below it: the root arc stops it at most at rf + radius; a point of the
+    // fillet (all within TrochoidReach of the centre, short of `nearest`)
+    // stops it beyond `nearest` only when it lies in the pin standing there.
+    const double margin = 1e-9 * (std::fabs(nearest) + radius);
+    const double reach = g.TrochoidReach();
+    if (!(g.RootDiameter() / 2 + radius + margin < nearest) || !(reach + margin < nearest))
+        return false;
+    if (!(reach + radius + margin < nearest) && !g.TrochoidClearOfDisc(Polar(nearest, space), radius + margin))
+        return false;
+    // The corner as both pieces sample it: the involute's last point and the tip arc's first.
+    const double corner = std::max(stopsAt(g.PointOn(PieceKind::Involute, flank.to)),
+                                   stopsAt(g.PointOn(PieceKind::TipArc, pieces[3].from)));
+    return corner + margin < nearest;
+}
+
 // The largest distance from the middle line of the measuring direction u
 // (angle `direction`) of any point of the gear: how far the tips stand out.
 double TipReach(const GearModel& g, double direction)
@@ -234,7 +291,7 @@ double TipReach(const GearModel& g, double direction)
 }
 
 void Pins(const Circles& c, const GearModel& g, const GeneratedFlank& flank, const InspectionRequest& request,
-          InspectionResult& r)
+          Proof proof, InspectionResult& r)
 {
     const L rb = c.db / 2;
     // inv(phi) at the pin centre is dp / db + offset.
@@ -288,15 +345,17 @@ void Pins(const Circles& c, const GearModel& g, const GeneratedFlank& flank, con
     // On the generated tooth: coming in from outside along the space's middle
     // line, the pin stops at the first point of the boundary it meets.
     const double space = -kPi / c.z, radius = static_cast<double>(dp / 2);
-    const GeneratedFlank::Peak peak = flank.Maximum(
-        [space, radius](OutlinePoint q) {
-            const double rq = Length(q), psi = std::atan2(q.y, q.x) - space;
-            const double lateral = rq * std::sin(psi);
-            if (std::fabs(lateral) > radius)
-                return -std::numeric_limits<double>::infinity();
-            return rq * std::cos(psi) + std::sqrt(radius * radius - lateral * lateral);
-        },
-        false);
+    const auto stopsAt = [space, radius](OutlinePoint q) {
+        const double rq = Length(q), psi = std::atan2(q.y, q.x) - space;
+        const double lateral = rq * std::sin(psi);
+        if (std::fabs(lateral) > radius)
+            return -std::numeric_limits<double>::infinity();
+        return rq * std::cos(psi) + std::sqrt(radius * radius - lateral * lateral);
+    };
+    const bool onInvolute = reachesFlank && 2 * std::sqrt(rb * rb + roll * roll) >= L(g.InvoluteStartDiameter());
+    const GeneratedFlank::Peak peak = onInvolute && proof == Proof::Shown && PinStopsOnInvolute(g, static_cast<double>(roll / rb), space, radius, stopsAt)
+                                          ? GeneratedFlank::InvolutePeak()
+                                          : flank.Maximum(stopsAt, false);
     std::string why;
     if (!peak.found || peak.kind == PieceKind::RootArc)
         why = reachesFlank ? "ピンが歯底に当たります" : "ピンが小さすぎて歯面に当たりません";
@@ -310,8 +369,7 @@ void Pins(const Circles& c, const GearModel& g, const GeneratedFlank& flank, con
     const L halfSpread = even ? 1.0L : std::cos(kPi / (2 * c.z));
     // The involute's contact counts only where the cut tooth has that involute:
     // below its start the pin meets the edge of the undercut or the fillet.
-    const bool involute = OnInvolute(peak) && reachesFlank &&
-                          2 * std::sqrt(rb * rb + roll * roll) >= L(g.InvoluteStartDiameter());
+    const bool involute = OnInvolute(peak) && onInvolute;
     const L pinCentre = involute ? centre : L(peak.value);
     // The pins must stand out beyond the tips along the measuring line, or the
     // micrometer rests on the tips.
@@ -416,7 +474,7 @@ InspectionResult ComputeInspection(const GearSpec& gear, const InspectionRequest
     return ComputeInspection(GearModel(gear), request);
 }
 
-InspectionResult ComputeInspection(const GearModel& model, const InspectionRequest& request)
+InspectionResult ComputeInspection(const GearModel& model, const InspectionRequest& request, Proof proof)
 {
     InspectionResult r;
     const GearSpec& gear = model.Spec();
@@ -462,7 +520,7 @@ InspectionResult ComputeInspection(const GearModel& model, const InspectionReque
                          : Span(c, model, flank, static_cast<std::int32_t>(ki));
     }
 
-    Pins(c, model, flank, request, r);
+    Pins(c, model, flank, request, proof, r);
 
     r.minShift = Value(model.MinShift());
     r.undercut = model.Undercut();

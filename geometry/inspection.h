@@ -71,7 +71,9 @@ struct InspectionResult {
 // lies on the trochoid or the undercut they are read on the generated boundary
 // with a note; absent, with the reason, where no gauge can read them.
 InspectionResult ComputeInspection(const GearSpec& gear, const InspectionRequest& request = {});
-// The same for a gear whose model is already built.
-InspectionResult ComputeInspection(const GearModel& model, const InspectionRequest& request = {});
+// The same for a gear whose model is already built; Proof::Searched reads every
+// pin on the generated tooth as a search (for tests).
+InspectionResult ComputeInspection(const GearModel& model, const InspectionRequest& request = {},
+                                   Proof proof = Proof::Shown);
 // The gear of a record is GearSpecOf(record) (geometry/gearmodel.h): a
 // PressureAngleIndex outside the table gives NaN degrees (every value absent).

@@ -97,9 +97,8 @@ GearOutcome ComputeGear(GearRecord gear, const InspectionRequest& request, const
 
 std::vector<std::string> ResultTexts(const GearRecord& g, std::string_view sep)
 {
-    BoxTexts boxes = BoxTextsOf(g, std::string(sep));
-    return {std::move(boxes.pitch), std::move(boxes.tip), std::move(boxes.root), std::move(boxes.base),
-            std::move(boxes.tipThickness)};
+    return {ResultBoxText(g.PitchDiameter, sep), ResultBoxText(g.TipDiameter, sep), ResultBoxText(g.RootDiameter, sep),
+            ResultBoxText(g.BaseDiameter, sep), ResultBoxText(g.TipThickness, sep)};
 }
 
 std::string GearText(const GearOutcome& o, std::string_view sep)

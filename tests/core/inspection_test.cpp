@@ -6,6 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <string>
 #include <numbers>
 
 namespace {
@@ -203,3 +207,64 @@ TEST(Inspection, PointedToothEndsWhereTheFlanksCross)
 }
 
 }  // namespace
+
+namespace {
+
+std::string Bits(const Measure& m)
+{
+    std::string text = m.reason + "|" + m.note + "|";
+    if (m.value) {
+        std::uint64_t bits;
+        std::memcpy(&bits, &*m.value, sizeof bits);
+        text += std::to_string(bits);
+    }
+    return text;
+}
+
+// The model's findings and every reading with its reason and note, the values as bits.
+std::string Readings(const GearModel& g, const InspectionResult& r)
+{
+    std::string text = std::to_string(g.InvoluteStartDiameter()) + " " + std::to_string(g.CutThroughDiameter()) +
+                       " " + std::to_string(g.CutThroughLowDiameter()) + " " + std::to_string(g.TopDiameter());
+    for (const ToothFinding f : g.Findings())
+        text += " f" + std::to_string(static_cast<int>(f));
+    for (const Measure* m : {&r.chordalThickness, &r.chordalHeight, &r.pinDiameter, &r.overPins, &r.pinContactDiameter,
+                             &r.involuteStartDiameter, &r.tipThickness})
+        text += "\n" + Bits(*m);
+    for (const SpanMeasure& s : r.spans)
+        text += "\n" + Bits(s.span) + Bits(s.contactDiameter);
+    return text;
+}
+
+}  // namespace
+
+// Where a bound lets the model and the readings skip a search of the generated
+// tooth, they must give what the search gives, to the bit: over small and
+// large tooth counts, shifts from deep undercut to pointed tips, both pressure
+// angles, and pins from one that drops to the root to one that rides the tips.
+TEST(Inspection, BoundsGiveWhatTheSearchGives)
+{
+    int compared = 0, onInvolute = 0;
+    for (const double alpha : {14.5, 20.0})
+        for (int z = 3; z <= 61; z += (z < 24 ? 1 : 7))
+            for (double x = -1.0; x <= 1.6; x += 0.2) {
+                const GearSpec spec{1.0, z, x, alpha};
+                if (!GearSpecDefect(spec).empty())
+                    continue;
+                const GearModel shown(spec), searched(spec, Proof::Searched);
+                for (const std::optional<double> pin : {std::optional<double>(), std::optional<double>(0.6),
+                                                       std::optional<double>(1.7), std::optional<double>(3.0)}) {
+                    const InspectionRequest request{pin, std::nullopt};
+                    const InspectionResult a = ComputeInspection(shown, request);
+                    const InspectionResult b = ComputeInspection(searched, request, Proof::Searched);
+                    ASSERT_EQ(Readings(shown, a), Readings(searched, b)) << "z " << z << ", x " << x << ", alpha " << alpha
+                                                                         << ", pin " << pin.value_or(0);
+                    ++compared;
+                    onInvolute += a.overPins.present() && a.overPins.note.empty();
+                }
+            }
+    // The comparison covers both kinds of pin reading.
+    EXPECT_GT(compared, 1000);
+    EXPECT_GT(onInvolute, 300);
+    EXPECT_LT(onInvolute, compared - 100);
+}
