@@ -362,5 +362,6 @@ void TForm1::ShowError(const std::string& message)
 
 void TForm1::CurrentGearChanged(const GearRecord&)
 {
+    sg1->showHeldChanges();   // a tool window that follows may raise a box
     Q_EMIT currentGearChanged();
 }
