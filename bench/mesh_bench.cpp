@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The かみあい drawing: one frame of two 40-tooth gears at 0.001 mm (the pair
 // turned on, the overlap found, the view painted) beside a repaint of the
-// empty view; and the parts of a frame and of a new pair on their own.
+// empty view; a frame of a large pair (m 10, 70 teeth with the record's
+// 20-tooth mate) and of a small one (m 1, 12 and 20 teeth), each framed on the
+// contact zone and on both gears whole; and the parts of a frame and of a new
+// pair on their own.
 
 #include "geometry/internalpair.h"
 #include "geometry/mesh.h"
@@ -30,15 +33,20 @@ void CheckPainted(benchmark::State& state, const PaintCounter& paints)
         state.SkipWithError("the view was not painted on every iteration");
 }
 
-MeshInput FortyForty()
+MeshInput ExternalPair(double module, int teeth1, int teeth2)
 {
     PairInput pair;
-    pair.module = 3.0;
-    pair.teeth = {40, 40};
+    pair.module = module;
+    pair.teeth = {teeth1, teeth2};
     pair.shift = {0.0, 0.0};
     MeshInput input = MeshInputOf(ComputePair(pair));
     input.tolerance = 0.001;
     return input;
+}
+
+MeshInput FortyForty()
+{
+    return ExternalPair(3.0, 40, 40);
 }
 
 // A 40-tooth pinion in a 120-tooth ring: the ring is drawn whole every frame.
@@ -53,12 +61,15 @@ MeshInput FortyInARing()
     return input;
 }
 
-// The profiles are made once per pair; a frame only turns them.
-void MeshFrame(benchmark::State& state, const MeshInput& input)
+// The profiles are made once per pair; a frame only turns them. The view is
+// framed on the contact zone, or on both gears whole when asked.
+void MeshFrame(benchmark::State& state, const MeshInput& input, bool whole = false)
 {
     MeshView view;
     view.resize(560, 440);
     view.setMesh(std::make_shared<const GearMesh>(input));
+    if (whole)
+        view.fitAll();
     view.show();
     Repaint(view);
     PaintCounter paints;
@@ -76,6 +87,10 @@ void BM_MeshFrame(benchmark::State& state) { MeshFrame(state, FortyForty()); }
 BENCHMARK(BM_MeshFrame)->Unit(benchmark::kMicrosecond);
 void BM_MeshRingFrame(benchmark::State& state) { MeshFrame(state, FortyInARing()); }
 BENCHMARK(BM_MeshRingFrame)->Unit(benchmark::kMicrosecond);
+void BM_MeshLargePairFrame(benchmark::State& state) { MeshFrame(state, ExternalPair(10.0, 70, 20), state.range(0) != 0); }
+BENCHMARK(BM_MeshLargePairFrame)->ArgName("whole")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+void BM_MeshSmallPairFrame(benchmark::State& state) { MeshFrame(state, ExternalPair(1.0, 12, 20), state.range(0) != 0); }
+BENCHMARK(BM_MeshSmallPairFrame)->ArgName("whole")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 void BM_MeshEmptyRepaint(benchmark::State& state)
 {

@@ -1,13 +1,18 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Prints the benchmark table: every figure beside the baseline measured in the
-same run, as medians, with their ratio and the goal where there is one.
+"""Prints the benchmark table of one run: every figure beside the baseline
+measured in the same run, as medians, with their ratio and the goal where there
+is one, under one line saying where and how it was measured (machine, system,
+compiler, Qt, build type, repetitions, and the 1-minute load average as each
+benchmark program started).
 
-Usage: bench/report.py RESULT.json...   (Google Benchmark JSON output, run
-with --benchmark_repetitions and --benchmark_report_aggregates_only)
+Usage: bench/report.py [--build-type TYPE] RESULT.json...   (Google Benchmark
+JSON output, run with --benchmark_repetitions and
+--benchmark_report_aggregates_only, all from the same run)
 """
 
 import json
+import os
 import platform
 import re
 import subprocess
@@ -37,15 +42,23 @@ ROWS = [
     ("Calculate command (計算・登録), 18 teeth, painted", "BM_Calculate/teeth:18",
      "repainting the whole window", "BM_RepaintWindow", None),
     ("Calculate command (計算・登録), 70 teeth, painted", "BM_Calculate/teeth:70",
-     "repainting the whole window", "BM_RepaintWindow", ("time", 1e6)),
+     "repainting the whole window", "BM_RepaintWindow", ("ratio", 0.35)),
     ("Recall of a row (grid click), painted", "BM_RecallRow",
      "repainting the whole window", "BM_RepaintWindow", None),
     ("View switch (表示設定), 70 teeth, painted", "BM_ViewSwitch",
      "repainting the outline view", "BM_RepaintOutlineView", ("time", 0.2e6)),
     ("かみあい drawing, one frame: 2 × 40 teeth, m 3, 0.001 mm, turned, overlap found, 560 × 440 painted",
-     "BM_MeshFrame", "repainting the empty view", "BM_MeshEmptyRepaint", ("time", 8e6)),
+     "BM_MeshFrame", "repainting the empty view", "BM_MeshEmptyRepaint", ("time", 16e6)),
+    ("かみあい drawing, one frame: 70 and 20 teeth, m 10, the contact zone", "BM_MeshLargePairFrame/whole:0",
+     "repainting the empty view", "BM_MeshEmptyRepaint", ("time", 16e6)),
+    ("かみあい drawing, one frame: 70 and 20 teeth, m 10, both gears whole", "BM_MeshLargePairFrame/whole:1",
+     "repainting the empty view", "BM_MeshEmptyRepaint", ("time", 16e6)),
+    ("かみあい drawing, one frame: 12 and 20 teeth, m 1, the contact zone", "BM_MeshSmallPairFrame/whole:0",
+     "repainting the empty view", "BM_MeshEmptyRepaint", ("time", 16e6)),
+    ("かみあい drawing, one frame: 12 and 20 teeth, m 1, both gears whole", "BM_MeshSmallPairFrame/whole:1",
+     "repainting the empty view", "BM_MeshEmptyRepaint", ("time", 16e6)),
     ("かみあい drawing, one frame: a 40-tooth pinion in a 120-tooth ring, m 3, 0.001 mm, the ring drawn whole",
-     "BM_MeshRingFrame", "repainting the empty view", "BM_MeshEmptyRepaint", ("time", 8e6)),
+     "BM_MeshRingFrame", "repainting the empty view", "BM_MeshEmptyRepaint", ("time", 16e6)),
     ("かみあい drawing, the overlap alone (polygon clipping of the teeth in mesh)", "BM_MeshOverlaps",
      "repainting the empty view", "BM_MeshEmptyRepaint", None),
     ("かみあい drawing, a new pair (both profiles built)", "BM_MeshBuild",
@@ -53,7 +66,7 @@ ROWS = [
     ("tsumugi-cli batch, 100,000 gears, CSV in and CSV out, one thread", "BM_Batch100k/jobs:1",
      "the same gears through ComputeGearDimensions alone", "BM_ComputeGearDimensions100k", ("ratio", 5.0)),
     ("tsumugi-cli batch, 100,000 gears, CSV in and CSV out, every core", "BM_Batch100k/jobs:0",
-     "the same batch on one thread", "BM_Batch100k/jobs:1", None),
+     "the same batch on one thread", "BM_Batch100k/jobs:1", ("ratio", 0.6)),
     ("Start-up to the first painted main window", "BM_Startup/tsumugi",
      "bare main window, same menu bar", "BM_Startup/bare_window", ("ratio", 1.5)),
     ("Start-up peak memory", "BM_Startup/tsumugi#peak_KiB",
@@ -66,6 +79,8 @@ ROWS = [
      "the same points as plain text, write + fsync", "BM_PointsAsPlainText", None),
     ("Profile export to SVG, 70 teeth, module 10, 0.001 mm (10780 points)", "BM_ExportProfile/svg:1",
      "the same points as plain text, write + fsync", "BM_PointsAsPlainText", None),
+    ("Part export to STEP, 70 teeth, module 10, 0.001 mm, 10 mm wide", "BM_ExportStep",
+     "the profile export to DXF", "BM_ExportProfile/svg:0", ("time", 1e9)),
     ("Clipboard text of the full grid (BuildCellsText)", "BM_BuildCellsText",
      "joining the same 105 cell texts", "BM_JoinCells", None),
     ("Table copy to the clipboard (表コピー), window", "BM_TableCopy",
@@ -107,7 +122,9 @@ def fmt_time(ns):
         return f"{ns:.1f} ns"
     if ns < 1e6:
         return f"{ns / 1e3:.1f} µs"
-    return f"{ns / 1e6:.2f} ms"
+    if ns < 1e9:
+        return f"{ns / 1e6:.2f} ms"
+    return f"{ns / 1e9:.2f} s"
 
 
 def value_of(medians, key):
@@ -126,7 +143,9 @@ def value_of(medians, key):
     return entry["ns"], fmt_time(entry["ns"])
 
 
-def machine_line(contexts):
+def machine_line(contexts, build_type, repetitions):
+    """The run's one line: CPU and cores, system, compiler, Qt, build type,
+    repetitions, and each program's 1-minute load average as it started."""
     model, cores = platform.processor() or "unknown CPU", None
     try:
         out = subprocess.run(["lscpu"], capture_output=True, text=True, check=True).stdout
@@ -150,21 +169,26 @@ def machine_line(contexts):
             parts.append(label + subprocess.run(command, capture_output=True, text=True, check=True).stdout.strip())
         except (OSError, subprocess.CalledProcessError):
             pass
-    loads = [c.get("load_avg", [None])[0] for c in contexts if c.get("load_avg")]
+    parts.append(f"{build_type} build")
+    startup = repetitions.get("BM_Startup/tsumugi")
+    others = sorted({r for name, r in repetitions.items() if r and not name.startswith("BM_Startup/")})
+    parts.append(f"medians of {' / '.join(str(r) for r in others) or '?'} repetitions"
+                 + (f" (start-up: of {startup} runs of each program, in random order)" if startup else ""))
+    loads = [f"{os.path.basename(c.get('executable', '?'))} {c['load_avg'][0]:.2f}"
+             for c in contexts if c.get("load_avg")]
     if loads:
-        parts.append("1-minute load average as each benchmark program started: " + ", ".join(f"{x:.2f}" for x in loads))
+        parts.append("1-minute load average as each benchmark program started: " + ", ".join(loads))
     return "; ".join(parts)
 
 
-def main(paths):
-    medians, contexts, repetitions = load(paths)
-    print(f"Machine: {machine_line(contexts)}.")
+def main(args):
+    build_type = "Release"
+    if len(args) >= 2 and args[0] == "--build-type":
+        build_type, args = args[1], args[2:]
+    medians, contexts, repetitions = load(args)
+    print(f"Machine: {machine_line(contexts, build_type, repetitions)}.")
     print()
-    startup = repetitions.get("BM_Startup/tsumugi")
-    others = sorted({r for name, r in repetitions.items() if r and not name.startswith("BM_Startup/")})
-    print(f"Wall-clock medians of {' / '.join(str(r) for r in others)} repetitions"
-          + (f" (start-up: of {startup} runs of each program, in random order)" if startup else "")
-          + "; Release build; windows on the offscreen platform.")
+    print("Wall-clock medians; windows on the offscreen platform; every row from this run.")
     print()
     print("| figure | median | baseline | median | ratio | goal |")
     print("| --- | ---: | --- | ---: | ---: | --- |")

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the benchmarks in Release into build-bench/, runs every figure with
-# its baseline and prints the table (Markdown) on standard output. The raw
-# results stay in build-bench/results/ (JSON, and the console tables).
+# its baseline and prints the table (Markdown) on standard output: every row
+# from this run's results alone (the results of earlier runs are removed
+# first), under a line naming the machine, the build and the load average as
+# each program started. The raw results stay in build-bench/results/ (JSON,
+# and the console tables).
 #
 # Usage: bench/run.sh [REPETITIONS]   (default 10; the start-up figures always take 30 runs each)
 # Benchmarks only: they never fail on a missed goal, and are no part of ./test.
@@ -27,7 +30,7 @@ export QT_QPA_PLATFORM=offscreen
 export LC_ALL=C.UTF-8
 results=build-bench/results
 mkdir -p "$results"
-rm -f "$results"/*.json
+rm -f "$results"/*.json "$results"/*.txt
 
 run() {   # name, then the benchmark's own arguments
     local name=$1
@@ -45,5 +48,6 @@ run bench_cli --benchmark_repetitions="$reps"
 # The two start-up programs' runs in random order, so both share whatever the machine is doing.
 run bench_startup --benchmark_enable_random_interleaving=true
 
-python3 bench/report.py "$results"/bench_core.json "$results"/bench_window.json "$results"/bench_export.json "$results"/bench_mesh.json \
+build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' build-bench/CMakeCache.txt)
+python3 bench/report.py --build-type "${build_type:-unknown}" "$results"/bench_core.json "$results"/bench_window.json "$results"/bench_export.json "$results"/bench_mesh.json \
     "$results"/bench_cli.json "$results"/bench_startup.json

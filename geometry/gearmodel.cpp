@@ -292,7 +292,12 @@ void GearModel::Generate()
     // on their own side in a few steps; the others are searched.
     if (m_proof == Proof::Searched || !TrochoidClearOfCentreLine(thetaTop)) {
         constexpr int steps = 4096;
-        auto across = [this](double theta) { return Angle(Trochoid(theta)) > 0.0; };
+        // Angle(p) > 0: atan2 of a y below zero (or not a number) never is,
+        // so the arc tangent is only taken from the centre line on.
+        auto across = [this](double theta) {
+            const OutlinePoint p = Trochoid(theta);
+            return p.y >= 0.0 && Angle(p) > 0.0;
+        };
         // The crossing between a and b (across(a) != across(b)), by bisection.
         auto crossing = [&](double a, double b) {
             const bool atA = across(a);

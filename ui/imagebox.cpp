@@ -75,15 +75,25 @@ ImageBox::ImageBox(QWidget* parent)
     m_image.fill(Qt::white);
 }
 
+void ImageBox::markPicture()
+{
+    if (m_hasPicture)
+        return;
+    m_hasPicture = true;
+    // The opaque bitmap now covers the whole control: what lies behind it
+    // need not be painted first.
+    setAttribute(Qt::WA_OpaquePaintEvent, true);
+}
+
 QImage& ImageBox::image()
 {
-    m_hasPicture = true;
+    markPicture();
     return m_image;
 }
 
 DrawingSurface& ImageBox::surface()
 {
-    m_hasPicture = true;
+    markPicture();
     return m_surface;
 }
 

@@ -61,6 +61,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void markPicture();
+
     QImage m_image;
     ImageSurface m_surface;
     bool m_hasPicture = false;

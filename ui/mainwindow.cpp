@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
 
 #include <limits>
 
@@ -72,6 +73,32 @@ void FillWith(QWidget* widget, const QColor& colour)
     palette.setColor(QPalette::Window, colour);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
+}
+
+// Sets a box's text. A box without the focus that already shows the text
+// just as setText leaves it (the cursor at the end, nothing selected, nothing
+// to undo or redo, not modified) is left alone: it would repaint the same.
+void ShowText(QLineEdit& box, const QString& text)
+{
+    if (box.text() == text && !box.hasFocus() && box.cursorPosition() == text.size() && !box.hasSelectedText()
+        && !box.isUndoAvailable() && !box.isRedoAvailable() && !box.isModified())
+        return;
+    box.setText(text);
+}
+
+// Whether the message list shows these lines just as ShowMessages leaves
+// them: in its colours, nothing current or chosen, scrolled to the start.
+// Filling it again would lay it out and paint the same picture.
+bool ShowsJust(const QListWidget& list, const std::vector<std::string>& lines)
+{
+    if (list.count() != static_cast<int>(lines.size()) || list.currentItem() != nullptr
+        || !list.selectionModel()->selectedIndexes().isEmpty() || list.verticalScrollBar()->value() != 0
+        || list.horizontalScrollBar()->value() != 0 || list.palette().color(QPalette::Text) != layout::kListTextColour)
+        return false;
+    for (int i = 0; i < list.count(); ++i)
+        if (list.item(i)->text() != Utf8(lines[static_cast<std::size_t>(i)]))
+            return false;
+    return true;
 }
 
 }  // namespace
@@ -232,6 +259,8 @@ void TForm1::setTabOrder()
 
 void TForm1::command(void (TForm1::*handler)())
 {
+    // The rows a command changes are repainted together when it ends.
+    const StringGrid::HeldChanges rows(*sg1);
     RunSequence(*this, [this, handler] { (this->*handler)(); });
 }
 
@@ -290,18 +319,20 @@ const GearRecord& TForm1::currentGear() const
 
 void TForm1::ShowBoxes(const BoxTexts& texts)
 {
-    Edit1->setText(Utf8(texts.module));
-    Edit2->setText(Utf8(texts.teeth));
-    Edit4->setText(Utf8(texts.shift));
-    Edit6->setText(Utf8(texts.pitch));
-    Edit8->setText(Utf8(texts.tip));
-    Edit10->setText(Utf8(texts.root));
-    Edit12->setText(Utf8(texts.base));
-    Edit47->setText(Utf8(texts.tipThickness));
+    ShowText(*Edit1, Utf8(texts.module));
+    ShowText(*Edit2, Utf8(texts.teeth));
+    ShowText(*Edit4, Utf8(texts.shift));
+    ShowText(*Edit6, Utf8(texts.pitch));
+    ShowText(*Edit8, Utf8(texts.tip));
+    ShowText(*Edit10, Utf8(texts.root));
+    ShowText(*Edit12, Utf8(texts.base));
+    ShowText(*Edit47, Utf8(texts.tipThickness));
 }
 
 void TForm1::ShowMessages(const std::vector<std::string>& lines)
 {
+    if (ShowsJust(*ListBox1, lines))
+        return;
     ListBox1->clear();
     QPalette palette = ListBox1->palette();
     palette.setColor(QPalette::Text, layout::kListTextColour);
@@ -325,10 +356,12 @@ void TForm1::ShowImage()
 
 void TForm1::ShowError(const std::string& message)
 {
+    sg1->showHeldChanges();   // the table as it stands while the box is up
     ShowErrorBox(this, Utf8(message));
 }
 
 void TForm1::CurrentGearChanged(const GearRecord&)
 {
+    sg1->showHeldChanges();   // a tool window that follows may raise a box
     Q_EMIT currentGearChanged();
 }

@@ -59,21 +59,51 @@ public:
 
     const QString& text(int col, int row) const { return m_cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)]; }
 
-    void setText(int col, int row, const QString& value)
+    // Returns whether the text changed. A normal cell's change is announced
+    // at once, or, while changes are held, when they are released: one
+    // rectangle of cells around every change held, repainted in one pass.
+    bool setText(int col, int row, const QString& value)
     {
-        m_cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] = value;
+        QString& cell = m_cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+        if (cell == value)
+            return false;   // the same text paints the same pixels
+        cell = value;
         if (row == 0 && col == 0)
-            return;
+            return true;
         if (row == 0)
             Q_EMIT headerDataChanged(Qt::Horizontal, col - 1, col - 1);
         else if (col == 0)
             Q_EMIT headerDataChanged(Qt::Vertical, row - 1, row - 1);
+        else if (m_holding > 0)
+            m_held = m_held.united(QRect(col - 1, row - 1, 1, 1));
         else
             Q_EMIT dataChanged(index(row - 1, col - 1), index(row - 1, col - 1), {Qt::DisplayRole});
+        return true;
+    }
+
+    void hold() { ++m_holding; }
+
+    void release()
+    {
+        if (m_holding > 0)
+            --m_holding;
+        if (m_holding == 0)
+            announceHeld();
+    }
+
+    void announceHeld()
+    {
+        if (m_held.isNull())
+            return;
+        const QRect held = m_held;
+        m_held = QRect();
+        Q_EMIT dataChanged(index(held.top(), held.left()), index(held.bottom(), held.right()), {Qt::DisplayRole});
     }
 
 private:
     std::array<std::array<QString, kColCount>, kRowCount> m_cells;
+    int m_holding = 0;
+    QRect m_held;   // (column - 1, row - 1) of the normal cells changed while held
 };
 
 // Paints the normal cells through the grid.
@@ -207,11 +237,27 @@ void StringGrid::setCellText(int col, int row, const QString& text)
 {
     if (col < 0 || col >= kColCount || row < 0 || row >= kRowCount)
         return;
-    m_model->setText(col, row, text);
+    if (!m_model->setText(col, row, text))
+        return;
     if (col == 0 && row == 0) {
         if (auto* corner = findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly))
             corner->update();
     }
+}
+
+StringGrid::HeldChanges::HeldChanges(StringGrid& grid) : m_grid(grid)
+{
+    m_grid.m_model->hold();
+}
+
+StringGrid::HeldChanges::~HeldChanges()
+{
+    m_grid.m_model->release();
+}
+
+void StringGrid::showHeldChanges()
+{
+    m_model->announceHeld();
 }
 
 int StringGrid::currentCol() const

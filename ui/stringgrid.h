@@ -53,6 +53,22 @@ public:
     QString cellText(int col, int row) const;
     void setCellText(int col, int row, const QString& text);
 
+    // While one of these lives, the changed normal cells are repainted
+    // together when the last one ends (or showHeldChanges is called), as one
+    // rectangle around them, instead of cell by cell. Texts read back at once.
+    class HeldChanges {
+    public:
+        explicit HeldChanges(StringGrid& grid);
+        ~HeldChanges();
+        HeldChanges(const HeldChanges&) = delete;
+        HeldChanges& operator=(const HeldChanges&) = delete;
+
+    private:
+        StringGrid& m_grid;
+    };
+    // Repaints the changes held so far now (before a modal box, say).
+    void showHeldChanges();
+
     // The current cell: column 1 to 4, row 1 to 20; column 1, row 1 at first.
     int currentCol() const;
     int currentRow() const;

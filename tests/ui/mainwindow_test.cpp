@@ -6,11 +6,16 @@
 #include "ui/layout.h"
 
 #include <QAction>
+#include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QScreen>
+
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -264,6 +269,42 @@ TEST_F(FormTest, MenuBarHasEveryItem)
     const QStringList itemNames{"N1", "N2", "Print1", "N3", "N4", "Help2", "N5"};
     for (const QString& name : itemNames)
         EXPECT_NE(form().findChild<QAction*>(name), nullptr) << name.toStdString();
+}
+
+// After every command the window on the screen is what a fresh paint of it
+// shows: no cell, box, message line or picture a command changed is left
+// unpainted, and nothing it left alone is painted differently.
+TEST_F(FormTest, EveryCommandRepaintsWhatItChanged)
+{
+    const int flashTime = QApplication::cursorFlashTime();
+    QApplication::setCursorFlashTime(0);   // a steady cursor: the two pictures are taken apart in time
+    form().show();
+    const std::pair<const char*, std::function<void()>> steps[] = {
+        {"70 teeth", [this] { Calculate("1", "70", "0"); }},
+        {"the shift changed", [this] { Calculate("1", "70", "0.5"); }},
+        {"the same gear again", [this] { Calculate("1", "70", "0.5"); }},
+        {"a gear with findings", [this] { Calculate("1", "8", "0"); }},
+        {"a refused number", [this] { Calculate("abc", "70", "0"); }},
+        {"a row recalled", [this] { form().sg1->setCurrentCell(1, 2); Q_EMIT form().sg1->click(); }},
+        {"a row deleted", [this] { form().BitBtn2->click(); }},
+        {"a message chosen, then the same gear", [this] {
+             form().ListBox1->setCurrentRow(1);
+             Calculate("1", "8", "0");
+         }},
+        {"the view switched", [this] { form().m_rg1Buttons->button(2)->click(); }},
+    };
+    for (const auto& [what, step] : steps) {
+        step();
+        for (int pass = 0; pass < 4; ++pass) {
+            QCoreApplication::processEvents();
+            QCoreApplication::sendPostedEvents();
+        }
+        const QImage shown = form().screen()->grabWindow(form().winId()).toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage fresh = form().grab().toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_TRUE(shown == fresh) << what;
+    }
+    EXPECT_EQ(m_errors.size(), 1);
+    QApplication::setCursorFlashTime(flashTime);
 }
 
 }  // namespace
