@@ -84,13 +84,15 @@ std::string Surface3mf(const TriangleSurface& surface, const std::string& title)
 std::string GearStep(const GearProfile& profile, const SolidInput& solid, const HoleShape& hole,
                      const std::string& title);                              // stepwriter.cpp
 
-// A STEP solid's outline is cut into smooth runs at its corners, each run a
-// B-spline through its points. Open CASCADE's time and memory grow with the
-// runs (about 3.5 ms each, mostly the checks of the flat faces' long wires)
-// and with the points (about 0.05 ms and 4 kB each): past these limits (some
-// 10 s and 500 MB) a STEP file is refused before anything is built.
-inline constexpr std::size_t kStepMaxEdges = 2000;
-inline constexpr std::size_t kStepMaxPoles = 100000;
+// A STEP solid's outline has one edge for each piece of each tooth (arcs and
+// B-splines through the fillets' and flanks' points). Open CASCADE's time and
+// memory grow with the edges, faster than in proportion (its check of the
+// flat faces goes through the outline's edges once for each of its vertices:
+// some 10 s and 250 MB at 3000), and with the points (about 0.01 ms and
+// 0.3 kB each): past these limits a STEP file is refused before anything is
+// built.
+inline constexpr std::size_t kStepMaxEdges = 3000;
+inline constexpr std::size_t kStepMaxPoles = 500000;
 // Refuses a profile whose solid would pass a limit, naming the counts; in the
 // programs and in the part module alike.
 void CheckStepSize(const GearProfile& profile);                            // stepsize.cpp

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The part as a STEP AP214 solid through Open CASCADE. Its faces come from the
-// profile's curves: the outline is cut where it has a corner (the tips, an
-// undercut), each smooth run becomes a B-spline through its points (a run of
-// two points a line), and the face they bound is extruded by the face width;
-// the hub is a cylinder fused onto the face z = b and the bore with its groove
-// (an arc and three lines) is cut through both. The file is made in memory.
-// Open CASCADE's headers are many and slow: this is the only file that
-// includes them.
+// The part as a STEP AP214 solid through Open CASCADE, put together from the
+// pieces the profile knows its tooth is made of: the root and tip arcs are
+// arcs of their circles, each fillet and each flank one B-spline through that
+// piece's points, every piece joined to the next at the point the model joins
+// them. The outline's face swept by the face width gives the tooth sides; the
+// bottom, the face at z = b (less the hub's circle), the hub's side and top and
+// the bore's sides (its circle and groove, an arc and three lines) are made
+// on the edges already there, so no boolean operation is needed and every
+// face is whole. The solid is checked before it is written; the file is made
+// in memory. Open CASCADE's headers are many and slow: this is the only file
+// that includes them.
 #include "export/profileexport.h"
 #include "export/stepsize.h"
 
@@ -14,24 +17,26 @@
 #include "geometry/gearmath.h"
 
 #include <APIHeaderSection_MakeHeader.hxx>
-#include <BOPAlgo_Alerts.hxx>
-#include <BRepAlgoAPI_Cut.hxx>
-#include <BRepAlgoAPI_Fuse.hxx>
 #include <BRepBuilderAPI_MakeEdge.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
+#include <BRepBuilderAPI_MakeVertex.hxx>
 #include <BRepBuilderAPI_MakeWire.hxx>
 #include <BRepCheck_Analyzer.hxx>
 #include <BRepCheck_ListOfStatus.hxx>
 #include <BRepCheck_Result.hxx>
-#include <BRepPrimAPI_MakeCylinder.hxx>
 #include <BRepPrimAPI_MakePrism.hxx>
+#include <BRepLib.hxx>
+#include <BRepTools.hxx>
+#include <BRep_Builder.hxx>
+#include <BRep_Tool.hxx>
 #include <GC_MakeArcOfCircle.hxx>
 #include <GeomAPI_Interpolate.hxx>
+#include <Geom_BSplineCurve.hxx>
+#include <Geom_Circle.hxx>
 #include <Interface_Static.hxx>
 #include <Message.hxx>
 #include <Message_Messenger.hxx>
 #include <STEPControl_Writer.hxx>
-#include <ShapeUpgrade_UnifySameDomain.hxx>
 #include <StepAP214.hxx>
 #include <StepAP214_Protocol.hxx>
 #include <StepBasic_Product.hxx>
@@ -41,14 +46,21 @@
 #include <Standard_Failure.hxx>
 #include <Standard_OutOfMemory.hxx>
 #include <TCollection_HAsciiString.hxx>
+#include <TColStd_HArray1OfReal.hxx>
 #include <TColgp_HArray1OfPnt.hxx>
 #include <TopExp_Explorer.hxx>
+#include <TopTools_ListOfShape.hxx>
+#include <TopTools_MapOfShape.hxx>
 #include <TopoDS.hxx>
+#include <TopoDS_Shell.hxx>
+#include <TopoDS_Solid.hxx>
 #include <Transfer_FinderProcess.hxx>
 #include <XSControl_TransferWriter.hxx>
 #include <XSControl_WorkSession.hxx>
 #include <gp_Circ.hxx>
+#include <gp_Pln.hxx>
 
+#include <algorithm>
 #include <cmath>
 #include <mutex>
 #include <new>
@@ -73,21 +85,15 @@ const Handle(Message_Messenger)& QuietMessenger()
     return quiet;
 }
 
-// Open CASCADE's algorithms catch the failures raised inside them (memory
-// running out among them) and report only that they stopped. On a part that
-// passed CheckSolid, with its curves built and its sizes well above the
-// modelling precision, nothing but memory stops them that way: that is said.
+// Open CASCADE's check catches the failures raised inside it (memory running
+// out among them) and reports only that it stopped. On a part that passed
+// CheckSolid, with its curves built and its sizes well above the modelling
+// precision, nothing but memory stops it that way: that is said.
 [[noreturn]] void Stopped(const char* message, bool byFailure)
 {
     if (byFailure)
         throw std::bad_alloc();
     throw AppError(message);
-}
-
-bool StoppedByFailure(const BRepAlgoAPI_BooleanOperation& operation)
-{
-    return operation.HasError(STANDARD_TYPE(BOPAlgo_AlertBuilderFailed)) ||
-           operation.HasError(STANDARD_TYPE(BOPAlgo_AlertIntersectionFailed));
 }
 
 bool CheckStoppedByFailure(const BRepCheck_Analyzer& check, const TopoDS_Shape& part)
@@ -104,51 +110,132 @@ bool CheckStoppedByFailure(const BRepCheck_Analyzer& check, const TopoDS_Shape& 
     return false;
 }
 
-gp_Pnt At(const OutlinePoint& p, double z = 0.0) { return gp_Pnt(p.x, p.y, z); }
+gp_Pnt At(const OutlinePoint& p) { return gp_Pnt(p.x, p.y, 0.0); }
 
-// The edge through points [from, to] of the outline (indices wrap round).
-TopoDS_Edge RunEdge(const std::vector<OutlinePoint>& pts, std::size_t from, std::size_t count)
+
+// The cubic B-spline through points[i] at i's distance along the points, for
+// the points picked.
+Handle(Geom_BSplineCurve) Interpolated(const std::vector<gp_Pnt>& points, const std::vector<double>& along,
+                                       const std::vector<std::size_t>& picked)
 {
-    const std::size_t n = pts.size();
-    if (count == 2)
-        return BRepBuilderAPI_MakeEdge(At(pts[from % n]), At(pts[(from + 1) % n])).Edge();
-    Handle(TColgp_HArray1OfPnt) poles = new TColgp_HArray1OfPnt(1, static_cast<int>(count));
-    for (std::size_t k = 0; k < count; ++k)
-        poles->SetValue(static_cast<int>(k) + 1, At(pts[(from + k) % n]));
-    GeomAPI_Interpolate curve(poles, Standard_False, 1e-9);
+    const int count = static_cast<int>(picked.size());
+    Handle(TColgp_HArray1OfPnt) poles = new TColgp_HArray1OfPnt(1, count);
+    Handle(TColStd_HArray1OfReal) at = new TColStd_HArray1OfReal(1, count);
+    for (int k = 0; k < count; ++k) {
+        poles->SetValue(k + 1, points[picked[static_cast<std::size_t>(k)]]);
+        at->SetValue(k + 1, along[picked[static_cast<std::size_t>(k)]]);
+    }
+    GeomAPI_Interpolate curve(poles, at, Standard_False, 1e-9);
     curve.Perform();
     if (!curve.IsDone())
         throw AppError("STEP ファイルの歯形の曲線を作れません");
-    return BRepBuilderAPI_MakeEdge(curve.Curve()).Edge();
+    return curve.Curve();
 }
 
-// The outline as a wire of smooth runs, cut at its corners.
-TopoDS_Wire OutlineWire(const std::vector<OutlinePoint>& pts)
+// A smooth curve through points of a piece: the B-spline through every 16th,
+// 8th, 4th or 2nd of them (and the last) when it passes within `budget` of each
+// point left out, else through all of them. The points lie on the true curve,
+// so few poles do where the curve is gentle.
+Handle(Geom_BSplineCurve) Through(const std::vector<gp_Pnt>& points, double budget)
+{
+    std::vector<double> along(points.size(), 0.0);
+    for (std::size_t i = 1; i < points.size(); ++i)
+        along[i] = along[i - 1] + points[i - 1].Distance(points[i]);
+    std::vector<std::size_t> picked;
+    for (const std::size_t stride : {16u, 8u, 4u, 2u}) {
+        if ((points.size() - 1) / stride < 2)
+            continue;
+        picked.clear();
+        for (std::size_t i = 0; i + 1 < points.size(); i += stride)
+            picked.push_back(i);
+        picked.push_back(points.size() - 1);
+        const Handle(Geom_BSplineCurve) curve = Interpolated(points, along, picked);
+        bool close = true;
+        for (std::size_t i = 0; i < points.size() && close; ++i)
+            close = i % stride == 0 || curve->Value(along[i]).Distance(points[i]) <= budget;
+        if (close)
+            return curve;
+    }
+    picked.resize(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i)
+        picked[i] = i;
+    return Interpolated(points, along, picked);
+}
+
+// The edge of a piece from vertex `from` to vertex `to`: an arc of its circle,
+// or a B-spline through its points (indices wrap round the outline).
+TopoDS_Edge PieceEdge(const std::vector<OutlinePoint>& pts, const ProfilePiece& piece, std::size_t offset,
+                      double budget, const TopoDS_Vertex& from, const TopoDS_Vertex& to)
 {
     const std::size_t n = pts.size();
-    const std::vector<std::size_t> corners = StepCorners(pts);
+    const OutlinePoint& a = pts[(offset + piece.first) % n];
+    const OutlinePoint& b = pts[(offset + piece.last) % n];
+    if (piece.kind == PieceKind::RootArc || piece.kind == PieceKind::TipArc) {
+        const Handle(Geom_Circle) circle = new Geom_Circle(gp::XOY(), piece.radius);
+        const double start = std::atan2(a.y, a.x);
+        double end = std::atan2(b.y, b.x);
+        while (end <= start)
+            end += 2.0 * std::numbers::pi;
+        BRepBuilderAPI_MakeEdge edge(circle, from, to, start, end);
+        if (!edge.IsDone())
+            throw AppError("STEP ファイルの歯形の曲線を作れません");
+        return edge.Edge();
+    }
+    const std::size_t count = piece.last - piece.first + 1;
+    if (count == 2)
+        return BRepBuilderAPI_MakeEdge(from, to).Edge();
+    std::vector<gp_Pnt> points;
+    points.reserve(count);
+    for (std::size_t k = 0; k < count; ++k)
+        points.push_back(At(pts[(offset + piece.first + k) % n]));
+    BRepBuilderAPI_MakeEdge edge(Through(points, budget), from, to);
+    if (!edge.IsDone())
+        throw AppError("STEP ファイルの歯形の曲線を作れません");
+    return edge.Edge();
+}
+
+}  // namespace
+
+namespace {
+
+// The outline in the plane z = 0, counter-clockwise: one edge for each piece
+// of each tooth, neighbours sharing their vertex.
+TopoDS_Wire OutlineWire(const GearProfile& profile)
+{
+    const std::vector<OutlinePoint>& pts = profile.points;
+    const std::size_t teeth = StepTeeth(profile), perTooth = static_cast<std::size_t>(profile.pointsPerTooth);
+    const std::size_t pieces = profile.pieces.size(), edges = pieces * teeth;
+    if (edges == 0)
+        throw AppError("STEP ファイルの歯形を閉じた線にできません");
+    // A curve through some of a piece's points keeps within a quarter of the
+    // profile's chord deviation of the others.
+    const double budget = profile.deviation / 4.0;
+    std::vector<TopoDS_Vertex> vertices;
+    vertices.reserve(edges);
+    for (std::size_t k = 0; k < teeth; ++k)
+        for (const ProfilePiece& piece : profile.pieces)
+            vertices.push_back(BRepBuilderAPI_MakeVertex(At(pts[(k * perTooth + piece.first) % pts.size()])).Vertex());
     BRepBuilderAPI_MakeWire wire;
-    for (std::size_t k = 0; k < corners.size(); ++k) {
-        const std::size_t from = corners[k];
-        const std::size_t to = k + 1 < corners.size() ? corners[k + 1] : corners[0] + n;
-        wire.Add(RunEdge(pts, from, to - from + 1));
+    for (std::size_t e = 0; e < edges; ++e) {
+        const std::size_t k = e / pieces;
+        wire.Add(PieceEdge(pts, profile.pieces[e % pieces], k * perTooth, budget, vertices[e], vertices[(e + 1) % edges]));
         if (!wire.IsDone())
             throw AppError("STEP ファイルの歯形を閉じた線にできません");
     }
     return wire.Wire();
 }
 
-// The bore with its groove, in the plane z.
-TopoDS_Wire HoleWire(const HoleShape& h, double z)
+// The bore with its groove in the plane z = 0, counter-clockwise.
+TopoDS_Wire HoleWire(const HoleShape& h)
 {
-    const gp_Ax2 axis(gp_Pnt(0, 0, z), gp::DZ());
+    const gp_Ax2 axis = gp::XOY();
     BRepBuilderAPI_MakeWire wire;
     if (!h.keyway) {
         wire.Add(BRepBuilderAPI_MakeEdge(gp_Circ(axis, h.radius)).Edge());
         return wire.Wire();
     }
     const double x0 = h.SideStart(), w = h.keyHalfWidth;
-    const gp_Pnt upper(x0, w, z), lower(x0, -w, z), bottomLower(h.keyBottom, -w, z), bottomUpper(h.keyBottom, w, z);
+    const gp_Pnt upper(x0, w, 0), lower(x0, -w, 0), bottomLower(h.keyBottom, -w, 0), bottomUpper(h.keyBottom, w, 0);
     wire.Add(BRepBuilderAPI_MakeEdge(GC_MakeArcOfCircle(gp_Circ(axis, h.radius), upper, lower, Standard_True).Value()).Edge());
     wire.Add(BRepBuilderAPI_MakeEdge(lower, bottomLower).Edge());
     wire.Add(BRepBuilderAPI_MakeEdge(bottomLower, bottomUpper).Edge());
@@ -158,37 +245,120 @@ TopoDS_Wire HoleWire(const HoleShape& h, double z)
     return wire.Wire();
 }
 
+// The flat face at height z inside `outer` and, when given, outside `inner`,
+// its normal +z. The outline runs counter-clockwise as it is made (and so does
+// its copy at the top): a face on it is taken as it is, the others' wires are
+// turned the right way round.
+TopoDS_Face FlatFace(const TopoDS_Wire& outer, const TopoDS_Wire* inner, double z, bool outline = false)
+{
+    const gp_Pln plane(gp_Pnt(0, 0, z), gp::DZ());
+    BRepBuilderAPI_MakeFace face(plane, outer, outline ? Standard_False : Standard_True);
+    if (face.IsDone() && inner != nullptr) {
+        // A hole's wire runs the other way round than the face's own.
+        const BRepBuilderAPI_MakeFace hole(plane, *inner, Standard_True);
+        if (!hole.IsDone())
+            return TopoDS_Face();
+        face.Add(TopoDS::Wire(BRepTools::OuterWire(hole.Face()).Reversed()));
+    }
+    if (!face.IsDone())
+        return TopoDS_Face();
+    // The edges' curves in the plane, kept rather than projected again at every use.
+    TopTools_ListOfShape edges;
+    for (TopExp_Explorer e(face.Face(), TopAbs_EDGE); e.More(); e.Next())
+        edges.Append(e.Current());
+    BRepLib::BuildPCurveForEdgesOnPlane(edges, face.Face());
+    return face.Face();
+}
+
+// The side faces that the edges of `around` (a wire of the flat face `base`)
+// sweep when the face is swept by `height` along z, facing out of the swept
+// solid, and that wire moved to the top.
+struct Sides {
+    std::vector<TopoDS_Face> faces;
+    TopoDS_Wire top;
+};
+
+Sides SweptSides(const TopoDS_Face& base, const TopoDS_Wire& around, double height)
+{
+    BRepPrimAPI_MakePrism prism(base, gp_Vec(0, 0, height));
+    Sides out;
+    if (!prism.IsDone())
+        return out;
+    TopTools_MapOfShape swept;
+    for (TopExp_Explorer e(around, TopAbs_EDGE); e.More(); e.Next())
+        for (const TopoDS_Shape& face : prism.Generated(e.Current()))
+            swept.Add(face);
+    for (TopExp_Explorer e(prism.Shape(), TopAbs_FACE); e.More(); e.Next())
+        if (swept.Contains(e.Current()))
+            out.faces.push_back(TopoDS::Face(e.Current()));
+    out.top = TopoDS::Wire(prism.LastShape(around));
+    return out;
+}
+
+// The part put together face by face, each face facing out: the bore's sides
+// swept from z = 0 to the top, the bottom (the outline less the bore), the
+// tooth sides it sweeps up to z = b, the face there (less the hub's circle or
+// the bore), the hub's side and top. No face needs cutting or joining: every
+// edge is shared by the two faces it bounds as it is made.
 TopoDS_Shape PartShape(const GearProfile& profile, const SolidInput& in, const HoleShape& hole)
 {
-    const TopoDS_Face section = BRepBuilderAPI_MakeFace(OutlineWire(profile.points), Standard_True).Face();
-    TopoDS_Shape part = BRepPrimAPI_MakePrism(section, gp_Vec(0, 0, in.faceWidth)).Shape();
-    double top = in.faceWidth;
-    if (in.hubDiameter > 0.0) {
-        const gp_Ax2 axis(gp_Pnt(0, 0, in.faceWidth), gp::DZ());
-        const TopoDS_Shape hub = BRepPrimAPI_MakeCylinder(axis, in.hubDiameter / 2.0, in.hubLength).Shape();
-        BRepAlgoAPI_Fuse fuse(part, hub);
-        if (!fuse.IsDone())
-            Stopped("STEP ファイルのハブを歯車に付けられません", StoppedByFailure(fuse));
-        part = fuse.Shape();
-        top += in.hubLength;
+    const double b = in.faceWidth;
+    const bool hasHub = in.hubDiameter > 0.0, hasHole = hole.radius > 0.0;
+    const double top = hasHub ? b + in.hubLength : b;
+    BRep_Builder builder;
+    TopoDS_Shell shell;
+    builder.MakeShell(shell);
+
+    const TopoDS_Wire outline = OutlineWire(profile);
+    TopoDS_Wire bore, boreTop;
+    if (hasHole) {
+        bore = HoleWire(hole);
+        const TopoDS_Face plug = FlatFace(bore, nullptr, 0.0);
+        const Sides sides = plug.IsNull() ? Sides{} : SweptSides(plug, bore, top);
+        if (sides.faces.empty())
+            throw AppError("STEP ファイルの穴をあけられません");
+        // The bore's sides face into the bore, away from the part.
+        for (const TopoDS_Face& f : sides.faces)
+            builder.Add(shell, f.Reversed());
+        boreTop = sides.top;
     }
-    if (hole.radius > 0.0) {
-        const TopoDS_Face face = BRepBuilderAPI_MakeFace(HoleWire(hole, -1.0), Standard_True).Face();
-        const TopoDS_Shape bore = BRepPrimAPI_MakePrism(face, gp_Vec(0, 0, top + 2.0)).Shape();
-        BRepAlgoAPI_Cut cut(part, bore);
-        if (!cut.IsDone())
-            Stopped("STEP ファイルの穴をあけられません", StoppedByFailure(cut));
-        part = cut.Shape();
+    const TopoDS_Face bottom = FlatFace(outline, hasHole ? &bore : nullptr, 0.0, true);
+    if (bottom.IsNull())
+        throw AppError(hasHole ? "STEP ファイルの穴をあけられません" : "STEP ファイルの歯形を閉じた線にできません");
+    builder.Add(shell, bottom.Reversed());
+    const Sides teeth = SweptSides(bottom, outline, b);
+    if (teeth.faces.empty())
+        throw AppError("STEP ファイルの立体を作れません");
+    for (const TopoDS_Face& f : teeth.faces)
+        builder.Add(shell, f);
+
+    if (hasHub) {
+        BRepBuilderAPI_MakeWire circle(
+            BRepBuilderAPI_MakeEdge(gp_Circ(gp_Ax2(gp_Pnt(0, 0, b), gp::DZ()), in.hubDiameter / 2.0)).Edge());
+        const TopoDS_Wire rim = circle.Wire();
+        const TopoDS_Face disc = FlatFace(rim, nullptr, b);
+        const Sides sides = disc.IsNull() ? Sides{} : SweptSides(disc, rim, in.hubLength);
+        const TopoDS_Face face = FlatFace(teeth.top, &rim, b, true);
+        const TopoDS_Face end = sides.faces.empty() ? TopoDS_Face() : FlatFace(sides.top, hasHole ? &boreTop : nullptr, top);
+        if (face.IsNull() || end.IsNull())
+            throw AppError("STEP ファイルのハブを歯車に付けられません");
+        for (const TopoDS_Face& f : sides.faces)
+            builder.Add(shell, f);
+        builder.Add(shell, face);
+        builder.Add(shell, end);
+    } else {
+        const TopoDS_Face face = FlatFace(teeth.top, hasHole ? &boreTop : nullptr, b, true);
+        if (face.IsNull())
+            throw AppError("STEP ファイルの立体を作れません");
+        builder.Add(shell, face);
     }
-    // One face for each plane and cylinder the operations left in pieces.
-    ShapeUpgrade_UnifySameDomain unify(part, Standard_True, Standard_True, Standard_False);
-    unify.Build();
-    part = unify.Shape();
-    int solids = 0;
-    for (TopExp_Explorer e(part, TopAbs_SOLID); e.More(); e.Next())
-        ++solids;
+    shell.Closed(BRep_Tool::IsClosed(shell));
+    TopoDS_Solid part;
+    builder.MakeSolid(part);
+    builder.Add(part, shell);
+
     const BRepCheck_Analyzer check(part);
-    if (solids != 1 || !check.IsValid())
+    if (!shell.Closed() || !check.IsValid())
         Stopped("STEP ファイルの立体が正しく閉じていません", CheckStoppedByFailure(check, part));
     return part;
 }
@@ -213,7 +383,8 @@ std::string GearStep(const GearProfile& profile, const SolidInput& solid, const 
         // A failure inside the transfer comes out as the exception it is
         // (memory running out among them), not as a bare refusal.
         process->SetErrorHandle(Standard_False);
-        if (writer.Transfer(part, STEPControl_AsIs) != IFSelect_RetDone)
+        // The work session's graph of the entities is not needed to write them.
+        if (writer.Transfer(part, STEPControl_AsIs, Standard_False) != IFSelect_RetDone)
             throw AppError("STEP ファイルに立体を書けません");
         const Handle(StepData_StepModel) model = writer.Model();
         // The part is named after the gear, in the product and in the file's header.

@@ -106,10 +106,16 @@ public:
 
     std::vector<OutlinePoint> points;
     double deviation = 0.0;
+    // The pieces that have points, each from its first point to the next
+    // piece's first (the last one to the point on the centre line).
+    std::vector<ProfilePiece> pieces;
 
 private:
     void AddArc(double radius, double from, double to, double tol);
-    void AddCurve(const Curve& f, double a, double b, double tol);
+    // Returns the index of the curve's first point (the point before it when
+    // it falls on that one).
+    std::size_t AddCurve(const Curve& f, double a, double b, double tol);
+    void AddPiece(PieceKind kind, std::size_t first, double radius);
     std::size_t Room() const { return m_budget - std::min(m_budget, points.size()); }
 
     // Points one half tooth may take before the whole gear passes the limit.
@@ -120,23 +126,29 @@ HalfTooth::HalfTooth(const GearModel& model, double tol)
     : m_budget(kMaxPoints / (2 * static_cast<std::size_t>(model.Teeth())) + 2)
 {
     for (const BoundaryPiece& piece : model.Boundary()) {
+        const std::size_t first = points.size();
         switch (piece.kind) {
         case PieceKind::RootArc:
             AddArc(model.RootDiameter() / 2.0, piece.from, piece.to, tol);
+            AddPiece(piece.kind, first, model.RootDiameter() / 2.0);
             break;
         case PieceKind::TipArc:
             AddArc(model.TipDiameter() / 2.0, piece.from, piece.to, tol);
+            AddPiece(piece.kind, first, model.TipDiameter() / 2.0);
             break;
         case PieceKind::Trochoid:
         case PieceKind::Involute: {
             const PieceKind kind = piece.kind;
-            AddCurve([&model, kind](double t) { return model.PointOn(kind, t); },
-                     piece.from, piece.to, tol);
+            AddPiece(kind, AddCurve([&model, kind](double t) { return model.PointOn(kind, t); },
+                                    piece.from, piece.to, tol), 0.0);
             break;
         }
         }
     }
     points.push_back({model.TipDiameter() / 2.0, 0.0});
+    for (std::size_t i = 0; i < pieces.size(); ++i)
+        pieces[i].last = i + 1 < pieces.size() ? pieces[i + 1].first : points.size() - 1;
+    std::erase_if(pieces, [](const ProfilePiece& p) { return p.last <= p.first; });
 
     // Nothing may reach into the neighbouring tooth space or past the centre line.
     const double spaceMiddle = -kPi / model.Teeth();
@@ -164,8 +176,16 @@ void HalfTooth::AddArc(double radius, double from, double to, double tol)
     deviation = std::max(deviation, radius * (1.0 - std::cos(span / n / 2.0)));
 }
 
-void HalfTooth::AddCurve(const Curve& f, double a, double b, double tol)
+void HalfTooth::AddPiece(PieceKind kind, std::size_t first, double radius)
 {
+    if (first < points.size())
+        pieces.push_back({kind, first, first, radius});
+}
+
+std::size_t HalfTooth::AddCurve(const Curve& f, double a, double b, double tol)
+{
+    const std::size_t first = points.size();
+    bool firstKept = true;
     std::vector<double> params;
     const int pieces = 8;
     for (int k = 0; k < pieces; ++k)
@@ -174,9 +194,12 @@ void HalfTooth::AddCurve(const Curve& f, double a, double b, double tol)
         const OutlinePoint p = f(params[i]);
         if (points.empty() || std::hypot(p.x - points.back().x, p.y - points.back().y) > 1e-9)
             points.push_back(p);
+        else if (i == 0)
+            firstKept = false;
         const double next = i + 1 < params.size() ? params[i + 1] : b;
         deviation = std::max(deviation, ChordDeviation(f, params[i], next, 32));
     }
+    return firstKept ? first : first - 1;
 }
 
 }  // namespace
@@ -247,6 +270,22 @@ GearProfile ProfileOfModel(const GearModel& model, double tolerance)
         if (!std::isfinite(p.x) || !std::isfinite(p.y))
             throw AppError(ProfileNotFiniteMessage());
     out.pointsPerTooth = static_cast<int>(tooth.size());
+
+    // Tooth 0's pieces from its first fillet (or flank) on: the half tooth's,
+    // the tip arc joined with its mirror image, the mirror images back down,
+    // and the root arc joined with the next tooth's half of it.
+    const std::size_t perTooth = tooth.size(), centre = h.size() - 1;
+    const std::vector<ProfilePiece>& hp = half.pieces;
+    const std::size_t begin = !hp.empty() && hp.front().kind == PieceKind::RootArc ? 1 : 0;
+    const bool tip = hp.size() > begin && hp.back().kind == PieceKind::TipArc && hp.back().last == centre;
+    const std::size_t end = hp.size() - (tip ? 1 : 0);
+    out.pieces.assign(hp.begin() + static_cast<std::ptrdiff_t>(begin), hp.begin() + static_cast<std::ptrdiff_t>(end));
+    if (tip)
+        out.pieces.push_back({PieceKind::TipArc, hp.back().first, perTooth - hp.back().first, hp.back().radius});
+    for (std::size_t i = end; i-- > begin;)
+        out.pieces.push_back({hp[i].kind, perTooth - hp[i].last, perTooth - hp[i].first, hp[i].radius});
+    if (begin == 1)
+        out.pieces.push_back({PieceKind::RootArc, perTooth - hp[0].last, perTooth + hp[0].last, hp[0].radius});
     if (tooth.size() * static_cast<std::size_t>(teeth) > kMaxPoints)
         throw AppError(ProfilePointLimitMessage());
 

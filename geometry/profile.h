@@ -14,12 +14,34 @@
 // the tolerance. Coordinates are millimetres about the gear centre, x along
 // tooth 0's centre line, points counter-clockwise; the outline is closed by
 // the edge from the last point back to the first.
+//
+// The points are also told apart by the piece of the tooth they lie on, as the
+// model generates it: for each tooth a fillet, a flank, the tip arc across the
+// centre line, the other flank and fillet, and the root arc across the tooth
+// space to the next tooth (a piece the tooth does not have is left out). A
+// piece ends on the point the next one starts on, so a part can be built of
+// the exact circles and of one smooth curve through each flank's and fillet's
+// points, joined where the model joins them.
 
 #include "geometry/gearmodel.h"
 #include "geometry/outline.h"
 
 #include <string>
 #include <vector>
+
+// One piece of tooth 0's outline: points first..last of GearProfile::points,
+// both ends included. The last piece ends on the point tooth 1's first piece
+// starts on (first + pointsPerTooth), so its indices may pass the end of tooth
+// 0; taken modulo the point count they close the outline at the last tooth.
+// Arcs (RootArc, TipArc) lie on a circle of `radius` about the
+// gear centre and run counter-clockwise; a Trochoid (the fillet) or an
+// Involute (the flank) is the curve of that name through its points.
+struct ProfilePiece {
+    PieceKind kind = PieceKind::RootArc;
+    std::size_t first = 0;
+    std::size_t last = 0;
+    double radius = 0.0;   // arcs only
+};
 
 struct GearProfile {
     std::vector<OutlinePoint> points;   // the whole gear, counter-clockwise, not repeated at the end
@@ -32,6 +54,9 @@ struct GearProfile {
     bool undercut = false;              // the fillet cuts into the involute
     std::vector<ToothFinding> findings; // what the generated tooth says of itself
     double deviation = 0.0;             // the largest chord deviation achieved, mm
+    // Tooth 0's pieces in the points' order; tooth k's are the same with
+    // k * pointsPerTooth added to the indices (modulo the point count).
+    std::vector<ProfilePiece> pieces;
 };
 
 // The profile of an external gear cut by its rack (the spec's cutter: its tip

@@ -130,6 +130,44 @@ TEST(GearProfile, GeneratedRootOfModule2With20Teeth)
         }
 }
 
+// The pieces run round the tooth in the model's order and close on tooth 1,
+// and every point of a piece lies on that piece's own curve (the other flank's
+// pieces and tooth 1's turned back onto tooth 0's negative-y side).
+TEST(GearProfile, PiecesFollowTheToothAndEachPointLiesOnItsOwnCurve)
+{
+    const PieceKind order[] = {PieceKind::Trochoid, PieceKind::Involute, PieceKind::TipArc,
+                               PieceKind::Involute, PieceKind::Trochoid, PieceKind::RootArc};
+    for (const GearSpec& in : {Gear(2.0, 20, 0.0), Gear(1.0, 12, 0.0), Gear(3.0, 40, 0.5)}) {
+        SCOPED_TRACE("z " + std::to_string(in.teeth) + " x " + std::to_string(in.shift));
+        const GearProfile p = BuildGearProfile(in, kTolerance);
+        const TrueFlank flank(in);
+        const auto perTooth = static_cast<std::size_t>(p.pointsPerTooth);
+        ASSERT_EQ(p.pieces.size(), 6u);
+        EXPECT_EQ(p.pieces.back().last, p.pieces.front().first + perTooth);
+        for (std::size_t k = 0; k < p.pieces.size(); ++k) {
+            const ProfilePiece& piece = p.pieces[k];
+            EXPECT_EQ(piece.kind, order[k]) << k;
+            EXPECT_LT(piece.first, piece.last) << k;
+            if (k > 0) {
+                EXPECT_EQ(piece.first, p.pieces[k - 1].last) << k;
+            }
+            const double radius = piece.kind == PieceKind::RootArc ? p.rootDiameter / 2
+                                  : piece.kind == PieceKind::TipArc ? p.tipDiameter / 2 : 0.0;
+            EXPECT_EQ(piece.radius, radius) << k;
+            for (std::size_t i = piece.first; i <= piece.last; ++i) {
+                const OutlinePoint q = p.points[i % p.points.size()];
+                const double turn = -2 * kPi / in.teeth * static_cast<double>(i / perTooth);
+                const double x = q.x * std::cos(turn) - q.y * std::sin(turn);
+                const double y = -std::fabs(q.x * std::sin(turn) + q.y * std::cos(turn));
+                const double off = piece.kind == PieceKind::Trochoid   ? flank.ToFillet(x, y)
+                                   : piece.kind == PieceKind::Involute ? flank.ToInvolute(x, y)
+                                                                       : std::hypot(x, y) - radius;
+                EXPECT_NEAR(off, 0.0, 1e-8) << "piece " << k << " point " << i;
+            }
+        }
+    }
+}
+
 TEST(GearProfile, UndercutOf12TeethFollowsTheSmallestShift)
 {
     const double xMin = 1.25 - 0.38 * (1 - std::sin(kAlpha)) - 12 * std::sin(kAlpha) * std::sin(kAlpha) / 2;

@@ -4,6 +4,7 @@
 // one closed solid of the part's volume.
 #include "export/profileexport.h"
 
+#include <BRepAdaptor_Surface.hxx>
 #include <BRepCheck_Analyzer.hxx>
 #include <BRepGProp.hxx>
 #include <BRep_Tool.hxx>
@@ -180,6 +181,53 @@ TEST(StepBytes, NothingOnStandardOutputOrErrorAndTheReaderTakesTheBytes)
     STEPControl_Reader reader;
     EXPECT_EQ(reader.ReadFile(path.c_str()), IFSelect_RetDone);
     EXPECT_GT(reader.TransferRoots(), 0);
+    std::filesystem::remove_all(dir);
+}
+
+// The solid is built of the profile's pieces: for each tooth a cylindrical
+// face on the root circle and one on the tip circle and four swept faces (the
+// fillets and flanks), and the flat, bore and hub faces each whole. Its
+// volume is the true outline's area (a fine profile's polygon) times the face
+// width, nearer than a solid of the chords at the export's tolerance would be.
+TEST(StepSolid, FacesAreTheProfilesPiecesAndTheVolumeIsTheTrueOutlines)
+{
+    struct {
+        ExportRequest request;
+        int cylinders, planes, swept;
+    } const cases[] = {
+        {Part(2, 20, 0, 10, 0, false), 40, 2, 80},
+        // The bore's arc and the hub's side; the hub's top and the groove's three sides.
+        {Part(2, 20, 0, 10, 10, true, 30, 5), 42, 6, 80},
+    };
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("tsumugi-pieces-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string path = (dir / "g.step").string();
+    for (const auto& c : cases) {
+        std::ofstream(path, std::ios::binary) << ExportBytes(PrepareExport(c.request, ExportFormat::Step), ExportFormat::Step);
+        STEPControl_Reader reader;
+        ASSERT_EQ(reader.ReadFile(path.c_str()), IFSelect_RetDone);
+        ASSERT_GT(reader.TransferRoots(), 0);
+        const TopoDS_Shape shape = reader.OneShape();
+        std::map<GeomAbs_SurfaceType, int> faces;
+        for (TopExp_Explorer e(shape, TopAbs_FACE); e.More(); e.Next())
+            ++faces[BRepAdaptor_Surface(TopoDS::Face(e.Current())).GetType()];
+        EXPECT_EQ(faces[GeomAbs_Cylinder], c.cylinders);
+        EXPECT_EQ(faces[GeomAbs_Plane], c.planes);
+        EXPECT_EQ(faces[GeomAbs_SurfaceOfExtrusion], c.swept);
+        EXPECT_EQ(faces.size(), 3u);
+        if (c.request.boreDiameter > 0.0)
+            continue;
+        const std::vector<OutlinePoint> fine = BuildGearProfile(c.request.gear, 1e-5).points;
+        double area = 0.0;
+        for (std::size_t i = 0; i < fine.size(); ++i) {
+            const OutlinePoint& a = fine[i];
+            const OutlinePoint& b = fine[(i + 1) % fine.size()];
+            area += (a.x * b.y - b.x * a.y) / 2.0;
+        }
+        GProp_GProps props;
+        BRepGProp::VolumePropertiesGK(shape, props, 1e-7, Standard_False, Standard_True);
+        EXPECT_NEAR(props.Mass(), area * c.request.faceWidth, 1e-5 * area * c.request.faceWidth);
+    }
     std::filesystem::remove_all(dir);
 }
 
