@@ -6,7 +6,9 @@ const char* HomePageAddress()
     return "https://tsumugi.example.org/";
 }
 
-std::vector<std::string> CreditLines()
+const std::vector<std::string>& CreditLines()
 {
-    return {"作者：ツムギ開発チーム", "E-mail：tsumugi@example.org", std::string("HP：") + HomePageAddress()};
+    static const std::vector<std::string> lines{"作者：ツムギ開発チーム", "E-mail：tsumugi@example.org",
+                                                std::string("HP：") + HomePageAddress()};
+    return lines;
 }

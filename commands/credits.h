@@ -10,4 +10,4 @@
 const char* HomePageAddress();
 
 // The author, e-mail and home-page lines, top to bottom.
-std::vector<std::string> CreditLines();
+const std::vector<std::string>& CreditLines();

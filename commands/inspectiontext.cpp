@@ -16,29 +16,52 @@ std::string KText(std::int32_t k) { return "（k＝" + FormatInteger(k) + "）";
 
 }  // namespace
 
-std::vector<InspectionRow> InspectionRows(const GearSpec&, const InspectionResult& r)
+InspectionValues InspectionValuesOf(const InspectionResult& r)
 {
     using K = InspectionRowKind;
-    const Measure undercut = r.minShift.present() ? Measure::Of(r.undercut ? 1 : 0) : r.minShift;
-    return {
-        {"tooth_thickness", "ピッチ円歯厚 s", K::Length, r.toothThickness},
-        {"chordal_thickness", "弦歯厚 s̄", K::Length, r.chordalThickness},
-        {"chordal_height", "弦歯たけ h̄", K::Length, r.chordalHeight},
-        {"recommended_span_teeth", "推奨またぎ歯数 k", K::Count, r.recommendedSpanTeeth},
-        {"span_k_minus_1", "またぎ歯厚 W" + KText(r.spans[0].teeth), K::Length, r.spans[0].span},
-        {"span_k", "またぎ歯厚 W" + KText(r.spans[1].teeth), K::Length, r.spans[1].span},
-        {"span_k_plus_1", "またぎ歯厚 W" + KText(r.spans[2].teeth), K::Length, r.spans[2].span},
-        {"span_contact_diameter", "測定点の直径" + KText(r.spans[1].teeth), K::Length, r.spans[1].contactDiameter},
-        {"pin_diameter", r.idealPin ? "ピン径 dp（理想）" : "ピン径 dp", K::Length, r.pinDiameter},
-        {"over_pins", "オーバーピン寸法 M", K::Length, r.overPins},
-        {"pin_contact_diameter", "ピン接触円直径", K::Length, r.pinContactDiameter},
-        {"min_shift", "切下げ限界転位係数 x_min", K::Length, r.minShift},
-        {"undercut", "切下げ", K::YesNo, undercut},
-        {"involute_start_diameter", "インボリュート始点直径", K::Length, r.involuteStartDiameter},
-        {"tip_thickness", "歯先歯厚（厳密）sa", K::Length, r.tipThickness},
-        {"base_pitch", "法線ピッチ pb", K::Length, r.basePitch},
-        {"whole_depth", "全歯たけ h", K::Length, r.wholeDepth},
-    };
+    // Undercut is a yes/no read off x_min, and absent with it.
+    static const Measure yes = Measure::Of(1), no = Measure::Of(0);
+    const Measure& undercut = r.minShift.present() ? (r.undercut ? yes : no) : r.minShift;
+    return {{
+        {"tooth_thickness", K::Length, r.toothThickness},
+        {"chordal_thickness", K::Length, r.chordalThickness},
+        {"chordal_height", K::Length, r.chordalHeight},
+        {"recommended_span_teeth", K::Count, r.recommendedSpanTeeth},
+        {"span_k_minus_1", K::Length, r.spans[0].span},
+        {"span_k", K::Length, r.spans[1].span},
+        {"span_k_plus_1", K::Length, r.spans[2].span},
+        {"span_contact_diameter", K::Length, r.spans[1].contactDiameter},
+        {"pin_diameter", K::Length, r.pinDiameter},
+        {"over_pins", K::Length, r.overPins},
+        {"pin_contact_diameter", K::Length, r.pinContactDiameter},
+        {"min_shift", K::Length, r.minShift},
+        {"undercut", K::YesNo, undercut},
+        {"involute_start_diameter", K::Length, r.involuteStartDiameter},
+        {"tip_thickness", K::Length, r.tipThickness},
+        {"base_pitch", K::Length, r.basePitch},
+        {"whole_depth", K::Length, r.wholeDepth},
+    }};
+}
+
+std::vector<InspectionRow> InspectionRows(const GearSpec&, const InspectionResult& r)
+{
+    // The labels in the order of InspectionValuesOf; the span rows name their k.
+    static const char* const labels[] = {
+        "ピッチ円歯厚 s", "弦歯厚 s̄", "弦歯たけ h̄", "推奨またぎ歯数 k", "またぎ歯厚 W", "またぎ歯厚 W", "またぎ歯厚 W",
+        "測定点の直径", nullptr, "オーバーピン寸法 M", "ピン接触円直径", "切下げ限界転位係数 x_min", "切下げ",
+        "インボリュート始点直径", "歯先歯厚（厳密）sa", "法線ピッチ pb", "全歯たけ h"};
+    static_assert(std::size(labels) == kInspectionValueCount);
+    const std::int32_t spanTeeth[] = {r.spans[0].teeth, r.spans[1].teeth, r.spans[2].teeth, r.spans[1].teeth};
+    std::vector<InspectionRow> rows;
+    rows.reserve(kInspectionValueCount);
+    const InspectionValues values = InspectionValuesOf(r);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        std::string label = labels[i] != nullptr ? labels[i] : r.idealPin ? "ピン径 dp（理想）" : "ピン径 dp";
+        if (i >= 4 && i <= 7)
+            label += KText(spanTeeth[i - 4]);
+        rows.push_back({values[i].key, std::move(label), values[i].kind, values[i].measure});
+    }
+    return rows;
 }
 
 std::string InspectionValueText(const InspectionRow& row, std::string_view sep)

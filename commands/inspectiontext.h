@@ -5,6 +5,7 @@
 
 #include "geometry/inspection.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,16 +13,31 @@
 
 enum class InspectionRowKind { Length, Count, YesNo };
 
-// One line: an ASCII key (for JSON and CSV), the Japanese label with its
-// symbol, and the value when it has one, else the reason it has none.
+// One value of a result under its ASCII key (for JSON and CSV): the value when
+// it has one, else the reason it has none. It refers into the result it was
+// read from, which must outlive it.
+struct InspectionValue {
+    const char* key;
+    InspectionRowKind kind;
+    const Measure& measure;
+};
+
+inline constexpr std::size_t kInspectionValueCount = 17;
+using InspectionValues = std::array<InspectionValue, kInspectionValueCount>;
+
+// Always the same keys in the same order, whatever is absent.
+InspectionValues InspectionValuesOf(const InspectionResult& result);
+
+// One line: the key, the Japanese label with its symbol, and the value as in
+// InspectionValuesOf (referring into the result).
 struct InspectionRow {
     const char* key;
     std::string label;
     InspectionRowKind kind;
-    Measure measure;
+    const Measure& measure;
 };
 
-// Always the same keys in the same order, whatever is absent.
+// The values of InspectionValuesOf with their labels.
 std::vector<InspectionRow> InspectionRows(const GearSpec& gear, const InspectionResult& result);
 
 // A value as the window shows it: 4 decimals with the user's separator, a

@@ -86,7 +86,7 @@ TeethCheckResult WithToothFindings(TeethCheckResult out, const std::vector<std::
 
 std::vector<std::string> WithoutCreditLines(const std::vector<std::string>& lines)
 {
-    const std::vector<std::string> credits = CreditLines();
+    const std::vector<std::string>& credits = CreditLines();
     std::vector<std::string> kept;
     for (const std::string& line : lines)
         if (std::find(credits.begin(), credits.end(), line) == credits.end())

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "geometry/thicknesslimits.h"
 
+#include <optional>
+
 #include "base/apperror.h"
 
 #include <cmath>
@@ -34,9 +36,12 @@ ThicknessLimits ComputeThicknessLimits(const GearSpec& gear, const InspectionRes
     if (nominal.pinDiameter.present())
         request.pinDiameter = *nominal.pinDiameter.value;
     // A zero allowance is the nominal tooth: its numbers are those already measured.
-    const auto side = [&](double a) { return a == 0 ? nominal : ThinnedInspection(gear, request, a); };
-    const InspectionResult hi = side(allowance.upper);
-    const InspectionResult lo = side(allowance.lower);
+    std::optional<InspectionResult> thinnedHi, thinnedLo;
+    const auto side = [&](double a, std::optional<InspectionResult>& thinned) -> const InspectionResult& {
+        return a == 0 ? nominal : thinned.emplace(ThinnedInspection(gear, request, a));
+    };
+    const InspectionResult& hi = side(allowance.upper, thinnedHi);
+    const InspectionResult& lo = side(allowance.lower, thinnedLo);
     out.span = {hi.spans[1].span, lo.spans[1].span};
     if (nominal.pinDiameter.present())
         out.overPins = {hi.overPins, lo.overPins};

@@ -80,7 +80,8 @@ InspectionWindow::InspectionWindow(ToolHost& host) : QWidget(&host.hostWidget(),
     grid->addWidget(showButton, row - 2, 2);
     grid->addWidget(copyButton, row - 1, 2);
 
-    const std::vector<InspectionRow> rows = InspectionRows({}, {});
+    const InspectionResult none;
+    const std::vector<InspectionRow> rows = InspectionRows({}, none);
     std::vector<std::string> limitKeys;
     for (const LimitRow& limit : LimitRows({}))
         limitKeys.emplace_back(limit.key);

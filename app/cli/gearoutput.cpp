@@ -22,18 +22,24 @@ std::string Joined(const std::vector<std::string>& lines, const char* between)
 }
 
 // Reasons of the absent values and the findings, for the last CSV cell.
-std::string Notes(const GearOutcome& o, const std::vector<InspectionRow>& rows)
+std::string Notes(const GearOutcome& o, const InspectionValues& values)
 {
-    std::vector<std::string> notes;
-    for (const InspectionRow& row : rows)
-        if (!row.measure.present())
-            notes.push_back(std::string(row.key) + ": " + row.measure.reason);
-    for (const InspectionRow& row : rows)
-        if (row.measure.present() && !row.measure.note.empty())
-            notes.push_back(std::string(row.key) + ": " + row.measure.note);
+    std::string notes;
+    const auto add = [&notes](std::string_view a, std::string_view b = {}) {
+        if (!notes.empty())
+            notes += "; ";
+        notes += a;
+        notes += b;
+    };
+    for (const InspectionValue& v : values)
+        if (!v.measure.present())
+            add(std::string(v.key) + ": ", v.measure.reason);
+    for (const InspectionValue& v : values)
+        if (v.measure.present() && !v.measure.note.empty())
+            add(std::string(v.key) + ": ", v.measure.note);
     for (const std::string& line : InspectionFindings(o.gear, o.inspection))
-        notes.push_back(line);
-    return Joined(notes, "; ");
+        add(line);
+    return notes;
 }
 
 }  // namespace
@@ -140,7 +146,8 @@ nlohmann::ordered_json GearJson(const GearOutcome& o)
     j["check"] = o.check.result;
 
     nlohmann::ordered_json inspection = nlohmann::ordered_json::object(), absent = nlohmann::ordered_json::object();
-    for (const InspectionRow& row : InspectionRows(o.gear, o.inspection)) {
+    const InspectionValues rows = InspectionValuesOf(o.inspection);
+    for (const InspectionValue& row : rows) {
         if (row.kind == InspectionRowKind::YesNo)
             inspection[row.key] = row.measure.present() ? nlohmann::ordered_json(*row.measure.value != 0) : nullptr;
         else if (row.kind == InspectionRowKind::Count && row.measure.present())
@@ -155,7 +162,7 @@ nlohmann::ordered_json GearJson(const GearOutcome& o)
     j["span_teeth"] = {o.inspection.spans[0].teeth, o.inspection.spans[1].teeth, o.inspection.spans[2].teeth};
     j["ideal_pin"] = o.inspection.idealPin;
     nlohmann::ordered_json notes = nlohmann::ordered_json::object();
-    for (const InspectionRow& row : InspectionRows(o.gear, o.inspection))
+    for (const InspectionValue& row : rows)
         if (row.measure.present() && !row.measure.note.empty())
             notes[row.key] = row.measure.note;
     j["notes"] = notes;
@@ -187,8 +194,9 @@ std::string GearCsvHeader(bool withLine)
         cells.emplace_back(key);
     cells.insert(cells.end(), std::begin(kResultKeys), std::end(kResultKeys));
     cells.emplace_back("messages");
-    for (const InspectionRow& row : InspectionRows({}, {}))
-        cells.emplace_back(row.key);
+    const InspectionResult none;
+    for (const InspectionValue& value : InspectionValuesOf(none))
+        cells.emplace_back(value.key);
     cells.emplace_back("span_teeth");
     cells.emplace_back("notes");
     return CsvLine(cells);
@@ -213,8 +221,8 @@ std::string GearCsvRow(const GearOutcome& o, long line)
     for (const std::string& text : ResultTexts(g, "."))
         cell(text);
     cell(o.check.result != 0 ? CsvCell(Joined(o.check.lines, " / ")) : std::string());   // the warnings
-    const std::vector<InspectionRow> rows = InspectionRows(o.gear, o.inspection);
-    for (const InspectionRow& row : rows) {
+    const InspectionValues values = InspectionValuesOf(o.inspection);
+    for (const InspectionValue& row : values) {
         if (!row.measure.present())
             out += ',';
         else if (row.kind == InspectionRowKind::Length)
@@ -223,7 +231,7 @@ std::string GearCsvRow(const GearOutcome& o, long line)
             cell(std::to_string(static_cast<long long>(*row.measure.value)));
     }
     cell(std::to_string(o.inspection.spans[1].teeth));
-    out += CsvCell(Notes(o, rows));
+    out += CsvCell(Notes(o, values));
     out += '\n';
     return out;
 }
