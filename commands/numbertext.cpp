@@ -2,6 +2,7 @@
 #include "commands/numbertext.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -10,11 +11,37 @@ namespace {
 
 constexpr int kDecimalDigits = 18;
 
+// At most 19 digits (18 and a carry), held in place: the texts of a batch
+// make millions of them.
+class DigitString {
+public:
+    std::size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+    char& operator[](std::size_t i) { return m_chars[i]; }
+    char operator[](std::size_t i) const { return m_chars[i]; }
+    char back() const { return m_chars[m_size - 1]; }
+    void push_back(char c) { m_chars[m_size++] = c; }
+    void pop_back() { --m_size; }
+    void resize(std::size_t n) { m_size = std::min(n, m_size); }   // shortens only
+    void push_front(char c)
+    {
+        std::copy_backward(m_chars.begin(), m_chars.begin() + static_cast<std::ptrdiff_t>(m_size),
+                           m_chars.begin() + static_cast<std::ptrdiff_t>(m_size) + 1);
+        m_chars[0] = c;
+        ++m_size;
+    }
+    std::string_view view(std::size_t from = 0) const { return {m_chars.data() + from, m_size - from}; }
+
+private:
+    std::array<char, 24> m_chars{};
+    std::size_t m_size = 0;
+};
+
 // A finite non-zero magnitude as decimal digits d0 d1 ... with d0 != 0 and the
 // value d0.d1d2... * 10^exponent. Negative numbers keep their sign apart.
 struct DecimalDigits {
     bool negative = false;
-    std::string digits;
+    DigitString digits;
     int exponent = 0;
 };
 
@@ -63,7 +90,7 @@ bool RoundAt(DecimalDigits& d, int lowestKept)
         if (i >= 0) {
             ++d.digits[static_cast<std::size_t>(i)];
         } else {
-            d.digits.insert(d.digits.begin(), '1');
+            d.digits.push_front('1');
             ++d.exponent;
         }
     }
@@ -72,7 +99,7 @@ bool RoundAt(DecimalDigits& d, int lowestKept)
     return true;
 }
 
-void DropTrailingZeros(std::string& digits)
+void DropTrailingZeros(DigitString& digits)
 {
     while (digits.size() > 1 && digits.back() == '0')
         digits.pop_back();
@@ -129,20 +156,20 @@ std::string FormatGeneral(double value, int precision, std::string_view decimalS
             text += '0';
             text += decimalSeparator;
             text.append(static_cast<std::size_t>(-d.exponent - 1), '0');
-            text += d.digits;
+            text += d.digits.view();
         } else {
             for (int power = d.exponent; power >= 0; --power)
                 text += DigitAt(d, power);
             if (count > d.exponent + 1) {
                 text += decimalSeparator;
-                text.append(d.digits, static_cast<std::size_t>(d.exponent + 1));
+                text += d.digits.view(static_cast<std::size_t>(d.exponent + 1));
             }
         }
     } else {
         text += d.digits[0];
         if (count > 1) {
             text += decimalSeparator;
-            text.append(d.digits, 1);
+            text += d.digits.view(1);
         }
         text += 'E';
         text += std::to_string(d.exponent);

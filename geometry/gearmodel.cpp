@@ -145,10 +145,13 @@ GearModel::GearModel(const GearSpec& spec, Proof proof) : m_spec(spec), m_proof(
 {
     if (const std::string defect = GearSpecDefect(spec); !defect.empty())
         throw AppError(defect);
+    m_sizes = ExactSizesOf(spec);
     if (spec.kind == GearKind::Internal)
         GenerateInternal();
     else
         Generate();
+    m_tipThickness = ExactTipThickness();
+    m_findings = FindingsOfTooth();
 }
 
 double GearModel::BasePitch() const
@@ -165,9 +168,10 @@ double GearModel::ReferenceThickness() const
                                L(m_spec.thicknessAllowance));
 }
 
-long double InvoluteThicknessOnCircle(const GearSpec& spec, long double d)
+namespace {
+
+long double InvoluteThicknessOnCircle(const GearSpec& spec, const ExactSizes& sizes, long double d)
 {
-    const ExactSizes sizes = ExactSizesOf(spec);
     const L m = spec.module, x = spec.shift, alpha = sizes.alpha, pitch = sizes.pitch, base = sizes.base;
     if (!(d >= base))
         return std::numeric_limits<long double>::quiet_NaN();
@@ -180,17 +184,29 @@ long double InvoluteThicknessOnCircle(const GearSpec& spec, long double d)
     return d * (s / pitch + Involute(alpha) - Involute(std::acos(base / d)));
 }
 
+}  // namespace
+
+long double InvoluteThicknessOnCircle(const GearSpec& spec, long double d)
+{
+    return InvoluteThicknessOnCircle(spec, ExactSizesOf(spec), d);
+}
+
 double GearModel::InvoluteThicknessAt(double d) const
 {
-    return static_cast<double>(InvoluteThicknessOnCircle(m_spec, d));
+    return static_cast<double>(InvoluteThicknessOnCircle(m_spec, m_sizes, d));
 }
 
 double GearModel::TipThickness() const
 {
+    return m_tipThickness;
+}
+
+double GearModel::ExactTipThickness() const
+{
     if (m_spec.kind == GearKind::Internal)
-        return static_cast<double>(InvoluteThicknessOnCircle(m_spec, 2.0L * m_ra));
+        return static_cast<double>(InvoluteThicknessOnCircle(m_spec, m_sizes, 2.0L * m_ra));
     const L shortening = 2 * L(m_spec.tipShortening) * m_spec.module;
-    return static_cast<double>(InvoluteThicknessOnCircle(m_spec, ExactSizesOf(m_spec).tip - shortening));
+    return static_cast<double>(InvoluteThicknessOnCircle(m_spec, m_sizes, m_sizes.tip - shortening));
 }
 
 double GearModel::MinShift() const
@@ -217,7 +233,7 @@ void GearModel::Generate()
     const double deeper = -m_spec.thicknessAllowance / (2.0 * tanA);   // the tool set this much deeper
     const double addendum = m_spec.cutter.addendumFactor * m;
 
-    const ExactSizes sizes = ExactSizesOf(m_spec);
+    const ExactSizes& sizes = m_sizes;
     m_xm = m_spec.shift * m - deeper;
     m_rp = static_cast<double>(sizes.pitch / 2);
     m_ra = static_cast<double>(sizes.tip / 2 - L(m_spec.tipShortening) * m);
@@ -339,7 +355,7 @@ void GearModel::Generate()
         const double tStart =
             std::sqrt(std::max(0.0, m_involuteStart * m_involuteStart / (m_rb * m_rb) - 1.0));
         double tEnd = std::sqrt(m_ra * m_ra / (m_rb * m_rb) - 1.0);
-        m_pointed = !(TipThickness() > 0.0);
+        m_pointed = !(ExactTipThickness() > 0.0);
         if (m_pointed) {
             tEnd = std::tan(static_cast<double>(InverseInvolute(m_halfBase)));   // the flank's point on the centre line
             m_topRadius = m_rb * std::sqrt(1.0 + tEnd * tEnd);
@@ -509,7 +525,7 @@ OutlinePoint GearModel::PointOn(PieceKind kind, double parameter) const
     return {};
 }
 
-std::vector<ToothFinding> GearModel::Findings() const
+std::vector<ToothFinding> GearModel::FindingsOfTooth() const
 {
     std::vector<ToothFinding> out;
     if (m_undercut)
@@ -522,13 +538,12 @@ std::vector<ToothFinding> GearModel::Findings() const
     }
     if (m_pointed)
         out.push_back(ToothFinding::PointedTip);
-    else if (const auto tip = TipFinding(TipThickness(), m_spec.module))
+    else if (const auto tip = TipFinding(m_tipThickness, m_spec.module))
         out.push_back(*tip);
     return out;
 }
 
 bool GearModel::Has(ToothFinding finding) const
 {
-    const std::vector<ToothFinding> all = Findings();
-    return std::find(all.begin(), all.end(), finding) != all.end();
+    return std::find(m_findings.begin(), m_findings.end(), finding) != m_findings.end();
 }

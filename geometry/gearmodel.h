@@ -163,6 +163,7 @@ public:
     explicit GearModel(const GearSpec& spec, Proof proof = Proof::Shown);
 
     const GearSpec& Spec() const { return m_spec; }
+    const ExactSizes& Sizes() const { return m_sizes; }   // ExactSizesOf(Spec())
     double Module() const { return m_spec.module; }
     std::int32_t Teeth() const { return m_spec.teeth; }
     double Shift() const { return m_spec.shift; }
@@ -232,12 +233,14 @@ public:
     double CutterTipDiameter() const;
 
     // The findings of the generated tooth, in the order of ToothFinding.
-    std::vector<ToothFinding> Findings() const;
+    const std::vector<ToothFinding>& Findings() const { return m_findings; }
     bool Has(ToothFinding finding) const;
 
 private:
     void Generate();
     void GenerateInternal();
+    double ExactTipThickness() const;
+    std::vector<ToothFinding> FindingsOfTooth() const;
     OutlinePoint CutterPath(double psi) const;   // a ring's fillet, cut by the cutter's tip rounding
     OutlinePoint RoundingNormal(double psi) const;   // the outward normal of the rounding where it cuts
     OutlinePoint RingFlank(double t) const;       // a ring's involute
@@ -256,6 +259,9 @@ private:
     double m_involuteStart = 0, m_cutRadius = 0, m_cutLowRadius = 0, m_topRadius = 0;
     bool m_undercut = false, m_cutThrough = false, m_pointed = false, m_tipInside = false;
     std::vector<BoundaryPiece> m_pieces;
+    ExactSizes m_sizes{};
+    double m_tipThickness = 0;
+    std::vector<ToothFinding> m_findings;
     // A ring: the cutter and its motion.
     Cutter m_tool;
     double m_aC = 0, m_alphaC = 0, m_rw = 0, m_spin = 0;

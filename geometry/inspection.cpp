@@ -35,6 +35,7 @@ Measure Value(L v)
 
 struct Circles {
     L m, z, x, alpha;
+    L cosAlpha, sinAlpha, tanAlpha, invAlpha;   // of alpha, worked out once
     L allowance;           // A: the tooth thinner (negative) by this arc on the reference circle
     L d, db, da, df, dx;   // pitch, base, tip, root, and the circle d + 2xm
 };
@@ -193,8 +194,8 @@ SpanMeasure Span(const Circles& c, const GearModel& g, const GeneratedFlank& fla
         out.span = out.contactDiameter = Measure::Absent("またぎ歯数 k が 1 未満です");
         return out;
     }
-    const L w = c.m * std::cos(c.alpha) * (kPi * (L(k) - 0.5L) + c.z * Involute(c.alpha)) +
-                2 * c.x * c.m * std::sin(c.alpha) + c.allowance * std::cos(c.alpha);
+    const L w = c.m * c.cosAlpha * (kPi * (L(k) - 0.5L) + c.z * c.invAlpha) + 2 * c.x * c.m * c.sinAlpha +
+                c.allowance * c.cosAlpha;
     const L contact = std::sqrt(c.db * c.db + w * w);
     std::string why;
     if (!(w > 0))
@@ -295,7 +296,7 @@ void Pins(const Circles& c, const GearModel& g, const GeneratedFlank& flank, con
 {
     const L rb = c.db / 2;
     // inv(phi) at the pin centre is dp / db + offset.
-    const L offset = Involute(c.alpha) + 2 * c.x * std::tan(c.alpha) / c.z - kPi / (2 * c.z) + c.allowance / c.d;
+    const L offset = c.invAlpha + 2 * c.x * c.tanAlpha / c.z - kPi / (2 * c.z) + c.allowance / c.d;
     L dp = 0;
     r.idealPin = !request.pinDiameter.has_value();
     if (r.idealPin) {
@@ -480,13 +481,17 @@ InspectionResult ComputeInspection(const GearModel& model, const InspectionReque
     const GearSpec& gear = model.Spec();
     const GeneratedFlank flank(model);
 
-    const ExactSizes sizes = ExactSizesOf(gear);
+    const ExactSizes& sizes = model.Sizes();
     Circles c;
     c.m = gear.module;
     c.z = gear.teeth;
     c.x = gear.shift;
     c.allowance = gear.thicknessAllowance;
     c.alpha = sizes.alpha;
+    c.cosAlpha = std::cos(c.alpha);
+    c.sinAlpha = std::sin(c.alpha);
+    c.tanAlpha = std::tan(c.alpha);
+    c.invAlpha = Involute(c.alpha);
     c.d = sizes.pitch;
     c.db = sizes.base;
     c.da = sizes.tip;
@@ -499,7 +504,7 @@ InspectionResult ComputeInspection(const GearModel& model, const InspectionReque
     // Span: the recommended k puts the contact nearest the circle d + 2xm.
     const L angleAtMiddle = c.dx > c.db ? std::acos(c.db / c.dx) : 0;
     const L kReal =
-        c.z / kPi * (std::tan(angleAtMiddle) - Involute(c.alpha) - 2 * c.x * std::tan(c.alpha) / c.z) + 0.5L;
+        c.z / kPi * (std::tan(angleAtMiddle) - c.invAlpha - 2 * c.x * c.tanAlpha / c.z) + 0.5L;
     const L kRecommended = std::floor(kReal + 0.5L);
     constexpr L kTeethCeiling = 2147483647.0L;
     const bool countable = std::fabs(kRecommended) <= kTeethCeiling;   // NaN is not

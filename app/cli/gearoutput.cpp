@@ -46,9 +46,12 @@ std::string Notes(const GearOutcome& o, const InspectionValues& values)
 
 GearRecord GearOf(double module, std::int32_t teeth, double shift, std::int32_t pressureAngleIndex)
 {
-    GearTable table{};
-    ResetGearTable(table);
-    GearRecord gear = table[kCurrentSlot];
+    static const GearRecord start = [] {
+        GearTable table{};
+        ResetGearTable(table);
+        return table[kCurrentSlot];
+    }();
+    GearRecord gear = start;
     gear.Module = module;
     gear.Teeth = teeth;
     gear.Shift = shift;
