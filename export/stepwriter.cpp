@@ -7,10 +7,11 @@
 // bottom, the face at z = b (less the hub's circle), the hub's side and top and
 // the bore's sides (its circle and groove, an arc and three lines) are made
 // on the edges already there, so no boolean operation is needed and every
-// face is whole. The solid is checked before it is written; the file is made
-// in memory. Open CASCADE's headers are many and slow: this is the only file
-// that includes them.
+// face is whole. The solid is checked before it is written (stepcheck.cpp); the
+// file is made in memory. Open CASCADE's headers are many and slow: only this
+// file and stepcheck.cpp include them.
 #include "export/profileexport.h"
+#include "export/stepcheck.h"
 #include "export/stepsize.h"
 
 #include "base/apperror.h"
@@ -21,9 +22,6 @@
 #include <BRepBuilderAPI_MakeFace.hxx>
 #include <BRepBuilderAPI_MakeVertex.hxx>
 #include <BRepBuilderAPI_MakeWire.hxx>
-#include <BRepCheck_Analyzer.hxx>
-#include <BRepCheck_ListOfStatus.hxx>
-#include <BRepCheck_Result.hxx>
 #include <BRepPrimAPI_MakePrism.hxx>
 #include <BRepLib.hxx>
 #include <BRepTools.hxx>
@@ -67,6 +65,7 @@
 #include <numbers>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -85,29 +84,15 @@ const Handle(Message_Messenger)& QuietMessenger()
     return quiet;
 }
 
-// Open CASCADE's check catches the failures raised inside it (memory running
-// out among them) and reports only that it stopped. On a part that passed
-// CheckSolid, with its curves built and its sizes well above the modelling
-// precision, nothing but memory stops it that way: that is said.
+// The check of the shell reports only that Open CASCADE's part of it stopped on
+// a failure raised inside. On a part that passed CheckSolid, with its curves
+// built and its sizes well above the modelling precision, nothing but memory
+// stops it that way: that is said.
 [[noreturn]] void Stopped(const char* message, bool byFailure)
 {
     if (byFailure)
         throw std::bad_alloc();
     throw AppError(message);
-}
-
-bool CheckStoppedByFailure(const BRepCheck_Analyzer& check, const TopoDS_Shape& part)
-{
-    for (const TopAbs_ShapeEnum kind : {TopAbs_SOLID, TopAbs_SHELL, TopAbs_FACE, TopAbs_WIRE, TopAbs_EDGE, TopAbs_VERTEX})
-        for (TopExp_Explorer e(part, kind); e.More(); e.Next()) {
-            const Handle(BRepCheck_Result)& result = check.Result(e.Current());
-            if (result.IsNull())
-                continue;
-            for (const BRepCheck_Status status : result->Status())
-                if (status == BRepCheck_CheckFail)
-                    return true;
-        }
-    return false;
 }
 
 gp_Pnt At(const OutlinePoint& p) { return gp_Pnt(p.x, p.y, 0.0); }
@@ -215,14 +200,19 @@ TopoDS_Wire OutlineWire(const GearProfile& profile)
     for (std::size_t k = 0; k < teeth; ++k)
         for (const ProfilePiece& piece : profile.pieces)
             vertices.push_back(BRepBuilderAPI_MakeVertex(At(pts[(k * perTooth + piece.first) % pts.size()])).Vertex());
-    BRepBuilderAPI_MakeWire wire;
+    // The edges are joined by the vertices they share, in order: the wire is
+    // put together as it stands (a wire maker would look for each new vertex
+    // among all the wire's vertices by position) and checked with the shell.
+    BRep_Builder builder;
+    TopoDS_Wire wire;
+    builder.MakeWire(wire);
     for (std::size_t e = 0; e < edges; ++e) {
         const std::size_t k = e / pieces;
-        wire.Add(PieceEdge(pts, profile.pieces[e % pieces], k * perTooth, budget, vertices[e], vertices[(e + 1) % edges]));
-        if (!wire.IsDone())
-            throw AppError("STEP ファイルの歯形を閉じた線にできません");
+        builder.Add(wire, PieceEdge(pts, profile.pieces[e % pieces], k * perTooth, budget, vertices[e],
+                                    vertices[(e + 1) % edges]));
     }
-    return wire.Wire();
+    wire.Closed(Standard_True);
+    return wire;
 }
 
 // The bore with its groove in the plane z = 0, counter-clockwise.
@@ -296,10 +286,13 @@ Sides SweptSides(const TopoDS_Face& base, const TopoDS_Wire& around, double heig
 }
 
 // The part put together face by face, each face facing out: the bore's sides
-// swept from z = 0 to the top, the bottom (the outline less the bore), the
-// tooth sides it sweeps up to z = b, the face there (less the hub's circle or
-// the bore), the hub's side and top. No face needs cutting or joining: every
-// edge is shared by the two faces it bounds as it is made.
+// swept from z = 0 to the top, the tooth sides the bottom (the outline less the
+// bore) sweeps up to z = b, the hub's side, then the flat faces: the bottom, the
+// face at z = b (less the hub's circle or the bore) and the hub's top. No face
+// needs cutting or joining: every edge is shared by the two faces it bounds as
+// it is made. The swept faces come first: the STEP transfer writes an edge on
+// the first face it meets it on and measures that face's extent for it, which
+// on a flat face is a walk round all of its edges.
 TopoDS_Shape PartShape(const GearProfile& profile, const SolidInput& in, const HoleShape& hole)
 {
     const double b = in.faceWidth;
@@ -325,12 +318,12 @@ TopoDS_Shape PartShape(const GearProfile& profile, const SolidInput& in, const H
     const TopoDS_Face bottom = FlatFace(outline, hasHole ? &bore : nullptr, 0.0, true);
     if (bottom.IsNull())
         throw AppError(hasHole ? "STEP ファイルの穴をあけられません" : "STEP ファイルの歯形を閉じた線にできません");
-    builder.Add(shell, bottom.Reversed());
     const Sides teeth = SweptSides(bottom, outline, b);
     if (teeth.faces.empty())
         throw AppError("STEP ファイルの立体を作れません");
     for (const TopoDS_Face& f : teeth.faces)
         builder.Add(shell, f);
+    std::vector<TopoDS_Face> flat{TopoDS::Face(bottom.Reversed())};
 
     if (hasHub) {
         BRepBuilderAPI_MakeWire circle(
@@ -344,22 +337,24 @@ TopoDS_Shape PartShape(const GearProfile& profile, const SolidInput& in, const H
             throw AppError("STEP ファイルのハブを歯車に付けられません");
         for (const TopoDS_Face& f : sides.faces)
             builder.Add(shell, f);
-        builder.Add(shell, face);
-        builder.Add(shell, end);
+        flat.push_back(face);
+        flat.push_back(end);
     } else {
         const TopoDS_Face face = FlatFace(teeth.top, hasHole ? &boreTop : nullptr, b, true);
         if (face.IsNull())
             throw AppError("STEP ファイルの立体を作れません");
-        builder.Add(shell, face);
+        flat.push_back(face);
     }
+    for (const TopoDS_Face& f : flat)
+        builder.Add(shell, f);
     shell.Closed(BRep_Tool::IsClosed(shell));
     TopoDS_Solid part;
     builder.MakeSolid(part);
     builder.Add(part, shell);
 
-    const BRepCheck_Analyzer check(part);
-    if (!shell.Closed() || !check.IsValid())
-        Stopped("STEP ファイルの立体が正しく閉じていません", CheckStoppedByFailure(check, part));
+    const ShellCheck check = shell.Closed() ? CheckPartShell(shell) : ShellCheck::Broken;
+    if (check != ShellCheck::Sound)
+        Stopped("STEP ファイルの立体が正しく閉じていません", check == ShellCheck::Stopped);
     return part;
 }
 

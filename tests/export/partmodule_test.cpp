@@ -23,7 +23,7 @@ TEST(PartModule, ARefusalInsideTheModuleKeepsItsTypeAndText)
         ExportBytes(prepared, ExportFormat::Step);
         ADD_FAILURE() << "the STEP solid was not refused";
     } catch (const AppError& e) {
-        EXPECT_STREQ(e.what(), "STEP の立体には歯形の曲線が多すぎます（曲線 12000 本、点 328000 個。作れるのは 3000 本、"
+        EXPECT_STREQ(e.what(), "STEP の立体には歯形の曲線が多すぎます（曲線 12000 本、点 328000 個。作れるのは 6000 本、"
                                "500000 個まで）。許容差を大きくするか、歯数を減らしてください");
     }
 }
