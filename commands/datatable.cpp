@@ -5,6 +5,7 @@
 #include "commands/numbertext.h"
 #include "base/apperror.h"
 #include "geometry/gearmath.h"
+#include "geometry/internalpair.h"
 #include "geometry/pair.h"
 
 #include <cmath>
@@ -107,7 +108,23 @@ DataSheet BuildDataSheet(const DataSheetInput& in)
     } else {
         row("精度", "", "―");
     }
-    if (in.mate) {
+    if (in.mate && in.mate->kind == MateKind::Rack) {
+        row("相手歯車", "種類", MateKindCaption(MateKind::Rack));
+    } else if (in.mate && in.mate->kind == MateKind::Internal) {
+        PairInput p;
+        p.mate = MateKind::Internal;
+        p.module = g.module;
+        p.pressureAngle = g.pressureAngleDegrees;
+        p.teeth = {g.teeth, in.mate->teeth};
+        p.shift = {g.shift, in.mate->shift};
+        const InternalPairResult pair = ComputeInternalPair(p);
+        row("相手歯車", "種類", MateKindCaption(MateKind::Internal));
+        row("相手歯車", "歯数", FormatInteger(in.mate->teeth));
+        const double mateShift = in.mate->shift * g.module;
+        row("相手歯車", "転位量", Deviation(mateShift, sep) == "0" ? Length(0, sep) : Deviation(mateShift, sep));
+        row("中心距離", "", Length(pair.centerDistance, sep));
+        s.notes.insert(s.notes.end(), pair.findings.begin(), pair.findings.end());
+    } else if (in.mate) {
         PairInput p;
         p.module = g.module;
         p.pressureAngle = g.pressureAngleDegrees;

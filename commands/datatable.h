@@ -10,17 +10,23 @@
 #include "geometry/accuracy.h"
 #include "geometry/backlash.h"
 #include "geometry/inspection.h"
+#include "geometry/mate.h"
 #include "geometry/thicknesslimits.h"
 
 #include <optional>
 #include <string>
 #include <vector>
 
+// The mate of the gear: another external gear (teeth, shift, allowance and
+// the centre-distance allowance: the centre distance and the backlash of the
+// pair follow), a ring around it (its teeth, shift and the pair's centre
+// distance; no backlash) or a rack (named only).
 struct DataSheetMate {
     std::int32_t teeth = 20;
     double shift = 0.0;
     ThicknessAllowance allowance;          // of the mate's teeth
     ThicknessAllowance centerDistance;     // A_a
+    MateKind kind = MateKind::External;
 };
 
 struct DataSheetInput {

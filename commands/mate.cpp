@@ -15,6 +15,7 @@ MateOutcome ComputeMate(const MateRequest& request, std::string_view sep)
         const RackPairResult r = ComputeRackPair(in);
         out.report = MateReportOf(r, sep);
         out.centerDistance = r.centerToReferenceLine;
+        out.gears = in;
         out.mesh = MeshInputOf(r);
         break;
     }
@@ -22,6 +23,7 @@ MateOutcome ComputeMate(const MateRequest& request, std::string_view sep)
         const InternalPairResult r = a ? ComputeInternalPairForCenterDistance(in, *a) : ComputeInternalPair(in);
         out.report = MateReportOf(r, sep);
         out.centerDistance = r.centerDistance;
+        out.gears = r.input;
         out.mesh = MeshInputOf(r);
         break;
     }
@@ -29,6 +31,7 @@ MateOutcome ComputeMate(const MateRequest& request, std::string_view sep)
         external = a ? ComputePairForCenterDistance(in, *a) : ComputePair(in);
         out.report = MateReportOf(*external, sep);
         out.centerDistance = external->centerDistance;
+        out.gears = external->input;
         out.mesh = MeshInputOf(*external);
         break;
     }

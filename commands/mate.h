@@ -19,6 +19,7 @@ struct MateOutcome {
     MateReport report;
     MeshInput mesh;               // the tightest mesh the allowances leave
     double centerDistance = 0.0;  // a; a rack: gear 1's centre to the rack's reference line
+    PairInput gears;              // the teeth and shifts of the pair as solved (from a centre distance too)
     std::optional<BacklashResult> backlash;
 };
 

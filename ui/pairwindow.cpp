@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/pairwindow.h"
 
+#include "base/apperror.h"
+
 #include "geometry/gearmodel.h"
 #include "ui/backlashpanel.h"
 #include "ui/errorbox.h"
@@ -313,6 +315,7 @@ void PairWindow::showGear1()
 void PairWindow::clearResults()
 {
     m_last.reset();
+    m_lastGears.reset();
     for (auto& [key, boxes] : m_results)
         for (QLineEdit* box : boxes)
             if (box)
@@ -356,6 +359,7 @@ void PairWindow::compute()
     // distance box starts at its centre distance.
     request.paired = [this](const MateOutcome& pair) {
         m_last = pair.report;
+        m_lastGears = pair.gears;
         m_lastCenterDistance = pair.centerDistance;
     };
     const MateOutcome outcome = ComputeMate(request, sep);
@@ -424,9 +428,15 @@ std::optional<PairWindow::SheetMate> PairWindow::CurrentMate(const std::string& 
 {
     if (!isVisible())
         return std::nullopt;
+    // The pair the window shows, shifts solved from a centre distance
+    // included; none shown (a refused pair) gives no table of a mate.
+    if (!m_lastGears)
+        throw AppError("かみあいの組が求まっていないため、要目表に相手歯車を付けられません");
     SheetMate sheet;
-    sheet.mate.teeth = ParseInteger(m_teeth2->text().toStdString());
-    sheet.mate.shift = Store(ParseFloat(m_shift2->text().toStdString(), sep));
+    sheet.mate.kind = m_lastGears->mate;
+    sheet.mate.teeth = m_lastGears->teeth[1];
+    sheet.mate.shift = m_lastGears->shift[1];
+    sheet.gear1 = *m_lastGears;
     const BacklashInput b = m_backlash->Read(sep);
     sheet.mate.allowance = b.thickness[1];
     sheet.mate.centerDistance = b.centerDistance;

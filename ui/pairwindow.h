@@ -52,13 +52,16 @@ public:
     // The box of one computed quantity (key as in the report's rows), gear 0 or 1.
     QLineEdit* resultBox(const std::string& key, int gear = 0) const;
 
-    // The mate as the data table (要目表) takes it: gear 2's teeth and shift
-    // typed here, its tooth-thickness allowance and the centre-distance
-    // allowance; with gear 1's allowance typed here. Null while the window is
-    // closed. A box that does not parse raises the conversion error.
+    // The mate as the data table (要目表) takes it: the kind, gear 2's teeth and
+    // shift of the pair shown (solved from the centre distance in that mode),
+    // its tooth-thickness allowance and the centre-distance allowance; with
+    // gear 1's allowance typed here and the pair's gear 1. Null while the
+    // window is closed. No pair shown, or a box that does not parse, raises
+    // AppError.
     struct SheetMate {
         DataSheetMate mate;
         ThicknessAllowance gear1Allowance;
+        PairInput gear1;   // the pair as shown: gear 1 is the table's gear only where it matches
     };
     std::optional<SheetMate> CurrentMate(const std::string& decimalSeparator) const;
 
@@ -92,6 +95,7 @@ private:
     GearRecord m_gear1{};
     std::map<std::string, std::array<QLineEdit*, 2>> m_results;
     std::optional<MateReport> m_last;
+    std::optional<PairInput> m_lastGears;   // the pair m_last shows: its teeth and solved shifts
     std::size_t m_backlashWarnings = 0;   // the backlash panel's warnings, copied after the report
     double m_lastCenterDistance = 0.0;
     QWidget* m_gear2Caption = nullptr;

@@ -7,6 +7,7 @@
 #include "base/safefile.h"
 #include "geometry/extended.h"
 #include "commands/inputparse.h"
+#include "commands/numbertext.h"
 #include "commands/tolerancetext.h"
 #include "ui/backlashpanel.h"
 #include "ui/pairwindow.h"
@@ -145,6 +146,17 @@ DataSheet TolerancePanel::Sheet(const GearSpec& gear, const InspectionRequest& r
         m_host.hostWidget().findChild<PairWindow*>(QStringLiteral("PairWindow"), Qt::FindDirectChildrenOnly);
     if (pair != nullptr) {
         if (const std::optional<PairWindow::SheetMate> mate = pair->CurrentMate(sep)) {
+            // The mate's numbers belong to the pair かみあい shows; they go on
+            // this gear's table only when its gear 1 is this gear (from a centre
+            // distance かみあい solves gear 1's shift as well): a shift typed
+            // as かみあい shows it (six decimals) is that gear.
+            const PairInput& shown = mate->gear1;
+            const auto shiftText = [](double x) { return FormatFixed(x, 15, 6, "."); };
+            if (shown.teeth[0] != gear.teeth || shown.module != gear.module ||
+                shown.pressureAngle != gear.pressureAngleDegrees || shiftText(shown.shift[0]) != shiftText(gear.shift))
+                throw AppError("かみあいの歯車１（転位係数 " + FormatGeneral(shown.shift[0], 11, sep) +
+                               "）は、この歯車（転位係数 " + FormatGeneral(gear.shift, 11, sep) +
+                               "）と違います。主画面の転位係数をかみあいの値にするか、かみあいを閉じてから要目表を作ってください");
             // Gear 1's allowance typed only in かみあい is the one the table uses.
             if (IsBlank(upperEdit) && IsBlank(lowerEdit))
                 in.allowance = mate->gear1Allowance;

@@ -59,6 +59,24 @@ TEST(DataSheet, RowsOfShiftedGearOverPinsWithMate)
 }
 
 // A pin on the edge of the undercut: the thinner tooth's M stays below the thicker one's.
+// A ring is named and gets its own centre distance; a rack is named only: neither gets a backlash.
+TEST(DataSheet, RingAndRackMatesAreNotExternalGears)
+{
+    const struct {
+        MateKind kind;
+        const char* centre;
+    } cases[] = {{MateKind::Internal, "81.000"}, {MateKind::Rack, "(none)"}};
+    for (const auto& c : cases) {
+        DataSheetInput in;
+        in.gear = {3, 18, 0.0, 20};
+        in.mate = DataSheetMate{72, 0.0, {}, {}, c.kind};
+        const DataSheet s = BuildDataSheet(in);
+        EXPECT_EQ(ValueOf(s, "相手歯車", "種類"), MateKindCaption(c.kind));
+        EXPECT_EQ(ValueOf(s, "中心距離", ""), c.centre);
+        EXPECT_EQ(ValueOf(s, "バックラッシ", "法線方向"), "(none)");
+    }
+}
+
 TEST(DataSheet, OverPinsRangeOfAnUndercutGearIsInOrder)
 {
     DataSheetInput in;

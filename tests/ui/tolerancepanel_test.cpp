@@ -24,6 +24,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QProcess>
+#include <QRadioButton>
+#include <QFile>
 #include <QTemporaryDir>
 
 namespace {
@@ -87,6 +89,59 @@ TEST_F(TolerancePanelTest, LimitsBesideTheValuesAndTheDataTableAsPdf)
     for (const QString& want : {QStringLiteral("要目表"), QStringLiteral("歯数 40"), QStringLiteral("中心距離 60.000"),
                                 QStringLiteral("法線方向 0.103"), QStringLiteral("0.207"), QStringLiteral("6級")})
         EXPECT_TRUE(page.contains(want)) << want.toStdString() << "\n" << page.toStdString();
+}
+
+// The table carries the pair かみあい shows: shifts solved from a centre
+// distance (refused while the gear is not that pair's gear 1), and a ring as a
+// ring (its centre distance, no backlash).
+TEST_F(TolerancePanelTest, TheDataTableIsThePairAsShownFromACentreDistanceOrWithARing)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("sheet.pdf"));
+    SetDataSheetFileAnswer([&](const QString&) { return file; });
+    const auto page = [&] {
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
+        return text.waitForFinished(20000) ? QString::fromUtf8(text.readAllStandardOutput()).simplified() : QString();
+    };
+    Calculate("3", "18", "0");
+    PairWindow& pair = OpenPair();
+    pair.findChild<QLineEdit*>("PairTeeth2")->setText(QStringLiteral("45"));
+    pair.findChild<QLineEdit*>("PairTeeth2")->setModified(true);   // typed: it no longer follows the main window
+    pair.findChild<QRadioButton*>("PairFromCenterDistance")->click();
+    pair.findChild<QLineEdit*>("PairCenterDistance")->setText(QStringLiteral("96"));
+    pair.findChild<QPushButton*>("PairCalculate")->click();
+    const QString x1 = pair.resultBox("shift", 0)->text(), x2 = pair.resultBox("shift", 1)->text();
+    ASSERT_NE(x1.toDouble(), 0.0);
+
+    InspectionWindow& w = OpenInspection();
+    w.tolerances->pdfAction->trigger();
+    ASSERT_FALSE(m_errors.isEmpty());
+    EXPECT_TRUE(m_errors.last().startsWith(QStringLiteral("かみあいの歯車１（転位係数 ") + x1)) << m_errors.last().toStdString();
+    EXPECT_TRUE(m_errors.last().contains(QStringLiteral("この歯車（転位係数 0）と違います"))) << m_errors.last().toStdString();
+    EXPECT_FALSE(QFile::exists(file));
+
+    // With gear 1's shift as かみあい shows it, the table is that pair's: a = 96.
+    Calculate("3", "18", x1);
+    EXPECT_EQ(pair.resultBox("shift", 1)->text(), x2);
+    w.tolerances->pdfAction->trigger();
+    QString text = page();
+    for (const QString& want : {QStringLiteral("歯数 45"), QStringLiteral("中心距離 96.000"),
+                                QStringLiteral("転位量 +%1").arg(3 * x2.toDouble(), 0, 'f', 3)})
+        EXPECT_TRUE(text.contains(want)) << want.toStdString() << "\n" << text.toStdString();
+
+    // A 72-tooth ring around the 18-tooth gear: its centre distance 81, no backlash.
+    Calculate("3", "18", "0");
+    pair.findChild<QRadioButton*>("PairFromShifts")->click();
+    pair.findChild<QRadioButton*>("PairMateInternal")->click();
+    pair.findChild<QLineEdit*>("PairTeeth2")->setText(QStringLiteral("72"));
+    pair.findChild<QLineEdit*>("PairShift2")->setText(QStringLiteral("0"));
+    pair.findChild<QPushButton*>("PairCalculate")->click();
+    w.tolerances->pdfAction->trigger();
+    text = page();
+    for (const QString& want : {QStringLiteral("種類 内歯車"), QStringLiteral("歯数 72"), QStringLiteral("中心距離 81.000")})
+        EXPECT_TRUE(text.contains(want)) << want.toStdString() << "\n" << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("バックラッシ"))) << text.toStdString();
 }
 
 TEST_F(TolerancePanelTest, BacklashOfThePairOnlyWhenAllowancesAreTyped)
