@@ -56,6 +56,19 @@ DataSheet BuildDataSheet(const DataSheetInput& in)
         throw AppError(nominal.toothThickness.reason);
     const ThicknessLimits limits = ComputeThicknessLimits(g, nominal, in.allowance);
     const double alpha = RadiansInDouble(g.pressureAngleDegrees);
+    // With another external gear the pair shortens the tips: the table gives
+    // the tooth that is cut for that pair.
+    std::optional<PairResult> pair;
+    if (in.mate && in.mate->kind == MateKind::External) {
+        PairInput p;
+        p.module = g.module;
+        p.pressureAngle = g.pressureAngleDegrees;
+        p.teeth = {g.teeth, in.mate->teeth};
+        p.shift = {g.shift, in.mate->shift};
+        pair = ComputePair(p);
+    }
+    const double tipShortening = pair ? pair->tipShortening : g.tipShortening;
+    const double tipDiameter = static_cast<double>(ExactSizesOf(g).tip) - 2 * tipShortening * g.module;
 
     DataSheet s;
     s.title = "平歯車";
@@ -68,8 +81,10 @@ DataSheet BuildDataSheet(const DataSheetInput& in)
     row("基準ラック", "圧力角", General(g.pressureAngleDegrees, sep) + "°");
     row("歯数", "", FormatInteger(g.teeth));
     row("基準ピッチ円直径", "", Length(g.module * g.teeth, sep));
+    row("歯先円直径", "", Length(tipDiameter, sep));
     row("転位量", "", Deviation(g.shift * g.module, sep) == "0" ? Length(0, sep) : Deviation(g.shift * g.module, sep));
-    row("全歯たけ", "", LengthOf(nominal.wholeDepth, "全歯たけ", sep));
+    row("全歯たけ", "", pair ? Length((pair->tipDiameter[0] - pair->rootDiameter[0]) / 2, sep)
+                             : LengthOf(nominal.wholeDepth, "全歯たけ", sep));
     const bool allowance = HasAllowance(in.allowance);
     if (in.overPins) {
         std::string value = LengthOf(nominal.overPins, "オーバーピン寸法", sep);
@@ -124,30 +139,26 @@ DataSheet BuildDataSheet(const DataSheetInput& in)
         row("相手歯車", "転位量", Deviation(mateShift, sep) == "0" ? Length(0, sep) : Deviation(mateShift, sep));
         row("中心距離", "", Length(pair.centerDistance, sep));
         s.notes.insert(s.notes.end(), pair.findings.begin(), pair.findings.end());
-    } else if (in.mate) {
-        PairInput p;
-        p.module = g.module;
-        p.pressureAngle = g.pressureAngleDegrees;
-        p.teeth = {g.teeth, in.mate->teeth};
-        p.shift = {g.shift, in.mate->shift};
-        const PairResult pair = ComputePair(p);
+    } else if (pair) {
         BacklashInput b;
         b.thickness = {in.allowance, in.mate->allowance};
         b.centerDistance = in.mate->centerDistance;
-        const BacklashResult backlash = ComputeBacklash(pair, b);
+        const BacklashResult backlash = ComputeBacklash(*pair, b);
         row("相手歯車", "歯数", FormatInteger(in.mate->teeth));
         const double mateShift = in.mate->shift * g.module;
         row("相手歯車", "転位量", Deviation(mateShift, sep) == "0" ? Length(0, sep) : Deviation(mateShift, sep));
-        std::string centre = Length(pair.centerDistance, sep);
+        std::string centre = Length(pair->centerDistance, sep);
         if (HasAllowance(in.mate->centerDistance))
             centre += "  " + Deviations(in.mate->centerDistance, 1.0, sep);
         row("中心距離", "", centre);
         row("バックラッシ", "法線方向", Length(backlash.normal.min, sep) + " ～ " + Length(backlash.normal.max, sep));
         row("バックラッシ", "円周方向", Length(backlash.circumferential.min, sep) + " ～ " +
                                            Length(backlash.circumferential.max, sep));
-        s.notes.insert(s.notes.end(), pair.findings.begin(), pair.findings.end());
+        s.notes.insert(s.notes.end(), pair->findings.begin(), pair->findings.end());
         s.notes.insert(s.notes.end(), backlash.findings.begin(), backlash.findings.end());
     }
+    for (const auto& [name, text] : in.userRows)
+        row(name, "", text);
     return s;
 }
 

@@ -37,6 +37,8 @@ struct DataSheetInput {
     std::optional<int> accuracyClass;
     std::optional<double> faceWidth;
     std::optional<DataSheetMate> mate;
+    // Rows of the user's own below the table's (材料, 熱処理, 備考, ...): name and text.
+    std::vector<std::pair<std::string, std::string>> userRows;
     std::string decimalSeparator = ".";    // of the numbers (a drawing's: ".")
 };
 

@@ -59,15 +59,7 @@ void PaintDataSheet(QPainter& painter, const QRectF& page, double dotsPerMm, con
     pen.setWidthF(dots(0.5));
     painter.setPen(pen);
     painter.drawRect(QRectF(origin, QSizeF(dots(layout.width), dots(layout.height))));
-
-    double y = origin.y() + dots(layout.height) + dots(kPaddingMm);
-    painter.setPen(QPen(Qt::black));
-    for (const std::string& note : sheet.notes) {
-        const QRectF box(origin.x(), y, dots(layout.width), dots(kDataSheetRowHeight * 3));
-        QRectF used;
-        painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, Utf8("注　" + note), &used);
-        y += used.height() + dots(1.0);
-    }
+    // The findings (sheet.notes) are the window's and the command line's, not the drawing's.
     painter.restore();
 }
 

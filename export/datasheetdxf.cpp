@@ -84,9 +84,5 @@ void WriteDataSheetEntities(DL_Dxf& dxf, DL_WriterA& dw, const DataSheet& sheet,
             text(left + c.x + 2.0, baseline, c.text);
         title = false;
     }
-    double y = top - layout.height - 2.0 - kDataSheetTextHeight;
-    for (const std::string& note : sheet.notes) {
-        text(left, y, "注　" + note);
-        y -= kDataSheetTextHeight * 1.8;
-    }
+    // The findings (sheet.notes) are the window's and the command line's, not the drawing's.
 }

@@ -48,7 +48,7 @@ TolerancePanel::TolerancePanel(ToolHost& host, QWidget* parent)
     setAccessibleName(title());
     auto* grid = new QGridLayout(this);
     grid->setVerticalSpacing(3);
-    auto box = [&](const char* name, const QString& caption, const QString& hint, int row, int column) {
+    auto box = [&](const char* name, const QString& caption, const QString& hint, int row, int column, int span = 1) {
         auto* label = new QLabel(caption, this);
         label->setObjectName(QString::fromLatin1(name) + QStringLiteral("Label"));
         label->setAccessibleName(caption);
@@ -58,7 +58,7 @@ TolerancePanel::TolerancePanel(ToolHost& host, QWidget* parent)
         edit->setPlaceholderText(hint);
         label->setBuddy(edit);
         grid->addWidget(label, row, column);
-        grid->addWidget(edit, row, column + 1);
+        grid->addWidget(edit, row, column + 1, 1, span);
         connect(edit, &QLineEdit::returnPressed, this, &TolerancePanel::edited);
         return edit;
     };
@@ -86,6 +86,11 @@ TolerancePanel::TolerancePanel(ToolHost& host, QWidget* parent)
     // A long finding wraps in the width the boxes give; it never widens the window.
     accuracyNote->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     grid->addWidget(accuracyNote, 2, 0, 1, 9);
+
+    // The rows of the user's own the table ends with; a blank box gives no row.
+    materialEdit = box("MaterialEdit", QStringLiteral("材料"), QString(), 3, 0);
+    heatTreatmentEdit = box("HeatTreatmentEdit", QStringLiteral("熱処理"), QString(), 3, 2);
+    remarksEdit = box("RemarksEdit", QStringLiteral("備考"), QString(), 3, 4, 5);
 
     sheetButton = new QPushButton(QStringLiteral("要目表…"), this);
     sheetButton->setObjectName(QStringLiteral("DataSheetButton"));
@@ -141,6 +146,9 @@ DataSheet TolerancePanel::Sheet(const GearSpec& gear, const InspectionRequest& r
         in.accuracyClass = ParseInteger(classEdit->text().toStdString());
     if (!IsBlank(faceWidthEdit))
         in.faceWidth = ReadLength(faceWidthEdit, sep);
+    for (const QLineEdit* edit : {materialEdit, heatTreatmentEdit, remarksEdit})
+        if (!IsBlank(edit))
+            in.userRows.emplace_back(edit->accessibleName().toStdString(), edit->text().trimmed().toStdString());
     // The mate of かみあい, when that window is open.
     const auto* pair =
         m_host.hostWidget().findChild<PairWindow*>(QStringLiteral("PairWindow"), Qt::FindDirectChildrenOnly);

@@ -45,6 +45,9 @@ public:
     QLineEdit* faceWidthEdit;    // empty: no helix tolerances
     QLineEdit* upperEdit;        // empty: 0
     QLineEdit* lowerEdit;        // empty: 0
+    QLineEdit* materialEdit;     // the table's rows 材料, 熱処理 and 備考 (empty: no row)
+    QLineEdit* heatTreatmentEdit;
+    QLineEdit* remarksEdit;
     QListWidget* accuracyList;   // the eight tolerances
     QLabel* accuracyNote;        // the standard and class, and a range finding
     QPushButton* sheetButton;    // 要目表: a menu of the two actions

@@ -151,6 +151,11 @@ void AddSheetOptions(CLI::App& command, SheetOptions& o, bool mate, bool gearOpt
 {
     o.classOption = AddValueOption(command, "--accuracy-class", o.accuracyClass,
                                    Cli::tr("accuracy class of ISO 1328-1:2013, 1 to 11"), "INTEGER");
+    command.add_option("--row", o.rows,
+                       Cli::tr("a row of your own below the table, NAME=TEXT (材料=S45C, 熱処理=..., 備考=...); "
+                               "repeatable, in the order given"))
+        ->type_name("NAME=TEXT")
+        ->take_all();
     if (gearOptions)
         AddGearSheetOptions(command, o);
     if (!mate)
@@ -186,6 +191,12 @@ static void AddMateSheetOptions(CLI::App& command, SheetOptions& o)
 
 void ApplySheetOptions(const SheetOptions& o, DataSheetInput& input)
 {
+    for (const std::string& row : o.rows) {
+        const std::size_t equals = row.find('=');
+        if (equals == std::string::npos || equals == 0)
+            throw CliError(kExitUsage, "--row", Args(Cli::tr("'%1' is not NAME=TEXT"), {row}));
+        input.userRows.emplace_back(row.substr(0, equals), row.substr(equals + 1));
+    }
     if (o.classOption->count() > 0) {
         const std::int32_t accuracyClass = IntegerOption("--accuracy-class", o.accuracyClass);
         if (accuracyClass < kLowestAccuracyClass || accuracyClass > kHighestAccuracyClass)

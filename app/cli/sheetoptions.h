@@ -11,10 +11,12 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 struct SheetOptions {
     std::string accuracyClass, faceWidth, allowance, mateTeeth, mateShift = "0", mateAllowance, centerAllowance;
     bool overPins = false;
+    std::vector<std::string> rows;   // --row NAME=TEXT, in the order given
     CLI::Option* classOption = nullptr;
     CLI::Option* faceWidthOption = nullptr;
     CLI::Option* allowanceOption = nullptr;
@@ -23,7 +25,7 @@ struct SheetOptions {
     CLI::Option* centerAllowanceOption = nullptr;
 };
 
-// --accuracy-class, --face-width, --thickness-allowance; with `mate` also
+// --accuracy-class, --row, --face-width, --thickness-allowance; with `mate` also
 // --z2, --x2, --thickness-allowance2, --center-distance-allowance and --over-pins.
 // gearOptions false leaves out --face-width and --thickness-allowance, for a
 // command that has its own (export: the part's face width, the cut's allowance).

@@ -62,6 +62,15 @@ for want in "要目表" "歯車歯形 標準" "モジュール 2" "圧力角 20�
 done
 "$cli" sheet -m 2 -z 20 --pin 3.5 -o "$dir/pins.pdf" >/dev/null
 grep -qF "ピン径 3.500" <<<"$(pdftotext -layout "$dir/pins.pdf" - | tr -s ' ')" || { echo "FAIL pins page"; fail=1; }
+# The pair's shortened tip (k from x2 0.15), the rows of one's own at the end,
+# and the finding on standard output only, not on the drawing.
+out=$("$cli" sheet -m 3 -z 18 --z2 45 --x2 0.15 --row 材料=S45C --row "備考=歯面 HRC50 以上" -o "$dir/rows.pdf")
+grep -qF "警告：最小法線バックラッシが" <<<"$out" || { echo "FAIL sheet report lacks the finding"; fail=1; }
+pdf=$(pdftotext -layout "$dir/rows.pdf" - | tr -s ' ')
+for want in "歯先円直径 59.985" "全歯たけ 6.742" "材料 S45C" "備考 歯面 HRC50 以上"; do
+    grep -qF "$want" <<<"$pdf" || { echo "FAIL rows pdf lacks [$want]"; fail=1; }
+done
+grep -qF "警告" <<<"$pdf" && { echo "FAIL the finding is on the drawing"; fail=1; }
 "$cli" sheet -m 2 -z 20 -o /nonexistent/dir/x.pdf >/dev/null 2>&1; check "sheet unwritable" $? 3
 "$cli" sheet -m 2 -z 20 -o "$dir/x.txt" >/dev/null 2>&1; check "sheet not pdf" $? 2
 

@@ -92,8 +92,9 @@ TEST_F(TolerancePanelTest, LimitsBesideTheValuesAndTheDataTableAsPdf)
 }
 
 // The table carries the pair かみあい shows: shifts solved from a centre
-// distance (refused while the gear is not that pair's gear 1), and a ring as a
-// ring (its centre distance, no backlash).
+// distance (refused while the gear is not that pair's gear 1), the pair's
+// shortened tip, and a ring as a ring (its centre distance, no backlash); the
+// rows typed for 材料, 熱処理 and 備考 end it, and the findings stay off it.
 TEST_F(TolerancePanelTest, TheDataTableIsThePairAsShownFromACentreDistanceOrWithARing)
 {
     QTemporaryDir dir;
@@ -127,8 +128,11 @@ TEST_F(TolerancePanelTest, TheDataTableIsThePairAsShownFromACentreDistanceOrWith
     w.tolerances->pdfAction->trigger();
     QString text = page();
     for (const QString& want : {QStringLiteral("歯数 45"), QStringLiteral("中心距離 96.000"),
-                                QStringLiteral("転位量 +%1").arg(3 * x2.toDouble(), 0, 'f', 3)})
+                                QStringLiteral("転位量 +%1").arg(3 * x2.toDouble(), 0, 'f', 3),
+                                QStringLiteral("歯先円直径 %1").arg(pair.resultBox("tip_diameter", 0)->text().toDouble(), 0, 'f', 3),
+                                QStringLiteral("全歯たけ 6.665")})
         EXPECT_TRUE(text.contains(want)) << want.toStdString() << "\n" << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("警告"))) << text.toStdString();
 
     // A 72-tooth ring around the 18-tooth gear: its centre distance 81, no backlash.
     Calculate("3", "18", "0");
@@ -137,9 +141,13 @@ TEST_F(TolerancePanelTest, TheDataTableIsThePairAsShownFromACentreDistanceOrWith
     pair.findChild<QLineEdit*>("PairTeeth2")->setText(QStringLiteral("72"));
     pair.findChild<QLineEdit*>("PairShift2")->setText(QStringLiteral("0"));
     pair.findChild<QPushButton*>("PairCalculate")->click();
+    w.tolerances->materialEdit->setText(QStringLiteral("S45C"));
+    w.tolerances->heatTreatmentEdit->setText(QStringLiteral("高周波焼入れ"));
+    w.tolerances->remarksEdit->setText(QStringLiteral("歯面 HRC50 以上"));
     w.tolerances->pdfAction->trigger();
     text = page();
-    for (const QString& want : {QStringLiteral("種類 内歯車"), QStringLiteral("歯数 72"), QStringLiteral("中心距離 81.000")})
+    for (const QString& want : {QStringLiteral("種類 内歯車"), QStringLiteral("歯数 72"), QStringLiteral("中心距離 81.000"),
+                                QStringLiteral("材料 S45C 熱処理 高周波焼入れ 備考 歯面 HRC50 以上")})
         EXPECT_TRUE(text.contains(want)) << want.toStdString() << "\n" << text.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("バックラッシ"))) << text.toStdString();
 }
