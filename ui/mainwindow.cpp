@@ -312,6 +312,14 @@ void TForm1::onCurrentGearChanged(QObject* context, std::function<void()> change
     connect(this, &TForm1::currentGearChanged, context, std::move(changed));
 }
 
+void TForm1::calculateTyped(const std::string& module, const std::string& teeth, const std::string& shift)
+{
+    Edit1->setText(QString::fromStdString(module));
+    Edit2->setText(QString::fromStdString(teeth));
+    Edit4->setText(QString::fromStdString(shift));
+    BitBtn1Click();
+}
+
 const GearRecord& TForm1::currentGear() const
 {
     return m_state.table[kCurrentSlot];

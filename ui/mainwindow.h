@@ -101,6 +101,7 @@ public:
     QWidget& hostWidget() override { return *this; }
     QMenu* toolMenu() const override { return Tool1; }
     void onCurrentGearChanged(QObject* context, std::function<void()> changed) override;
+    void calculateTyped(const std::string& module, const std::string& teeth, const std::string& shift) override;
 
     QLabel* Label2;        // 「モジュール」
     QLabel* Label3;        // 「歯数」

@@ -133,6 +133,15 @@ PairWindow::PairWindow(ToolHost& host) : QWidget(&host.hostWidget(), Qt::Window)
     }
     m_mateExternal->setChecked(true);
     in->addLayout(mateRow, 8, 0, 1, 3);
+    // Gear 1 of the pair shown becomes the main window's gear: its shift
+    // (solved from the centre distance in that mode) typed there and calculated.
+    m_useDesign = new QPushButton(QStringLiteral("この組を使う"), inputs);
+    m_useDesign->setObjectName(QStringLiteral("PairUseDesign"));
+    m_useDesign->setAccessibleName(m_useDesign->text());
+    m_useDesign->setAutoDefault(false);
+    m_useDesign->setEnabled(false);
+    in->addWidget(m_useDesign, 9, 1, 1, 2);
+    connect(m_useDesign, &QPushButton::clicked, this, &PairWindow::UseDesignClick);
 
     m_fromShifts = new QRadioButton(QStringLiteral("転位係数から"), inputs);
     m_fromShifts->setObjectName(QStringLiteral("PairFromShifts"));
@@ -323,6 +332,7 @@ void PairWindow::clearResults()
     m_findings->clear();
     m_backlash->Clear();
     m_copy->setEnabled(false);
+    m_useDesign->setEnabled(false);
     m_mesh->clearPair(QString());
 }
 
@@ -381,7 +391,19 @@ void PairWindow::compute()
     for (int i = 0; i < m_findings->count(); ++i)
         m_findings->item(i)->setForeground(layout::kListTextColour);
     m_copy->setEnabled(true);
+    m_useDesign->setEnabled(true);
     m_mesh->showPair(mesh, sep);
+}
+
+void PairWindow::UseDesignClick()
+{
+    if (!m_lastGears)
+        return;
+    const std::string& sep = m_host.decimalSeparator();
+    const PairInput& pair = *m_lastGears;
+    // Eleven digits, as the main window shows a shift.
+    m_host.calculateTyped(FormatGeneral(pair.module, 11, sep), FormatInteger(pair.teeth[0]),
+                          FormatGeneral(pair.shift[0], 11, sep));
 }
 
 void PairWindow::CalculateClick()

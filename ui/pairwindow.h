@@ -45,6 +45,9 @@ public:
     void Follow(const GearRecord& gear);
     // The コピー button: the whole report on the clipboard, CR LF after every line.
     void CopyClick();
+    // The この組を使う button: gear 1 of the pair shown, its shift included, is
+    // typed into the main window and calculated there.
+    void UseDesignClick();
 
     // The mate chosen: 外歯車, 内歯車 or ラック.
     MateKind mate() const;
@@ -73,6 +76,7 @@ private:
     QLineEdit* m_teeth2;
     QLineEdit* m_shift2;
     QLineEdit* m_centerDistance;
+    QPushButton* m_useDesign;
     QRadioButton* m_mateExternal;
     QRadioButton* m_mateInternal;
     QRadioButton* m_mateRack;

@@ -28,6 +28,10 @@ public:
     virtual QMenu* toolMenu() const = 0;
     // Calls `changed` whenever the current gear is another one, while `context` lives.
     virtual void onCurrentGearChanged(QObject* context, std::function<void()> changed) = 0;
+    // Types module, teeth and shift into the host's boxes and runs its
+    // calculate command, as a user would: the host's own checks, messages and
+    // table follow.
+    virtual void calculateTyped(const std::string& module, const std::string& teeth, const std::string& shift) = 0;
 
 protected:
     ~ToolHost() = default;

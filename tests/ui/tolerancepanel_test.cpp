@@ -122,8 +122,10 @@ TEST_F(TolerancePanelTest, TheDataTableIsThePairAsShownFromACentreDistanceOrWith
     EXPECT_TRUE(m_errors.last().contains(QStringLiteral("この歯車（転位係数 0）と違います"))) << m_errors.last().toStdString();
     EXPECT_FALSE(QFile::exists(file));
 
-    // With gear 1's shift as かみあい shows it, the table is that pair's: a = 96.
-    Calculate("3", "18", x1);
+    // この組を使う types gear 1's shift into the main window and calculates it
+    // there; the table is then that pair's: a = 96.
+    pair.findChild<QPushButton*>("PairUseDesign")->click();
+    EXPECT_NEAR(form().currentGear().Shift, x1.toDouble(), 5e-7);
     EXPECT_EQ(pair.resultBox("shift", 1)->text(), x2);
     w.tolerances->pdfAction->trigger();
     QString text = page();
