@@ -8,6 +8,7 @@
 #include "geometry/profile.h"
 #include "base/apperror.h"
 #include "base/safefile.h"
+#include "geardata/designfile.h"
 #include "geometry/extended.h"
 #include "geometry/gearmath.h"
 #include "commands/inputparse.h"
@@ -25,11 +26,41 @@
 namespace {
 
 struct SheetCommandOptions {
-    std::string module, teeth, shift = "0", pressureAngle, pin, spanTeeth, output;
+    std::string module, teeth, shift = "0", pressureAngle, pin, spanTeeth, output, design, gear = "1";
     SheetOptions sheet;
     CLI::Option* pinOption = nullptr;
     CLI::Option* spanOption = nullptr;
+    CLI::Option* moduleOption = nullptr;
+    CLI::Option* teethOption = nullptr;
+    CLI::Option* designOption = nullptr;
 };
+
+// The table's gear, its allowance, class, face width and rows, and its mate
+// (the other gear of an external pair, a ring or a rack) from a design file.
+void ApplyDesign(const PairDesign& d, int which, DataSheetInput& input)
+{
+    const GearDesign& own = d.gears[static_cast<std::size_t>(which - 1)];
+    const GearDesign& other = d.gears[static_cast<std::size_t>(2 - which)];
+    if (which == 2 && d.mate != MateKind::External)
+        throw CliError(kExitRefused, "--gear",
+                       d.mate == MateKind::Rack ? Cli::tr("a rack pair has no gear 2")
+                                                : Cli::tr("the data table of a ring is not made yet; --gear 1 gives its pinion's"));
+    input.gear.module = d.module;
+    input.gear.teeth = own.teeth;
+    input.gear.shift = own.shift;
+    input.gear.pressureAngleDegrees = d.pressureAngle;
+    input.allowance = own.allowance;
+    input.accuracyClass = own.accuracyClass;
+    input.faceWidth = own.faceWidth;
+    input.userRows = own.rows;
+    DataSheetMate mate;
+    mate.kind = d.mate;
+    mate.teeth = other.teeth;
+    mate.shift = other.shift;
+    mate.allowance = other.allowance;
+    mate.centerDistance = d.centerDistanceAllowance;
+    input.mate = mate;
+}
 
 bool EndsInPdf(const std::string& path)
 {
@@ -46,10 +77,25 @@ int RunSheet(const SheetCommandOptions& o)
     if (!EndsInPdf(o.output))
         throw CliError(kExitUsage, "--output", Args(Cli::tr("'%1' is not the name of a PDF file (.pdf)"), {o.output}));
     DataSheetInput input;
-    const GearRecord record = GearOf(NumberOption("--module", o.module, Range::Positive),
-                                     IntegerOption("--teeth", o.teeth, Range::AtLeastOne), NumberOption("--shift", o.shift),
-                                     PressureAngleIndexOf("--pressure-angle", o.pressureAngle));
-    input.gear = GearSpecOf(record);
+    if (o.designOption->count() > 0) {
+        const std::int32_t which = IntegerOption("--gear", o.gear, Range::AtLeastOne);
+        if (which > 2)
+            throw CliError(kExitUsage, "--gear", Args(Cli::tr("'%1' is neither 1 nor 2"), {o.gear}));
+        try {
+            ApplyDesign(ReadDesignFile(o.design), which, input);
+        } catch (const AppError& e) {
+            throw CliError(kExitFileError, "", e.what());   // the text names the file
+        }
+    } else {
+        for (const CLI::Option* option : {o.moduleOption, o.teethOption})
+            if (option->count() == 0)
+                throw CliError(kExitUsage, option->get_name(), Cli::tr("this option must be given"));
+        const GearRecord record = GearOf(NumberOption("--module", o.module, Range::Positive),
+                                         IntegerOption("--teeth", o.teeth, Range::AtLeastOne),
+                                         NumberOption("--shift", o.shift),
+                                         PressureAngleIndexOf("--pressure-angle", o.pressureAngle));
+        input.gear = GearSpecOf(record);
+    }
     if (o.pinOption->count() > 0) {
         input.request.pinDiameter = NumberOption("--pin", o.pin, Range::Positive);
         input.overPins = true;
@@ -224,15 +270,26 @@ void AddSheetCommand(CLI::App& app, CliContext& context)
 {
     auto o = std::make_shared<SheetCommandOptions>();
     CLI::App* cmd = app.add_subcommand("sheet", Cli::tr("write the gear data table (要目表) as a one-page PDF"));
-    AddValueOption(*cmd, "-m,--module", o->module, Cli::tr("module in mm (greater than 0)"), "NUMBER")->required();
-    AddValueOption(*cmd, "-z,--teeth", o->teeth, Cli::tr("number of teeth (at least 1)"), "INTEGER")->required();
-    AddValueOption(*cmd, "-x,--shift", o->shift, Cli::tr("profile shift coefficient (default 0)"), "NUMBER");
-    AddPressureAngleOption(*cmd, o->pressureAngle);
+    o->moduleOption = AddValueOption(*cmd, "-m,--module", o->module, Cli::tr("module in mm (greater than 0)"), "NUMBER");
+    o->teethOption = AddValueOption(*cmd, "-z,--teeth", o->teeth, Cli::tr("number of teeth (at least 1)"), "INTEGER");
+    CLI::Option* shiftOption =
+        AddValueOption(*cmd, "-x,--shift", o->shift, Cli::tr("profile shift coefficient (default 0)"), "NUMBER");
+    CLI::Option* angleOption = AddPressureAngleOption(*cmd, o->pressureAngle);
+    o->designOption = AddValueOption(*cmd, "--design", o->design,
+                                     Cli::tr("a design file (.tsumugi) of a pair: its gear's table with the other as "
+                                             "its mate, instead of the gear and mate options"),
+                                     "FILE");
+    AddValueOption(*cmd, "--gear", o->gear, Cli::tr("with --design: the table of gear 1 (default) or gear 2"), "1|2")
+        ->needs(o->designOption);
     o->pinOption = AddValueOption(*cmd, "--pin", o->pin,
                                   Cli::tr("measure over pins of this diameter in mm instead of the span"), "NUMBER");
     o->spanOption = AddValueOption(*cmd, "--span-teeth", o->spanTeeth,
                                    Cli::tr("teeth k spanned by the micrometer (default: the recommended k)"), "INTEGER");
     AddSheetOptions(*cmd, o->sheet, true);
+    for (CLI::Option* held : {o->moduleOption, o->teethOption, shiftOption, angleOption, o->sheet.classOption,
+                              o->sheet.faceWidthOption, o->sheet.allowanceOption, o->sheet.mateOption,
+                              o->sheet.mateAllowanceOption, o->sheet.centerAllowanceOption})
+        o->designOption->excludes(held);
     cmd->add_flag("--over-pins", o->sheet.overPins, Cli::tr("measure over the ideal pins instead of the span"));
     AddValueOption(*cmd, "-o,--output", o->output, Cli::tr("the PDF file to write"), "FILE.pdf")->required();
     cmd->footer(Examples({"tsumugi-cli sheet -m 2 -z 20 --z2 40 --accuracy-class 6 -o gear.pdf",

@@ -71,6 +71,31 @@ for want in "歯先円直径 59.985" "全歯たけ 6.742" "材料 S45C" "備考 
     grep -qF "$want" <<<"$pdf" || { echo "FAIL rows pdf lacks [$want]"; fail=1; }
 done
 grep -qF "警告" <<<"$pdf" && { echo "FAIL the finding is on the drawing"; fail=1; }
+# Both tables of a pair from its design file: m 3, z 18/45 at a = 96, the
+# shifts solved from it; each gear's own rows, the other gear as its mate.
+cat >"$dir/pair.tsumugi" <<'JSON'
+{"format": "tsumugi-design", "version": 1, "module": 3, "pressure_angle": 20, "mate": "external",
+ "gears": [{"teeth": 18, "shift": 0.37744512572, "thickness_allowance": {"upper": -0.05, "lower": -0.1},
+            "accuracy_class": 7, "rows": {"材料": "SCM440"}},
+           {"teeth": 45, "shift": 0.150978, "rows": {"材料": "S45C"}}],
+ "center_distance": 96, "center_distance_allowance": {"upper": 0.02, "lower": -0.02}}
+JSON
+for gear in 1 2; do
+    "$cli" sheet --design "$dir/pair.tsumugi" --gear $gear -o "$dir/g$gear.pdf" >/dev/null
+    check "design sheet $gear" $? 0
+done
+pdf1=$(pdftotext -layout "$dir/g1.pdf" - | tr -s ' ') pdf2=$(pdftotext -layout "$dir/g2.pdf" - | tr -s ' ')
+for want in "歯数 18" "転位量 +1.132" "全歯たけ 6.665" "精度 ISO 1328-1:2013（JIS B 1702-1）7級" "歯数 45" \
+    "中心距離 96.000 +0.020 / -0.020" "材料 SCM440"; do
+    grep -qF "$want" <<<"$pdf1" || { echo "FAIL gear 1 table lacks [$want]"; fail=1; }
+done
+for want in "歯数 45" "転位量 +0.453" "歯数 18" "転位量 +1.132" "中心距離 96.000" "材料 S45C"; do
+    grep -qF "$want" <<<"$pdf2" || { echo "FAIL gear 2 table lacks [$want]"; fail=1; }
+done
+printf '{"format": "tsumugi-design", "version": 9}' >"$dir/new.tsumugi"
+check "newer design" "$("$cli" sheet --design "$dir/new.tsumugi" -o "$dir/n.pdf" 2>&1 >/dev/null; echo $?)" \
+    "tsumugi-cli: file error: 設計ファイル $dir/new.tsumugi は新しい版（version 9）です。この版のツムギが読めるのは version 1 までです.
+3"
 "$cli" sheet -m 2 -z 20 -o /nonexistent/dir/x.pdf >/dev/null 2>&1; check "sheet unwritable" $? 3
 "$cli" sheet -m 2 -z 20 -o "$dir/x.txt" >/dev/null 2>&1; check "sheet not pdf" $? 2
 
