@@ -6,10 +6,12 @@
 #include "geometry/gearmodel.h"
 #include "ui/backlashpanel.h"
 #include "ui/errorbox.h"
+#include "ui/filedialog.h"
 #include "ui/layout.h"
 #include "ui/qttext.h"
 #include "ui/toolwindow.h"
 #include "commands/commands.h"
+#include "geardata/designfile.h"
 #include "commands/inputparse.h"
 #include "commands/mate.h"
 #include "commands/numbertext.h"
@@ -22,6 +24,7 @@
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -142,6 +145,19 @@ PairWindow::PairWindow(ToolHost& host) : QWidget(&host.hostWidget(), Qt::Window)
     m_useDesign->setEnabled(false);
     in->addWidget(m_useDesign, 9, 1, 1, 2);
     connect(m_useDesign, &QPushButton::clicked, this, &PairWindow::UseDesignClick);
+    // The pair as a design file (.tsumugi).
+    m_saveDesign = new QPushButton(QStringLiteral("設計を保存…"), inputs);
+    m_saveDesign->setObjectName(QStringLiteral("PairSaveDesign"));
+    m_openDesign = new QPushButton(QStringLiteral("設計を開く…"), inputs);
+    m_openDesign->setObjectName(QStringLiteral("PairOpenDesign"));
+    for (QPushButton* button : {m_saveDesign, m_openDesign}) {
+        button->setAccessibleName(button->text().chopped(1));
+        button->setAutoDefault(false);
+    }
+    in->addWidget(m_openDesign, 10, 1);
+    in->addWidget(m_saveDesign, 10, 2);
+    connect(m_saveDesign, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { SaveDesign(); }); });
+    connect(m_openDesign, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { OpenDesign(); }); });
 
     m_fromShifts = new QRadioButton(QStringLiteral("転位係数から"), inputs);
     m_fromShifts->setObjectName(QStringLiteral("PairFromShifts"));
@@ -393,6 +409,115 @@ void PairWindow::compute()
     m_copy->setEnabled(true);
     m_useDesign->setEnabled(true);
     m_mesh->showPair(mesh, sep);
+}
+
+namespace {
+
+std::function<QString(bool save, const QString& lastName)> designFileAnswer;
+QString lastDesignName = QStringLiteral("設計.tsumugi");
+
+QString AskDesignFile(QWidget* parent, bool save)
+{
+    if (designFileAnswer)
+        return designFileAnswer(save, lastDesignName);
+    const QString filter = QStringLiteral("ツムギの設計 (*.tsumugi)");
+    return save ? AskSaveFileName(parent, QStringLiteral("設計の保存"), lastDesignName, filter)
+                : QFileDialog::getOpenFileName(parent, QStringLiteral("設計を開く"), SaveDialogStartName(lastDesignName),
+                                               filter);
+}
+
+std::string AllowanceText(double value, const std::string& sep)
+{
+    return value == 0.0 ? std::string() : FormatGeneral(value, 11, sep);
+}
+
+}  // namespace
+
+void SetDesignFileAnswer(std::function<QString(bool save, const QString& lastName)> answer)
+{
+    designFileAnswer = std::move(answer);
+}
+
+PairDesign PairWindow::CurrentDesign() const
+{
+    if (!m_lastGears)
+        throw AppError("かみあいの組が求まっていないため、設計を保存できません");
+    const std::string& sep = m_host.decimalSeparator();
+    const PairInput& shown = *m_lastGears;
+    // What this window does not edit (a class, a face width, rows, keys of a
+    // later version) stays as the design file opened last gave it.
+    PairDesign d = m_design;
+    d.module = shown.module;
+    d.pressureAngle = shown.pressureAngle;
+    d.mate = shown.mate;
+    const BacklashInput allowances = m_backlash->Read(sep);
+    for (std::size_t i = 0; i < 2; ++i) {
+        d.gears[i].teeth = shown.teeth[i];
+        d.gears[i].shift = shown.shift[i];
+        d.gears[i].allowance = allowances.thickness[i];
+    }
+    if (shown.mate == MateKind::Rack) {
+        d.gears[1] = GearDesign{};
+        d.gears[1].unknownKeys = m_design.gears[1].unknownKeys;
+    }
+    d.centerDistance.reset();
+    if (m_fromCenterDistance->isChecked() && shown.mate != MateKind::Rack)
+        d.centerDistance = m_lastCenterDistance;
+    d.centerDistanceAllowance = allowances.centerDistance;
+    return d;
+}
+
+void PairWindow::SaveDesign()
+{
+    const PairDesign design = CurrentDesign();
+    QString name = AskDesignFile(this, true);
+    if (name.isEmpty())
+        return;
+    if (!name.endsWith(QStringLiteral(".tsumugi"), Qt::CaseInsensitive))
+        name += QStringLiteral(".tsumugi");
+    lastDesignName = name;
+    WriteDesignFile(design, name.toStdString());
+}
+
+void PairWindow::OpenDesign()
+{
+    const QString name = AskDesignFile(this, false);
+    if (name.isEmpty())
+        return;
+    lastDesignName = name;
+    ApplyDesign(ReadDesignFile(name.toStdString()));
+}
+
+void PairWindow::ApplyDesign(const PairDesign& d)
+{
+    const std::string& sep = m_host.decimalSeparator();
+    // The main window's gear keeps its table's pressure angle: a design of
+    // another one cannot become its gear.
+    const double hostAngle = PressureAngleDegrees(m_gear1.PressureAngleIndex);
+    if (d.pressureAngle != hostAngle)
+        throw AppError("この設計の圧力角 " + FormatGeneral(d.pressureAngle, 11, sep) + "° は主画面の歯車の圧力角 " +
+                       FormatGeneral(hostAngle, 11, sep) + "° と違うため、開けません");
+    m_design = d;
+    (d.mate == MateKind::Internal ? m_mateInternal : d.mate == MateKind::Rack ? m_mateRack : m_mateExternal)
+        ->setChecked(true);
+    m_teeth2->setText(Utf8(FormatInteger(d.gears[1].teeth)));
+    m_teeth2->setModified(true);
+    m_shift2->setText(Utf8(FormatGeneral(d.gears[1].shift, 11, sep)));
+    (d.centerDistance ? m_fromCenterDistance : m_fromShifts)->setChecked(true);
+    m_centerDistance->setText(d.centerDistance ? Utf8(FormatGeneral(*d.centerDistance, 11, sep)) : QString());
+    const bool fromShifts = !d.centerDistance, rack = d.mate == MateKind::Rack;
+    m_shift2->setEnabled(fromShifts && !rack);
+    m_centerDistance->setEnabled(!fromShifts && !rack);
+    for (int i = 0; i < 2; ++i) {
+        m_backlash->allowance[i][0]->setText(Utf8(AllowanceText(d.gears[static_cast<std::size_t>(i)].allowance.upper, sep)));
+        m_backlash->allowance[i][1]->setText(Utf8(AllowanceText(d.gears[static_cast<std::size_t>(i)].allowance.lower, sep)));
+    }
+    m_backlash->centerAllowance[0]->setText(Utf8(AllowanceText(d.centerDistanceAllowance.upper, sep)));
+    m_backlash->centerAllowance[1]->setText(Utf8(AllowanceText(d.centerDistanceAllowance.lower, sep)));
+    // Gear 1 becomes the main window's gear as a user would make it; the
+    // window follows it and computes the pair.
+    m_host.calculateTyped(FormatGeneral(d.module, 11, sep), FormatInteger(d.gears[0].teeth),
+                          FormatGeneral(d.gears[0].shift, 11, sep));
 }
 
 void PairWindow::UseDesignClick()

@@ -14,12 +14,14 @@
 #include "geardata/gearrecord.h"
 #include "commands/datatable.h"
 #include "commands/pairtext.h"
+#include "geardata/designfile.h"
 #include "geometry/mate.h"
 #include "geometry/pair.h"
 
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -31,6 +33,9 @@ class QListWidget;
 class QPushButton;
 class QRadioButton;
 class ToolHost;
+
+// Tests answer the design file dialogs (save: true for 設計を保存…); an empty function restores them.
+void SetDesignFileAnswer(std::function<QString(bool save, const QString& lastName)> answer);
 
 class PairWindow : public QWidget {
     Q_OBJECT
@@ -48,6 +53,16 @@ public:
     // The この組を使う button: gear 1 of the pair shown, its shift included, is
     // typed into the main window and calculated there.
     void UseDesignClick();
+
+    // The pair shown as a design: teeth and shifts as computed, the
+    // allowances typed, the centre distance in 中心距離から mode; what the
+    // window does not edit as the design opened last gave it. No pair shown
+    // raises AppError.
+    PairDesign CurrentDesign() const;
+    // Puts a design in the boxes and makes its gear 1 the main window's gear
+    // (typed there and calculated); a design of another pressure angle than
+    // the main window's gear is refused with AppError.
+    void ApplyDesign(const PairDesign& design);
 
     // The mate chosen: 外歯車, 内歯車 or ラック.
     MateKind mate() const;
@@ -77,6 +92,11 @@ private:
     QLineEdit* m_shift2;
     QLineEdit* m_centerDistance;
     QPushButton* m_useDesign;
+    QPushButton* m_saveDesign;
+    QPushButton* m_openDesign;
+    PairDesign m_design;   // the design file opened last (its keys this window does not edit)
+    void SaveDesign();
+    void OpenDesign();
     QRadioButton* m_mateExternal;
     QRadioButton* m_mateInternal;
     QRadioButton* m_mateRack;

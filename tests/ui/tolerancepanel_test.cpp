@@ -8,6 +8,7 @@
 #include "ui/inspectionwindow.h"
 #include "ui/pairwindow.h"
 #include "ui/tolerancepanel.h"
+#include "geardata/designfile.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -152,6 +153,60 @@ TEST_F(TolerancePanelTest, TheDataTableIsThePairAsShownFromACentreDistanceOrWith
                                 QStringLiteral("材料 S45C 熱処理 高周波焼入れ 備考 歯面 HRC50 以上")})
         EXPECT_TRUE(text.contains(want)) << want.toStdString() << "\n" << text.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("バックラッシ"))) << text.toStdString();
+}
+
+// かみあい saves the pair shown as a design file and opens it again: its
+// gear 1 becomes the main window's gear, the boxes hold the rest, and the
+// pair comes back; a bad file changes nothing.
+TEST_F(TolerancePanelTest, ThePairGoesToADesignFileAndComesBack)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("pair"));
+    QString answer = file;
+    SetDesignFileAnswer([&](bool, const QString&) { return answer; });
+    Calculate("3", "18", "0");
+    PairWindow& pair = OpenPair();
+    pair.findChild<QLineEdit*>("PairTeeth2")->setText(QStringLiteral("45"));
+    pair.findChild<QLineEdit*>("PairTeeth2")->setModified(true);
+    pair.findChild<QRadioButton*>("PairFromCenterDistance")->click();
+    pair.findChild<QLineEdit*>("PairCenterDistance")->setText(QStringLiteral("96"));
+    pair.findChild<BacklashPanel*>("BacklashPanel")->allowance[1][0]->setText(QStringLiteral("-0.06"));
+    pair.findChild<BacklashPanel*>("BacklashPanel")->allowance[1][1]->setText(QStringLiteral("-0.12"));
+    pair.findChild<QPushButton*>("PairCalculate")->click();
+    const QString x1 = pair.resultBox("shift", 0)->text(), x2 = pair.resultBox("shift", 1)->text();
+    pair.findChild<QPushButton*>("PairSaveDesign")->click();
+    const PairDesign saved = ReadDesignFile((file + QStringLiteral(".tsumugi")).toStdString());
+    EXPECT_EQ(saved.gears[1].teeth, 45);
+    EXPECT_EQ(saved.gears[1].allowance.lower, -0.12);
+    ASSERT_TRUE(saved.centerDistance.has_value());
+    EXPECT_DOUBLE_EQ(*saved.centerDistance, 96.0);
+
+    // Elsewhere meanwhile: another gear, another mate.
+    Calculate("2", "20", "0");
+    pair.findChild<QRadioButton*>("PairFromShifts")->click();
+    pair.findChild<QLineEdit*>("PairTeeth2")->setText(QStringLiteral("30"));
+    pair.findChild<QPushButton*>("PairCalculate")->click();
+
+    answer = file + QStringLiteral(".tsumugi");
+    pair.findChild<QPushButton*>("PairOpenDesign")->click();
+    EXPECT_EQ(form().currentGear().Module, 3.0);
+    EXPECT_NEAR(form().currentGear().Shift, x1.toDouble(), 5e-7);
+    EXPECT_EQ(pair.resultBox("shift", 1)->text(), x2);
+    EXPECT_EQ(pair.resultBox("center_distance", 0)->text(), QStringLiteral("96.000"));
+    EXPECT_EQ(pair.findChild<BacklashPanel*>("BacklashPanel")->allowance[1][1]->text(), QStringLiteral("-0.12"));
+
+    // A file of a later version is refused by name, and the pair stays.
+    QFile later(dir.filePath(QStringLiteral("later.tsumugi")));
+    ASSERT_TRUE(later.open(QIODevice::WriteOnly));
+    later.write(R"({"format": "tsumugi-design", "version": 2})");
+    later.close();
+    answer = later.fileName();
+    const int errors = m_errors.size();
+    pair.findChild<QPushButton*>("PairOpenDesign")->click();
+    ASSERT_EQ(m_errors.size(), errors + 1);
+    EXPECT_TRUE(m_errors.last().contains(QStringLiteral("新しい版（version 2）"))) << m_errors.last().toStdString();
+    EXPECT_EQ(pair.resultBox("shift", 1)->text(), x2);
+    SetDesignFileAnswer({});
 }
 
 TEST_F(TolerancePanelTest, BacklashOfThePairOnlyWhenAllowancesAreTyped)
