@@ -2,6 +2,7 @@
 // tsumugi-cli gear: one gear, its five results as the window shows them, the
 // teeth checks and the inspection numbers.
 #include "app/cli/commands.h"
+#include "commands/numbertext.h"
 #include "app/cli/gearoutput.h"
 #include "commands/pairtext.h"
 #include "base/apperror.h"
@@ -19,12 +20,15 @@ namespace {
 const std::vector<std::string> kGearFormats{"text", "json", "csv"};
 
 struct GearOptions {
-    std::string module, teeth, shift = "0", pin, spanTeeth, pressureAngle, format;
+    std::string module, teeth, shift = "0", pin, spanTeeth, pressureAngle, format, design, gear = "1";
     std::string cutterTeeth = "0", cutterTipRadius;   // 0 teeth: the default cutter
     bool internal = false;
     CLI::Option* pinOption = nullptr;
     CLI::Option* spanTeethOption = nullptr;
     CLI::Option* cutterTipRadiusOption = nullptr;
+    CLI::Option* moduleOption = nullptr;
+    CLI::Option* teethOption = nullptr;
+    CLI::Option* designOption = nullptr;
     SheetOptions sheet;
 };
 
@@ -65,8 +69,28 @@ int RunInternalGear(const GearOptions& o, OutputFormat format)
     return kExitOk;
 }
 
-int RunGear(const GearOptions& o)
+int RunGear(const GearOptions& given)
 {
+    GearOptions o = given;
+    DataSheetInput sheet;
+    std::optional<GearDesign> designed;
+    if (o.designOption->count() > 0) {
+        // Gear 1 or 2 of a design, with its class, face width and allowance.
+        const DesignChoice chosen = ReadDesignOption(o.design, o.gear);
+        const PairDesign& d = chosen.design;
+        if (chosen.gear == 2 && d.mate == MateKind::Rack)
+            throw CliError(kExitRefused, "--gear", Cli::tr("a rack pair has no gear 2"));
+        designed = d.gears[static_cast<std::size_t>(chosen.gear - 1)];
+        o.module = RoundTripText(d.module);
+        o.teeth = std::to_string(designed->teeth);
+        o.shift = RoundTripText(designed->shift);
+        o.pressureAngle = RoundTripText(d.pressureAngle);
+        o.internal = chosen.gear == 2 && d.mate == MateKind::Internal;
+    } else {
+        for (const CLI::Option* option : {o.moduleOption, o.teethOption})
+            if (option->count() == 0)
+                throw CliError(kExitUsage, option->get_name(), Cli::tr("this option must be given"));
+    }
     const OutputFormat format = FormatOf(o.format, kGearFormats);
     if (o.internal)
         return RunInternalGear(o, format);
@@ -79,7 +103,6 @@ int RunGear(const GearOptions& o)
         request.pinDiameter = NumberOption("--pin", o.pin, Range::Positive);
     if (o.spanTeethOption->count() > 0)
         request.spanTeeth = IntegerOption("--span-teeth", o.spanTeeth, Range::AtLeastOne);
-    DataSheetInput sheet;
     ApplySheetOptions(o.sheet, sheet);
     GearTolerancing tolerancing;
     tolerancing.accuracyClass = sheet.accuracyClass;
@@ -88,6 +111,12 @@ int RunGear(const GearOptions& o)
     tolerancing.allowanceGiven = o.sheet.allowanceOption->count() > 0;
     if (tolerancing.allowanceGiven)
         CheckAllowanceFits("--thickness-allowance", o.sheet.allowance, sheet.allowance, GearSpecOf(gear));
+    if (designed) {
+        tolerancing.accuracyClass = designed->accuracyClass;
+        tolerancing.faceWidth = designed->faceWidth;
+        tolerancing.allowance = designed->allowance;
+        tolerancing.allowanceGiven = designed->allowance.upper != 0.0 || designed->allowance.lower != 0.0;
+    }
     const GearOutcome outcome = ComputeGear(gear, request, "", tolerancing, true);
 
     switch (format) {
@@ -111,10 +140,18 @@ void AddGearCommands(CLI::App& app, CliContext& context)
     auto o = std::make_shared<GearOptions>();
     CLI::App* gear = app.add_subcommand(
         "gear", Cli::tr("compute one gear: the five results, the teeth checks and the inspection numbers"));
-    AddValueOption(*gear, "-m,--module", o->module, Cli::tr("module in mm (greater than 0)"), "NUMBER")->required();
-    AddValueOption(*gear, "-z,--teeth", o->teeth, Cli::tr("number of teeth (at least 1)"), "INTEGER")->required();
-    AddValueOption(*gear, "-x,--shift", o->shift, Cli::tr("profile shift coefficient (default 0)"), "NUMBER");
-    AddPressureAngleOption(*gear, o->pressureAngle);
+    o->moduleOption = AddValueOption(*gear, "-m,--module", o->module, Cli::tr("module in mm (greater than 0)"), "NUMBER");
+    o->teethOption = AddValueOption(*gear, "-z,--teeth", o->teeth, Cli::tr("number of teeth (at least 1)"), "INTEGER");
+    CLI::Option* shiftOption =
+        AddValueOption(*gear, "-x,--shift", o->shift, Cli::tr("profile shift coefficient (default 0)"), "NUMBER");
+    CLI::Option* angleOption = AddPressureAngleOption(*gear, o->pressureAngle);
+    o->designOption = AddValueOption(*gear, "--design", o->design,
+                                     Cli::tr("a design file (.tsumugi) of a pair: one of its gears (--gear) with "
+                                             "its class, face width and allowance, instead of the gear options"),
+                                     "FILE");
+    AddValueOption(*gear, "--gear", o->gear, Cli::tr("with --design: gear 1 (default) or gear 2 (a ring's: as --internal)"),
+                   "1|2")
+        ->needs(o->designOption);
     o->pinOption = AddValueOption(*gear, "--pin", o->pin,
                                   Cli::tr("pin (ball) diameter in mm for the measurement over pins (default: the "
                                           "ideal pin)"),
@@ -138,6 +175,9 @@ void AddGearCommands(CLI::App& app, CliContext& context)
     // The accuracy and allowance rows are an external gear's: a ring takes none.
     for (CLI::Option* option : {o->sheet.classOption, o->sheet.faceWidthOption, o->sheet.allowanceOption})
         option->excludes(internal);
+    for (CLI::Option* held : {o->moduleOption, o->teethOption, shiftOption, angleOption, o->sheet.classOption,
+                              o->sheet.faceWidthOption, o->sheet.allowanceOption, internal})
+        o->designOption->excludes(held);
     gear->footer(Examples({"tsumugi-cli gear -m 2 -z 20", "tsumugi-cli gear -m 1.5 -z 12 -x 0.3 --pin 2.6",
                            "tsumugi-cli gear -m 2 -z 20 --pressure-angle 14.5 --format json",
                            "tsumugi-cli gear -m 3 -z 40 --accuracy-class 6 --face-width 30 --thickness-allowance=-0.05,-0.1"}) +

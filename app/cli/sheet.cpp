@@ -78,14 +78,8 @@ int RunSheet(const SheetCommandOptions& o)
         throw CliError(kExitUsage, "--output", Args(Cli::tr("'%1' is not the name of a PDF file (.pdf)"), {o.output}));
     DataSheetInput input;
     if (o.designOption->count() > 0) {
-        const std::int32_t which = IntegerOption("--gear", o.gear, Range::AtLeastOne);
-        if (which > 2)
-            throw CliError(kExitUsage, "--gear", Args(Cli::tr("'%1' is neither 1 nor 2"), {o.gear}));
-        try {
-            ApplyDesign(ReadDesignFile(o.design), which, input);
-        } catch (const AppError& e) {
-            throw CliError(kExitFileError, "", e.what());   // the text names the file
-        }
+        const DesignChoice chosen = ReadDesignOption(o.design, o.gear);
+        ApplyDesign(chosen.design, chosen.gear, input);
     } else {
         for (const CLI::Option* option : {o.moduleOption, o.teethOption})
             if (option->count() == 0)
@@ -167,6 +161,20 @@ int RunSheet(const SheetCommandOptions& o)
 
 }  // namespace
 
+DesignChoice ReadDesignOption(const std::string& path, const std::string& gear)
+{
+    DesignChoice out;
+    out.gear = IntegerOption("--gear", gear, Range::AtLeastOne);
+    if (out.gear > 2)
+        throw CliError(kExitUsage, "--gear", Args(Cli::tr("'%1' is neither 1 nor 2"), {gear}));
+    try {
+        out.design = ReadDesignFile(path);
+    } catch (const AppError& e) {
+        throw CliError(kExitFileError, "", e.what());   // the text names the file
+    }
+    return out;
+}
+
 ThicknessAllowance AllowanceOption(const std::string& option, const std::string& text)
 {
     // Two numbers, each read as every other number option (finite, the message in the user's language).
@@ -197,11 +205,12 @@ void AddSheetOptions(CLI::App& command, SheetOptions& o, bool mate, bool gearOpt
 {
     o.classOption = AddValueOption(command, "--accuracy-class", o.accuracyClass,
                                    Cli::tr("accuracy class of ISO 1328-1:2013, 1 to 11"), "INTEGER");
-    command.add_option("--row", o.rows,
+    if (mate)
+        command.add_option("--row", o.rows,
                        Cli::tr("a row of your own below the table, NAME=TEXT (材料=S45C, 熱処理=..., 備考=...); "
                                "repeatable, in the order given"))
-        ->type_name("NAME=TEXT")
-        ->take_all();
+            ->type_name("NAME=TEXT")
+            ->take_all();
     if (gearOptions)
         AddGearSheetOptions(command, o);
     if (!mate)

@@ -5,6 +5,7 @@
 // allowance, the mate and its allowances.
 
 #include "commands/datatable.h"
+#include "geardata/designfile.h"
 
 #include <CLI/CLI.hpp>
 
@@ -35,6 +36,15 @@ void AddSheetOptions(CLI::App& command, SheetOptions& options, bool mate, bool g
 // A malformed or out-of-range value is refused with a CliError (kExitUsage)
 // naming the option.
 void ApplySheetOptions(const SheetOptions& options, DataSheetInput& input);
+
+// The design file of --design and the gear --gear chooses (1 or 2). A bad
+// --gear is a usage error; a file that cannot be read or is no design a file
+// error whose text names the file and the key.
+struct DesignChoice {
+    PairDesign design;
+    int gear = 1;
+};
+DesignChoice ReadDesignOption(const std::string& path, const std::string& gear);
 
 // "UPPER,LOWER" of an allowance option; a malformed pair is refused naming the option.
 ThicknessAllowance AllowanceOption(const std::string& option, const std::string& text);

@@ -92,6 +92,15 @@ done
 for want in "歯数 45" "転位量 +0.453" "歯数 18" "転位量 +1.132" "中心距離 96.000" "材料 S45C"; do
     grep -qF "$want" <<<"$pdf2" || { echo "FAIL gear 2 table lacks [$want]"; fail=1; }
 done
+# gear takes either gear of the design with its class and allowance.
+check "design gear" "$("$cli" gear --design "$dir/pair.tsumugi" --format json | /usr/bin/python3 -c '
+import json, sys
+j = json.load(sys.stdin)
+print(j["teeth"], j["shift"], j["accuracy"]["class"], j["thickness_allowance"]["lower"])')" "18 0.37744512572 7 -0.1"
+check "design gear 2" "$("$cli" gear --design "$dir/pair.tsumugi" --gear 2 --format json | /usr/bin/python3 -c '
+import json, sys
+j = json.load(sys.stdin)
+print(j["teeth"], j["shift"], j["accuracy"])')" "45 0.150978 None"
 printf '{"format": "tsumugi-design", "version": 9}' >"$dir/new.tsumugi"
 check "newer design" "$("$cli" sheet --design "$dir/new.tsumugi" -o "$dir/n.pdf" 2>&1 >/dev/null; echo $?)" \
     "tsumugi-cli: file error: 設計ファイル $dir/new.tsumugi は新しい版（version 9）です。この版のツムギが読めるのは version 1 までです.
