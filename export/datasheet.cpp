@@ -65,6 +65,11 @@ void PaintDataSheet(QPainter& painter, const QRectF& page, double dotsPerMm, con
 
 std::string DataSheetPdf(const DataSheet& sheet)
 {
+    return DataSheetPdf(std::vector<DataSheet>{sheet});
+}
+
+std::string DataSheetPdf(const std::vector<DataSheet>& sheets)
+{
     QByteArray bytes;
     {
         QBuffer buffer(&bytes);
@@ -79,7 +84,11 @@ std::string DataSheetPdf(const DataSheet& sheet)
         if (!painter.begin(&pdf))
             throw AppError("要目表の PDF を作れません");
         const double dotsPerMm = pdf.resolution() / 25.4;
-        PaintDataSheet(painter, QRectF(QPointF(0, 0), QSizeF(pdf.width(), pdf.height())), dotsPerMm, sheet);
+        for (std::size_t i = 0; i < sheets.size(); ++i) {
+            if (i > 0 && !pdf.newPage())
+                throw AppError("要目表の PDF を作れません");
+            PaintDataSheet(painter, QRectF(QPointF(0, 0), QSizeF(pdf.width(), pdf.height())), dotsPerMm, sheets[i]);
+        }
         if (!painter.end())
             throw AppError("要目表の PDF を作れません");
     }

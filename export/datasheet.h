@@ -9,6 +9,7 @@
 #include <QRectF>
 
 #include <string>
+#include <vector>
 
 class QPainter;
 
@@ -21,3 +22,5 @@ void PaintDataSheet(QPainter& painter, const QRectF& page, double dotsPerMm, con
 // One A4 page with the table, as PDF bytes. Needs a QGuiApplication (fonts).
 // Raises AppError when the page cannot be made.
 std::string DataSheetPdf(const DataSheet& sheet);
+// One A4 page for each table, in order.
+std::string DataSheetPdf(const std::vector<DataSheet>& sheets);

@@ -77,9 +77,11 @@ int RunSheet(const SheetCommandOptions& o)
     if (!EndsInPdf(o.output))
         throw CliError(kExitUsage, "--output", Args(Cli::tr("'%1' is not the name of a PDF file (.pdf)"), {o.output}));
     DataSheetInput input;
+    DesignChoice designChoice;
+    const bool both = o.designOption->count() > 0 && o.gear == "both";
     if (o.designOption->count() > 0) {
-        const DesignChoice chosen = ReadDesignOption(o.design, o.gear);
-        ApplyDesign(chosen.design, chosen.gear, input);
+        designChoice = ReadDesignOption(o.design, both ? "1" : o.gear);
+        ApplyDesign(designChoice.design, designChoice.gear, input);
     } else {
         for (const CLI::Option* option : {o.moduleOption, o.teethOption})
             if (option->count() == 0)
@@ -106,25 +108,34 @@ int RunSheet(const SheetCommandOptions& o)
         mate.shift = input.mate->shift;
         CheckAllowanceFits("--thickness-allowance2", o.sheet.mateAllowance, input.mate->allowance, mate);
     }
-    DataSheet sheet, shown;   // the drawing's table ("." as drawings write it) and the report's
-    std::vector<std::string> findings;
-    try {
-        // What the cut tooth says of itself: a tooth that cannot be made is
-        // refused as export refuses its profile; the others go in the report.
-        const GearModel model(input.gear);
-        if (model.Has(ToothFinding::TipInsideBase))
-            throw AppError(FindingBody(ToothFinding::TipInsideBase) + "のため、歯形を作れません");
-        if (model.CutThrough())
-            throw AppError(ProfileCutThroughMessage(model.CutThroughLowDiameter(), model.CutThroughDiameter()));
-        if (model.Has(ToothFinding::PointedTip))
-            throw AppError(ProfileCrossingTeethMessage());
-        for (const ToothFinding f : model.Findings())
-            findings.push_back(FindingText(f));
-        sheet = BuildDataSheet(input);
-        input.decimalSeparator = LocaleDecimalSeparator();
-        shown = input.decimalSeparator == "." ? sheet : BuildDataSheet(input);
-    } catch (const AppError& e) {
-        throw CliError(kExitRefused, "", e.what());
+    // One page; with --gear both, gear 2's page after gear 1's, gear 1 as its mate.
+    std::vector<DataSheetInput> inputs{input};
+    if (both) {
+        const DataSheetInput common = input;
+        ApplyDesign(designChoice.design, 2, inputs.emplace_back(common));
+    }
+    std::vector<DataSheet> sheets;   // the drawing's tables ("." as drawings write it)
+    std::string report;              // the report's, with the findings
+    for (DataSheetInput& page : inputs) {
+        try {
+            // What the cut tooth says of itself: a tooth that cannot be made is
+            // refused as export refuses its profile; the others go in the report.
+            const GearModel model(page.gear);
+            if (model.Has(ToothFinding::TipInsideBase))
+                throw AppError(FindingBody(ToothFinding::TipInsideBase) + "のため、歯形を作れません");
+            if (model.CutThrough())
+                throw AppError(ProfileCutThroughMessage(model.CutThroughLowDiameter(), model.CutThroughDiameter()));
+            if (model.Has(ToothFinding::PointedTip))
+                throw AppError(ProfileCrossingTeethMessage());
+            const DataSheet& sheet = sheets.emplace_back(BuildDataSheet(page));
+            page.decimalSeparator = LocaleDecimalSeparator();
+            report += (report.empty() ? "" : "\n") +
+                      DataSheetText(page.decimalSeparator == "." ? sheet : BuildDataSheet(page));
+            for (const ToothFinding f : model.Findings())
+                report += FindingText(f) + "\n";
+        } catch (const AppError& e) {
+            throw CliError(kExitRefused, "", e.what());
+        }
     }
     std::string bytes;
     {
@@ -140,7 +151,7 @@ int RunSheet(const SheetCommandOptions& o)
         const std::unique_ptr<QGuiApplication> app(
             QGuiApplication::instance() == nullptr ? new QGuiApplication(argc, argv) : nullptr);
         try {
-            bytes = DataSheetPdf(sheet);
+            bytes = DataSheetPdf(sheets);
         } catch (const AppError& e) {
             qInstallMessageHandler(previous);
             throw CliError(kExitFileError, o.output, e.what());
@@ -152,9 +163,6 @@ int RunSheet(const SheetCommandOptions& o)
     } catch (const AppError& e) {
         throw CliError(kExitFileError, o.output, e.what());
     }
-    std::string report = DataSheetText(shown);
-    for (const std::string& finding : findings)
-        report += finding + "\n";
     WriteOut(report);
     return kExitOk;
 }
@@ -288,7 +296,8 @@ void AddSheetCommand(CLI::App& app, CliContext& context)
                                      Cli::tr("a design file (.tsumugi) of a pair: its gear's table with the other as "
                                              "its mate, instead of the gear and mate options"),
                                      "FILE");
-    AddValueOption(*cmd, "--gear", o->gear, Cli::tr("with --design: the table of gear 1 (default) or gear 2"), "1|2")
+    AddValueOption(*cmd, "--gear", o->gear,
+                   Cli::tr("with --design: the table of gear 1 (default) or gear 2, or both on two pages"), "1|2|both")
         ->needs(o->designOption);
     o->pinOption = AddValueOption(*cmd, "--pin", o->pin,
                                   Cli::tr("measure over pins of this diameter in mm instead of the span"), "NUMBER");

@@ -92,6 +92,9 @@ done
 for want in "歯数 45" "転位量 +0.453" "歯数 18" "転位量 +1.132" "中心距離 96.000" "材料 S45C"; do
     grep -qF "$want" <<<"$pdf2" || { echo "FAIL gear 2 table lacks [$want]"; fail=1; }
 done
+"$cli" sheet --design "$dir/pair.tsumugi" --gear both -o "$dir/both.pdf" >/dev/null
+check "both pages" "$(pdfinfo "$dir/both.pdf" | sed -n 's/^Pages: *//p')" 2
+check "page 2" "$(pdftotext -f 2 -l 2 -layout "$dir/both.pdf" - | tr -s ' ' | grep -F '歯数' | head -1)" "歯数 45"
 # gear takes either gear of the design with its class and allowance.
 check "design gear" "$("$cli" gear --design "$dir/pair.tsumugi" --format json | /usr/bin/python3 -c '
 import json, sys
