@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/inspectionwindow.h"
 
+#include "base/apperror.h"
+
+#include "ui/pairwindow.h"
+
 #include "ui/errorbox.h"
 #include "ui/toolhost.h"
 #include "ui/qttext.h"
 #include "ui/toolwindow.h"
+#include "commands/commands.h"
 #include "commands/inputparse.h"
 #include "commands/inspectiontext.h"
 #include "commands/tolerancetext.h"
@@ -19,6 +24,8 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QHBoxLayout>
 #include <limits>
 
 namespace {
@@ -52,6 +59,34 @@ InspectionWindow::InspectionWindow(ToolHost& host) : QWidget(&host.hostWidget(),
     gearLabel->setObjectName(QStringLiteral("GearLabel"));
     gearLabel->setAccessibleName(QStringLiteral("歯車"));
     grid->addWidget(gearLabel, row++, 0, 1, 4);
+    {
+        auto* choices = new QHBoxLayout;
+        gear1Choice = new QRadioButton(QStringLiteral("歯車１"), this);
+        gear1Choice->setObjectName(QStringLiteral("InspectionGear1"));
+        gear1Choice->setAccessibleName(QStringLiteral("歯車１（現在の歯車）"));
+        gear1Choice->setChecked(true);
+        gear2Choice = new QRadioButton(QStringLiteral("歯車２"), this);
+        gear2Choice->setObjectName(QStringLiteral("InspectionGear2"));
+        gear2Choice->setAccessibleName(QStringLiteral("歯車２（かみあいの相手）"));
+        choices->addWidget(gear1Choice);
+        choices->addWidget(gear2Choice);
+        choices->addStretch();
+        grid->addLayout(choices, row++, 0, 1, 4);
+        connect(gear2Choice, &QRadioButton::toggled, this, [this](bool checked) {
+            if (auto* pair = m_host.hostWidget().findChild<PairWindow*>(QStringLiteral("PairWindow"),
+                                                                        Qt::FindDirectChildrenOnly))
+                connect(pair, &PairWindow::shownPairChanged, this, &InspectionWindow::pairChanged,
+                        Qt::UniqueConnection);
+            // 歯車２ without a pair to take it from says why and goes back to 歯車１.
+            bool shown = false;
+            RunCommand(this, [this, &shown] {
+                ShowGear(ChosenGear());
+                shown = true;
+            });
+            if (!shown && checked)
+                gear1Choice->setChecked(true);
+        });
+    }
 
     auto addInput = [&](const char* name, const QString& caption, const QString& hint) {
         auto* label = new QLabel(caption, this);
@@ -151,13 +186,39 @@ InspectionWindow::InspectionWindow(ToolHost& host) : QWidget(&host.hostWidget(),
 
 void InspectionWindow::Refresh()
 {
-    RunCommand(this, [this] { ShowGear(m_gear); });
+    RunCommand(this, [this] { ShowGear(ChosenGear()); });
 }
 
 void InspectionWindow::Follow(const GearRecord& gear)
 {
+    m_hostGear = gear;
     m_gear = gear;
     Refresh();
+}
+
+GearRecord InspectionWindow::ChosenGear() const
+{
+    if (!gear2Choice->isChecked())
+        return m_hostGear;
+    const auto* pair =
+        m_host.hostWidget().findChild<PairWindow*>(QStringLiteral("PairWindow"), Qt::FindDirectChildrenOnly);
+    if (pair == nullptr || !pair->isVisible() || !pair->ShownPair() || pair->ShownPair()->mate != MateKind::External)
+        throw AppError("歯車２は、かみあいに外歯車どうしの組が出ているときに選べます");
+    const PairInput& shown = *pair->ShownPair();
+    GearRecord gear2 = m_hostGear;
+    gear2.Teeth = shown.teeth[1];
+    gear2.Shift = shown.shift[1];
+    gear2.Teeth2 = shown.teeth[0];
+    return gear2;
+}
+
+void InspectionWindow::pairChanged()
+{
+    if (gear2Choice->isChecked() && isVisible())
+        RunGuarded([this] { ShowGear(ChosenGear()); }, [this](const std::string& message) {
+            findings->clear();
+            findings->addItem(QStringLiteral("エラー：") + Utf8(message));
+        });
 }
 
 InspectionRequest InspectionWindow::readRequest() const

@@ -20,6 +20,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QRadioButton;
 class TolerancePanel;
 class ToolHost;
 
@@ -45,6 +46,8 @@ public:
     DataSheet DataSheetOf(const GearRecord& gear) const;
 
     QLabel* gearLabel;
+    QRadioButton* gear1Choice;   // 歯車１: the main window's gear
+    QRadioButton* gear2Choice;   // 歯車２: gear 2 of the external pair かみあい shows
     QLineEdit* pinEdit;         // pin diameter; empty: the ideal pin
     QLineEdit* spanEdit;        // span tooth count; empty: the recommended one
     QPushButton* showButton;
@@ -59,6 +62,10 @@ public:
 
 private:
     InspectionRequest readRequest() const;
+    // The gear chosen: the host's, or gear 2 of the pair shown (AppError when there is none).
+    GearRecord ChosenGear() const;
+    void pairChanged();
+    GearRecord m_hostGear{};
 
     ToolHost& m_host;
     GearRecord m_gear{};

@@ -341,6 +341,7 @@ void PairWindow::clearResults()
 {
     m_last.reset();
     m_lastGears.reset();
+    Q_EMIT shownPairChanged();
     for (auto& [key, boxes] : m_results)
         for (QLineEdit* box : boxes)
             if (box)
@@ -408,6 +409,7 @@ void PairWindow::compute()
         m_findings->item(i)->setForeground(layout::kListTextColour);
     m_copy->setEnabled(true);
     m_useDesign->setEnabled(true);
+    Q_EMIT shownPairChanged();
     m_mesh->showPair(mesh, sep);
 }
 

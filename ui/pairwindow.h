@@ -82,6 +82,14 @@ public:
         PairInput gear1;   // the pair as shown: gear 1 is the table's gear only where it matches
     };
     std::optional<SheetMate> CurrentMate(const std::string& decimalSeparator) const;
+    // The teeth and shifts of the pair shown (none while none is).
+    const std::optional<PairInput>& ShownPair() const { return m_lastGears; }
+
+Q_SIGNALS:
+    // The pair shown is another one, or none.
+    void shownPairChanged();
+
+public:
 
 private:
     QLineEdit* m_module;

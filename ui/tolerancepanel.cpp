@@ -155,20 +155,32 @@ DataSheet TolerancePanel::Sheet(const GearSpec& gear, const InspectionRequest& r
     if (pair != nullptr) {
         if (const std::optional<PairWindow::SheetMate> mate = pair->CurrentMate(sep)) {
             // The mate's numbers belong to the pair かみあい shows; they go on
-            // this gear's table only when its gear 1 is this gear (from a centre
-            // distance かみあい solves gear 1's shift as well): a shift typed
-            // as かみあい shows it (six decimals) is that gear.
+            // this gear's table only when it is one of that pair's gears (from
+            // a centre distance かみあい solves gear 1's shift as well): a
+            // shift typed as かみあい shows it (six decimals) is that gear.
             const PairInput& shown = mate->gear1;
             const auto shiftText = [](double x) { return FormatFixed(x, 15, 6, "."); };
-            if (shown.teeth[0] != gear.teeth || shown.module != gear.module ||
-                shown.pressureAngle != gear.pressureAngleDegrees || shiftText(shown.shift[0]) != shiftText(gear.shift))
+            const auto isGear = [&](std::size_t i) {
+                return shown.teeth[i] == gear.teeth && shown.module == gear.module &&
+                       shown.pressureAngle == gear.pressureAngleDegrees && shiftText(shown.shift[i]) == shiftText(gear.shift);
+            };
+            DataSheetMate other = mate->mate;
+            ThicknessAllowance own = mate->gear1Allowance;
+            if (!isGear(0) && shown.mate == MateKind::External && isGear(1)) {
+                // Gear 2's table: gear 1 is its mate.
+                other.teeth = shown.teeth[0];
+                other.shift = shown.shift[0];
+                other.allowance = mate->gear1Allowance;
+                own = mate->mate.allowance;
+            } else if (!isGear(0)) {
                 throw AppError("かみあいの歯車１（転位係数 " + FormatGeneral(shown.shift[0], 11, sep) +
                                "）は、この歯車（転位係数 " + FormatGeneral(gear.shift, 11, sep) +
                                "）と違います。主画面の転位係数をかみあいの値にするか、かみあいを閉じてから要目表を作ってください");
-            // Gear 1's allowance typed only in かみあい is the one the table uses.
+            }
+            // The allowance typed only in かみあい is the one the table uses.
             if (IsBlank(upperEdit) && IsBlank(lowerEdit))
-                in.allowance = mate->gear1Allowance;
-            in.mate = mate->mate;
+                in.allowance = own;
+            in.mate = other;
         }
     }
     return BuildDataSheet(in);

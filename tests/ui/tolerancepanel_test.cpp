@@ -137,6 +137,16 @@ TEST_F(TolerancePanelTest, TheDataTableIsThePairAsShownFromACentreDistanceOrWith
         EXPECT_TRUE(text.contains(want)) << want.toStdString() << "\n" << text.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("警告"))) << text.toStdString();
 
+    // 歯車２: the inspection and the table of gear 2, gear 1 its mate.
+    w.gear2Choice->click();
+    EXPECT_TRUE(w.gearLabel->text().contains(QStringLiteral("z 45"))) << w.gearLabel->text().toStdString();
+    w.tolerances->pdfAction->trigger();
+    text = page();
+    for (const QString& want : {QStringLiteral("基準ピッチ円直径 135.000"), QStringLiteral("歯数 18"),
+                                QStringLiteral("中心距離 96.000"), QStringLiteral("全歯たけ 6.665")})
+        EXPECT_TRUE(text.contains(want)) << want.toStdString() << "\n" << text.toStdString();
+    w.gear1Choice->click();
+
     // A 72-tooth ring around the 18-tooth gear: its centre distance 81, no backlash.
     Calculate("3", "18", "0");
     pair.findChild<QRadioButton*>("PairFromShifts")->click();
@@ -153,6 +163,10 @@ TEST_F(TolerancePanelTest, TheDataTableIsThePairAsShownFromACentreDistanceOrWith
                                 QStringLiteral("材料 S45C 熱処理 高周波焼入れ 備考 歯面 HRC50 以上")})
         EXPECT_TRUE(text.contains(want)) << want.toStdString() << "\n" << text.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("バックラッシ"))) << text.toStdString();
+    // A ring has no 歯車２ here: the error box says why and 歯車１ stays chosen.
+    w.gear2Choice->click();
+    EXPECT_TRUE(w.gear1Choice->isChecked());
+    EXPECT_EQ(m_errors.last(), QStringLiteral("歯車２は、かみあいに外歯車どうしの組が出ているときに選べます."));
 }
 
 // かみあい saves the pair shown as a design file and opens it again: its
