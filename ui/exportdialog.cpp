@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/exportdialog.h"
 
+#include "ui/pairwindow.h"
+
 #include "ui/filedialog.h"
 #include "ui/errorbox.h"
 #include "ui/toolhost.h"
@@ -17,6 +19,7 @@
 #include "commands/teethchecks.h"
 
 #include <QAction>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QEventLoop>
@@ -140,33 +143,65 @@ QString ExportFilters()
 
 void ResetExportForm() { kept = KeptForm(); }
 
+const GearRecord& ExportForm::chosenGear() const
+{
+    return m_gear2 && m_gear2Choice != nullptr && m_gear2Choice->isChecked() ? *m_gear2 : m_gear;
+}
+
+void ExportForm::showGear(const GearRecord& gear)
+{
+    const std::string& separator = m_separator;
+    m_gearLabel->setText(QStringLiteral("モジュール %1　歯数 %2　転位係数 %3　圧力角 %4°")
+                             .arg(Text(gear.Module, separator), QString::number(gear.Teeth), Text(gear.Shift, separator),
+                                  Text(PressureAngleDegrees(gear.PressureAngleIndex), separator)));
+    // The generated tooth's findings, as every other window words them.
+    QStringList findingLines;
+    for (const std::string& line : GeneratedToothFindings(gear))
+        findingLines << QString::fromStdString(line);
+    m_findingsLabel->setText(findingLines.join(QLatin1Char('\n')));
+    m_findingsLabel->setVisible(!findingLines.isEmpty());
+}
+
 void SetExportFormAnswer(std::function<bool(ExportForm&)> answer) { formAnswer = std::move(answer); }
 void SetExportFileAnswer(std::function<QString(const QString&, QString&)> answer) { fileAnswer = std::move(answer); }
 
-ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::string& separator) : QDialog(parent)
+ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::string& separator,
+                       const std::optional<GearRecord>& gear2)
+    : QDialog(parent), m_separator(separator), m_gear(gear), m_gear2(gear2)
 {
     setObjectName(QStringLiteral("ExportForm"));
     setWindowTitle(QStringLiteral("歯形の書き出し"));
     setAccessibleName(windowTitle());
     auto* column = new QVBoxLayout(this);
 
+    if (gear2) {
+        // The pair of かみあい: which of its gears is written.
+        auto* which = new QHBoxLayout;
+        m_gear1Choice = new QRadioButton(QStringLiteral("歯車１"), this);
+        m_gear1Choice->setObjectName(QStringLiteral("ExportGear1"));
+        m_gear1Choice->setAccessibleName(QStringLiteral("書き出す歯車 歯車１（現在の歯車）"));
+        m_gear1Choice->setChecked(true);
+        m_gear2Choice = new QRadioButton(QStringLiteral("歯車２"), this);
+        m_gear2Choice->setObjectName(QStringLiteral("ExportGear2"));
+        m_gear2Choice->setAccessibleName(QStringLiteral("書き出す歯車 歯車２（かみあいの相手）"));
+        auto* group = new QButtonGroup(this);   // apart from the shape's buttons
+        group->addButton(m_gear1Choice);
+        group->addButton(m_gear2Choice);
+        which->addWidget(m_gear1Choice);
+        which->addWidget(m_gear2Choice);
+        which->addStretch();
+        column->addLayout(which);
+        connect(m_gear2Choice, &QRadioButton::toggled, this, [this] { showGear(chosenGear()); });
+    }
     m_gearLabel = new QLabel(this);
     m_gearLabel->setObjectName(QStringLiteral("ExportGearLabel"));
-    m_gearLabel->setText(QStringLiteral("モジュール %1　歯数 %2　転位係数 %3　圧力角 %4°")
-                             .arg(Text(gear.Module, separator), QString::number(gear.Teeth), Text(gear.Shift, separator),
-                                  Text(PressureAngleDegrees(gear.PressureAngleIndex), separator)));
     m_gearLabel->setAccessibleName(QStringLiteral("書き出す歯車"));
     column->addWidget(m_gearLabel);
-
-    // The generated tooth's findings, as every other window words them.
-    QStringList findingLines;
-    for (const std::string& line : GeneratedToothFindings(gear))
-        findingLines << QString::fromStdString(line);
-    m_findingsLabel = new QLabel(findingLines.join(QLatin1Char('\n')), this);
+    m_findingsLabel = new QLabel(this);
     m_findingsLabel->setObjectName(QStringLiteral("ExportFindings"));
     m_findingsLabel->setAccessibleName(QStringLiteral("歯形の所見"));
-    m_findingsLabel->setVisible(!findingLines.isEmpty());
     column->addWidget(m_findingsLabel);
+    showGear(gear);
 
     auto* rows = new QFormLayout;
     m_toleranceEdit = AddBox(rows, this, "Tolerance", QStringLiteral("許容差 (mm)"), Text(0.001, separator));
@@ -235,15 +270,16 @@ ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::strin
     column->addWidget(buttons);
 }
 
-void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& separator,
-                   const InspectionWindow* inspection)
+void RunExportTool(QWidget* parent, const GearRecord& gear1, const std::string& separator,
+                   const InspectionWindow* inspection, const std::optional<GearRecord>& gear2)
 {
-    if (gear.InUse != 1)
+    if (gear1.InUse != 1)
         throw AppError("書き出す歯車がありません。先に計算してください");
 
-    ExportForm dialog(parent, gear, separator);
+    ExportForm dialog(parent, gear1, separator, gear2);
     if (!(formAnswer ? formAnswer(dialog) : dialog.exec() == QDialog::Accepted))
         return;
+    const GearRecord& gear = dialog.chosenGear();
     kept = {true, gear.Module, dialog.m_toleranceEdit->text(), dialog.m_tipRadiusEdit->text(), dialog.m_allowanceEdit->text(),
             dialog.m_boreEdit->text(), dialog.m_faceWidthEdit->text(), dialog.m_hubDiameterEdit->text(),
             dialog.m_hubLengthEdit->text(), dialog.m_kerfEdit->text(), dialog.m_keywayCheck->isChecked(),
@@ -334,7 +370,18 @@ void InstallExportTool(ToolHost& host)
     QWidget* parent = &host.hostWidget();
     QObject::connect(action, &QAction::triggered, parent, [&host, parent] {
         RunCommand(parent, [&host, parent] {
-            RunExportTool(parent, host.currentGear(), host.decimalSeparator(), FindInspectionWindow(host));
+            // Gear 2 of the external pair かみあい shows, to choose instead of gear 1.
+            std::optional<GearRecord> gear2;
+            const auto* pair = host.hostWidget().findChild<PairWindow*>(QStringLiteral("PairWindow"),
+                                                                        Qt::FindDirectChildrenOnly);
+            if (pair != nullptr && pair->isVisible() && pair->ShownPair() &&
+                pair->ShownPair()->mate == MateKind::External) {
+                gear2 = host.currentGear();
+                gear2->Teeth = pair->ShownPair()->teeth[1];
+                gear2->Shift = pair->ShownPair()->shift[1];
+                gear2->Teeth2 = pair->ShownPair()->teeth[0];
+            }
+            RunExportTool(parent, host.currentGear(), host.decimalSeparator(), FindInspectionWindow(host), gear2);
         });
     });
 }

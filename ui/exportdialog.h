@@ -12,10 +12,13 @@
 // its default pinion-type cutter, with an outer rim) and a rack segment of its
 // module, drawn as DXF or SVG.
 
+#include "geardata/gearrecord.h"
+
 #include <QDialog>
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 class QCheckBox;
@@ -32,10 +35,17 @@ class ExportForm : public QDialog {
     Q_OBJECT
 
 public:
-    ExportForm(QWidget* parent, const GearRecord& gear, const std::string& decimalSeparator);
+    // With `gear2` (gear 2 of the external pair かみあい shows) a choice of
+    // 歯車１ / 歯車２ says which is written.
+    ExportForm(QWidget* parent, const GearRecord& gear, const std::string& decimalSeparator,
+               const std::optional<GearRecord>& gear2 = std::nullopt);
+    // The gear chosen to be written.
+    const GearRecord& chosenGear() const;
 
     QLabel* m_findingsLabel = nullptr;
     QLabel* m_gearLabel;
+    QRadioButton* m_gear1Choice = nullptr;   // 歯車１ / 歯車２, with a pair only
+    QRadioButton* m_gear2Choice = nullptr;
     QLineEdit* m_toleranceEdit;
     QLineEdit* m_tipRadiusEdit;
     QLineEdit* m_allowanceEdit;
@@ -54,6 +64,12 @@ public:
     QCheckBox* m_dataTableCheck;   // the gear data table (要目表) on a layer of the DXF
     QPushButton* m_okButton;
     QPushButton* m_cancelButton;
+
+private:
+    void showGear(const GearRecord& gear);
+    std::string m_separator;
+    GearRecord m_gear;
+    std::optional<GearRecord> m_gear2;
 };
 
 // Adds "歯形の書き出し" to the host's ツール menu.
@@ -63,7 +79,7 @@ void InstallExportTool(ToolHost& host);
 // data table takes the class, allowances and pin typed in `inspection` (null:
 // none open, the gear alone).
 void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& decimalSeparator,
-                   const InspectionWindow* inspection = nullptr);
+                   const InspectionWindow* inspection = nullptr, const std::optional<GearRecord>& gear2 = std::nullopt);
 
 // The filters of the save dialog.
 QString ExportFilters();

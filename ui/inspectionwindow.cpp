@@ -18,6 +18,7 @@
 #include "ui/tolerancepanel.h"
 
 #include <QAction>
+#include <QButtonGroup>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -68,6 +69,9 @@ InspectionWindow::InspectionWindow(ToolHost& host) : QWidget(&host.hostWidget(),
         gear2Choice = new QRadioButton(QStringLiteral("歯車２"), this);
         gear2Choice->setObjectName(QStringLiteral("InspectionGear2"));
         gear2Choice->setAccessibleName(QStringLiteral("歯車２（かみあいの相手）"));
+        auto* group = new QButtonGroup(this);
+        group->addButton(gear1Choice);
+        group->addButton(gear2Choice);
         choices->addWidget(gear1Choice);
         choices->addWidget(gear2Choice);
         choices->addStretch();

@@ -281,6 +281,44 @@ TEST_F(TolerancePanelTest, ProfileExportCarriesTheTableOfInspection)
     EXPECT_EQ(m_errors.last(), QStringLiteral("要目表は DXF にだけ書き出せます."));
 }
 
+// With a pair in かみあい, 歯形の書き出し can write its gear 2, with that
+// gear's table (gear 1 its mate).
+TEST_F(TolerancePanelTest, ProfileExportWritesGear2OfThePair)
+{
+    Calculate("2", "20", "0");
+    PairWindow& pair = OpenPair();
+    pair.findChild<QLineEdit*>("PairTeeth2")->setText(QStringLiteral("40"));
+    pair.findChild<QLineEdit*>("PairTeeth2")->setModified(true);
+    pair.findChild<QLineEdit*>("PairShift2")->setText(QStringLiteral("0.2"));
+    pair.findChild<QPushButton*>("PairCalculate")->click();
+    OpenInspection();
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("gear2.dxf"));
+    QString label;
+    SetExportFormAnswer([&](ExportForm& f) {
+        if (f.m_gear2Choice == nullptr)
+            return false;
+        f.m_gear2Choice->click();
+        label = f.m_gearLabel->text();
+        f.m_dataTableCheck->setChecked(true);
+        return true;
+    });
+    SetExportFileAnswer([&](const QString&, QString&) { return file; });
+    form().findChild<QAction*>(QStringLiteral("ExportProfile1"))->trigger();
+    EXPECT_EQ(label, QStringLiteral("モジュール 2　歯数 40　転位係数 0.2　圧力角 20°"));
+    QProcess reader;
+    reader.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral("-c"), QStringLiteral("import sys, ezdxf\n"
+                                                       "d = ezdxf.readfile(sys.argv[1])\n"
+                                                       "t = [e.dxf.text for e in d.modelspace().query('TEXT[layer==\"DATATABLE\"]')]\n"
+                                                       "m = t.index('相手歯車')\n"
+                                                       "print(t[t.index('歯数') + 1], t[t.index('歯数', m) + 1])"),
+                  file});
+    ASSERT_TRUE(reader.waitForFinished(30000));
+    EXPECT_EQ(QString::fromUtf8(reader.readAllStandardOutput()).trimmed(), QStringLiteral("40 20"))
+        << reader.readAllStandardError().toStdString() << m_errors.join(QStringLiteral("|")).toStdString();
+}
+
 // On the PDF queue tools/cups-pdf.sh sets up, made this process's default
 // printer by its name (CUPS reads PRINTER): the page the printer gets is the
 // table, its texts read back from the printed file.
