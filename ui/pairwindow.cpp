@@ -36,6 +36,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <limits>
 
@@ -534,9 +535,27 @@ void PairWindow::ApplyDesign(const PairDesign& d)
     m_shift2->setText(Utf8(FormatGeneral(d.gears[1].shift, 11, sep)));
     (d.centerDistance ? m_fromCenterDistance : m_fromShifts)->setChecked(true);
     m_centerDistance->setText(d.centerDistance ? Utf8(FormatGeneral(*d.centerDistance, 11, sep)) : QString());
-    const bool fromShifts = !d.centerDistance, rack = d.mate == MateKind::Rack;
-    m_shift2->setEnabled(fromShifts && !rack);
-    m_centerDistance->setEnabled(!fromShifts && !rack);
+    enableInputs();
+    // Two external gears from a centre distance come back with the split
+    // that gave the design's shifts, where one of them does.
+    if (d.centerDistance && d.mate == MateKind::External) {
+        PairInput in;
+        in.module = d.module;
+        in.pressureAngle = d.pressureAngle;
+        in.teeth = {d.gears[0].teeth, d.gears[1].teeth};
+        for (int i = 0; i < m_split->count(); ++i) {
+            const auto split = static_cast<ShiftSplit>(m_split->itemData(i).toInt());
+            bool gives = false;
+            RunGuarded([&] { gives = SplitShiftSum(in, ShiftSumForCenterDistance(in, *d.centerDistance), split)[0] ==
+                                     d.gears[0].shift; },
+                       [](const std::string&) {});   // a split refused for this pair gives nothing
+            if (gives) {
+                const QSignalBlocker quiet(m_split);   // the pair is computed once gear 1 is typed
+                m_split->setCurrentIndex(i);
+                break;
+            }
+        }
+    }
     for (int i = 0; i < 2; ++i) {
         m_backlash->allowance[i][0]->setText(Utf8(AllowanceText(d.gears[static_cast<std::size_t>(i)].allowance.upper, sep)));
         m_backlash->allowance[i][1]->setText(Utf8(AllowanceText(d.gears[static_cast<std::size_t>(i)].allowance.lower, sep)));

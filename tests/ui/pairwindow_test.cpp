@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QRadioButton>
+#include <QTemporaryDir>
 
 #include <vector>
 
@@ -192,6 +193,33 @@ TEST_F(PairWindowTest, SplitOfTheShiftSum)
     EXPECT_TRUE(split->isEnabled() && w.resultBox("specific_sliding", 1)->isVisibleTo(&w));
     w.findChild<QRadioButton*>("PairFromShifts")->click();
     EXPECT_FALSE(split->isEnabled());
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('|').toStdString();
+}
+
+// A design saved from a centre distance opens with the split that gave its shifts.
+TEST_F(PairWindowTest, TheSplitComesBackWithTheDesign)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("split.tsumugi"));
+    SetDesignFileAnswer([&](bool, const QString&) { return file; });
+    Calculate("3", "18", "0");
+    PairWindow& w = Open();
+    Type(w.findChild<QLineEdit*>("PairTeeth2"), "45");
+    w.findChild<QPushButton*>("PairCalculate")->click();
+    w.findChild<QRadioButton*>("PairFromCenterDistance")->click();
+    Type(w.findChild<QLineEdit*>("PairCenterDistance"), "96");
+    auto* split = w.findChild<QComboBox*>("PairSplit");
+    for (int chosen : {1, 2}) {
+        split->setCurrentIndex(chosen);
+        const QStringList shifts = Texts(w, {{"shift", 0}, {"shift", 1}});
+        w.findChild<QPushButton*>("PairSaveDesign")->click();
+        split->setCurrentIndex(0);
+        EXPECT_NE(Texts(w, {{"shift", 0}}), shifts.mid(0, 1));
+        w.findChild<QPushButton*>("PairOpenDesign")->click();
+        EXPECT_EQ(split->currentIndex(), chosen);
+        EXPECT_EQ(Texts(w, {{"shift", 0}, {"shift", 1}}), shifts);
+    }
+    SetDesignFileAnswer({});
     EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('|').toStdString();
 }
 
