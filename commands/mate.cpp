@@ -28,7 +28,9 @@ MateOutcome ComputeMate(const MateRequest& request, std::string_view sep)
         break;
     }
     case MateKind::External: {
-        external = a ? ComputePairForCenterDistance(in, *a) : ComputePair(in);
+        external = !a                   ? ComputePair(in)
+                   : request.keepShift1 ? ComputePairForCenterDistanceKeepingShift1(in, *a)
+                                        : ComputePairForCenterDistance(in, *a, request.split);
         out.report = MateReportOf(*external, sep);
         out.centerDistance = external->centerDistance;
         out.gears = external->input;

@@ -26,6 +26,10 @@ struct MateOutcome {
 struct MateRequest {
     PairInput gears;                        // with its mate; gear 2's teeth and shift unused for a rack
     std::optional<double> centerDistance;   // given: the shifts (a ring: gear 2's) follow from it
+    // Two external gears from a centre distance: how the shift sum is shared,
+    // or (keepShift1) gear 1 keeps gears.shift[0] and gear 2 takes the rest.
+    ShiftSplit split = ShiftSplit::Proportional;
+    bool keepShift1 = false;
     // Two external gears only. The tooth-thickness and centre-distance
     // allowances, read once the pair stands (so that the pair's refusal comes
     // first); none: all zero.

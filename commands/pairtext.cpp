@@ -8,6 +8,8 @@
 
 namespace {
 
+const char* const kSlidingAbsentText = "相手の歯先が作用線の接点に届き、その歯車の歯元のすべり率が定まらない";
+
 // A number with its text; a count is an integer in JSON and CSV.
 struct Shown {
     double value;
@@ -46,6 +48,7 @@ std::vector<PairRow> PairInputRows(const PairResult& r, std::string_view sep)
 std::vector<PairRow> PairResultRows(const PairResult& r, std::string_view sep)
 {
     auto f = [sep](double value, int decimals) { return Shown{value, FormatFixed(value, 11, decimals, sep)}; };
+    auto sliding = [&f](double value) { return std::isfinite(value) ? f(value, 4) : Shown{value, kNoValueText}; };
     return {
         Two("shift", "転位係数 x", f(r.input.shift[0], 6), f(r.input.shift[1], 6)),
         One("shift_sum", "転位係数の和 x1+x2", f(r.shiftSum, 6)),
@@ -62,6 +65,7 @@ std::vector<PairRow> PairResultRows(const PairResult& r, std::string_view sep)
         One("clearance", "頂げき（短縮後）", f(r.clearance, 3)),
         One("line_of_action", "a・sin αw", f(r.lineOfAction, 3)),
         One("contact_ratio", "かみあい率 εα", f(r.contactRatio, 3)),
+        Two("specific_sliding", "歯元のすべり率 ζ", sliding(r.specificSliding[0]), sliding(r.specificSliding[1])),
     };
 }
 
@@ -83,6 +87,8 @@ MateReport MateReportOf(const PairResult& r, std::string_view sep)
     report.inputs = PairInputRows(r, sep);
     report.results = PairResultRows(r, sep);
     report.findings = r.findings;
+    if (!std::isfinite(r.specificSliding[0]) || !std::isfinite(r.specificSliding[1]))
+        report.absent.emplace_back("specific_sliding", kSlidingAbsentText);
     return report;
 }
 

@@ -27,7 +27,8 @@ struct PairRow {
 // The given values (module, pressure angle, teeth), in the general format.
 std::vector<PairRow> PairInputRows(const PairResult& result, std::string_view decimalSeparator);
 
-// The computed values: shifts and coefficients to 6 decimals, angles to 4,
+// The computed values: shifts and coefficients to 6 decimals, angles and the
+// specific sliding at the roots to 4 ("―" where it has no number),
 // lengths and the contact ratio to 3.
 std::vector<PairRow> PairResultRows(const PairResult& result, std::string_view decimalSeparator);
 

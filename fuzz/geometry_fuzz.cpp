@@ -209,6 +209,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     pair.shift = {spec.shift, shift2};
     Refusable([&] { CheckPair(ComputePair(pair)); });
     Refusable([&] { CheckPair(ComputePairForCenterDistance(pair, centerDistance)); });
+    Refusable([&] { CheckPair(ComputePairForCenterDistance(pair, centerDistance, ShiftSplit::Undercut)); });
+    Refusable([&] { CheckPair(ComputePairForCenterDistance(pair, centerDistance, ShiftSplit::Sliding)); });
+    Refusable([&] { CheckPair(ComputePairForCenterDistanceKeepingShift1(pair, centerDistance)); });
 
     GearSpec gear;
     gear.module = spec.module;

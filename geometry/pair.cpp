@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -35,6 +36,45 @@ long double WorkingAngle(long double involute)
     if (!(involute > 0.0L && std::isfinite(involute)))
         throw AppError("作用圧力角が求まりません（インボリュート関数の値が正ではありません）");
     return InverseInvolute(involute);
+}
+
+// The mesh of two external gears without backlash at a shift sum: alpha_w,
+// the centre distance, the tip shortening k and the line of action a sin alpha_w.
+struct Working {
+    long double alphaW, a0, a, y, k, line;
+};
+
+Working WorkingOf(const PairInput& in, long double xSum)
+{
+    const long double m = in.module;
+    const long double alpha = Radians(in.pressureAngle);
+    const long double zSum = static_cast<long double>(in.teeth[0]) + static_cast<long double>(in.teeth[1]);
+    const long double invW = ExternalWorkingInvolute(alpha, xSum, zSum);
+    if (!(invW > 0.0L))
+        throw AppError("転位係数の和 x1+x2 が小さすぎて、かみあう中心距離がありません");
+    Working w{};
+    w.alphaW = WorkingAngle(invW);
+    w.a0 = m * zSum / 2.0L;
+    w.a = w.a0 * std::cos(alpha) / std::cos(w.alphaW);
+    w.y = (w.a - w.a0) / m;
+    w.k = xSum - w.y;
+    w.line = w.a * std::sin(w.alphaW);
+    return w;
+}
+
+// The specific sliding of gear i at its lowest contact. `reach` holds, for
+// each gear, the distance from its tangent point to where its tip circle
+// crosses the line of action, sqrt(ra^2 - rb^2). The contact lies reach[j]
+// from T_j and line - reach[j] from T_i; minus infinity when that is not
+// positive.
+long double SpecificSliding(int i, const std::array<long double, 2>& reach, long double line,
+                            const std::array<long double, 2>& z)
+{
+    const auto g = static_cast<std::size_t>(i), j = static_cast<std::size_t>(1 - i);
+    const long double own = line - reach[j];
+    if (!(own > 0.0L))
+        return -std::numeric_limits<long double>::infinity();
+    return 1.0L - (z[g] / z[j]) * (reach[j] / own);
 }
 
 }  // namespace
@@ -73,17 +113,10 @@ PairResult ComputePair(const PairInput& in)
     const long double cosA = std::cos(alpha);
     const std::array<long double, 2> z{static_cast<long double>(in.teeth[0]), static_cast<long double>(in.teeth[1])};
     const std::array<long double, 2> x{in.shift[0], in.shift[1]};
-    const long double zSum = z[0] + z[1];
     const long double xSum = x[0] + x[1];
 
-    const long double invW = ExternalWorkingInvolute(alpha, xSum, zSum);
-    if (!(invW > 0.0L))
-        throw AppError("転位係数の和 x1+x2 が小さすぎて、かみあう中心距離がありません");
-    const long double alphaW = WorkingAngle(invW);
-    const long double a0 = m * zSum / 2.0L;
-    const long double a = a0 * cosA / std::cos(alphaW);
-    const long double y = (a - a0) / m;
-    const long double k = xSum - y;
+    const Working w = WorkingOf(in, xSum);
+    const long double alphaW = w.alphaW, a0 = w.a0, a = w.a, y = w.y, k = w.k;
 
     r.shiftSum = Store(xSum);
     r.workingPressureAngle = Store(Degrees(alphaW));
@@ -120,9 +153,13 @@ PairResult ComputePair(const PairInput& in)
     }
     r.clearanceUnshortened = Store(std::min(a - fullTip[0] / 2.0L - root[1] / 2.0L, a - fullTip[1] / 2.0L - root[0] / 2.0L));
     r.clearance = Store(std::min(a - tip[0] / 2.0L - root[1] / 2.0L, a - tip[1] / 2.0L - root[0] / 2.0L));
-    const long double line = a * std::sin(alphaW);
+    const long double line = w.line;
     r.lineOfAction = Store(line);
     r.contactRatio = Store((approach[0] + approach[1] - line) / (kPi * m * cosA));
+    for (int i = 0; i < 2; ++i) {
+        const long double zeta = SpecificSliding(i, approach, line, z);
+        r.specificSliding[i] = std::isfinite(zeta) ? Store(zeta) : std::numeric_limits<double>::quiet_NaN();
+    }
 
     if (r.contactRatio < kMinimumContactRatio)
         r.findings.emplace_back("警告：かみあい率εαが1.2未満、かみあいが途切れる");
@@ -182,12 +219,116 @@ std::array<double, 2> SplitShiftSum(double sum, std::int32_t z1, std::int32_t z2
     return {x1, Store(static_cast<long double>(sum) - x1)};
 }
 
-PairResult ComputePairForCenterDistance(const PairInput& in, double centerDistance)
+namespace {
+
+// The x1 of a fixed shift sum at which both gears slide alike at their lowest
+// contact. The sum fixes alpha_w, a and k; x1 moves gear 1's tip out and gear
+// 2's in by m each, so zeta_1 - zeta_2 rises with x1 wherever both tips lie
+// outside their base circles and short of the mate's tangent point: from at
+// most 0 at the lower end of that range (gear 1's tip on its base circle, or
+// gear 2's tip on T1) to at least 0 at the upper end. Bisection on the
+// doubles inside the range, never at its ends, until the bracket closes.
+double BalancedSlidingShift(const PairInput& in, double sum)
+{
+    const Working w = WorkingOf(in, sum);
+    const long double m = in.module;
+    const std::array<long double, 2> z{static_cast<long double>(in.teeth[0]), static_cast<long double>(in.teeth[1])};
+    // Gear i's tip radius after the shortening at shift x, and its base radius.
+    auto sizes = [&](int i, double x) {
+        GearSpec spec = GearOf(in, i);
+        spec.shift = x;
+        spec.thicknessAllowance = 0.0;
+        spec.tipShortening = 0.0;
+        const ExactSizes e = ExactSizesOf(spec);
+        return std::array<long double, 2>{(e.tip - 2.0L * w.k * m) / 2.0L, e.base / 2.0L};
+    };
+    // The tip radius grows by m with the shift: the range of x_i where gear i's
+    // tip lies between its base circle and the circle through the mate's tangent point.
+    std::array<std::array<long double, 2>, 2> range{};
+    for (int i = 0; i < 2; ++i) {
+        const auto [tip0, base] = sizes(i, 0.0);
+        range[static_cast<std::size_t>(i)] = {(base - tip0) / m, (std::sqrt(w.line * w.line + base * base) - tip0) / m};
+    }
+    const long double lower = std::max(range[0][0], sum - range[1][1]);
+    const long double upper = std::min(range[0][1], sum - range[1][0]);
+    if (!(lower < upper))
+        throw AppError("すべり率が釣り合う転位係数の配分がありません（どの配分でも歯先が基礎円の内側にあるか、相手の作用線の接点を越えます）");
+    // zeta_1 - zeta_2 at x1, as its sign and size.
+    auto balance = [&](double x1) {
+        const std::array<double, 2> x{x1, Store(static_cast<long double>(sum) - x1)};
+        std::array<long double, 2> reach{};
+        for (int i = 0; i < 2; ++i) {
+            const auto [tip, base] = sizes(i, x[static_cast<std::size_t>(i)]);
+            reach[static_cast<std::size_t>(i)] = std::sqrt(std::max(tip * tip - base * base, 0.0L));
+        }
+        const long double zeta1 = SpecificSliding(0, reach, w.line, z), zeta2 = SpecificSliding(1, reach, w.line, z);
+        return zeta1 == zeta2 ? 0.0L : zeta1 - zeta2;   // both minus infinity only where the range is empty
+    };
+    double lo = Store(lower), hi = Store(upper);
+    bool loTried = false, hiTried = false;
+    long double atLo = 0.0L, atHi = 0.0L;
+    for (;;) {
+        const double mid = lo + (hi - lo) / 2.0;
+        if (!(mid > lo && mid < hi))
+            break;
+        const long double v = balance(mid);
+        if (v == 0.0L)
+            return mid;
+        if (v < 0.0L) {
+            lo = mid;
+            atLo = v;
+            loTried = true;
+        } else {
+            hi = mid;
+            atHi = v;
+            hiTried = true;
+        }
+    }
+    if (!loTried)
+        return hi;
+    if (!hiTried)
+        return lo;
+    return -atLo <= atHi ? lo : hi;
+}
+
+}  // namespace
+
+std::array<double, 2> SplitShiftSum(const PairInput& pair, double sum, ShiftSplit split)
+{
+    CheckGears(pair);
+    PairInput in = pair;
+    in.mate = MateKind::External;
+    switch (split) {
+    case ShiftSplit::Undercut: {
+        const double x1 = GearModel(GearOf(in, 0)).MinShift();
+        return {x1, Store(static_cast<long double>(sum) - x1)};
+    }
+    case ShiftSplit::Sliding: {
+        const double x1 = BalancedSlidingShift(in, sum);
+        return {x1, Store(static_cast<long double>(sum) - x1)};
+    }
+    case ShiftSplit::Proportional:
+        break;
+    }
+    return SplitShiftSum(sum, in.teeth[0], in.teeth[1]);
+}
+
+PairResult ComputePairForCenterDistance(const PairInput& in, double centerDistance, ShiftSplit rule)
 {
     PairInput split = in;
     const double sum = ShiftSumForCenterDistance(in, centerDistance);
-    split.shift = SplitShiftSum(sum, in.teeth[0], in.teeth[1]);
+    split.shift = SplitShiftSum(in, sum, rule);
     PairResult r = ComputePair(split);
+    r.fromCenterDistance = true;
+    return r;
+}
+
+PairResult ComputePairForCenterDistanceKeepingShift1(const PairInput& in, double centerDistance)
+{
+    PairInput kept = in;
+    const double sum = ShiftSumForCenterDistance(in, centerDistance);
+    kept.shift[1] = Store(static_cast<long double>(sum) - in.shift[0]);
+    PairResult r = ComputePair(kept);
     r.fromCenterDistance = true;
     return r;
 }

@@ -59,6 +59,12 @@ struct PairResult {
     double clearance = 0.0;               // tip clearance after the shortening
     double lineOfAction = 0.0;            // a sin alpha_w, between the two tangent points
     double contactRatio = 0.0;            // transverse contact ratio epsilon_alpha
+    // The specific sliding of each gear at its lowest contact, where the
+    // mate's tip circle crosses the line of action: zeta_i = 1 - (z_i / z_j)
+    // (rho_j / rho_i), rho the distances of the contact from the tangent points
+    // T_i and T_j. NaN for a gear whose mate's tip reaches its tangent point or
+    // beyond (no contact below it to slide on).
+    std::array<double, 2> specificSliding{};
     std::vector<std::string> findings;    // warnings, in a fixed order; empty when none
 };
 
@@ -82,5 +88,25 @@ double ShiftSumForCenterDistance(const PairInput& input, double centerDistance);
 // less); equal counts split evenly.
 std::array<double, 2> SplitShiftSum(double sum, std::int32_t z1, std::int32_t z2);
 
-// The pair for a given centre distance: the shift sum, split as proposed.
-PairResult ComputePairForCenterDistance(const PairInput& input, double centerDistance);
+// How the shift sum a centre distance asks for is shared out.
+enum class ShiftSplit {
+    Proportional,   // SplitShiftSum: by the tooth counts
+    Undercut,       // gear 1 the least shift its rack cuts without undercut, gear 2 the rest
+    Sliding,        // both gears the same specific sliding at their lowest contact
+};
+
+// The shifts x1, x2 of a given sum under a split rule (the sum from
+// ShiftSumForCenterDistance; input.shift is not read). Undercut takes gear 1's
+// x_min from its gear model (GearModel(GearOf(input, 0)).MinShift()), with
+// its allowance. Sliding solves for x1 by bisection to adjacent doubles;
+// refused (AppError) when no share of the sum keeps both tips outside their
+// base circles and short of the mate's tangent point.
+std::array<double, 2> SplitShiftSum(const PairInput& input, double sum, ShiftSplit split);
+
+// The pair for a given centre distance: the shift sum, split by the rule.
+PairResult ComputePairForCenterDistance(const PairInput& input, double centerDistance,
+                                        ShiftSplit split = ShiftSplit::Proportional);
+
+// The pair for a given centre distance with gear 1 keeping input.shift[0]:
+// gear 2 takes the rest of the shift sum.
+PairResult ComputePairForCenterDistanceKeepingShift1(const PairInput& input, double centerDistance);

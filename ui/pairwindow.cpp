@@ -24,6 +24,7 @@
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -35,6 +36,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <limits>
 
@@ -182,6 +184,20 @@ PairWindow::PairWindow(ToolHost& host) : QWidget(&host.hostWidget(), Qt::Window)
     }
     in->addWidget(m_calculate, 7, 1);
     in->addWidget(m_copy, 7, 2);
+    // The split of the shift sum a centre distance gives two external gears.
+    m_split = new QComboBox(inputs);
+    m_split->setObjectName(QStringLiteral("PairSplit"));
+    m_split->setAccessibleName(QStringLiteral("転位の配分"));
+    const struct {
+        const char* caption;
+        ShiftSplit split;
+    } splits[] = {{"歯数比（従来）", ShiftSplit::Proportional},
+                  {"切下げなし", ShiftSplit::Undercut},
+                  {"すべり率の釣り合い", ShiftSplit::Sliding}};
+    for (const auto& choice : splits)
+        m_split->addItem(QString::fromUtf8(choice.caption), static_cast<int>(choice.split));
+    in->addWidget(MakeCaption(inputs, QStringLiteral("PairLabelSplit"), QStringLiteral("転位の配分")), 11, 0);
+    in->addWidget(m_split, 11, 1, 1, 2);
 
     auto* results = new QGroupBox(QStringLiteral("結果"), this);
     results->setObjectName(QStringLiteral("PairResults"));
@@ -238,8 +254,10 @@ PairWindow::PairWindow(ToolHost& host) : QWidget(&host.hostWidget(), Qt::Window)
 
     m_shift2->setText(QStringLiteral("0"));
     m_centerDistance->setEnabled(false);
+    m_split->setEnabled(false);
     QWidget::setTabOrder(m_teeth2, m_shift2);
     QWidget::setTabOrder(m_shift2, m_centerDistance);
+    QWidget::setTabOrder(m_centerDistance, m_split);
 
     connect(m_calculate, &QPushButton::clicked, this, [this] { CalculateClick(); });
     connect(m_backlash, &BacklashPanel::edited, this, [this] { CalculateClick(); });
@@ -253,6 +271,7 @@ PairWindow::PairWindow(ToolHost& host) : QWidget(&host.hostWidget(), Qt::Window)
     }
     connect(m_copy, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { CopyClick(); }); });
     connect(m_fromShifts, &QRadioButton::toggled, this, [this] { modeChanged(); });
+    connect(m_split, &QComboBox::currentIndexChanged, this, [this] { CalculateClick(); });
     for (QRadioButton* button : {m_mateExternal, m_mateInternal, m_mateRack})
         connect(button, &QRadioButton::toggled, this, [this](bool on) {
             if (on)
@@ -311,9 +330,17 @@ void PairWindow::mateChanged()
         m_fromShifts->setChecked(true);   // recomputes through modeChanged
         return;
     }
-    m_shift2->setEnabled(!rack && m_fromShifts->isChecked());
-    m_centerDistance->setEnabled(!rack && !m_fromShifts->isChecked());
+    enableInputs();
     Follow(m_gear1);
+}
+
+void PairWindow::enableInputs()
+{
+    const MateKind kind = mate();
+    const bool fromShifts = m_fromShifts->isChecked();
+    m_shift2->setEnabled(fromShifts && kind != MateKind::Rack);
+    m_centerDistance->setEnabled(!fromShifts && kind != MateKind::Rack);
+    m_split->setEnabled(!fromShifts && kind == MateKind::External);
 }
 
 QLineEdit* PairWindow::resultBox(const std::string& key, int gear) const
@@ -379,6 +406,7 @@ void PairWindow::compute()
         else
             request.centerDistance = Store(ParseFloat(m_centerDistance->text().toStdString(), sep));
     }
+    request.split = static_cast<ShiftSplit>(m_split->currentData().toInt());
     request.gears = in;
     request.allowances = [this, &sep] { return m_backlash->Read(sep); };
     request.backlash = m_backlash->Typed();
@@ -507,9 +535,27 @@ void PairWindow::ApplyDesign(const PairDesign& d)
     m_shift2->setText(Utf8(FormatGeneral(d.gears[1].shift, 11, sep)));
     (d.centerDistance ? m_fromCenterDistance : m_fromShifts)->setChecked(true);
     m_centerDistance->setText(d.centerDistance ? Utf8(FormatGeneral(*d.centerDistance, 11, sep)) : QString());
-    const bool fromShifts = !d.centerDistance, rack = d.mate == MateKind::Rack;
-    m_shift2->setEnabled(fromShifts && !rack);
-    m_centerDistance->setEnabled(!fromShifts && !rack);
+    enableInputs();
+    // Two external gears from a centre distance come back with the split
+    // that gave the design's shifts, where one of them does.
+    if (d.centerDistance && d.mate == MateKind::External) {
+        PairInput in;
+        in.module = d.module;
+        in.pressureAngle = d.pressureAngle;
+        in.teeth = {d.gears[0].teeth, d.gears[1].teeth};
+        for (int i = 0; i < m_split->count(); ++i) {
+            const auto split = static_cast<ShiftSplit>(m_split->itemData(i).toInt());
+            bool gives = false;
+            RunGuarded([&] { gives = SplitShiftSum(in, ShiftSumForCenterDistance(in, *d.centerDistance), split)[0] ==
+                                     d.gears[0].shift; },
+                       [](const std::string&) {});   // a split refused for this pair gives nothing
+            if (gives) {
+                const QSignalBlocker quiet(m_split);   // the pair is computed once gear 1 is typed
+                m_split->setCurrentIndex(i);
+                break;
+            }
+        }
+    }
     for (int i = 0; i < 2; ++i) {
         m_backlash->allowance[i][0]->setText(Utf8(AllowanceText(d.gears[static_cast<std::size_t>(i)].allowance.upper, sep)));
         m_backlash->allowance[i][1]->setText(Utf8(AllowanceText(d.gears[static_cast<std::size_t>(i)].allowance.lower, sep)));
@@ -557,9 +603,7 @@ void PairWindow::followInputs()
 void PairWindow::modeChanged()
 {
     const bool fromShifts = m_fromShifts->isChecked();
-    const bool rack = mate() == MateKind::Rack;
-    m_shift2->setEnabled(fromShifts && !rack);
-    m_centerDistance->setEnabled(!fromShifts && !rack);
+    enableInputs();
     // The centre distance starts at the one just computed, to eleven digits.
     if (!fromShifts && m_centerDistance->text().isEmpty() && m_last)
         m_centerDistance->setText(Utf8(FormatGeneral(m_lastCenterDistance, 11, m_host.decimalSeparator())));

@@ -7,7 +7,10 @@
 // its shift (starting at 0) and the centre distance are typed here and live
 // only in this window: the gear table is read, never written. The mate is
 // another external gear, a ring around gear 1 (gear 2 is then the ring) or a
-// rack (no gear 2, no centre distance to give). The numbers come
+// rack (no gear 2, no centre distance to give). From a centre distance the
+// shift sum of two external gears is shared as 転位の配分 chooses (by the
+// tooth counts, gear 1 just free of undercut, or equal specific sliding at
+// both roots). The numbers come
 // from geometry/pair.h and their texts from commands/pairtext.h, the same texts
 // tsumugi-cli pair prints.
 
@@ -29,6 +32,7 @@
 class BacklashPanel;
 class MeshPanel;
 class QLineEdit;
+class QComboBox;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
@@ -110,6 +114,7 @@ private:
     QRadioButton* m_mateRack;
     QRadioButton* m_fromShifts;
     QRadioButton* m_fromCenterDistance;
+    QComboBox* m_split;   // how the shift sum of a centre distance is shared (two external gears)
     QPushButton* m_calculate;
     QPushButton* m_copy;
     QListWidget* m_findings;
@@ -122,6 +127,7 @@ private:
     void modeChanged();
     void mateChanged();
     void followInputs();
+    void enableInputs();
 
     ToolHost& m_host;
     GearRecord m_gear1{};

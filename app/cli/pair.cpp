@@ -31,6 +31,8 @@ struct PairOptions {
     CLI::Option* x1Option = nullptr;
     CLI::Option* x2Option = nullptr;
     CLI::Option* centerDistanceOption = nullptr;
+    std::string split;
+    CLI::Option* splitOption = nullptr;
     std::string allowance1, allowance2, centerAllowance;
     CLI::Option* allowance1Option = nullptr;
     CLI::Option* allowance2Option = nullptr;
@@ -73,6 +75,18 @@ MateKind MateOf(const std::string& text)
     if (text == "external")
         return MateKind::External;
     throw CliError(kExitUsage, "--mate", Args(Cli::tr("'%1' is not one of %2"), {text, "external, internal, rack"}));
+}
+
+ShiftSplit SplitOf(const std::string& text)
+{
+    if (text == "proportional")
+        return ShiftSplit::Proportional;
+    if (text == "undercut")
+        return ShiftSplit::Undercut;
+    if (text == "sliding")
+        return ShiftSplit::Sliding;
+    throw CliError(kExitUsage, "--split",
+                   Args(Cli::tr("'%1' is not one of %2"), {text, "proportional, undercut, sliding"}));
 }
 
 }  // namespace
@@ -165,6 +179,17 @@ int RunPair(const PairOptions& o)
     const MateKind mate = MateOf(o.mate);
     const bool x1Given = o.x1Option->count() > 0, x2Given = o.x2Option->count() > 0;
     const bool distanceGiven = o.centerDistanceOption->count() > 0;
+    // The split rule shares out the shift sum a centre distance gives two external gears.
+    if (o.splitOption->count() > 0) {
+        if (mate != MateKind::External)
+            throw CliError(kExitUsage, "--split", Cli::tr("is for two external gears only (--mate external)"));
+        if (!distanceGiven)
+            throw CliError(kExitUsage, "--split", Cli::tr("needs --center-distance, whose shift sum it splits"));
+        if (x1Given)
+            throw CliError(kExitUsage, "--split",
+                           Cli::tr("excludes --x1: gear 1 keeps that shift and gear 2 takes the rest of the sum"));
+    }
+    const ShiftSplit split = o.splitOption->count() > 0 ? SplitOf(o.split) : ShiftSplit::Proportional;
     if (mate == MateKind::Rack) {
         if (o.z2Option->count() > 0 || x2Given || distanceGiven)
             throw CliError(kExitUsage, "--mate", Cli::tr("a rack takes no --z2, --x2 or --center-distance"));
@@ -175,8 +200,9 @@ int RunPair(const PairOptions& o)
             throw CliError(kExitUsage, "--x2", Cli::tr("both --x1 and --x2 must be given"));
         if (x2Given && !x1Given && !distanceGiven)
             throw CliError(kExitUsage, "--x1", Cli::tr("both --x1 and --x2 must be given"));
-        // A ring from a centre distance keeps the pinion's shift, which --x1 may give.
-        if (x2Given == distanceGiven || (distanceGiven && x1Given && mate == MateKind::External))
+        // From a centre distance gear 1 keeps the shift --x1 gives (a ring's pinion
+        // always does), and gear 2 takes the rest.
+        if (x2Given == distanceGiven)
             throw CliError(kExitUsage, "", Cli::tr("give either --x1 and --x2 or --center-distance"));
     }
     // The backlash is worked out for two external gears only.
@@ -215,6 +241,8 @@ int RunPair(const PairOptions& o)
     request.gears = in;
     if (distanceGiven)
         request.centerDistance = centerDistance;
+    request.split = split;
+    request.keepShift1 = distanceGiven && x1Given;
     request.allowances = [&b] { return b; };
     request.backlash = o.backlashAsked();
     if (proposed)
@@ -269,9 +297,15 @@ void AddPairCommand(CLI::App& app, CliContext& context)
     o->x2Option = AddValueOption(*pair, "--x2", o->x2, Cli::tr("profile shift coefficient of gear 2"), "NUMBER");
     o->centerDistanceOption = AddValueOption(
         *pair, "--center-distance", o->centerDistance,
-        Cli::tr("centre distance a in mm instead of the shifts: the shift sum is found and split (the smaller "
-                "gear takes more of a positive sum); for a ring the difference x2 - x1, gear 1 keeping --x1"),
+        Cli::tr("centre distance a in mm instead of the shifts: the shift sum is found and split by --split, or "
+                "gear 1 keeps --x1 and gear 2 takes the rest; for a ring the difference x2 - x1, gear 1 keeping --x1"),
         "NUMBER");
+    o->splitOption = AddValueOption(
+        *pair, "--split", o->split,
+        Cli::tr("how the shift sum of --center-distance is split: proportional (default; the smaller gear takes "
+                "more of a positive sum), undercut (gear 1 the least shift without undercut, gear 2 the rest), "
+                "sliding (equal specific sliding at both roots)"),
+        "proportional|undercut|sliding");
     AddValueOption(*pair, "--mate", o->mate,
                    Cli::tr("what gear 1 meshes with: another external gear (default), a ring, a rack"),
                    "external|internal|rack");
@@ -300,6 +334,8 @@ void AddPairCommand(CLI::App& app, CliContext& context)
                    "NUMBER");
     pair->footer(Examples({"tsumugi-cli pair -m 3 --z1 12 --z2 24 --x1 0.6 --x2 0.36",
                            "tsumugi-cli pair -m 3 --z1 12 --z2 24 --center-distance 56.5 --format json",
+                           "tsumugi-cli pair -m 3 --z1 18 --z2 45 --center-distance 96 --split sliding",
+                           "tsumugi-cli pair -m 3 --z1 18 --z2 45 --x1 0.2 --center-distance 96",
                            "tsumugi-cli pair -m 14 --z1 17 --z2 96 --x1 0.2 --x2 0.5 --mate internal",
                            "tsumugi-cli pair -m 3 --z1 20 --mate rack",
                            "tsumugi-cli pair -m 3 --z1 12 --z2 24 --x1 0.6 --x2 0.36 --picture mesh.svg --angle 5",

@@ -7,8 +7,10 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QRadioButton>
+#include <QTemporaryDir>
 
 #include <vector>
 
@@ -150,6 +152,75 @@ TEST_F(PairWindowTest, BadInputInTheErrorBoxFollowFailuresInTheList)
     Calculate("1", "60", "-3");
     EXPECT_EQ(Findings(w), QStringList{"エラー：歯車１の歯先円が基礎円の内側にあり、かみあいません"});
     EXPECT_TRUE(m_errors.isEmpty());
+}
+
+// 中心距離から: the shift sum shared as chosen; each choice recomputes.
+TEST_F(PairWindowTest, SplitOfTheShiftSum)
+{
+    Calculate("3", "18", "0");
+    PairWindow& w = Open();
+    auto* split = w.findChild<QComboBox*>("PairSplit");
+    ASSERT_NE(split, nullptr);
+    EXPECT_EQ(split->accessibleName(), "転位の配分");
+    QStringList items;
+    for (int i = 0; i < split->count(); ++i)
+        items << split->itemText(i);
+    EXPECT_EQ(items, (QStringList{"歯数比（従来）", "切下げなし", "すべり率の釣り合い"}));
+    EXPECT_FALSE(split->isEnabled());   // the shifts are given
+    Type(w.findChild<QLineEdit*>("PairTeeth2"), "45");
+    w.findChild<QPushButton*>("PairCalculate")->click();
+    w.findChild<QRadioButton*>("PairFromCenterDistance")->click();
+    EXPECT_TRUE(split->isEnabled());
+    Type(w.findChild<QLineEdit*>("PairCenterDistance"), "96");
+    w.findChild<QPushButton*>("PairCalculate")->click();
+    const std::vector<std::pair<const char*, int>> boxes = {{"shift", 0}, {"shift", 1}, {"shift_sum", 0}};
+    EXPECT_EQ(Texts(w, boxes), (QStringList{"0.377445", "0.150978", "0.528423"}));
+    // Gear 1 at its undercut limit (1.25 - 0.38 (1 - sin 20°) - 18 sin² 20° / 2 = -0.052832).
+    split->setCurrentIndex(1);
+    EXPECT_EQ(Texts(w, boxes), (QStringList{"-0.052832", "0.581256", "0.528423"}));
+    split->setCurrentIndex(2);
+    EXPECT_EQ(w.resultBox("specific_sliding", 0)->text(), w.resultBox("specific_sliding", 1)->text());
+    EXPECT_EQ(w.resultBox("shift_sum")->text(), "0.528423");
+    w.findChild<QPushButton*>("PairCopy")->click();
+    const QString copied = QGuiApplication::clipboard()->text();
+    EXPECT_TRUE(copied.contains("\r\n歯元のすべり率 ζ\t" + w.resultBox("specific_sliding", 0)->text() + "\t")) << copied.toStdString();
+
+    // A ring keeps the pinion's shift: no split to choose, and no row of sliding.
+    w.findChild<QRadioButton*>("PairMateInternal")->click();
+    EXPECT_FALSE(split->isEnabled());
+    EXPECT_FALSE(w.resultBox("specific_sliding", 0)->isVisibleTo(&w));
+    w.findChild<QRadioButton*>("PairMateExternal")->click();
+    EXPECT_TRUE(split->isEnabled() && w.resultBox("specific_sliding", 1)->isVisibleTo(&w));
+    w.findChild<QRadioButton*>("PairFromShifts")->click();
+    EXPECT_FALSE(split->isEnabled());
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('|').toStdString();
+}
+
+// A design saved from a centre distance opens with the split that gave its shifts.
+TEST_F(PairWindowTest, TheSplitComesBackWithTheDesign)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("split.tsumugi"));
+    SetDesignFileAnswer([&](bool, const QString&) { return file; });
+    Calculate("3", "18", "0");
+    PairWindow& w = Open();
+    Type(w.findChild<QLineEdit*>("PairTeeth2"), "45");
+    w.findChild<QPushButton*>("PairCalculate")->click();
+    w.findChild<QRadioButton*>("PairFromCenterDistance")->click();
+    Type(w.findChild<QLineEdit*>("PairCenterDistance"), "96");
+    auto* split = w.findChild<QComboBox*>("PairSplit");
+    for (int chosen : {1, 2}) {
+        split->setCurrentIndex(chosen);
+        const QStringList shifts = Texts(w, {{"shift", 0}, {"shift", 1}});
+        w.findChild<QPushButton*>("PairSaveDesign")->click();
+        split->setCurrentIndex(0);
+        EXPECT_NE(Texts(w, {{"shift", 0}}), shifts.mid(0, 1));
+        w.findChild<QPushButton*>("PairOpenDesign")->click();
+        EXPECT_EQ(split->currentIndex(), chosen);
+        EXPECT_EQ(Texts(w, {{"shift", 0}, {"shift", 1}}), shifts);
+    }
+    SetDesignFileAnswer({});
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('|').toStdString();
 }
 
 }  // namespace

@@ -535,5 +535,25 @@ Every message is one line on standard error: tsumugi-cli: KIND: OPTION, LINE OR 
         <source>&apos;%1&apos; leaves the tooth no thickness or no space: it is %2 mm thick on the reference circle, the pitch is %3 mm</source>
         <translation>&apos;%1&apos; では歯厚か歯溝がなくなります：基準円上の歯厚 %2 mm、ピッチ %3 mm</translation>
     </message>
+    <message>
+        <source>is for two external gears only (--mate external)</source>
+        <translation>外歯車どうしの組（--mate external）にだけ使えます</translation>
+    </message>
+    <message>
+        <source>needs --center-distance, whose shift sum it splits</source>
+        <translation>--center-distance が必要です（その転位係数の和を配分します）</translation>
+    </message>
+    <message>
+        <source>excludes --x1: gear 1 keeps that shift and gear 2 takes the rest of the sum</source>
+        <translation>--x1 とは同時に指定できません（歯車１はその転位係数のまま、歯車２が和の残りを取ります）</translation>
+    </message>
+    <message>
+        <source>centre distance a in mm instead of the shifts: the shift sum is found and split by --split, or gear 1 keeps --x1 and gear 2 takes the rest; for a ring the difference x2 - x1, gear 1 keeping --x1</source>
+        <translation>転位係数の代わりに中心距離 a（mm）：転位係数の和を求めて --split で配分、または歯車１は --x1 のまま歯車２が残りを取ります。内歯車では差 x2 − x1 を求め、歯車１は --x1 のまま</translation>
+    </message>
+    <message>
+        <source>how the shift sum of --center-distance is split: proportional (default; the smaller gear takes more of a positive sum), undercut (gear 1 the least shift without undercut, gear 2 the rest), sliding (equal specific sliding at both roots)</source>
+        <translation>--center-distance の転位係数の和の配分：proportional（既定、正の和は小さい歯車に多く）、undercut（歯車１は切下げの起きない最小の転位係数、歯車２は残り）、sliding（両歯車の歯元のすべり率を等しく）</translation>
+    </message>
 </context>
 </TS>
