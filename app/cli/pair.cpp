@@ -2,6 +2,7 @@
 // tsumugi-cli pair: two gears in mesh, a pinion in a ring or a pinion on a
 // rack, from their shifts or from a centre distance.
 #include "app/cli/commands.h"
+#include "geardata/designfile.h"
 
 #include "commands/mate.h"
 #include "commands/pairtext.h"
@@ -39,6 +40,9 @@ struct PairOptions {
     CLI::Option* centerAllowanceOption = nullptr;
     std::string wanted;
     CLI::Option* wantedOption = nullptr;
+    // The pair as a design file.
+    std::string saveDesign;
+    CLI::Option* saveDesignOption = nullptr;
     // The picture of the pair in mesh.
     std::string picture, angle = "0", tolerance = "0.001";
     CLI::Option* pictureOption = nullptr;
@@ -277,6 +281,31 @@ int RunPair(const PairOptions& o)
             throw CliError(kExitFileError, o.picture, e.what());
         }
     }
+    if (o.saveDesignOption->count() > 0) {
+        // The pair as computed: its shifts (solved from the centre distance
+        // too), the allowances given and the centre distance asked for.
+        PairDesign design;
+        design.module = outcome.gears.module;
+        design.pressureAngle = outcome.gears.pressureAngle;
+        design.mate = mate;
+        for (std::size_t i = 0; i < 2; ++i) {
+            design.gears[i].teeth = outcome.gears.teeth[i];
+            design.gears[i].shift = outcome.gears.shift[i];
+        }
+        const BacklashInput used = backlash ? backlash->input : b;
+        design.gears[0].allowance = used.thickness[0];
+        design.gears[1].allowance = mate == MateKind::Rack ? ThicknessAllowance{} : used.thickness[1];
+        if (mate == MateKind::Rack)
+            design.gears[1] = GearDesign{};
+        if (distanceGiven)
+            design.centerDistance = centerDistance;
+        design.centerDistanceAllowance = used.centerDistance;
+        try {
+            WriteDesignFile(design, o.saveDesign);
+        } catch (const AppError& e) {
+            throw CliError(kExitFileError, o.saveDesign, e.what());
+        }
+    }
     WriteOut(ReportBytes(report, format, backlash, proposed));
     return kExitOk;
 }
@@ -323,6 +352,11 @@ void AddPairCommand(CLI::App& app, CliContext& context)
                                              "both gears (with --center-distance-allowance)"),
                                      "MIN,MAX");
     o->wantedOption->excludes(o->allowance1Option)->excludes(o->allowance2Option);
+    o->saveDesignOption = AddValueOption(
+        *pair, "--save-design", o->saveDesign,
+        Cli::tr("write the pair as a design file (.tsumugi): the shifts as computed, the allowances and the centre "
+                "distance given; sheet, gear and かみあい read it"),
+        "FILE.tsumugi");
     o->pictureOption = AddValueOption(
         *pair, "--picture", o->picture,
         Cli::tr("write the pair in mesh as an SVG picture, mm (groups GEAR1 and GEAR2, or RACK; the tightest mesh "
@@ -336,6 +370,7 @@ void AddPairCommand(CLI::App& app, CliContext& context)
                            "tsumugi-cli pair -m 3 --z1 12 --z2 24 --center-distance 56.5 --format json",
                            "tsumugi-cli pair -m 3 --z1 18 --z2 45 --center-distance 96 --split sliding",
                            "tsumugi-cli pair -m 3 --z1 18 --z2 45 --x1 0.2 --center-distance 96",
+                           "tsumugi-cli pair -m 3 --z1 18 --z2 45 --center-distance 96 --save-design pair.tsumugi",
                            "tsumugi-cli pair -m 14 --z1 17 --z2 96 --x1 0.2 --x2 0.5 --mate internal",
                            "tsumugi-cli pair -m 3 --z1 20 --mate rack",
                            "tsumugi-cli pair -m 3 --z1 12 --z2 24 --x1 0.6 --x2 0.36 --picture mesh.svg --angle 5",

@@ -95,6 +95,18 @@ done
 "$cli" sheet --design "$dir/pair.tsumugi" --gear both -o "$dir/both.pdf" >/dev/null
 check "both pages" "$(pdfinfo "$dir/both.pdf" | sed -n 's/^Pages: *//p')" 2
 check "page 2" "$(pdftotext -f 2 -l 2 -layout "$dir/both.pdf" - | tr -s ' ' | grep -F '歯数' | head -1)" "歯数 45"
+# pair writes the design it computed; sheet reads it back: the same pair.
+"$cli" pair -m 3 --z1 18 --z2 45 --center-distance 96 --thickness-allowance1=-0.05,-0.1 \
+    --save-design "$dir/saved.tsumugi" >/dev/null
+check "saved design" "$(/usr/bin/python3 -c '
+import json, sys
+d = json.load(open(sys.argv[1]))
+print(d["format"], d["version"], d["center_distance"], round(d["gears"][0]["shift"], 6), round(d["gears"][1]["shift"], 6),
+      d["gears"][0]["thickness_allowance"]["lower"])' "$dir/saved.tsumugi")" "tsumugi-design 1 96.0 0.377445 0.150978 -0.1"
+"$cli" sheet --design "$dir/saved.tsumugi" --gear both -o "$dir/saved.pdf" >/dev/null
+check "saved sheets" "$(pdftotext -layout "$dir/saved.pdf" - | tr -s ' ' | grep -cE '中心距離 96.000|全歯たけ 6.665')" 4
+"$cli" pair -m 3 --z1 18 --z2 45 --x1 0 --x2 0 --save-design /nonexistent/dir/p.tsumugi >/dev/null 2>&1
+check "unwritable design" $? 3
 # gear takes either gear of the design with its class and allowance.
 check "design gear" "$("$cli" gear --design "$dir/pair.tsumugi" --format json | /usr/bin/python3 -c '
 import json, sys

@@ -555,5 +555,45 @@ Every message is one line on standard error: tsumugi-cli: KIND: OPTION, LINE OR 
         <source>how the shift sum of --center-distance is split: proportional (default; the smaller gear takes more of a positive sum), undercut (gear 1 the least shift without undercut, gear 2 the rest), sliding (equal specific sliding at both roots)</source>
         <translation>--center-distance の転位係数の和の配分：proportional（既定、正の和は小さい歯車に多く）、undercut（歯車１は切下げの起きない最小の転位係数、歯車２は残り）、sliding（両歯車の歯元のすべり率を等しく）</translation>
     </message>
+    <message>
+        <source>a row of your own below the table, NAME=TEXT (材料=S45C, 熱処理=..., 備考=...); repeatable, in the order given</source>
+        <translation>表の下に加える行 名前=文字列（材料=S45C、熱処理=…、備考=…）。繰り返し指定でき、その順に並びます</translation>
+    </message>
+    <message>
+        <source>'%1' is not NAME=TEXT</source>
+        <translation>'%1' は 名前=文字列 の形ではありません</translation>
+    </message>
+    <message>
+        <source>'%1' is neither 1 nor 2</source>
+        <translation>'%1' は 1 でも 2 でもありません</translation>
+    </message>
+    <message>
+        <source>a rack pair has no gear 2</source>
+        <translation>ラックとの組には歯車２がありません</translation>
+    </message>
+    <message>
+        <source>the data table of a ring is not made yet; --gear 1 gives its pinion's</source>
+        <translation>内歯車の要目表はまだ作れません。--gear 1 でピニオンの要目表を作れます</translation>
+    </message>
+    <message>
+        <source>a design file (.tsumugi) of a pair: its gear's table with the other as its mate, instead of the gear and mate options</source>
+        <translation>組の設計ファイル（.tsumugi）：歯車と相手のオプションの代わりに、その歯車の要目表をもう一方を相手として作ります</translation>
+    </message>
+    <message>
+        <source>with --design: the table of gear 1 (default) or gear 2, or both on two pages</source>
+        <translation>--design とともに：歯車１（既定）か歯車２の要目表、または both で両方を 2 ページに</translation>
+    </message>
+    <message>
+        <source>a design file (.tsumugi) of a pair: one of its gears (--gear) with its class, face width and allowance, instead of the gear options</source>
+        <translation>組の設計ファイル（.tsumugi）：歯車のオプションの代わりに、その一方の歯車（--gear）を精度等級・歯幅・歯厚許容差とともに</translation>
+    </message>
+    <message>
+        <source>with --design: gear 1 (default) or gear 2 (a ring's: as --internal)</source>
+        <translation>--design とともに：歯車１（既定）か歯車２（内歯車なら --internal として）</translation>
+    </message>
+    <message>
+        <source>write the pair as a design file (.tsumugi): the shifts as computed, the allowances and the centre distance given; sheet, gear and かみあい read it</source>
+        <translation>組を設計ファイル（.tsumugi）に書きます：求めた転位係数、与えた許容差と中心距離。sheet・gear・かみあいで読めます</translation>
+    </message>
 </context>
 </TS>
