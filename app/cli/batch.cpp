@@ -166,7 +166,30 @@ long RunBatch(std::istream& in, std::ostream& out, std::ostream& err, OutputForm
     out << (format == OutputFormat::Csv ? GearCsvHeader(true) : std::string("["));
 
     std::vector<InputLine> block;
-    std::vector<LineResult> results;
+    std::vector<LineResult> results, finished;
+    // The results of one block are written while the next one is read and
+    // computed (by a thread of its own where the system starts one), always in
+    // input order.
+    const auto write = [&](const std::vector<LineResult>& done) {
+        for (const LineResult& r : done) {
+            if (r.bad) {
+                ++bad;
+                err << r.err;
+            }
+            if (!r.written)
+                continue;
+            if (format == OutputFormat::Csv)
+                out << r.out;
+            else
+                out << (written ? ",\n" : "\n") << r.out;
+            ++written;
+        }
+    };
+    std::thread writer;
+    const auto finishWriting = [&] {
+        if (writer.joinable())
+            writer.join();
+    };
     std::string line;
     bool more = true;
     while (more) {
@@ -208,20 +231,18 @@ long RunBatch(std::istream& in, std::ostream& out, std::ostream& err, OutputForm
         for (std::size_t i = 0; i < block.size(); ++i)
             if ((!results[i].written && !results[i].bad) || results[i].outOfMemory)
                 results[i] = RunLine(block[i], format);
-        for (const LineResult& r : results) {
-            if (r.bad) {
-                ++bad;
-                err << r.err;
-            }
-            if (!r.written)
-                continue;
-            if (format == OutputFormat::Csv)
-                out << r.out;
-            else
-                out << (written ? ",\n" : "\n") << r.out;
-            ++written;
+        finishWriting();
+        finished.swap(results);
+        try {
+            if (jobs > 1)
+                writer = std::thread(write, std::cref(finished));
+        } catch (const std::system_error&) {
+        } catch (const std::bad_alloc&) {
         }
+        if (!writer.joinable())
+            write(finished);
     }
+    finishWriting();
     if (format != OutputFormat::Csv)
         out << (written ? "\n]\n" : "]\n");
     return bad;
