@@ -40,9 +40,12 @@ struct PairOptions {
     CLI::Option* centerAllowanceOption = nullptr;
     std::string wanted;
     CLI::Option* wantedOption = nullptr;
-    // The pair as a design file.
-    std::string saveDesign;
+    // The pair as a design file, and a design file as the pair.
+    std::string saveDesign, design;
     CLI::Option* saveDesignOption = nullptr;
+    CLI::Option* designOption = nullptr;
+    CLI::Option* moduleOption = nullptr;
+    CLI::Option* z1Option = nullptr;
     // The picture of the pair in mesh.
     std::string picture, angle = "0", tolerance = "0.001";
     CLI::Option* pictureOption = nullptr;
@@ -180,9 +183,25 @@ namespace {
 int RunPair(const PairOptions& o)
 {
     const OutputFormat format = FormatOf(o.format, kPairFormats);
-    const MateKind mate = MateOf(o.mate);
-    const bool x1Given = o.x1Option->count() > 0, x2Given = o.x2Option->count() > 0;
-    const bool distanceGiven = o.centerDistanceOption->count() > 0;
+    // A design file gives the pair as designed: its shifts (solved from its
+    // centre distance when it was saved), its allowances.
+    std::optional<PairDesign> design;
+    if (o.designOption->count() > 0)
+        design = ReadDesignOption(o.design, "1").design;
+    else
+        for (const CLI::Option* option : {o.moduleOption, o.z1Option})
+            if (option->count() == 0)
+                throw CliError(kExitUsage, option->get_name(), Cli::tr("this option must be given"));
+    const MateKind mate = design ? design->mate : MateOf(o.mate);
+    const bool x1Given = design || o.x1Option->count() > 0;
+    const bool x2Given = (design && mate != MateKind::Rack) || o.x2Option->count() > 0;
+    const bool distanceGiven = !design && o.centerDistanceOption->count() > 0;
+    const bool backlashAsked =
+        design ? mate == MateKind::External &&
+                     (design->gears[0].allowance.upper != 0 || design->gears[0].allowance.lower != 0 ||
+                      design->gears[1].allowance.upper != 0 || design->gears[1].allowance.lower != 0 ||
+                      design->centerDistanceAllowance.upper != 0 || design->centerDistanceAllowance.lower != 0)
+               : o.backlashAsked();
     // The split rule shares out the shift sum a centre distance gives two external gears.
     if (o.splitOption->count() > 0) {
         if (mate != MateKind::External)
@@ -198,7 +217,7 @@ int RunPair(const PairOptions& o)
         if (o.z2Option->count() > 0 || x2Given || distanceGiven)
             throw CliError(kExitUsage, "--mate", Cli::tr("a rack takes no --z2, --x2 or --center-distance"));
     } else {
-        if (o.z2Option->count() == 0)
+        if (!design && o.z2Option->count() == 0)
             throw CliError(kExitUsage, "--z2", Cli::tr("this option must be given"));
         if (x1Given && !x2Given && !distanceGiven)
             throw CliError(kExitUsage, "--x2", Cli::tr("both --x1 and --x2 must be given"));
@@ -210,15 +229,22 @@ int RunPair(const PairOptions& o)
             throw CliError(kExitUsage, "", Cli::tr("give either --x1 and --x2 or --center-distance"));
     }
     // The backlash is worked out for two external gears only.
-    if (mate != MateKind::External && o.backlashAsked())
+    if (mate != MateKind::External && backlashAsked)
         throw CliError(kExitUsage, "--mate",
                        Cli::tr("the thickness and centre-distance allowances and --backlash are for --mate external only"));
     PairInput in;
-    in.module = NumberOption("--module", o.module, Range::Positive);
-    in.pressureAngle = PressureAngleOption(o.pressureAngle);
-    const std::int32_t z1 = IntegerOption("--z1", o.z1, Range::AtLeastOne);
-    in.teeth = {z1, mate == MateKind::Rack ? 0 : IntegerOption("--z2", o.z2, Range::AtLeastOne)};
-    in.shift = {x1Given ? NumberOption("--x1", o.x1) : 0.0, x2Given ? NumberOption("--x2", o.x2) : 0.0};
+    if (design) {
+        in.module = design->module;
+        in.pressureAngle = design->pressureAngle;
+        in.teeth = {design->gears[0].teeth, mate == MateKind::Rack ? 0 : design->gears[1].teeth};
+        in.shift = {design->gears[0].shift, mate == MateKind::Rack ? 0.0 : design->gears[1].shift};
+    } else {
+        in.module = NumberOption("--module", o.module, Range::Positive);
+        in.pressureAngle = PressureAngleOption(o.pressureAngle);
+        const std::int32_t z1 = IntegerOption("--z1", o.z1, Range::AtLeastOne);
+        in.teeth = {z1, mate == MateKind::Rack ? 0 : IntegerOption("--z2", o.z2, Range::AtLeastOne)};
+        in.shift = {x1Given ? NumberOption("--x1", o.x1) : 0.0, x2Given ? NumberOption("--x2", o.x2) : 0.0};
+    }
     const double centerDistance =
         distanceGiven ? NumberOption("--center-distance", o.centerDistance, Range::Positive) : 0.0;
     const std::string sep = LocaleDecimalSeparator();   // the text's; JSON and CSV take the values
@@ -229,6 +255,10 @@ int RunPair(const PairOptions& o)
         b.thickness[1] = AllowanceOption("--thickness-allowance2", o.allowance2);
     if (o.centerAllowanceOption->count() > 0)
         b.centerDistance = AllowanceOption("--center-distance-allowance", o.centerAllowance);
+    if (design && mate == MateKind::External) {
+        b.thickness = {design->gears[0].allowance, design->gears[1].allowance};
+        b.centerDistance = design->centerDistanceAllowance;
+    }
     // The wanted smallest and largest normal backlash, as "MIN,MAX".
     const bool proposed = o.wantedOption->count() > 0;
     const ThicknessAllowance wanted = proposed ? AllowanceOption("--backlash", o.wanted) : ThicknessAllowance{};
@@ -248,7 +278,7 @@ int RunPair(const PairOptions& o)
     request.split = split;
     request.keepShift1 = distanceGiven && x1Given;
     request.allowances = [&b] { return b; };
-    request.backlash = o.backlashAsked();
+    request.backlash = backlashAsked;
     if (proposed)
         request.wanted = BacklashRange{wanted.upper, wanted.lower};
     // Usage errors, though found here: no gear has such a tooth.
@@ -318,8 +348,8 @@ void AddPairCommand(CLI::App& app, CliContext& context)
     CLI::App* pair = app.add_subcommand(
         "pair", Cli::tr("two gears in mesh (or a pinion in a ring, or on a rack): working pressure angle, centre "
                         "distance, tip shortening, contact ratio"));
-    AddValueOption(*pair, "-m,--module", o->module, Cli::tr("module in mm (greater than 0)"), "NUMBER")->required();
-    AddValueOption(*pair, "--z1", o->z1, Cli::tr("teeth of gear 1 (at least 1)"), "INTEGER")->required();
+    o->moduleOption = AddValueOption(*pair, "-m,--module", o->module, Cli::tr("module in mm (greater than 0)"), "NUMBER");
+    o->z1Option = AddValueOption(*pair, "--z1", o->z1, Cli::tr("teeth of gear 1 (at least 1)"), "INTEGER");
     o->z2Option = AddValueOption(*pair, "--z2", o->z2,
                                  Cli::tr("teeth of gear 2 (the ring for --mate internal; none for a rack)"), "INTEGER");
     o->x1Option = AddValueOption(*pair, "--x1", o->x1, Cli::tr("profile shift coefficient of gear 1"), "NUMBER");
@@ -335,10 +365,10 @@ void AddPairCommand(CLI::App& app, CliContext& context)
                 "more of a positive sum), undercut (gear 1 the least shift without undercut, gear 2 the rest), "
                 "sliding (equal specific sliding at both roots)"),
         "proportional|undercut|sliding");
-    AddValueOption(*pair, "--mate", o->mate,
+    CLI::Option* mateOption = AddValueOption(*pair, "--mate", o->mate,
                    Cli::tr("what gear 1 meshes with: another external gear (default), a ring, a rack"),
                    "external|internal|rack");
-    AddPressureAngleOption(*pair, o->pressureAngle);
+    CLI::Option* angleOption = AddPressureAngleOption(*pair, o->pressureAngle);
     AddFormatOption(*pair, o->format, kPairFormats);
     o->allowance1Option = AddValueOption(*pair, "--thickness-allowance1", o->allowance1,
                                          Cli::tr("tooth-thickness allowance UPPER,LOWER of gear 1 in mm (adds the backlash)"),
@@ -352,6 +382,10 @@ void AddPairCommand(CLI::App& app, CliContext& context)
                                              "both gears (with --center-distance-allowance)"),
                                      "MIN,MAX");
     o->wantedOption->excludes(o->allowance1Option)->excludes(o->allowance2Option);
+    o->designOption = AddValueOption(*pair, "--design", o->design,
+                                     Cli::tr("a design file (.tsumugi): the pair as designed, its shifts and "
+                                             "allowances, instead of the pair's options"),
+                                     "FILE");
     o->saveDesignOption = AddValueOption(
         *pair, "--save-design", o->saveDesign,
         Cli::tr("write the pair as a design file (.tsumugi): the shifts as computed, the allowances and the centre "
@@ -366,6 +400,10 @@ void AddPairCommand(CLI::App& app, CliContext& context)
                    "NUMBER");
     AddValueOption(*pair, "--tolerance", o->tolerance, Cli::tr("the picture's chord tolerance in mm (default 0.001)"),
                    "NUMBER");
+    for (CLI::Option* held : {o->moduleOption, o->z1Option, o->z2Option, o->x1Option, o->x2Option,
+                              o->centerDistanceOption, o->splitOption, mateOption, angleOption, o->allowance1Option,
+                              o->allowance2Option, o->centerAllowanceOption, o->wantedOption})
+        o->designOption->excludes(held);
     pair->footer(Examples({"tsumugi-cli pair -m 3 --z1 12 --z2 24 --x1 0.6 --x2 0.36",
                            "tsumugi-cli pair -m 3 --z1 12 --z2 24 --center-distance 56.5 --format json",
                            "tsumugi-cli pair -m 3 --z1 18 --z2 45 --center-distance 96 --split sliding",

@@ -107,6 +107,11 @@ print(d["format"], d["version"], d["center_distance"], round(d["gears"][0]["shif
 check "saved sheets" "$(pdftotext -layout "$dir/saved.pdf" - | tr -s ' ' | grep -cE '中心距離 96.000|全歯たけ 6.665')" 4
 "$cli" pair -m 3 --z1 18 --z2 45 --x1 0 --x2 0 --save-design /nonexistent/dir/p.tsumugi >/dev/null 2>&1
 check "unwritable design" $? 3
+# pair --design gives the pair as saved: the same report, in the mode of its shifts.
+"$cli" pair -m 3 --z1 18 --z2 45 --center-distance 96 --thickness-allowance1=-0.05,-0.1 >"$dir/asked.txt"
+"$cli" pair --design "$dir/saved.tsumugi" >"$dir/designed.txt"
+check "pair from design" "$(diff "$dir/asked.txt" "$dir/designed.txt" | grep -c '^[<>]')" 2
+check "pair from design mode" "$(head -1 "$dir/designed.txt")" "かみあい（転位係数から）"
 # gear takes either gear of the design with its class and allowance.
 check "design gear" "$("$cli" gear --design "$dir/pair.tsumugi" --format json | /usr/bin/python3 -c '
 import json, sys

@@ -595,5 +595,9 @@ Every message is one line on standard error: tsumugi-cli: KIND: OPTION, LINE OR 
         <source>write the pair as a design file (.tsumugi): the shifts as computed, the allowances and the centre distance given; sheet, gear and かみあい read it</source>
         <translation>組を設計ファイル（.tsumugi）に書きます：求めた転位係数、与えた許容差と中心距離。sheet・gear・かみあいで読めます</translation>
     </message>
+    <message>
+        <source>a design file (.tsumugi): the pair as designed, its shifts and allowances, instead of the pair&apos;s options</source>
+        <translation>設計ファイル（.tsumugi）：組のオプションの代わりに、設計した組（その転位係数と許容差）</translation>
+    </message>
 </context>
 </TS>
