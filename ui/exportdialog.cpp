@@ -370,18 +370,9 @@ void InstallExportTool(ToolHost& host)
     QWidget* parent = &host.hostWidget();
     QObject::connect(action, &QAction::triggered, parent, [&host, parent] {
         RunCommand(parent, [&host, parent] {
-            // Gear 2 of the external pair かみあい shows, to choose instead of gear 1.
-            std::optional<GearRecord> gear2;
-            const auto* pair = host.hostWidget().findChild<PairWindow*>(QStringLiteral("PairWindow"),
-                                                                        Qt::FindDirectChildrenOnly);
-            if (pair != nullptr && pair->isVisible() && pair->ShownPair() &&
-                pair->ShownPair()->mate == MateKind::External) {
-                gear2 = host.currentGear();
-                gear2->Teeth = pair->ShownPair()->teeth[1];
-                gear2->Shift = pair->ShownPair()->shift[1];
-                gear2->Teeth2 = pair->ShownPair()->teeth[0];
-            }
-            RunExportTool(parent, host.currentGear(), host.decimalSeparator(), FindInspectionWindow(host), gear2);
+            // Gear 2 of the pair かみあい shows, to choose instead of gear 1.
+            RunExportTool(parent, host.currentGear(), host.decimalSeparator(), FindInspectionWindow(host),
+                          ShownGear2(host, host.currentGear()));
         });
     });
 }

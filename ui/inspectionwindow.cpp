@@ -204,16 +204,10 @@ GearRecord InspectionWindow::ChosenGear() const
 {
     if (!gear2Choice->isChecked())
         return m_hostGear;
-    const auto* pair =
-        m_host.hostWidget().findChild<PairWindow*>(QStringLiteral("PairWindow"), Qt::FindDirectChildrenOnly);
-    if (pair == nullptr || !pair->isVisible() || !pair->ShownPair() || pair->ShownPair()->mate != MateKind::External)
+    const std::optional<GearRecord> gear2 = ShownGear2(m_host, m_hostGear);
+    if (!gear2)
         throw AppError("歯車２は、かみあいに外歯車どうしの組が出ているときに選べます");
-    const PairInput& shown = *pair->ShownPair();
-    GearRecord gear2 = m_hostGear;
-    gear2.Teeth = shown.teeth[1];
-    gear2.Shift = shown.shift[1];
-    gear2.Teeth2 = shown.teeth[0];
-    return gear2;
+    return *gear2;
 }
 
 void InspectionWindow::pairChanged()

@@ -463,6 +463,20 @@ std::string AllowanceText(double value, const std::string& sep)
 
 }  // namespace
 
+std::optional<GearRecord> ShownGear2(ToolHost& host, const GearRecord& gear1)
+{
+    const auto* pair =
+        host.hostWidget().findChild<PairWindow*>(QStringLiteral("PairWindow"), Qt::FindDirectChildrenOnly);
+    if (pair == nullptr || !pair->isVisible() || !pair->ShownPair() || pair->ShownPair()->mate != MateKind::External)
+        return std::nullopt;
+    const PairInput& shown = *pair->ShownPair();
+    GearRecord gear2 = gear1;
+    gear2.Teeth = shown.teeth[1];
+    gear2.Shift = shown.shift[1];
+    gear2.Teeth2 = shown.teeth[0];
+    return gear2;
+}
+
 void SetDesignFileAnswer(std::function<QString(bool save, const QString& lastName)> answer)
 {
     designFileAnswer = std::move(answer);

@@ -38,6 +38,11 @@ class QPushButton;
 class QRadioButton;
 class ToolHost;
 
+// Gear 2 of the external pair the host's かみあい shows: `gear1` (the host's
+// gear) with gear 2's teeth and shift, gear 1's teeth as its mate. None while
+// かみあい is closed or shows no pair of two external gears.
+std::optional<GearRecord> ShownGear2(ToolHost& host, const GearRecord& gear1);
+
 // Tests answer the design file dialogs (save: true for 設計を保存…); an empty function restores them.
 void SetDesignFileAnswer(std::function<QString(bool save, const QString& lastName)> answer);
 

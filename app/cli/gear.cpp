@@ -87,9 +87,7 @@ int RunGear(const GearOptions& given)
         o.pressureAngle = RoundTripText(d.pressureAngle);
         o.internal = chosen.gear == 2 && d.mate == MateKind::Internal;
     } else {
-        for (const CLI::Option* option : {o.moduleOption, o.teethOption})
-            if (option->count() == 0)
-                throw CliError(kExitUsage, option->get_name(), Cli::tr("this option must be given"));
+        RequireGiven({o.moduleOption, o.teethOption});
     }
     const OutputFormat format = FormatOf(o.format, kGearFormats);
     if (o.internal)

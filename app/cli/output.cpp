@@ -131,6 +131,13 @@ std::string ExitCodeHelp()
                    "Every message is one line on standard error: tsumugi-cli: KIND: OPTION, LINE OR FILE: MESSAGE.");
 }
 
+void RequireGiven(std::initializer_list<const CLI::Option*> options)
+{
+    for (const CLI::Option* option : options)
+        if (option->count() == 0)
+            throw CliError(kExitUsage, option->get_name(), Cli::tr("this option must be given"));
+}
+
 CLI::Option* AddValueOption(CLI::App& command, const std::string& names, std::string& text,
                             const std::string& description, const std::string& type)
 {

@@ -75,6 +75,9 @@ std::string ExitCodeHelp();
 
 // An option whose text is read in the subcommand's callback; `type` names the
 // value in the help ("NUMBER", "INTEGER", "FILE").
+// Refuses (kExitUsage, "this option must be given") the first of `options` not given.
+void RequireGiven(std::initializer_list<const CLI::Option*> options);
+
 CLI::Option* AddValueOption(CLI::App& command, const std::string& names, std::string& text,
                             const std::string& description, const std::string& type);
 

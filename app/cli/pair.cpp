@@ -189,9 +189,7 @@ int RunPair(const PairOptions& o)
     if (o.designOption->count() > 0)
         design = ReadDesignOption(o.design, "1").design;
     else
-        for (const CLI::Option* option : {o.moduleOption, o.z1Option})
-            if (option->count() == 0)
-                throw CliError(kExitUsage, option->get_name(), Cli::tr("this option must be given"));
+        RequireGiven({o.moduleOption, o.z1Option});
     const MateKind mate = design ? design->mate : MateOf(o.mate);
     const bool x1Given = design || o.x1Option->count() > 0;
     const bool x2Given = (design && mate != MateKind::Rack) || o.x2Option->count() > 0;

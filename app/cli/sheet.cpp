@@ -83,9 +83,7 @@ int RunSheet(const SheetCommandOptions& o)
         designChoice = ReadDesignOption(o.design, both ? "1" : o.gear);
         ApplyDesign(designChoice.design, designChoice.gear, input);
     } else {
-        for (const CLI::Option* option : {o.moduleOption, o.teethOption})
-            if (option->count() == 0)
-                throw CliError(kExitUsage, option->get_name(), Cli::tr("this option must be given"));
+        RequireGiven({o.moduleOption, o.teethOption});
         const GearRecord record = GearOf(NumberOption("--module", o.module, Range::Positive),
                                          IntegerOption("--teeth", o.teeth, Range::AtLeastOne),
                                          NumberOption("--shift", o.shift),
