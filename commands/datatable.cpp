@@ -5,10 +5,13 @@
 #include "commands/numbertext.h"
 #include "base/apperror.h"
 #include "geometry/gearmath.h"
+#include "geometry/internalgear.h"
 #include "geometry/internalpair.h"
 #include "geometry/pair.h"
+#include "geometry/rackpair.h"
 
 #include <cmath>
+#include <numbers>
 
 namespace {
 
@@ -46,8 +49,186 @@ std::string DeviationText(double value)
     return Deviation(value, ".");
 }
 
+namespace {
+
+// The table's rows, added in order.
+struct SheetRows {
+    DataSheet& sheet;
+    std::string_view sep;
+    void operator()(std::string group, std::string item, std::string value) const
+    {
+        sheet.rows.push_back({std::move(group), std::move(item), std::move(value)});
+    }
+    // A shift as mm, "0.000" for none.
+    void Shift(std::string group, std::string item, double mm) const
+    {
+        (*this)(std::move(group), std::move(item), Deviation(mm, sep) == "0" ? Length(0, sep) : Deviation(mm, sep));
+    }
+    void BasicRack(const GearSpec& g) const
+    {
+        (*this)("基準ラック", "歯形", "並歯");
+        (*this)("基準ラック", "モジュール", General(g.module, sep));
+        (*this)("基準ラック", "圧力角", General(g.pressureAngleDegrees, sep) + "°");
+    }
+    void Accuracy(const DataSheetInput& in, const GearSpec& g) const
+    {
+        if (!in.accuracyClass) {
+            (*this)("精度", "", "―");
+            return;
+        }
+        AccuracyInput a;
+        a.accuracyClass = *in.accuracyClass;
+        a.module = g.module;
+        a.teeth = g.teeth;
+        a.referenceDiameter = g.module * g.teeth;
+        a.faceWidth = in.faceWidth;
+        const AccuracyTolerances t = ComputeAccuracy(a);
+        (*this)("精度", "", AccuracyClassName(t.accuracyClass));
+        sheet.notes.insert(sheet.notes.end(), t.findings.begin(), t.findings.end());
+    }
+    // The centre distance (a rack: the centre to its reference line) with its allowance.
+    void Centre(const char* group, double a, const ThicknessAllowance& allowance) const
+    {
+        std::string centre = Length(a, sep);
+        if (HasAllowance(allowance))
+            centre += "  " + Deviations(allowance, 1.0, sep);
+        (*this)(group, "", centre);
+    }
+    void Backlash(const BacklashGeometry& pair, const BacklashInput& allowances) const
+    {
+        const BacklashResult b = ComputeBacklash(pair, allowances);
+        (*this)("バックラッシ", "法線方向", Length(b.normal.min, sep) + " ～ " + Length(b.normal.max, sep));
+        (*this)("バックラッシ", "円周方向",
+                Length(b.circumferential.min, sep) + " ～ " + Length(b.circumferential.max, sep));
+        sheet.notes.insert(sheet.notes.end(), b.findings.begin(), b.findings.end());
+    }
+    void Notes(const std::vector<std::string>& findings) const
+    {
+        sheet.notes.insert(sheet.notes.end(), findings.begin(), findings.end());
+    }
+    void UserRows(const DataSheetInput& in) const
+    {
+        for (const auto& [name, text] : in.userRows)
+            (*this)(name, "", text);
+    }
+};
+
+// The pair of the table's pinion (gear 1) and a ring or a rack as its mate, or of the ring (gear 2) and its pinion.
+PairInput PairOf(const GearSpec& pinion, MateKind mate, std::int32_t ringTeeth, double ringShift)
+{
+    PairInput p;
+    p.mate = mate;
+    p.module = pinion.module;
+    p.pressureAngle = pinion.pressureAngleDegrees;
+    p.teeth = {pinion.teeth, ringTeeth};
+    p.shift = {pinion.shift, ringShift};
+    return p;
+}
+
+// The ring's table: its sizes, M between pins with the limits its allowance
+// gives, and the pinion that meshes in it.
+DataSheet BuildRingDataSheet(const DataSheetInput& in)
+{
+    CheckAllowance(in.allowance);
+    const GearSpec& g = in.gear;
+    const InternalGearSizes sizes = ComputeInternalGear(g, in.request.pinDiameter);
+    const RingLimits limits = ComputeRingLimits(g, sizes, in.allowance);
+    DataSheet s;
+    s.title = "内歯車";
+    const SheetRows row{s, in.decimalSeparator};
+    const std::string_view sep = in.decimalSeparator;
+    row("歯車歯形", "", g.shift == 0 ? "標準" : "転位");
+    row.BasicRack(g);
+    row("歯数", "", FormatInteger(g.teeth));
+    row("基準ピッチ円直径", "", Length(sizes.pitchDiameter, sep));
+    row("歯先円直径", "", Length(sizes.tipDiameter, sep));
+    row.Shift("転位量", "", g.shift * g.module);
+    row("全歯たけ", "", Length(sizes.wholeDepth, sep));
+    std::string value = LengthOf(sizes.betweenPins, "ピン間寸法", sep);
+    const bool allowance = HasAllowance(in.allowance);
+    if (allowance) {
+        const double upper = *limits.betweenPins.upper.value, lower = *limits.betweenPins.lower.value;
+        const double nominal = *sizes.betweenPins.value;
+        // The thinner tooth, the wider space: the lower allowance gives the larger M.
+        value += "  " + Deviation(lower - nominal, sep) + " / " + Deviation(upper - nominal, sep);
+    }
+    row("歯厚", "ピン間寸法", value);
+    row("歯厚", "ピン径", LengthOf(sizes.pinDiameter, "ピン径", sep));
+    if (allowance)
+        row("歯厚", "許容範囲", LengthOf(limits.betweenPins.upper, "ピン間寸法の下限", sep) + " ～ " +
+                                     LengthOf(limits.betweenPins.lower, "ピン間寸法の上限", sep));
+    row.Accuracy(in, g);
+    row.Notes(sizes.findings);
+    if (in.mate) {
+        GearSpec pinion = g;
+        pinion.kind = GearKind::External;
+        pinion.cutter = Cutter{};
+        pinion.teeth = in.mate->teeth;
+        pinion.shift = in.mate->shift;
+        const InternalPairResult pair = ComputeInternalPair(PairOf(pinion, MateKind::Internal, g.teeth, g.shift));
+        row("相手歯車", "種類", MateKindCaption(MateKind::External));
+        row("相手歯車", "歯数", FormatInteger(in.mate->teeth));
+        row.Shift("相手歯車", "転位量", in.mate->shift * g.module);
+        row.Centre("中心距離", pair.centerDistance, in.mate->centerDistance);
+        BacklashInput b;
+        b.thickness = {in.mate->allowance, in.allowance};
+        b.centerDistance = in.mate->centerDistance;
+        row.Backlash(BacklashGeometryOf(pair), b);
+        row.Notes(pair.findings);
+    }
+    row.UserRows(in);
+    return s;
+}
+
+// The rack's table: its tooth on the reference line with its allowance, the
+// pitch, and the pinion on it (the mate's teeth and shift).
+DataSheet BuildRackDataSheet(const DataSheetInput& in)
+{
+    CheckAllowance(in.allowance);
+    const GearSpec& g = in.gear;
+    const std::string_view sep = in.decimalSeparator;
+    const double m = g.module, pitch = std::numbers::pi * m, thickness = pitch / 2;
+    DataSheet s;
+    s.title = "ラック";
+    const SheetRows row{s, sep};
+    row.BasicRack(g);
+    row("ピッチ", "", Length(pitch, sep));
+    row("全歯たけ", "", Length(2.25 * m, sep));
+    std::string value = Length(thickness, sep);
+    const bool allowance = HasAllowance(in.allowance);
+    if (allowance)
+        value += "  " + Deviations(in.allowance, 1.0, sep);
+    row("歯厚", "基準線上の歯厚", value);
+    if (allowance)
+        row("歯厚", "許容範囲", Length(thickness + in.allowance.lower, sep) + " ～ " +
+                                     Length(thickness + in.allowance.upper, sep));
+    row("歯厚", "弦歯たけ", Length(m, sep));   // from the tip line to the reference line
+    if (in.mate) {
+        GearSpec pinion = g;
+        pinion.teeth = in.mate->teeth;
+        pinion.shift = in.mate->shift;
+        const RackPairResult pair = ComputeRackPair(PairOf(pinion, MateKind::Rack, 0, 0.0));
+        row("相手歯車", "歯数", FormatInteger(in.mate->teeth));
+        row.Shift("相手歯車", "転位量", in.mate->shift * m);
+        row.Centre("基準線までの距離", pair.centerToReferenceLine, in.mate->centerDistance);
+        BacklashInput b;
+        b.thickness = {in.mate->allowance, in.allowance};
+        b.centerDistance = in.mate->centerDistance;
+        row.Backlash(BacklashGeometryOf(pair), b);
+        row.Notes(pair.findings);
+    }
+    row.UserRows(in);
+    return s;
+}
+
+}  // namespace
+
 DataSheet BuildDataSheet(const DataSheetInput& in)
 {
+    if (in.rack)
+        return BuildRackDataSheet(in);
+    if (in.gear.kind == GearKind::Internal)
+        return BuildRingDataSheet(in);
     CheckAllowance(in.allowance);
     const std::string_view sep = in.decimalSeparator;
     const GearSpec& g = in.gear;
@@ -59,30 +240,20 @@ DataSheet BuildDataSheet(const DataSheetInput& in)
     // With another external gear the pair shortens the tips: the table gives
     // the tooth that is cut for that pair.
     std::optional<PairResult> pair;
-    if (in.mate && in.mate->kind == MateKind::External) {
-        PairInput p;
-        p.module = g.module;
-        p.pressureAngle = g.pressureAngleDegrees;
-        p.teeth = {g.teeth, in.mate->teeth};
-        p.shift = {g.shift, in.mate->shift};
-        pair = ComputePair(p);
-    }
+    if (in.mate && in.mate->kind == MateKind::External)
+        pair = ComputePair(PairOf(g, MateKind::External, in.mate->teeth, in.mate->shift));
     const double tipShortening = pair ? pair->tipShortening : g.tipShortening;
     const double tipDiameter = static_cast<double>(ExactSizesOf(g).tip) - 2 * tipShortening * g.module;
 
     DataSheet s;
     s.title = "平歯車";
-    auto row = [&s](std::string group, std::string item, std::string value) {
-        s.rows.push_back({std::move(group), std::move(item), std::move(value)});
-    };
+    const SheetRows row{s, sep};
     row("歯車歯形", "", g.shift == 0 ? "標準" : "転位");
-    row("基準ラック", "歯形", "並歯");
-    row("基準ラック", "モジュール", General(g.module, sep));
-    row("基準ラック", "圧力角", General(g.pressureAngleDegrees, sep) + "°");
+    row.BasicRack(g);
     row("歯数", "", FormatInteger(g.teeth));
     row("基準ピッチ円直径", "", Length(g.module * g.teeth, sep));
     row("歯先円直径", "", Length(tipDiameter, sep));
-    row("転位量", "", Deviation(g.shift * g.module, sep) == "0" ? Length(0, sep) : Deviation(g.shift * g.module, sep));
+    row.Shift("転位量", "", g.shift * g.module);
     row("全歯たけ", "", pair ? Length((pair->tipDiameter[0] - pair->rootDiameter[0]) / 2, sep)
                              : LengthOf(nominal.wholeDepth, "全歯たけ", sep));
     const bool allowance = HasAllowance(in.allowance);
@@ -110,55 +281,40 @@ DataSheet BuildDataSheet(const DataSheetInput& in)
             row("歯厚", "許容範囲", LengthOf(limits.span.lower, "またぎ歯厚の下限", sep) + " ～ " +
                                          LengthOf(limits.span.upper, "またぎ歯厚の上限", sep));
     }
-    if (in.accuracyClass) {
-        AccuracyInput a;
-        a.accuracyClass = *in.accuracyClass;
-        a.module = g.module;
-        a.teeth = g.teeth;
-        a.referenceDiameter = g.module * g.teeth;
-        a.faceWidth = in.faceWidth;
-        const AccuracyTolerances t = ComputeAccuracy(a);
-        row("精度", "", AccuracyClassName(t.accuracyClass));
-        s.notes.insert(s.notes.end(), t.findings.begin(), t.findings.end());
-    } else {
-        row("精度", "", "―");
-    }
-    if (in.mate && in.mate->kind == MateKind::Rack) {
-        row("相手歯車", "種類", MateKindCaption(MateKind::Rack));
-    } else if (in.mate && in.mate->kind == MateKind::Internal) {
-        PairInput p;
-        p.mate = MateKind::Internal;
-        p.module = g.module;
-        p.pressureAngle = g.pressureAngleDegrees;
-        p.teeth = {g.teeth, in.mate->teeth};
-        p.shift = {g.shift, in.mate->shift};
-        const InternalPairResult pair = ComputeInternalPair(p);
-        row("相手歯車", "種類", MateKindCaption(MateKind::Internal));
-        row("相手歯車", "歯数", FormatInteger(in.mate->teeth));
-        const double mateShift = in.mate->shift * g.module;
-        row("相手歯車", "転位量", Deviation(mateShift, sep) == "0" ? Length(0, sep) : Deviation(mateShift, sep));
-        row("中心距離", "", Length(pair.centerDistance, sep));
-        s.notes.insert(s.notes.end(), pair.findings.begin(), pair.findings.end());
-    } else if (pair) {
-        BacklashInput b;
+    row.Accuracy(in, g);
+    BacklashInput b;
+    if (in.mate) {
         b.thickness = {in.allowance, in.mate->allowance};
         b.centerDistance = in.mate->centerDistance;
-        const BacklashResult backlash = ComputeBacklash(*pair, b);
-        row("相手歯車", "歯数", FormatInteger(in.mate->teeth));
-        const double mateShift = in.mate->shift * g.module;
-        row("相手歯車", "転位量", Deviation(mateShift, sep) == "0" ? Length(0, sep) : Deviation(mateShift, sep));
-        std::string centre = Length(pair->centerDistance, sep);
-        if (HasAllowance(in.mate->centerDistance))
-            centre += "  " + Deviations(in.mate->centerDistance, 1.0, sep);
-        row("中心距離", "", centre);
-        row("バックラッシ", "法線方向", Length(backlash.normal.min, sep) + " ～ " + Length(backlash.normal.max, sep));
-        row("バックラッシ", "円周方向", Length(backlash.circumferential.min, sep) + " ～ " +
-                                           Length(backlash.circumferential.max, sep));
-        s.notes.insert(s.notes.end(), pair->findings.begin(), pair->findings.end());
-        s.notes.insert(s.notes.end(), backlash.findings.begin(), backlash.findings.end());
     }
-    for (const auto& [name, text] : in.userRows)
-        row(name, "", text);
+    if (in.mate && in.mate->kind == MateKind::Rack) {
+        const RackPairResult rack = ComputeRackPair(PairOf(g, MateKind::Rack, 0, 0.0));
+        const double thickness = rack.rackPitch / 2;
+        row("相手歯車", "種類", MateKindCaption(MateKind::Rack));
+        row("相手歯車", "ピッチ", Length(rack.rackPitch, sep));
+        std::string value = Length(thickness, sep);
+        if (HasAllowance(in.mate->allowance))
+            value += "  " + Deviations(in.mate->allowance, 1.0, sep);
+        row("相手歯車", "歯厚", value);
+        row.Centre("基準線までの距離", rack.centerToReferenceLine, in.mate->centerDistance);
+        row.Backlash(BacklashGeometryOf(rack), b);
+        row.Notes(rack.findings);
+    } else if (in.mate && in.mate->kind == MateKind::Internal) {
+        const InternalPairResult ring = ComputeInternalPair(PairOf(g, MateKind::Internal, in.mate->teeth, in.mate->shift));
+        row("相手歯車", "種類", MateKindCaption(MateKind::Internal));
+        row("相手歯車", "歯数", FormatInteger(in.mate->teeth));
+        row.Shift("相手歯車", "転位量", in.mate->shift * g.module);
+        row.Centre("中心距離", ring.centerDistance, in.mate->centerDistance);
+        row.Backlash(BacklashGeometryOf(ring), b);
+        row.Notes(ring.findings);
+    } else if (pair) {
+        row("相手歯車", "歯数", FormatInteger(in.mate->teeth));
+        row.Shift("相手歯車", "転位量", in.mate->shift * g.module);
+        row.Centre("中心距離", pair->centerDistance, in.mate->centerDistance);
+        row.Notes(pair->findings);
+        row.Backlash(BacklashGeometryOf(*pair), b);
+    }
+    row.UserRows(in);
     return s;
 }
 

@@ -17,10 +17,10 @@
 #include <string>
 #include <vector>
 
-// The mate of the gear: another external gear (teeth, shift, allowance and
-// the centre-distance allowance: the centre distance and the backlash of the
-// pair follow), a ring around it (its teeth, shift and the pair's centre
-// distance; no backlash) or a rack (named only).
+// The mate of the gear: another external gear, a ring around it or a rack
+// (its pitch and tooth), with its allowance and the centre-distance allowance
+// (a rack's: of the distance from the pinion's centre to its reference line):
+// the centre distance and the backlash of the pair follow.
 struct DataSheetMate {
     std::int32_t teeth = 20;
     double shift = 0.0;
@@ -30,7 +30,11 @@ struct DataSheetMate {
 };
 
 struct DataSheetInput {
+    // The gear: an external one, or a ring (GearKind::Internal, its mate the
+    // pinion in it); with `rack` the rack of a pinion (the gear gives its
+    // module and pressure angle, the mate the pinion).
     GearSpec gear;
+    bool rack = false;
     ThicknessAllowance allowance;
     InspectionRequest request;             // k, and the pin when measured over pins
     bool overPins = false;                 // オーバーピン寸法 instead of またぎ歯厚

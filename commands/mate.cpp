@@ -9,7 +9,7 @@ MateOutcome ComputeMate(const MateRequest& request, std::string_view sep)
     const PairInput& in = request.gears;
     const std::optional<double>& a = request.centerDistance;
     MateOutcome out;
-    std::optional<PairResult> external;
+    BacklashGeometry geometry;
     switch (in.mate) {
     case MateKind::Rack: {
         const RackPairResult r = ComputeRackPair(in);
@@ -17,6 +17,7 @@ MateOutcome ComputeMate(const MateRequest& request, std::string_view sep)
         out.centerDistance = r.centerToReferenceLine;
         out.gears = in;
         out.mesh = MeshInputOf(r);
+        geometry = BacklashGeometryOf(r);
         break;
     }
     case MateKind::Internal: {
@@ -25,36 +26,39 @@ MateOutcome ComputeMate(const MateRequest& request, std::string_view sep)
         out.centerDistance = r.centerDistance;
         out.gears = r.input;
         out.mesh = MeshInputOf(r);
+        geometry = BacklashGeometryOf(r);
         break;
     }
     case MateKind::External: {
-        external = !a                   ? ComputePair(in)
-                   : request.keepShift1 ? ComputePairForCenterDistanceKeepingShift1(in, *a)
-                                        : ComputePairForCenterDistance(in, *a, request.split);
-        out.report = MateReportOf(*external, sep);
-        out.centerDistance = external->centerDistance;
-        out.gears = external->input;
-        out.mesh = MeshInputOf(*external);
+        const PairResult r = !a                   ? ComputePair(in)
+                             : request.keepShift1 ? ComputePairForCenterDistanceKeepingShift1(in, *a)
+                                                  : ComputePairForCenterDistance(in, *a, request.split);
+        out.report = MateReportOf(r, sep);
+        out.centerDistance = r.centerDistance;
+        out.gears = r.input;
+        out.mesh = MeshInputOf(r);
+        geometry = BacklashGeometryOf(r);
         break;
     }
     }
     if (request.paired)
         request.paired(out);
-    if (!external)
-        return out;
-    // The drawing shows the tightest mesh the allowances leave: the thickest
-    // teeth at the shortest centre distance.
     BacklashInput allowances = request.allowances ? request.allowances() : BacklashInput{};
-    out.mesh.gears.thicknessAllowance = {allowances.thickness[0].upper, allowances.thickness[1].upper};
-    out.mesh.centerDistanceAllowance = allowances.centerDistance.lower;
+    if (in.mate == MateKind::External) {
+        // The drawing shows the tightest mesh the allowances leave: the
+        // thickest teeth at the shortest centre distance.
+        out.mesh.gears.thicknessAllowance = {allowances.thickness[0].upper, allowances.thickness[1].upper};
+        out.mesh.centerDistanceAllowance = allowances.centerDistance.lower;
+    }
     if (!request.backlash && !request.wanted)
         return out;
     if (request.wanted) {
-        const auto proposal = ProposeAllowances(*external, request.wanted->min, request.wanted->max, allowances.centerDistance);
+        const auto proposal = ProposeAllowances(geometry, request.wanted->min, request.wanted->max,
+                                                allowances.centerDistance, request.wantedKind);
         allowances.thickness = {proposal[0], proposal[1]};
     }
     if (request.checkAllowances)
-        request.checkAllowances(*external, allowances);
-    out.backlash = ComputeBacklash(*external, allowances);
+        request.checkAllowances(out.gears, allowances);
+    out.backlash = ComputeBacklash(geometry, allowances);
     return out;
 }

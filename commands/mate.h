@@ -30,14 +30,18 @@ struct MateRequest {
     // or (keepShift1) gear 1 keeps gears.shift[0] and gear 2 takes the rest.
     ShiftSplit split = ShiftSplit::Proportional;
     bool keepShift1 = false;
-    // Two external gears only. The tooth-thickness and centre-distance
-    // allowances, read once the pair stands (so that the pair's refusal comes
-    // first); none: all zero.
+    // The tooth-thickness and centre-distance allowances (a rack's gear 2: the
+    // rack tooth's; a ring's: the ring tooth's), read once the pair stands (so
+    // that the pair's refusal comes first); none: all zero. The drawing shows
+    // two external gears with them, a ring or a rack without.
     std::function<BacklashInput()> allowances;
     bool backlash = false;                     // the backlash of the allowances is wanted
-    std::optional<BacklashRange> wanted;       // instead of the thickness allowances: equal ones proposed for this normal backlash
-    // The allowances the backlash is worked out from, before it is: may refuse them.
-    std::function<void(const PairResult& pair, const BacklashInput& allowances)> checkAllowances;
+    // Instead of the thickness allowances: equal ones proposed for this backlash.
+    std::optional<BacklashRange> wanted;
+    BacklashKind wantedKind = BacklashKind::Normal;
+    // The allowances the backlash is worked out from, before it is: may refuse
+    // them. `gears` is the pair as solved.
+    std::function<void(const PairInput& gears, const BacklashInput& allowances)> checkAllowances;
     // Told of the report, mesh and centre distance as soon as the pair stands, before the allowances.
     std::function<void(const MateOutcome& pair)> paired;
 };

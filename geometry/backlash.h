@@ -9,6 +9,13 @@
 // (thinnest teeth, longest centre distance), against the recommended smallest
 // normal backlash of ISO/TR 10064-2 for steel gears in a steel housing,
 // (2/3)(0.06 + 0.0005 a + 0.03 m) mm.
+//
+// A pinion in a ring meshes deeper as the centre distance grows, so there the
+// centre-distance term changes sign (-2 A_a sin(alpha_w)) and the smallest
+// backlash comes with the longest centre distance; A_s2 is the ring's tooth
+// (a thinner ring tooth, a wider space, adds backlash as a thinner pinion
+// tooth does). On a rack a is the pinion's centre to the rack's reference
+// line, alpha_w is alpha and A_s2 the rack tooth's allowance on that line.
 
 #include "geometry/pair.h"
 #include "geometry/thicknesslimits.h"
@@ -27,6 +34,24 @@ struct BacklashRange {
     double max = 0.0;
 };
 
+// What a backlash target is given as: the normal j_bn or the circumferential j_t.
+enum class BacklashKind { Normal, Circumferential };
+
+struct InternalPairResult;
+struct RackPairResult;
+
+// The pair as the backlash sees it.
+struct BacklashGeometry {
+    MateKind mate = MateKind::External;
+    double module = 1.0;
+    double pressureAngle = 20.0;          // alpha, degrees
+    double workingPressureAngle = 20.0;   // alpha_w, degrees
+    double centerDistance = 0.0;          // a, mm (a rack: the centre to the reference line)
+};
+BacklashGeometry BacklashGeometryOf(const PairResult& pair);
+BacklashGeometry BacklashGeometryOf(const InternalPairResult& pair);
+BacklashGeometry BacklashGeometryOf(const RackPairResult& pair);
+
 struct BacklashResult {
     BacklashInput input;
     double centerDistance = 0.0;          // nominal a, mm
@@ -41,12 +66,24 @@ struct BacklashResult {
 // The recommended smallest normal backlash, mm, for centre distance a and module m.
 double RecommendedMinimumBacklash(double centerDistance, double module);
 
-// The backlash of a pair found by ComputePair. Allowances whose upper value is
-// below the lower one, or that are not finite, are refused with an AppError.
-BacklashResult ComputeBacklash(const PairResult& pair, const BacklashInput& input);
+// The backlash of a pair. Allowances whose upper value is below the lower
+// one, or that are not finite, are refused with an AppError.
+BacklashResult ComputeBacklash(const BacklashGeometry& pair, const BacklashInput& input);
+inline BacklashResult ComputeBacklash(const PairResult& pair, const BacklashInput& input)
+{
+    return ComputeBacklash(BacklashGeometryOf(pair), input);
+}
 
 // Allowances for both gears, shared equally, that give exactly the wanted
-// smallest and largest normal backlash with the given centre-distance
-// allowance. Refused (AppError) when the largest is below the smallest.
-std::array<ThicknessAllowance, 2> ProposeAllowances(const PairResult& pair, double wantedMin, double wantedMax,
-                                                    const ThicknessAllowance& centerDistance);
+// smallest and largest backlash (normal, or circumferential: j_t cos(alpha_w)
+// normal) with the given centre-distance allowance. Refused (AppError) when
+// the largest is below the smallest or the centre-distance allowance alone
+// spreads the backlash wider than wanted.
+std::array<ThicknessAllowance, 2> ProposeAllowances(const BacklashGeometry& pair, double wantedMin, double wantedMax,
+                                                    const ThicknessAllowance& centerDistance,
+                                                    BacklashKind kind = BacklashKind::Normal);
+inline std::array<ThicknessAllowance, 2> ProposeAllowances(const PairResult& pair, double wantedMin, double wantedMax,
+                                                           const ThicknessAllowance& centerDistance)
+{
+    return ProposeAllowances(BacklashGeometryOf(pair), wantedMin, wantedMax, centerDistance);
+}

@@ -33,7 +33,7 @@ void CheckRing(const GearSpec& in)
 
 
 
-InternalGearSizes ComputeInternalGear(const GearSpec& in, std::optional<double> pinDiameter)
+InternalGearSizes ComputeInternalGear(const GearSpec& in, std::optional<double> pinDiameter, double allowance)
 {
     CheckRing(in);
     const GearModel model(in);
@@ -69,7 +69,12 @@ InternalGearSizes ComputeInternalGear(const GearSpec& in, std::optional<double> 
 
     // Pins: the space is shaped like an external tooth, so the pin's centre
     // lies where inv(phi) = pi/(2z) + inv(alpha) + 2x tan(alpha)/z - dp/db.
-    const L halfBase = kPi / (2.0L * z) + Involute(alpha) + 2.0L * x * tanA / z;
+    // Teeth thinner by -A widen the space by as much (its half-angle by -A/d),
+    // the cutter set that much deeper: its root circle larger by -A/tan(alpha).
+    if (!std::isfinite(allowance))
+        throw AppError("歯厚の許容差が数ではありません");
+    const L halfBase = kPi / (2.0L * z) + Involute(alpha) + 2.0L * x * tanA / z - L(allowance) / d;
+    const L dfCut = df - L(allowance) / tanA;
     const L rb = db / 2.0L;
     L dp = 0.0L;
     r.idealPin = !pinDiameter.has_value();
@@ -106,7 +111,7 @@ InternalGearSizes ComputeInternalGear(const GearSpec& in, std::optional<double> 
         absent("ピンが大きすぎて歯先に当たります", false);
         return r;
     }
-    if (centre + dp / 2.0L > df / 2.0L) {
+    if (centre + dp / 2.0L > dfCut / 2.0L) {
         absent("ピンが小さすぎて歯底に当たります", false);
         return r;
     }
@@ -114,6 +119,24 @@ InternalGearSizes ComputeInternalGear(const GearSpec& in, std::optional<double> 
     const L spread = even ? 2.0L * centre : 2.0L * centre * std::cos(kPi / (2.0L * z));
     r.betweenPins = Measure::Of(static_cast<double>(spread - dp));
     r.pinContactDiameter = Measure::Of(static_cast<double>(2.0L * contact));
+    return r;
+}
+
+RingLimits ComputeRingLimits(const GearSpec& ring, const InternalGearSizes& nominal, const ThicknessAllowance& allowance)
+{
+    CheckAllowance(allowance);
+    RingLimits r;
+    r.allowance = allowance;
+    const std::optional<double> pin =
+        nominal.pinDiameter.present() ? std::optional<double>(*nominal.pinDiameter.value) : std::nullopt;
+    if (!pin) {
+        r.betweenPins.upper = r.betweenPins.lower = nominal.pinDiameter;
+    } else {
+        r.betweenPins.upper = ComputeInternalGear(ring, pin, allowance.upper).betweenPins;
+        r.betweenPins.lower = ComputeInternalGear(ring, pin, allowance.lower).betweenPins;
+    }
+    r.toothThickness.upper = Measure::Of(nominal.toothThickness + allowance.upper);
+    r.toothThickness.lower = Measure::Of(nominal.toothThickness + allowance.lower);
     return r;
 }
 

@@ -16,6 +16,7 @@
 #include "geometry/inspection.h"
 #include "geometry/pinioncutter.h"
 #include "geometry/profile.h"
+#include "geometry/thicknesslimits.h"
 
 #include <cstdint>
 #include <optional>
@@ -49,8 +50,21 @@ struct InternalGearSizes {
 // The sizes of a ring; refuses (AppError) a module, tooth count, shift or
 // pressure angle without meaning, and a cutter that cannot be made or cannot
 // cut the ring at all. The pin is the ideal one (touching the flanks on the
-// circle d + 2xm) unless given.
-InternalGearSizes ComputeInternalGear(const GearSpec& ring, std::optional<double> pinDiameter = {});
+// circle d + 2xm) unless given. With a tooth-thickness `allowance` A (mm on
+// the reference circle, negative: thinner teeth, wider spaces; the tip circle
+// kept) the measurement between pins is that of the thinned ring.
+InternalGearSizes ComputeInternalGear(const GearSpec& ring, std::optional<double> pinDiameter = {},
+                                      double allowance = 0.0);
+
+// The limits of a ring cut with a tooth-thickness allowance: M between the
+// nominal ring's pins for each allowance (the upper allowance, the thicker
+// tooth, gives the smaller M) and the tooth thickness on the reference circle.
+struct RingLimits {
+    ThicknessAllowance allowance;
+    LimitPair betweenPins;
+    LimitPair toothThickness;
+};
+RingLimits ComputeRingLimits(const GearSpec& ring, const InternalGearSizes& nominal, const ThicknessAllowance& allowance);
 
 
 // Where the ring's involute starts from the root fillet (the diameter out to

@@ -5,6 +5,8 @@
 #include "app/cli/commands.h"
 #include "app/cli/gearoutput.h"
 #include "app/cli/sheetoptions.h"
+#include "commands/numbertext.h"
+#include "geometry/pair.h"
 
 #include "export/profileexport.h"
 #include "base/apperror.h"
@@ -40,7 +42,62 @@ struct ExportOptions {
     CLI::Option* faceWidthOption = nullptr;
     bool dataTable = false;
     SheetOptions sheet;
+    // A gear of a design file instead of the gear's options.
+    std::string design, gear = "1";
+    CLI::Option* designOption = nullptr;
+    CLI::Option* moduleOption = nullptr;
+    CLI::Option* teethOption = nullptr;
+    CLI::Option* lengthOption = nullptr;
+    CLI::Option* allowanceOption = nullptr;
 };
+
+// Gear 1 or 2 of a design as the options would give it: module, teeth,
+// shift, pressure angle, its allowance as UPPER,LOWER (cut to the middle),
+// its face width unless one is given; gear 2 of a ring pair is the ring, of
+// a rack pair the rack (which needs --length).
+struct DesignedExport {
+    ExportOptions options;
+    std::optional<PairDesign> design;
+    int gear = 1;
+    ThicknessAllowance allowance;   // of the gear chosen
+};
+
+DesignedExport ExportOptionsOf(const ExportOptions& given)
+{
+    DesignedExport out{given, std::nullopt, 1, {}};
+    if (given.designOption->count() == 0) {
+        RequireGiven({given.moduleOption});
+        if (!given.rack && given.teethOption->count() == 0)
+            throw CliError(kExitUsage, "--teeth", Cli::tr("this option must be given"));
+        if (!given.rack && given.lengthOption->count() > 0)
+            throw CliError(kExitUsage, "--length", Cli::tr("is for a rack (--rack)"));
+        return out;
+    }
+    const DesignChoice chosen = ReadDesignOption(given.design, given.gear);
+    const PairDesign& d = chosen.design;
+    const GearDesign& g = d.gears[static_cast<std::size_t>(chosen.gear - 1)];
+    ExportOptions& o = out.options;
+    o.module = RoundTripText(d.module);
+    o.pressureAngle = RoundTripText(d.pressureAngle);
+    o.teeth = std::to_string(g.teeth);
+    o.shift = RoundTripText(g.shift);
+    o.internal = chosen.gear == 2 && d.mate == MateKind::Internal;
+    o.rack = chosen.gear == 2 && d.mate == MateKind::Rack;
+    if (o.rack && given.lengthOption->count() == 0)
+        throw CliError(kExitUsage, "--length", Cli::tr("gear 2 of this design is a rack: give the length of its segment"));
+    if (!o.rack && given.lengthOption->count() > 0)
+        throw CliError(kExitUsage, "--length", Cli::tr("is for a rack; this gear of the design is none"));
+    if ((o.internal || o.rack) && given.dataTable)
+        throw CliError(kExitUsage, "--data-table", Cli::tr("the gear data table (要目表) goes with an external gear's file"));
+    if (!o.internal && !o.rack)
+        o.allowance = RoundTripText(g.allowance.upper) + "," + RoundTripText(g.allowance.lower);
+    if (g.faceWidth && given.faceWidthOption->count() == 0)
+        o.faceWidth = RoundTripText(*g.faceWidth);
+    out.design = d;
+    out.gear = chosen.gear;
+    out.allowance = g.allowance;
+    return out;
+}
 
 // What a ring or a rack export made, for its report.
 struct Made {
@@ -132,8 +189,10 @@ ExportFormat ExportFormatFor(OutputFormat format)
     }
 }
 
-int RunExport(const ExportOptions& o)
+int RunExport(const ExportOptions& given)
 {
+    const DesignedExport designed = ExportOptionsOf(given);
+    const ExportOptions& o = designed.options;
     const bool toStandardOutput = o.output == "-";
     ExportFormat format = ExportFormat::Dxf;
     if (o.formatOption->count() > 0) {
@@ -176,6 +235,9 @@ int RunExport(const ExportOptions& o)
             text += Formatted("%s\t%.6f\n", name, value);
         if (made.cutterTeeth > 0)
             text += "cutter_teeth\t" + std::to_string(made.cutterTeeth) + "\n";
+        if (designed.allowance.upper != 0.0 || designed.allowance.lower != 0.0)
+            text += std::string("note\t") + (o.rack ? "ラック" : "内歯車") +
+                    "の歯形は呼び寸法で書き出しました（設計の歯厚許容差は入っていません）\n";
         WriteOut(text);
         return kExitOk;
     }
@@ -203,6 +265,20 @@ int RunExport(const ExportOptions& o)
         request.gear.thicknessAllowance = NumberOption("--thickness-allowance", o.allowance);
         thicknessTolerance = {request.gear.thicknessAllowance, request.gear.thicknessAllowance};
     }
+    if (designed.design && designed.design->mate == MateKind::External) {
+        // The gear of an external pair is cut with the pair's shortened tip.
+        const PairDesign& d = *designed.design;
+        PairInput pair;
+        pair.module = d.module;
+        pair.pressureAngle = d.pressureAngle;
+        pair.teeth = {d.gears[0].teeth, d.gears[1].teeth};
+        pair.shift = {d.gears[0].shift, d.gears[1].shift};
+        try {
+            request.gear.tipShortening = ComputePair(pair).tipShortening;
+        } catch (const AppError& e) {
+            throw CliError(kExitRefused, "", e.what());
+        }
+    }
     request.keyway = o.keyway;
     request.faceWidth = NumberOption("--face-width", o.faceWidth);
     request.hubDiameter = NumberOption("--hub-diameter", o.hubDiameter);
@@ -219,6 +295,8 @@ int RunExport(const ExportOptions& o)
         if (o.dataTable) {
             DataSheetInput input;
             input.gear = GearSpecOf(gear);
+            if (designed.design)
+                ApplyDesignToSheet(*designed.design, designed.gear, input);
             ApplySheetOptions(o.sheet, input);
             // The table describes the gear as this file cuts it: its face width and allowance.
             if (o.faceWidthOption->count() > 0)
@@ -270,11 +348,22 @@ void AddExportCommand(CLI::App& app, CliContext& context)
     auto o = std::make_shared<ExportOptions>();
     CLI::App* cmd = app.add_subcommand(
         "export", Cli::tr("write the true-scale tooth profile as DXF or SVG, or the part as STL, 3MF or STEP (mm)"));
-    AddValueOption(*cmd, "-m,--module", o->module, Cli::tr("module in mm (greater than 0)"), "NUMBER")->required();
+    o->moduleOption = AddValueOption(*cmd, "-m,--module", o->module, Cli::tr("module in mm (greater than 0)"), "NUMBER");
     CLI::Option* teeth =
         AddValueOption(*cmd, "-z,--teeth", o->teeth, Cli::tr("number of teeth (at least 1; none for a rack)"), "INTEGER");
-    AddValueOption(*cmd, "-x,--shift", o->shift, Cli::tr("profile shift coefficient (default 0)"), "NUMBER");
-    AddPressureAngleOption(*cmd, o->pressureAngle);
+    o->teethOption = teeth;
+    CLI::Option* shift =
+        AddValueOption(*cmd, "-x,--shift", o->shift, Cli::tr("profile shift coefficient (default 0)"), "NUMBER");
+    CLI::Option* angle = AddPressureAngleOption(*cmd, o->pressureAngle);
+    o->designOption = AddValueOption(*cmd, "--design", o->design,
+                                     Cli::tr("a design file (.tsumugi) of a pair: one of its gears (--gear) with its "
+                                             "allowance (cut to the middle), face width and, for --data-table, its "
+                                             "table with the other gear as its mate; an external pair's gear with "
+                                             "the pair's shortened tip"),
+                                     "FILE");
+    AddValueOption(*cmd, "--gear", o->gear,
+                   Cli::tr("with --design: gear 1 (default) or gear 2 (a ring pair's ring, a rack pair's rack)"), "1|2")
+        ->needs(o->designOption);
     AddValueOption(*cmd, "--tolerance", o->tolerance, Cli::tr("largest chord deviation in mm (default 0.001)"), "NUMBER");
     o->tipRadiusOption = AddValueOption(*cmd, "--tip-radius", o->tipRadius,
                                         Cli::tr("tip radius of the rack cutter in mm (default 0.38 m)"), "NUMBER");
@@ -316,6 +405,7 @@ void AddExportCommand(CLI::App& app, CliContext& context)
     CLI::Option* rack = cmd->add_flag("--rack", o->rack, Cli::tr("a rack segment instead of a gear"));
     CLI::Option* length =
         AddValueOption(*cmd, "--length", o->length, Cli::tr("length of the rack segment in mm"), "NUMBER");
+    o->lengthOption = length;
     rack->needs(length)->excludes(internal)->excludes(teeth)->excludes(bore);
     internal->excludes(bore);
     // The part's options and the cutter's allowances belong to the external gear.
@@ -323,7 +413,8 @@ void AddExportCommand(CLI::App& app, CliContext& context)
         gearOnly->excludes(internal);
         gearOnly->excludes(rack);
     }
-    length->needs(rack);
+    for (CLI::Option* held : {o->moduleOption, teeth, shift, angle, internal, rack, allowance})
+        o->designOption->excludes(held);
     // The data table describes an external gear: a ring or a rack takes none.
     CLI::Option* dataTable = cmd->add_flag(
         "--data-table", o->dataTable, Cli::tr("add the gear data table (要目表) to the DXF file, on layer DATATABLE"));
@@ -338,10 +429,7 @@ void AddExportCommand(CLI::App& app, CliContext& context)
                           "tsumugi-cli export -m 2 -z 20 --face-width 10 --bore 10 --keyway -o gear.stl",
                           "tsumugi-cli export -m 2 -z 20 --thickness-allowance -0.1 --kerf 0.2 --note -o gear.dxf",
                           "tsumugi-cli export -m 2 -z 20 --bore 10 --format step -o - > gear.step",
-                          "tsumugi-cli export -m 2 -z 20 --data-table --z2 40 --accuracy-class 6 -o gear.dxf"}));
-    cmd->callback([o, teeth, &context] {
-        if (!o->rack && teeth->count() == 0)
-            throw CliError(kExitUsage, "--teeth", Cli::tr("this option must be given"));
-        context.exitCode = RunExport(*o);
-    });
+                          "tsumugi-cli export -m 2 -z 20 --data-table --z2 40 --accuracy-class 6 -o gear.dxf",
+                          "tsumugi-cli export --design pair.tsumugi --gear 2 --data-table -o wheel.dxf"}));
+    cmd->callback([o, &context] { context.exitCode = RunExport(*o); });
 }

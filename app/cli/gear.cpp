@@ -6,6 +6,7 @@
 #include "app/cli/gearoutput.h"
 #include "commands/pairtext.h"
 #include "base/apperror.h"
+#include "commands/tolerancetext.h"
 #include "geometry/internalgear.h"
 #include "app/cli/sheetoptions.h"
 
@@ -46,8 +47,44 @@ Cutter PinionCutterOptions(const std::string& teeth, const std::string& tipRadiu
 
 namespace {
 
-// A ring: its sizes, the cutter that cuts it and the measurement between pins.
-int RunInternalGear(const GearOptions& o, OutputFormat format)
+// The rows a ring's tolerancing adds to its report: the allowance and the
+// limits of M between pins it gives, the tolerances of its accuracy class.
+void AddRingTolerances(MateReport& report, const GearSpec& ring, const InternalGearSizes& sizes,
+                       const GearTolerancing& t, std::string_view sep)
+{
+    const auto two = [sep](const char* key, const char* label, double a, double b, int decimals) {
+        return PairRow{key, label, true, {FormatFixed(a, 11, decimals, sep), FormatFixed(b, 11, decimals, sep)}, {a, b}, false};
+    };
+    if (t.allowanceGiven) {
+        const RingLimits limits = ComputeRingLimits(ring, sizes, t.allowance);
+        report.results.push_back(two("thickness_allowance", "歯厚許容差（上、下）", t.allowance.upper, t.allowance.lower, 4));
+        const LimitPair& m = limits.betweenPins;
+        if (m.upper.present() && m.lower.present())
+            report.results.push_back(two("between_pins_limits", "オーバーピン寸法 M（内側）の許容範囲（下限、上限）",
+                                         *m.upper.value, *m.lower.value, 4));
+    }
+    if (!t.accuracyClass)
+        return;
+    AccuracyInput a;
+    a.accuracyClass = *t.accuracyClass;
+    a.module = ring.module;
+    a.teeth = ring.teeth;
+    a.referenceDiameter = ring.module * ring.teeth;
+    a.faceWidth = t.faceWidth;
+    const AccuracyTolerances tolerances = ComputeAccuracy(a);
+    report.results.push_back(PairRow{"accuracy_class", "精度等級（ISO 1328-1:2013）", false,
+                                     {AccuracyClassName(tolerances.accuracyClass), ""},
+                                     {static_cast<double>(tolerances.accuracyClass), 0.0}, true});
+    for (const AccuracyRow& row : AccuracyRows(tolerances))
+        if (row.micrometres)
+            report.results.push_back(PairRow{row.key, row.label, false, {ToleranceValueText(row.micrometres, sep), ""},
+                                             {*row.micrometres, 0.0}, false});
+    report.findings.insert(report.findings.end(), tolerances.findings.begin(), tolerances.findings.end());
+}
+
+// A ring: its sizes, the cutter that cuts it, the measurement between pins
+// and, with an allowance or a class, its limits and tolerances.
+int RunInternalGear(const GearOptions& o, OutputFormat format, const GearTolerancing& tolerancing)
 {
     GearSpec in;
     in.kind = GearKind::Internal;
@@ -61,7 +98,9 @@ int RunInternalGear(const GearOptions& o, OutputFormat format)
         pin = NumberOption("--pin", o.pin, Range::Positive);
     MateReport report;
     try {
-        report = InternalGearReport(in, ComputeInternalGear(in, pin), LocaleDecimalSeparator());
+        const InternalGearSizes sizes = ComputeInternalGear(in, pin);
+        report = InternalGearReport(in, sizes, LocaleDecimalSeparator());
+        AddRingTolerances(report, in, sizes, tolerancing, LocaleDecimalSeparator());
     } catch (const AppError& e) {
         throw CliError(kExitRefused, "", e.what());
     }
@@ -90,8 +129,30 @@ int RunGear(const GearOptions& given)
         RequireGiven({o.moduleOption, o.teethOption});
     }
     const OutputFormat format = FormatOf(o.format, kGearFormats);
-    if (o.internal)
-        return RunInternalGear(o, format);
+    ApplySheetOptions(o.sheet, sheet);
+    GearTolerancing tolerancing;
+    tolerancing.accuracyClass = sheet.accuracyClass;
+    tolerancing.faceWidth = sheet.faceWidth;
+    tolerancing.allowance = sheet.allowance;
+    tolerancing.allowanceGiven = o.sheet.allowanceOption->count() > 0;
+    if (designed) {
+        tolerancing.accuracyClass = designed->accuracyClass;
+        tolerancing.faceWidth = designed->faceWidth;
+        tolerancing.allowance = designed->allowance;
+        tolerancing.allowanceGiven = designed->allowance.upper != 0.0 || designed->allowance.lower != 0.0;
+    }
+    if (o.internal) {
+        if (tolerancing.allowanceGiven && !designed) {
+            GearSpec ring;
+            ring.kind = GearKind::Internal;
+            ring.module = NumberOption("--module", o.module, Range::Positive);
+            ring.teeth = IntegerOption("--teeth", o.teeth, Range::AtLeastOne);
+            ring.shift = NumberOption("--shift", o.shift);
+            ring.pressureAngleDegrees = PressureAngleOption(o.pressureAngle);
+            CheckAllowanceFits("--thickness-allowance", o.sheet.allowance, sheet.allowance, ring);
+        }
+        return RunInternalGear(o, format, tolerancing);
+    }
     const GearRecord gear = GearOf(NumberOption("--module", o.module, Range::Positive),
                                    IntegerOption("--teeth", o.teeth, Range::AtLeastOne),
                                    NumberOption("--shift", o.shift),
@@ -101,20 +162,8 @@ int RunGear(const GearOptions& given)
         request.pinDiameter = NumberOption("--pin", o.pin, Range::Positive);
     if (o.spanTeethOption->count() > 0)
         request.spanTeeth = IntegerOption("--span-teeth", o.spanTeeth, Range::AtLeastOne);
-    ApplySheetOptions(o.sheet, sheet);
-    GearTolerancing tolerancing;
-    tolerancing.accuracyClass = sheet.accuracyClass;
-    tolerancing.faceWidth = sheet.faceWidth;
-    tolerancing.allowance = sheet.allowance;
-    tolerancing.allowanceGiven = o.sheet.allowanceOption->count() > 0;
-    if (tolerancing.allowanceGiven)
+    if (tolerancing.allowanceGiven && !designed)
         CheckAllowanceFits("--thickness-allowance", o.sheet.allowance, sheet.allowance, GearSpecOf(gear));
-    if (designed) {
-        tolerancing.accuracyClass = designed->accuracyClass;
-        tolerancing.faceWidth = designed->faceWidth;
-        tolerancing.allowance = designed->allowance;
-        tolerancing.allowanceGiven = designed->allowance.upper != 0.0 || designed->allowance.lower != 0.0;
-    }
     const GearOutcome outcome = ComputeGear(gear, request, "", tolerancing, true);
 
     switch (format) {
@@ -170,9 +219,6 @@ void AddGearCommands(CLI::App& app, CliContext& context)
                                               "NUMBER");
     o->cutterTipRadiusOption->needs(internal);
     o->spanTeethOption->excludes(internal);
-    // The accuracy and allowance rows are an external gear's: a ring takes none.
-    for (CLI::Option* option : {o->sheet.classOption, o->sheet.faceWidthOption, o->sheet.allowanceOption})
-        option->excludes(internal);
     for (CLI::Option* held : {o->moduleOption, o->teethOption, shiftOption, angleOption, o->sheet.classOption,
                               o->sheet.faceWidthOption, o->sheet.allowanceOption, internal})
         o->designOption->excludes(held);

@@ -38,8 +38,9 @@ struct PairOptions {
     CLI::Option* allowance1Option = nullptr;
     CLI::Option* allowance2Option = nullptr;
     CLI::Option* centerAllowanceOption = nullptr;
-    std::string wanted;
+    std::string wanted, wantedKind = "normal";
     CLI::Option* wantedOption = nullptr;
+    CLI::Option* wantedKindOption = nullptr;
     // The pair as a design file, and a design file as the pair.
     std::string saveDesign, design;
     CLI::Option* saveDesignOption = nullptr;
@@ -82,6 +83,29 @@ MateKind MateOf(const std::string& text)
     if (text == "external")
         return MateKind::External;
     throw CliError(kExitUsage, "--mate", Args(Cli::tr("'%1' is not one of %2"), {text, "external, internal, rack"}));
+}
+
+BacklashKind BacklashKindOf(const std::string& text)
+{
+    if (text == "normal")
+        return BacklashKind::Normal;
+    if (text == "circumferential")
+        return BacklashKind::Circumferential;
+    throw CliError(kExitUsage, "--backlash-kind", Args(Cli::tr("'%1' is not one of %2"), {text, "normal, circumferential"}));
+}
+
+// The gear whose tooth an allowance thins: gear i of the pair, a rack's tooth
+// (the rack is the pair's gear 2) as the tooth of the gear of no shift, whose
+// thickness on the reference line it has.
+GearSpec ThicknessGearOf(const PairInput& pair, int i)
+{
+    if (i == 0 || pair.mate != MateKind::Rack)
+        return GearOf(pair, i);
+    PairInput teeth = pair;
+    teeth.mate = MateKind::External;
+    teeth.teeth[1] = std::max(teeth.teeth[0], 1);
+    teeth.shift[1] = 0.0;
+    return GearOf(teeth, 1);
 }
 
 ShiftSplit SplitOf(const std::string& text)
@@ -195,10 +219,9 @@ int RunPair(const PairOptions& o)
     const bool x2Given = (design && mate != MateKind::Rack) || o.x2Option->count() > 0;
     const bool distanceGiven = !design && o.centerDistanceOption->count() > 0;
     const bool backlashAsked =
-        design ? mate == MateKind::External &&
-                     (design->gears[0].allowance.upper != 0 || design->gears[0].allowance.lower != 0 ||
-                      design->gears[1].allowance.upper != 0 || design->gears[1].allowance.lower != 0 ||
-                      design->centerDistanceAllowance.upper != 0 || design->centerDistanceAllowance.lower != 0)
+        design ? design->gears[0].allowance.upper != 0 || design->gears[0].allowance.lower != 0 ||
+                     design->gears[1].allowance.upper != 0 || design->gears[1].allowance.lower != 0 ||
+                     design->centerDistanceAllowance.upper != 0 || design->centerDistanceAllowance.lower != 0
                : o.backlashAsked();
     // The split rule shares out the shift sum a centre distance gives two external gears.
     if (o.splitOption->count() > 0) {
@@ -226,10 +249,6 @@ int RunPair(const PairOptions& o)
         if (x2Given == distanceGiven)
             throw CliError(kExitUsage, "", Cli::tr("give either --x1 and --x2 or --center-distance"));
     }
-    // The backlash is worked out for two external gears only.
-    if (mate != MateKind::External && backlashAsked)
-        throw CliError(kExitUsage, "--mate",
-                       Cli::tr("the thickness and centre-distance allowances and --backlash are for --mate external only"));
     PairInput in;
     if (design) {
         in.module = design->module;
@@ -253,13 +272,16 @@ int RunPair(const PairOptions& o)
         b.thickness[1] = AllowanceOption("--thickness-allowance2", o.allowance2);
     if (o.centerAllowanceOption->count() > 0)
         b.centerDistance = AllowanceOption("--center-distance-allowance", o.centerAllowance);
-    if (design && mate == MateKind::External) {
+    if (design) {
         b.thickness = {design->gears[0].allowance, design->gears[1].allowance};
         b.centerDistance = design->centerDistanceAllowance;
     }
     // The wanted smallest and largest normal backlash, as "MIN,MAX".
     const bool proposed = o.wantedOption->count() > 0;
     const ThicknessAllowance wanted = proposed ? AllowanceOption("--backlash", o.wanted) : ThicknessAllowance{};
+    if (o.wantedKindOption->count() > 0 && !proposed)
+        throw CliError(kExitUsage, "--backlash-kind", Cli::tr("needs --backlash, whose target it names"));
+    const BacklashKind wantedKind = BacklashKindOf(o.wantedKind);
     const bool pictureWanted = o.pictureOption->count() > 0;
     double angle = 0.0, tolerance = 0.001;
     if (pictureWanted) {
@@ -279,15 +301,16 @@ int RunPair(const PairOptions& o)
     request.backlash = backlashAsked;
     if (proposed)
         request.wanted = BacklashRange{wanted.upper, wanted.lower};
+    request.wantedKind = wantedKind;
     // Usage errors, though found here: no gear has such a tooth.
-    request.checkAllowances = [&](const PairResult& result, const BacklashInput& allowances) {
+    request.checkAllowances = [&](const PairInput& gears, const BacklashInput& allowances) {
         const std::string* texts[] = {&o.allowance1, &o.allowance2};
         const CLI::Option* options[] = {o.allowance1Option, o.allowance2Option};
         for (int i = 0; i < 2; ++i)
             if (proposed || options[i]->count() > 0)
                 CheckAllowanceFits(proposed ? "--backlash" : i == 0 ? "--thickness-allowance1" : "--thickness-allowance2",
                                    proposed ? o.wanted : *texts[i], allowances.thickness[i],
-                                   GearOf(result.input, i));
+                                   ThicknessGearOf(gears, i));
     };
     MateOutcome outcome;
     std::string picture;
@@ -322,9 +345,9 @@ int RunPair(const PairOptions& o)
         }
         const BacklashInput used = backlash ? backlash->input : b;
         design.gears[0].allowance = used.thickness[0];
-        design.gears[1].allowance = mate == MateKind::Rack ? ThicknessAllowance{} : used.thickness[1];
         if (mate == MateKind::Rack)
-            design.gears[1] = GearDesign{};
+            design.gears[1] = GearDesign{};   // the rack: its allowance only
+        design.gears[1].allowance = used.thickness[1];
         if (distanceGiven)
             design.centerDistance = centerDistance;
         design.centerDistanceAllowance = used.centerDistance;
@@ -372,7 +395,7 @@ void AddPairCommand(CLI::App& app, CliContext& context)
                                          Cli::tr("tooth-thickness allowance UPPER,LOWER of gear 1 in mm (adds the backlash)"),
                                          "UPPER,LOWER");
     o->allowance2Option = AddValueOption(*pair, "--thickness-allowance2", o->allowance2,
-                                         Cli::tr("tooth-thickness allowance UPPER,LOWER of gear 2 in mm"), "UPPER,LOWER");
+                                         Cli::tr("tooth-thickness allowance UPPER,LOWER of gear 2 in mm (a ring's tooth; a rack's on its reference line)"), "UPPER,LOWER");
     o->centerAllowanceOption = AddValueOption(*pair, "--center-distance-allowance", o->centerAllowance,
                                               Cli::tr("centre-distance allowance UPPER,LOWER in mm"), "UPPER,LOWER");
     o->wantedOption = AddValueOption(*pair, "--backlash", o->wanted,
@@ -380,6 +403,10 @@ void AddPairCommand(CLI::App& app, CliContext& context)
                                              "both gears (with --center-distance-allowance)"),
                                      "MIN,MAX");
     o->wantedOption->excludes(o->allowance1Option)->excludes(o->allowance2Option);
+    o->wantedKindOption = AddValueOption(*pair, "--backlash-kind", o->wantedKind,
+                                         Cli::tr("what --backlash gives: the normal backlash j_bn (default) or the "
+                                                 "circumferential j_t on the working pitch circle"),
+                                         "normal|circumferential");
     o->designOption = AddValueOption(*pair, "--design", o->design,
                                      Cli::tr("a design file (.tsumugi): the pair as designed, its shifts and "
                                              "allowances, instead of the pair's options"),

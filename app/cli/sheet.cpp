@@ -35,32 +35,37 @@ struct SheetCommandOptions {
     CLI::Option* designOption = nullptr;
 };
 
-// The table's gear, its allowance, class, face width and rows, and its mate
-// (the other gear of an external pair, a ring or a rack) from a design file.
-void ApplyDesign(const PairDesign& d, int which, DataSheetInput& input)
+}  // namespace
+
+void ApplyDesignToSheet(const PairDesign& d, int which, DataSheetInput& input)
 {
     const GearDesign& own = d.gears[static_cast<std::size_t>(which - 1)];
     const GearDesign& other = d.gears[static_cast<std::size_t>(2 - which)];
-    if (which == 2 && d.mate != MateKind::External)
-        throw CliError(kExitRefused, "--gear",
-                       d.mate == MateKind::Rack ? Cli::tr("a rack pair has no gear 2")
-                                                : Cli::tr("the data table of a ring is not made yet; --gear 1 gives its pinion's"));
+    input.gear = GearSpec{};
     input.gear.module = d.module;
     input.gear.teeth = own.teeth;
     input.gear.shift = own.shift;
     input.gear.pressureAngleDegrees = d.pressureAngle;
+    // Gear 2 of a ring pair is the ring, of a rack pair the rack; gear 1's mate is what the design says.
+    input.rack = which == 2 && d.mate == MateKind::Rack;
+    if (which == 2 && d.mate == MateKind::Internal) {
+        input.gear.kind = GearKind::Internal;
+        input.gear.cutter.kind = CutterKind::Pinion;
+    }
     input.allowance = own.allowance;
     input.accuracyClass = own.accuracyClass;
     input.faceWidth = own.faceWidth;
     input.userRows = own.rows;
     DataSheetMate mate;
-    mate.kind = d.mate;
+    mate.kind = which == 2 ? MateKind::External : d.mate;
     mate.teeth = other.teeth;
     mate.shift = other.shift;
     mate.allowance = other.allowance;
     mate.centerDistance = d.centerDistanceAllowance;
     input.mate = mate;
 }
+
+namespace {
 
 bool EndsInPdf(const std::string& path)
 {
@@ -81,7 +86,7 @@ int RunSheet(const SheetCommandOptions& o)
     const bool both = o.designOption->count() > 0 && o.gear == "both";
     if (o.designOption->count() > 0) {
         designChoice = ReadDesignOption(o.design, both ? "1" : o.gear);
-        ApplyDesign(designChoice.design, designChoice.gear, input);
+        ApplyDesignToSheet(designChoice.design, designChoice.gear, input);
     } else {
         RequireGiven({o.moduleOption, o.teethOption});
         const GearRecord record = GearOf(NumberOption("--module", o.module, Range::Positive),
@@ -110,27 +115,26 @@ int RunSheet(const SheetCommandOptions& o)
     std::vector<DataSheetInput> inputs{input};
     if (both) {
         const DataSheetInput common = input;
-        ApplyDesign(designChoice.design, 2, inputs.emplace_back(common));
+        ApplyDesignToSheet(designChoice.design, 2, inputs.emplace_back(common));
     }
     std::vector<DataSheet> sheets;   // the drawing's tables ("." as drawings write it)
     std::string report;              // the report's, with the findings
     for (DataSheetInput& page : inputs) {
         try {
-            // What the cut tooth says of itself: a tooth that cannot be made is
-            // refused as export refuses its profile; the others go in the report.
+            // A tooth that cannot be made has no table: refused by the finding
+            // `gear` reports for it; the other findings go in the report.
             const GearModel model(page.gear);
-            if (model.Has(ToothFinding::TipInsideBase))
-                throw AppError(FindingBody(ToothFinding::TipInsideBase) + "のため、歯形を作れません");
-            if (model.CutThrough())
-                throw AppError(ProfileCutThroughMessage(model.CutThroughLowDiameter(), model.CutThroughDiameter()));
-            if (model.Has(ToothFinding::PointedTip))
-                throw AppError(ProfileCrossingTeethMessage());
+            if (!page.rack)
+                for (const ToothFinding f : {ToothFinding::TipInsideBase, ToothFinding::CutThrough, ToothFinding::PointedTip})
+                    if (model.Has(f))
+                        throw AppError("「" + FindingText(f) + "」の歯車のため、要目表を作れません");
             const DataSheet& sheet = sheets.emplace_back(BuildDataSheet(page));
             page.decimalSeparator = LocaleDecimalSeparator();
             report += (report.empty() ? "" : "\n") +
                       DataSheetText(page.decimalSeparator == "." ? sheet : BuildDataSheet(page));
-            for (const ToothFinding f : model.Findings())
-                report += FindingText(f) + "\n";
+            if (!page.rack)
+                for (const ToothFinding f : model.Findings())
+                    report += FindingText(f) + "\n";
         } catch (const AppError& e) {
             throw CliError(kExitRefused, "", e.what());
         }
@@ -194,7 +198,10 @@ void CheckAllowanceFits(const std::string& option, const std::string& text, cons
                         const GearSpec& gear)
 {
     const long double alpha = Radians(gear.pressureAngleDegrees);
-    const long double thickness = ReferenceThickness(gear.module, gear.shift, alpha), pitch = kPi * gear.module;
+    const long double pitch = kPi * gear.module;
+    // A ring's tooth is what its space leaves of the pitch.
+    const long double space = ReferenceThickness(gear.module, gear.shift, alpha);
+    const long double thickness = gear.kind == GearKind::Internal ? pitch - space : space;
     if (thickness + a.lower > 0 && thickness + a.upper < pitch)
         return;
     throw CliError(kExitUsage, option,

@@ -46,6 +46,11 @@ struct DesignChoice {
 };
 DesignChoice ReadDesignOption(const std::string& path, const std::string& gear);
 
+// The table of gear `which` (1 or 2) of a design: its allowance, class, face
+// width and rows, and the other gear as its mate. Gear 2 of a ring pair is
+// the ring, of a rack pair the rack.
+void ApplyDesignToSheet(const PairDesign& design, int which, DataSheetInput& input);
+
 // "UPPER,LOWER" of an allowance option; a malformed pair is refused naming the option.
 ThicknessAllowance AllowanceOption(const std::string& option, const std::string& text);
 // Refuses (kExitUsage, naming the option and its text) an allowance no gear

@@ -38,9 +38,9 @@ done <<'CASES'
 2|--mate: 'ring' is not one of external, internal, rack|pair -m 1 --z1 20 --z2 40 --x1 0 --x2 0 --mate ring
 1|内歯車の歯数は歯車１の歯数より多くしてください|pair -m 1 --z1 20 --z2 20 --x1 0 --x2 0 --mate internal
 2|--rack requires --length|export -m 1 --rack -o x.dxf
-2|--mate: the thickness and centre-distance allowances and --backlash are for --mate external only|pair -m 1 --z1 20 --z2 40 --x1 0 --x2 0 --mate internal --thickness-allowance1=-0.05,-0.1
-2|--mate: the thickness and centre-distance allowances and --backlash are for --mate external only|pair -m 1 --z1 20 --mate rack --backlash 0.05,0.2
-2|--accuracy-class excludes --internal|gear -m 2 -z 60 --internal --accuracy-class 6
+2|--backlash-kind: needs --backlash, whose target it names|pair -m 1 --z1 20 --z2 40 --x1 0 --x2 0 --mate internal --thickness-allowance1=-0.05,-0.1 --backlash-kind normal
+1|この中心距離の許容差では求めるバックラッシの幅に収まりません|pair -m 1 --z1 20 --mate rack --backlash 0.05,0.06 --center-distance-allowance 0.1,-0.1
+2|--span-teeth excludes --internal|gear -m 2 -z 60 --internal --accuracy-class 6 --span-teeth 3
 2|--internal excludes --data-table|export -m 2 -z 60 --internal --data-table -o x.dxf
 2|--rack excludes --data-table|export -m 2 --rack --length 60 --data-table -o x.dxf
 1|内歯車の歯先円が基礎円の内側にあるため、歯形を作れません|export -m 1 -z 30 --internal -o x.dxf

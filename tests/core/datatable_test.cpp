@@ -62,18 +62,23 @@ TEST(DataSheet, RowsOfShiftedGearOverPinsWithMate)
 // A ring is named and gets its own centre distance; a rack is named only: neither gets a backlash.
 TEST(DataSheet, RingAndRackMatesAreNotExternalGears)
 {
+    // The ring's centre distance m (z2 - z1) / 2; on a rack the centre's
+    // distance d/2 from the reference line. Either backlash: -(A1 + A2) cos 20°.
     const struct {
         MateKind kind;
         const char* centre;
-    } cases[] = {{MateKind::Internal, "81.000"}, {MateKind::Rack, "(none)"}};
+        const char* rackCentre;
+    } cases[] = {{MateKind::Internal, "81.000", "(none)"}, {MateKind::Rack, "(none)", "27.000"}};
     for (const auto& c : cases) {
         DataSheetInput in;
         in.gear = {3, 18, 0.0, 20};
-        in.mate = DataSheetMate{72, 0.0, {}, {}, c.kind};
+        in.allowance = {-0.05, -0.1};
+        in.mate = DataSheetMate{72, 0.0, {-0.05, -0.1}, {}, c.kind};
         const DataSheet s = BuildDataSheet(in);
         EXPECT_EQ(ValueOf(s, "相手歯車", "種類"), MateKindCaption(c.kind));
         EXPECT_EQ(ValueOf(s, "中心距離", ""), c.centre);
-        EXPECT_EQ(ValueOf(s, "バックラッシ", "法線方向"), "(none)");
+        EXPECT_EQ(ValueOf(s, "基準線までの距離", ""), c.rackCentre);
+        EXPECT_EQ(ValueOf(s, "バックラッシ", "法線方向"), "0.094 ～ 0.188");
     }
 }
 

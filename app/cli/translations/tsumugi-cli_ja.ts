@@ -104,10 +104,6 @@
         <translation>ハブの出っ張りの長さ（mm）</translation>
     </message>
     <message>
-        <source>change of the tooth thickness on the reference circle in mm (default 0; negative: thinner)</source>
-        <translation>基準円上の歯厚の増減（mm、既定 0。負: 薄く）</translation>
-    </message>
-    <message>
         <source>laser kerf in mm: the cut paths move out by half of it (default 0; DXF, SVG)</source>
         <translation>レーザーの切り幅（mm）。切断線をその半分だけ外側へずらします（既定 0。DXF、SVG）</translation>
     </message>
@@ -304,16 +300,8 @@ Every message is one line on standard error: tsumugi-cli: KIND: OPTION, LINE OR 
         <translation>--x1 と --x2 か、--center-distance のどちらかを指定してください</translation>
     </message>
     <message>
-        <source>two gears in mesh: working pressure angle, centre distance, tip shortening, contact ratio</source>
-        <translation>かみあう 2 つの歯車: 作用圧力角、中心距離、歯先短縮、かみあい率</translation>
-    </message>
-    <message>
         <source>teeth of gear 1 (at least 1)</source>
         <translation>歯車１の歯数（1 以上）</translation>
-    </message>
-    <message>
-        <source>teeth of gear 2 (at least 1)</source>
-        <translation>歯車２の歯数（1 以上）</translation>
     </message>
     <message>
         <source>profile shift coefficient of gear 1</source>
@@ -322,10 +310,6 @@ Every message is one line on standard error: tsumugi-cli: KIND: OPTION, LINE OR 
     <message>
         <source>profile shift coefficient of gear 2</source>
         <translation>歯車２の転位係数</translation>
-    </message>
-    <message>
-        <source>centre distance a in mm instead of the shifts: the shift sum is found and split (the smaller gear takes more of a positive sum)</source>
-        <translation>転位係数の代わりに中心距離 a（mm）: 転位係数の和を求めて分けます（正の和は小さい歯車が多く取ります）</translation>
     </message>
     <message>
         <source>JSON and CSV give every number at full precision; CSV lines end in LF.</source>
@@ -420,10 +404,6 @@ Every message is one line on standard error: tsumugi-cli: KIND: OPTION, LINE OR 
         <translation>歯車２の歯数（--mate internal では内歯車。ラックでは指定しない）</translation>
     </message>
     <message>
-        <source>centre distance a in mm instead of the shifts: the shift sum is found and split (the smaller gear takes more of a positive sum); for a ring the difference x2 - x1, gear 1 keeping --x1</source>
-        <translation>転位係数の代わりに中心距離 a（mm）：転位係数の和を求めて配分（正の和は小さい歯車に多く）。内歯車では差 x2 − x1 を求め、歯車１は --x1 のまま</translation>
-    </message>
-    <message>
         <source>what gear 1 meshes with: another external gear (default), a ring, a rack</source>
         <translation>歯車１の相手：外歯車（省略時）、内歯車、ラック</translation>
     </message>
@@ -442,10 +422,6 @@ Every message is one line on standard error: tsumugi-cli: KIND: OPTION, LINE OR 
     <message>
         <source>tooth-thickness allowance UPPER,LOWER of gear 1 in mm (adds the backlash)</source>
         <translation>歯車１の歯厚許容差 上,下（mm。バックラッシを加える）</translation>
-    </message>
-    <message>
-        <source>tooth-thickness allowance UPPER,LOWER of gear 2 in mm</source>
-        <translation>歯車２の歯厚許容差 上,下（mm）</translation>
     </message>
     <message>
         <source>centre-distance allowance UPPER,LOWER in mm</source>
@@ -504,10 +480,6 @@ Every message is one line on standard error: tsumugi-cli: KIND: OPTION, LINE OR 
         <translation>書き出す PDF ファイル</translation>
     </message>
     <message>
-        <source>the thickness and centre-distance allowances and --backlash are for --mate external only</source>
-        <translation>歯厚許容差・中心距離許容差と --backlash は --mate external だけに使えます</translation>
-    </message>
-    <message>
         <source>change of the tooth thickness on the reference circle in mm (default 0; negative: thinner); UPPER,LOWER cuts to the middle and gives the tolerance to --data-table</source>
         <translation>基準円上の歯厚の増減 mm（省略時 0、負で薄く）。上,下 で与えると中央の値で削り、--data-table の要目表にはその許容差を載せます</translation>
     </message>
@@ -560,23 +532,19 @@ Every message is one line on standard error: tsumugi-cli: KIND: OPTION, LINE OR 
         <translation>表の下に加える行 名前=文字列（材料=S45C、熱処理=…、備考=…）。繰り返し指定でき、その順に並びます</translation>
     </message>
     <message>
-        <source>'%1' is not NAME=TEXT</source>
-        <translation>'%1' は 名前=文字列 の形ではありません</translation>
+        <source>&apos;%1&apos; is not NAME=TEXT</source>
+        <translation>&apos;%1&apos; は 名前=文字列 の形ではありません</translation>
     </message>
     <message>
-        <source>'%1' is neither 1 nor 2</source>
-        <translation>'%1' は 1 でも 2 でもありません</translation>
+        <source>&apos;%1&apos; is neither 1 nor 2</source>
+        <translation>&apos;%1&apos; は 1 でも 2 でもありません</translation>
     </message>
     <message>
         <source>a rack pair has no gear 2</source>
         <translation>ラックとの組には歯車２がありません</translation>
     </message>
     <message>
-        <source>the data table of a ring is not made yet; --gear 1 gives its pinion's</source>
-        <translation>内歯車の要目表はまだ作れません。--gear 1 でピニオンの要目表を作れます</translation>
-    </message>
-    <message>
-        <source>a design file (.tsumugi) of a pair: its gear's table with the other as its mate, instead of the gear and mate options</source>
+        <source>a design file (.tsumugi) of a pair: its gear&apos;s table with the other as its mate, instead of the gear and mate options</source>
         <translation>組の設計ファイル（.tsumugi）：歯車と相手のオプションの代わりに、その歯車の要目表をもう一方を相手として作ります</translation>
     </message>
     <message>
@@ -588,7 +556,7 @@ Every message is one line on standard error: tsumugi-cli: KIND: OPTION, LINE OR 
         <translation>組の設計ファイル（.tsumugi）：歯車のオプションの代わりに、その一方の歯車（--gear）を精度等級・歯幅・歯厚許容差とともに</translation>
     </message>
     <message>
-        <source>with --design: gear 1 (default) or gear 2 (a ring's: as --internal)</source>
+        <source>with --design: gear 1 (default) or gear 2 (a ring&apos;s: as --internal)</source>
         <translation>--design とともに：歯車１（既定）か歯車２（内歯車なら --internal として）</translation>
     </message>
     <message>
@@ -598,6 +566,42 @@ Every message is one line on standard error: tsumugi-cli: KIND: OPTION, LINE OR 
     <message>
         <source>a design file (.tsumugi): the pair as designed, its shifts and allowances, instead of the pair&apos;s options</source>
         <translation>設計ファイル（.tsumugi）：組のオプションの代わりに、設計した組（その転位係数と許容差）</translation>
+    </message>
+    <message>
+        <source>is for a rack (--rack)</source>
+        <translation>ラック（--rack）のためのオプションです</translation>
+    </message>
+    <message>
+        <source>gear 2 of this design is a rack: give the length of its segment</source>
+        <translation>この設計の歯車２はラックです。その長さを指定してください</translation>
+    </message>
+    <message>
+        <source>is for a rack; this gear of the design is none</source>
+        <translation>ラックのためのオプションです。この設計のこの歯車はラックではありません</translation>
+    </message>
+    <message>
+        <source>the gear data table (要目表) goes with an external gear&apos;s file</source>
+        <translation>要目表は外歯車のファイルにだけ入れます</translation>
+    </message>
+    <message>
+        <source>a design file (.tsumugi) of a pair: one of its gears (--gear) with its allowance (cut to the middle), face width and, for --data-table, its table with the other gear as its mate; an external pair&apos;s gear with the pair&apos;s shortened tip</source>
+        <translation>組の設計ファイル（.tsumugi）：その歯車の一つ（--gear）を、歯厚許容差（中央で切る）と歯幅、--data-table では相手を含む要目表とともに書き出します。外歯車どうしの組の歯車は組の歯先短縮のとおりです</translation>
+    </message>
+    <message>
+        <source>with --design: gear 1 (default) or gear 2 (a ring pair&apos;s ring, a rack pair&apos;s rack)</source>
+        <translation>--design とともに：歯車１（既定）または歯車２（内歯車の組では内歯車、ラックの組ではラック）</translation>
+    </message>
+    <message>
+        <source>needs --backlash, whose target it names</source>
+        <translation>--backlash が必要です（その目標の種類を指定します）</translation>
+    </message>
+    <message>
+        <source>tooth-thickness allowance UPPER,LOWER of gear 2 in mm (a ring&apos;s tooth; a rack&apos;s on its reference line)</source>
+        <translation>歯車２の歯厚許容差 上,下（mm、内歯車の歯、ラックでは基準線上の歯）</translation>
+    </message>
+    <message>
+        <source>what --backlash gives: the normal backlash j_bn (default) or the circumferential j_t on the working pitch circle</source>
+        <translation>--backlash の値の種類：法線バックラッシ j_bn（既定）または噛合いピッチ円上の円周バックラッシ j_t</translation>
     </message>
 </context>
 </TS>
