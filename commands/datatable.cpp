@@ -76,13 +76,7 @@ struct SheetRows {
             (*this)("精度", "", "―");
             return;
         }
-        AccuracyInput a;
-        a.accuracyClass = *in.accuracyClass;
-        a.module = g.module;
-        a.teeth = g.teeth;
-        a.referenceDiameter = g.module * g.teeth;
-        a.faceWidth = in.faceWidth;
-        const AccuracyTolerances t = ComputeAccuracy(a);
+        const AccuracyTolerances t = ComputeSpurAccuracy(*in.accuracyClass, g.module, g.teeth, in.faceWidth);
         (*this)("精度", "", AccuracyClassName(t.accuracyClass));
         sheet.notes.insert(sheet.notes.end(), t.findings.begin(), t.findings.end());
     }
@@ -101,6 +95,19 @@ struct SheetRows {
         (*this)("バックラッシ", "円周方向",
                 Length(b.circumferential.min, sep) + " ～ " + Length(b.circumferential.max, sep));
         sheet.notes.insert(sheet.notes.end(), b.findings.begin(), b.findings.end());
+    }
+    // The pinion a ring's or a rack's table names as its mate: its teeth and
+    // shift, the centre distance (or the distance to the reference line) and
+    // the backlash, the pinion's allowance first.
+    void Pinion(const DataSheetInput& in, const char* centreGroup, double centre, const BacklashGeometry& pair) const
+    {
+        (*this)("相手歯車", "歯数", FormatInteger(in.mate->teeth));
+        Shift("相手歯車", "転位量", in.mate->shift * in.gear.module);
+        Centre(centreGroup, centre, in.mate->centerDistance);
+        BacklashInput b;
+        b.thickness = {in.mate->allowance, in.allowance};
+        b.centerDistance = in.mate->centerDistance;
+        Backlash(pair, b);
     }
     void Notes(const std::vector<std::string>& findings) const
     {
@@ -167,13 +174,7 @@ DataSheet BuildRingDataSheet(const DataSheetInput& in)
         pinion.shift = in.mate->shift;
         const InternalPairResult pair = ComputeInternalPair(PairOf(pinion, MateKind::Internal, g.teeth, g.shift));
         row("相手歯車", "種類", MateKindCaption(MateKind::External));
-        row("相手歯車", "歯数", FormatInteger(in.mate->teeth));
-        row.Shift("相手歯車", "転位量", in.mate->shift * g.module);
-        row.Centre("中心距離", pair.centerDistance, in.mate->centerDistance);
-        BacklashInput b;
-        b.thickness = {in.mate->allowance, in.allowance};
-        b.centerDistance = in.mate->centerDistance;
-        row.Backlash(BacklashGeometryOf(pair), b);
+        row.Pinion(in, "中心距離", pair.centerDistance, BacklashGeometryOf(pair));
         row.Notes(pair.findings);
     }
     row.UserRows(in);
@@ -208,13 +209,7 @@ DataSheet BuildRackDataSheet(const DataSheetInput& in)
         pinion.teeth = in.mate->teeth;
         pinion.shift = in.mate->shift;
         const RackPairResult pair = ComputeRackPair(PairOf(pinion, MateKind::Rack, 0, 0.0));
-        row("相手歯車", "歯数", FormatInteger(in.mate->teeth));
-        row.Shift("相手歯車", "転位量", in.mate->shift * m);
-        row.Centre("基準線までの距離", pair.centerToReferenceLine, in.mate->centerDistance);
-        BacklashInput b;
-        b.thickness = {in.mate->allowance, in.allowance};
-        b.centerDistance = in.mate->centerDistance;
-        row.Backlash(BacklashGeometryOf(pair), b);
+        row.Pinion(in, "基準線までの距離", pair.centerToReferenceLine, BacklashGeometryOf(pair));
         row.Notes(pair.findings);
     }
     row.UserRows(in);

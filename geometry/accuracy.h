@@ -46,6 +46,12 @@ double RoundTolerance(double micrometres);
 // The tolerances of a gear. A class outside 1 to 11, a module, diameter or
 // face width that is not a positive number is refused with an AppError.
 AccuracyTolerances ComputeAccuracy(const AccuracyInput& input);
+// The tolerances of a spur gear (or a ring) of module m and z teeth: d = m z.
+inline AccuracyTolerances ComputeSpurAccuracy(int accuracyClass, double module, std::int32_t teeth,
+                                              std::optional<double> faceWidth)
+{
+    return ComputeAccuracy({accuracyClass, module, teeth, module * teeth, faceWidth});
+}
 
 // "ISO 1328-1:2013 6級" style name of the class for the data table.
 std::string AccuracyClassName(int accuracyClass);

@@ -47,6 +47,19 @@ Cutter PinionCutterOptions(const std::string& teeth, const std::string& tipRadiu
 
 namespace {
 
+// The ring the options give (its default cutter).
+GearSpec RingOf(const GearOptions& o)
+{
+    GearSpec ring;
+    ring.kind = GearKind::Internal;
+    ring.cutter.kind = CutterKind::Pinion;
+    ring.module = NumberOption("--module", o.module, Range::Positive);
+    ring.teeth = IntegerOption("--teeth", o.teeth, Range::AtLeastOne);
+    ring.shift = NumberOption("--shift", o.shift);
+    ring.pressureAngleDegrees = PressureAngleOption(o.pressureAngle);
+    return ring;
+}
+
 // The rows a ring's tolerancing adds to its report: the allowance and the
 // limits of M between pins it gives, the tolerances of its accuracy class.
 void AddRingTolerances(MateReport& report, const GearSpec& ring, const InternalGearSizes& sizes,
@@ -65,13 +78,7 @@ void AddRingTolerances(MateReport& report, const GearSpec& ring, const InternalG
     }
     if (!t.accuracyClass)
         return;
-    AccuracyInput a;
-    a.accuracyClass = *t.accuracyClass;
-    a.module = ring.module;
-    a.teeth = ring.teeth;
-    a.referenceDiameter = ring.module * ring.teeth;
-    a.faceWidth = t.faceWidth;
-    const AccuracyTolerances tolerances = ComputeAccuracy(a);
+    const AccuracyTolerances tolerances = ComputeSpurAccuracy(*t.accuracyClass, ring.module, ring.teeth, t.faceWidth);
     report.results.push_back(PairRow{"accuracy_class", "精度等級（ISO 1328-1:2013）", false,
                                      {AccuracyClassName(tolerances.accuracyClass), ""},
                                      {static_cast<double>(tolerances.accuracyClass), 0.0}, true});
@@ -86,12 +93,7 @@ void AddRingTolerances(MateReport& report, const GearSpec& ring, const InternalG
 // and, with an allowance or a class, its limits and tolerances.
 int RunInternalGear(const GearOptions& o, OutputFormat format, const GearTolerancing& tolerancing)
 {
-    GearSpec in;
-    in.kind = GearKind::Internal;
-    in.module = NumberOption("--module", o.module, Range::Positive);
-    in.teeth = IntegerOption("--teeth", o.teeth, Range::AtLeastOne);
-    in.shift = NumberOption("--shift", o.shift);
-    in.pressureAngleDegrees = PressureAngleOption(o.pressureAngle);
+    GearSpec in = RingOf(o);
     in.cutter = PinionCutterOptions(o.cutterTeeth, o.cutterTipRadius, *o.cutterTipRadiusOption);
     std::optional<double> pin;
     if (o.pinOption->count() > 0)
@@ -142,15 +144,8 @@ int RunGear(const GearOptions& given)
         tolerancing.allowanceGiven = designed->allowance.upper != 0.0 || designed->allowance.lower != 0.0;
     }
     if (o.internal) {
-        if (tolerancing.allowanceGiven && !designed) {
-            GearSpec ring;
-            ring.kind = GearKind::Internal;
-            ring.module = NumberOption("--module", o.module, Range::Positive);
-            ring.teeth = IntegerOption("--teeth", o.teeth, Range::AtLeastOne);
-            ring.shift = NumberOption("--shift", o.shift);
-            ring.pressureAngleDegrees = PressureAngleOption(o.pressureAngle);
-            CheckAllowanceFits("--thickness-allowance", o.sheet.allowance, sheet.allowance, ring);
-        }
+        if (tolerancing.allowanceGiven && !designed)
+            CheckAllowanceFits("--thickness-allowance", o.sheet.allowance, sheet.allowance, RingOf(o));
         return RunInternalGear(o, format, tolerancing);
     }
     const GearRecord gear = GearOf(NumberOption("--module", o.module, Range::Positive),

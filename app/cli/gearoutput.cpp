@@ -96,8 +96,7 @@ GearOutcome ComputeGear(GearRecord gear, const InspectionRequest& request, const
         o.limits = ComputeThicknessLimits(o.gear, o.inspection, tolerancing.allowance);
         o.limitsShown = tolerancing.allowanceGiven;
         if (tolerancing.accuracyClass)
-            o.accuracy = ComputeAccuracy({*tolerancing.accuracyClass, gear.Module, gear.Teeth, gear.Module * gear.Teeth,
-                                          tolerancing.faceWidth});
+            o.accuracy = ComputeSpurAccuracy(*tolerancing.accuracyClass, gear.Module, gear.Teeth, tolerancing.faceWidth);
     } catch (const AppError& e) {
         throw CliError(kExitRefused, subject, e.what());
     }
