@@ -4,6 +4,8 @@
 #include "geometry/accuracy.h"
 #include "geometry/backlash.h"
 #include "geometry/gearmath.h"
+#include "geometry/internalpair.h"
+#include "geometry/rackpair.h"
 #include "geometry/thicknesslimits.h"
 
 #include <gtest/gtest.h>
@@ -278,6 +280,74 @@ TEST(Backlash, ExtremesAgainstExactMeshAndRecommendation)
     EXPECT_NEAR(back.normal.min, 0.10, 1e-15);
     EXPECT_NEAR(back.normal.max, 0.25, 1e-15);
     EXPECT_THROW(ProposeAllowances(pair, 0.10, 0.11, {0.1, -0.1}), AppError);
+}
+
+// A pinion in a ring, exactly: on the working pitch circles (cos alpha_w' =
+// a0 cos alpha / a') the ring's space, which has the form of an external
+// tooth, less the pinion's tooth, along the line of action.
+double ExactRingBacklash(const InternalPairResult& p, double a1, double a2, double da)
+{
+    const double alpha = p.input.pressureAngle * kPi / 180, m = p.input.module;
+    const double z1 = p.input.teeth[0], z2 = p.input.teeth[1];
+    const double a0 = m * (z2 - z1) / 2, a = p.centerDistance + da;
+    const double aw = std::acos(a0 * std::cos(alpha) / a);
+    const double dw1 = 2 * a * z1 / (z2 - z1), dw2 = dw1 * z2 / z1;
+    const auto across = [&](double dw, double z, double x, double width) {
+        return dw * ((m * (kPi / 2 + 2 * x * std::tan(alpha)) + width) / (m * z) + double(Involute(alpha)) -
+                     double(Involute(aw)));
+    };
+    const double jt = across(dw2, z2, p.input.shift[1], -a2) - across(dw1, z1, p.input.shift[0], a1);
+    return jt * std::cos(aw);
+}
+
+// On a rack the working pitch line lies d/2 from the pinion's centre, nearer
+// its tips than the reference line by x m + dH: the rack's space is wider
+// there by 2 (x m + dH) tan(alpha), the pinion's tooth on its reference circle
+// is m (pi/2 + 2 x tan(alpha)) + A1.
+double ExactRackBacklash(const RackPairResult& p, double a1, double a2, double dh)
+{
+    const double alpha = p.input.pressureAngle * kPi / 180, m = p.input.module, x = p.input.shift[0];
+    const double space = kPi * m / 2 - a2 + 2 * (x * m + dh) * std::tan(alpha);
+    const double tooth = m * (kPi / 2 + 2 * x * std::tan(alpha)) + a1;
+    return (space - tooth) * std::cos(alpha);
+}
+
+TEST(Backlash, RingAndRackAgainstTheirExactMesh)
+{
+    PairInput in;
+    in.module = 2;
+    in.pressureAngle = 20;
+    in.teeth = {20, 60};
+    in.shift = {0.1, 0.3};
+    in.mate = MateKind::Internal;
+    const InternalPairResult ring = ComputeInternalPair(in);
+    in.mate = MateKind::Rack;
+    const RackPairResult rack = ComputeRackPair(in);
+    BacklashInput b;
+    b.thickness = {ThicknessAllowance{-0.05, -0.10}, ThicknessAllowance{-0.04, -0.12}};
+    b.centerDistance = {0.03, -0.02};
+    // In the ring the smallest backlash comes with the longest centre distance
+    // (the linear term is 0.041 mm for 0.03 mm; what is left, 5e-5 mm at a = 40, is of second order).
+    const BacklashResult r = ComputeBacklash(BacklashGeometryOf(ring), b);
+    EXPECT_NEAR(r.normal.min, ExactRingBacklash(ring, -0.05, -0.04, 0.03), 1e-4);
+    EXPECT_NEAR(r.normal.max, ExactRingBacklash(ring, -0.10, -0.12, -0.02), 1e-4);
+    EXPECT_GT(ExactRingBacklash(ring, -0.05, -0.04, -0.02), ExactRingBacklash(ring, -0.05, -0.04, 0.03));
+    b.centerDistance = {};
+    EXPECT_NEAR(ComputeBacklash(BacklashGeometryOf(ring), b).normal.max, ExactRingBacklash(ring, -0.10, -0.12, 0), 1e-12);
+    b.centerDistance = {0.03, -0.02};
+    // On the rack the centre's distance from the reference line acts linearly: exact.
+    const BacklashResult k = ComputeBacklash(BacklashGeometryOf(rack), b);
+    EXPECT_NEAR(k.normal.min, ExactRackBacklash(rack, -0.05, -0.04, -0.02), 1e-15);
+    EXPECT_NEAR(k.normal.max, ExactRackBacklash(rack, -0.10, -0.12, 0.03), 1e-15);
+    // A circumferential target proposed for either comes back exactly.
+    for (const BacklashGeometry& pair : {BacklashGeometryOf(ring), BacklashGeometryOf(rack)}) {
+        const auto proposed = ProposeAllowances(pair, 0.10, 0.25, b.centerDistance, BacklashKind::Circumferential);
+        BacklashInput p = b;
+        p.thickness = {proposed[0], proposed[1]};
+        const BacklashResult back = ComputeBacklash(pair, p);
+        EXPECT_NEAR(back.circumferential.min, 0.10, 1e-15);
+        EXPECT_NEAR(back.circumferential.max, 0.25, 1e-15);
+    }
 }
 
 }  // namespace
