@@ -77,10 +77,6 @@ InspectionWindow::InspectionWindow(ToolHost& host) : QWidget(&host.hostWidget(),
         choices->addStretch();
         grid->addLayout(choices, row++, 0, 1, 4);
         connect(gear2Choice, &QRadioButton::toggled, this, [this](bool checked) {
-            if (auto* pair = m_host.hostWidget().findChild<PairWindow*>(QStringLiteral("PairWindow"),
-                                                                        Qt::FindDirectChildrenOnly))
-                connect(pair, &PairWindow::shownPairChanged, this, &InspectionWindow::pairChanged,
-                        Qt::UniqueConnection);
             // 歯車２ without a pair to take it from says why and goes back to 歯車１.
             bool shown = false;
             RunCommand(this, [this, &shown] {
@@ -210,9 +206,15 @@ GearRecord InspectionWindow::ChosenGear() const
     return *gear2;
 }
 
+void InspectionWindow::WatchPair(PairWindow& pair)
+{
+    connect(&pair, &PairWindow::shownPairChanged, this, &InspectionWindow::pairChanged, Qt::UniqueConnection);
+    connect(&pair, &PairWindow::designEdited, this, &InspectionWindow::pairChanged, Qt::UniqueConnection);
+}
+
 void InspectionWindow::pairChanged()
 {
-    if (gear2Choice->isChecked() && isVisible())
+    if (isVisible())
         RunGuarded([this] { ShowGear(ChosenGear()); }, [this](const std::string& message) {
             findings->clear();
             findings->addItem(QStringLiteral("エラー：") + Utf8(message));
@@ -235,6 +237,9 @@ void InspectionWindow::ShowGear(const GearRecord& record)
     m_gear = record;
     const std::string& sep = m_host.decimalSeparator();
     const InspectionRequest request = readRequest();
+
+    // The design of the gear chosen, while かみあい shows a pair; else the boxes as the user typed them.
+    tolerances->UseDesign(ShownDesign(gear2Choice->isChecked() ? 1 : 0));
 
     const GearSpec gear = GearSpecOf(record);
     const InspectionResult result = ComputeInspection(gear, request);
@@ -265,14 +270,22 @@ void InspectionWindow::ShowGear(const GearRecord& record)
     m_text = Utf8(text);
 }
 
-DataSheet InspectionWindow::CurrentDataSheet() const
+std::optional<GearDesign> InspectionWindow::ShownDesign(int pairGear) const
 {
-    return DataSheetOf(m_gear);
+    const auto* pair =
+        m_host.hostWidget().findChild<PairWindow*>(QStringLiteral("PairWindow"), Qt::FindDirectChildrenOnly);
+    return pair != nullptr ? pair->ShownGearDesign(pairGear) : std::nullopt;
 }
 
-DataSheet InspectionWindow::DataSheetOf(const GearRecord& gear) const
+DataSheet InspectionWindow::CurrentDataSheet() const
 {
-    return tolerances->Sheet(GearSpecOf(gear), readRequest());
+    return DataSheetOf(m_gear, gear2Choice->isChecked() ? 1 : 0);
+}
+
+DataSheet InspectionWindow::DataSheetOf(const GearRecord& gear, int pairGear) const
+{
+    // The design as かみあい holds it now, whatever the boxes showed last.
+    return tolerances->Sheet(GearSpecOf(gear), readRequest(), ShownDesign(pairGear));
 }
 
 void InspectionWindow::CopyText()
@@ -291,8 +304,12 @@ void InstallInspectionTool(ToolHost& host)
     item->setObjectName(QStringLiteral("InspectionItem"));
     QObject::connect(item, &QAction::triggered, &host.hostWidget(), [&host] {
         InspectionWindow* window = FindInspectionWindow(host);
-        if (window == nullptr)
+        if (window == nullptr) {
             window = new InspectionWindow(host);
+            if (auto* pair = host.hostWidget().findChild<PairWindow*>(QStringLiteral("PairWindow"),
+                                                                      Qt::FindDirectChildrenOnly))
+                window->WatchPair(*pair);
+        }
         window->Follow(host.currentGear());
         ShowToolWindow(*window, host);
     });

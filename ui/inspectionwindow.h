@@ -9,6 +9,9 @@
 #include "geardata/gearrecord.h"
 
 #include "commands/datatable.h"
+#include "geardata/designfile.h"
+
+#include <optional>
 
 #include <QWidget>
 
@@ -20,6 +23,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class PairWindow;
 class QRadioButton;
 class TolerancePanel;
 class ToolHost;
@@ -42,8 +46,9 @@ public:
     // The data table (要目表) of the gear shown with the class, allowances,
     // pin and span typed here (and the mate of かみあい when it is open).
     DataSheet CurrentDataSheet() const;
-    // The same for another gear (the one being exported).
-    DataSheet DataSheetOf(const GearRecord& gear) const;
+    // The same for another gear (the one being exported): gear `pairGear`
+    // (0 or 1) of the pair かみあい shows, whose design it takes while one is shown.
+    DataSheet DataSheetOf(const GearRecord& gear, int pairGear = 0) const;
 
     QLabel* gearLabel;
     QRadioButton* gear1Choice;   // 歯車１: the main window's gear
@@ -60,10 +65,16 @@ public:
     std::map<std::string, QLineEdit*> limitBoxes;
     TolerancePanel* tolerances;
 
+    // Follows the pair かみあい shows and the design typed there: the gear
+    // chosen takes its values from it while a pair is shown.
+    void WatchPair(PairWindow& pair);
+
 private:
     InspectionRequest readRequest() const;
     // The gear chosen: the host's, or gear 2 of the pair shown (AppError when there is none).
     GearRecord ChosenGear() const;
+    // Gear `pairGear` of the pair かみあい shows as designed there (none: no pair shown).
+    std::optional<GearDesign> ShownDesign(int pairGear) const;
     void pairChanged();
     GearRecord m_hostGear{};
 

@@ -7,6 +7,7 @@
 #include "ui/backlashpanel.h"
 #include "ui/errorbox.h"
 #include "ui/filedialog.h"
+#include "ui/inspectionwindow.h"
 #include "ui/layout.h"
 #include "ui/qttext.h"
 #include "ui/toolwindow.h"
@@ -28,6 +29,8 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHideEvent>
+#include <QShowEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -45,6 +48,16 @@
 namespace {
 
 const QString kGearCaption[2] = {QStringLiteral("歯車１"), QStringLiteral("歯車２")};
+
+// The rows of the data table each gear's boxes give, in this order, before any other row of a design.
+const char* const kRowNames[3] = {"材料", "熱処理", "備考"};
+constexpr int kLowestClass = 1, kHighestClass = 11;
+
+// A failure reading `box`, its name before the reason.
+[[noreturn]] void RefuseBox(const QLineEdit* box, const std::string& reason)
+{
+    throw AppError(box->accessibleName().toStdString() + "：" + reason);
+}
 
 QLineEdit* MakeBox(QWidget* parent, const QString& name, const QString& accessibleName, bool readOnly)
 {
@@ -235,16 +248,51 @@ PairWindow::PairWindow(ToolHost& host) : QWidget(&host.hostWidget(), Qt::Window)
     m_findings->setObjectName(QStringLiteral("PairFindings"));
     m_findings->setAccessibleName(QStringLiteral("かみあいの警告"));
     m_findings->setMinimumHeight(72);
+    m_findings->setWordWrap(true);   // a long finding wraps instead of hiding behind a scroll bar
 
-    // The given values and the findings on the left, the computed values on the right.
     m_backlash = new BacklashPanel(this);
+
+    // What each gear's data table says besides its numbers: empty boxes give nothing.
+    auto* specs = new QGroupBox(QStringLiteral("歯車ごとの仕様"), this);
+    specs->setObjectName(QStringLiteral("PairGearSpecs"));
+    specs->setAccessibleName(specs->title());
+    auto* specGrid = new QGridLayout(specs);
+    specGrid->setVerticalSpacing(3);
+    for (int gear = 0; gear < 2; ++gear)
+        specGrid->addWidget(MakeCaption(specs, QStringLiteral("PairSpecGear%1").arg(gear + 1), kGearCaption[gear]), 0,
+                            gear + 1);
+    const struct {
+        const char* name;
+        QString caption;
+        QString hint;
+    } specRows[] = {{"PairClass", QStringLiteral("精度等級"), QStringLiteral("1～11")},
+                    {"PairFaceWidth", QStringLiteral("歯幅 b"), QStringLiteral("なし")},
+                    {"PairMaterial", QStringLiteral("材料"), QString()},
+                    {"PairHeatTreatment", QStringLiteral("熱処理"), QString()},
+                    {"PairRemarks", QStringLiteral("備考"), QString()}};
+    for (int row = 0; row < 5; ++row) {
+        const auto& r = specRows[row];
+        specGrid->addWidget(MakeCaption(specs, QString::fromLatin1(r.name) + QStringLiteral("Label"), r.caption), row + 1, 0);
+        for (int gear = 0; gear < 2; ++gear) {
+            QLineEdit* box = MakeBox(specs, QString::fromLatin1(r.name) + QString::number(gear + 1),
+                                     r.caption + QLatin1Char(' ') + kGearCaption[gear], false);
+            box->setPlaceholderText(r.hint);
+            specGrid->addWidget(box, row + 1, gear + 1);
+            (row == 0 ? m_class[gear] : row == 1 ? m_faceWidth[gear] : m_rows[gear][row - 2]) = box;
+            connect(box, &QLineEdit::textEdited, this, [this] { Q_EMIT designEdited(); });
+        }
+    }
+
+    // The given values on the left; the computed values and the findings on the right.
     auto* left = new QVBoxLayout;
     left->addWidget(inputs);
     left->addWidget(m_backlash);
-    left->addWidget(m_findings, 1);
+    left->addWidget(specs);
+    left->addStretch();
     auto* right = new QVBoxLayout;
     right->addWidget(results);
     right->addWidget(m_backlash->resultGroup);
+    right->addWidget(m_findings, 1);
     auto* page = new QHBoxLayout(this);
     page->addLayout(left);
     page->addLayout(right);
@@ -264,7 +312,10 @@ PairWindow::PairWindow(ToolHost& host) : QWidget(&host.hostWidget(), Qt::Window)
     // The drawing follows the allowances as they are typed, as it follows gear 2's boxes.
     for (QLineEdit* box : {m_backlash->allowance[0][0], m_backlash->allowance[0][1], m_backlash->allowance[1][0],
                            m_backlash->allowance[1][1], m_backlash->centerAllowance[0], m_backlash->centerAllowance[1]})
-        connect(box, &QLineEdit::textEdited, this, [this] { followInputs(); });
+        connect(box, &QLineEdit::textEdited, this, [this] {
+            followInputs();
+            Q_EMIT designEdited();
+        });
     for (QLineEdit* box : {m_teeth2, m_shift2, m_centerDistance}) {
         connect(box, &QLineEdit::returnPressed, this, [this] { CalculateClick(); });
         connect(box, &QLineEdit::textEdited, this, [this] { followInputs(); });   // the drawing follows the typing
@@ -325,6 +376,9 @@ void PairWindow::mateChanged()
     }
     const bool rack = kind == MateKind::Rack;
     m_teeth2->setEnabled(!rack);
+    // A rack is named on gear 1's table only: it has no table, no class and no rows of its own.
+    for (QLineEdit* box : {m_class[1], m_faceWidth[1], m_rows[1][0], m_rows[1][1], m_rows[1][2]})
+        box->setEnabled(!rack);
     m_fromCenterDistance->setEnabled(!rack);
     if (rack && m_fromCenterDistance->isChecked()) {
         m_fromShifts->setChecked(true);   // recomputes through modeChanged
@@ -499,6 +553,8 @@ PairDesign PairWindow::CurrentDesign() const
         d.gears[i].teeth = shown.teeth[i];
         d.gears[i].shift = shown.shift[i];
         d.gears[i].allowance = allowances.thickness[i];
+        if (shown.mate != MateKind::Rack || i == 0)
+            readGearSpec(static_cast<int>(i), d.gears[i]);
     }
     if (shown.mate == MateKind::Rack) {
         d.gears[1] = GearDesign{};
@@ -509,6 +565,95 @@ PairDesign PairWindow::CurrentDesign() const
         d.centerDistance = m_lastCenterDistance;
     d.centerDistanceAllowance = allowances.centerDistance;
     return d;
+}
+
+void PairWindow::readGearSpec(int gear, GearDesign& d) const
+{
+    const std::string& sep = m_host.decimalSeparator();
+    const QLineEdit* classBox = m_class[gear];
+    d.accuracyClass.reset();
+    if (!classBox->text().trimmed().isEmpty()) {
+        int accuracyClass = 0;
+        try {
+            accuracyClass = ParseInteger(classBox->text().toStdString());
+        } catch (const AppError& e) {
+            RefuseBox(classBox, e.what());
+        }
+        if (accuracyClass < kLowestClass || accuracyClass > kHighestClass)
+            RefuseBox(classBox, std::to_string(accuracyClass) + " は " + std::to_string(kLowestClass) + " から " +
+                                    std::to_string(kHighestClass) + " の間にありません");
+        d.accuracyClass = accuracyClass;
+    }
+    const QLineEdit* widthBox = m_faceWidth[gear];
+    d.faceWidth.reset();
+    if (!widthBox->text().trimmed().isEmpty()) {
+        double width = 0.0;
+        try {
+            width = Store(ParseFloat(widthBox->text().toStdString(), sep));
+        } catch (const AppError& e) {
+            RefuseBox(widthBox, e.what());
+        }
+        if (!(width > 0.0) || !std::isfinite(width))
+            RefuseBox(widthBox, "歯幅は正の有限の数にしてください");
+        d.faceWidth = width;
+    }
+    // 材料, 熱処理, 備考 as typed, then the rows of other names the design opened last had.
+    std::vector<std::pair<std::string, std::string>> rows;
+    for (int r = 0; r < 3; ++r)
+        if (const QString text = m_rows[gear][r]->text().trimmed(); !text.isEmpty())
+            rows.emplace_back(kRowNames[r], text.toStdString());
+    for (const auto& row : m_design.gears[static_cast<std::size_t>(gear)].rows)
+        if (std::find(std::begin(kRowNames), std::end(kRowNames), row.first) == std::end(kRowNames))
+            rows.push_back(row);
+    d.rows = std::move(rows);
+}
+
+void PairWindow::showGearSpec(int gear, const GearDesign& d)
+{
+    const std::string& sep = m_host.decimalSeparator();
+    m_class[gear]->setText(d.accuracyClass ? QString::number(*d.accuracyClass) : QString());
+    m_faceWidth[gear]->setText(d.faceWidth ? Utf8(FormatGeneral(*d.faceWidth, 11, sep)) : QString());
+    for (int r = 0; r < 3; ++r) {
+        QString text;
+        for (const auto& [name, value] : d.rows)
+            if (name == kRowNames[r])
+                text = Utf8(value);
+        m_rows[gear][r]->setText(text);
+    }
+}
+
+std::optional<GearDesign> PairWindow::ShownGearDesign(int gear) const
+{
+    if (!isVisible() || !m_lastGears || (gear == 1 && m_lastGears->mate == MateKind::Rack))
+        return std::nullopt;
+    GearDesign d = m_design.gears[static_cast<std::size_t>(gear)];
+    d.teeth = m_lastGears->teeth[static_cast<std::size_t>(gear)];
+    d.shift = m_lastGears->shift[static_cast<std::size_t>(gear)];
+    d.allowance = m_backlash->Read(m_host.decimalSeparator()).thickness[static_cast<std::size_t>(gear)];
+    readGearSpec(gear, d);
+    return d;
+}
+
+std::optional<ThicknessAllowance> PairWindow::ShownAllowance(int gear) const
+{
+    if (!isVisible() || !m_lastGears || (gear == 1 && m_lastGears->mate == MateKind::Rack))
+        return std::nullopt;
+    std::optional<ThicknessAllowance> allowance;
+    RunGuarded([&] { allowance = m_backlash->Read(m_host.decimalSeparator()).thickness[static_cast<std::size_t>(gear)]; },
+               [](const std::string&) {});   // boxes that do not parse give nothing to take
+    return allowance;
+}
+
+void PairWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    Q_EMIT shownPairChanged();
+}
+
+void PairWindow::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    Q_EMIT shownPairChanged();
 }
 
 void PairWindow::SaveDesign()
@@ -576,6 +721,9 @@ void PairWindow::ApplyDesign(const PairDesign& d)
     }
     m_backlash->centerAllowance[0]->setText(Utf8(AllowanceText(d.centerDistanceAllowance.upper, sep)));
     m_backlash->centerAllowance[1]->setText(Utf8(AllowanceText(d.centerDistanceAllowance.lower, sep)));
+    for (int i = 0; i < 2; ++i)
+        showGearSpec(i, d.gears[static_cast<std::size_t>(i)]);
+    Q_EMIT designEdited();
     // Gear 1 becomes the main window's gear as a user would make it; the
     // window follows it and computes the pair.
     m_host.calculateTyped(FormatGeneral(d.module, 11, sep), FormatInteger(d.gears[0].teeth),
@@ -658,8 +806,11 @@ void InstallPairTool(ToolHost& host)
     QObject::connect(action, &QAction::triggered, &host.hostWidget(), [&host] {
         PairWindow* window =
             host.hostWidget().findChild<PairWindow*>(QStringLiteral("PairWindow"), Qt::FindDirectChildrenOnly);
-        if (window == nullptr)
+        if (window == nullptr) {
             window = new PairWindow(host);
+            if (InspectionWindow* inspection = FindInspectionWindow(host))
+                inspection->WatchPair(*window);
+        }
         ShowToolWindow(*window, host);
     });
 }

@@ -64,10 +64,20 @@ public:
     void UseDesignClick();
 
     // The pair shown as a design: teeth and shifts as computed, the
-    // allowances typed, the centre distance in 中心距離から mode; what the
-    // window does not edit as the design opened last gave it. No pair shown
-    // raises AppError.
+    // allowances typed, the centre distance in 中心距離から mode, each gear's
+    // class, face width and rows (材料, 熱処理, 備考, then the other rows of
+    // the design opened last); what the window does not edit as that design
+    // gave it. No pair shown, or a box that does not parse (named in the
+    // message), raises AppError.
     PairDesign CurrentDesign() const;
+    // One gear of the pair shown as designed here (gear 0 or 1): its
+    // allowance, class, face width and rows; teeth and shift as shown. None
+    // while the window is hidden or shows no pair, or for gear 1 of a rack.
+    // A box that does not parse raises AppError naming it.
+    std::optional<GearDesign> ShownGearDesign(int gear) const;
+    // The tooth-thickness allowance typed for a gear of the pair shown; none
+    // as for ShownGearDesign, or while its boxes do not parse.
+    std::optional<ThicknessAllowance> ShownAllowance(int gear) const;
     // Puts a design in the boxes and makes its gear 1 the main window's gear
     // (typed there and calculated); a design of another pressure angle than
     // the main window's gear is refused with AppError.
@@ -95,8 +105,14 @@ public:
     const std::optional<PairInput>& ShownPair() const { return m_lastGears; }
 
 Q_SIGNALS:
-    // The pair shown is another one, or none.
+    // The pair shown is another one, or none (the window shown or hidden too).
     void shownPairChanged();
+    // A gear's class, face width, rows or allowance was edited.
+    void designEdited();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 public:
 
@@ -112,6 +128,13 @@ private:
     QPushButton* m_saveDesign;
     QPushButton* m_openDesign;
     PairDesign m_design;   // the design file opened last (its keys this window does not edit)
+    // 歯車ごとの仕様: [gear] class, face width and the rows 材料, 熱処理, 備考.
+    QLineEdit* m_class[2];
+    QLineEdit* m_faceWidth[2];
+    QLineEdit* m_rows[2][3];
+    // A gear's class, face width and rows as the boxes hold them; a box that does not parse raises AppError.
+    void readGearSpec(int gear, GearDesign& design) const;
+    void showGearSpec(int gear, const GearDesign& design);
     void SaveDesign();
     void OpenDesign();
     QRadioButton* m_mateExternal;

@@ -103,52 +103,117 @@ TolerancePanel::TolerancePanel(ToolHost& host, QWidget* parent)
     printAction->setObjectName(QStringLiteral("DataSheetPrintAction"));
     sheetButton->setMenu(menu);
     grid->addWidget(sheetButton, 0, 8);
+    // Its line is kept empty while the boxes are the user's: the window does not grow when it shows.
+    designNote = new QLabel(this);
+    designNote->setObjectName(QStringLiteral("DesignNote"));
+    designNote->setAccessibleName(QStringLiteral("かみあいの設計"));
+    designNote->setStyleSheet(QStringLiteral("color: #004080;"));
+    designNote->setMinimumHeight(designNote->fontMetrics().height());
+    grid->addWidget(designNote, 4, 0, 1, 9);
     connect(pdfAction, &QAction::triggered, this, [this] { Q_EMIT sheetWanted(false); });
     connect(printAction, &QAction::triggered, this, [this] { Q_EMIT sheetWanted(true); });
 }
 
+std::vector<QLineEdit*> TolerancePanel::designBoxes() const
+{
+    return {classEdit, faceWidthEdit, upperEdit, lowerEdit, materialEdit, heatTreatmentEdit, remarksEdit};
+}
+
+void TolerancePanel::UseDesign(const std::optional<GearDesign>& design)
+{
+    const std::vector<QLineEdit*> boxes = designBoxes();
+    if (!design) {
+        if (m_design)
+            for (std::size_t i = 0; i < boxes.size(); ++i) {
+                boxes[i]->setText(m_ownTexts[i]);
+                boxes[i]->setReadOnly(false);
+                boxes[i]->setStyleSheet(QString());
+            }
+        m_design.reset();
+        designNote->clear();
+        return;
+    }
+    if (!m_design) {
+        m_ownTexts.clear();
+        for (const QLineEdit* box : boxes)
+            m_ownTexts.push_back(box->text());
+    }
+    m_design = design;
+    const std::string& sep = m_host.decimalSeparator();
+    const auto number = [&](double value) { return QString::fromStdString(FormatGeneral(value, 11, sep)); };
+    classEdit->setText(design->accuracyClass ? QString::number(*design->accuracyClass) : QString());
+    faceWidthEdit->setText(design->faceWidth ? number(*design->faceWidth) : QString());
+    upperEdit->setText(design->allowance.upper == 0.0 ? QString() : number(design->allowance.upper));
+    lowerEdit->setText(design->allowance.lower == 0.0 ? QString() : number(design->allowance.lower));
+    QLineEdit* const rowBoxes[] = {materialEdit, heatTreatmentEdit, remarksEdit};
+    for (QLineEdit* box : rowBoxes) {
+        QString text;
+        for (const auto& [name, value] : design->rows)
+            if (QString::fromStdString(name) == box->accessibleName())
+                text = QString::fromStdString(value);
+        box->setText(text);
+    }
+    for (QLineEdit* box : boxes) {
+        MakeReadOnlyBox(box);
+        box->setCursorPosition(0);
+    }
+    designNote->setText(QStringLiteral("かみあいの設計の値です（かみあいで変えてください）"));
+}
+
+TolerancePanel::Given TolerancePanel::given(const std::optional<GearDesign>& design) const
+{
+    if (design)
+        return {design->allowance, design->accuracyClass, design->faceWidth, design->rows};
+    const std::string& sep = m_host.decimalSeparator();
+    Given g;
+    g.allowance = {ReadLength(upperEdit, sep), ReadLength(lowerEdit, sep)};
+    if (!IsBlank(classEdit))
+        g.accuracyClass = ParseInteger(classEdit->text().toStdString());
+    if (!IsBlank(faceWidthEdit))
+        g.faceWidth = ReadLength(faceWidthEdit, sep);
+    for (const QLineEdit* edit : {materialEdit, heatTreatmentEdit, remarksEdit})
+        if (!IsBlank(edit))
+            g.rows.emplace_back(edit->accessibleName().toStdString(), edit->text().trimmed().toStdString());
+    return g;
+}
+
 ThicknessLimits TolerancePanel::Show(const GearSpec& gear, const InspectionResult& nominal)
 {
-    const std::string& sep = m_host.decimalSeparator();
     accuracyList->clear();
     accuracyNote->clear();
     m_text.clear();
-    ThicknessAllowance allowance{ReadLength(upperEdit, sep), ReadLength(lowerEdit, sep)};
-    std::optional<double> faceWidth;
-    if (!IsBlank(faceWidthEdit))
-        faceWidth = ReadLength(faceWidthEdit, sep);
+    const Given typed = given(m_design);
+    const ThicknessAllowance allowance = typed.allowance;
     std::optional<AccuracyTolerances> accuracy;
-    if (!IsBlank(classEdit))
-        accuracy = ComputeAccuracy({ParseInteger(classEdit->text().toStdString()), gear.module, gear.teeth,
-                                    gear.module * gear.teeth, faceWidth});
+    if (typed.accuracyClass)
+        accuracy = ComputeAccuracy({*typed.accuracyClass, gear.module, gear.teeth, gear.module * gear.teeth,
+                                    typed.faceWidth});
     const ThicknessLimits limits = ComputeThicknessLimits(gear, nominal, allowance);
     if (accuracy) {
         std::string note = "精度等級　" + AccuracyClassName(accuracy->accuracyClass);
         for (const AccuracyRow& row : AccuracyRows(*accuracy))
-            accuracyList->addItem(Utf8(std::string(row.label) + "　" + ToleranceValueText(row.micrometres, sep)));
+            accuracyList->addItem(Utf8(std::string(row.label) + "　" + ToleranceValueText(row.micrometres, m_host.decimalSeparator())));
         for (const std::string& finding : accuracy->findings)
             note += "\n" + finding;
         accuracyNote->setText(Utf8(note));
     }
-    m_text = TolerancesText(accuracy, &limits, sep);
+    m_text = TolerancesText(accuracy, &limits, m_host.decimalSeparator());
     return limits;
 }
 
-DataSheet TolerancePanel::Sheet(const GearSpec& gear, const InspectionRequest& request) const
+DataSheet TolerancePanel::Sheet(const GearSpec& gear, const InspectionRequest& request,
+                                const std::optional<GearDesign>& design) const
 {
     const std::string& sep = m_host.decimalSeparator();
     DataSheetInput in;
     in.gear = gear;
     in.request = request;
     in.overPins = request.pinDiameter.has_value();
-    in.allowance = {ReadLength(upperEdit, sep), ReadLength(lowerEdit, sep)};
-    if (!IsBlank(classEdit))
-        in.accuracyClass = ParseInteger(classEdit->text().toStdString());
-    if (!IsBlank(faceWidthEdit))
-        in.faceWidth = ReadLength(faceWidthEdit, sep);
-    for (const QLineEdit* edit : {materialEdit, heatTreatmentEdit, remarksEdit})
-        if (!IsBlank(edit))
-            in.userRows.emplace_back(edit->accessibleName().toStdString(), edit->text().trimmed().toStdString());
+    Given typed = given(design);
+    in.allowance = typed.allowance;
+    in.accuracyClass = typed.accuracyClass;
+    in.faceWidth = typed.faceWidth;
+    in.userRows = std::move(typed.rows);
     // The mate of かみあい, when that window is open.
     const auto* pair =
         m_host.hostWidget().findChild<PairWindow*>(QStringLiteral("PairWindow"), Qt::FindDirectChildrenOnly);
@@ -178,7 +243,7 @@ DataSheet TolerancePanel::Sheet(const GearSpec& gear, const InspectionRequest& r
                                "）と違います。主画面の転位係数をかみあいの値にするか、かみあいを閉じてから要目表を作ってください");
             }
             // The allowance typed only in かみあい is the one the table uses.
-            if (IsBlank(upperEdit) && IsBlank(lowerEdit))
+            if (!design && IsBlank(upperEdit) && IsBlank(lowerEdit))
                 in.allowance = own;
             in.mate = other;
         }

@@ -7,6 +7,7 @@
 // the inspection window beside its values.
 
 #include "commands/datatable.h"
+#include "geardata/designfile.h"
 #include "geometry/thicknesslimits.h"
 
 #include <QGroupBox>
@@ -39,7 +40,16 @@ public:
 
     // The data table of the gear shown, with the mate of かみあい when that
     // window is open. `request` gives k and the pin (a pin typed: over pins).
-    DataSheet Sheet(const GearSpec& gear, const InspectionRequest& request) const;
+    // With `design` (the gear as かみあい designs it) its allowance, class,
+    // face width and rows instead of the boxes'.
+    DataSheet Sheet(const GearSpec& gear, const InspectionRequest& request,
+                    const std::optional<GearDesign>& design = std::nullopt) const;
+
+    // The gear as かみあい designs it: its allowance, class, face width and
+    // rows fill the boxes, which can then not be edited, and the table takes
+    // all of its rows. None: the boxes are the user's again, as typed before.
+    void UseDesign(const std::optional<GearDesign>& design);
+    bool usesDesign() const { return m_design.has_value(); }
 
     QLineEdit* classEdit;        // empty: no accuracy class
     QLineEdit* faceWidthEdit;    // empty: no helix tolerances
@@ -53,6 +63,7 @@ public:
     QPushButton* sheetButton;    // 要目表: a menu of the two actions
     QAction* pdfAction;
     QAction* printAction;
+    QLabel* designNote;          // shown while the boxes hold かみあい's design
 
 Q_SIGNALS:
     // Enter in one of the boxes.
@@ -63,6 +74,17 @@ Q_SIGNALS:
 private:
     ToolHost& m_host;
     std::string m_text;
+    std::optional<GearDesign> m_design;
+    std::vector<QString> m_ownTexts;   // the user's texts, kept while the design fills the boxes
+    std::vector<QLineEdit*> designBoxes() const;
+    // What the table and the limits take: the design's values, or the boxes read.
+    struct Given {
+        ThicknessAllowance allowance;
+        std::optional<int> accuracyClass;
+        std::optional<double> faceWidth;
+        std::vector<std::pair<std::string, std::string>> rows;
+    };
+    Given given(const std::optional<GearDesign>& design) const;
 };
 
 // Saves a data table as a PDF page: asks for the file (the answer below in

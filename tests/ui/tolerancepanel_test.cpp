@@ -61,11 +61,14 @@ TEST_F(TolerancePanelTest, LimitsBesideTheValuesAndTheDataTableAsPdf)
     pair.findChild<BacklashPanel*>("BacklashPanel")->allowance[1][1]->setText(QStringLiteral("-0.12"));
     pair.findChild<QPushButton*>("PairCalculate")->click();
 
+    // With a pair shown, gear 1's class and allowance are typed in かみあい, 検査寸法 shows them.
+    pair.findChild<QLineEdit*>("PairClass1")->setText(QStringLiteral("6"));
+    pair.findChild<BacklashPanel*>("BacklashPanel")->allowance[0][0]->setText(QStringLiteral("-0.05"));
+    pair.findChild<BacklashPanel*>("BacklashPanel")->allowance[0][1]->setText(QStringLiteral("-0.1"));
     InspectionWindow& w = OpenInspection();
     TolerancePanel& t = *w.tolerances;
-    t.classEdit->setText(QStringLiteral("6"));
-    t.upperEdit->setText(QStringLiteral("-0.05"));
-    t.lowerEdit->setText(QStringLiteral("-0.1"));
+    EXPECT_EQ((QStringList{t.classEdit->text(), t.upperEdit->text(), t.lowerEdit->text()}),
+              (QStringList{"6", "-0.05", "-0.1"}));
     Q_EMIT t.classEdit->returnPressed();
     EXPECT_EQ(w.limitBoxes.at("span_k")->text(), QStringLiteral("15.2269 ～ 15.2739"));
     ASSERT_EQ(t.accuracyList->count(), 8);
@@ -73,10 +76,18 @@ TEST_F(TolerancePanelTest, LimitsBesideTheValuesAndTheDataTableAsPdf)
     EXPECT_EQ(t.accuracyList->item(5)->text(), QStringLiteral("歯すじ形状許容値 ffβ　―"));
     EXPECT_EQ(t.accuracyNote->text(), QStringLiteral("精度等級　ISO 1328-1:2013（JIS B 1702-1）6級"));
 
+    pair.findChild<QLineEdit*>("PairClass1")->setText(QStringLiteral("12"));
+    Q_EMIT t.classEdit->returnPressed();
+    EXPECT_EQ(m_errors.last(), QStringLiteral("精度等級 歯車１：12 は 1 から 11 の間にありません."));
+    pair.findChild<QLineEdit*>("PairClass1")->setText(QStringLiteral("6"));
+    // Without a pair shown the boxes are 検査寸法's own, refused by their own check.
+    pair.close();
     t.classEdit->setText(QStringLiteral("12"));
     Q_EMIT t.classEdit->returnPressed();
     EXPECT_EQ(m_errors.last(), QStringLiteral("精度等級 12 は 1 から 11 の間にありません."));
-    t.classEdit->setText(QStringLiteral("6"));
+    OpenPair();
+    Q_EMIT t.classEdit->returnPressed();
+    EXPECT_EQ(t.classEdit->text(), QStringLiteral("6"));
 
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("sheet"));
@@ -155,9 +166,9 @@ TEST_F(TolerancePanelTest, TheDataTableIsThePairAsShownFromACentreDistanceOrWith
     pair.findChild<QLineEdit*>("PairTeeth2")->setText(QStringLiteral("72"));
     pair.findChild<QLineEdit*>("PairShift2")->setText(QStringLiteral("0"));
     pair.findChild<QPushButton*>("PairCalculate")->click();
-    w.tolerances->materialEdit->setText(QStringLiteral("S45C"));
-    w.tolerances->heatTreatmentEdit->setText(QStringLiteral("高周波焼入れ"));
-    w.tolerances->remarksEdit->setText(QStringLiteral("歯面 HRC50 以上"));
+    pair.findChild<QLineEdit*>("PairMaterial1")->setText(QStringLiteral("S45C"));   // the table reads かみあい's boxes
+    pair.findChild<QLineEdit*>("PairHeatTreatment1")->setText(QStringLiteral("高周波焼入れ"));
+    pair.findChild<QLineEdit*>("PairRemarks1")->setText(QStringLiteral("歯面 HRC50 以上"));
     w.tolerances->pdfAction->trigger();
     text = page();
     for (const QString& want : {QStringLiteral("種類 内歯車"), QStringLiteral("歯数 72"), QStringLiteral("中心距離 81.000"),
