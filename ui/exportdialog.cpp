@@ -61,7 +61,7 @@ const std::pair<QString, QString> kFilters[] = {
 struct KeptForm {
     bool kept = false;
     double module = 0.0;
-    QString tolerance, tipRadius, allowance, bore, faceWidth, hubDiameter, hubLength, kerf;
+    QString tolerance, tipRadius, allowanceUpper, allowanceLower, bore, faceWidth, hubDiameter, hubLength, kerf;
     bool keyway = false, note = false;
 };
 KeptForm kept;
@@ -165,9 +165,19 @@ void ExportForm::showGear(const GearRecord& gear)
 void SetExportFormAnswer(std::function<bool(ExportForm&)> answer) { formAnswer = std::move(answer); }
 void SetExportFileAnswer(std::function<QString(const QString&, QString&)> answer) { fileAnswer = std::move(answer); }
 
+void ExportForm::showAllowance()
+{
+    // The chosen gear's allowance as かみあい designs it; else what the boxes hold.
+    const std::optional<ThicknessAllowance>& allowance = m_pairAllowances[&chosenGear() == &m_gear ? 0 : 1];
+    if (!allowance)
+        return;
+    m_allowanceUpperEdit->setText(Text(allowance->upper, m_separator));
+    m_allowanceLowerEdit->setText(Text(allowance->lower, m_separator));
+}
+
 ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::string& separator,
-                       const std::optional<GearRecord>& gear2)
-    : QDialog(parent), m_separator(separator), m_gear(gear), m_gear2(gear2)
+                       const std::optional<GearRecord>& gear2, const PairAllowances& allowances)
+    : QDialog(parent), m_pairAllowances(allowances), m_separator(separator), m_gear(gear), m_gear2(gear2)
 {
     setObjectName(QStringLiteral("ExportForm"));
     setWindowTitle(QStringLiteral("歯形の書き出し"));
@@ -191,7 +201,10 @@ ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::strin
         which->addWidget(m_gear2Choice);
         which->addStretch();
         column->addLayout(which);
-        connect(m_gear2Choice, &QRadioButton::toggled, this, [this] { showGear(chosenGear()); });
+        connect(m_gear2Choice, &QRadioButton::toggled, this, [this] {
+            showGear(chosenGear());
+            showAllowance();
+        });
     }
     m_gearLabel = new QLabel(this);
     m_gearLabel->setObjectName(QStringLiteral("ExportGearLabel"));
@@ -207,7 +220,34 @@ ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::strin
     m_toleranceEdit = AddBox(rows, this, "Tolerance", QStringLiteral("許容差 (mm)"), Text(0.001, separator));
     m_tipRadiusEdit = AddBox(rows, this, "TipRadius", QStringLiteral("工具の歯先丸み半径 ρ (mm)"),
                              Text(DefaultToolTipRadius(gear.Module), separator));
-    m_allowanceEdit = AddBox(rows, this, "Allowance", QStringLiteral("歯厚の増減 (mm、負で薄く)"), Text(0.0, separator));
+    {
+        // 上 and 下 side by side under one caption; the profile is cut at their middle.
+        const QString caption = QStringLiteral("歯厚の増減 (mm、負で薄く)");
+        auto* pair = new QHBoxLayout;
+        QLineEdit** boxes[] = {&m_allowanceUpperEdit, &m_allowanceLowerEdit};
+        const char* const names[] = {"AllowanceUpper", "AllowanceLower"};
+        const QString sides[] = {QStringLiteral("上"), QStringLiteral("下")};
+        for (int side = 0; side < 2; ++side) {
+            auto* sideLabel = new QLabel(sides[side], this);
+            sideLabel->setObjectName(QString::fromLatin1(names[side]) + QStringLiteral("Label"));
+            sideLabel->setAccessibleName(sides[side]);
+            auto* edit = new QLineEdit(this);
+            edit->setMaxLength(std::numeric_limits<int>::max());
+            edit->setText(Text(0.0, separator));
+            edit->setObjectName(QString::fromLatin1(names[side]));
+            edit->setAccessibleName(QStringLiteral("歯厚の増減 ") + sides[side] + QStringLiteral(" (mm、負で薄く)"));
+            edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("-0.3774450")) + 12);
+            sideLabel->setBuddy(edit);
+            pair->addWidget(sideLabel);
+            pair->addWidget(edit, 1);
+            *boxes[side] = edit;
+        }
+        auto* label = new QLabel(caption, this);
+        label->setObjectName(QStringLiteral("AllowanceLabel"));
+        label->setAccessibleName(caption);
+        label->setBuddy(m_allowanceUpperEdit);
+        rows->addRow(label, pair);
+    }
     m_boreEdit = AddBox(rows, this, "Bore", QStringLiteral("穴径 (mm、0 は穴なし)"), Text(0.0, separator));
     m_keywayCheck = AddCheck(rows, this, "Keyway", QStringLiteral("キー溝 (JIS B 1301 平行キー 普通形)"));
     m_faceWidthEdit = AddBox(rows, this, "FaceWidth", QStringLiteral("歯幅 (mm、STL・3MF・STEP)"), Text(10.0, separator));
@@ -219,7 +259,8 @@ ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::strin
         m_toleranceEdit->setText(kept.tolerance);
         if (kept.module == gear.Module)
             m_tipRadiusEdit->setText(kept.tipRadius);
-        m_allowanceEdit->setText(kept.allowance);
+        m_allowanceUpperEdit->setText(kept.allowanceUpper);
+        m_allowanceLowerEdit->setText(kept.allowanceLower);
         m_boreEdit->setText(kept.bore);
         m_keywayCheck->setChecked(kept.keyway);
         m_faceWidthEdit->setText(kept.faceWidth);
@@ -228,6 +269,7 @@ ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::strin
         m_kerfEdit->setText(kept.kerf);
         m_noteCheck->setChecked(kept.note);
     }
+    showAllowance();
     column->addLayout(rows);
     m_dataTableCheck = new QCheckBox(QStringLiteral("要目表を付ける（DXF、画層 DATATABLE）"), this);
     m_dataTableCheck->setObjectName(QStringLiteral("ExportDataTable"));
@@ -271,17 +313,18 @@ ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::strin
 }
 
 void RunExportTool(QWidget* parent, const GearRecord& gear1, const std::string& separator,
-                   const InspectionWindow* inspection, const std::optional<GearRecord>& gear2)
+                   const InspectionWindow* inspection, const std::optional<GearRecord>& gear2,
+                   const ExportForm::PairAllowances& allowances)
 {
     if (gear1.InUse != 1)
         throw AppError("書き出す歯車がありません。先に計算してください");
 
-    ExportForm dialog(parent, gear1, separator, gear2);
+    ExportForm dialog(parent, gear1, separator, gear2, allowances);
     if (!(formAnswer ? formAnswer(dialog) : dialog.exec() == QDialog::Accepted))
         return;
     const GearRecord& gear = dialog.chosenGear();
-    kept = {true, gear.Module, dialog.m_toleranceEdit->text(), dialog.m_tipRadiusEdit->text(), dialog.m_allowanceEdit->text(),
-            dialog.m_boreEdit->text(), dialog.m_faceWidthEdit->text(), dialog.m_hubDiameterEdit->text(),
+    kept = {true, gear.Module, dialog.m_toleranceEdit->text(), dialog.m_tipRadiusEdit->text(),
+            dialog.m_allowanceUpperEdit->text(), dialog.m_allowanceLowerEdit->text(), dialog.m_boreEdit->text(), dialog.m_faceWidthEdit->text(), dialog.m_hubDiameterEdit->text(),
             dialog.m_hubLengthEdit->text(), dialog.m_kerfEdit->text(), dialog.m_keywayCheck->isChecked(),
             dialog.m_noteCheck->isChecked()};
 
@@ -290,7 +333,11 @@ void RunExportTool(QWidget* parent, const GearRecord& gear1, const std::string& 
     if (dialog.m_shapeGear->isChecked()) {
         request.gear = ExportRequestOf(gear, ReadBox(dialog.m_toleranceEdit, separator),
                                        ReadBox(dialog.m_tipRadiusEdit, separator), ReadBox(dialog.m_boreEdit, separator));
-        request.gear.gear.thicknessAllowance = ReadBox(dialog.m_allowanceEdit, separator);
+        // The teeth are cut at the middle of the allowance, as tsumugi-cli export cuts them.
+        const ThicknessAllowance allowance{ReadBox(dialog.m_allowanceUpperEdit, separator),
+                                           ReadBox(dialog.m_allowanceLowerEdit, separator)};
+        CheckAllowance(allowance);
+        request.gear.gear.thicknessAllowance = (allowance.upper + allowance.lower) / 2.0;
         request.gear.keyway = dialog.m_keywayCheck->isChecked();
         request.gear.faceWidth = ReadBox(dialog.m_faceWidthEdit, separator);
         request.gear.hubDiameter = ReadBox(dialog.m_hubDiameterEdit, separator);
@@ -324,7 +371,8 @@ void RunExportTool(QWidget* parent, const GearRecord& gear1, const std::string& 
     std::optional<DataSheet> sheet;
     if (dialog.m_dataTableCheck->isChecked()) {
         if (inspection != nullptr) {
-            sheet = inspection->DataSheetOf(gear);
+            const bool gear2 = dialog.m_gear2Choice != nullptr && dialog.m_gear2Choice->isChecked();
+            sheet = inspection->DataSheetOf(gear, gear2 ? 1 : 0);
         } else {
             DataSheetInput input;
             input.gear = GearSpecOf(gear);
@@ -371,8 +419,12 @@ void InstallExportTool(ToolHost& host)
     QObject::connect(action, &QAction::triggered, parent, [&host, parent] {
         RunCommand(parent, [&host, parent] {
             // Gear 2 of the pair かみあい shows, to choose instead of gear 1.
+            ExportForm::PairAllowances allowances;
+            if (const auto* pair = host.hostWidget().findChild<PairWindow*>(QStringLiteral("PairWindow"),
+                                                                            Qt::FindDirectChildrenOnly))
+                allowances = {pair->ShownAllowance(0), pair->ShownAllowance(1)};
             RunExportTool(parent, host.currentGear(), host.decimalSeparator(), FindInspectionWindow(host),
-                          ShownGear2(host, host.currentGear()));
+                          ShownGear2(host, host.currentGear()), allowances);
         });
     });
 }

@@ -13,6 +13,7 @@
 // module, drawn as DXF or SVG.
 
 #include "geardata/gearrecord.h"
+#include "geometry/thicknesslimits.h"
 
 #include <QDialog>
 #include <QString>
@@ -20,6 +21,8 @@
 #include <functional>
 #include <optional>
 #include <string>
+
+#include <array>
 
 class QCheckBox;
 class QLabel;
@@ -35,10 +38,14 @@ class ExportForm : public QDialog {
     Q_OBJECT
 
 public:
+    // The tooth-thickness allowances かみあい gives its gears (none: not shown there).
+    using PairAllowances = std::array<std::optional<ThicknessAllowance>, 2>;
+
     // With `gear2` (gear 2 of the external pair かみあい shows) a choice of
-    // 歯車１ / 歯車２ says which is written.
+    // 歯車１ / 歯車２ says which is written. The allowance boxes start at the
+    // chosen gear's allowance in `allowances`, where it has one.
     ExportForm(QWidget* parent, const GearRecord& gear, const std::string& decimalSeparator,
-               const std::optional<GearRecord>& gear2 = std::nullopt);
+               const std::optional<GearRecord>& gear2 = std::nullopt, const PairAllowances& allowances = {});
     // The gear chosen to be written.
     const GearRecord& chosenGear() const;
 
@@ -48,7 +55,8 @@ public:
     QRadioButton* m_gear2Choice = nullptr;
     QLineEdit* m_toleranceEdit;
     QLineEdit* m_tipRadiusEdit;
-    QLineEdit* m_allowanceEdit;
+    QLineEdit* m_allowanceUpperEdit;   // the tooth-thickness allowance 上 / 下: the teeth are cut at its middle
+    QLineEdit* m_allowanceLowerEdit;
     QLineEdit* m_boreEdit;
     QRadioButton* m_shapeGear;      // 歯車: the gear itself
     QRadioButton* m_shapeRing;      // 内歯車: a ring with these teeth
@@ -67,6 +75,8 @@ public:
 
 private:
     void showGear(const GearRecord& gear);
+    void showAllowance();
+    PairAllowances m_pairAllowances;
     std::string m_separator;
     GearRecord m_gear;
     std::optional<GearRecord> m_gear2;
@@ -79,7 +89,8 @@ void InstallExportTool(ToolHost& host);
 // data table takes the class, allowances and pin typed in `inspection` (null:
 // none open, the gear alone).
 void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& decimalSeparator,
-                   const InspectionWindow* inspection = nullptr, const std::optional<GearRecord>& gear2 = std::nullopt);
+                   const InspectionWindow* inspection = nullptr, const std::optional<GearRecord>& gear2 = std::nullopt,
+                   const ExportForm::PairAllowances& allowances = {});
 
 // The filters of the save dialog.
 QString ExportFilters();

@@ -4,13 +4,16 @@
 #include "export/profileexport.h"
 #include "base/apperror.h"
 #include "geometry/internalgear.h"
+#include "ui/backlashpanel.h"
 #include "ui/exportdialog.h"
+#include "ui/pairwindow.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QProcess>
 #include <QRadioButton>
 #include <QTemporaryDir>
 
@@ -68,7 +71,8 @@ TEST_F(ExportToolTest, MenuItemAndFormAsTheUserMeetsThem)
     const std::pair<QWidget*, const char*> boxes[] = {
         {f.m_toleranceEdit, "許容差 (mm)"}, {f.m_tipRadiusEdit, "工具の歯先丸み半径 ρ (mm)"},
         {f.m_boreEdit, "穴径 (mm、0 は穴なし)"}, {f.m_okButton, "保存先を選ぶ"}, {f.m_cancelButton, "キャンセル"},
-        {f.m_allowanceEdit, "歯厚の増減 (mm、負で薄く)"}, {static_cast<QWidget*>(f.m_keywayCheck), "キー溝 (JIS B 1301 平行キー 普通形)"},
+        {f.m_allowanceUpperEdit, "歯厚の増減 上 (mm、負で薄く)"}, {f.m_allowanceLowerEdit, "歯厚の増減 下 (mm、負で薄く)"},
+        {static_cast<QWidget*>(f.m_keywayCheck), "キー溝 (JIS B 1301 平行キー 普通形)"},
         {f.m_faceWidthEdit, "歯幅 (mm、STL・3MF・STEP)"}, {f.m_hubDiameterEdit, "ハブの直径 (mm、0 はハブなし)"},
         {f.m_hubLengthEdit, "ハブの長さ (mm)"}, {f.m_kerfEdit, "切り幅 (mm、DXF・SVG、0 は補正なし)"},
         {static_cast<QWidget*>(f.m_noteCheck), "歯車の諸元を注記する (DXF・SVG)"}};
@@ -166,7 +170,8 @@ TEST_F(ExportToolTest, ThePartWithKeywayAndHubGoesToTheChosenSolidFormatAndTheFo
 {
     Calculate("2", "20", "0");
     SetExportFormAnswer([](ExportForm& f) {
-        f.m_allowanceEdit->setText(QStringLiteral("-0.1"));
+        f.m_allowanceUpperEdit->setText(QStringLiteral("-0.1"));   // one value in both boxes: the old single box's file
+        f.m_allowanceLowerEdit->setText(QStringLiteral("-0.1"));
         f.m_boreEdit->setText(QStringLiteral("10"));
         f.m_keywayCheck->setChecked(true);
         f.m_faceWidthEdit->setText(QStringLiteral("8"));
@@ -196,16 +201,117 @@ TEST_F(ExportToolTest, ThePartWithKeywayAndHubGoesToTheChosenSolidFormatAndTheFo
     QStringList shown;
     QString initial;
     SetExportFormAnswer([&](ExportForm& f) {
-        shown = {f.m_allowanceEdit->text(), f.m_boreEdit->text(), f.m_faceWidthEdit->text(), f.m_hubDiameterEdit->text(),
+        shown = {f.m_allowanceUpperEdit->text() + "/" + f.m_allowanceLowerEdit->text(), f.m_boreEdit->text(), f.m_faceWidthEdit->text(), f.m_hubDiameterEdit->text(),
                  f.m_hubLengthEdit->text(), QString(f.m_keywayCheck->isChecked() ? "key" : ""), f.m_tipRadiusEdit->text()};
         return false;
     });
     Action()->trigger();
-    EXPECT_EQ(shown, (QStringList{"-0.1", "10", "8", "20", "5", "key", "0.76"}));
+    EXPECT_EQ(shown, (QStringList{"-0.1/-0.1", "10", "8", "20", "5", "key", "0.76"}));
     // A gear of another module gets its own tip radius.
     Calculate("3", "20", "0");
     Action()->trigger();
     EXPECT_EQ(shown.last(), QStringLiteral("1.14"));
+}
+
+// The allowance 上 / 下: the teeth are cut at its middle, as tsumugi-cli
+// export --thickness-allowance UPPER,LOWER cuts them; an upper value below the
+// lower is refused before a file is chosen.
+TEST_F(ExportToolTest, TheAllowanceIsCutAtTheMiddleOfUpperAndLower)
+{
+    Calculate("2", "20", "0");
+    const struct {
+        const char* upper;
+        const char* lower;
+        double middle;
+        const char* file;
+    } cases[] = {{"-0.05", "-0.15", -0.1, "middle.dxf"}, {"0.02", "-0.06", -0.02, "middle.svg"}, {"-0.08", "-0.08", -0.08, "one.dxf"}};
+    for (const auto& c : cases) {
+        SetExportFormAnswer([&](ExportForm& f) {
+            f.m_allowanceUpperEdit->setText(QString::fromLatin1(c.upper));
+            f.m_allowanceLowerEdit->setText(QString::fromLatin1(c.lower));
+            return true;
+        });
+        const QString file = m_dir.filePath(QString::fromLatin1(c.file));
+        SetExportFileAnswer([&](const QString&, QString&) { return file; });
+        Action()->trigger();
+        ExportRequest request = ExportRequestOf(gearTable[kCurrentSlot], 0.001, 0.76, 0.0);
+        request.gear.thicknessAllowance = c.middle;
+        const GearProfile profile = BuildGearProfile(request.gear, request.tolerance);
+        EXPECT_EQ(Bytes(file).toStdString(), file.endsWith(".svg") ? ProfileSvg(profile, 0.0) : ProfileDxf(profile, 0.0))
+            << c.file;
+    }
+    ASSERT_TRUE(m_errors.isEmpty()) << m_errors.join('|').toStdString();
+    // Read back: the rack set deeper by -A / (2 tan 20°) puts the root circle
+    // at 17.5 mm - 0.1 / (2 tan 20°) = 17.362626 mm for the middle -0.1.
+    QProcess reader;
+    reader.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral("-c"),
+                  QStringLiteral("import sys, math, ezdxf\n"
+                                 "d = ezdxf.readfile(sys.argv[1])\n"
+                                 "r = [math.hypot(v.dxf.location.x, v.dxf.location.y) for p in d.modelspace().query('POLYLINE')"
+                                 " for v in p.vertices]\n"
+                                 "print('%.4f' % min(r))"),
+                  m_dir.filePath(QStringLiteral("middle.dxf"))});
+    ASSERT_TRUE(reader.waitForFinished(30000));
+    EXPECT_EQ(QString::fromUtf8(reader.readAllStandardOutput()).trimmed(), QStringLiteral("17.3626"))
+        << reader.readAllStandardError().toStdString();
+
+    SetExportFormAnswer([](ExportForm& f) {
+        f.m_allowanceUpperEdit->setText(QStringLiteral("-0.2"));
+        f.m_allowanceLowerEdit->setText(QStringLiteral("-0.1"));
+        return true;
+    });
+    SetExportFileAnswer([&](const QString&, QString&) {
+        ++m_fileDialogs;
+        return m_dir.filePath(QStringLiteral("never.dxf"));
+    });
+    Action()->trigger();
+    EXPECT_EQ(m_errors, QStringList{QStringLiteral("歯厚許容差の上の値が下の値より小さくなっています.")});
+    EXPECT_EQ(m_fileDialogs, 0);
+    EXPECT_FALSE(QFile::exists(m_dir.filePath(QStringLiteral("never.dxf"))));
+}
+
+// With a pair in かみあい the boxes start at the chosen gear's allowance there.
+TEST_F(ExportToolTest, TheAllowanceOfTheChosenGearComesFromThePair)
+{
+    Calculate("2", "20", "0");
+    form().findChild<QAction*>(QStringLiteral("PairTool"))->trigger();
+    auto* pair = form().findChild<PairWindow*>(QStringLiteral("PairWindow"));
+    auto* backlash = pair->findChild<BacklashPanel*>("BacklashPanel");
+    const char* const typed[2][2] = {{"-0.04", "-0.08"}, {"-0.06", "-0.12"}};
+    for (int gear = 0; gear < 2; ++gear)
+        for (int side = 0; side < 2; ++side)
+            backlash->allowance[gear][side]->setText(QString::fromLatin1(typed[gear][side]));
+    pair->findChild<QLineEdit*>("PairTeeth2")->setText(QStringLiteral("40"));
+    pair->findChild<QLineEdit*>("PairTeeth2")->setModified(true);
+    pair->findChild<QPushButton*>("PairCalculate")->click();
+    QStringList seen;
+    SetExportFormAnswer([&](ExportForm& f) {
+        seen << f.m_allowanceUpperEdit->text() + "/" + f.m_allowanceLowerEdit->text();
+        f.m_gear2Choice->click();
+        seen << f.m_allowanceUpperEdit->text() + "/" + f.m_allowanceLowerEdit->text();
+        return true;
+    });
+    const QString file = m_dir.filePath(QStringLiteral("gear2.dxf"));
+    SetExportFileAnswer([&](const QString&, QString&) { return file; });
+    Action()->trigger();
+    EXPECT_EQ(seen, (QStringList{"-0.04/-0.08", "-0.06/-0.12"}));
+    GearRecord gear2 = gearTable[kCurrentSlot];
+    gear2.Teeth = 40;
+    ExportRequest request = ExportRequestOf(gear2, 0.001, 0.76, 0.0);
+    request.gear.thicknessAllowance = (-0.06 + -0.12) / 2.0;
+    EXPECT_EQ(Bytes(file).toStdString(), ProfileDxf(BuildGearProfile(request.gear, request.tolerance), 0.0));
+
+    // かみあい closed: the boxes hold what was typed last.
+    pair->close();
+    seen.clear();
+    SetExportFormAnswer([&](ExportForm& f) {
+        seen << f.m_allowanceUpperEdit->text() + "/" + f.m_allowanceLowerEdit->text();
+        return false;
+    });
+    Action()->trigger();
+    EXPECT_EQ(seen, QStringList{"-0.06/-0.12"});
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('|').toStdString();
 }
 
 TEST_F(ExportToolTest, AFailedSaveEndsInTheErrorBox)
