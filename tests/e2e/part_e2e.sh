@@ -17,8 +17,8 @@ click_control BitBtn1
 menu_item Tool1 2
 wait_window "歯形の書き出し" >/dev/null || fail "the form 歯形の書き出し did not appear"
 sleep 0.5
-# The boxes in their order: tolerance, tip radius, allowance, bore, keyway, face width, ...
-xdotool key --clearmodifiers Tab Tab Tab ctrl+a
+# The boxes in their order: tolerance, tip radius, allowance 上 and 下, bore, keyway, face width, ...
+xdotool key --clearmodifiers Tab Tab Tab Tab ctrl+a
 xdotool type --delay 20 -- "10"
 xdotool key --clearmodifiers Tab space Tab ctrl+a
 xdotool type --delay 20 -- "10"
