@@ -423,9 +423,20 @@ TEST(HelpPage, JapaneseSelfContainedAndCoversTheTool)
         "メモリストリームの拡大中にメモリが足りなくなりました", "を作成できません", "ストリームへの書き込みエラー",
         "クリップボードを開くことができません", "デフォルト プリンタが存在しません", "印刷を開始できません",
         "印刷できませんでした", "警告：歯先が尖って交差、歯形不成立", "警告：歯先円が基礎円内、歯形不成立",
-        "警告：歯先歯厚が薄い、０．２５ｍ未満", "Enter", "GPL-3.0-or-later"};
+        "警告：歯先歯厚が薄い、０．２５ｍ未満", "Enter", "GPL-3.0-or-later",
+        // The pair's design and the windows that read it.
+        "この組を使う", "設計を保存…", "設計を開く…", ".tsumugi", "転位の配分", "歯数比（従来）", "切下げなし",
+        "すべり率の釣り合い", "歯車ごとの仕様", "かみあいの設計の値です（かみあいで変えてください）", "(上＋下)/2"};
     for (const QString& topic : topics)
         EXPECT_TRUE(text.contains(topic)) << topic.toStdString();
+    // Every link inside the page leads to a section of it.
+    const QRegularExpression link(QStringLiteral("href=\"#([^\"]+)\""));
+    int links = 0;
+    for (auto it = link.globalMatch(text); it.hasNext(); ++links) {
+        const QString id = it.next().captured(1);
+        EXPECT_EQ(text.count(QStringLiteral("id=\"") + id + QLatin1Char('"')), 1) << id.toStdString();
+    }
+    EXPECT_GE(links, 13);
     // A line break between two Japanese characters would show as a stray blank in a browser.
     const QRegularExpression strayBlank(QStringLiteral("[\\x{3000}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]\\n\\s*[\\x{3000}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]"));
     EXPECT_FALSE(text.contains(strayBlank)) << text.mid(text.indexOf(strayBlank), 40).toStdString();
