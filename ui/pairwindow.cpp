@@ -283,7 +283,8 @@ PairWindow::PairWindow(ToolHost& host) : QWidget(&host.hostWidget(), Qt::Window)
         }
     }
 
-    // The given values on the left; the computed values and the findings on the right.
+    // The given values on the left, the computed values beside them, the
+    // drawing with the findings below it on the right.
     auto* left = new QVBoxLayout;
     left->addWidget(inputs);
     left->addWidget(m_backlash);
@@ -292,13 +293,16 @@ PairWindow::PairWindow(ToolHost& host) : QWidget(&host.hostWidget(), Qt::Window)
     auto* right = new QVBoxLayout;
     right->addWidget(results);
     right->addWidget(m_backlash->resultGroup);
-    right->addWidget(m_findings, 1);
     auto* page = new QHBoxLayout(this);
     page->addLayout(left);
     page->addLayout(right);
     m_mesh = new MeshPanel(this);
     results->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);   // the drawing takes the room
-    page->addWidget(m_mesh, 1);
+    auto* drawing = new QVBoxLayout;
+    drawing->addWidget(m_mesh, 1);
+    drawing->addWidget(m_findings);
+    m_findings->setMaximumHeight(120);
+    page->addLayout(drawing, 1);
 
     m_shift2->setText(QStringLiteral("0"));
     m_centerDistance->setEnabled(false);

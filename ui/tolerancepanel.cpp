@@ -27,6 +27,8 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 
 std::function<QString(const QString&)> fileAnswer;
@@ -66,8 +68,10 @@ TolerancePanel::TolerancePanel(ToolHost& host, QWidget* parent)
     faceWidthEdit = box("FaceWidthEdit", QStringLiteral("歯幅 b"), QStringLiteral("なし"), 0, 2);
     upperEdit = box("AllowanceUpperEdit", QStringLiteral("歯厚許容差 上"), QStringLiteral("0"), 0, 4);
     lowerEdit = box("AllowanceLowerEdit", QStringLiteral("下"), QStringLiteral("0"), 0, 6);
+    // Room for an allowance of six decimals, as かみあい's design may give one.
+    const int width = std::max(64, classEdit->fontMetrics().horizontalAdvance(QStringLiteral("-0.377445")) + 12);
     for (QLineEdit* edit : {classEdit, faceWidthEdit, upperEdit, lowerEdit})
-        edit->setFixedWidth(64);
+        edit->setFixedWidth(width);
 
     // The tolerances side by side, three lines of three.
     accuracyList = new QListWidget(this);
