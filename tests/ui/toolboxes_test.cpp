@@ -18,6 +18,7 @@ protected:
     void TearDown() override
     {
         SetExportFormAnswer({});
+        ResetExportForm();   // the pastes the form kept stay with this test
         FormTest::TearDown();
     }
     QWidget* OpenTool(const char* action, const char* window)
