@@ -38,6 +38,7 @@ BacklashPanel::BacklashPanel(QWidget* parent) : QGroupBox(QStringLiteral("許容
         label->setObjectName(name);
         label->setAccessibleName(text);
         grid->addWidget(label, row, column);
+        return label;
     };
     auto edit = [&](const QString& name, const QString& accessible, bool readOnly, int row, int column) {
         auto* box = new QLineEdit(owner);
@@ -58,7 +59,9 @@ BacklashPanel::BacklashPanel(QWidget* parent) : QGroupBox(QStringLiteral("許容
     const QString rows[] = {QStringLiteral("歯厚許容差 歯車１"), QStringLiteral("歯厚許容差 歯車２"),
                             QStringLiteral("中心距離許容差")};
     for (int r = 0; r < 3; ++r) {
-        caption(rows[r], QStringLiteral("BacklashInputLabel%1").arg(r + 1), r + 1, 0);
+        QLabel* rowLabel = caption(rows[r], QStringLiteral("BacklashInputLabel%1").arg(r + 1), r + 1, 0);
+        if (r == 1)
+            m_mateLabel = rowLabel;
         for (int side = 0; side < 2; ++side) {
             const QString sideName = side == 0 ? QStringLiteral("Upper") : QStringLiteral("Lower");
             const QString accessible = rows[r] + (side == 0 ? QStringLiteral(" 上") : QStringLiteral(" 下"));
@@ -102,6 +105,15 @@ bool BacklashPanel::Typed() const
                                  centerAllowance[0], centerAllowance[1]})
         typed = typed || !box->text().trimmed().isEmpty();
     return typed;
+}
+
+void BacklashPanel::setMateCaption(const QString& caption)
+{
+    const QString text = QStringLiteral("歯厚許容差 ") + caption;
+    m_mateLabel->setText(text);
+    m_mateLabel->setAccessibleName(text);
+    allowance[1][0]->setAccessibleName(text + QStringLiteral(" 上"));
+    allowance[1][1]->setAccessibleName(text + QStringLiteral(" 下"));
 }
 
 std::vector<std::string> BacklashPanel::Show(const std::optional<BacklashResult>& backlash, const std::string& sep)

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+class QLabel;
 class QLineEdit;
 class QListWidget;
 
@@ -30,6 +31,8 @@ public:
 
     // Whether any box holds text: the backlash is worked out only then.
     bool Typed() const;
+    // The second row's gear: 歯車２, 内歯車 or ラック (the allowance of its tooth).
+    void setMateCaption(const QString& caption);
     // Shows the backlash worked out (none: the boxes stay empty); returns its findings.
     std::vector<std::string> Show(const std::optional<BacklashResult>& backlash, const std::string& decimalSeparator);
     void Clear();
@@ -47,5 +50,6 @@ Q_SIGNALS:
 
 private:
     std::string m_separator = ".";
+    QLabel* m_mateLabel = nullptr;
     std::string m_report;
 };

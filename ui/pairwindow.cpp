@@ -351,6 +351,7 @@ void PairWindow::mateChanged()
     const QString caption = kind == MateKind::External ? kGearCaption[1] : QString::fromUtf8(MateKindCaption(kind));
     static_cast<QLabel*>(m_gear2Caption)->setText(caption);
     static_cast<QLabel*>(m_gear2ResultCaption)->setText(caption);
+    m_backlash->setMateCaption(caption);
     m_gear2ResultCaption->setVisible(kind != MateKind::Rack);   // a rack has no column of its own
     // Only the rows of this mate are shown.
     const MateReport empty = kind == MateKind::Internal ? MateReportOf(InternalPairResult{}, ".")
@@ -444,17 +445,7 @@ void PairWindow::compute()
     const std::string& sep = m_host.decimalSeparator();
     PairInput in = GearInput(m_gear1);
     const MateKind kind = mate();
-    std::vector<std::string> backlashFindings;
     m_backlashWarnings = 0;
-    if (kind != MateKind::External) {
-        // The backlash is worked out for two external gears only: a ring or a
-        // rack keeps its boxes empty, and allowances typed for it are named
-        // as not used rather than silently dropped.
-        const BacklashInput allowances = m_backlash->Read(sep);
-        const auto given = [](const ThicknessAllowance& a) { return a.upper != 0.0 || a.lower != 0.0; };
-        if (given(allowances.thickness[0]) || given(allowances.thickness[1]) || given(allowances.centerDistance))
-            backlashFindings.emplace_back("歯厚許容差と中心距離許容差は外歯車どうしの組だけに使います（バックラッシは計算しません）");
-    }
     MateRequest request;
     in.mate = kind;
     if (kind != MateKind::Rack) {
@@ -476,10 +467,9 @@ void PairWindow::compute()
         m_lastCenterDistance = pair.centerDistance;
     };
     const MateOutcome outcome = ComputeMate(request, sep);
-    if (kind == MateKind::External) {
-        backlashFindings = m_backlash->Show(outcome.backlash, sep);
-        m_backlashWarnings = backlashFindings.size();
-    }
+    // Every mate has its backlash: a ring's allowance is the ring tooth's, a rack's the rack tooth's.
+    std::vector<std::string> backlashFindings = m_backlash->Show(outcome.backlash, sep);
+    m_backlashWarnings = backlashFindings.size();
     const MeshInput& mesh = outcome.mesh;
     for (const PairRow& row : m_last->results)
         for (int gear = 0; gear < (row.perGear ? 2 : 1); ++gear)
@@ -561,8 +551,10 @@ PairDesign PairWindow::CurrentDesign() const
             readGearSpec(static_cast<int>(i), d.gears[i]);
     }
     if (shown.mate == MateKind::Rack) {
+        // The rack: its tooth's allowance only.
         d.gears[1] = GearDesign{};
         d.gears[1].unknownKeys = m_design.gears[1].unknownKeys;
+        d.gears[1].allowance = allowances.thickness[1];
     }
     d.centerDistance.reset();
     if (m_fromCenterDistance->isChecked() && shown.mate != MateKind::Rack)

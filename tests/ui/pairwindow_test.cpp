@@ -5,10 +5,15 @@
 
 #include "ui/pairwindow.h"
 
+#include "commands/mate.h"
+#include "commands/tolerancetext.h"
+#include "ui/backlashpanel.h"
+
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QRadioButton>
 #include <QTemporaryDir>
 
@@ -221,6 +226,64 @@ TEST_F(PairWindowTest, TheSplitComesBackWithTheDesign)
     }
     SetDesignFileAnswer({});
     EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('|').toStdString();
+}
+
+// A pinion in a ring and on a rack has its backlash too: the window shows
+// the numbers ComputeMate gives for the same pair and allowances, and the
+// second row of allowances is the ring's or the rack's tooth.
+TEST_F(PairWindowTest, BacklashInARingAndOnARack)
+{
+    Calculate("3", "18", "0");
+    PairWindow& w = Open();
+    auto* panel = w.findChild<BacklashPanel*>("BacklashPanel");
+    for (int gear = 0; gear < 2; ++gear) {
+        Type(panel->allowance[gear][0], "-0.05");
+        Type(panel->allowance[gear][1], "-0.10");
+    }
+    const struct {
+        const char* button;
+        MateKind mate;
+        const char* row;
+    } mates[] = {{"PairMateInternal", MateKind::Internal, "歯厚許容差 内歯車"}, {"PairMateRack", MateKind::Rack, "歯厚許容差 ラック"}};
+    for (const auto& m : mates) {
+        SCOPED_TRACE(m.button);
+        Type(w.findChild<QLineEdit*>("PairTeeth2"), "72");
+        w.findChild<QRadioButton*>(m.button)->click();
+        w.findChild<QPushButton*>("PairCalculate")->click();
+        ASSERT_TRUE(m_errors.isEmpty()) << m_errors.join('|').toStdString();
+        EXPECT_EQ(w.findChild<QLabel*>("BacklashInputLabel2")->text(), QString::fromUtf8(m.row));
+        EXPECT_EQ(panel->allowance[1][0]->accessibleName(), QString::fromUtf8(m.row) + " 上");
+        EXPECT_TRUE(panel->allowance[1][0]->isEnabled() && panel->allowance[1][1]->isEnabled());
+
+        MateRequest request;
+        request.gears.module = 3.0;
+        request.gears.teeth = {18, m.mate == MateKind::Rack ? 0 : 72};
+        request.gears.mate = m.mate;
+        request.allowances = [] {
+            BacklashInput in;
+            in.thickness = {ThicknessAllowance{-0.05, -0.10}, ThicknessAllowance{-0.05, -0.10}};
+            return in;
+        };
+        request.backlash = true;
+        const MateOutcome core = ComputeMate(request, ".");
+        ASSERT_TRUE(core.backlash.has_value());
+        int rows = 0;
+        for (const BacklashRow& row : BacklashRows(*core.backlash, ".")) {
+            for (int side = 0; side < 2; ++side)
+                if (QLineEdit* box = panel->results.at(row.key)[side]) {
+                    EXPECT_EQ(box->text().toStdString(), row.texts[side]) << row.key;
+                    ++rows;
+                }
+        }
+        EXPECT_EQ(rows, 7);
+        // Without a centre-distance allowance: j_bn = (0.05 + 0.05) cos 20° to (0.10 + 0.10) cos 20°.
+        EXPECT_EQ(panel->results.at("normal_backlash")[0]->text(), "0.094");
+        EXPECT_EQ(panel->results.at("normal_backlash")[1]->text(), "0.188");
+        for (const QString& finding : Findings(w))
+            EXPECT_FALSE(finding.contains("外歯車どうし")) << finding.toStdString();
+    }
+    w.findChild<QRadioButton*>("PairMateExternal")->click();
+    EXPECT_EQ(w.findChild<QLabel*>("BacklashInputLabel2")->text(), "歯厚許容差 歯車２");
 }
 
 }  // namespace
