@@ -548,7 +548,7 @@ PairDesign PairWindow::CurrentDesign() const
         d.gears[i].shift = shown.shift[i];
         d.gears[i].allowance = allowances.thickness[i];
         if (shown.mate != MateKind::Rack || i == 0)
-            readGearSpec(static_cast<int>(i), d.gears[i]);
+            readGearBoxes(static_cast<int>(i), d.gears[i]);
     }
     if (shown.mate == MateKind::Rack) {
         // The rack: its tooth's allowance only.
@@ -563,7 +563,7 @@ PairDesign PairWindow::CurrentDesign() const
     return d;
 }
 
-void PairWindow::readGearSpec(int gear, GearDesign& d) const
+void PairWindow::readGearBoxes(int gear, GearDesign& d) const
 {
     const std::string& sep = m_host.decimalSeparator();
     const QLineEdit* classBox = m_class[gear];
@@ -604,7 +604,7 @@ void PairWindow::readGearSpec(int gear, GearDesign& d) const
     d.rows = std::move(rows);
 }
 
-void PairWindow::showGearSpec(int gear, const GearDesign& d)
+void PairWindow::showGearBoxes(int gear, const GearDesign& d)
 {
     const std::string& sep = m_host.decimalSeparator();
     m_class[gear]->setText(d.accuracyClass ? QString::number(*d.accuracyClass) : QString());
@@ -626,7 +626,7 @@ std::optional<GearDesign> PairWindow::ShownGearDesign(int gear) const
     d.teeth = m_lastGears->teeth[static_cast<std::size_t>(gear)];
     d.shift = m_lastGears->shift[static_cast<std::size_t>(gear)];
     d.allowance = m_backlash->Read(m_host.decimalSeparator()).thickness[static_cast<std::size_t>(gear)];
-    readGearSpec(gear, d);
+    readGearBoxes(gear, d);
     return d;
 }
 
@@ -718,7 +718,7 @@ void PairWindow::ApplyDesign(const PairDesign& d)
     m_backlash->centerAllowance[0]->setText(Utf8(AllowanceText(d.centerDistanceAllowance.upper, sep)));
     m_backlash->centerAllowance[1]->setText(Utf8(AllowanceText(d.centerDistanceAllowance.lower, sep)));
     for (int i = 0; i < 2; ++i)
-        showGearSpec(i, d.gears[static_cast<std::size_t>(i)]);
+        showGearBoxes(i, d.gears[static_cast<std::size_t>(i)]);
     Q_EMIT designEdited();
     // Gear 1 becomes the main window's gear as a user would make it; the
     // window follows it and computes the pair.

@@ -133,8 +133,8 @@ private:
     QLineEdit* m_faceWidth[2];
     QLineEdit* m_rows[2][3];
     // A gear's class, face width and rows as the boxes hold them; a box that does not parse raises AppError.
-    void readGearSpec(int gear, GearDesign& design) const;
-    void showGearSpec(int gear, const GearDesign& design);
+    void readGearBoxes(int gear, GearDesign& design) const;
+    void showGearBoxes(int gear, const GearDesign& design);
     void SaveDesign();
     void OpenDesign();
     QRadioButton* m_mateExternal;
