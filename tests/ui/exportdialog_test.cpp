@@ -290,6 +290,10 @@ TEST_F(ExportToolTest, TheAllowanceOfTheChosenGearComesFromThePair)
         seen << f.m_allowanceUpperEdit->text() + "/" + f.m_allowanceLowerEdit->text();
         f.m_gear2Choice->click();
         seen << f.m_allowanceUpperEdit->text() + "/" + f.m_allowanceLowerEdit->text();
+        if (const QByteArray folder = qgetenv("TSUMUGI_SCREENSHOTS"); !folder.isEmpty()) {
+            f.adjustSize();
+            EXPECT_TRUE(f.grab().save(QString::fromUtf8(folder) + QStringLiteral("/export-form.png")));
+        }
         return true;
     });
     const QString file = m_dir.filePath(QStringLiteral("gear2.dxf"));
