@@ -314,7 +314,7 @@ ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::strin
 
 void RunExportTool(QWidget* parent, const GearRecord& gear1, const std::string& separator,
                    const InspectionWindow* inspection, const std::optional<GearRecord>& gear2,
-                   const ExportForm::PairAllowances& allowances)
+                   const ExportForm::PairAllowances& allowances, double tipShortening)
 {
     if (gear1.InUse != 1)
         throw AppError("書き出す歯車がありません。先に計算してください");
@@ -338,6 +338,8 @@ void RunExportTool(QWidget* parent, const GearRecord& gear1, const std::string& 
                                            ReadBox(dialog.m_allowanceLowerEdit, separator)};
         CheckAllowance(allowance);
         request.gear.gear.thicknessAllowance = (allowance.upper + allowance.lower) / 2.0;
+        // Either gear of two external gears shown in かみあい is cut with the pair's shortened tip.
+        request.gear.gear.tipShortening = tipShortening;
         request.gear.keyway = dialog.m_keywayCheck->isChecked();
         request.gear.faceWidth = ReadBox(dialog.m_faceWidthEdit, separator);
         request.gear.hubDiameter = ReadBox(dialog.m_hubDiameterEdit, separator);
@@ -420,11 +422,14 @@ void InstallExportTool(ToolHost& host)
         RunCommand(parent, [&host, parent] {
             // Gear 2 of the pair かみあい shows, to choose instead of gear 1.
             ExportForm::PairAllowances allowances;
+            double tipShortening = 0.0;
             if (const auto* pair = host.hostWidget().findChild<PairWindow*>(QStringLiteral("PairWindow"),
-                                                                            Qt::FindDirectChildrenOnly))
+                                                                            Qt::FindDirectChildrenOnly)) {
                 allowances = {pair->ShownAllowance(0), pair->ShownAllowance(1)};
+                tipShortening = pair->ShownTipShortening();
+            }
             RunExportTool(parent, host.currentGear(), host.decimalSeparator(), FindInspectionWindow(host),
-                          ShownGear2(host, host.currentGear()), allowances);
+                          ShownGear2(host, host.currentGear()), allowances, tipShortening);
         });
     });
 }

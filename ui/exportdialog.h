@@ -90,7 +90,7 @@ void InstallExportTool(ToolHost& host);
 // none open, the gear alone).
 void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& decimalSeparator,
                    const InspectionWindow* inspection = nullptr, const std::optional<GearRecord>& gear2 = std::nullopt,
-                   const ExportForm::PairAllowances& allowances = {});
+                   const ExportForm::PairAllowances& allowances = {}, double tipShortening = 0.0);
 
 // The filters of the save dialog.
 QString ExportFilters();

@@ -640,6 +640,15 @@ std::optional<ThicknessAllowance> PairWindow::ShownAllowance(int gear) const
     return allowance;
 }
 
+double PairWindow::ShownTipShortening() const
+{
+    if (!isVisible() || !m_lastGears || m_lastGears->mate != MateKind::External)
+        return 0.0;
+    double k = 0.0;
+    RunGuarded([&] { k = ComputePair(*m_lastGears).tipShortening; }, [](const std::string&) {});
+    return k;
+}
+
 void PairWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);

@@ -78,6 +78,8 @@ public:
     // The tooth-thickness allowance typed for a gear of the pair shown; none
     // as for ShownGearDesign, or while its boxes do not parse.
     std::optional<ThicknessAllowance> ShownAllowance(int gear) const;
+    // The tip shortening k of the two external gears shown (0: none shown, or another mate).
+    double ShownTipShortening() const;
     // Puts a design in the boxes and makes its gear 1 the main window's gear
     // (typed there and calculated); a design of another pressure angle than
     // the main window's gear is refused with AppError.

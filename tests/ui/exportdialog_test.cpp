@@ -271,10 +271,11 @@ TEST_F(ExportToolTest, TheAllowanceIsCutAtTheMiddleOfUpperAndLower)
     EXPECT_FALSE(QFile::exists(m_dir.filePath(QStringLiteral("never.dxf"))));
 }
 
-// With a pair in かみあい the boxes start at the chosen gear's allowance there.
+// With a pair in かみあい the boxes start at the chosen gear's allowance there,
+// and the gear is cut with the pair's shortened tip.
 TEST_F(ExportToolTest, TheAllowanceOfTheChosenGearComesFromThePair)
 {
-    Calculate("2", "20", "0");
+    Calculate("2", "20", "0.3");
     form().findChild<QAction*>(QStringLiteral("PairTool"))->trigger();
     auto* pair = form().findChild<PairWindow*>(QStringLiteral("PairWindow"));
     auto* backlash = pair->findChild<BacklashPanel*>("BacklashPanel");
@@ -284,7 +285,14 @@ TEST_F(ExportToolTest, TheAllowanceOfTheChosenGearComesFromThePair)
             backlash->allowance[gear][side]->setText(QString::fromLatin1(typed[gear][side]));
     pair->findChild<QLineEdit*>("PairTeeth2")->setText(QStringLiteral("40"));
     pair->findChild<QLineEdit*>("PairTeeth2")->setModified(true);
+    pair->findChild<QLineEdit*>("PairShift2")->setText(QStringLiteral("0.5"));
     pair->findChild<QPushButton*>("PairCalculate")->click();
+    PairInput shown;
+    shown.module = 2;
+    shown.teeth = {20, 40};
+    shown.shift = {0.3, 0.5};
+    const double k = ComputePair(shown).tipShortening;
+    ASSERT_GT(k, 0.01);
     QStringList seen;
     SetExportFormAnswer([&](ExportForm& f) {
         seen << f.m_allowanceUpperEdit->text() + "/" + f.m_allowanceLowerEdit->text();
@@ -302,8 +310,10 @@ TEST_F(ExportToolTest, TheAllowanceOfTheChosenGearComesFromThePair)
     EXPECT_EQ(seen, (QStringList{"-0.04/-0.08", "-0.06/-0.12"}));
     GearRecord gear2 = gearTable[kCurrentSlot];
     gear2.Teeth = 40;
+    gear2.Shift = 0.5;
     ExportRequest request = ExportRequestOf(gear2, 0.001, 0.76, 0.0);
     request.gear.thicknessAllowance = (-0.06 + -0.12) / 2.0;
+    request.gear.tipShortening = k;
     EXPECT_EQ(Bytes(file).toStdString(), ProfileDxf(BuildGearProfile(request.gear, request.tolerance), 0.0));
 
     // かみあい closed: the boxes hold what was typed last.
