@@ -23,30 +23,59 @@ double DefaultToolTipRadius(double module)
     return kDefaultTipRadiusFactor * module;
 }
 
+HelixSizes HelixOf(const GearSpec& g)
+{
+    // A spur gear keeps its own numbers: beta 0 takes no arc tangent and no
+    // quotient of involutes, so alpha_t is alpha_n and z_n is z to the bit.
+    HelixSizes h;
+    const L m = g.module, z = g.teeth;
+    h.beta = Radians(g.helixAngleDegrees);
+    h.cosBeta = std::cos(h.beta);
+    h.normalAlpha = Radians(g.pressureAngleDegrees);
+    h.module = m / h.cosBeta;
+    if (!h.helical()) {
+        h.alpha = h.normalAlpha;
+        h.baseHelix = 0;
+        h.lead = std::numeric_limits<long double>::infinity();
+        h.spanVirtualTeeth = z;
+        h.chordVirtualTeeth = z;
+        return h;
+    }
+    h.alpha = std::atan(std::tan(h.normalAlpha) / h.cosBeta);
+    h.baseHelix = std::atan(std::tan(h.beta) * std::cos(h.alpha));
+    h.lead = kPi * z * h.module / std::tan(h.beta);
+    h.spanVirtualTeeth = z * Involute(h.alpha) / Involute(h.normalAlpha);
+    h.chordVirtualTeeth = z / (h.cosBeta * h.cosBeta * h.cosBeta);
+    return h;
+}
+
 ExactSizes ExactSizesOf(const GearSpec& g)
 {
     ExactSizes s;
     const L m = g.module, z = g.teeth, x = g.shift;
-    s.alpha = Radians(g.pressureAngleDegrees);
-    s.pitch = z * m;
+    const HelixSizes h = HelixOf(g);
+    s.alpha = h.alpha;
+    s.pitch = z * h.module;
     s.base = BaseCircle(s.pitch, s.alpha);
     if (g.kind == GearKind::Internal) {
         s.tip = s.pitch - 2 * m * (1 - x);
         s.root = s.pitch + 2 * m * (L(g.cutter.addendumFactor) + x);
         return s;
     }
-    s.tip = m * (z + 2 + 2 * x);
-    s.root = s.tip - 2 * (L(g.cutter.addendumFactor) + 1) * m + L(g.thicknessAllowance) / std::tan(s.alpha);
+    // The radial sizes are the normal rack's: addendum, dedendum and shift in m_n.
+    s.tip = m * (z / h.cosBeta + 2 + 2 * x);
+    s.root = s.tip - 2 * (L(g.cutter.addendumFactor) + 1) * m + L(g.thicknessAllowance) / std::tan(h.normalAlpha);
     return s;
 }
 
 long double ExactInvoluteStartRadius(const GearSpec& g)
 {
     const ExactSizes sizes = ExactSizesOf(g);
-    const L m = g.module, alpha = sizes.alpha;
+    const HelixSizes h = HelixOf(g);
+    const L m = g.module, alpha = sizes.alpha, alphaN = h.normalAlpha;
     const L rho = std::isnan(g.cutter.tipRadius) ? kExactDefaultTipRadiusFactor * m : L(g.cutter.tipRadius);
-    const L hTangent = L(g.cutter.addendumFactor) * m - rho + rho * std::sin(alpha);
-    const L xm = L(g.shift) * m + L(g.thicknessAllowance) / (2.0L * std::tan(alpha));
+    const L hTangent = L(g.cutter.addendumFactor) * m - rho + rho * std::sin(alphaN);
+    const L xm = L(g.shift) * m + L(g.thicknessAllowance) / (2.0L * std::tan(alphaN));
     const L lambda = (hTangent - xm) / std::sin(alpha) - sizes.pitch / 2.0L * std::sin(alpha);
     const L rb = sizes.base / 2.0L;
     return std::sqrt(rb * rb + lambda * lambda);
@@ -67,6 +96,10 @@ GearSpec GearSpecOf(const GearRecord& record)
 
 std::string GearSpecDefect(const GearSpec& g)
 {
+    if (!(g.helixAngleDegrees >= 0 && g.helixAngleDegrees < 90))
+        return "ねじれ角が 0° 以上 90° 未満ではありません";
+    if (g.helixAngleDegrees != 0 && g.kind == GearKind::Internal)
+        return "内歯車のはすば歯車はまだ扱えません";
     if ((g.kind == GearKind::External) != (g.cutter.kind == CutterKind::Rack))
         return g.kind == GearKind::External ? "外歯車をピニオンカッタで削ることはまだ扱えません"
                                             : "内歯車はピニオンカッタで削ります";
@@ -80,7 +113,8 @@ std::string GearSpecDefect(const GearSpec& g)
         return "転位係数が有限の数ではありません";
     if (!(g.pressureAngleDegrees > 0 && g.pressureAngleDegrees < 90))
         return "圧力角が 0° と 90° の間にありません";
-    if (!std::isfinite(g.module * (g.teeth + 2.0 + 2.0 * std::fabs(g.shift)) * 4.0))
+    if (!std::isfinite(g.module * (g.teeth + 2.0 + 2.0 * std::fabs(g.shift)) * 4.0) ||
+        !std::isfinite(static_cast<double>(HelixOf(g).module) * (g.teeth + 2.0 + 2.0 * std::fabs(g.shift)) * 4.0))
         return "値が数の範囲を超えます";
     if (!std::isfinite(g.thicknessAllowance) || !std::isfinite(g.tipShortening))
         return "歯厚の許容差か歯先の短縮が有限の数ではありません";
@@ -145,6 +179,8 @@ GearModel::GearModel(const GearSpec& spec, Proof proof) : m_spec(spec), m_proof(
 {
     if (const std::string defect = GearSpecDefect(spec); !defect.empty())
         throw AppError(defect);
+    m_helix = HelixOf(spec);
+    m_stretch = static_cast<double>(1.0L / m_helix.cosBeta);
     m_sizes = ExactSizesOf(spec);
     if (spec.kind == GearKind::Internal)
         GenerateInternal();
@@ -156,6 +192,11 @@ GearModel::GearModel(const GearSpec& spec, Proof proof) : m_spec(spec), m_proof(
 
 double GearModel::BasePitch() const
 {
+    return static_cast<double>(kPi * m_helix.module * std::cos(m_helix.alpha));
+}
+
+double GearModel::NormalBasePitch() const
+{
     return static_cast<double>(kPi * L(m_spec.module) * std::cos(Radians(m_spec.pressureAngleDegrees)));
 }
 
@@ -164,7 +205,15 @@ double GearModel::ReferenceThickness() const
     const L alpha = Radians(m_spec.pressureAngleDegrees);
     if (m_spec.kind == GearKind::Internal)
         return static_cast<double>(RingReferenceThickness(L(m_spec.module), L(m_spec.shift), alpha));
-    return static_cast<double>(::ReferenceThickness(L(m_spec.module), L(m_spec.shift), alpha) +
+    return static_cast<double>(::ReferenceThickness(m_helix.module, L(m_spec.shift), alpha) +
+                               L(m_spec.thicknessAllowance) / m_helix.cosBeta);
+}
+
+double GearModel::NormalReferenceThickness() const
+{
+    if (m_spec.kind == GearKind::Internal)
+        return ReferenceThickness();
+    return static_cast<double>(::ReferenceThickness(L(m_spec.module), L(m_spec.shift), m_helix.normalAlpha) +
                                L(m_spec.thicknessAllowance));
 }
 
@@ -180,7 +229,10 @@ long double InvoluteThicknessOnCircle(const GearSpec& spec, const ExactSizes& si
         const L s = RingReferenceThickness(m, x, alpha);
         return d * (s / pitch - Involute(alpha) + Involute(std::acos(base / d)));
     }
-    const L s = ::ReferenceThickness(m, x, alpha) + L(spec.thicknessAllowance);
+    // The transverse arc: m_t (pi/2 + 2 x_n tan alpha_n) + A / cos(beta), which
+    // is m (pi/2 + 2x tan alpha) + A for a spur gear.
+    const HelixSizes h = HelixOf(spec);
+    const L s = ::ReferenceThickness(h.module, x, h.normalAlpha) + L(spec.thicknessAllowance) / h.cosBeta;
     return d * (s / pitch + Involute(alpha) - Involute(std::acos(base / d)));
 }
 
@@ -201,6 +253,14 @@ double GearModel::TipThickness() const
     return m_tipThickness;
 }
 
+double GearModel::NormalTipThickness() const
+{
+    // The helix on the tip cylinder is steeper than on the reference one:
+    // tan(beta_a) = tan(beta) da / d.
+    const double betaTip = std::atan(std::tan(static_cast<double>(m_helix.beta)) * (m_ra / m_rp));
+    return m_tipThickness * std::cos(betaTip);
+}
+
 double GearModel::ExactTipThickness() const
 {
     if (m_spec.kind == GearKind::Internal)
@@ -211,25 +271,41 @@ double GearModel::ExactTipThickness() const
 
 double GearModel::MinShift() const
 {
+    // The rounding meets the flank at the normal section's height (alpha_n);
+    // the interference point lies rp sin^2(alpha_t) below the rolling line,
+    // rp = z m_n / (2 cos beta).
     const double m = m_spec.module;
-    const double sinA = std::sin(m_alpha);
-    return (m_spec.cutter.addendumFactor * m - m_rho * (1.0 - sinA)) / m - m_z * sinA * sinA / 2.0 -
-           m_spec.thicknessAllowance / (2.0 * m * std::tan(m_alpha));
+    const double sinA = std::sin(m_alpha), alphaN = static_cast<double>(m_helix.normalAlpha);
+    const double sinN = std::sin(alphaN);
+    return (m_spec.cutter.addendumFactor * m - m_rho * (1.0 - sinN)) / m - m_z * sinA * sinA / 2.0 * m_stretch -
+           m_spec.thicknessAllowance / (2.0 * m * std::tan(alphaN));
 }
 
 double GearModel::TextbookMinShift() const
 {
-    const L sinA = std::sin(Radians(m_spec.pressureAngleDegrees));
-    return static_cast<double>(1 - L(m_spec.teeth) * sinA * sinA / 2);
+    const L sinA = std::sin(m_helix.alpha);
+    return static_cast<double>(1 - L(m_spec.teeth) * sinA * sinA / 2 / m_helix.cosBeta);
 }
 
 void GearModel::Generate()
 {
+    // A helical gear's transverse section is cut by the rack's transverse
+    // section rolling on the reference circle (the rack slides along its teeth,
+    // across the plane, without changing it). That section has the heights of
+    // the normal one (addendum, dedendum, the shift x_n m_n) and its lengths
+    // along the rack stretched by 1 / cos(beta): pitch pi m_t, flanks at
+    // alpha_t, and the tip rounding of radius rho an ellipse of half-axes
+    // rho / cos(beta) along the rack and rho across it, touching the flank and
+    // the tip line where the circle does (RoundingOffset). Its trochoid is that
+    // ellipse's; the rounding meets the flank at the height of the normal
+    // section, hc + rho sin(alpha_n), which sets the involute's start and x_min.
     const double z = m_spec.teeth, m = m_spec.module;
     m_z = z;
-    m_alpha = static_cast<double>(Radians(m_spec.pressureAngleDegrees));
+    m_alpha = static_cast<double>(m_helix.alpha);
+    const double alphaN = static_cast<double>(Radians(m_spec.pressureAngleDegrees));
     m_rho = std::isnan(m_spec.cutter.tipRadius) ? DefaultToolTipRadius(m) : m_spec.cutter.tipRadius;
-    const double tanA = std::tan(m_alpha), sinA = std::sin(m_alpha), cosA = std::cos(m_alpha);
+    const double tanA = std::tan(alphaN), sinA = std::sin(m_alpha), cosA = std::cos(alphaN);
+    const double sinN = std::sin(alphaN);
     const double deeper = -m_spec.thicknessAllowance / (2.0 * tanA);   // the tool set this much deeper
     const double addendum = m_spec.cutter.addendumFactor * m;
 
@@ -243,7 +319,7 @@ void GearModel::Generate()
     // The rack: reference line at rp + xm from the centre, teeth pointing to
     // the centre, the tooth's middle at 0 when the gear has turned by 0.
     m_hc = addendum - m_rho;                                        // height of the rounding's centre
-    m_xic = kPi * m / 4.0 - m_hc * tanA - m_rho / cosA;
+    m_xic = (kPi * m / 4.0 - m_hc * tanA - m_rho / cosA) * m_stretch;
     m_etac = -(m_rp + m_xm) + m_hc;
     m_turn = kPi / 2.0 - kPi / z;                                    // puts tooth 0 on the x-axis
     m_halfBase = ReferenceThickness() / (2.0 * m_rp) + static_cast<double>(Involute(m_alpha));
@@ -255,7 +331,7 @@ void GearModel::Generate()
     m_undercut = m_spec.shift < MinShift();
     if (!m_undercut) {
         // ExactInvoluteStartRadius in the double arithmetic the profiles and tables are drawn in.
-        const double hTangent = m_hc + m_rho * sinA;
+        const double hTangent = m_hc + m_rho * sinN;
         const double lambda = (hTangent - m_xm) / sinA - m_rp * sinA;
         m_involuteStart = std::sqrt(m_rb * m_rb + lambda * lambda);
     } else {
@@ -437,7 +513,7 @@ double GearModel::TrochoidTopCot() const
 bool GearModel::TrochoidClearOfCentreLine(double thetaTop) const
 {
     const double rMin = -(m_etac + m_rho), h = std::fabs(m_hc - m_xm), top = CotPast(thetaTop);
-    if (m_spec.kind == GearKind::Internal || !(rMin > 0.0) || !(m_rp > 0.0) || !(top >= 0.0) || !std::isfinite(top))
+    if (m_spec.kind == GearKind::Internal || m_helix.helical() || !(rMin > 0.0) || !(m_rp > 0.0) || !(top >= 0.0) || !std::isfinite(top))
         return false;
     constexpr double kMargin = 1e-9;
     const double pi = static_cast<double>(kPi);
@@ -459,7 +535,7 @@ double GearModel::TrochoidReach() const
     // In the rack's frame the rounding's contact is (h cot(theta) + rho cos(theta),
     // -(R0 - rho sin(theta))), h = hc - xm, R0 = -etac; on the piece (theta from
     // its top thetaTop >= alpha up to pi/2) both parts shrink as theta grows.
-    if (m_spec.kind == GearKind::Internal)
+    if (m_spec.kind == GearKind::Internal || m_helix.helical())
         return std::numeric_limits<double>::infinity();   // a ring's fillet is the cutter's, not bounded here
     double top = static_cast<double>(kPi / 2.0);
     for (const BoundaryPiece& p : m_pieces)
@@ -489,8 +565,26 @@ bool GearModel::TrochoidClearOfDisc(OutlinePoint centre, double radius) const
     });
 }
 
+OutlinePoint GearModel::RoundingOffset(double theta) const
+{
+    // The point of the ellipse (half-axes a = rho / cos(beta) along the rack,
+    // b = rho across) whose outward normal has the angle theta:
+    // (a^2 cos(theta), b^2 sin(theta)) / sqrt(a^2 cos^2(theta) + b^2 sin^2(theta)).
+    const double c = std::cos(theta) * m_stretch, s = std::sin(theta);
+    const double q = m_rho / std::sqrt(c * c + s * s);
+    return {q * c * m_stretch, q * s};
+}
+
 OutlinePoint GearModel::Trochoid(double theta) const
 {
+    if (m_helix.helical()) {
+        // The normal of the contact passes through the pitch point; on the
+        // ellipse it misses the centre, so the roll takes the offset.
+        const OutlinePoint o = RoundingOffset(theta);
+        const double roll = -m_xic - o.x + (m_hc - m_xm + o.y) / std::tan(theta);
+        const OutlinePoint contact{m_xic + roll + o.x, m_etac + o.y};
+        return Rotate(contact, m_turn - roll / m_rp);
+    }
     // The normal of the contact passes through the pitch point.
     const double roll = -m_xic + (m_hc - m_xm) / std::tan(theta);
     const double phi = roll / m_rp;
@@ -538,7 +632,7 @@ std::vector<ToothFinding> GearModel::FindingsOfTooth() const
     }
     if (m_pointed)
         out.push_back(ToothFinding::PointedTip);
-    else if (const auto tip = TipFinding(m_tipThickness, m_spec.module))
+    else if (const auto tip = TipFinding(NormalTipThickness(), m_spec.module))
         out.push_back(*tip);
     return out;
 }

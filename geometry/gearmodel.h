@@ -32,6 +32,10 @@ struct GearRecord;
 
 enum class GearKind { External, Internal };
 enum class CutterKind { Rack, Pinion };
+// The hand of a helical gear's teeth (seen along the axis, a right-hand helix
+// turns clockwise going away from the eye). Two external gears in mesh have
+// opposite hands.
+enum class Hand { Right, Left };
 
 // The tool. A rack: straight flanks at the gear's pressure angle, addendum
 // `addendumFactor` m (1.25: the root circle lies 2.25 m below the tip circle
@@ -67,12 +71,42 @@ struct GearSpec {
     // Tip shortening coefficient k of a pair (tip diameter m(z + 2 + 2x - 2k));
     // the root and the flanks do not change.
     double tipShortening = 0.0;
+    // A helical gear: the helix angle beta on the reference cylinder (0 <= beta
+    // < 90 degrees; 0 is a spur gear) and its hand. The rack cuts in the normal
+    // section, so module, pressureAngleDegrees, shift, the allowance, the tip
+    // shortening and the tool are the normal ones (m_n, alpha_n, x_n, in mm or
+    // in units of m_n); the transverse values follow from them (HelixOf).
+    double helixAngleDegrees = 0.0;
+    Hand hand = Hand::Right;
 };
+
+// The transverse values of a gear, derived once from its normal ones (a spur
+// gear: beta 0, the transverse values equal the normal ones bit for bit):
+//   alpha_t = atan(tan(alpha_n) / cos(beta)), m_t = m_n / cos(beta),
+//   tan(beta_b) = tan(beta) cos(alpha_t)  (= sin(beta) cos(alpha_n) as a sine),
+//   lead = pi d / tan(beta) (infinite for a spur gear),
+//   z_n = z inv(alpha_t) / inv(alpha_n), the virtual spur gear the span
+//   measurement is chosen on, and z / cos^3(beta), the virtual spur gear whose
+//   reference circle has the curvature the chordal thickness is read on.
+struct HelixSizes {
+    long double beta, cosBeta;         // radians
+    long double normalAlpha;           // alpha_n, radians
+    long double alpha;                 // alpha_t, radians
+    long double module;                // m_t, mm
+    long double baseHelix;             // beta_b, radians
+    long double lead;                  // mm
+    long double spanVirtualTeeth;      // z inv(alpha_t) / inv(alpha_n)
+    long double chordVirtualTeeth;     // z / cos^3(beta)
+    bool helical() const { return beta != 0; }
+};
+HelixSizes HelixOf(const GearSpec& spec);
 
 // The sizes in extended precision, each formula written once: alpha = degrees
 // * pi / 180, d = z m, db = d cos(alpha), da = m (z + 2 + 2x) (without a tip
 // shortening), df = da - 2 (addendum + 1) m + A / tan(alpha) (4.5 m below the
-// tip for the standard rack and no allowance). A ring: da = d - 2m(1 - x),
+// tip for the standard rack and no allowance). A helical gear: alpha is the
+// transverse alpha_t, d = z m_t, db = d cos(alpha_t), da = m_n (z / cos(beta)
+// + 2 + 2 x_n), df = da - 2 (addendum + 1) m_n + A / tan(alpha_n). A ring: da = d - 2m(1 - x),
 // df = d + 2m(addendum + x), the root before its cutter is known (the model's
 // RootDiameter is the one the cutter cuts).
 struct ExactSizes {
@@ -84,14 +118,17 @@ ExactSizes ExactSizesOf(const GearSpec& spec);
 // undercut it, as a radius in extended precision: the contact of the rack's
 // flank where its tip rounding begins, sqrt(rb^2 + lambda^2) with lambda =
 // (hc + rho sin(alpha) - x m - A / (2 tan alpha)) / sin(alpha) - r sin(alpha),
-// hc = addendum m - rho (rho of the default tool 0.38 m). The model's
+// hc = addendum m - rho (rho of the default tool 0.38 m). A helical gear: the
+// height of that point, hc + rho sin(alpha_n), is the normal section's, and
+// lambda divides by sin(alpha_t) of the transverse flank. The model's
 // InvoluteStartDiameter is this in double arithmetic (as its profile is
 // drawn), or the trochoid's junction when undercut; the pairs work in this one.
 long double ExactInvoluteStartRadius(const GearSpec& spec);
 
 // The arc thickness of the gear's involute tooth on the circle of diameter d,
 // in extended precision: d (s / d_ref + inv(alpha) - inv(alpha_d)) with s the
-// reference thickness and the allowance; a ring's tooth, whose space has the
+// reference thickness and the allowance (a helical gear: the transverse arc,
+// s_t = m_t (pi/2 + 2 x_n tan(alpha_n)) + A / cos(beta), and alpha_t); a ring's tooth, whose space has the
 // external form, d (s / d_ref - inv(alpha) + inv(alpha_d)). NaN inside the
 // base circle. Needs no cutter, so a ring without one has it too.
 long double InvoluteThicknessOnCircle(const GearSpec& spec, long double d);
@@ -108,8 +145,9 @@ GearSpec GearSpecOf(const GearRecord& record);
 
 // Why a spec gives no gear (empty when it does): module not positive and
 // finite, fewer than one tooth, shift or allowance not finite, pressure angle
-// not between 0 and 90 degrees, a tip radius that does not fit the rack, a
-// kind the model cannot cut yet.
+// not between 0 and 90 degrees, a helix angle not in [0, 90) degrees, a tip
+// radius that does not fit the rack, a kind the model cannot cut yet (a
+// helical ring).
 std::string GearSpecDefect(const GearSpec& spec);
 // The part of it for a ring: besides the above, a tooth count below 3, a
 // cutter of fewer than 5 teeth or not fewer than the ring's, a cutter shift
@@ -167,15 +205,17 @@ public:
     double Module() const { return m_spec.module; }
     std::int32_t Teeth() const { return m_spec.teeth; }
     double Shift() const { return m_spec.shift; }
-    double Alpha() const { return m_alpha; }           // radians, exact pi
-    double ToolTipRadius() const { return m_rho; }     // rho in mm
+    double Alpha() const { return m_alpha; }           // radians, exact pi (a helical gear: alpha_t)
+    double ToolTipRadius() const { return m_rho; }     // rho in mm (in the normal section)
+    const HelixSizes& Helix() const { return m_helix; }   // HelixOf(Spec())
 
     // Sizes, mm. The root follows the tool set deeper by the allowance.
     double PitchDiameter() const { return 2.0 * m_rp; }
     double TipDiameter() const { return 2.0 * m_ra; }
     double RootDiameter() const { return 2.0 * m_rf; }
     double BaseDiameter() const { return 2.0 * m_rb; }
-    double BasePitch() const;                         // pi m cos(alpha)
+    double BasePitch() const;                         // pi m cos(alpha) (a helical gear: transverse, m_t and alpha_t)
+    double NormalBasePitch() const;                   // pi m_n cos(alpha_n) (the same for a spur gear)
     double WholeDepth() const { return m_ra - m_rf; }
     // The outermost diameter the tooth reaches: the tip circle, or where the
     // flanks cross when the tooth comes to a point below it. No reading lies above it.
@@ -184,7 +224,10 @@ public:
     // The shift the tool is effectively set at: x + A / (2 m tan alpha).
     double EffectiveShift() const { return m_xm / m_spec.module; }
     // Arc tooth thickness of the involute on the reference circle: m(pi/2 + 2x tan alpha) + A.
+    // A helical gear: the transverse arc m_t (pi/2 + 2 x_n tan alpha_n) + A / cos(beta).
     double ReferenceThickness() const;
+    // The normal one, m_n (pi/2 + 2 x_n tan alpha_n) + A (a spur gear: ReferenceThickness()).
+    double NormalReferenceThickness() const;
     // Half the tooth's angular width on the base circle (the involute's
     // polar angle is -HalfBaseAngle() + inv(phi) on tooth 0's negative-y flank).
     double HalfBaseAngle() const { return m_halfBase; }
@@ -192,8 +235,11 @@ public:
     // NaN below it.
     double InvoluteThicknessAt(double d) const;
     // Exact arc thickness of the involute on the tip circle; NaN when the tip
-    // circle lies inside the base circle.
+    // circle lies inside the base circle. A helical gear: the transverse arc.
     double TipThickness() const;
+    // The tip thickness across the tooth, s_t cos(beta_a) with tan(beta_a) =
+    // tan(beta) da / d: the one judged against 0.25 m_n (a spur gear: TipThickness()).
+    double NormalTipThickness() const;
 
     // The generated tooth. Tooth 0 lies on the +x axis; its negative-y side
     // from the middle of the tooth space on the root circle up to the tooth's
@@ -203,7 +249,8 @@ public:
 
     // No point of the trochoid piece lies farther from the centre than this,
     // mm: a bound, reached at the piece's top when the rack's rounding centre
-    // lies above the line the rack rolls on (hc >= xm); infinite for a ring.
+    // lies above the line the rack rolls on (hc >= xm); infinite for a ring
+    // and for a helical gear (whose rounding is an ellipse in the transverse section).
     // Readings that stay clear of it need not search the fillet.
     double TrochoidReach() const;
     // Whether every point of the trochoid piece lies farther than `radius`
@@ -220,8 +267,11 @@ public:
     double CutThroughLowDiameter() const { return 2.0 * m_cutLowRadius; }
     // The shift below which this tool (with this gear's allowance) undercuts:
     // (addendum - rho (1 - sin alpha)) / m - z sin^2(alpha) / 2 - A / (2 m tan alpha).
+    // A helical gear, in x_n: (addendum - rho (1 - sin alpha_n)) / m_n
+    // - z sin^2(alpha_t) / (2 cos beta) - A / (2 m_n tan alpha_n).
     double MinShift() const;
-    // The textbook limit of a sharp-cornered rack of addendum 1 m: 1 - z sin^2(alpha) / 2.
+    // The textbook limit of a sharp-cornered rack of addendum 1 m: 1 - z sin^2(alpha) / 2
+    // (a helical gear: 1 - z sin^2(alpha_t) / (2 cos beta)).
     double TextbookMinShift() const;
 
     // A ring's cutter with its defaults resolved (teeth, tip radius), the
@@ -250,8 +300,11 @@ private:
     bool TrochoidClearOfCentreLine(double thetaTop) const;
     OutlinePoint Flank(double t) const;
     double FlankAngleAt(double radius) const;
+    OutlinePoint RoundingOffset(double theta) const;   // contact on the transverse rounding, from its centre
 
     GearSpec m_spec;
+    HelixSizes m_helix{};
+    double m_stretch = 1;   // 1 / cos(beta): the rack's transverse section is its normal one stretched along it
     Proof m_proof = Proof::Shown;
     double m_z = 0, m_alpha = 0, m_rho = 0, m_xm = 0;
     double m_rp = 0, m_ra = 0, m_rf = 0, m_rb = 0;

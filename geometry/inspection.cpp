@@ -33,12 +33,21 @@ Measure Value(L v)
     return Measure::Of(static_cast<double>(v));
 }
 
+// A helical gear: m, x, the allowance and the normal angle are the normal
+// section's (m_n, x_n, A, alpha_n), alpha the transverse alpha_t, the circles
+// the transverse section's. A spur gear has the same numbers in both.
 struct Circles {
     L m, z, x, alpha;
-    L cosAlpha, sinAlpha, tanAlpha, invAlpha;   // of alpha, worked out once
+    L invAlpha;                                 // of alpha, worked out once
+    L alphaN, cosN, sinN, tanN, invN;           // alpha_n and its functions
+    L cosBeta, cosBaseHelix, sinBaseHelix;      // of beta and beta_b
+    bool helical;
+    L spanTeeth, chordTeeth;   // the virtual spur gears: z_n, z / cos^3(beta)
     L allowance;           // A: the tooth thinner (negative) by this arc on the reference circle
     L d, db, da, df, dx;   // pitch, base, tip, root, and the circle d + 2xm
 };
+
+const char* const kHelicalOffInvolute = "はすば歯車のインボリュート外の接触は測れません（インボリュートで接するものだけ）";
 
 // The generated tooth of tooth 0's negative-y side, sampled densely, for the
 // readings that do not lie on the involute. The samples are made when a
@@ -194,9 +203,12 @@ SpanMeasure Span(const Circles& c, const GearModel& g, const GeneratedFlank& fla
         out.span = out.contactDiameter = Measure::Absent("またぎ歯数 k が 1 未満です");
         return out;
     }
-    const L w = c.m * c.cosAlpha * (kPi * (L(k) - 0.5L) + c.z * c.invAlpha) + 2 * c.x * c.m * c.sinAlpha +
-                c.allowance * c.cosAlpha;
-    const L contact = std::sqrt(c.db * c.db + w * w);
+    // W in the normal section; the anvils' contacts, seen in the transverse
+    // section, lie W cos(beta_b) apart on a tangent of the base circle.
+    const L w = c.m * c.cosN * (kPi * (L(k) - 0.5L) + c.z * c.invAlpha) + 2 * c.x * c.m * c.sinN +
+                c.allowance * c.cosN;
+    const L across = w * c.cosBaseHelix;
+    const L contact = std::sqrt(c.db * c.db + across * across);
     std::string why;
     if (!(w > 0))
         why = "またぎ歯厚が正になりません";
@@ -211,6 +223,10 @@ SpanMeasure Span(const Circles& c, const GearModel& g, const GeneratedFlank& fla
     if (contact >= L(g.InvoluteStartDiameter())) {
         out.span = Value(w);
         out.contactDiameter = Value(contact);
+        return out;
+    }
+    if (c.helical) {
+        out.span = out.contactDiameter = Measure::Absent(kHelicalOffInvolute);
         return out;
     }
     // Below the involute: the anvil parallel to the group's middle line rests on
@@ -295,8 +311,13 @@ void Pins(const Circles& c, const GearModel& g, const GeneratedFlank& flank, con
           Proof proof, InspectionResult& r)
 {
     const L rb = c.db / 2;
-    // inv(phi) at the pin centre is dp / db + offset.
-    const L offset = c.invAlpha + 2 * c.x * c.tanAlpha / c.z - kPi / (2 * c.z) + c.allowance / c.d;
+    // inv(phi) at the pin centre is dp / db + offset. A ball between helical
+    // teeth: its centre lies on the parallel helicoid D/2 off the flank, whose
+    // transverse section is the involute of the same base circle set
+    // D / (2 rb cos(beta_b)) further round, so there inv(phi) = D / (z m_n
+    // cos(alpha_n)) + inv(alpha_t) - (pi/2 - 2 x_n tan(alpha_n)) / z + A / (d cos(beta)).
+    const L offset = c.invAlpha + 2 * c.x * c.tanN / c.z - kPi / (2 * c.z) + c.allowance / (c.d * c.cosBeta);
+    const L normalBase = c.z * c.m * c.cosN;   // db cos(beta_b); db for a spur gear
     L dp = 0;
     r.idealPin = !request.pinDiameter.has_value();
     if (r.idealPin) {
@@ -307,12 +328,24 @@ void Pins(const Circles& c, const GearModel& g, const GeneratedFlank& flank, con
             return;
         }
         const L tanAtContact = std::tan(std::acos(c.db / c.dx));
-        const L phi = tanAtContact - offset;
+        L phi = tanAtContact - offset;
+        if (c.helical) {
+            // The ball's contact lies (D/2) cos(beta_b) before its centre along the
+            // transverse tangent: (phi + offset) cos^2(beta_b) + tan(phi) sin^2(beta_b)
+            // = tan(alpha_x), rising with phi; bisection.
+            const L c2 = c.cosBaseHelix * c.cosBaseHelix, s2 = c.sinBaseHelix * c.sinBaseHelix;
+            L lo = std::max(L(0), -offset), hi = kPi / 2;
+            for (int i = 0; i < 200; ++i) {
+                const L mid = (lo + hi) / 2;
+                ((mid + offset) * c2 + std::tan(mid) * s2 < tanAtContact ? lo : hi) = mid;
+            }
+            phi = (lo + hi) / 2;
+        }
         if (!(phi > 0 && phi < kPi / 2) || !(std::tan(phi) > tanAtContact)) {
             r.pinDiameter = r.overPins = r.pinContactDiameter = Measure::Absent("理想ピン径がありません");
             return;
         }
-        dp = c.db * (std::tan(phi) - tanAtContact);
+        dp = c.helical ? normalBase * (Involute(phi) - offset) : c.db * (std::tan(phi) - tanAtContact);
     } else {
         dp = *request.pinDiameter;
         if (!std::isfinite(dp) || dp <= 0) {
@@ -327,7 +360,7 @@ void Pins(const Circles& c, const GearModel& g, const GeneratedFlank& flank, con
     }
 
     // On the involute.
-    const L v = dp / c.db + offset;
+    const L v = dp / normalBase + offset;
     const L phi = InverseInvolute(v);
     const bool reachesFlank = v > 0 && std::isfinite(phi) && phi + offset >= 0;
     L centre = 0, roll = 0;
@@ -335,8 +368,11 @@ void Pins(const Circles& c, const GearModel& g, const GeneratedFlank& flank, con
         centre = rb / std::cos(phi);
         // From the base circle to the contact point, along the flank's normal:
         // rb tan(phi) - dp / 2, which is rb (phi + offset) without the
-        // cancellation that loses a very large pin.
+        // cancellation that loses a very large pin. A ball: rb tan(phi) -
+        // (D/2) cos(beta_b), the contact out of the centre's transverse plane.
         roll = rb * (phi + offset);
+        if (c.helical)
+            roll += dp / 2 * (c.sinBaseHelix * c.sinBaseHelix / c.cosBaseHelix);
         if (2 * std::sqrt(rb * rb + roll * roll) > L(g.TopDiameter())) {
             r.overPins = r.pinContactDiameter = Measure::Absent(AboveTopReason(g, "ピンが大きすぎて歯先に当たります"));
             return;
@@ -354,9 +390,26 @@ void Pins(const Circles& c, const GearModel& g, const GeneratedFlank& flank, con
         return rq * std::cos(psi) + std::sqrt(radius * radius - lateral * lateral);
     };
     const bool onInvolute = reachesFlank && 2 * std::sqrt(rb * rb + roll * roll) >= L(g.InvoluteStartDiameter());
-    const GeneratedFlank::Peak peak = onInvolute && proof == Proof::Shown && PinStopsOnInvolute(g, static_cast<double>(roll / rb), space, radius, stopsAt)
-                                          ? GeneratedFlank::InvolutePeak()
-                                          : flank.Maximum(stopsAt, false);
+    if (c.helical) {
+        // Only the involute helicoid's contact is read: the ball above the
+        // root cylinder, touching the flanks where they are involute.
+        std::string none;
+        if (!reachesFlank)
+            none = "ピンが小さすぎて歯面に当たりません";
+        else if (!onInvolute)
+            none = kHelicalOffInvolute;
+        else if (centre - dp / 2 < c.df / 2)
+            none = "ピンが歯底に当たります";
+        if (!none.empty()) {
+            r.overPins = r.pinContactDiameter = Measure::Absent(none);
+            return;
+        }
+    }
+    const GeneratedFlank::Peak peak =
+        onInvolute && (c.helical || (proof == Proof::Shown &&
+                                     PinStopsOnInvolute(g, static_cast<double>(roll / rb), space, radius, stopsAt)))
+            ? GeneratedFlank::InvolutePeak()
+            : flank.Maximum(stopsAt, false);
     std::string why;
     if (!peak.found || peak.kind == PieceKind::RootArc)
         why = reachesFlank ? "ピンが歯底に当たります" : "ピンが小さすぎて歯面に当たりません";
@@ -391,9 +444,13 @@ void Pins(const Circles& c, const GearModel& g, const GeneratedFlank& flank, con
 
 // s-bar and h-bar: the chord between the flanks where the pitch circle crosses
 // them, and its height below the tip circle.
+// A helical gear: the normal thickness s_n on the reference circle of the
+// virtual spur gear of z / cos^3(beta) teeth (the curvature of the normal
+// section there), its height added to the radial addendum.
 void Chord(const Circles& c, const GearModel& g, InspectionResult& r)
 {
-    const L s = ReferenceThickness(c.m, c.x, c.alpha) + c.allowance;
+    const L s = ReferenceThickness(c.m, c.x, c.alphaN) + c.allowance;
+    const L chordDiameter = c.chordTeeth * c.m;
     // h-bar from the tip circle, or from the point of a tooth that comes to one below it.
     const bool pointed = g.Has(ToothFinding::PointedTip);
     const L top = pointed ? L(g.TopDiameter()) : c.da;
@@ -412,11 +469,15 @@ void Chord(const Circles& c, const GearModel& g, InspectionResult& r)
         return;
     }
     if (c.d >= L(g.InvoluteStartDiameter())) {
-        const L halfAngle = s / c.d;
-        r.chordalThickness = Value(c.d * std::sin(halfAngle));
-        r.chordalHeight = Value(addendum + c.d / 2 * (1 - std::cos(halfAngle)));
+        const L halfAngle = s / chordDiameter;
+        r.chordalThickness = Value(chordDiameter * std::sin(halfAngle));
+        r.chordalHeight = Value(addendum + chordDiameter / 2 * (1 - std::cos(halfAngle)));
         if (pointed && r.chordalHeight.present())
             r.chordalHeight.note = kPointNote;
+        return;
+    }
+    if (c.helical) {
+        r.chordalThickness = r.chordalHeight = Measure::Absent(kHelicalOffInvolute);
         return;
     }
     // Below the involute: the trochoid's point on the pitch circle, the first
@@ -482,29 +543,41 @@ InspectionResult ComputeInspection(const GearModel& model, const InspectionReque
     const GeneratedFlank flank(model);
 
     const ExactSizes& sizes = model.Sizes();
+    const HelixSizes& helix = model.Helix();
     Circles c;
     c.m = gear.module;
     c.z = gear.teeth;
     c.x = gear.shift;
     c.allowance = gear.thicknessAllowance;
     c.alpha = sizes.alpha;
-    c.cosAlpha = std::cos(c.alpha);
-    c.sinAlpha = std::sin(c.alpha);
-    c.tanAlpha = std::tan(c.alpha);
     c.invAlpha = Involute(c.alpha);
+    c.alphaN = helix.normalAlpha;
+    c.cosN = std::cos(helix.normalAlpha);
+    c.sinN = std::sin(helix.normalAlpha);
+    c.tanN = std::tan(helix.normalAlpha);
+    c.invN = Involute(helix.normalAlpha);
+    c.helical = helix.helical();
+    c.cosBeta = helix.cosBeta;
+    c.cosBaseHelix = std::cos(helix.baseHelix);
+    c.sinBaseHelix = std::sin(helix.baseHelix);
+    c.spanTeeth = helix.spanVirtualTeeth;
+    c.chordTeeth = helix.chordVirtualTeeth;
     c.d = sizes.pitch;
     c.db = sizes.base;
     c.da = sizes.tip;
     c.df = sizes.root;
     c.dx = c.d + 2 * c.x * c.m;
 
-    r.toothThickness = Value(ReferenceThickness(c.m, c.x, c.alpha) + c.allowance);
+    // The alpha of a spur gear and the alpha_n of a helical one: the normal thickness.
+    r.toothThickness = Value(ReferenceThickness(c.m, c.x, helix.normalAlpha) + c.allowance);
     Chord(c, model, r);
 
-    // Span: the recommended k puts the contact nearest the circle d + 2xm.
-    const L angleAtMiddle = c.dx > c.db ? std::acos(c.db / c.dx) : 0;
+    // Span: the recommended k puts the contact nearest the circle d + 2xm
+    // (a helical gear: of its virtual spur gear of z_n teeth, d_n + 2 x_n m_n).
+    const L dn = c.spanTeeth * c.m, dbn = BaseCircle(dn, helix.normalAlpha), dxn = dn + 2 * c.x * c.m;
+    const L angleAtMiddle = dxn > dbn ? std::acos(dbn / dxn) : 0;
     const L kReal =
-        c.z / kPi * (std::tan(angleAtMiddle) - c.invAlpha - 2 * c.x * c.tanAlpha / c.z) + 0.5L;
+        c.spanTeeth / kPi * (std::tan(angleAtMiddle) - c.invN - 2 * c.x * c.tanN / c.spanTeeth) + 0.5L;
     const L kRecommended = std::floor(kReal + 0.5L);
     constexpr L kTeethCeiling = 2147483647.0L;
     const bool countable = std::fabs(kRecommended) <= kTeethCeiling;   // NaN is not
@@ -525,6 +598,14 @@ InspectionResult ComputeInspection(const GearModel& model, const InspectionReque
                          : Span(c, model, flank, static_cast<std::int32_t>(ki));
     }
 
+    if (c.helical && request.faceWidth) {
+        // The anvils reach across the tooth W sin(beta_b) along the face.
+        const SpanMeasure& middle = r.spans[1];
+        if (middle.span.present() && !(*middle.span.value * static_cast<double>(c.sinBaseHelix) < *request.faceWidth))
+            r.spanFindings.push_back("警告：W sin βb が歯幅 b 以上、アンビルが歯面に収まらずまたぎ歯厚を測れません（k＝" +
+                                     std::to_string(middle.teeth) + "）");
+    }
+
     Pins(c, model, flank, request, proof, r);
 
     r.minShift = Value(model.MinShift());
@@ -532,9 +613,9 @@ InspectionResult ComputeInspection(const GearModel& model, const InspectionReque
     r.involuteStartDiameter = model.InvoluteStartDiameter() < model.TipDiameter()
                                   ? Value(model.InvoluteStartDiameter())
                                   : Measure::Absent("インボリュートが歯先円の下にありません");
-    r.tipThickness = c.da < c.db ? Measure::Absent("歯先円が基礎円の内側にあります") : Value(model.TipThickness());
+    r.tipThickness = c.da < c.db ? Measure::Absent("歯先円が基礎円の内側にあります") : Value(model.NormalTipThickness());
     r.findings = model.Findings();
-    r.basePitch = Value(model.BasePitch());
+    r.basePitch = Value(model.NormalBasePitch());
     r.wholeDepth = Value((c.da - c.df) / 2);
     return r;
 }

@@ -39,6 +39,8 @@ struct Measure {
 struct InspectionRequest {
     std::optional<double> pinDiameter;
     std::optional<std::int32_t> spanTeeth;
+    // The face width b, mm, when known: a helical gear's span needs W sin(beta_b) < b.
+    std::optional<double> faceWidth{};
 };
 
 struct SpanMeasure {
@@ -64,12 +66,24 @@ struct InspectionResult {
     std::vector<ToothFinding> findings;   // what the generated tooth says of itself
     Measure basePitch;               // pi m cos(alpha)
     Measure wholeDepth;              // 2.25 m
+    // A helical gear's warnings of the span (W sin(beta_b) not below the face width).
+    std::vector<std::string> spanFindings;
 };
 
 // W, M, s-bar and h-bar are measured on the tooth the rack generates: where
 // the contact lies on the involute they are the involute's formulas; where it
 // lies on the trochoid or the undercut they are read on the generated boundary
 // with a note; absent, with the reason, where no gauge can read them.
+//
+// A helical gear (GearSpec::helixAngleDegrees > 0) is measured in the normal
+// section, every value in the normal system: s = s_n, W across the anvils'
+// normal, the balls' M, the chord of the virtual spur gear of z / cos^3(beta)
+// teeth, the normal base pitch and the normal tip thickness. The span's k is
+// the recommended one of the virtual spur gear of z_n = z inv(alpha_t) /
+// inv(alpha_n) teeth (its contact nearest d_n + 2 x_n m_n), and the anvils
+// touch on the diameter sqrt(db^2 + (W cos(beta_b))^2). The involute helicoid's
+// formulas are exact there; a contact off the involute (fillet, undercut) is
+// not read on the generated transverse section but given absent.
 InspectionResult ComputeInspection(const GearSpec& gear, const InspectionRequest& request = {});
 // The same for a gear whose model is already built; Proof::Searched reads every
 // pin on the generated tooth as a search (for tests).

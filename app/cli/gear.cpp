@@ -6,6 +6,7 @@
 #include "app/cli/gearoutput.h"
 #include "commands/pairtext.h"
 #include "base/apperror.h"
+#include "commands/helicaltext.h"
 #include "commands/tolerancetext.h"
 #include "geometry/internalgear.h"
 #include "app/cli/sheetoptions.h"
@@ -23,7 +24,9 @@ const std::vector<std::string> kGearFormats{"text", "json", "csv"};
 struct GearOptions {
     std::string module, teeth, shift = "0", pin, spanTeeth, pressureAngle, format, design, gear = "1";
     std::string cutterTeeth = "0", cutterTipRadius;   // 0 teeth: the default cutter
+    std::string helixAngle = "0", hand = "right";
     bool internal = false;
+    CLI::Option* helixAngleOption = nullptr;
     CLI::Option* pinOption = nullptr;
     CLI::Option* spanTeethOption = nullptr;
     CLI::Option* cutterTipRadiusOption = nullptr;
@@ -110,8 +113,110 @@ int RunInternalGear(const GearOptions& o, OutputFormat format, const GearToleran
     return kExitOk;
 }
 
+Hand HandOf(const std::string& text)
+{
+    if (text == "right")
+        return Hand::Right;
+    if (text == "left")
+        return Hand::Left;
+    throw CliError(kExitUsage, "--hand", Args(Cli::tr("'%1' is not one of %2"), {text, "right, left"}));
+}
+
+// A helical gear: its normal values as given, the transverse ones, the
+// inspection in the normal section. JSON and CSV carry the hand as a word.
+int RunHelicalGear(const GearOptions& o, double helixAngle)
+{
+    for (CLI::Option* unused : {o.sheet.classOption, o.sheet.allowanceOption})
+        if (unused->count() > 0)
+            throw CliError(kExitUsage, unused->get_name(), Cli::tr("is not yet for helical gears (--helix-angle)"));
+    const OutputFormat format = FormatOf(o.format, kGearFormats);
+    GearSpec g;
+    g.module = NumberOption("--module", o.module, Range::Positive);
+    g.teeth = IntegerOption("--teeth", o.teeth, Range::AtLeastOne);
+    g.shift = NumberOption("--shift", o.shift);
+    g.pressureAngleDegrees = PressureAngleOption(o.pressureAngle);
+    g.helixAngleDegrees = helixAngle;
+    g.hand = HandOf(o.hand);
+    InspectionRequest request;
+    if (o.pinOption->count() > 0)
+        request.pinDiameter = NumberOption("--pin", o.pin, Range::Positive);
+    if (o.spanTeethOption->count() > 0)
+        request.spanTeeth = IntegerOption("--span-teeth", o.spanTeeth, Range::AtLeastOne);
+    if (o.sheet.faceWidthOption->count() > 0)
+        request.faceWidth = NumberOption("--face-width", o.sheet.faceWidth, Range::Positive);
+    MateReport report;
+    try {
+        if (const std::string defect = GearSpecDefect(g); !defect.empty())
+            throw AppError(defect);
+        const std::string separator = format == OutputFormat::Text ? LocaleDecimalSeparator() : ".";
+        report = HelicalGearReport(g, ComputeInspection(GearModel(g), request), separator);
+    } catch (const AppError& e) {
+        throw CliError(kExitRefused, "", e.what());
+    }
+    std::vector<PairRow> rows = report.inputs;
+    rows.insert(rows.end(), report.results.begin(), report.results.end());
+    switch (format) {
+    case OutputFormat::Json: {
+        nlohmann::ordered_json out;
+        out["mode"] = report.mode;
+        for (const PairRow& row : rows) {
+            if (std::string_view(row.key) == "hand")
+                out[row.key] = HandKey(g.hand);
+            else if (row.integer)
+                out[row.key] = static_cast<std::int64_t>(row.values[0]);
+            else
+                out[row.key] = JsonNumber(row.values[0]);
+        }
+        nlohmann::ordered_json absent = nlohmann::ordered_json::object();
+        for (const auto& [key, why] : report.absent)
+            absent[key] = why;
+        if (!report.absent.empty())
+            out["absent"] = absent;
+        out["findings"] = report.findings;
+        WriteOut(out.dump(2) + "\n");
+        break;
+    }
+    case OutputFormat::Csv: {
+        std::string out = CsvLine({"name", "value"});
+        out += CsvLine({"mode", report.mode});
+        for (const PairRow& row : rows) {
+            std::string value;
+            if (std::string_view(row.key) == "hand")
+                value = HandKey(g.hand);
+            else if (row.integer)
+                value = std::to_string(static_cast<std::int64_t>(row.values[0]));
+            else if (std::isfinite(row.values[0]))
+                value = RoundTripText(row.values[0]);
+            out += CsvLine({row.key, value});
+        }
+        for (const auto& [key, why] : report.absent)
+            out += CsvLine({"absent", key + ": " + why});
+        for (const std::string& finding : report.findings)
+            out += CsvLine({"finding", finding});
+        WriteOut(out);
+        break;
+    }
+    default: {
+        std::string out = MateReportText(report, "\n");
+        for (const auto& [key, why] : report.absent)
+            out += key + "：" + why + "\n";
+        WriteOut(out);
+        break;
+    }
+    }
+    return kExitOk;
+}
+
 int RunGear(const GearOptions& given)
 {
+    if (given.helixAngleOption->count() > 0) {
+        // 0 degrees is the spur gear, computed and written as ever.
+        const double beta = NumberOption("--helix-angle", given.helixAngle, Range::NonNegative);
+        if (beta != 0.0) {
+            RequireGiven({given.moduleOption, given.teethOption});
+            return RunHelicalGear(given, beta);
+        }
+    }
     GearOptions o = given;
     DataSheetInput sheet;
     std::optional<GearDesign> designed;
@@ -214,12 +319,21 @@ void AddGearCommands(CLI::App& app, CliContext& context)
                                               "NUMBER");
     o->cutterTipRadiusOption->needs(internal);
     o->spanTeethOption->excludes(internal);
+    o->helixAngleOption = AddValueOption(*gear, "--helix-angle", o->helixAngle,
+                                         Cli::tr("helix angle beta in degrees (0 up to below 90; default 0: a spur "
+                                                 "gear). Module, pressure angle and shift are then the normal ones"),
+                                         "DEGREES");
+    CLI::Option* handOption =
+        AddValueOption(*gear, "--hand", o->hand, Cli::tr("hand of the helix: right (default) or left"), "right|left");
+    handOption->needs(o->helixAngleOption);
+    o->helixAngleOption->excludes(internal);
     for (CLI::Option* held : {o->moduleOption, o->teethOption, shiftOption, angleOption, o->sheet.classOption,
-                              o->sheet.faceWidthOption, o->sheet.allowanceOption, internal})
+                              o->sheet.faceWidthOption, o->sheet.allowanceOption, internal, o->helixAngleOption})
         o->designOption->excludes(held);
     gear->footer(Examples({"tsumugi-cli gear -m 2 -z 20", "tsumugi-cli gear -m 1.5 -z 12 -x 0.3 --pin 2.6",
                            "tsumugi-cli gear -m 2 -z 20 --pressure-angle 14.5 --format json",
-                           "tsumugi-cli gear -m 3 -z 40 --accuracy-class 6 --face-width 30 --thickness-allowance=-0.05,-0.1"}) +
+                           "tsumugi-cli gear -m 3 -z 40 --accuracy-class 6 --face-width 30 --thickness-allowance=-0.05,-0.1",
+                           "tsumugi-cli gear -m 3 -z 12 -x 0.09809 --helix-angle 30 --hand left --face-width 20"}) +
                  "\n" + Cli::tr("JSON and CSV give every number at full precision; CSV lines end in LF."));
     gear->callback([o, &context] { context.exitCode = RunGear(*o); });
 
