@@ -603,5 +603,17 @@ Every message is one line on standard error: tsumugi-cli: KIND: OPTION, LINE OR 
         <source>what --backlash gives: the normal backlash j_bn (default) or the circumferential j_t on the working pitch circle</source>
         <translation>--backlash の値の種類：法線バックラッシ j_bn（既定）または噛合いピッチ円上の円周バックラッシ j_t</translation>
     </message>
+    <message>
+        <source>is not yet for helical gears (--helix-angle)</source>
+        <translation>はすば歯車（--helix-angle）にはまだ使えません</translation>
+    </message>
+    <message>
+        <source>helix angle beta in degrees (0 up to below 90; default 0: a spur gear). Module, pressure angle and shift are then the normal ones</source>
+        <translation>ねじれ角 β（度、0 以上 90 未満。既定 0：平歯車）。このときモジュール、圧力角、転位係数は歯直角の値</translation>
+    </message>
+    <message>
+        <source>hand of the helix: right (default) or left</source>
+        <translation>ねじれ方向：right（右、既定）または left（左）</translation>
+    </message>
 </context>
 </TS>
