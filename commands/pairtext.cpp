@@ -34,9 +34,78 @@ Shown Count(std::int32_t value)
 
 }  // namespace
 
+namespace {
+
+// The hand as a row's text, and its number (1 right, -1 left) for JSON and CSV.
+Shown HandShown(Hand hand)
+{
+    return {hand == Hand::Left ? -1.0 : 1.0, hand == Hand::Left ? "左" : "右", true};
+}
+
+// Two helical gears: the normal values as given and the transverse ones they
+// mesh by, each row saying which section it belongs to.
+std::vector<PairRow> HelicalPairInputRows(const PairResult& r, std::string_view sep)
+{
+    const PairInput& in = r.input;
+    auto g = [sep](double value) { return Shown{value, FormatGeneral(value, 11, sep)}; };
+    std::vector<PairRow> rows{
+        One("module_normal", "歯直角モジュール m_n", g(in.module)),
+        One("pressure_angle_normal", "歯直角圧力角 α_n（°）", g(in.pressureAngle)),
+        One("helix_angle", "ねじれ角 β（°）", g(in.helixAngle)),
+        Two("hand", "ねじれ方向", HandShown(in.hands[0]), HandShown(in.hands[1])),
+        Two("teeth", "歯数 z", Count(in.teeth[0]), Count(in.teeth[1])),
+    };
+    if (std::isfinite(in.faceWidth))
+        rows.push_back(One("face_width", "歯幅 b", g(in.faceWidth)));
+    return rows;
+}
+
+std::vector<PairRow> HelicalPairResultRows(const PairResult& r, std::string_view sep)
+{
+    auto f = [sep](double value, int decimals) { return Shown{value, FormatFixed(value, 11, decimals, sep)}; };
+    auto sliding = [&f](double value) { return std::isfinite(value) ? f(value, 4) : Shown{value, kNoValueText}; };
+    GearSpec g;
+    g.module = r.input.module;
+    g.pressureAngleDegrees = r.input.pressureAngle;
+    g.helixAngleDegrees = r.input.helixAngle;
+    const HelixSizes h = HelixOf(g);
+    const double mt = static_cast<double>(h.module);
+    std::vector<PairRow> rows{
+        Two("shift_normal", "歯直角転位係数 x_n", f(r.input.shift[0], 6), f(r.input.shift[1], 6)),
+        One("shift_sum_normal", "歯直角転位係数の和 x_n1+x_n2", f(r.shiftSum, 6)),
+        One("module_transverse", "正面モジュール m_t", f(mt, 6)),
+        One("pressure_angle_transverse", "正面圧力角 α_t（°）", f(static_cast<double>(Degrees(h.alpha)), 5)),
+        One("base_helix_angle", "基礎円筒ねじれ角 β_b（°）", f(static_cast<double>(Degrees(h.baseHelix)), 5)),
+        One("working_pressure_angle_transverse", "正面作用圧力角 α_wt（°）", f(r.workingPressureAngle, 4)),
+        One("standard_center_distance", "標準中心距離 a0", f(r.standardCenterDistance, 3)),
+        One("center_distance", "中心距離 a", f(r.centerDistance, 3)),
+        One("center_distance_modification", "中心距離修正係数 y（m_n 単位）", f(r.centerDistanceModification, 6)),
+        One("tip_shortening", "歯先短縮係数 k（m_n 単位）", f(r.tipShortening, 6)),
+        Two("pitch_diameter", "基準円直径 d", f(r.input.teeth[0] * mt, 3), f(r.input.teeth[1] * mt, 3)),
+        Two("tip_diameter", "歯先円直径 da（短縮後）", f(r.tipDiameter[0], 3), f(r.tipDiameter[1], 3)),
+        Two("root_diameter", "歯底円直径 df", f(r.rootDiameter[0], 3), f(r.rootDiameter[1], 3)),
+        Two("base_diameter", "基礎円直径 db", f(r.baseDiameter[0], 3), f(r.baseDiameter[1], 3)),
+        Two("tip_thickness_transverse", "正面歯先円弧歯厚 s_at（短縮後）", f(r.tipThickness[0], 3), f(r.tipThickness[1], 3)),
+        One("clearance_unshortened", "頂げき（短縮なし）", f(r.clearanceUnshortened, 3)),
+        One("clearance", "頂げき（短縮後）", f(r.clearance, 3)),
+        One("line_of_action", "a・sin α_wt", f(r.lineOfAction, 3)),
+        One("contact_ratio_transverse", "正面かみあい率 εα", f(r.contactRatio, 3)),
+    };
+    if (std::isfinite(r.overlapRatio)) {
+        rows.push_back(One("overlap_ratio", "重なりかみあい率 εβ", f(r.overlapRatio, 3)));
+        rows.push_back(One("total_contact_ratio", "全かみあい率 εγ", f(r.totalContactRatio, 3)));
+    }
+    rows.push_back(Two("specific_sliding", "歯元のすべり率 ζ", sliding(r.specificSliding[0]), sliding(r.specificSliding[1])));
+    return rows;
+}
+
+}  // namespace
+
 std::vector<PairRow> PairInputRows(const PairResult& r, std::string_view sep)
 {
     const PairInput& in = r.input;
+    if (in.helixAngle != 0.0)
+        return HelicalPairInputRows(r, sep);
     auto g = [sep](double value) { return Shown{value, FormatGeneral(value, 11, sep)}; };
     return {
         One("module", "モジュール m", g(in.module)),
@@ -47,6 +116,8 @@ std::vector<PairRow> PairInputRows(const PairResult& r, std::string_view sep)
 
 std::vector<PairRow> PairResultRows(const PairResult& r, std::string_view sep)
 {
+    if (r.input.helixAngle != 0.0)
+        return HelicalPairResultRows(r, sep);
     auto f = [sep](double value, int decimals) { return Shown{value, FormatFixed(value, 11, decimals, sep)}; };
     auto sliding = [&f](double value) { return std::isfinite(value) ? f(value, 4) : Shown{value, kNoValueText}; };
     return {
@@ -82,7 +153,7 @@ std::string PairReportText(const PairResult& r, std::string_view sep, std::strin
 MateReport MateReportOf(const PairResult& r, std::string_view sep)
 {
     MateReport report;
-    report.title = std::string("かみあい（") + PairModeText(r) + "）";
+    report.title = std::string(r.input.helixAngle != 0.0 ? "かみあい（はすば歯車、" : "かみあい（") + PairModeText(r) + "）";
     report.mode = r.fromCenterDistance ? "center_distance" : "shifts";
     report.inputs = PairInputRows(r, sep);
     report.results = PairResultRows(r, sep);

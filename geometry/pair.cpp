@@ -44,17 +44,28 @@ struct Working {
     long double alphaW, a0, a, y, k, line;
 };
 
+// The transverse values of a pair (spur gears: the normal ones to the bit).
+HelixSizes PairHelix(const PairInput& in)
+{
+    GearSpec g;
+    g.module = in.module;
+    g.pressureAngleDegrees = in.pressureAngle;
+    g.helixAngleDegrees = in.helixAngle;
+    return HelixOf(g);
+}
+
 Working WorkingOf(const PairInput& in, long double xSum)
 {
     const long double m = in.module;
-    const long double alpha = Radians(in.pressureAngle);
+    const HelixSizes h = PairHelix(in);
+    const long double alpha = h.alpha;
     const long double zSum = static_cast<long double>(in.teeth[0]) + static_cast<long double>(in.teeth[1]);
-    const long double invW = ExternalWorkingInvolute(alpha, xSum, zSum);
+    const long double invW = WorkingInvoluteOf(Involute(alpha), std::tan(h.normalAlpha), xSum, zSum);
     if (!(invW > 0.0L))
         throw AppError("転位係数の和 x1+x2 が小さすぎて、かみあう中心距離がありません");
     Working w{};
     w.alphaW = WorkingAngle(invW);
-    w.a0 = m * zSum / 2.0L;
+    w.a0 = h.module * zSum / 2.0L;
     w.a = w.a0 * std::cos(alpha) / std::cos(w.alphaW);
     w.y = (w.a - w.a0) / m;
     w.k = xSum - w.y;
@@ -87,6 +98,8 @@ GearSpec GearOf(const PairInput& pair, int i)
     spec.teeth = pair.teeth[g];
     spec.shift = pair.shift[g];
     spec.pressureAngleDegrees = pair.pressureAngle;
+    spec.helixAngleDegrees = pair.helixAngle;
+    spec.hand = pair.hands[g];
     if (i == 1 && pair.mate == MateKind::Rack)
         throw AppError("ラックは歯車ではありません");
     if (i == 1 && pair.mate == MateKind::Internal) {
@@ -109,8 +122,8 @@ PairResult ComputePair(const PairInput& in)
     r.input = in;
     r.input.mate = MateKind::External;
     const long double m = in.module;
-    const long double alpha = Radians(in.pressureAngle);
-    const long double cosA = std::cos(alpha);
+    const HelixSizes helix = PairHelix(in);
+    const long double cosA = std::cos(helix.alpha);
     const std::array<long double, 2> z{static_cast<long double>(in.teeth[0]), static_cast<long double>(in.teeth[1])};
     const std::array<long double, 2> x{in.shift[0], in.shift[1]};
     const long double xSum = x[0] + x[1];
@@ -155,14 +168,24 @@ PairResult ComputePair(const PairInput& in)
     r.clearance = Store(std::min(a - tip[0] / 2.0L - root[1] / 2.0L, a - tip[1] / 2.0L - root[0] / 2.0L));
     const long double line = w.line;
     r.lineOfAction = Store(line);
-    r.contactRatio = Store((approach[0] + approach[1] - line) / (kPi * m * cosA));
+    r.contactRatio = Store((approach[0] + approach[1] - line) / (kPi * helix.module * cosA));
+    if (std::isfinite(in.faceWidth)) {
+        r.overlapRatio = Store(static_cast<long double>(in.faceWidth) * std::sin(helix.beta) / (kPi * m));
+        r.totalContactRatio = Store(static_cast<long double>(r.contactRatio) + r.overlapRatio);
+    }
     for (int i = 0; i < 2; ++i) {
         const long double zeta = SpecificSliding(i, approach, line, z);
         r.specificSliding[i] = std::isfinite(zeta) ? Store(zeta) : std::numeric_limits<double>::quiet_NaN();
     }
 
-    if (r.contactRatio < kMinimumContactRatio)
-        r.findings.emplace_back("警告：かみあい率εαが1.2未満、かみあいが途切れる");
+    if (helix.helical() && in.hands[0] == in.hands[1])
+        r.findings.emplace_back("警告：外歯車どうしのねじれ方向が同じ、かみあわない（一方を右、他方を左に）");
+    // A helical pair keeps contact through its overlap: the total ratio counts.
+    const double carried = helix.helical() && std::isfinite(r.totalContactRatio) ? r.totalContactRatio : r.contactRatio;
+    if (carried < kMinimumContactRatio)
+        r.findings.emplace_back(helix.helical() && std::isfinite(r.totalContactRatio)
+                                    ? "警告：全かみあい率εγが1.2未満、かみあいが途切れる"
+                                    : "警告：かみあい率εαが1.2未満、かみあいが途切れる");
     for (int i = 0; i < 2; ++i)
         if (approach[i] > line)   // the tip's contact point lies past the mate's tangent point
             r.findings.push_back(std::string("警告：") + kGearName[i] + "の歯先が" + kGearName[1 - i] +
@@ -184,6 +207,12 @@ void CheckPairBasics(const PairInput& in)
         throw AppError("圧力角は 0° より大きく 90° より小さくなければなりません");
     if (in.teeth[0] < 1)
         throw AppError(std::string(kTeethName[0]) + "は 1 以上でなければなりません");
+    if (!(in.helixAngle >= 0.0 && in.helixAngle < 90.0))
+        throw AppError("ねじれ角は 0° 以上 90° 未満でなければなりません");
+    if (in.helixAngle != 0.0 && in.mate != MateKind::External)
+        throw AppError("はすば歯車の組はまだ外歯車どうしだけです");
+    if (!std::isnan(in.faceWidth) && !(std::isfinite(in.faceWidth) && in.faceWidth > 0.0))
+        throw AppError("歯幅は正の数でなければなりません");
 }
 
 namespace {
@@ -193,9 +222,10 @@ const char* const kCenterDistanceTooLarge = "中心距離が大きすぎて、�
 double ShiftSumForCenterDistance(const PairInput& in, double centerDistance)
 {
     CheckGears(in);
-    const long double alpha = Radians(in.pressureAngle);
+    const HelixSizes helix = PairHelix(in);
+    const long double alpha = helix.alpha;
     const long double zSum = static_cast<long double>(in.teeth[0]) + in.teeth[1];
-    const long double a0 = static_cast<long double>(in.module) * zSum / 2.0L;
+    const long double a0 = helix.module * zSum / 2.0L;
     const long double cosW = a0 * std::cos(alpha) / centerDistance;
     if (std::isnan(centerDistance))
         throw AppError("中心距離が数ではありません");
@@ -208,6 +238,8 @@ double ShiftSumForCenterDistance(const PairInput& in, double centerDistance)
     // So close to a right angle that the tangent has lost its sign or range.
     if (!(invW > 0.0L && std::isfinite(invW)))
         throw AppError(kCenterDistanceTooLarge);
+    if (helix.helical())   // the shift in m_n: tan(alpha_n) over the transverse involutes
+        return Store((invW - Involute(alpha)) * zSum / (2.0L * std::tan(helix.normalAlpha)));
     return Store(ShiftsForWorkingInvolute(invW, alpha, zSum));
 }
 

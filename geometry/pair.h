@@ -9,12 +9,18 @@
 // Tooth proportions are those of ComputeGearDimensions: addendum m(1 + x),
 // root diameter 4.5 m below the unshortened tip diameter (clearance 0.25 m).
 // Angles are computed with the gear's own pressure angle and the exact pi.
+//
+// Two helical gears mesh in the transverse section: inv(alpha_wt) = inv(alpha_t)
+// + 2 tan(alpha_n) (x1 + x2) / (z1 + z2), a = (z1 + z2) m_t cos(alpha_t) /
+// (2 cos(alpha_wt)), y = (a - a0) / m_n and the tip shortening k in m_n, the
+// transverse contact ratio over the transverse base pitch pi m_t cos(alpha_t).
 
 #include "geometry/gearmodel.h"
 #include "geometry/mate.h"
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -30,6 +36,13 @@ struct PairInput {
     // negative = thinner (external gears only).
     std::array<double, 2> thicknessAllowance{};
     double tipShortening = 0.0;           // k of two external gears
+    // Two external helical gears: the helix angle (0 <= beta < 90 degrees; 0:
+    // spur gears), each gear's hand (external gears in mesh have opposite
+    // hands) and the face width b for the overlap ratio (NaN: not known).
+    // module, pressureAngle, shift and allowances are then the normal ones.
+    double helixAngle = 0.0;
+    std::array<Hand, 2> hands{Hand::Right, Hand::Left};
+    double faceWidth = std::numeric_limits<double>::quiet_NaN();
 };
 
 // Gear i (0 or 1) of a pair as the gear model holds it: an external gear cut
@@ -39,7 +52,8 @@ struct PairInput {
 GearSpec GearOf(const PairInput& pair, int i);
 
 // What every mate refuses alike (AppError): a module that is not a positive
-// number, a pressure angle outside (0, 90) degrees, gear 1 without teeth.
+// number, a pressure angle outside (0, 90) degrees, gear 1 without teeth; a
+// helix angle outside [0, 90) degrees, or one given to a ring or a rack.
 void CheckPairBasics(const PairInput& pair);
 
 struct PairResult {
@@ -59,6 +73,12 @@ struct PairResult {
     double clearance = 0.0;               // tip clearance after the shortening
     double lineOfAction = 0.0;            // a sin alpha_w, between the two tangent points
     double contactRatio = 0.0;            // transverse contact ratio epsilon_alpha
+    // Helical gears: the working transverse pressure angle is workingPressureAngle
+    // (alpha_wt); the overlap ratio epsilon_beta = b sin(beta) / (pi m_n) and the
+    // total contact ratio epsilon_gamma = epsilon_alpha + epsilon_beta (NaN
+    // without a face width; 0 and epsilon_alpha for spur gears with one).
+    double overlapRatio = std::numeric_limits<double>::quiet_NaN();
+    double totalContactRatio = std::numeric_limits<double>::quiet_NaN();
     // The specific sliding of each gear at its lowest contact, where the
     // mate's tip circle crosses the line of action: zeta_i = 1 - (z_i / z_j)
     // (rho_j / rho_i), rho the distances of the contact from the tangent points

@@ -28,5 +28,8 @@ struct MateReport;
 // A report of the pair command (or of gear --internal) in the chosen format,
 // written to standard output.
 void PrintReport(const MateReport& report, OutputFormat format);
+// --hand and its like: "right" or "left" (kExitUsage naming `option` otherwise).
+enum class Hand;
+Hand HandOption(const std::string& option, const std::string& text);
 // sheet: the gear data table (要目表) as a PDF page.
 void AddSheetCommand(CLI::App& app, CliContext& context);

@@ -38,6 +38,15 @@ struct GearOptions {
 
 }  // namespace
 
+Hand HandOption(const std::string& option, const std::string& text)
+{
+    if (text == "right")
+        return Hand::Right;
+    if (text == "left")
+        return Hand::Left;
+    throw CliError(kExitUsage, option, Args(Cli::tr("'%1' is not one of %2"), {text, "right, left"}));
+}
+
 Cutter PinionCutterOptions(const std::string& teeth, const std::string& tipRadius, const CLI::Option& tipRadiusOption)
 {
     Cutter cutter;
@@ -113,15 +122,6 @@ int RunInternalGear(const GearOptions& o, OutputFormat format, const GearToleran
     return kExitOk;
 }
 
-Hand HandOf(const std::string& text)
-{
-    if (text == "right")
-        return Hand::Right;
-    if (text == "left")
-        return Hand::Left;
-    throw CliError(kExitUsage, "--hand", Args(Cli::tr("'%1' is not one of %2"), {text, "right, left"}));
-}
-
 // A helical gear: its normal values as given, the transverse ones, the
 // inspection in the normal section. JSON and CSV carry the hand as a word.
 int RunHelicalGear(const GearOptions& o, double helixAngle)
@@ -136,7 +136,7 @@ int RunHelicalGear(const GearOptions& o, double helixAngle)
     g.shift = NumberOption("--shift", o.shift);
     g.pressureAngleDegrees = PressureAngleOption(o.pressureAngle);
     g.helixAngleDegrees = helixAngle;
-    g.hand = HandOf(o.hand);
+    g.hand = HandOption("--hand", o.hand);
     InspectionRequest request;
     if (o.pinOption->count() > 0)
         request.pinDiameter = NumberOption("--pin", o.pin, Range::Positive);

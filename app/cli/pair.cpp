@@ -5,6 +5,7 @@
 #include "geardata/designfile.h"
 
 #include "commands/mate.h"
+#include "commands/helicaltext.h"
 #include "commands/pairtext.h"
 #include "export/meshexport.h"
 #include "base/apperror.h"
@@ -50,6 +51,12 @@ struct PairOptions {
     // The picture of the pair in mesh.
     std::string picture, angle = "0", tolerance = "0.001";
     CLI::Option* pictureOption = nullptr;
+    // Two helical gears.
+    std::string helixAngle = "0", hand = "right", hand2, faceWidth;
+    CLI::Option* helixAngleOption = nullptr;
+    CLI::Option* hand2Option = nullptr;
+    CLI::Option* faceWidthOption = nullptr;
+    CLI::Option* mateOption = nullptr;
     bool backlashAsked() const
     {
         return allowance1Option->count() + allowance2Option->count() + centerAllowanceOption->count() +
@@ -59,6 +66,8 @@ struct PairOptions {
 
 nlohmann::ordered_json JsonValue(const PairRow& row, int gear)
 {
+    if (std::string_view(row.key) == "hand")
+        return HandKey(row.values[gear] < 0 ? Hand::Left : Hand::Right);
     if (row.integer)
         return static_cast<std::int64_t>(row.values[gear]);
     return JsonNumber(row.values[gear]);
@@ -66,6 +75,8 @@ nlohmann::ordered_json JsonValue(const PairRow& row, int gear)
 
 std::string CsvValue(const PairRow& row, int gear)
 {
+    if (std::string_view(row.key) == "hand")
+        return HandKey(row.values[gear] < 0 ? Hand::Left : Hand::Right);
     if (row.integer)
         return std::to_string(static_cast<std::int64_t>(row.values[gear]));
     if (!std::isfinite(row.values[gear]))
@@ -204,6 +215,33 @@ void PrintReport(const MateReport& report, OutputFormat format)
 
 namespace {
 
+// Two external helical gears: the pair from the shifts or from a centre
+// distance, without allowances, backlash, picture or design file yet.
+int RunHelicalPair(const PairOptions& o, PairInput in, std::optional<double> centerDistance, ShiftSplit split,
+                   bool keepShift1, OutputFormat format)
+{
+    for (CLI::Option* unused : {o.mateOption, o.allowance1Option, o.allowance2Option, o.centerAllowanceOption,
+                                o.wantedOption, o.wantedKindOption, o.saveDesignOption, o.pictureOption})
+        if (unused->count() > 0)
+            throw CliError(kExitUsage, unused->get_name(), Cli::tr("is not yet for helical gears (--helix-angle)"));
+    in.mate = MateKind::External;
+    in.hands[0] = HandOption("--hand", o.hand);
+    in.hands[1] = o.hand2Option->count() > 0 ? HandOption("--hand2", o.hand2)
+                                             : in.hands[0] == Hand::Right ? Hand::Left : Hand::Right;
+    if (o.faceWidthOption->count() > 0)
+        in.faceWidth = NumberOption("--face-width", o.faceWidth, Range::Positive);
+    PairResult result;
+    try {
+        result = !centerDistance ? ComputePair(in)
+                 : keepShift1    ? ComputePairForCenterDistanceKeepingShift1(in, *centerDistance)
+                                 : ComputePairForCenterDistance(in, *centerDistance, split);
+    } catch (const AppError& e) {
+        throw CliError(kExitRefused, "", e.what());
+    }
+    PrintReport(MateReportOf(result, format == OutputFormat::Text ? LocaleDecimalSeparator() : "."), format);
+    return kExitOk;
+}
+
 int RunPair(const PairOptions& o)
 {
     const OutputFormat format = FormatOf(o.format, kPairFormats);
@@ -265,6 +303,13 @@ int RunPair(const PairOptions& o)
     const double centerDistance =
         distanceGiven ? NumberOption("--center-distance", o.centerDistance, Range::Positive) : 0.0;
     const std::string sep = LocaleDecimalSeparator();   // the text's; JSON and CSV take the values
+    if (o.helixAngleOption->count() > 0) {
+        // 0 degrees: the spur pair, as ever.
+        in.helixAngle = NumberOption("--helix-angle", o.helixAngle, Range::NonNegative);
+        if (in.helixAngle != 0.0)
+            return RunHelicalPair(o, in, distanceGiven ? std::optional<double>(centerDistance) : std::nullopt, split,
+                                  distanceGiven && x1Given, format);
+    }
     BacklashInput b;
     if (o.allowance1Option->count() > 0)
         b.thickness[0] = AllowanceOption("--thickness-allowance1", o.allowance1);
@@ -425,9 +470,24 @@ void AddPairCommand(CLI::App& app, CliContext& context)
                    "NUMBER");
     AddValueOption(*pair, "--tolerance", o->tolerance, Cli::tr("the picture's chord tolerance in mm (default 0.001)"),
                    "NUMBER");
+    o->helixAngleOption = AddValueOption(*pair, "--helix-angle", o->helixAngle,
+                                         Cli::tr("helix angle beta of two external helical gears in degrees (0 up to "
+                                                 "below 90; default 0: spur gears). Module, pressure angle and shifts "
+                                                 "are then the normal ones"),
+                                         "DEGREES");
+    AddValueOption(*pair, "--hand", o->hand, Cli::tr("hand of gear 1's helix: right (default) or left"), "right|left")
+        ->needs(o->helixAngleOption);
+    o->hand2Option = AddValueOption(*pair, "--hand2", o->hand2,
+                                    Cli::tr("hand of gear 2's helix (default: the other hand than gear 1's)"),
+                                    "right|left");
+    o->hand2Option->needs(o->helixAngleOption);
+    o->faceWidthOption = AddValueOption(*pair, "--face-width", o->faceWidth,
+                                        Cli::tr("face width b in mm, for the overlap ratio of helical gears"), "NUMBER");
+    o->faceWidthOption->needs(o->helixAngleOption);
+    o->mateOption = mateOption;
     for (CLI::Option* held : {o->moduleOption, o->z1Option, o->z2Option, o->x1Option, o->x2Option,
                               o->centerDistanceOption, o->splitOption, mateOption, angleOption, o->allowance1Option,
-                              o->allowance2Option, o->centerAllowanceOption, o->wantedOption})
+                              o->allowance2Option, o->centerAllowanceOption, o->wantedOption, o->helixAngleOption})
         o->designOption->excludes(held);
     pair->footer(Examples({"tsumugi-cli pair -m 3 --z1 12 --z2 24 --x1 0.6 --x2 0.36",
                            "tsumugi-cli pair -m 3 --z1 12 --z2 24 --center-distance 56.5 --format json",
@@ -437,6 +497,7 @@ void AddPairCommand(CLI::App& app, CliContext& context)
                            "tsumugi-cli pair -m 14 --z1 17 --z2 96 --x1 0.2 --x2 0.5 --mate internal",
                            "tsumugi-cli pair -m 3 --z1 20 --mate rack",
                            "tsumugi-cli pair -m 3 --z1 12 --z2 24 --x1 0.6 --x2 0.36 --picture mesh.svg --angle 5",
+                           "tsumugi-cli pair -m 3 --z1 12 --z2 60 --center-distance 125 --helix-angle 30 --hand left --face-width 20",
                            "tsumugi-cli pair -m 2 --z1 20 --z2 40 --x1 0 --x2 0 --pressure-angle 14.5 --format csv",
                            "tsumugi-cli pair -m 2 --z1 20 --z2 40 --x1 0 --x2 0 --thickness-allowance1=-0.05,-0.1 "
                            "--thickness-allowance2=-0.05,-0.1"}) +

@@ -55,4 +55,31 @@ expect 1 'tsumugi-cli: refused: ねじれ角が 0° 以上 90° 未満ではあ�
 expect 2 "tsumugi-cli: usage error: --helix-angle: -5 must not be negative." -- gear -m 2 -z 20 --helix-angle -5
 expect 2 "tsumugi-cli: usage error: --hand: 'up' is not one of right, left." -- gear -m 2 -z 20 --helix-angle 10 --hand up
 expect 2 "tsumugi-cli: usage error: --accuracy-class: is not yet for helical gears (--helix-angle)" -- gear -m 2 -z 20 --helix-angle 10 --accuracy-class 6
+
+# pair: the handbooks' pair as printed, and from its centre distance the shift sum back.
+pair=(pair -m 3 --z1 12 --z2 60 --helix-angle 30 --hand left --face-width 20)
+out=$("$cli" "${pair[@]}" --x1 0.09809 --x2 0); check "pair exit" $? 0
+for line in 'かみあい（はすば歯車、転位係数から）' $'ねじれ方向	左	右' $'正面作用圧力角 α_wt（°）	23.1126' $'中心距離 a	125.000' \
+    $'歯先円直径 da（短縮後）	48.154	213.842' $'歯底円直径 df	34.658	200.346' $'基礎円直径 db	38.322	191.611' \
+    $'正面かみあい率 εα	1.294' $'重なりかみあい率 εβ	1.061' '警告＝０'; do
+    grep -qxF "$line" <<<"$out" || fail "pair text lacks [$line]"
+done
+/usr/bin/python3 - "$("$cli" "${pair[@]}" --center-distance 125 --format json)" "$("$cli" "${pair[@]}" --center-distance 125 --format csv)" <<'PY' || fail "pair json/csv"
+import csv, io, json, sys
+j = json.loads(sys.argv[1])
+rows = {r[0]: r[1:] for r in csv.reader(io.StringIO(sys.argv[2]))}
+assert j["mode"] == "center_distance" and j["hand"] == ["left", "right"] and rows["hand"] == ["left", "right"], j
+assert abs(j["shift_sum_normal"] - 0.09809) < 5e-6 and float(rows["shift_sum_normal"][0]) == j["shift_sum_normal"]
+assert j["center_distance"] == 125.0 and abs(j["overlap_ratio"] - 1.061) < 5e-4
+PY
+grep -qxF '警告：外歯車どうしのねじれ方向が同じ、かみあわない（一方を右、他方を左に）' \
+    <<<"$("$cli" "${pair[@]}" --x1 0.09809 --x2 0 --hand2 left)" || fail "same hands: no finding"
+# 0 degrees is the spur pair, byte for byte.
+for format in text json csv; do
+    a=$("$cli" pair -m 2 --z1 18 --z2 41 --x1 0.2 --x2 -0.1 --format $format)
+    b=$("$cli" pair -m 2 --z1 18 --z2 41 --x1 0.2 --x2 -0.1 --helix-angle 0 --format $format)
+    [ "$a" = "$b" ] || fail "pair --helix-angle 0 changes the $format output"
+done
+expect 2 "tsumugi-cli: usage error: --mate: is not yet for helical gears (--helix-angle)" -- pair -m 2 --z1 20 --z2 30 --x1 0 --x2 0 --helix-angle 10 --mate internal
+expect 2 "tsumugi-cli: usage error: --thickness-allowance1: is not yet for helical gears (--helix-angle)" -- pair -m 2 --z1 20 --z2 30 --x1 0 --x2 0 --helix-angle 10 --thickness-allowance1=-0.05,-0.1
 finish

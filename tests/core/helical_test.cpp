@@ -5,6 +5,7 @@
 #include "commands/helicaltext.h"
 #include "geometry/gearmodel.h"
 #include "geometry/inspection.h"
+#include "geometry/pair.h"
 
 #include <gtest/gtest.h>
 
@@ -236,6 +237,106 @@ TEST(Helical, ReportRows)
                 EXPECT_NE(label.find("歯直角"), std::string::npos) << key;
             }
         }
+}
+
+PairInput HandbookPair()
+{
+    PairInput in;
+    in.module = 3;
+    in.pressureAngle = 20;
+    in.helixAngle = 30;
+    in.teeth = {12, 60};
+    in.shift = {0.09809, 0.0};
+    in.hands = {Hand::Left, Hand::Right};
+    in.faceWidth = 20;
+    return in;
+}
+
+// The handbooks' worked helical pair (m_n 3, beta 30, z 12/60, x_n 0.09809/0, b 20), to its printed digits.
+TEST(HelicalPair, HandbookPair)
+{
+    const PairResult r = ComputePair(HandbookPair());
+    const struct {
+        const char* what;
+        double got, expected, tolerance;
+    } rows[] = {
+        {"alpha_wt", r.workingPressureAngle, 23.1126, 5e-5},
+        {"a", r.centerDistance, 125.000, 5e-4},
+        {"y", r.centerDistanceModification, 0.09744, 1e-5},
+        {"da1", r.tipDiameter[0], 48.154, 5e-4},
+        {"da2", r.tipDiameter[1], 213.842, 5e-4},
+        {"df1", r.rootDiameter[0], 34.658, 5e-4},
+        {"df2", r.rootDiameter[1], 200.346, 5e-4},
+        {"db1", r.baseDiameter[0], 38.322, 5e-4},
+        {"db2", r.baseDiameter[1], 191.611, 5e-4},
+        {"epsilon_alpha", r.contactRatio, 1.294, 5e-4},
+        {"epsilon_beta", r.overlapRatio, 1.061, 5e-4},
+        {"epsilon_gamma", r.totalContactRatio, 1.294 + 1.061, 1e-3},
+        {"shift sum from a 125", ShiftSumForCenterDistance(HandbookPair(), 125.0), 0.09809, 5e-6},
+    };
+    for (const auto& row : rows)
+        EXPECT_NEAR(row.got, row.expected, row.tolerance) << row.what;
+    EXPECT_TRUE(r.findings.empty());
+    // From the centre distance: the same pair back, whichever split.
+    const PairResult back = ComputePairForCenterDistance(HandbookPair(), 125.0);
+    EXPECT_NEAR(back.shiftSum, 0.09809, 5e-6);
+    EXPECT_NEAR(back.centerDistance, 125.0, 1e-12);
+}
+
+// The shift is in m_n: a shift sum taken in m_t would move the centre distance
+// by 2 (x1 + x2)(m_t - m_n) more than y m_n.
+TEST(HelicalPair, ShiftInNormalModule)
+{
+    PairInput in = HandbookPair();
+    in.shift = {0.5, 0.3};
+    const PairResult r = ComputePair(in);
+    const double mt = 3 / std::cos(30 * kDeg), at = std::atan(std::tan(20 * kDeg) / std::cos(30 * kDeg));
+    const double invWt = std::tan(at) - at + 2 * std::tan(20 * kDeg) * 0.8 / 72;
+    double aw = at;   // Newton on tan(aw) - aw = invWt
+    for (int i = 0; i < 50; ++i)
+        aw -= (std::tan(aw) - aw - invWt) / std::pow(std::tan(aw), 2);
+    EXPECT_NEAR(r.centerDistance, 72 * mt * std::cos(at) / (2 * std::cos(aw)), 1e-9);
+    EXPECT_NEAR(r.tipShortening, 0.8 - (r.centerDistance - 36 * mt) / 3, 1e-9);
+    EXPECT_NEAR(ShiftSumForCenterDistance(in, r.centerDistance), 0.8, 1e-9);
+}
+
+TEST(HelicalPair, FindingsAndRefusals)
+{
+    PairInput same = HandbookPair();
+    same.hands = {Hand::Right, Hand::Right};
+    const PairResult r = ComputePair(same);
+    ASSERT_EQ(r.findings.size(), 1u);
+    EXPECT_EQ(r.findings[0], "警告：外歯車どうしのねじれ方向が同じ、かみあわない（一方を右、他方を左に）");
+    // Without a face width no overlap, and the transverse ratio alone is judged.
+    PairInput narrow = HandbookPair();
+    narrow.faceWidth = std::nan("");
+    EXPECT_TRUE(std::isnan(ComputePair(narrow).overlapRatio));
+    narrow.faceWidth = 0.5;   // epsilon_gamma 1.294 + 0.027 still above 1.2
+    EXPECT_TRUE(ComputePair(narrow).findings.empty());
+    const struct {
+        double beta;
+        MateKind mate;
+        double face;
+        const char* message;
+    } rows[] = {
+        {90, MateKind::External, 20, "ねじれ角は 0° 以上 90° 未満でなければなりません"},
+        {-3, MateKind::External, 20, "ねじれ角は 0° 以上 90° 未満でなければなりません"},
+        {20, MateKind::Internal, 20, "はすば歯車の組はまだ外歯車どうしだけです"},
+        {20, MateKind::Rack, 20, "はすば歯車の組はまだ外歯車どうしだけです"},
+        {20, MateKind::External, -1, "歯幅は正の数でなければなりません"},
+    };
+    for (const auto& row : rows) {
+        PairInput in = HandbookPair();
+        in.helixAngle = row.beta;
+        in.mate = row.mate;
+        in.faceWidth = row.face;
+        try {
+            CheckPairBasics(in);
+            ADD_FAILURE() << row.message;
+        } catch (const std::exception& e) {
+            EXPECT_EQ(std::string(e.what()), row.message);
+        }
+    }
 }
 
 }  // namespace

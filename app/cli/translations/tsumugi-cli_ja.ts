@@ -615,5 +615,21 @@ Every message is one line on standard error: tsumugi-cli: KIND: OPTION, LINE OR 
         <source>hand of the helix: right (default) or left</source>
         <translation>ねじれ方向：right（右、既定）または left（左）</translation>
     </message>
+    <message>
+        <source>helix angle beta of two external helical gears in degrees (0 up to below 90; default 0: spur gears). Module, pressure angle and shifts are then the normal ones</source>
+        <translation>外歯車どうしのはすば歯車のねじれ角 β（度、0 以上 90 未満。既定 0：平歯車）。このときモジュール、圧力角、転位係数は歯直角の値</translation>
+    </message>
+    <message>
+        <source>hand of gear 1&apos;s helix: right (default) or left</source>
+        <translation>歯車１のねじれ方向：right（右、既定）または left（左）</translation>
+    </message>
+    <message>
+        <source>hand of gear 2&apos;s helix (default: the other hand than gear 1&apos;s)</source>
+        <translation>歯車２のねじれ方向（既定：歯車１と逆）</translation>
+    </message>
+    <message>
+        <source>face width b in mm, for the overlap ratio of helical gears</source>
+        <translation>歯幅 b（mm）。はすば歯車の重なりかみあい率に使う</translation>
+    </message>
 </context>
 </TS>
