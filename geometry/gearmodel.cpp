@@ -23,8 +23,40 @@ double DefaultToolTipRadius(double module)
     return kDefaultTipRadiusFactor * module;
 }
 
-HelixSizes HelixOf(const GearSpec& g)
+GearSpec NormalSystemOf(const GearSpec& g)
 {
+    GearSpec n = g;
+    n.transverse = false;
+    if (!g.transverse || g.helixAngleDegrees == 0)
+        return n;
+    const L beta = Radians(g.helixAngleDegrees), c = std::cos(beta);
+    n.module = static_cast<double>(g.module * c);
+    n.pressureAngleDegrees = static_cast<double>(Degrees(std::atan(std::tan(Radians(g.pressureAngleDegrees)) * c)));
+    n.shift = static_cast<double>(g.shift / c);
+    n.thicknessAllowance = static_cast<double>(g.thicknessAllowance * c);
+    n.tipShortening = static_cast<double>(g.tipShortening / c);
+    return n;
+}
+
+GearSpec TransverseSystemOf(const GearSpec& g)
+{
+    const GearSpec n = NormalSystemOf(g);
+    GearSpec t = n;
+    t.transverse = true;
+    if (n.helixAngleDegrees == 0)
+        return t;
+    const L beta = Radians(n.helixAngleDegrees), c = std::cos(beta);
+    t.module = static_cast<double>(n.module / c);
+    t.pressureAngleDegrees = static_cast<double>(Degrees(std::atan(std::tan(Radians(n.pressureAngleDegrees)) / c)));
+    t.shift = static_cast<double>(n.shift * c);
+    t.thicknessAllowance = static_cast<double>(n.thicknessAllowance / c);
+    t.tipShortening = static_cast<double>(n.tipShortening * c);
+    return t;
+}
+
+HelixSizes HelixOf(const GearSpec& spec)
+{
+    const GearSpec g = NormalSystemOf(spec);
     // A spur gear keeps its own numbers: beta 0 takes no arc tangent and no
     // quotient of involutes, so alpha_t is alpha_n and z_n is z to the bit.
     HelixSizes h;
@@ -49,8 +81,9 @@ HelixSizes HelixOf(const GearSpec& g)
     return h;
 }
 
-ExactSizes ExactSizesOf(const GearSpec& g)
+ExactSizes ExactSizesOf(const GearSpec& spec)
 {
+    const GearSpec g = NormalSystemOf(spec);
     ExactSizes s;
     const L m = g.module, z = g.teeth, x = g.shift;
     const HelixSizes h = HelixOf(g);
@@ -68,8 +101,9 @@ ExactSizes ExactSizesOf(const GearSpec& g)
     return s;
 }
 
-long double ExactInvoluteStartRadius(const GearSpec& g)
+long double ExactInvoluteStartRadius(const GearSpec& spec)
 {
+    const GearSpec g = NormalSystemOf(spec);
     const ExactSizes sizes = ExactSizesOf(g);
     const HelixSizes h = HelixOf(g);
     const L m = g.module, alpha = sizes.alpha, alphaN = h.normalAlpha;
@@ -94,10 +128,13 @@ GearSpec GearSpecOf(const GearRecord& record)
     return g;
 }
 
-std::string GearSpecDefect(const GearSpec& g)
+std::string GearSpecDefect(const GearSpec& spec)
 {
-    if (!(g.helixAngleDegrees >= 0 && g.helixAngleDegrees < 90))
+    if (!(spec.helixAngleDegrees >= 0 && spec.helixAngleDegrees < 90))
         return "ねじれ角が 0° 以上 90° 未満ではありません";
+    if (spec.transverse && !(spec.pressureAngleDegrees > 0 && spec.pressureAngleDegrees < 90))
+        return "圧力角が 0° と 90° の間にありません";
+    const GearSpec g = NormalSystemOf(spec);
     if (g.helixAngleDegrees != 0 && g.kind == GearKind::Internal)
         return "内歯車のはすば歯車はまだ扱えません";
     if ((g.kind == GearKind::External) != (g.cutter.kind == CutterKind::Rack))
@@ -175,9 +212,11 @@ std::string FindingText(ToothFinding finding, const std::string& gearName)
     return "警告：" + (gearName.empty() ? std::string() : gearName + "：") + FindingBody(finding);
 }
 
-GearModel::GearModel(const GearSpec& spec, Proof proof) : m_spec(spec), m_proof(proof), m_tool(spec.cutter)
+GearModel::GearModel(const GearSpec& given, Proof proof)
+    : m_spec(NormalSystemOf(given)), m_proof(proof), m_tool(given.cutter)
 {
-    if (const std::string defect = GearSpecDefect(spec); !defect.empty())
+    const GearSpec& spec = m_spec;
+    if (const std::string defect = GearSpecDefect(given); !defect.empty())
         throw AppError(defect);
     m_helix = HelixOf(spec);
     m_stretch = static_cast<double>(1.0L / m_helix.cosBeta);
@@ -238,8 +277,9 @@ long double InvoluteThicknessOnCircle(const GearSpec& spec, const ExactSizes& si
 
 }  // namespace
 
-long double InvoluteThicknessOnCircle(const GearSpec& spec, long double d)
+long double InvoluteThicknessOnCircle(const GearSpec& given, long double d)
 {
+    const GearSpec spec = NormalSystemOf(given);
     return InvoluteThicknessOnCircle(spec, ExactSizesOf(spec), d);
 }
 

@@ -78,7 +78,21 @@ struct GearSpec {
     // in units of m_n); the transverse values follow from them (HelixOf).
     double helixAngleDegrees = 0.0;
     Hand hand = Hand::Right;
+    // The transverse system: module, pressureAngleDegrees, shift, the
+    // allowance and the tip shortening given as the transverse ones (m_t,
+    // alpha_t, x_t in m_t, an arc of the transverse section, k in m_t). The
+    // model and the functions below turn them into the normal ones once
+    // (NormalSystemOf) and work with those; the tool stays the normal rack.
+    bool transverse = false;
 };
+
+// The gear of a transverse-system spec in the normal system: m_n = m_t
+// cos(beta), tan(alpha_n) = tan(alpha_t) cos(beta), x_n = x_t / cos(beta) (the
+// same radial shift, x_n m_n = x_t m_t), A_n = A_t cos(beta), k_n = k_t / cos(beta). A normal spec, and a spur gear's,
+// comes back with its own numbers (transverse false).
+GearSpec NormalSystemOf(const GearSpec& spec);
+// The other way round: the transverse values of a spec (transverse true).
+GearSpec TransverseSystemOf(const GearSpec& spec);
 
 // The transverse values of a gear, derived once from its normal ones (a spur
 // gear: beta 0, the transverse values equal the normal ones bit for bit):
@@ -200,6 +214,7 @@ public:
     // Throws AppError with GearSpecDefect when the spec gives no gear.
     explicit GearModel(const GearSpec& spec, Proof proof = Proof::Shown);
 
+    // The gear in the normal system (NormalSystemOf the spec it was given).
     const GearSpec& Spec() const { return m_spec; }
     const ExactSizes& Sizes() const { return m_sizes; }   // ExactSizesOf(Spec())
     double Module() const { return m_spec.module; }

@@ -340,3 +340,53 @@ TEST(HelicalPair, FindingsAndRefusals)
 }
 
 }  // namespace
+
+namespace {
+
+// The transverse system: a spec given in m_t, alpha_t, x_t is the normal gear
+// it converts to, and the conversion goes there and back.
+TEST(HelicalTransverse, RoundTripAndSameGear)
+{
+    const struct {
+        double m, x, alpha, beta, allowance, k;
+    } rows[] = {{3, 0.09809, 20, 30, 0, 0.00065}, {2, -0.3, 20, 15, -0.05, 0}, {1.25, 0.6, 14.5, 42, -0.02, 0.1}};
+    for (const auto& row : rows) {
+        GearSpec normal{row.m, 23, row.x, row.alpha};
+        normal.helixAngleDegrees = row.beta;
+        normal.thicknessAllowance = row.allowance;
+        normal.tipShortening = row.k;
+        const GearSpec t = TransverseSystemOf(normal);
+        const double c = std::cos(row.beta * kDeg);
+        EXPECT_TRUE(t.transverse);
+        EXPECT_NEAR(t.module, row.m / c, 1e-14);
+        EXPECT_NEAR(t.shift * t.module, row.x * row.m, 1e-14);   // the same radial shift
+        EXPECT_NEAR(std::tan(t.pressureAngleDegrees * kDeg), std::tan(row.alpha * kDeg) / c, 1e-14);
+        const GearSpec back = NormalSystemOf(t);
+        EXPECT_FALSE(back.transverse);
+        for (const auto& [got, want] : {std::pair{back.module, normal.module}, {back.shift, normal.shift},
+                                        {back.pressureAngleDegrees, normal.pressureAngleDegrees},
+                                        {back.thicknessAllowance, normal.thicknessAllowance},
+                                        {back.tipShortening, normal.tipShortening}})
+            EXPECT_NEAR(got, want, 1e-13 * (1 + std::fabs(want))) << row.beta;
+        // The model of the transverse spec is the normal gear.
+        const GearModel a(normal), b(t);
+        EXPECT_FALSE(b.Spec().transverse);
+        for (const auto& [got, want] : {std::pair{b.TipDiameter(), a.TipDiameter()}, {b.RootDiameter(), a.RootDiameter()},
+                                        {b.BaseDiameter(), a.BaseDiameter()}, {b.TipThickness(), a.TipThickness()},
+                                        {b.InvoluteStartDiameter(), a.InvoluteStartDiameter()},
+                                        {b.MinShift(), a.MinShift()}})
+            EXPECT_NEAR(got, want, 1e-11) << row.beta;
+        EXPECT_NEAR(static_cast<double>(ExactSizesOf(t).pitch), 23 * t.module, 1e-12);
+        EXPECT_NEAR(static_cast<double>(InvoluteThicknessOnCircle(t, ExactSizesOf(t).pitch)),
+                    a.ReferenceThickness(), 1e-12);
+    }
+    // A transverse spur gear is the spur gear to the bit; a bad transverse angle is named as such.
+    GearSpec spur{2, 20, 0.1, 20};
+    spur.transverse = true;
+    EXPECT_EQ(GearModel(spur).TipThickness(), GearModel(GearSpec{2, 20, 0.1, 20}).TipThickness());
+    spur.helixAngleDegrees = 10;
+    spur.pressureAngleDegrees = 95;
+    EXPECT_EQ(GearSpecDefect(spur), "圧力角が 0° と 90° の間にありません");
+}
+
+}  // namespace
