@@ -197,9 +197,12 @@ int RunHelicalGear(const GearOptions& o, double helixAngle)
         break;
     }
     default: {
+        // Below the findings, why each "―" has no number, under its row's caption.
         std::string out = MateReportText(report, "\n");
         for (const auto& [key, why] : report.absent)
-            out += key + "：" + why + "\n";
+            for (const PairRow& row : rows)
+                if (key == row.key)
+                    out += std::string(row.label) + "：" + why + "\n";
         WriteOut(out);
         break;
     }

@@ -43,6 +43,12 @@ wide=$(/usr/bin/python3 -c "print($reach + 0.01)")
 grep -qF '警告：W sin βb が歯幅 b 以上' <<<"$("$cli" gear -m 3 -z 60 --helix-angle 30 --face-width "$narrow")" || fail "no finding at b $narrow"
 grep -qF '警告：W sin βb' <<<"$("$cli" gear -m 3 -z 60 --helix-angle 30 --face-width "$wide")" && fail "finding at b $wide"
 
+# A contact off the involute is absent on a helical gear, its reason under the row's caption.
+out=$("$cli" gear -m 1 -z 6 -x -0.7 --helix-angle 15 --span-teeth 1)
+grep -qxF $'歯直角またぎ歯厚 W\t―' <<<"$out" &&
+    grep -qxF '歯直角またぎ歯厚 W：はすば歯車のインボリュート外の接触は測れません（インボリュートで接するものだけ）' <<<"$out" ||
+    fail "off-involute span: $out"
+
 # 0 degrees is the spur gear, byte for byte, in every format.
 for format in text json csv; do
     a=$("$cli" gear -m 2 -z 17 -x 0.1 --format $format)
