@@ -62,7 +62,7 @@ HelixSizes HelixOf(const GearSpec& spec)
     HelixSizes h;
     const L m = g.module, z = g.teeth;
     h.beta = Radians(g.helixAngleDegrees);
-    h.cosBeta = std::cos(h.beta);
+    h.cosBeta = g.helixAngleDegrees == 0.0 ? 1.0L : std::cos(h.beta);   // cos 0 is 1: no call on the batch's path
     h.normalAlpha = Radians(g.pressureAngleDegrees);
     h.module = m / h.cosBeta;
     if (!h.helical()) {
