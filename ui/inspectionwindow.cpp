@@ -10,6 +10,8 @@
 #include "ui/qttext.h"
 #include "ui/toolwindow.h"
 #include "commands/commands.h"
+#include "commands/helicaltext.h"
+#include "commands/numbertext.h"
 #include "commands/inputparse.h"
 #include "commands/inspectiontext.h"
 #include "commands/tolerancetext.h"
@@ -19,6 +21,7 @@
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,6 +37,11 @@ namespace {
 constexpr int kReasonWidth = 240;
 
 bool IsBlank(const QString& text) { return text.trimmed().isEmpty(); }
+
+// The rows of a helical gear's report shown beside its inspection: the transverse values and the sizes.
+const char* const kHelixKeys[] = {"module_transverse", "pressure_angle_transverse", "base_helix_angle", "lead",
+                                  "shift_transverse", "virtual_teeth_span", "virtual_teeth_chord", "pitch_diameter",
+                                  "tip_diameter", "base_diameter"};
 
 // The label's text without what follows the symbol: "またぎ歯厚 W（k＝3）" names its box "またぎ歯厚 W".
 QString AccessibleNameOf(const QString& label)
@@ -114,6 +122,22 @@ InspectionWindow::InspectionWindow(ToolHost& host) : QWidget(&host.hostWidget(),
     copyButton->setAccessibleName(QStringLiteral("コピー"));
     grid->addWidget(showButton, row - 2, 2);
     grid->addWidget(copyButton, row - 1, 2);
+    helixEdit = addInput("InspectionHelixAngle", QStringLiteral("ねじれ角 β（°）"), QStringLiteral("空欄・0＝平歯車"));
+    {
+        const QString caption = QStringLiteral("ねじれ方向");
+        auto* label = new QLabel(caption, this);
+        label->setObjectName(QStringLiteral("InspectionHandLabel"));
+        label->setAccessibleName(caption);
+        handBox = new QComboBox(this);
+        handBox->setObjectName(QStringLiteral("InspectionHand"));
+        handBox->setAccessibleName(caption);
+        for (const Hand hand : {Hand::Right, Hand::Left})
+            handBox->addItem(QString::fromUtf8(HandText(hand)), static_cast<int>(hand));
+        label->setBuddy(handBox);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(handBox, row, 1);
+        ++row;
+    }
 
     const InspectionResult none;
     const std::vector<InspectionRow> rows = InspectionRows({}, none);
@@ -155,6 +179,13 @@ InspectionWindow::InspectionWindow(ToolHost& host) : QWidget(&host.hostWidget(),
         reasons.push_back(reason);
     }
 
+    helixValues = new QLabel(this);
+    helixValues->setObjectName(QStringLiteral("HelixValues"));
+    helixValues->setAccessibleName(QStringLiteral("はすば歯車の正面の値"));
+    helixValues->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    helixValues->hide();
+    grid->addWidget(helixValues, row++, 0, 1, 4);
+
     findings = new QListWidget(this);
     findings->setObjectName(QStringLiteral("Findings"));
     findings->setAccessibleName(QStringLiteral("所見"));
@@ -168,6 +199,8 @@ InspectionWindow::InspectionWindow(ToolHost& host) : QWidget(&host.hostWidget(),
     connect(showButton, &QPushButton::clicked, this, [this] { Refresh(); });
     connect(pinEdit, &QLineEdit::returnPressed, this, [this] { Refresh(); });
     connect(spanEdit, &QLineEdit::returnPressed, this, [this] { Refresh(); });
+    connect(helixEdit, &QLineEdit::returnPressed, this, [this] { Refresh(); });
+    connect(handBox, &QComboBox::activated, this, [this] { Refresh(); });
     connect(copyButton, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { CopyText(); }); });
     // A closed window follows nothing: opening it again shows the gear of that
     // moment, and an error in its boxes is never raised from a window nobody sees.
@@ -232,16 +265,31 @@ InspectionRequest InspectionWindow::readRequest() const
     return request;
 }
 
+GearSpec InspectionWindow::shownSpec(const GearRecord& record) const
+{
+    GearSpec gear = GearSpecOf(record);
+    if (!IsBlank(helixEdit->text()))
+        gear.helixAngleDegrees = Store(ParseFloat(helixEdit->text().toStdString(), m_host.decimalSeparator()));
+    gear.hand = static_cast<Hand>(handBox->currentData().toInt());
+    // A helix angle the model refuses is the box's error, not a window of absent values.
+    if (!(gear.helixAngleDegrees >= 0.0 && gear.helixAngleDegrees < 90.0))
+        throw AppError(GearSpecDefect(gear));
+    return gear;
+}
+
 void InspectionWindow::ShowGear(const GearRecord& record)
 {
-    m_gear = record;
     const std::string& sep = m_host.decimalSeparator();
-    const InspectionRequest request = readRequest();
+    InspectionRequest request = readRequest();
+    const GearSpec gear = shownSpec(record);
+    m_gear = record;
 
     // The design of the gear chosen, while かみあい shows a pair; else the boxes as the user typed them.
     tolerances->UseDesign(ShownDesign(gear2Choice->isChecked() ? 1 : 0));
 
-    const GearSpec gear = GearSpecOf(record);
+    const bool helical = gear.helixAngleDegrees != 0.0;
+    if (helical)   // the anvils' reach along the face is checked against the face width
+        request.faceWidth = tolerances->faceWidth();
     const InspectionResult result = ComputeInspection(gear, request);
     const ThicknessLimits limits = tolerances->Show(gear, result);
     for (const LimitRow& row : LimitRows(limits))
@@ -251,7 +299,28 @@ void InspectionWindow::ShowGear(const GearRecord& record)
         }
 
     std::string text = InspectionText(gear, result, sep);
+    std::string helixText;
+    if (helical) {
+        // The header names the helix; the transverse values follow the rows.
+        helixText = "　β " + FormatGeneral(gear.helixAngleDegrees, 11, sep) + "°　" + HandText(gear.hand) +
+                    "　（検査寸法は歯直角の値）";
+        text.insert(text.find('\n'), helixText);
+    }
     gearLabel->setText(Utf8(text.substr(0, text.find('\n'))));
+    std::string transverse;
+    if (helical) {
+        const MateReport report = HelicalGearReport(gear, result, sep);
+        for (const char* key : kHelixKeys)
+            for (const PairRow& row : report.results)
+                if (row.key == std::string_view(key))
+                    transverse += std::string(row.label) + "\t" + row.texts[0] + "\n";
+    }
+    helixValues->setVisible(helical);
+    {
+        QString shown = Utf8(transverse).trimmed();
+        shown.replace(QLatin1Char('\t'), QStringLiteral("　"));
+        helixValues->setText(shown);
+    }
     const std::vector<InspectionRow> rows = InspectionRows(gear, result);
     for (std::size_t i = 0; i < rows.size() && i < values.size(); ++i) {
         labels[i]->setText(Utf8(rows[i].label));
@@ -262,10 +331,16 @@ void InspectionWindow::ShowGear(const GearRecord& record)
     findings->clear();
     for (const std::string& line : InspectionFindings(gear, result, sep))
         findings->addItem(Utf8(line));
+    // A helical gear's span against the face width (not among InspectionFindings).
+    for (const std::string& line : result.spanFindings) {
+        findings->addItem(Utf8(line));
+        text += line + "\n";
+    }
     if (const std::string note = TipThicknessNote(result, record.TipThickness, sep); !note.empty()) {
         findings->addItem(Utf8(note));
         text += note + "\n";
     }
+    text += transverse;
     text += tolerances->text();
     m_text = Utf8(text);
 }
@@ -279,6 +354,8 @@ std::optional<GearDesign> InspectionWindow::ShownDesign(int pairGear) const
 
 DataSheet InspectionWindow::CurrentDataSheet() const
 {
+    if (shownSpec(m_gear).helixAngleDegrees != 0.0)
+        throw AppError("はすば歯車の要目表はまだ作れません");
     return DataSheetOf(m_gear, gear2Choice->isChecked() ? 1 : 0);
 }
 

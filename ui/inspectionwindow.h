@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -55,6 +56,13 @@ public:
     QRadioButton* gear2Choice;   // 歯車２: gear 2 of the external pair かみあい shows
     QLineEdit* pinEdit;         // pin diameter; empty: the ideal pin
     QLineEdit* spanEdit;        // span tooth count; empty: the recommended one
+    // The gear shown is the chosen gear with this helix angle (empty or 0: the
+    // spur gear itself) and hand; its module, pressure angle and shift are then
+    // the normal ones.
+    QLineEdit* helixEdit;
+    QComboBox* handBox;         // 右 / 左
+    // A helical gear's transverse values (m_t, alpha_t, beta_b, lead, ...), hidden for a spur gear.
+    QLabel* helixValues;
     QPushButton* showButton;
     QPushButton* copyButton;
     std::vector<QLabel*> labels;
@@ -71,6 +79,8 @@ public:
 
 private:
     InspectionRequest readRequest() const;
+    // The gear of a record as shown here: with the helix angle and hand typed.
+    GearSpec shownSpec(const GearRecord& record) const;
     // The gear chosen: the host's, or gear 2 of the pair shown (AppError when there is none).
     GearRecord ChosenGear() const;
     // Gear `pairGear` of the pair かみあい shows as designed there (none: no pair shown).

@@ -190,8 +190,9 @@ ThicknessLimits TolerancePanel::Show(const GearSpec& gear, const InspectionResul
     const ThicknessAllowance allowance = typed.allowance;
     std::optional<AccuracyTolerances> accuracy;
     if (typed.accuracyClass)
-        accuracy = ComputeAccuracy({*typed.accuracyClass, gear.module, gear.teeth, gear.module * gear.teeth,
-                                    typed.faceWidth});
+        // The reference diameter z m_t: a helical gear's class is read with its normal module and d.
+        accuracy = ComputeAccuracy({*typed.accuracyClass, gear.module, gear.teeth,
+                                    static_cast<double>(HelixOf(gear).module) * gear.teeth, typed.faceWidth});
     const ThicknessLimits limits = ComputeThicknessLimits(gear, nominal, allowance);
     if (accuracy) {
         std::string note = "精度等級　" + AccuracyClassName(accuracy->accuracyClass);

@@ -49,6 +49,9 @@ public:
     // rows fill the boxes, which can then not be edited, and the table takes
     // all of its rows. None: the boxes are the user's again, as typed before.
     void UseDesign(const std::optional<GearDesign>& design);
+    // The face width the limits and the table take (the design's, else the
+    // box's; none when empty). A box that does not parse raises AppError.
+    std::optional<double> faceWidth() const { return given(m_design).faceWidth; }
     bool usesDesign() const { return m_design.has_value(); }
 
     QLineEdit* classEdit;        // empty: no accuracy class
