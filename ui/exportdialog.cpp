@@ -17,10 +17,12 @@
 #include "geometry/inspection.h"
 #include "ui/inspectionwindow.h"
 #include "commands/teethchecks.h"
+#include "commands/helicaltext.h"
 
 #include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -63,6 +65,8 @@ struct KeptForm {
     double module = 0.0;
     QString tolerance, tipRadius, allowanceUpper, allowanceLower, bore, faceWidth, hubDiameter, hubLength, kerf;
     bool keyway = false, note = false;
+    QString helixAngle;   // the form's own helix, not one taken from かみあい
+    int hand = 0;
 };
 KeptForm kept;
 
@@ -165,6 +169,15 @@ void ExportForm::showGear(const GearRecord& gear)
 void SetExportFormAnswer(std::function<bool(ExportForm&)> answer) { formAnswer = std::move(answer); }
 void SetExportFileAnswer(std::function<QString(const QString&, QString&)> answer) { fileAnswer = std::move(answer); }
 
+void ExportForm::showHelix()
+{
+    if (!m_pairHelix)
+        return;
+    const Hand hand = m_pairHelix->hands[&chosenGear() == &m_gear ? 0 : 1];
+    m_helixEdit->setText(Text(m_pairHelix->degrees, m_separator));
+    m_handBox->setCurrentIndex(m_handBox->findData(static_cast<int>(hand)));
+}
+
 void ExportForm::showAllowance()
 {
     // The chosen gear's allowance as かみあい designs it; else what the boxes hold.
@@ -176,8 +189,10 @@ void ExportForm::showAllowance()
 }
 
 ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::string& separator,
-                       const std::optional<GearRecord>& gear2, const PairAllowances& allowances)
-    : QDialog(parent), m_pairAllowances(allowances), m_separator(separator), m_gear(gear), m_gear2(gear2)
+                       const std::optional<GearRecord>& gear2, const PairAllowances& allowances,
+                       const std::optional<PairHelix>& pairHelix)
+    : QDialog(parent), m_pairAllowances(allowances), m_pairHelix(pairHelix), m_separator(separator), m_gear(gear),
+      m_gear2(gear2)
 {
     setObjectName(QStringLiteral("ExportForm"));
     setWindowTitle(QStringLiteral("歯形の書き出し"));
@@ -204,6 +219,7 @@ ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::strin
         connect(m_gear2Choice, &QRadioButton::toggled, this, [this] {
             showGear(chosenGear());
             showAllowance();
+            showHelix();
         });
     }
     m_gearLabel = new QLabel(this);
@@ -217,6 +233,22 @@ ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::strin
     showGear(gear);
 
     auto* rows = new QFormLayout;
+    m_helixEdit = AddBox(rows, this, "ExportHelixAngle", QStringLiteral("ねじれ角 β（°）"), QString());
+    m_helixEdit->setObjectName(QStringLiteral("ExportHelixAngle"));
+    m_helixEdit->setPlaceholderText(QStringLiteral("空欄・0＝平歯車"));
+    {
+        const QString caption = QStringLiteral("ねじれ方向");
+        m_handBox = new QComboBox(this);
+        m_handBox->setObjectName(QStringLiteral("ExportHand"));
+        m_handBox->setAccessibleName(caption);
+        for (const Hand hand : {Hand::Right, Hand::Left})
+            m_handBox->addItem(QString::fromUtf8(HandText(hand)), static_cast<int>(hand));
+        auto* label = new QLabel(caption, this);
+        label->setObjectName(QStringLiteral("ExportHandLabel"));
+        label->setAccessibleName(caption);
+        label->setBuddy(m_handBox);
+        rows->addRow(label, m_handBox);
+    }
     m_toleranceEdit = AddBox(rows, this, "Tolerance", QStringLiteral("許容差 (mm)"), Text(0.001, separator));
     m_tipRadiusEdit = AddBox(rows, this, "TipRadius", QStringLiteral("工具の歯先丸み半径 ρ (mm)"),
                              Text(DefaultToolTipRadius(gear.Module), separator));
@@ -268,8 +300,17 @@ ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::strin
         m_hubLengthEdit->setText(kept.hubLength);
         m_kerfEdit->setText(kept.kerf);
         m_noteCheck->setChecked(kept.note);
+        m_helixEdit->setText(kept.helixAngle);
+        m_handBox->setCurrentIndex(kept.hand);
     }
     showAllowance();
+    if (m_pairHelix) {
+        // The helix of the pair shown in かみあい: its gears are written with it.
+        showHelix();
+        m_helixEdit->setEnabled(false);
+        m_handBox->setEnabled(false);
+        m_helixEdit->setToolTip(QStringLiteral("かみあいのはすば歯車の組のねじれ角です"));
+    }
     column->addLayout(rows);
     m_dataTableCheck = new QCheckBox(QStringLiteral("要目表を付ける（DXF、画層 DATATABLE）"), this);
     m_dataTableCheck->setObjectName(QStringLiteral("ExportDataTable"));
@@ -314,19 +355,36 @@ ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::strin
 
 void RunExportTool(QWidget* parent, const GearRecord& gear1, const std::string& separator,
                    const InspectionWindow* inspection, const std::optional<GearRecord>& gear2,
-                   const ExportForm::PairAllowances& allowances, double tipShortening)
+                   const ExportForm::PairAllowances& allowances, double tipShortening,
+                   const std::optional<ExportForm::PairHelix>& pairHelix)
 {
     if (gear1.InUse != 1)
         throw AppError("書き出す歯車がありません。先に計算してください");
 
-    ExportForm dialog(parent, gear1, separator, gear2, allowances);
+    ExportForm dialog(parent, gear1, separator, gear2, allowances, pairHelix);
     if (!(formAnswer ? formAnswer(dialog) : dialog.exec() == QDialog::Accepted))
         return;
     const GearRecord& gear = dialog.chosenGear();
+    const KeptForm before = kept;
     kept = {true, gear.Module, dialog.m_toleranceEdit->text(), dialog.m_tipRadiusEdit->text(),
             dialog.m_allowanceUpperEdit->text(), dialog.m_allowanceLowerEdit->text(), dialog.m_boreEdit->text(), dialog.m_faceWidthEdit->text(), dialog.m_hubDiameterEdit->text(),
             dialog.m_hubLengthEdit->text(), dialog.m_kerfEdit->text(), dialog.m_keywayCheck->isChecked(),
-            dialog.m_noteCheck->isChecked()};
+            dialog.m_noteCheck->isChecked(), before.helixAngle, before.hand};
+    if (!pairHelix) {   // the form's own helix is kept; one of かみあい is that window's
+        kept.helixAngle = dialog.m_helixEdit->text();
+        kept.hand = dialog.m_handBox->currentIndex();
+    }
+    // The profile, the part and their notes are those of spur gears: a helical gear is refused before any file is asked for.
+    if (!dialog.m_helixEdit->text().trimmed().isEmpty()) {
+        const double helix = ReadBox(dialog.m_helixEdit, separator);
+        if (!(helix >= 0.0 && helix < 90.0)) {
+            GearSpec refused = GearSpecOf(gear);
+            refused.helixAngleDegrees = helix;
+            throw AppError(GearSpecDefect(refused));
+        }
+        if (helix != 0.0)
+            throw AppError("はすば歯車はまだ書き出せません（歯形・部品・注記は平歯車のものです）");
+    }
 
     // What to write: the gear, or a ring or a rack of its module.
     ShapeExportRequest request;
@@ -423,13 +481,17 @@ void InstallExportTool(ToolHost& host)
             // Gear 2 of the pair かみあい shows, to choose instead of gear 1.
             ExportForm::PairAllowances allowances;
             double tipShortening = 0.0;
+            std::optional<ExportForm::PairHelix> helix;
             if (const auto* pair = host.hostWidget().findChild<PairWindow*>(QStringLiteral("PairWindow"),
                                                                             Qt::FindDirectChildrenOnly)) {
                 allowances = {pair->ShownAllowance(0), pair->ShownAllowance(1)};
                 tipShortening = pair->ShownTipShortening();
+                if (const std::optional<PairInput>& shown = pair->ShownPair();
+                    pair->isVisible() && shown && shown->helixAngle != 0.0)
+                    helix = ExportForm::PairHelix{shown->helixAngle, shown->hands};
             }
             RunExportTool(parent, host.currentGear(), host.decimalSeparator(), FindInspectionWindow(host),
-                          ShownGear2(host, host.currentGear()), allowances, tipShortening);
+                          ShownGear2(host, host.currentGear()), allowances, tipShortening, helix);
         });
     });
 }

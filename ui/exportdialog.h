@@ -13,6 +13,7 @@
 // module, drawn as DXF or SVG.
 
 #include "geardata/gearrecord.h"
+#include "geometry/gearmodel.h"
 #include "geometry/thicknesslimits.h"
 
 #include <QDialog>
@@ -25,6 +26,7 @@
 #include <array>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -40,12 +42,18 @@ class ExportForm : public QDialog {
 public:
     // The tooth-thickness allowances かみあい gives its gears (none: not shown there).
     using PairAllowances = std::array<std::optional<ThicknessAllowance>, 2>;
+    // The helix of the helical pair かみあい shows: its angle and each gear's hand.
+    struct PairHelix {
+        double degrees = 0.0;
+        std::array<Hand, 2> hands{Hand::Right, Hand::Left};
+    };
 
     // With `gear2` (gear 2 of the external pair かみあい shows) a choice of
     // 歯車１ / 歯車２ says which is written. The allowance boxes start at the
     // chosen gear's allowance in `allowances`, where it has one.
     ExportForm(QWidget* parent, const GearRecord& gear, const std::string& decimalSeparator,
-               const std::optional<GearRecord>& gear2 = std::nullopt, const PairAllowances& allowances = {});
+               const std::optional<GearRecord>& gear2 = std::nullopt, const PairAllowances& allowances = {},
+               const std::optional<PairHelix>& pairHelix = std::nullopt);
     // The gear chosen to be written.
     const GearRecord& chosenGear() const;
 
@@ -53,6 +61,10 @@ public:
     QLabel* m_gearLabel;
     QRadioButton* m_gear1Choice = nullptr;   // 歯車１ / 歯車２, with a pair only
     QRadioButton* m_gear2Choice = nullptr;
+    // The helix angle (empty or 0: a spur gear) and hand; with a helical pair
+    // of かみあい they show its helix and the chosen gear's hand, not to be edited.
+    QLineEdit* m_helixEdit;
+    QComboBox* m_handBox;
     QLineEdit* m_toleranceEdit;
     QLineEdit* m_tipRadiusEdit;
     QLineEdit* m_allowanceUpperEdit;   // the tooth-thickness allowance 上 / 下: the teeth are cut at its middle
@@ -76,7 +88,9 @@ public:
 private:
     void showGear(const GearRecord& gear);
     void showAllowance();
+    void showHelix();
     PairAllowances m_pairAllowances;
+    std::optional<PairHelix> m_pairHelix;
     std::string m_separator;
     GearRecord m_gear;
     std::optional<GearRecord> m_gear2;
@@ -90,7 +104,8 @@ void InstallExportTool(ToolHost& host);
 // none open, the gear alone).
 void RunExportTool(QWidget* parent, const GearRecord& gear, const std::string& decimalSeparator,
                    const InspectionWindow* inspection = nullptr, const std::optional<GearRecord>& gear2 = std::nullopt,
-                   const ExportForm::PairAllowances& allowances = {}, double tipShortening = 0.0);
+                   const ExportForm::PairAllowances& allowances = {}, double tipShortening = 0.0,
+                   const std::optional<ExportForm::PairHelix>& pairHelix = std::nullopt);
 
 // The filters of the save dialog.
 QString ExportFilters();

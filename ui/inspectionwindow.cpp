@@ -29,6 +29,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QHBoxLayout>
 #include <limits>
 
@@ -182,6 +183,7 @@ InspectionWindow::InspectionWindow(ToolHost& host) : QWidget(&host.hostWidget(),
     helixValues = new QLabel(this);
     helixValues->setObjectName(QStringLiteral("HelixValues"));
     helixValues->setAccessibleName(QStringLiteral("はすば歯車の正面の値"));
+    helixValues->setTextFormat(Qt::RichText);
     helixValues->setTextInteractionFlags(Qt::TextSelectableByMouse);
     helixValues->hide();
     grid->addWidget(helixValues, row++, 0, 1, 4);
@@ -265,6 +267,19 @@ InspectionRequest InspectionWindow::readRequest() const
     return request;
 }
 
+void InspectionWindow::keepOnScreen()
+{
+    // The helical gear's values make the window taller: it grows at once and
+    // moves up as far as its new bottom would pass the screen's.
+    if (!isVisible() || screen() == nullptr)
+        return;
+    layout()->activate();
+    const QRect available = screen()->availableGeometry();
+    const QRect frame = frameGeometry();
+    if (frame.bottom() > available.bottom())
+        move(pos() - QPoint(0, std::min(frame.bottom() - available.bottom(), frame.top() - available.top())));
+}
+
 GearSpec InspectionWindow::shownSpec(const GearRecord& record) const
 {
     GearSpec gear = GearSpecOf(record);
@@ -308,19 +323,23 @@ void InspectionWindow::ShowGear(const GearRecord& record)
     }
     gearLabel->setText(Utf8(text.substr(0, text.find('\n'))));
     std::string transverse;
+    QString table;   // two label-value pairs a line, to keep the window low
     if (helical) {
         const MateReport report = HelicalGearReport(gear, result, sep);
+        int shown = 0;
         for (const char* key : kHelixKeys)
             for (const PairRow& row : report.results)
-                if (row.key == std::string_view(key))
+                if (row.key == std::string_view(key)) {
                     transverse += std::string(row.label) + "\t" + row.texts[0] + "\n";
+                    table += QString(shown % 2 == 0 ? QStringLiteral("<tr>") : QString()) +
+                             QStringLiteral("<td>%1</td><td align=\"right\" style=\"padding: 0 24px 0 8px\">%2</td>")
+                                 .arg(Utf8(row.label).toHtmlEscaped(), Utf8(row.texts[0]).toHtmlEscaped());
+                    ++shown;
+                }
     }
+    helixValues->setText(helical ? QStringLiteral("<table>") + table + QStringLiteral("</table>") : QString());
+    const bool grows = helical && !helixValues->isVisibleTo(this);
     helixValues->setVisible(helical);
-    {
-        QString shown = Utf8(transverse).trimmed();
-        shown.replace(QLatin1Char('\t'), QStringLiteral("　"));
-        helixValues->setText(shown);
-    }
     const std::vector<InspectionRow> rows = InspectionRows(gear, result);
     for (std::size_t i = 0; i < rows.size() && i < values.size(); ++i) {
         labels[i]->setText(Utf8(rows[i].label));
@@ -343,6 +362,8 @@ void InspectionWindow::ShowGear(const GearRecord& record)
     text += transverse;
     text += tolerances->text();
     m_text = Utf8(text);
+    if (grows)
+        keepOnScreen();
 }
 
 std::optional<GearDesign> InspectionWindow::ShownDesign(int pairGear) const

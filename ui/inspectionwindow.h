@@ -81,6 +81,7 @@ private:
     InspectionRequest readRequest() const;
     // The gear of a record as shown here: with the helix angle and hand typed.
     GearSpec shownSpec(const GearRecord& record) const;
+    void keepOnScreen();
     // The gear chosen: the host's, or gear 2 of the pair shown (AppError when there is none).
     GearRecord ChosenGear() const;
     // Gear `pairGear` of the pair かみあい shows as designed there (none: no pair shown).

@@ -12,6 +12,7 @@
 #include "ui/qttext.h"
 #include "ui/toolwindow.h"
 #include "commands/commands.h"
+#include "commands/helicaltext.h"
 #include "geardata/designfile.h"
 #include "commands/inputparse.h"
 #include "commands/mate.h"
@@ -84,6 +85,18 @@ QLabel* MakeCaption(QWidget* parent, const QString& name, const QString& text)
     return label;
 }
 
+// A helical pair's report with every row it can have (the overlap ratio's with a face width).
+PairResult HelicalRows()
+{
+    PairResult r;
+    r.input.helixAngle = 1.0;
+    r.input.faceWidth = 1.0;
+    r.overlapRatio = r.totalContactRatio = 0.0;
+    return r;
+}
+
+Hand OtherHand(Hand hand) { return hand == Hand::Left ? Hand::Right : Hand::Left; }
+
 // Gear 1 as its record holds it, with the pressure angle its index selects.
 PairInput GearInput(const GearRecord& g)
 {
@@ -119,18 +132,34 @@ PairWindow::PairWindow(ToolHost& host) : QWidget(&host.hostWidget(), Qt::Window)
     m_module = MakeBox(inputs, QStringLiteral("PairModule"), QStringLiteral("モジュール m"), true);
     m_pressureAngle = MakeBox(inputs, QStringLiteral("PairPressureAngle"), QStringLiteral("圧力角 α（°）"), true);
     m_centerDistance = MakeBox(inputs, QStringLiteral("PairCenterDistance"), QStringLiteral("中心距離 a"), false);
+    m_helixAngle = MakeBox(inputs, QStringLiteral("PairHelixAngle"), QStringLiteral("ねじれ角 β（°）"), false);
+    m_helixAngle->setPlaceholderText(QStringLiteral("空欄・0＝平歯車"));
     const char* const names[] = {"PairLabelTeeth", "PairLabelShift", "PairLabelModule", "PairLabelPressureAngle",
-                                 "PairLabelCenterDistance"};
+                                 "PairLabelCenterDistance", "PairLabelHelixAngle"};
     const QString captions[] = {QStringLiteral("歯数 z"), QStringLiteral("転位係数 x"), QStringLiteral("モジュール m"),
-                                QStringLiteral("圧力角 α（°）"), QStringLiteral("中心距離 a")};
+                                QStringLiteral("圧力角 α（°）"), QStringLiteral("中心距離 a"),
+                                QStringLiteral("ねじれ角 β（°）")};
     QLineEdit* boxes[][2] = {{m_teeth1, m_teeth2}, {m_shift1, m_shift2}, {m_module, nullptr},
-                             {m_pressureAngle, nullptr}, {m_centerDistance, nullptr}};
-    for (int row = 0; row < 5; ++row) {
-        in->addWidget(MakeCaption(inputs, QString::fromLatin1(names[row]), captions[row]), row + 1, 0);
+                             {m_pressureAngle, nullptr}, {m_centerDistance, nullptr}, {m_helixAngle, nullptr}};
+    for (int row = 0; row < 6; ++row) {
+        QLabel* caption = MakeCaption(inputs, QString::fromLatin1(names[row]), captions[row]);
+        in->addWidget(caption, row + 1, 0);
+        if (row >= 1 && row <= 3)
+            m_inputCaptions[row == 1 ? 2 : row - 2] = caption;
         for (int gear = 0; gear < 2; ++gear)
             if (boxes[row][gear])
                 in->addWidget(boxes[row][gear], row + 1, gear + 1);
     }
+    // Gear 1's hand is chosen; gear 2, an external gear in mesh with it, has the other.
+    in->addWidget(MakeCaption(inputs, QStringLiteral("PairLabelHand"), QStringLiteral("ねじれ方向")), 7, 0);
+    m_hand = new QComboBox(inputs);
+    m_hand->setObjectName(QStringLiteral("PairHand"));
+    m_hand->setAccessibleName(QStringLiteral("ねじれ方向 歯車１"));
+    for (const Hand hand : {Hand::Right, Hand::Left})
+        m_hand->addItem(QString::fromUtf8(HandText(hand)), static_cast<int>(hand));
+    in->addWidget(m_hand, 7, 1);
+    m_hand2 = MakeBox(inputs, QStringLiteral("PairHand2"), QStringLiteral("ねじれ方向 歯車２"), true);
+    in->addWidget(m_hand2, 7, 2);
     // The mate: another external gear, a ring, a rack.
     auto* mateRow = new QHBoxLayout;
     auto* mates = new QButtonGroup(this);
@@ -150,7 +179,7 @@ PairWindow::PairWindow(ToolHost& host) : QWidget(&host.hostWidget(), Qt::Window)
         mateRow->addWidget(*b.button);
     }
     m_mateExternal->setChecked(true);
-    in->addLayout(mateRow, 8, 0, 1, 3);
+    in->addLayout(mateRow, 10, 0, 1, 3);
     // Gear 1 of the pair shown becomes the main window's gear: its shift
     // (solved from the centre distance in that mode) typed there and calculated.
     m_useDesign = new QPushButton(QStringLiteral("この組を使う"), inputs);
@@ -158,7 +187,7 @@ PairWindow::PairWindow(ToolHost& host) : QWidget(&host.hostWidget(), Qt::Window)
     m_useDesign->setAccessibleName(m_useDesign->text());
     m_useDesign->setAutoDefault(false);
     m_useDesign->setEnabled(false);
-    in->addWidget(m_useDesign, 9, 1, 1, 2);
+    in->addWidget(m_useDesign, 11, 1, 1, 2);
     connect(m_useDesign, &QPushButton::clicked, this, &PairWindow::UseDesignClick);
     // The pair as a design file (.tsumugi).
     m_saveDesign = new QPushButton(QStringLiteral("設計を保存…"), inputs);
@@ -169,8 +198,8 @@ PairWindow::PairWindow(ToolHost& host) : QWidget(&host.hostWidget(), Qt::Window)
         button->setAccessibleName(button->text().chopped(1));
         button->setAutoDefault(false);
     }
-    in->addWidget(m_openDesign, 10, 1);
-    in->addWidget(m_saveDesign, 10, 2);
+    in->addWidget(m_openDesign, 12, 1);
+    in->addWidget(m_saveDesign, 12, 2);
     connect(m_saveDesign, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { SaveDesign(); }); });
     connect(m_openDesign, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { OpenDesign(); }); });
 
@@ -184,8 +213,8 @@ PairWindow::PairWindow(ToolHost& host) : QWidget(&host.hostWidget(), Qt::Window)
     auto* modes = new QButtonGroup(this);
     modes->addButton(m_fromShifts);
     modes->addButton(m_fromCenterDistance);
-    in->addWidget(m_fromShifts, 6, 1);
-    in->addWidget(m_fromCenterDistance, 6, 2);
+    in->addWidget(m_fromShifts, 8, 1);
+    in->addWidget(m_fromCenterDistance, 8, 2);
     m_calculate = new QPushButton(QStringLiteral("計算"), inputs);
     m_calculate->setObjectName(QStringLiteral("PairCalculate"));
     m_copy = new QPushButton(QStringLiteral("コピー"), inputs);
@@ -195,8 +224,8 @@ PairWindow::PairWindow(ToolHost& host) : QWidget(&host.hostWidget(), Qt::Window)
         button->setFont(GothicFont(15, true));
         button->setAutoDefault(false);
     }
-    in->addWidget(m_calculate, 7, 1);
-    in->addWidget(m_copy, 7, 2);
+    in->addWidget(m_calculate, 9, 1);
+    in->addWidget(m_copy, 9, 2);
     // The split of the shift sum a centre distance gives two external gears.
     m_split = new QComboBox(inputs);
     m_split->setObjectName(QStringLiteral("PairSplit"));
@@ -209,13 +238,14 @@ PairWindow::PairWindow(ToolHost& host) : QWidget(&host.hostWidget(), Qt::Window)
                   {"すべり率の釣り合い", ShiftSplit::Sliding}};
     for (const auto& choice : splits)
         m_split->addItem(QString::fromUtf8(choice.caption), static_cast<int>(choice.split));
-    in->addWidget(MakeCaption(inputs, QStringLiteral("PairLabelSplit"), QStringLiteral("転位の配分")), 11, 0);
-    in->addWidget(m_split, 11, 1, 1, 2);
+    in->addWidget(MakeCaption(inputs, QStringLiteral("PairLabelSplit"), QStringLiteral("転位の配分")), 13, 0);
+    in->addWidget(m_split, 13, 1, 1, 2);
 
     auto* results = new QGroupBox(QStringLiteral("結果"), this);
     results->setObjectName(QStringLiteral("PairResults"));
     results->setAccessibleName(results->title());
     auto* out = new QGridLayout(results);
+    m_resultGrid = out;
     out->addWidget(MakeCaption(results, QStringLiteral("PairResultGear1"), kGearCaption[0]), 0, 1);
     auto* gear2ResultCaption = MakeCaption(results, QStringLiteral("PairResultGear2"), kGearCaption[1]);
     m_gear2ResultCaption = gear2ResultCaption;
@@ -223,7 +253,7 @@ PairWindow::PairWindow(ToolHost& host) : QWidget(&host.hostWidget(), Qt::Window)
     // One row for every quantity of any mate; each mate shows its own.
     int row = 1;
     for (const MateReport& report : {MateReportOf(PairResult{}, "."), MateReportOf(InternalPairResult{}, "."),
-                                     MateReportOf(RackPairResult{}, ".")})
+                                     MateReportOf(RackPairResult{}, "."), MateReportOf(HelicalRows(), ".")})
         for (const PairRow& r : report.results) {
             if (m_results.count(r.key))
                 continue;
@@ -304,6 +334,7 @@ PairWindow::PairWindow(ToolHost& host) : QWidget(&host.hostWidget(), Qt::Window)
     m_findings->setMaximumHeight(120);
     page->addLayout(drawing, 1);
 
+    showHands();
     m_shift2->setText(QStringLiteral("0"));
     m_centerDistance->setEnabled(false);
     m_split->setEnabled(false);
@@ -320,10 +351,16 @@ PairWindow::PairWindow(ToolHost& host) : QWidget(&host.hostWidget(), Qt::Window)
             followInputs();
             Q_EMIT designEdited();
         });
-    for (QLineEdit* box : {m_teeth2, m_shift2, m_centerDistance}) {
+    for (QLineEdit* box : {m_teeth2, m_shift2, m_centerDistance, m_helixAngle}) {
         connect(box, &QLineEdit::returnPressed, this, [this] { CalculateClick(); });
         connect(box, &QLineEdit::textEdited, this, [this] { followInputs(); });   // the drawing follows the typing
     }
+    connect(m_hand, &QComboBox::currentIndexChanged, this, [this] {
+        showHands();
+        CalculateClick();
+    });
+    // Gear 1's face width gives a helical pair its overlap ratio.
+    connect(m_faceWidth[0], &QLineEdit::returnPressed, this, [this] { CalculateClick(); });
     connect(m_copy, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { CopyClick(); }); });
     connect(m_fromShifts, &QRadioButton::toggled, this, [this] { modeChanged(); });
     connect(m_split, &QComboBox::currentIndexChanged, this, [this] { CalculateClick(); });
@@ -354,31 +391,13 @@ void PairWindow::mateChanged()
     m_backlash->setMateCaption(caption);
     m_gear2ResultCaption->setVisible(kind != MateKind::Rack);   // a rack has no column of its own
     // Only the rows of this mate are shown.
+    double helix = 0.0;
+    RunGuarded([&] { helix = typedHelixAngle(); }, [](const std::string&) {});   // spur rows until it parses
     const MateReport empty = kind == MateKind::Internal ? MateReportOf(InternalPairResult{}, ".")
                              : kind == MateKind::Rack   ? MateReportOf(RackPairResult{}, ".")
+                             : helix != 0.0             ? MateReportOf(HelicalRows(), ".")
                                                         : MateReportOf(PairResult{}, ".");
-    for (auto& [key, widgets] : m_rowWidgets) {
-        const auto row = std::find_if(empty.results.begin(), empty.results.end(),
-                                      [&key = key](const PairRow& r) { return key == r.key; });
-        const bool shown = row != empty.results.end();
-        for (QWidget* widget : widgets)
-            if (widget)
-                widget->setVisible(shown);
-        if (!shown)
-            continue;
-        // A quantity several mates share takes this mate's caption and columns.
-        const QString label = QString::fromUtf8(row->label);
-        auto* rowCaption = static_cast<QLabel*>(widgets[0]);
-        rowCaption->setText(label);
-        rowCaption->setAccessibleName(label);
-        for (int gear = 0; gear < 2; ++gear) {
-            QWidget* box = widgets[gear + 1];
-            if (box == nullptr)
-                continue;
-            box->setVisible(gear == 0 || row->perGear);
-            box->setAccessibleName(row->perGear ? label + QLatin1Char(' ') + (gear == 0 ? kGearCaption[0] : caption) : label);
-        }
-    }
+    showRows(empty, kind, kind == MateKind::External && helix != 0.0);
     const bool rack = kind == MateKind::Rack;
     m_teeth2->setEnabled(!rack);
     // A rack is named on gear 1's table only: it has no table, no class and no rows of its own.
@@ -391,6 +410,99 @@ void PairWindow::mateChanged()
     }
     enableInputs();
     Follow(m_gear1);
+}
+
+void PairWindow::showRows(const MateReport& report, MateKind kind, bool helical)
+{
+    const QString caption = kind == MateKind::External ? kGearCaption[1] : QString::fromUtf8(MateKindCaption(kind));
+    // The report's rows first, in its order; the others hidden below them.
+    int next = 1;
+    const auto place = [this, &next](const std::array<QWidget*, 3>& widgets) {
+        for (int column = 0; column < 3; ++column)
+            if (QWidget* widget = widgets[static_cast<std::size_t>(column)]) {
+                m_resultGrid->removeWidget(widget);
+                m_resultGrid->addWidget(widget, next, column);
+            }
+        ++next;
+    };
+    for (const PairRow& row : report.results) {
+        const auto found = m_rowWidgets.find(row.key);
+        if (found == m_rowWidgets.end())
+            continue;
+        const std::array<QWidget*, 3>& widgets = found->second;
+        place(widgets);
+        // A quantity several mates share takes this mate's caption and columns.
+        const QString label = QString::fromUtf8(row.label);
+        auto* rowCaption = static_cast<QLabel*>(widgets[0]);
+        rowCaption->setText(label);
+        rowCaption->setAccessibleName(label);
+        rowCaption->setVisible(true);
+        for (int gear = 0; gear < 2; ++gear) {
+            QWidget* box = widgets[static_cast<std::size_t>(gear) + 1];
+            if (box == nullptr)
+                continue;
+            box->setVisible(gear == 0 || row.perGear);
+            box->setAccessibleName(row.perGear ? label + QLatin1Char(' ') + (gear == 0 ? kGearCaption[0] : caption) : label);
+        }
+    }
+    for (const auto& [key, widgets] : m_rowWidgets) {
+        const bool shown = std::any_of(report.results.begin(), report.results.end(),
+                                       [&key = key](const PairRow& r) { return key == r.key; });
+        if (shown)
+            continue;
+        for (QWidget* widget : widgets)
+            if (widget)
+                widget->setVisible(false);
+        place(widgets);
+    }
+    // Helical gears are given in the normal section: the input captions as the report words them.
+    const MateReport helicalReport = MateReportOf(HelicalRows(), ".");
+    const char* const spurCaptions[] = {"モジュール m", "圧力角 α（°）", "転位係数 x"};
+    const char* const helicalKeys[] = {"module_normal", "pressure_angle_normal", "shift_normal"};
+    for (int i = 0; i < 3; ++i) {
+        QString text = QString::fromUtf8(spurCaptions[i]);
+        if (helical)
+            for (const auto* rows : {&helicalReport.inputs, &helicalReport.results})
+                for (const PairRow& row : *rows)
+                    if (row.key == std::string_view(helicalKeys[i]))
+                        text = QString::fromUtf8(row.label);
+        m_inputCaptions[i]->setText(text);
+        m_inputCaptions[i]->setAccessibleName(text);
+    }
+}
+
+double PairWindow::typedHelixAngle() const
+{
+    if (m_helixAngle->text().trimmed().isEmpty())
+        return 0.0;
+    try {
+        return Store(ParseFloat(m_helixAngle->text().toStdString(), m_host.decimalSeparator()));
+    } catch (const AppError& e) {
+        RefuseBox(m_helixAngle, e.what());
+    }
+}
+
+void PairWindow::showHands()
+{
+    const auto hand = static_cast<Hand>(m_hand->currentData().toInt());
+    m_hand2->setText(QString::fromUtf8(HandText(OtherHand(hand))));
+    m_hand2->setEnabled(m_hand->isEnabled());
+}
+
+std::optional<double> PairWindow::readFaceWidth(int gear) const
+{
+    const QLineEdit* widthBox = m_faceWidth[gear];
+    if (widthBox->text().trimmed().isEmpty())
+        return std::nullopt;
+    double width = 0.0;
+    try {
+        width = Store(ParseFloat(widthBox->text().toStdString(), m_host.decimalSeparator()));
+    } catch (const AppError& e) {
+        RefuseBox(widthBox, e.what());
+    }
+    if (!(width > 0.0) || !std::isfinite(width))
+        RefuseBox(widthBox, "歯幅は正の有限の数にしてください");
+    return width;
 }
 
 void PairWindow::enableInputs()
@@ -455,6 +567,14 @@ void PairWindow::compute()
         else
             request.centerDistance = Store(ParseFloat(m_centerDistance->text().toStdString(), sep));
     }
+    // Two helical gears: opposite hands, and gear 1's face width for the overlap ratio.
+    in.helixAngle = typedHelixAngle();
+    if (in.helixAngle != 0.0) {
+        const auto hand = static_cast<Hand>(m_hand->currentData().toInt());
+        in.hands = {hand, OtherHand(hand)};
+        if (const std::optional<double> width = readFaceWidth(0))
+            in.faceWidth = *width;
+    }
     request.split = static_cast<ShiftSplit>(m_split->currentData().toInt());
     request.gears = in;
     request.allowances = [this, &sep] { return m_backlash->Read(sep); };
@@ -471,6 +591,7 @@ void PairWindow::compute()
     std::vector<std::string> backlashFindings = m_backlash->Show(outcome.backlash, sep);
     m_backlashWarnings = backlashFindings.size();
     const MeshInput& mesh = outcome.mesh;
+    showRows(*m_last, kind, m_lastGears->helixAngle != 0.0);
     for (const PairRow& row : m_last->results)
         for (int gear = 0; gear < (row.perGear ? 2 : 1); ++gear)
             m_results[row.key][gear]->setText(Utf8(row.texts[gear]));
@@ -486,7 +607,11 @@ void PairWindow::compute()
     m_copy->setEnabled(true);
     m_useDesign->setEnabled(true);
     Q_EMIT shownPairChanged();
-    m_mesh->showPair(mesh, sep);
+    // The drawing cuts both gears in the normal section's sizes: a helical pair's transverse mesh it cannot draw yet.
+    if (in.helixAngle != 0.0)
+        m_mesh->clearPair(QStringLiteral("かみあい図は平歯車の組だけです（はすば歯車の正面断面はまだ描けません）"));
+    else
+        m_mesh->showPair(mesh, sep);
 }
 
 namespace {
@@ -534,6 +659,8 @@ PairDesign PairWindow::CurrentDesign() const
 {
     if (!m_lastGears)
         throw AppError("かみあいの組が求まっていないため、設計を保存できません");
+    if (m_lastGears->helixAngle != 0.0)
+        throw AppError("はすば歯車の組は設計ファイルにまだ保存できません");
     const std::string& sep = m_host.decimalSeparator();
     const PairInput& shown = *m_lastGears;
     // What this window does not edit (a class, a face width, rows, keys of a
@@ -565,7 +692,6 @@ PairDesign PairWindow::CurrentDesign() const
 
 void PairWindow::readGearBoxes(int gear, GearDesign& d) const
 {
-    const std::string& sep = m_host.decimalSeparator();
     const QLineEdit* classBox = m_class[gear];
     d.accuracyClass.reset();
     if (!classBox->text().trimmed().isEmpty()) {
@@ -580,19 +706,7 @@ void PairWindow::readGearBoxes(int gear, GearDesign& d) const
                                     std::to_string(kHighestClass) + " の間にありません");
         d.accuracyClass = accuracyClass;
     }
-    const QLineEdit* widthBox = m_faceWidth[gear];
-    d.faceWidth.reset();
-    if (!widthBox->text().trimmed().isEmpty()) {
-        double width = 0.0;
-        try {
-            width = Store(ParseFloat(widthBox->text().toStdString(), sep));
-        } catch (const AppError& e) {
-            RefuseBox(widthBox, e.what());
-        }
-        if (!(width > 0.0) || !std::isfinite(width))
-            RefuseBox(widthBox, "歯幅は正の有限の数にしてください");
-        d.faceWidth = width;
-    }
+    d.faceWidth = readFaceWidth(gear);
     // 材料, 熱処理, 備考 as typed, then the rows of other names the design opened last had.
     std::vector<std::pair<std::string, std::string>> rows;
     for (int r = 0; r < 3; ++r)

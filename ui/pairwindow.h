@@ -33,6 +33,8 @@ class BacklashPanel;
 class MeshPanel;
 class QLineEdit;
 class QComboBox;
+class QGridLayout;
+class QLabel;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
@@ -126,6 +128,21 @@ private:
     QLineEdit* m_teeth2;
     QLineEdit* m_shift2;
     QLineEdit* m_centerDistance;
+    // Two external helical gears: the helix angle (empty or 0: spur gears),
+    // gear 1's hand, gear 2 the other one (shown, not typed).
+    QLineEdit* m_helixAngle;
+    QComboBox* m_hand;
+    QLineEdit* m_hand2;
+    QLabel* m_inputCaptions[3];   // モジュール, 圧力角, 転位係数: the normal ones of helical gears
+    QGridLayout* m_resultGrid = nullptr;
+    // The helix angle typed (0 when empty); a box that does not parse raises AppError.
+    double typedHelixAngle() const;
+    // The face width typed for a gear (none when empty); a refused one raises AppError naming its box.
+    std::optional<double> readFaceWidth(int gear) const;
+    // The result rows of `report` in its order with its captions, the others hidden; the input
+    // captions of the normal section for a helical pair.
+    void showRows(const MateReport& report, MateKind kind, bool helical);
+    void showHands();
     QPushButton* m_useDesign;
     QPushButton* m_saveDesign;
     QPushButton* m_openDesign;

@@ -426,7 +426,12 @@ TEST(HelpPage, JapaneseSelfContainedAndCoversTheTool)
         "警告：歯先歯厚が薄い、０．２５ｍ未満", "Enter", "GPL-3.0-or-later",
         // The pair's design and the windows that read it.
         "この組を使う", "設計を保存…", "設計を開く…", ".tsumugi", "転位の配分", "歯数比（従来）", "切下げなし",
-        "すべり率の釣り合い", "歯車ごとの仕様", "かみあいの設計の値です（かみあいで変えてください）", "(上＋下)/2"};
+        "すべり率の釣り合い", "歯車ごとの仕様", "かみあいの設計の値です（かみあいで変えてください）", "(上＋下)/2",
+        // Helical gears in the tool windows, and what they refuse.
+        "ねじれ角 β（°）", "ねじれ方向", "歯直角モジュール m_n", "重なりかみあい率 εβ", "125.000", "23.1126",
+        "ねじれ角が 0° 以上 90° 未満ではありません", "ねじれ角は 0° 以上 90° 未満でなければなりません",
+        "はすば歯車の組はまだ外歯車どうしだけです", "はすば歯車はまだ書き出せません（歯形・部品・注記は平歯車のものです）",
+        "はすば歯車の要目表はまだ作れません", "はすば歯車の組は設計ファイルにまだ保存できません"};
     for (const QString& topic : topics)
         EXPECT_TRUE(text.contains(topic)) << topic.toStdString();
     // Every link inside the page leads to a section of it.
