@@ -135,31 +135,33 @@ PairWindow::PairWindow(ToolHost& host) : QWidget(&host.hostWidget(), Qt::Window)
     m_helixAngle = MakeBox(inputs, QStringLiteral("PairHelixAngle"), QStringLiteral("ねじれ角 β（°）"), false);
     m_helixAngle->setPlaceholderText(QStringLiteral("空欄・0＝平歯車"));
     const char* const names[] = {"PairLabelTeeth", "PairLabelShift", "PairLabelModule", "PairLabelPressureAngle",
-                                 "PairLabelCenterDistance", "PairLabelHelixAngle"};
+                                 "PairLabelCenterDistance"};
     const QString captions[] = {QStringLiteral("歯数 z"), QStringLiteral("転位係数 x"), QStringLiteral("モジュール m"),
-                                QStringLiteral("圧力角 α（°）"), QStringLiteral("中心距離 a"),
-                                QStringLiteral("ねじれ角 β（°）")};
+                                QStringLiteral("圧力角 α（°）"), QStringLiteral("中心距離 a")};
     QLineEdit* boxes[][2] = {{m_teeth1, m_teeth2}, {m_shift1, m_shift2}, {m_module, nullptr},
-                             {m_pressureAngle, nullptr}, {m_centerDistance, nullptr}, {m_helixAngle, nullptr}};
-    for (int row = 0; row < 6; ++row) {
+                             {m_pressureAngle, nullptr}, {m_centerDistance, nullptr}};
+    for (int row = 0; row < 5; ++row) {
         QLabel* caption = MakeCaption(inputs, QString::fromLatin1(names[row]), captions[row]);
         in->addWidget(caption, row + 1, 0);
-        if (row >= 1 && row <= 3)
+        if (row >= 1 && row <= 3)   // 転位係数, モジュール, 圧力角
             m_inputCaptions[row == 1 ? 2 : row - 2] = caption;
         for (int gear = 0; gear < 2; ++gear)
             if (boxes[row][gear])
                 in->addWidget(boxes[row][gear], row + 1, gear + 1);
     }
-    // Gear 1's hand is chosen; gear 2, an external gear in mesh with it, has the other.
-    in->addWidget(MakeCaption(inputs, QStringLiteral("PairLabelHand"), QStringLiteral("ねじれ方向")), 7, 0);
+    // The helix below the rows every pair has. Gear 1's hand is chosen; gear
+    // 2, an external gear in mesh with it, has the other.
+    in->addWidget(MakeCaption(inputs, QStringLiteral("PairLabelHelixAngle"), QStringLiteral("ねじれ角 β（°）")), 12, 0);
+    in->addWidget(m_helixAngle, 12, 1);
+    in->addWidget(MakeCaption(inputs, QStringLiteral("PairLabelHand"), QStringLiteral("ねじれ方向")), 13, 0);
     m_hand = new QComboBox(inputs);
     m_hand->setObjectName(QStringLiteral("PairHand"));
     m_hand->setAccessibleName(QStringLiteral("ねじれ方向 歯車１"));
     for (const Hand hand : {Hand::Right, Hand::Left})
         m_hand->addItem(QString::fromUtf8(HandText(hand)), static_cast<int>(hand));
-    in->addWidget(m_hand, 7, 1);
+    in->addWidget(m_hand, 13, 1);
     m_hand2 = MakeBox(inputs, QStringLiteral("PairHand2"), QStringLiteral("ねじれ方向 歯車２"), true);
-    in->addWidget(m_hand2, 7, 2);
+    in->addWidget(m_hand2, 13, 2);
     // The mate: another external gear, a ring, a rack.
     auto* mateRow = new QHBoxLayout;
     auto* mates = new QButtonGroup(this);
@@ -179,7 +181,7 @@ PairWindow::PairWindow(ToolHost& host) : QWidget(&host.hostWidget(), Qt::Window)
         mateRow->addWidget(*b.button);
     }
     m_mateExternal->setChecked(true);
-    in->addLayout(mateRow, 10, 0, 1, 3);
+    in->addLayout(mateRow, 8, 0, 1, 3);
     // Gear 1 of the pair shown becomes the main window's gear: its shift
     // (solved from the centre distance in that mode) typed there and calculated.
     m_useDesign = new QPushButton(QStringLiteral("この組を使う"), inputs);
@@ -187,7 +189,7 @@ PairWindow::PairWindow(ToolHost& host) : QWidget(&host.hostWidget(), Qt::Window)
     m_useDesign->setAccessibleName(m_useDesign->text());
     m_useDesign->setAutoDefault(false);
     m_useDesign->setEnabled(false);
-    in->addWidget(m_useDesign, 11, 1, 1, 2);
+    in->addWidget(m_useDesign, 9, 1, 1, 2);
     connect(m_useDesign, &QPushButton::clicked, this, &PairWindow::UseDesignClick);
     // The pair as a design file (.tsumugi).
     m_saveDesign = new QPushButton(QStringLiteral("設計を保存…"), inputs);
@@ -198,8 +200,8 @@ PairWindow::PairWindow(ToolHost& host) : QWidget(&host.hostWidget(), Qt::Window)
         button->setAccessibleName(button->text().chopped(1));
         button->setAutoDefault(false);
     }
-    in->addWidget(m_openDesign, 12, 1);
-    in->addWidget(m_saveDesign, 12, 2);
+    in->addWidget(m_openDesign, 10, 1);
+    in->addWidget(m_saveDesign, 10, 2);
     connect(m_saveDesign, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { SaveDesign(); }); });
     connect(m_openDesign, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { OpenDesign(); }); });
 
@@ -213,8 +215,8 @@ PairWindow::PairWindow(ToolHost& host) : QWidget(&host.hostWidget(), Qt::Window)
     auto* modes = new QButtonGroup(this);
     modes->addButton(m_fromShifts);
     modes->addButton(m_fromCenterDistance);
-    in->addWidget(m_fromShifts, 8, 1);
-    in->addWidget(m_fromCenterDistance, 8, 2);
+    in->addWidget(m_fromShifts, 6, 1);
+    in->addWidget(m_fromCenterDistance, 6, 2);
     m_calculate = new QPushButton(QStringLiteral("計算"), inputs);
     m_calculate->setObjectName(QStringLiteral("PairCalculate"));
     m_copy = new QPushButton(QStringLiteral("コピー"), inputs);
@@ -224,8 +226,8 @@ PairWindow::PairWindow(ToolHost& host) : QWidget(&host.hostWidget(), Qt::Window)
         button->setFont(GothicFont(15, true));
         button->setAutoDefault(false);
     }
-    in->addWidget(m_calculate, 9, 1);
-    in->addWidget(m_copy, 9, 2);
+    in->addWidget(m_calculate, 7, 1);
+    in->addWidget(m_copy, 7, 2);
     // The split of the shift sum a centre distance gives two external gears.
     m_split = new QComboBox(inputs);
     m_split->setObjectName(QStringLiteral("PairSplit"));
@@ -238,8 +240,8 @@ PairWindow::PairWindow(ToolHost& host) : QWidget(&host.hostWidget(), Qt::Window)
                   {"すべり率の釣り合い", ShiftSplit::Sliding}};
     for (const auto& choice : splits)
         m_split->addItem(QString::fromUtf8(choice.caption), static_cast<int>(choice.split));
-    in->addWidget(MakeCaption(inputs, QStringLiteral("PairLabelSplit"), QStringLiteral("転位の配分")), 13, 0);
-    in->addWidget(m_split, 13, 1, 1, 2);
+    in->addWidget(MakeCaption(inputs, QStringLiteral("PairLabelSplit"), QStringLiteral("転位の配分")), 11, 0);
+    in->addWidget(m_split, 11, 1, 1, 2);
 
     auto* results = new QGroupBox(QStringLiteral("結果"), this);
     results->setObjectName(QStringLiteral("PairResults"));
@@ -341,6 +343,8 @@ PairWindow::PairWindow(ToolHost& host) : QWidget(&host.hostWidget(), Qt::Window)
     QWidget::setTabOrder(m_teeth2, m_shift2);
     QWidget::setTabOrder(m_shift2, m_centerDistance);
     QWidget::setTabOrder(m_centerDistance, m_split);
+    QWidget::setTabOrder(m_split, m_helixAngle);
+    QWidget::setTabOrder(m_helixAngle, m_hand);
 
     connect(m_calculate, &QPushButton::clicked, this, [this] { CalculateClick(); });
     connect(m_backlash, &BacklashPanel::edited, this, [this] { CalculateClick(); });

@@ -3,10 +3,13 @@
 // with a helix angle and hand typed there, read in the normal section by the core.
 #include "formfixture.h"
 
+#include "base/apperror.h"
 #include "commands/inspectiontext.h"
 #include "geometry/gearmodel.h"
 #include "geometry/inspection.h"
 #include "commands/mate.h"
+#include "commands/tolerancetext.h"
+#include "ui/backlashpanel.h"
 #include "ui/exportdialog.h"
 #include "ui/inspectionwindow.h"
 #include "ui/meshview.h"
@@ -327,6 +330,48 @@ TEST_F(HelicalPairTest, RefusalsInTheErrorBox)
         EXPECT_EQ(m_errors, QStringList{QString::fromUtf8(c.message)}) << c.helix << " " << c.mate;
         EXPECT_FALSE(w.ShownPair().has_value()) << c.helix << " " << c.mate;
     }
+}
+
+// The allowances of a helical pair go to the core with the pair: the window
+// shows its backlash, or its refusal in the error box with the pair kept.
+TEST_F(HelicalPairTest, TheAllowancesAsTheCoreTakesThem)
+{
+    PairWindow& w = HandbookPair();
+    auto* backlash = w.findChild<BacklashPanel*>(QStringLiteral("BacklashPanel"));
+    const char* const typed[2][2] = {{"-0.05", "-0.1"}, {"-0.06", "-0.12"}};
+    for (int gear = 0; gear < 2; ++gear)
+        for (int side = 0; side < 2; ++side)
+            backlash->allowance[gear][side]->setText(QString::fromLatin1(typed[gear][side]));
+    m_errors.clear();
+    Calculate(w);
+
+    MateRequest request;
+    request.gears = HandbookInput();
+    request.allowances = [] {
+        BacklashInput in;
+        in.thickness = {ThicknessAllowance{-0.05, -0.1}, ThicknessAllowance{-0.06, -0.12}};
+        return in;
+    };
+    request.backlash = true;
+    std::optional<MateOutcome> outcome;
+    std::string refusal;
+    try {
+        outcome = ComputeMate(request, ".");
+    } catch (const AppError& e) {
+        refusal = e.what();
+    }
+    EXPECT_EQ(w.resultBox("center_distance")->text(), QStringLiteral("125.000"));   // the pair stands either way
+    if (!outcome) {
+        EXPECT_EQ(m_errors.size(), 1) << refusal;
+        return;
+    }
+    ASSERT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
+    ASSERT_TRUE(outcome->backlash.has_value());
+    for (const BacklashRow& row : BacklashRows(*outcome->backlash, "."))
+        for (int side = 0; side < 2; ++side)
+            if (QLineEdit* box = backlash->results[row.key][static_cast<std::size_t>(side)]) {
+                EXPECT_EQ(box->text().toStdString(), row.texts[side]) << row.key;
+            }
 }
 
 TEST_F(HelicalPairTest, NoDesignFileForAHelicalPairYet)
