@@ -233,22 +233,6 @@ ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::strin
     showGear(gear);
 
     auto* rows = new QFormLayout;
-    m_helixEdit = AddBox(rows, this, "ExportHelixAngle", QStringLiteral("ねじれ角 β（°）"), QString());
-    m_helixEdit->setObjectName(QStringLiteral("ExportHelixAngle"));
-    m_helixEdit->setPlaceholderText(QStringLiteral("空欄・0＝平歯車"));
-    {
-        const QString caption = QStringLiteral("ねじれ方向");
-        m_handBox = new QComboBox(this);
-        m_handBox->setObjectName(QStringLiteral("ExportHand"));
-        m_handBox->setAccessibleName(caption);
-        for (const Hand hand : {Hand::Right, Hand::Left})
-            m_handBox->addItem(QString::fromUtf8(HandText(hand)), static_cast<int>(hand));
-        auto* label = new QLabel(caption, this);
-        label->setObjectName(QStringLiteral("ExportHandLabel"));
-        label->setAccessibleName(caption);
-        label->setBuddy(m_handBox);
-        rows->addRow(label, m_handBox);
-    }
     m_toleranceEdit = AddBox(rows, this, "Tolerance", QStringLiteral("許容差 (mm)"), Text(0.001, separator));
     m_tipRadiusEdit = AddBox(rows, this, "TipRadius", QStringLiteral("工具の歯先丸み半径 ρ (mm)"),
                              Text(DefaultToolTipRadius(gear.Module), separator));
@@ -300,17 +284,8 @@ ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::strin
         m_hubLengthEdit->setText(kept.hubLength);
         m_kerfEdit->setText(kept.kerf);
         m_noteCheck->setChecked(kept.note);
-        m_helixEdit->setText(kept.helixAngle);
-        m_handBox->setCurrentIndex(kept.hand);
     }
     showAllowance();
-    if (m_pairHelix) {
-        // The helix of the pair shown in かみあい: its gears are written with it.
-        showHelix();
-        m_helixEdit->setEnabled(false);
-        m_handBox->setEnabled(false);
-        m_helixEdit->setToolTip(QStringLiteral("かみあいのはすば歯車の組のねじれ角です"));
-    }
     column->addLayout(rows);
     m_dataTableCheck = new QCheckBox(QStringLiteral("要目表を付ける（DXF、画層 DATATABLE）"), this);
     m_dataTableCheck->setObjectName(QStringLiteral("ExportDataTable"));
@@ -339,6 +314,36 @@ ExportForm::ExportForm(QWidget* parent, const GearRecord& gear, const std::strin
     m_rimEdit = AddBox(more, this, "Rim", QStringLiteral("内歯車の外径 (mm、0 は歯底円＋6m)"), Text(0.0, separator));
     m_lengthEdit = AddBox(more, this, "Length", QStringLiteral("ラックの長さ (mm)"), Text(100.0, separator));
     column->addLayout(more);
+    // The helix last, the boxes above keep their places and their order for the keyboard.
+    auto* helixRows = new QFormLayout;
+    m_helixEdit = AddBox(helixRows, this, "ExportHelixAngle", QStringLiteral("ねじれ角 β（°）"), QString());
+    m_helixEdit->setObjectName(QStringLiteral("ExportHelixAngle"));
+    m_helixEdit->setPlaceholderText(QStringLiteral("空欄・0＝平歯車"));
+    {
+        const QString caption = QStringLiteral("ねじれ方向");
+        m_handBox = new QComboBox(this);
+        m_handBox->setObjectName(QStringLiteral("ExportHand"));
+        m_handBox->setAccessibleName(caption);
+        for (const Hand hand : {Hand::Right, Hand::Left})
+            m_handBox->addItem(QString::fromUtf8(HandText(hand)), static_cast<int>(hand));
+        auto* label = new QLabel(caption, this);
+        label->setObjectName(QStringLiteral("ExportHandLabel"));
+        label->setAccessibleName(caption);
+        label->setBuddy(m_handBox);
+        helixRows->addRow(label, m_handBox);
+    }
+    column->addLayout(helixRows);
+    if (kept.kept) {
+        m_helixEdit->setText(kept.helixAngle);
+        m_handBox->setCurrentIndex(kept.hand);
+    }
+    if (m_pairHelix) {
+        // The helix of the pair shown in かみあい: its gears are written with it.
+        showHelix();
+        m_helixEdit->setEnabled(false);
+        m_handBox->setEnabled(false);
+        m_helixEdit->setToolTip(QStringLiteral("かみあいのはすば歯車の組のねじれ角です"));
+    }
 
     auto* buttons = new QDialogButtonBox(this);
     m_okButton = buttons->addButton(QStringLiteral("保存先を選ぶ…"), QDialogButtonBox::AcceptRole);
