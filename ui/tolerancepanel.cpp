@@ -229,6 +229,10 @@ DataSheet TolerancePanel::Sheet(const GearSpec& gear, const InspectionRequest& r
             // a centre distance かみあい solves gear 1's shift as well): a
             // shift typed as かみあい shows it (six decimals) is that gear.
             const PairInput& shown = mate->gear1;
+            // A helical pair is no mate of this spur gear's table (its centre distance and backlash are the pair's).
+            if (shown.helixAngle != gear.helixAngleDegrees)
+                throw AppError("かみあいの組ははすば歯車のため、この歯車の要目表に相手歯車を載せられません。"
+                               "かみあいを閉じてから要目表を作ってください");
             const auto shiftText = [](double x) { return FormatFixed(x, 15, 6, "."); };
             const auto isGear = [&](std::size_t i) {
                 return shown.teeth[i] == gear.teeth && shown.module == gear.module &&

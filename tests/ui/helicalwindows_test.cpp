@@ -374,6 +374,18 @@ TEST_F(HelicalPairTest, TheAllowancesAsTheCoreTakesThem)
             }
 }
 
+// The spur gear of 検査寸法 takes no helical pair of かみあい as the mate on its data table.
+TEST_F(HelicalPairTest, NoHelicalMateOnASpurGearsDataTable)
+{
+    HandbookPair();
+    form().Tool1->findChild<QAction*>(QStringLiteral("InspectionItem"))->trigger();
+    InspectionWindow& w = *FindInspectionWindow(form());
+    m_errors.clear();
+    w.tolerances->pdfAction->trigger();
+    EXPECT_EQ(m_errors, QStringList{QStringLiteral("かみあいの組ははすば歯車のため、この歯車の要目表に相手歯車を載せられません。"
+                                                   "かみあいを閉じてから要目表を作ってください.")});
+}
+
 TEST_F(HelicalPairTest, NoDesignFileForAHelicalPairYet)
 {
     PairWindow& w = HandbookPair();
