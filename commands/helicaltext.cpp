@@ -2,6 +2,7 @@
 #include "commands/helicaltext.h"
 
 #include "commands/numbertext.h"
+#include "commands/tolerancetext.h"
 
 #include <algorithm>
 #include <cmath>
@@ -109,4 +110,51 @@ MateReport HelicalGearReport(const GearSpec& gear, const InspectionResult& r, st
         report.findings.push_back(FindingText(f));
     report.findings.insert(report.findings.end(), r.spanFindings.begin(), r.spanFindings.end());
     return report;
+}
+
+void AddHelicalTolerances(MateReport& report, const GearSpec& gear, const InspectionResult& nominal,
+                          const std::optional<ThicknessAllowance>& allowance,
+                          const std::optional<AccuracyTolerances>& accuracy, std::string_view sep)
+{
+    std::vector<PairRow>& out = report.results;
+    const auto fixed = [sep](const char* key, const char* label, double value, int decimals) {
+        return PairRow{key, label, false, {FormatFixed(value, 11, decimals, sep), std::string()}, {value, 0.0}, false};
+    };
+    if (allowance) {
+        const ThicknessLimits limits = ComputeThicknessLimits(gear, nominal, *allowance);
+        out.push_back(fixed("thickness_allowance_upper", "歯直角歯厚許容差（上）", allowance->upper, 4));
+        out.push_back(fixed("thickness_allowance_lower", "歯直角歯厚許容差（下）", allowance->lower, 4));
+        // The lower limit comes with the lower (thinner) allowance.
+        const auto limit = [&](const char* key, const char* label, const Measure& m) {
+            if (m.present())
+                out.push_back(fixed(key, label, *m.value, 4));
+            else {
+                out.push_back(PairRow{key, label, false, {kNoValueText, std::string()}, {kNone, 0.0}, false});
+                report.absent.emplace_back(key, m.reason);
+            }
+        };
+        const auto both = [&](const char* lowKey, const char* lowLabel, const char* highKey, const char* highLabel,
+                              const LimitPair& p) {
+            limit(lowKey, lowLabel, p.lower);
+            limit(highKey, highLabel, p.upper);
+        };
+        both("tooth_thickness_normal_min", "歯直角歯厚 s_n の下限", "tooth_thickness_normal_max",
+             "歯直角歯厚 s_n の上限", limits.toothThickness);
+        both("chordal_thickness_normal_min", "歯直角弦歯厚 s̄_n の下限", "chordal_thickness_normal_max",
+             "歯直角弦歯厚 s̄_n の上限", limits.chordalThickness);
+        both("span_min", "歯直角またぎ歯厚 W の下限", "span_max", "歯直角またぎ歯厚 W の上限", limits.span);
+        if (nominal.pinDiameter.present())
+            both("over_balls_min", "オーバーボール寸法 M の下限", "over_balls_max", "オーバーボール寸法 M の上限",
+                 limits.overPins);
+    }
+    if (!accuracy)
+        return;
+    out.push_back(PairRow{"accuracy_class", "精度等級（ISO 1328-1:2013）", false,
+                          {AccuracyClassName(accuracy->accuracyClass), std::string()},
+                          {static_cast<double>(accuracy->accuracyClass), 0.0}, true});
+    for (const AccuracyRow& row : AccuracyRows(*accuracy))
+        if (row.micrometres)
+            out.push_back(PairRow{row.key, row.label, false, {ToleranceValueText(row.micrometres, sep), std::string()},
+                                  {*row.micrometres, 0.0}, false});
+    report.findings.insert(report.findings.end(), accuracy->findings.begin(), accuracy->findings.end());
 }

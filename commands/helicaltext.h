@@ -6,7 +6,11 @@
 // for the command line and any window that shows the gear.
 
 #include "commands/pairtext.h"
+#include "geometry/accuracy.h"
 #include "geometry/inspection.h"
+#include "geometry/thicknesslimits.h"
+
+#include <optional>
 
 #include <string_view>
 
@@ -21,3 +25,13 @@ const char* HandKey(Hand hand);
 // among the findings. Lengths to 4 decimals, angles to 5, coefficients to 6.
 MateReport HelicalGearReport(const GearSpec& gear, const InspectionResult& inspection,
                              std::string_view decimalSeparator);
+
+// What a tooth-thickness allowance and an accuracy class add to a helical
+// gear's report. The allowance is the NORMAL one (mm of arc in the normal
+// section, as the rack that cuts the gear is set): each limit row is the
+// inspection of the thinned gear, so W moves by A cos(alpha_n) and M is found
+// again for the thinner tooth with the nominal ball. The class gives the ISO
+// 1328-1 tolerances with m_n and d = z m_t (ComputeGearAccuracy).
+void AddHelicalTolerances(MateReport& report, const GearSpec& gear, const InspectionResult& nominal,
+                          const std::optional<ThicknessAllowance>& allowance,
+                          const std::optional<AccuracyTolerances>& accuracy, std::string_view decimalSeparator);

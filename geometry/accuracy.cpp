@@ -2,6 +2,7 @@
 #include "geometry/accuracy.h"
 
 #include "base/apperror.h"
+#include "geometry/gearmodel.h"
 
 #include <charconv>
 #include <cmath>
@@ -81,6 +82,16 @@ AccuracyTolerances ComputeAccuracy(const AccuracyInput& in)
     if (in.faceWidth)
         CheckRange(t.findings, "歯幅 b", *in.faceWidth, 4, 1200);
     return t;
+}
+
+AccuracyTolerances ComputeGearAccuracy(int accuracyClass, const GearSpec& gear, std::optional<double> faceWidth)
+{
+    const GearSpec normal = NormalSystemOf(gear);
+    const HelixSizes h = HelixOf(normal);
+    if (!h.helical())
+        return ComputeSpurAccuracy(accuracyClass, normal.module, normal.teeth, faceWidth);
+    const double d = static_cast<double>(static_cast<long double>(normal.teeth) * h.module);
+    return ComputeAccuracy({accuracyClass, normal.module, normal.teeth, d, faceWidth});
 }
 
 std::string AccuracyClassName(int accuracyClass)

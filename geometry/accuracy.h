@@ -53,5 +53,12 @@ inline AccuracyTolerances ComputeSpurAccuracy(int accuracyClass, double module, 
     return ComputeAccuracy({accuracyClass, module, teeth, module * teeth, faceWidth});
 }
 
+struct GearSpec;
+// The tolerances of a gear the rack cuts, spur or helical: the formulas take
+// the normal module m_n and the reference diameter d = z m_t = z m_n / cos(beta)
+// (HelixOf); a spur gear's are those of ComputeSpurAccuracy to the bit. The
+// helix tolerances come from the face width b as for a spur gear.
+AccuracyTolerances ComputeGearAccuracy(int accuracyClass, const GearSpec& gear, std::optional<double> faceWidth);
+
 // "ISO 1328-1:2013 6級" style name of the class for the data table.
 std::string AccuracyClassName(int accuracyClass);

@@ -124,11 +124,8 @@ int RunInternalGear(const GearOptions& o, OutputFormat format, const GearToleran
 
 // A helical gear: its normal values as given, the transverse ones, the
 // inspection in the normal section. JSON and CSV carry the hand as a word.
-int RunHelicalGear(const GearOptions& o, double helixAngle)
+int RunHelicalGear(const GearOptions& o, double helixAngle, const GearDesign* designed = nullptr)
 {
-    for (CLI::Option* unused : {o.sheet.classOption, o.sheet.allowanceOption})
-        if (unused->count() > 0)
-            throw CliError(kExitUsage, unused->get_name(), Cli::tr("is not yet for helical gears (--helix-angle)"));
     const OutputFormat format = FormatOf(o.format, kGearFormats);
     GearSpec g;
     g.module = NumberOption("--module", o.module, Range::Positive);
@@ -142,14 +139,33 @@ int RunHelicalGear(const GearOptions& o, double helixAngle)
         request.pinDiameter = NumberOption("--pin", o.pin, Range::Positive);
     if (o.spanTeethOption->count() > 0)
         request.spanTeeth = IntegerOption("--span-teeth", o.spanTeeth, Range::AtLeastOne);
-    if (o.sheet.faceWidthOption->count() > 0)
-        request.faceWidth = NumberOption("--face-width", o.sheet.faceWidth, Range::Positive);
+    DataSheetInput sheet;
+    ApplySheetOptions(o.sheet, sheet);
+    std::optional<ThicknessAllowance> allowance;
+    if (o.sheet.allowanceOption->count() > 0)
+        allowance = sheet.allowance;
+    // The allowance is a normal one: it is held against the normal thickness and pitch.
+    if (allowance && GearSpecDefect(g).empty())
+        CheckAllowanceFits("--thickness-allowance", o.sheet.allowance, *allowance, g);
+    if (designed) {
+        // The design's gear: its class, face width and allowance.
+        sheet.accuracyClass = designed->accuracyClass;
+        sheet.faceWidth = designed->faceWidth;
+        if (designed->allowance.upper != 0.0 || designed->allowance.lower != 0.0)
+            allowance = designed->allowance;
+    }
+    request.faceWidth = sheet.faceWidth;
     MateReport report;
     try {
         if (const std::string defect = GearSpecDefect(g); !defect.empty())
             throw AppError(defect);
         const std::string separator = format == OutputFormat::Text ? LocaleDecimalSeparator() : ".";
-        report = HelicalGearReport(g, ComputeInspection(GearModel(g), request), separator);
+        const InspectionResult inspection = ComputeInspection(GearModel(g), request);
+        report = HelicalGearReport(g, inspection, separator);
+        std::optional<AccuracyTolerances> accuracy;
+        if (sheet.accuracyClass)
+            accuracy = ComputeGearAccuracy(*sheet.accuracyClass, g, sheet.faceWidth);
+        AddHelicalTolerances(report, g, inspection, allowance, accuracy, separator);
     } catch (const AppError& e) {
         throw CliError(kExitRefused, "", e.what());
     }
@@ -234,6 +250,10 @@ int RunGear(const GearOptions& given)
         o.teeth = std::to_string(designed->teeth);
         o.shift = RoundTripText(designed->shift);
         o.pressureAngle = RoundTripText(d.pressureAngle);
+        if (d.helixAngle != 0.0) {
+            o.hand = HandKey(designed->hand);
+            return RunHelicalGear(o, d.helixAngle, &*designed);
+        }
         o.internal = chosen.gear == 2 && d.mate == MateKind::Internal;
     } else {
         RequireGiven({o.moduleOption, o.teethOption});
