@@ -16,6 +16,14 @@
 // (a thinner ring tooth, a wider space, adds backlash as a thinner pinion
 // tooth does). On a rack a is the pinion's centre to the rack's reference
 // line, alpha_w is alpha and A_s2 the rack tooth's allowance on that line.
+//
+// Two external helical gears (helix angle beta, base helix beta_b): the
+// allowances are the normal ones A_sn, alpha is alpha_n, alpha_w the working
+// transverse alpha_wt, and
+//   normal          j_bn = -(A_sn1 + A_sn2) cos(alpha_n) + 2 A_a sin(alpha_wt) cos(beta_b)
+//   transverse      j_t  = j_bn / (cos(alpha_wt) cos(beta_b))   on the working pitch circle
+//   radial          j_r  = j_t / (2 tan(alpha_wt))
+// (derived in backlash.cpp); with beta 0 these are the spur gears' lines above.
 
 #include "geometry/pair.h"
 #include "geometry/thicknesslimits.h"
@@ -47,6 +55,7 @@ struct BacklashGeometry {
     double pressureAngle = 20.0;          // alpha, degrees
     double workingPressureAngle = 20.0;   // alpha_w, degrees
     double centerDistance = 0.0;          // a, mm (a rack: the centre to the reference line)
+    double baseHelixAngle = 0.0;          // beta_b of two helical gears, degrees (0: spur gears)
 };
 BacklashGeometry BacklashGeometryOf(const PairResult& pair);
 BacklashGeometry BacklashGeometryOf(const InternalPairResult& pair);
@@ -76,7 +85,7 @@ inline BacklashResult ComputeBacklash(const PairResult& pair, const BacklashInpu
 
 // Allowances for both gears, shared equally, that give exactly the wanted
 // smallest and largest backlash (normal, or circumferential: j_t cos(alpha_w)
-// normal) with the given centre-distance allowance. Refused (AppError) when
+// cos(beta_b) normal) with the given centre-distance allowance. Refused (AppError) when
 // the largest is below the smallest or the centre-distance allowance alone
 // spreads the backlash wider than wanted.
 std::array<ThicknessAllowance, 2> ProposeAllowances(const BacklashGeometry& pair, double wantedMin, double wantedMax,

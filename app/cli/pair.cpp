@@ -19,6 +19,7 @@
 #include "commands/tolerancetext.h"
 
 #include <memory>
+#include <cmath>
 #include <optional>
 #include <string>
 
@@ -215,31 +216,19 @@ void PrintReport(const MateReport& report, OutputFormat format)
 
 namespace {
 
-// Two external helical gears: the pair from the shifts or from a centre
-// distance, without allowances, backlash, picture or design file yet.
-int RunHelicalPair(const PairOptions& o, PairInput in, std::optional<double> centerDistance, ShiftSplit split,
-                   bool keepShift1, OutputFormat format)
+// Two external helical gears: what the pair takes of the options, checked
+// before the pair is worked out as any other external pair; their hands and
+// the face width go into `in`.
+void TakeHelicalOptions(const PairOptions& o, PairInput& in)
 {
-    for (CLI::Option* unused : {o.mateOption, o.allowance1Option, o.allowance2Option, o.centerAllowanceOption,
-                                o.wantedOption, o.wantedKindOption, o.saveDesignOption, o.pictureOption})
+    for (CLI::Option* unused : {o.mateOption, o.pictureOption})
         if (unused->count() > 0)
             throw CliError(kExitUsage, unused->get_name(), Cli::tr("is not yet for helical gears (--helix-angle)"));
-    in.mate = MateKind::External;
     in.hands[0] = HandOption("--hand", o.hand);
     in.hands[1] = o.hand2Option->count() > 0 ? HandOption("--hand2", o.hand2)
                                              : in.hands[0] == Hand::Right ? Hand::Left : Hand::Right;
     if (o.faceWidthOption->count() > 0)
         in.faceWidth = NumberOption("--face-width", o.faceWidth, Range::Positive);
-    PairResult result;
-    try {
-        result = !centerDistance ? ComputePair(in)
-                 : keepShift1    ? ComputePairForCenterDistanceKeepingShift1(in, *centerDistance)
-                                 : ComputePairForCenterDistance(in, *centerDistance, split);
-    } catch (const AppError& e) {
-        throw CliError(kExitRefused, "", e.what());
-    }
-    PrintReport(MateReportOf(result, format == OutputFormat::Text ? LocaleDecimalSeparator() : "."), format);
-    return kExitOk;
 }
 
 int RunPair(const PairOptions& o)
@@ -293,6 +282,11 @@ int RunPair(const PairOptions& o)
         in.pressureAngle = design->pressureAngle;
         in.teeth = {design->gears[0].teeth, mate == MateKind::Rack ? 0 : design->gears[1].teeth};
         in.shift = {design->gears[0].shift, mate == MateKind::Rack ? 0.0 : design->gears[1].shift};
+        // A helical design: its helix angle, hands and face width.
+        in.helixAngle = design->helixAngle;
+        in.hands = {design->gears[0].hand, design->gears[1].hand};
+        if (design->gears[0].faceWidth)
+            in.faceWidth = *design->gears[0].faceWidth;
     } else {
         in.module = NumberOption("--module", o.module, Range::Positive);
         in.pressureAngle = PressureAngleOption(o.pressureAngle);
@@ -307,8 +301,7 @@ int RunPair(const PairOptions& o)
         // 0 degrees: the spur pair, as ever.
         in.helixAngle = NumberOption("--helix-angle", o.helixAngle, Range::NonNegative);
         if (in.helixAngle != 0.0)
-            return RunHelicalPair(o, in, distanceGiven ? std::optional<double>(centerDistance) : std::nullopt, split,
-                                  distanceGiven && x1Given, format);
+            TakeHelicalOptions(o, in);
     }
     BacklashInput b;
     if (o.allowance1Option->count() > 0)
@@ -387,6 +380,15 @@ int RunPair(const PairOptions& o)
         for (std::size_t i = 0; i < 2; ++i) {
             design.gears[i].teeth = outcome.gears.teeth[i];
             design.gears[i].shift = outcome.gears.shift[i];
+        }
+        if (outcome.gears.helixAngle != 0.0) {
+            // Both gears of a helical pair have the face width the overlap ratio was worked on.
+            design.helixAngle = outcome.gears.helixAngle;
+            for (std::size_t i = 0; i < 2; ++i) {
+                design.gears[i].hand = outcome.gears.hands[i];
+                if (std::isfinite(outcome.gears.faceWidth))
+                    design.gears[i].faceWidth = outcome.gears.faceWidth;
+            }
         }
         const BacklashInput used = backlash ? backlash->input : b;
         design.gears[0].allowance = used.thickness[0];
