@@ -76,7 +76,9 @@ struct SheetRows {
             (*this)("精度", "", "―");
             return;
         }
-        const AccuracyTolerances t = ComputeSpurAccuracy(*in.accuracyClass, g.module, g.teeth, in.faceWidth);
+        const AccuracyTolerances t = g.helixAngleDegrees != 0.0
+                                         ? ComputeGearAccuracy(*in.accuracyClass, g, in.faceWidth)
+                                         : ComputeSpurAccuracy(*in.accuracyClass, g.module, g.teeth, in.faceWidth);
         (*this)("精度", "", AccuracyClassName(t.accuracyClass));
         sheet.notes.insert(sheet.notes.end(), t.findings.begin(), t.findings.end());
     }
@@ -129,6 +131,9 @@ PairInput PairOf(const GearSpec& pinion, MateKind mate, std::int32_t ringTeeth, 
     p.pressureAngle = pinion.pressureAngleDegrees;
     p.teeth = {pinion.teeth, ringTeeth};
     p.shift = {pinion.shift, ringShift};
+    // Two helical gears: the mate has the other hand.
+    p.helixAngle = pinion.helixAngleDegrees;
+    p.hands = {pinion.hand, pinion.hand == Hand::Right ? Hand::Left : Hand::Right};
     return p;
 }
 
@@ -226,7 +231,9 @@ DataSheet BuildDataSheet(const DataSheetInput& in)
         return BuildRingDataSheet(in);
     CheckAllowance(in.allowance);
     const std::string_view sep = in.decimalSeparator;
-    const GearSpec& g = in.gear;
+    // A helical gear's table is in its normal values (m_n, alpha_n, x_n, the normal allowance).
+    const GearSpec g = NormalSystemOf(in.gear);
+    const bool helical = g.helixAngleDegrees != 0.0;
     const InspectionResult nominal = ComputeInspection(g, in.request);
     if (!nominal.toothThickness.present())
         throw AppError(nominal.toothThickness.reason);
@@ -241,36 +248,52 @@ DataSheet BuildDataSheet(const DataSheetInput& in)
     const double tipDiameter = static_cast<double>(ExactSizesOf(g).tip) - 2 * tipShortening * g.module;
 
     DataSheet s;
-    s.title = "平歯車";
+    s.title = helical ? "はすば歯車" : "平歯車";
     const SheetRows row{s, sep};
     row("歯車歯形", "", g.shift == 0 ? "標準" : "転位");
+    if (helical) {
+        // The section the basic rack is given in: the normal one, or the
+        // transverse one for a gear given in the transverse system.
+        row("歯直角方式", "", in.gear.transverse ? "正面" : "歯直角");
+    }
     row.BasicRack(g);
     row("歯数", "", FormatInteger(g.teeth));
-    row("基準ピッチ円直径", "", Length(g.module * g.teeth, sep));
+    if (helical) {
+        const HelixSizes h = HelixOf(g);
+        row("ねじれ角", "", General(g.helixAngleDegrees, sep) + "°");
+        row("ねじれ方向", "", g.hand == Hand::Left ? "左" : "右");
+        row("リード", "", Length(static_cast<double>(h.lead), sep));
+        row("基準ピッチ円直径", "", Length(static_cast<double>(g.teeth * h.module), sep));
+    } else {
+        row("基準ピッチ円直径", "", Length(g.module * g.teeth, sep));
+    }
     row("歯先円直径", "", Length(tipDiameter, sep));
     row.Shift("転位量", "", g.shift * g.module);
     row("全歯たけ", "", pair ? Length((pair->tipDiameter[0] - pair->rootDiameter[0]) / 2, sep)
                              : LengthOf(nominal.wholeDepth, "全歯たけ", sep));
     const bool allowance = HasAllowance(in.allowance);
     if (in.overPins) {
-        std::string value = LengthOf(nominal.overPins, "オーバーピン寸法", sep);
-        const std::string pin = LengthOf(nominal.pinDiameter, "ピン径", sep);
+        // A helical gear is measured over balls.
+        const char* const over = helical ? "オーバーボール寸法" : "オーバーピン寸法";
+        const char* const ball = helical ? "球径" : "ピン径";
+        std::string value = LengthOf(nominal.overPins, over, sep);
+        const std::string pin = LengthOf(nominal.pinDiameter, ball, sep);
         std::string range;
         if (allowance) {
-            range = LengthOf(limits.overPins.lower, "オーバーピン寸法の下限", sep) + " ～ " +
-                    LengthOf(limits.overPins.upper, "オーバーピン寸法の上限", sep);
+            range = LengthOf(limits.overPins.lower, (std::string(over) + "の下限").c_str(), sep) + " ～ " +
+                    LengthOf(limits.overPins.upper, (std::string(over) + "の上限").c_str(), sep);
             value += "  " + Deviation(*limits.overPins.upper.value - *nominal.overPins.value, sep) + " / " +
                      Deviation(*limits.overPins.lower.value - *nominal.overPins.value, sep);
         }
-        row("歯厚", "オーバーピン寸法", value);
-        row("歯厚", "ピン径", pin);
+        row("歯厚", over, value);
+        row("歯厚", ball, pin);
         if (allowance)
             row("歯厚", "許容範囲", range);
     } else {
         std::string value = LengthOf(nominal.spans[1].span, "またぎ歯厚", sep);
         if (allowance)
             value += "  " + Deviations(in.allowance, std::cos(alpha), sep);
-        row("歯厚", "またぎ歯厚", value);
+        row("歯厚", helical ? "歯直角またぎ歯厚" : "またぎ歯厚", value);
         row("歯厚", "またぎ歯数", FormatInteger(nominal.spans[1].teeth));
         if (allowance)
             row("歯厚", "許容範囲", LengthOf(limits.span.lower, "またぎ歯厚の下限", sep) + " ～ " +

@@ -27,7 +27,9 @@ namespace {
 
 struct SheetCommandOptions {
     std::string module, teeth, shift = "0", pressureAngle, pin, spanTeeth, output, design, gear = "1";
+    std::string helixAngle = "0", hand = "right";
     SheetOptions sheet;
+    CLI::Option* helixAngleOption = nullptr;
     CLI::Option* pinOption = nullptr;
     CLI::Option* spanOption = nullptr;
     CLI::Option* moduleOption = nullptr;
@@ -46,6 +48,8 @@ void ApplyDesignToSheet(const PairDesign& d, int which, DataSheetInput& input)
     input.gear.teeth = own.teeth;
     input.gear.shift = own.shift;
     input.gear.pressureAngleDegrees = d.pressureAngle;
+    input.gear.helixAngleDegrees = d.helixAngle;
+    input.gear.hand = own.hand;
     // Gear 2 of a ring pair is the ring, of a rack pair the rack; gear 1's mate is what the design says.
     input.rack = which == 2 && d.mate == MateKind::Rack;
     if (which == 2 && d.mate == MateKind::Internal) {
@@ -94,6 +98,13 @@ int RunSheet(const SheetCommandOptions& o)
                                          NumberOption("--shift", o.shift),
                                          PressureAngleIndexOf("--pressure-angle", o.pressureAngle));
         input.gear = GearSpecOf(record);
+        if (o.helixAngleOption->count() > 0) {
+            // 0 degrees is the spur gear's table, as ever.
+            input.gear.helixAngleDegrees = NumberOption("--helix-angle", o.helixAngle, Range::NonNegative);
+            input.gear.hand = HandOption("--hand", o.hand);
+            if (const std::string defect = GearSpecDefect(input.gear); !defect.empty())
+                throw CliError(kExitRefused, "", defect);
+        }
     }
     if (o.pinOption->count() > 0) {
         input.request.pinDiameter = NumberOption("--pin", o.pin, Range::Positive);
@@ -309,13 +320,21 @@ void AddSheetCommand(CLI::App& app, CliContext& context)
     o->spanOption = AddValueOption(*cmd, "--span-teeth", o->spanTeeth,
                                    Cli::tr("teeth k spanned by the micrometer (default: the recommended k)"), "INTEGER");
     AddSheetOptions(*cmd, o->sheet, true);
-    for (CLI::Option* held : {o->moduleOption, o->teethOption, shiftOption, angleOption, o->sheet.classOption,
+    o->helixAngleOption = AddValueOption(*cmd, "--helix-angle", o->helixAngle,
+                                         Cli::tr("helix angle beta in degrees (0 up to below 90; default 0: a spur "
+                                                 "gear). Module, pressure angle, shift and the allowances are then "
+                                                 "the normal ones, and the mate (--z2) has the other hand"),
+                                         "DEGREES");
+    AddValueOption(*cmd, "--hand", o->hand, Cli::tr("hand of the helix: right (default) or left"), "right|left")
+        ->needs(o->helixAngleOption);
+    for (CLI::Option* held : {o->moduleOption, o->teethOption, shiftOption, angleOption, o->sheet.classOption, o->helixAngleOption,
                               o->sheet.faceWidthOption, o->sheet.allowanceOption, o->sheet.mateOption,
                               o->sheet.mateAllowanceOption, o->sheet.centerAllowanceOption})
         o->designOption->excludes(held);
     cmd->add_flag("--over-pins", o->sheet.overPins, Cli::tr("measure over the ideal pins instead of the span"));
     AddValueOption(*cmd, "-o,--output", o->output, Cli::tr("the PDF file to write"), "FILE.pdf")->required();
     cmd->footer(Examples({"tsumugi-cli sheet -m 2 -z 20 --z2 40 --accuracy-class 6 -o gear.pdf",
-                          "tsumugi-cli sheet -m 2 -z 20 --thickness-allowance=-0.05,-0.1 --pin 3.5 -o gear.pdf"}));
+                          "tsumugi-cli sheet -m 2 -z 20 --thickness-allowance=-0.05,-0.1 --pin 3.5 -o gear.pdf",
+                          "tsumugi-cli sheet -m 3 -z 12 -x 0.09809 --helix-angle 30 --hand left --z2 60 -o gear.pdf"}));
     cmd->callback([o, &context] { context.exitCode = RunSheet(*o); });
 }
