@@ -88,7 +88,7 @@ public:
         return rest.empty() ? std::string() : rest.dump();
     }
 
-    GearDesign Gear(const Json& value, const std::string& key) const
+    GearDesign Gear(const Json& value, const std::string& key, bool helical) const
     {
         if (!value.is_object())
             Refuse(m_file, key, "がオブジェクトではありません");
@@ -113,8 +113,20 @@ public:
                 g.rows.emplace_back(it.key(), it.value().get<std::string>());
             }
         }
-        g.unknownKeys =
-            Unknown(value, {"teeth", "shift", "thickness_allowance", "accuracy_class", "face_width", "rows"});
+        if (helical) {
+            const Json& hand = Member(value, at, "hand");
+            if (hand == "right")
+                g.hand = Hand::Right;
+            else if (hand == "left")
+                g.hand = Hand::Left;
+            else
+                Refuse(m_file, at + "hand", "が \"right\"、\"left\" のどちらでもありません");
+        }
+        // A spur pair's "hand" is nobody's: it is kept as an unknown key.
+        g.unknownKeys = helical ? Unknown(value, {"teeth", "shift", "thickness_allowance", "accuracy_class",
+                                                  "face_width", "rows", "hand"})
+                                : Unknown(value, {"teeth", "shift", "thickness_allowance", "accuracy_class",
+                                                  "face_width", "rows"});
         return g;
     }
 
@@ -147,11 +159,16 @@ std::string DesignFileText(const PairDesign& d)
     j["module"] = d.module;
     j["pressure_angle"] = d.pressureAngle;
     j["mate"] = MateWord(d.mate);
+    const bool helical = d.helixAngle != 0.0;
+    if (helical)
+        j["helix_angle"] = d.helixAngle;
     Json gears = Json::array();
     for (const GearDesign& g : d.gears) {
         Json gear;
         gear["teeth"] = g.teeth;
         gear["shift"] = g.shift;
+        if (helical)
+            gear["hand"] = g.hand == Hand::Left ? "left" : "right";
         gear["thickness_allowance"] = AllowanceJson(g.allowance);
         gear["accuracy_class"] = g.accuracyClass ? Json(*g.accuracyClass) : Json(nullptr);
         gear["face_width"] = g.faceWidth ? Json(*g.faceWidth) : Json(nullptr);
@@ -200,17 +217,24 @@ PairDesign ParseDesignFile(const std::string& text, const std::string& file)
         d.mate = MateKind::Rack;
     else
         Refuse(file, "mate", "が \"external\"、\"internal\"、\"rack\" のどれでもありません");
+    if (j.contains("helix_angle")) {
+        d.helixAngle = r.Number(j.at("helix_angle"), "helix_angle");
+        if (!(d.helixAngle >= 0 && d.helixAngle < 90))
+            Refuse(file, "helix_angle", "が 0 以上 90 未満ではありません");
+        if (d.helixAngle != 0.0 && d.mate != MateKind::External)
+            Refuse(file, "helix_angle", "は外歯車どうしの組にだけ書けます");
+    }
     const Json& gears = r.Member(j, "", "gears");
     if (!gears.is_array() || gears.size() != 2)
         Refuse(file, "gears", "が二つの歯車の配列ではありません");
     for (std::size_t i = 0; i < 2; ++i)
-        d.gears[i] = r.Gear(gears.at(i), "gears[" + std::to_string(i) + "]");
+        d.gears[i] = r.Gear(gears.at(i), "gears[" + std::to_string(i) + "]", d.helixAngle != 0.0);
     if (j.contains("center_distance") && !j.at("center_distance").is_null())
         d.centerDistance = r.Positive(j.at("center_distance"), "center_distance");
     if (j.contains("center_distance_allowance"))
         d.centerDistanceAllowance = r.Allowance(j.at("center_distance_allowance"), "center_distance_allowance");
-    d.unknownKeys = Reader::Unknown(j, {"format", "version", "module", "pressure_angle", "mate", "gears",
-                                        "center_distance", "center_distance_allowance"});
+    d.unknownKeys = Reader::Unknown(j, {"format", "version", "module", "pressure_angle", "mate", "helix_angle",
+                                        "gears", "center_distance", "center_distance_allowance"});
     return d;
 }
 

@@ -6,7 +6,13 @@
 // 熱処理, 備考, ...), the mate's kind, and the centre distance with its
 // allowance. The file is JSON with a "format" and a "version"; keys this
 // version does not know are kept when the file is written again.
+//
+// A helical pair adds "helix_angle" (beta in degrees; absent: 0, a spur pair,
+// whose file is as it always was) and each gear's "hand" ("right" / "left").
+// The version stays 1: a reader of version 1 keeps both keys as unknown ones
+// and writes them back unchanged, so a design passed through it loses nothing.
 
+#include "geometry/gearmodel.h"
 #include "geometry/mate.h"
 #include "geometry/thicknesslimits.h"
 
@@ -25,6 +31,7 @@ struct GearDesign {
     std::optional<double> faceWidth;
     std::vector<std::pair<std::string, std::string>> rows;   // 材料, 熱処理, 備考, ... in order
     std::string unknownKeys;   // the gear's keys this version does not read, as a JSON object
+    Hand hand = Hand::Right;   // of a helical pair's gear
 };
 
 struct PairDesign {
@@ -35,6 +42,7 @@ struct PairDesign {
     std::optional<double> centerDistance;   // given: the pair is meant to mesh at it
     ThicknessAllowance centerDistanceAllowance;
     std::string unknownKeys;   // the file's keys this version does not read, as a JSON object
+    double helixAngle = 0.0;   // beta, degrees, of two external helical gears (0: spur gears)
 };
 
 inline constexpr const char* kDesignFormat = "tsumugi-design";
