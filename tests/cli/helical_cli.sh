@@ -60,7 +60,7 @@ done
 expect 1 'tsumugi-cli: refused: ねじれ角が 0° 以上 90° 未満ではありません.' -- gear -m 2 -z 20 --helix-angle 90
 expect 2 "tsumugi-cli: usage error: --helix-angle: -5 must not be negative." -- gear -m 2 -z 20 --helix-angle -5
 expect 2 "tsumugi-cli: usage error: --hand: 'up' is not one of right, left." -- gear -m 2 -z 20 --helix-angle 10 --hand up
-expect 2 "tsumugi-cli: usage error: --accuracy-class: is not yet for helical gears (--helix-angle)" -- gear -m 2 -z 20 --helix-angle 10 --accuracy-class 6
+expect 2 "tsumugi-cli: usage error: --thickness-allowance: '-5,-6' leaves the tooth no thickness or no space: it is 4.7124 mm thick on the reference circle, the pitch is 9.4248 mm." -- gear -m 3 -z 12 --helix-angle 30 --thickness-allowance=-5,-6
 
 # pair: the handbooks' pair as printed, and from its centre distance the shift sum back.
 pair=(pair -m 3 --z1 12 --z2 60 --helix-angle 30 --hand left --face-width 20)
@@ -87,5 +87,5 @@ for format in text json csv; do
     [ "$a" = "$b" ] || fail "pair --helix-angle 0 changes the $format output"
 done
 expect 2 "tsumugi-cli: usage error: --mate: is not yet for helical gears (--helix-angle)" -- pair -m 2 --z1 20 --z2 30 --x1 0 --x2 0 --helix-angle 10 --mate internal
-expect 2 "tsumugi-cli: usage error: --thickness-allowance1: is not yet for helical gears (--helix-angle)" -- pair -m 2 --z1 20 --z2 30 --x1 0 --x2 0 --helix-angle 10 --thickness-allowance1=-0.05,-0.1
+expect 2 "tsumugi-cli: usage error: --picture: is not yet for helical gears (--helix-angle)" -- pair -m 2 --z1 20 --z2 30 --x1 0 --x2 0 --helix-angle 10 --picture $work/p.svg
 finish
