@@ -79,7 +79,7 @@ constexpr int kColourNote = 3;     // green: engraved or left alone, never cut
 // The note's placeholders as DXF text codes (R12 text is in the ANSI code page).
 std::string DxfText(std::string s)
 {
-    for (const auto& [from, to] : {std::pair<std::string, std::string>{"{deg}", "%%d"}, {"{alpha}", "alpha"}}) {
+    for (const auto& [from, to] : {std::pair<std::string, std::string>{"{deg}", "%%d"}, {"{alpha}", "alpha"}, {"{beta}", "beta"}}) {
         for (std::size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size()))
             s.replace(at, from.size(), to);
     }

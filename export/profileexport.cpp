@@ -132,6 +132,12 @@ SolidInput SolidOf(const ExportRequest& request)
     s.keyway = request.keyway;
     s.hubDiameter = request.hubDiameter;
     s.hubLength = request.hubLength;
+    // A helical gear's section turns by 2 tan(beta) / d per mm of face width, counter-clockwise for a right hand.
+    if (request.gear.helixAngleDegrees != 0.0) {
+        const HelixSizes h = HelixOf(request.gear);
+        const double turn = static_cast<double>(2.0L * std::tan(h.beta) / (request.gear.teeth * h.module));
+        s.twist = request.gear.hand == Hand::Left ? -turn : turn;
+    }
     return s;
 }
 
@@ -203,6 +209,9 @@ CutDrawing MakeCutDrawing(const ExportRequest& request, const GearProfile& profi
         const double alpha = g.pressureAngleDegrees;
         d.note.push_back("m " + Shortest(g.module) + "  z " + std::to_string(g.teeth) + "  x " + Shortest(g.shift) +
                          "  {alpha} " + Shortest(alpha) + "{deg}");
+        if (g.helixAngleDegrees != 0.0)
+            d.note.push_back("helical, normal values: {beta} " + Shortest(g.helixAngleDegrees) + "{deg} " +
+                             (g.hand == Hand::Left ? "left" : "right") + " hand");
         d.note.push_back("tooth thickness allowance " + Shortest(g.thicknessAllowance) + " mm");
         if (request.kerf > 0.0)
             d.note.push_back("kerf " + Shortest(request.kerf) + " mm: cut paths offset " + Shortest(half) + " mm outward");
@@ -242,8 +251,11 @@ PreparedExport PrepareExport(const ExportRequest& request, std::optional<ExportF
         prepared.drawing = MakeCutDrawing(request, profile);
     if (!format || IsSolidFormat(*format))
         prepared.hole = CheckSolid(profile, SolidOf(request), request.tolerance);
-    if (format == ExportFormat::Step)
+    if (format == ExportFormat::Step) {
+        if (request.gear.helixAngleDegrees != 0.0)
+            throw AppError("はすば歯車は STEP にはまだ書き出せません（STL か 3MF にしてください）");
         CheckStepSize(profile);
+    }
     return prepared;
 }
 
@@ -259,7 +271,10 @@ std::string ExportBytes(const PreparedExport& prepared, ExportFormat format, con
     const HoleShape hole = prepared.hole ? *prepared.hole : CheckSolid(profile, solid, request.tolerance);
     const GearSpec& g = request.gear;
     const std::string title = "gear m " + Shortest(g.module) + " z " + std::to_string(g.teeth) + " x " + Shortest(g.shift) +
-                              " b " + Shortest(request.faceWidth) + " mm";
+                              " b " + Shortest(request.faceWidth) + " mm" +
+                              (g.helixAngleDegrees != 0.0 ? " beta " + Shortest(g.helixAngleDegrees) +
+                                                                (g.hand == Hand::Left ? " left" : " right")
+                                                          : std::string());
     if (format == ExportFormat::Step)
         return StepThroughModule(profile, solid, hole, title);
     const TriangleSurface surface = BuildGearSurface(profile, solid, hole, request.tolerance);

@@ -107,7 +107,8 @@ std::string CutDrawingSvg(const CutDrawing& dr)
         xml.writeTextElement(QStringLiteral("title"), QStringLiteral("NOTE"));
         for (std::size_t i = 0; i < dr.note.size(); ++i) {
             QString line = QString::fromStdString(dr.note[i]);
-            line.replace(QStringLiteral("{deg}"), QStringLiteral("°")).replace(QStringLiteral("{alpha}"), QStringLiteral("α"));
+            line.replace(QStringLiteral("{deg}"), QStringLiteral("°")).replace(QStringLiteral("{alpha}"), QStringLiteral("α"))
+                .replace(QStringLiteral("{beta}"), QStringLiteral("β"));
             xml.writeStartElement(QStringLiteral("text"));
             xml.writeAttribute(QStringLiteral("x"), Number(dr.noteX));
             xml.writeAttribute(QStringLiteral("y"), Number(-(dr.noteY - 1.6 * dr.noteHeight * static_cast<double>(i))));

@@ -332,6 +332,86 @@ HoleShape CheckSolid(const GearProfile& profile, const SolidInput& in, double to
     return h;
 }
 
+namespace {
+
+// The loops of a part's faces as BuildGearSurface samples them.
+struct PartLoops {
+    Loop outline, inner, hub;
+    std::vector<double> cutAngles;
+    double firstCut, minGap;
+};
+
+Loop Turned(const Loop& loop, double angle)
+{
+    const double c = std::cos(angle), s = std::sin(angle);
+    Loop out = loop;
+    for (OutlinePoint& p : out.points)
+        p = {c * p.x - s * p.y, s * p.x + c * p.y};
+    return out;
+}
+
+// The helical gear's part. The outline at height z is turned by twist z; the
+// straight edge between two layers leaves the helix of a point at radius r by
+// r (1 - cos(delta / 2)) for a turn delta between them, so the tip circle's
+// points stay within the tolerance with delta <= 2 acos(1 - tol / r_a). The
+// bottom face is the untwisted part's. On the top face the turned outline's
+// cut rays no longer meet the bore's or the hub's: a circle halfway between
+// the root circle and them carries both sets of cut angles, and each ring of
+// the face is cut along rays of its own.
+TriangleSurface BuildTwistedSurface(const GearProfile& profile, const SolidInput& in, const HoleShape& hole,
+                                    double tolerance, const PartLoops& l)
+{
+    const int teeth = static_cast<int>(l.cutAngles.size());
+    const double ra = profile.tipDiameter / 2.0, rf = profile.rootDiameter / 2.0;
+    const double b = in.faceWidth;
+    const bool hub = in.hubDiameter > 0.0;
+    const double top = hub ? b + in.hubLength : b;
+    const double turn = in.twist * b;
+    const double largestStep = 2.0 * std::acos(std::max(-1.0, 1.0 - tolerance / ra));
+    const int layers = std::max(1, static_cast<int>(std::ceil(std::fabs(turn) / largestStep)));
+
+    SurfaceBuilder mb;
+    std::vector<std::vector<std::uint32_t>> rings;
+    for (int i = 0; i <= layers; ++i) {
+        const double z = i == layers ? b : b * i / layers;
+        rings.push_back(mb.AddLayer(i == 0 ? l.outline : Turned(l.outline, in.twist * z), z));
+    }
+    const auto inner0 = mb.AddLayer(l.inner, 0.0), innerTop = mb.AddLayer(l.inner, top);
+    mb.AddRing(l.outline, rings.front(), l.inner, inner0, false);
+    for (int i = 0; i < layers; ++i)
+        mb.AddWall(rings[static_cast<std::size_t>(i)], rings[static_cast<std::size_t>(i) + 1], true);
+
+    const double reach = hub ? in.hubDiameter / 2.0 : hole.radius > 0.0 ? hole.Reach() : 0.0;
+    const double rc = (reach + rf) / 2.0;
+    std::vector<double> fixed = l.cutAngles;
+    for (const double a : l.cutAngles)
+        fixed.push_back(a + turn);
+    std::vector<int> fixedAt;
+    const auto samples =
+        SampleCircle(rc, tolerance, l.firstCut, fixed, l.minGap / rc, [](double) { return false; }, fixedAt);
+    Loop circleOuter, circleInner;
+    for (const CircleSample& s : samples)
+        circleOuter.points.push_back({rc * std::cos(s.angle), rc * std::sin(s.angle)});
+    circleInner.points = circleOuter.points;
+    circleInner.cuts.assign(fixedAt.begin(), fixedAt.begin() + teeth);
+    circleOuter.cuts.assign(fixedAt.begin() + teeth, fixedAt.end());
+    const auto circle = mb.AddLayer(circleOuter, b);
+    mb.AddRing(Turned(l.outline, turn), rings.back(), circleOuter, circle, true);
+    if (hub) {
+        const auto hub0 = mb.AddLayer(l.hub, b), hub1 = mb.AddLayer(l.hub, top);
+        mb.AddRing(circleInner, circle, l.hub, hub0, true);
+        mb.AddWall(hub0, hub1, true);
+        mb.AddRing(l.hub, hub1, l.inner, innerTop, true);
+    } else {
+        mb.AddRing(circleInner, circle, l.inner, innerTop, true);
+    }
+    if (hole.radius > 0.0)
+        mb.AddWall(inner0, innerTop, false);
+    return std::move(mb.surface);
+}
+
+}  // namespace
+
 TriangleSurface BuildGearSurface(const GearProfile& profile, const SolidInput& in, const HoleShape& hole,
                                  double tolerance)
 {
@@ -402,6 +482,8 @@ TriangleSurface BuildGearSurface(const GearProfile& profile, const SolidInput& i
 
     const double b = in.faceWidth;
     const double top = hub ? b + in.hubLength : b;
+    if (in.twist != 0.0)
+        return BuildTwistedSurface(profile, in, hole, tolerance, {outline, inner, hubLoop, cutAngles, firstCut, minGap});
     SurfaceBuilder mb;
     const auto outline0 = mb.AddLayer(outline, 0.0), outline1 = mb.AddLayer(outline, b);
     const auto inner0 = mb.AddLayer(inner, 0.0), innerTop = mb.AddLayer(inner, top);

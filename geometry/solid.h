@@ -39,6 +39,10 @@ struct SolidInput {
     bool keyway = false;          // a keyway in the bore, on tooth 0's centre line (+x)
     double hubDiameter = 0.0;     // 0: no hub
     double hubLength = 0.0;       // how far the hub stands out of the face z = b
+    // A helical gear's teeth: the radians the profile turns per mm of height,
+    // counter-clockwise seen from above (+z) for a right hand, 2 tan(beta) / d;
+    // 0 for a spur gear. The bore, the keyway and the hub do not turn.
+    double twist = 0.0;
 };
 
 // The bore as the cutter and the CAD file see it.
@@ -84,7 +88,11 @@ struct TriangleSurface {
 
 // The closed triangle surface of the part, its bore `hole` as CheckSolid
 // returned it for this profile, input and tolerance. The curved edges (bore,
-// hub) are polygons whose chords stay within `tolerance` of the circle.
+// hub) are polygons whose chords stay within `tolerance` of the circle. A
+// twisted part's flanks are layers of the profile, each turned by twist z,
+// close enough that the edges between them stay within `tolerance` of the
+// helices the tip corners follow; its top face meets the turned outline on a
+// circle between the root circle and the bore or hub.
 TriangleSurface BuildGearSurface(const GearProfile& profile, const SolidInput& input, const HoleShape& hole,
                                  double tolerance);
 

@@ -36,6 +36,8 @@ struct ExportOptions {
     std::string faceWidth = "10", hubDiameter = "0", hubLength = "0", allowance = "0", kerf = "0";
     bool keyway = false;
     bool note = false;
+    std::string helixAngle = "0", hand = "right";
+    CLI::Option* helixAngleOption = nullptr;
     CLI::Option* tipRadiusOption = nullptr;
     CLI::Option* formatOption = nullptr;
     CLI::Option* cutterTipRadiusOption = nullptr;
@@ -250,6 +252,17 @@ int RunExport(const ExportOptions& given)
     ShapeExportRequest shape;
     ExportRequest& request = shape.gear;
     request = ExportRequestOf(gear, tolerance, tipRadius, NumberOption("--bore", o.bore, Range::NonNegative));
+    // A helical gear: the transverse profile, the part twisted along the helix.
+    if (designed.design) {
+        request.gear.helixAngleDegrees = designed.design->helixAngle;
+        request.gear.hand = designed.design->gears[static_cast<std::size_t>(designed.gear - 1)].hand;
+    } else if (o.helixAngleOption->count() > 0) {
+        request.gear.helixAngleDegrees = NumberOption("--helix-angle", o.helixAngle, Range::NonNegative);
+        request.gear.hand = HandOption("--hand", o.hand);
+    }
+    if (request.gear.helixAngleDegrees != 0.0)
+        if (const std::string defect = GearSpecDefect(request.gear); !defect.empty())
+            throw CliError(kExitRefused, "", defect);
     // One allowance A, or a tolerance UPPER,LOWER: the teeth are cut to its middle,
     // and the data table gives the tolerance.
     ThicknessAllowance thicknessTolerance{};
@@ -273,6 +286,8 @@ int RunExport(const ExportOptions& given)
         pair.pressureAngle = d.pressureAngle;
         pair.teeth = {d.gears[0].teeth, d.gears[1].teeth};
         pair.shift = {d.gears[0].shift, d.gears[1].shift};
+        pair.helixAngle = d.helixAngle;
+        pair.hands = {d.gears[0].hand, d.gears[1].hand};
         try {
             request.gear.tipShortening = ComputePair(pair).tipShortening;
         } catch (const AppError& e) {
@@ -295,6 +310,8 @@ int RunExport(const ExportOptions& given)
         if (o.dataTable) {
             DataSheetInput input;
             input.gear = GearSpecOf(gear);
+            input.gear.helixAngleDegrees = request.gear.helixAngleDegrees;
+            input.gear.hand = request.gear.hand;
             if (designed.design)
                 ApplyDesignToSheet(*designed.design, designed.gear, input);
             ApplySheetOptions(o.sheet, input);
@@ -386,6 +403,14 @@ void AddExportCommand(CLI::App& app, CliContext& context)
     CLI::Option* kerf = AddValueOption(*cmd, "--kerf", o->kerf,
                    Cli::tr("laser kerf in mm: the cut paths move out by half of it (default 0; DXF, SVG)"), "NUMBER");
     CLI::Option* note = cmd->add_flag("--note", o->note, Cli::tr("write m, z, x, alpha, the allowance and the kerf as text (DXF, SVG)"));
+    o->helixAngleOption = AddValueOption(*cmd, "--helix-angle", o->helixAngle,
+                                         Cli::tr("helix angle beta in degrees (0 up to below 90; default 0: a spur "
+                                                 "gear): module, pressure angle, shift and allowance are the normal "
+                                                 "ones; DXF and SVG draw the transverse profile, STL and 3MF the part "
+                                                 "twisted along the helix"),
+                                         "DEGREES");
+    AddValueOption(*cmd, "--hand", o->hand, Cli::tr("hand of the helix: right (default) or left"), "right|left")
+        ->needs(o->helixAngleOption);
     AddValueOption(*cmd, "-o,--output", o->output,
                    Cli::tr("the file to write (FILE.dxf, .svg, .stl, .3mf or .step), or - for standard output"), "FILE|-")
         ->required();
@@ -409,11 +434,11 @@ void AddExportCommand(CLI::App& app, CliContext& context)
     rack->needs(length)->excludes(internal)->excludes(teeth)->excludes(bore);
     internal->excludes(bore);
     // The part's options and the cutter's allowances belong to the external gear.
-    for (CLI::Option* gearOnly : {faceWidth, hubDiameter, hubLength, allowance, kerf, note}) {
+    for (CLI::Option* gearOnly : {faceWidth, hubDiameter, hubLength, allowance, kerf, note, o->helixAngleOption}) {
         gearOnly->excludes(internal);
         gearOnly->excludes(rack);
     }
-    for (CLI::Option* held : {o->moduleOption, teeth, shift, angle, internal, rack, allowance})
+    for (CLI::Option* held : {o->moduleOption, teeth, shift, angle, internal, rack, allowance, o->helixAngleOption})
         o->designOption->excludes(held);
     // The data table describes an external gear: a ring or a rack takes none.
     CLI::Option* dataTable = cmd->add_flag(
@@ -429,6 +454,7 @@ void AddExportCommand(CLI::App& app, CliContext& context)
                           "tsumugi-cli export -m 2 -z 20 --face-width 10 --bore 10 --keyway -o gear.stl",
                           "tsumugi-cli export -m 2 -z 20 --thickness-allowance -0.1 --kerf 0.2 --note -o gear.dxf",
                           "tsumugi-cli export -m 2 -z 20 --bore 10 --format step -o - > gear.step",
+                          "tsumugi-cli export -m 2 -z 20 --helix-angle 20 --hand left --face-width 15 -o helical.stl",
                           "tsumugi-cli export -m 2 -z 20 --data-table --z2 40 --accuracy-class 6 -o gear.dxf",
                           "tsumugi-cli export --design pair.tsumugi --gear 2 --data-table -o wheel.dxf"}));
     cmd->callback([o, &context] { context.exitCode = RunExport(*o); });
