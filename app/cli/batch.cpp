@@ -59,10 +59,11 @@ bool IsHeader(const std::string& line)
 }
 
 // The gear of one line; a bad line is raised as CliError (kExitRefused) naming the line and the field.
-GearOutcome GearOfLine(const std::string& line, const std::string& subject)
+// `limits`: the JSON object's thickness limits are wanted (the CSV row has none).
+GearOutcome GearOfLine(const std::string& line, const std::string& subject, bool limits)
 {
     const std::vector<std::string> fields = SplitFields(line);
-    if (fields.size() < 3 || fields.size() > 4)
+    if (fields.size() < 3 || fields.size() > 5)
         throw CliError(kExitRefused, subject,
                        Args(Cli::tr("%1 fields; a line is module,teeth,shift[,pressure angle]"),
                             {std::to_string(fields.size())}));
@@ -72,9 +73,17 @@ GearOutcome GearOfLine(const std::string& line, const std::string& subject)
         const std::int32_t teeth = IntegerOption(Cli::tr("teeth"), Trimmed(fields[1]), Range::AtLeastOne);
         const double shift = NumberOption(Cli::tr("shift"), Trimmed(fields[2]));
         const std::int32_t angle =
-            fields.size() == 4 ? PressureAngleIndexOf(Cli::tr("pressure angle"), Trimmed(fields[3])) : 1;
+            fields.size() >= 4 ? PressureAngleIndexOf(Cli::tr("pressure angle"), Trimmed(fields[3])) : 1;
+        // A fifth field is the helix angle; 0 is the spur gear of four fields.
+        if (fields.size() == 5) {
+            const double beta = NumberOption(Cli::tr("helix angle"), Trimmed(fields[4]), Range::NonNegative);
+            if (beta != 0.0)
+                return ComputeHelicalGear(GearOf(module, teeth, shift, angle), beta, subject);
+        }
         // Any tooth count, as gear computes it: beyond the window's 70 through the gear model.
-        return ComputeGear(GearOf(module, teeth, shift, angle), {}, subject, {}, true);
+        GearTolerancing tolerancing;
+        tolerancing.limitsWanted = limits;
+        return ComputeGear(GearOf(module, teeth, shift, angle), {}, subject, tolerancing, true);
     } catch (const CliError& e) {
         if (e.subject() == subject)
             throw;
@@ -134,7 +143,7 @@ LineResult RunLine(const InputLine& line, OutputFormat format)
         if (line.tooLong)
             throw CliError(kExitRefused, subject,
                            Args(Cli::tr("longer than %1 bytes; not read"), {std::to_string(kMaxLineBytes)}));
-        const GearOutcome outcome = GearOfLine(line.text, subject);
+        const GearOutcome outcome = GearOfLine(line.text, subject, format != OutputFormat::Csv);
         if (format == OutputFormat::Csv) {
             r.out = GearCsvRow(outcome, number);
         } else {

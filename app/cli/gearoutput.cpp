@@ -93,7 +93,8 @@ GearOutcome ComputeGear(GearRecord gear, const InspectionRequest& request, const
         o.record = gear;
         o.gear = GearSpecOf(gear);
         o.inspection = model ? ComputeInspection(*model, request) : ComputeInspection(o.gear, request);
-        o.limits = ComputeThicknessLimits(o.gear, o.inspection, tolerancing.allowance);
+        if (tolerancing.limitsWanted)
+            o.limits = ComputeThicknessLimits(o.gear, o.inspection, tolerancing.allowance);
         o.limitsShown = tolerancing.allowanceGiven;
         if (tolerancing.accuracyClass)
             o.accuracy = ComputeSpurAccuracy(*tolerancing.accuracyClass, gear.Module, gear.Teeth, tolerancing.faceWidth);
@@ -127,6 +128,36 @@ std::string GearText(const GearOutcome& o, std::string_view sep)
     return text;
 }
 
+GearOutcome ComputeHelicalGear(const GearRecord& record, double helixAngleDegrees, const std::string& subject)
+{
+    GearOutcome o;
+    try {
+        GearSpec g = GearSpecOf(record);
+        g.helixAngleDegrees = helixAngleDegrees;
+        if (const std::string defect = GearSpecDefect(g); !defect.empty())
+            throw AppError(defect);
+        const GearModel model(g);
+        o.record = record;
+        o.record.PitchDiameter = model.PitchDiameter();
+        o.record.TipDiameter = model.TipDiameter();
+        o.record.RootDiameter = model.RootDiameter();
+        o.record.BaseDiameter = model.BaseDiameter();
+        o.record.TipThickness = model.TipThickness();
+        o.check = {{"はすば歯車（ねじれ角 " + RoundTripText(helixAngleDegrees) +
+                    "°）：モジュール・圧力角・転位係数は歯直角、直径と歯先歯厚は正面、測定は歯直角の値です"},
+                   kChecksWarned};
+        for (const ToothFinding f : model.Findings())
+            o.check.lines.push_back(FindingText(f));
+        o.gear = g;
+        o.inspection = ComputeInspection(model, {});
+        o.limits = ComputeThicknessLimits(o.gear, o.inspection, {});
+        o.limitsShown = false;
+    } catch (const AppError& e) {
+        throw CliError(kExitRefused, subject, e.what());
+    }
+    return o;
+}
+
 nlohmann::ordered_json GearJson(const GearOutcome& o)
 {
     const GearRecord& g = o.record;
@@ -135,6 +166,8 @@ nlohmann::ordered_json GearJson(const GearOutcome& o)
     j["teeth"] = g.Teeth;
     j["shift"] = g.Shift;
     j["pressure_angle"] = PressureAngleDegrees(g.PressureAngleIndex);
+    if (o.gear.helixAngleDegrees != 0.0)
+        j["helix_angle"] = o.gear.helixAngleDegrees;
     const double values[] = {g.PitchDiameter, g.TipDiameter, g.RootDiameter, g.BaseDiameter, g.TipThickness};
     const std::vector<std::string> texts = ResultTexts(g, ".");
     nlohmann::ordered_json results, resultTexts;

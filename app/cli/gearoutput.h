@@ -24,6 +24,7 @@ struct GearTolerancing {
     std::optional<double> faceWidth;
     ThicknessAllowance allowance;
     bool allowanceGiven = false;      // without one the text shows no limits
+    bool limitsWanted = true;         // false: no limits worked out (a batch's CSV row has none)
 };
 
 struct GearOutcome {
@@ -49,6 +50,13 @@ GearRecord GearOf(double module, std::int32_t teeth, double shift, std::int32_t 
 GearOutcome ComputeGear(GearRecord gear, const InspectionRequest& request, const std::string& subject,
                         const GearTolerancing& tolerancing = {}, bool beyondWindow = false);
 
+// A helical gear of a batch line (right hand; the hand changes no number):
+// module, pressure angle and shift the normal ones, the five results the
+// gear model's transverse section (d = z m_t, d_a, d_f, d_b, the transverse
+// tip thickness), the inspection in the normal section, and the model's
+// findings after a first line that says so. Refused as ComputeGear refuses.
+GearOutcome ComputeHelicalGear(const GearRecord& gear, double helixAngleDegrees, const std::string& subject);
+
 // The five results as the window's boxes show them, in box order.
 std::vector<std::string> ResultTexts(const GearRecord& record, std::string_view decimalSeparator);
 
@@ -57,7 +65,7 @@ nlohmann::ordered_json GearJson(const GearOutcome& outcome);
 std::string GearCsvHeader(bool withLine);
 std::string GearCsvRow(const GearOutcome& outcome, long line);   // line < 0: no line column
 
-// The batch command over a stream of lines "module,teeth,shift[,pressure angle]":
+// The batch command over a stream of lines "module,teeth,shift[,pressure angle[,helix angle]]":
 // writes one row or object per good line to `out`, and one message per bad
 // line to `err`, in input order, and returns the number of bad lines. The
 // lines are computed on `jobs` threads (0: one per core); what is written

@@ -24,6 +24,10 @@
         <translation>圧力角</translation>
     </message>
     <message>
+        <source>helix angle</source>
+        <translation>ねじれ角</translation>
+    </message>
+    <message>
         <source>line %1</source>
         <translation>行 %1</translation>
     </message>
