@@ -155,11 +155,11 @@ std::string DesignFileText(const PairDesign& d)
 {
     Json j;
     j["format"] = kDesignFormat;
-    j["version"] = kDesignVersion;
+    const bool helical = d.helixAngle != 0.0;
+    j["version"] = helical ? kDesignVersion : kSpurDesignVersion;
     j["module"] = d.module;
     j["pressure_angle"] = d.pressureAngle;
     j["mate"] = MateWord(d.mate);
-    const bool helical = d.helixAngle != 0.0;
     if (helical)
         j["helix_angle"] = d.helixAngle;
     Json gears = Json::array();

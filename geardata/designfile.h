@@ -46,7 +46,11 @@ struct PairDesign {
 };
 
 inline constexpr const char* kDesignFormat = "tsumugi-design";
-inline constexpr int kDesignVersion = 1;
+// Version 2 is a design of helical gears: a reader of version 1 would keep
+// "helix_angle" as an unknown key and compute spur gears, so it must refuse
+// it. A spur design is written as version 1, which every reader takes.
+inline constexpr int kDesignVersion = 2;
+inline constexpr int kSpurDesignVersion = 1;
 
 // The file's text (UTF-8 JSON, two-space indent, LF), the unknown keys of a
 // file read before included.

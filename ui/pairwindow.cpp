@@ -812,6 +812,13 @@ void PairWindow::ApplyDesign(const PairDesign& d)
     m_design = d;
     (d.mate == MateKind::Internal ? m_mateInternal : d.mate == MateKind::Rack ? m_mateRack : m_mateExternal)
         ->setChecked(true);
+    // A helical design comes back helical: its angle and gear 1's hand.
+    {
+        const QSignalBlocker quiet(m_hand);   // the pair is computed once gear 1 is typed
+        m_helixAngle->setText(d.helixAngle == 0.0 ? QString() : Utf8(FormatGeneral(d.helixAngle, 11, sep)));
+        m_hand->setCurrentIndex(m_hand->findData(static_cast<int>(d.gears[0].hand)));
+    }
+    showHands();
     m_teeth2->setText(Utf8(FormatInteger(d.gears[1].teeth)));
     m_teeth2->setModified(true);
     m_shift2->setText(Utf8(FormatGeneral(d.gears[1].shift, 11, sep)));

@@ -123,7 +123,7 @@ j = json.load(sys.stdin)
 print(j["teeth"], j["shift"], j["accuracy"])')" "45 0.150978 None"
 printf '{"format": "tsumugi-design", "version": 9}' >"$dir/new.tsumugi"
 check "newer design" "$("$cli" sheet --design "$dir/new.tsumugi" -o "$dir/n.pdf" 2>&1 >/dev/null; echo $?)" \
-    "tsumugi-cli: file error: 設計ファイル $dir/new.tsumugi は新しい版（version 9）です。この版のツムギが読めるのは version 1 までです.
+    "tsumugi-cli: file error: 設計ファイル $dir/new.tsumugi は新しい版（version 9）です。この版のツムギが読めるのは version 2 までです.
 3"
 "$cli" sheet -m 2 -z 20 -o /nonexistent/dir/x.pdf >/dev/null 2>&1; check "sheet unwritable" $? 3
 "$cli" sheet -m 2 -z 20 -o "$dir/x.txt" >/dev/null 2>&1; check "sheet not pdf" $? 2

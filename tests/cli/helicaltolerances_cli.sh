@@ -80,7 +80,7 @@ grep -qxF $'歯厚\tオーバーボール寸法\t49.638' <<<"$("$cli" sheet -m 3
 /usr/bin/python3 - "$work/h.tsumugi" <<'PY' || fail "design file keys"
 import json, sys
 d = json.load(open(sys.argv[1]))
-assert d["version"] == 1 and d["helix_angle"] == 30.0, d
+assert d["version"] == 2 and d["helix_angle"] == 30.0, d   # a version-1 reader must refuse a helical design
 assert [g["hand"] for g in d["gears"]] == ["left", "right"] and [g["face_width"] for g in d["gears"]] == [20.0, 20.0], d
 PY
 a=$("$cli" gear --design "$work/h.tsumugi" --gear 2)

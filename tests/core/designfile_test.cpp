@@ -60,8 +60,8 @@ TEST(DesignFile, ABadFileIsRefusedByItsKeyAndNothingOfItIsKept)
     } cases[] = {
         {good.substr(0, good.size() / 2), "設計ファイル b.tsumugi は JSON として読めません（"},
         {"[1, 2]", "ファイル b.tsumugi はツムギの設計ファイルではありません（format が \"tsumugi-design\" ではありません）"},
-        {with("\"version\": 1", "\"version\": 2"),
-         "設計ファイル b.tsumugi は新しい版（version 2）です。この版のツムギが読めるのは version 1 までです"},
+        {with("\"version\": 1", "\"version\": 3"),
+         "設計ファイル b.tsumugi は新しい版（version 3）です。この版のツムギが読めるのは version 2 までです"},
         {with("\"version\": 1,", ""), "設計ファイル b.tsumugi の version がありません"},
         {with("\"module\": 3.0", "\"module\": \"3\""), "設計ファイル b.tsumugi の module が数ではありません"},
         {with("\"module\": 3.0", "\"module\": 0"), "設計ファイル b.tsumugi の module が正の数ではありません"},

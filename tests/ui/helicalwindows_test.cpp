@@ -7,6 +7,7 @@
 #include "base/apperror.h"
 #include "commands/inspectiontext.h"
 #include "commands/mate.h"
+#include "geardata/designfile.h"
 #include "commands/tolerancetext.h"
 #include "geometry/inspection.h"
 #include "ui/backlashpanel.h"
@@ -23,6 +24,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -430,6 +432,35 @@ TEST_F(HelicalWindowsTest, TheWindowsKeepTheirRoom)
         EXPECT_TRUE(pair.grab().save(QString::fromUtf8(folder) + QStringLiteral("/pair-helical.png")));
         EXPECT_TRUE(w.grab().save(QString::fromUtf8(folder) + QStringLiteral("/inspection-helical.png")));
     }
+}
+
+// A helical design file opened in かみあい comes back as the helical pair,
+// not as spur gears of its numbers.
+TEST_F(HelicalWindowsTest, AHelicalDesignOpensAsTheHelicalPair)
+{
+    QTemporaryDir dir;
+    PairDesign d;
+    d.module = 3.0;
+    d.helixAngle = 30.0;
+    d.gears[0].teeth = 12;
+    d.gears[0].shift = 0.09809;
+    d.gears[0].hand = Hand::Left;
+    d.gears[0].faceWidth = 20.0;
+    d.gears[1].teeth = 60;
+    d.gears[1].hand = Hand::Right;
+    const QString file = dir.filePath(QStringLiteral("helical.tsumugi"));
+    WriteDesignFile(d, file.toStdString());
+    Calculate("2", "20", "0");
+    form().findChild<QAction*>(QStringLiteral("PairTool"))->trigger();
+    PairWindow& w = *form().findChild<PairWindow*>(QStringLiteral("PairWindow"));
+    SetDesignFileAnswer([&](bool, const QString&) { return file; });
+    w.findChild<QPushButton*>(QStringLiteral("PairOpenDesign"))->click();
+    SetDesignFileAnswer({});
+    ASSERT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
+    EXPECT_EQ(Box(w, "PairHelixAngle")->text(), QStringLiteral("30"));
+    EXPECT_EQ(Box(w, "PairHand2")->text(), QStringLiteral("右"));
+    EXPECT_EQ(w.resultBox("center_distance")->text(), QStringLiteral("125.000"));
+    EXPECT_EQ(w.resultBox("overlap_ratio")->text(), QStringLiteral("1.061"));
 }
 
 }  // namespace

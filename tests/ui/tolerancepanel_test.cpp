@@ -224,13 +224,13 @@ TEST_F(TolerancePanelTest, ThePairGoesToADesignFileAndComesBack)
     // A file of a later version is refused by name, and the pair stays.
     QFile later(dir.filePath(QStringLiteral("later.tsumugi")));
     ASSERT_TRUE(later.open(QIODevice::WriteOnly));
-    later.write(R"({"format": "tsumugi-design", "version": 2})");
+    later.write(R"({"format": "tsumugi-design", "version": 3})");
     later.close();
     answer = later.fileName();
     const int errors = m_errors.size();
     pair.findChild<QPushButton*>("PairOpenDesign")->click();
     ASSERT_EQ(m_errors.size(), errors + 1);
-    EXPECT_TRUE(m_errors.last().contains(QStringLiteral("新しい版（version 2）"))) << m_errors.last().toStdString();
+    EXPECT_TRUE(m_errors.last().contains(QStringLiteral("新しい版（version 3）"))) << m_errors.last().toStdString();
     EXPECT_EQ(pair.resultBox("shift", 1)->text(), x2);
     SetDesignFileAnswer({});
 }
